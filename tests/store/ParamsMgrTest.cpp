@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <typeinfo>
 #include <vector>
 
 using namespace OZM;
