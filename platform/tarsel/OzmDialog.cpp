@@ -59,7 +59,7 @@ void OzmDialog::setContentLayout(QLayout* layout) {
         // A widget keeps its first layout: the new content goes into a fresh widget.
         QWidget* fresh = new QWidget(this);
         fresh->setObjectName("ozmDialogContent");
-        this->layout()->replaceWidget(m_content, fresh);
+        delete this->layout()->replaceWidget(m_content, fresh);
         delete m_content;
         m_content = fresh;
     }
