@@ -48,6 +48,7 @@ void MainFrame::buildUi() {
     auto* titleStrip = new QWidget(this);
     titleStrip->setObjectName("titleStrip");
     titleStrip->setFixedHeight(40);
+    setDragStripHeight(40);
     auto* logo = new QLabel(titleStrip);
     logo->setObjectName("titleLogo");
     auto* name = new QLabel(QStringLiteral("IPC Corvane"), titleStrip);

@@ -1,5 +1,6 @@
 #include "winport/CrashDump.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -21,7 +22,8 @@ char g_pathPrefix[kPathMax]; // "<folder>/<prefix><version>_"
 std::size_t g_pathPrefixLength = 0;
 char g_version[64];
 std::int64_t g_utcOffset = 0;
-volatile std::sig_atomic_t g_inHandler = 0;
+std::atomic<bool> g_inHandler{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the handler needs a lock-free flag");
 alignas(16) char g_altStack[64 * 1024];
 
 std::size_t appendText(char* out, std::size_t at, std::size_t cap, const char* text) {
@@ -91,10 +93,16 @@ void dieWith(int sig) {
 }
 
 void writeCrashDump(int sig, siginfo_t* info, void*) {
-    if (g_inHandler) {
+    if (g_inHandler.exchange(true)) {
+        // Another thread is writing the dump; it ends the process when done.
+        for (int i = 0; i < 500; ++i) {
+            struct timespec pause {
+                0, 10 * 1000 * 1000
+            };
+            nanosleep(&pause, nullptr);
+        }
         dieWith(sig);
     }
-    g_inHandler = 1;
     const int savedErrno = errno;
 
     char path[kPathMax];

@@ -6,6 +6,7 @@
 #include "tarsel/OzmDialog.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -183,6 +184,23 @@ TEST_F(Dialogs, OzmDialogTitleContentDragAndClose) {
     EXPECT_FALSE(dlg.isVisible());
     ASSERT_GE(watcher.count(), 1);
     EXPECT_TRUE(watcher.seen().front().labels.contains("Other Settings"));
+}
+
+TEST_F(Dialogs, ModalCloserRecordsAndClosesMessageBoxesAndTipDialogs) {
+    harness::ModalCloser closer;
+    const auto answer = QMessageBox::information(nullptr, "Hint", "The program is running!", QMessageBox::Ok);
+    EXPECT_EQ(answer, QMessageBox::Ok);
+    {
+        TipDialog tip;
+        tip.textLabel->setText("Saved successfully");
+        tip.exec();
+    }
+    ASSERT_EQ(closer.count(), 2);
+    EXPECT_EQ(closer.seen()[0].title, "Hint");
+    EXPECT_EQ(closer.seen()[0].text, "The program is running!");
+    EXPECT_EQ(closer.seen()[1].text, "Saved successfully");
+    EXPECT_TRUE(closer.seen()[1].labels.contains("Saved successfully"));
+    EXPECT_EQ(closer.summaries().first(), "Hint: The program is running!");
 }
 
 } // namespace
