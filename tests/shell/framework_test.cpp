@@ -134,14 +134,24 @@ TEST_F(Framework, StyleSheetStylesTheObjectNamesAndItsImagesExist) {
     }
     EXPECT_GT(images, 5);
 
-    // Without a skin folder the sheet is not there and the text stays as it was.
-    harness::TestDir dir;
     const QString cwd = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    QString untouched = "unchanged";
-    EXPECT_FALSE(ozmSkinMgr()->getQss(untouched));
-    EXPECT_EQ(untouched, "unchanged");
-    QDir::setCurrent(cwd);
+    {
+        // Without a skin folder the sheet is not there and the text stays as it was.
+        harness::TestDir bare;
+        ASSERT_TRUE(QDir::setCurrent(bare.path()));
+        QString untouched = "unchanged";
+        EXPECT_FALSE(ozmSkinMgr()->getQss(untouched));
+        EXPECT_EQ(untouched, "unchanged");
+        QDir::setCurrent(cwd);
+
+        // A test folder entered with the skin linked in.
+        harness::TestDir entered;
+        ASSERT_TRUE(entered.enter());
+        EXPECT_EQ(QDir::currentPath(), QDir(entered.path()).canonicalPath());
+        EXPECT_TRUE(ozmSkinMgr()->getQss(untouched));
+        EXPECT_FALSE(ozmSkinMgr()->getPixmap("Tarsel", "logo.png").isNull());
+    }
+    EXPECT_EQ(QDir::currentPath(), cwd) << "the working directory comes back";
 }
 
 TEST_F(Framework, QrImageDecodesToTheText) {

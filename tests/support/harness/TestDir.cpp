@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <cstdlib>
 
 namespace harness {
@@ -23,7 +24,24 @@ TestDir::TestDir() : m_dir(QDir::tempPath() + "/corvane-test-XXXXXX") {
     setEnv("HOME", QFile::encodeName(file("home")));
 }
 
+bool TestDir::enter() {
+    QString skin = QDir::current().absoluteFilePath("skin");
+    if (!QFileInfo(skin).isDir()) {
+        skin = QFile::decodeName(qgetenv("CORVANE_BIN_DIR")) + "/skin";
+    }
+    if (!QFileInfo(skin).isDir() || !QFile::link(skin, file("skin"))) {
+        return false;
+    }
+    if (m_previousCwd.isEmpty()) {
+        m_previousCwd = QDir::currentPath();
+    }
+    return QDir::setCurrent(path());
+}
+
 TestDir::~TestDir() {
+    if (!m_previousCwd.isEmpty()) {
+        QDir::setCurrent(m_previousCwd);
+    }
     for (const auto& [name, saved] : m_saved) {
         if (saved.first) {
             qputenv(name.constData(), saved.second);

@@ -24,11 +24,17 @@ public:
     QString logDir() const { return file("log"); }
     QString runtimeDir() const { return file("runtime"); }
 
+    // Makes the folder the working directory, with "skin" linked to the build's skin (found in
+    // the working directory or in CORVANE_BIN_DIR), until the TestDir goes. For code that reads
+    // or writes paths relative to the working directory.
+    bool enter();
+
     // Sets another variable for the test's lifetime.
     void setEnv(const char* name, const QByteArray& value);
 
 private:
     QTemporaryDir m_dir;
+    QString m_previousCwd;
     std::map<QByteArray, std::pair<bool, QByteArray>> m_saved;
 };
 
