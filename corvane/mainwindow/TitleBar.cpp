@@ -10,8 +10,9 @@
 #include <QPushButton>
 
 TitleBar::TitleBar(QWidget* parent) : QFrame(parent), _window(parent) {
+    // Frameless stays: the window draws its own title bar.
     if (_window)
-        _window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint);
+        _window->setWindowFlags(_window->windowFlags() | Qt::Window | Qt::CustomizeWindowHint);
 
     _logoLabel = new QLabel(this);
     _logoLabel->setObjectName("titleLogo");
@@ -97,7 +98,7 @@ void TitleBar::mouseMoveEvent(QMouseEvent* event) {
     if ((event->buttons() & Qt::LeftButton) && !_pressOffset.isNull() && _window) {
         auto* base = qobject_cast<WindowBase*>(_window);
         if (base && !base->isFullScreen())
-            base->myDragMove(_window, event->globalPos() - _pressOffset);
+            WindowBase::myDragMove(_window, event->globalPos() - _pressOffset);
         else if (!base && !_window->isFullScreen())
             _window->move(event->globalPos() - _pressOffset);
         event->accept();
