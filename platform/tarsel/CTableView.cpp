@@ -25,8 +25,8 @@ QPixmap checkBoxPixmap(const QWidget* widget, bool checked) {
     return pixmap;
 }
 
-const int kColumnWidths[CTableView::ColumnCount] = {40,  110, 90, 70, 120, 120, 170, 150, 130, 110,
-                                                    110, 110, 80, 80, 70,  60,  80,  90,  90};
+const int kColumnWidths[CTableView::ColumnCount] = {40,  110, 100, 120, 120, 120, 170, 150, 140, 110,
+                                                    110, 110, 90,  90,  80,  60,  100, 90,  90};
 
 } // namespace
 
