@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QPixmap>
 #include <QStringList>
 #include <QVector>
@@ -35,6 +36,11 @@ public:
     void setAllChecked(bool checked);
     QVector<QStringList> checkedRows() const;
 
+    // Whether some row has exactly this text in both columns of the lookup pair (set with
+    // setLookupColumns); constant time.
+    void setLookupColumns(int first, int second);
+    bool containsPair(const QString& first, const QString& second) const;
+
     bool isCheckAll() const { return _checkAll; }
     void setCheckAllFlag(bool checked);
 
@@ -48,7 +54,13 @@ private:
         bool checked = false;
     };
 
+    QString pairKey(const QStringList& texts) const;
+    void countPair(const QStringList& texts, int delta);
+
     int _columnCount;
+    int _lookupFirst = -1;
+    int _lookupSecond = -1;
+    QHash<QString, int> _pairCounts;
     QVector<Row> _rows;
     QStringList _headers;
     bool _checkAll = false;

@@ -47,6 +47,8 @@ public:
     QVariant getData(int row, int column) const;
     QStringList rowData(int row) const;
     int rowCount() const;
+    // Whether a row shows this IP address and MAC address (exact, case-sensitive); constant time.
+    bool containsDevice(const QString& ip, const QString& mac) const;
     // Removes every row, unchecks the header box and reports it.
     void clear();
     // Checks or unchecks every row and the header box.

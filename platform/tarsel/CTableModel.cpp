@@ -81,6 +81,7 @@ void CTableModel::appendRow(const QStringList& texts) {
         row.texts.append(QString());
     const int at = _rows.size();
     beginInsertRows(QModelIndex(), at, at);
+    countPair(row.texts, 1);
     _rows.append(row);
     endInsertRows();
 }
@@ -100,7 +101,12 @@ QString CTableModel::text(int row, int column) const {
 bool CTableModel::setText(int row, int column, const QString& text) {
     if (row < 0 || row >= _rows.size() || column < 0 || column >= _columnCount)
         return false;
+    const bool keyColumn = column == _lookupFirst || column == _lookupSecond;
+    if (keyColumn)
+        countPair(_rows[row].texts, -1);
     _rows[row].texts[column] = text;
+    if (keyColumn)
+        countPair(_rows[row].texts, 1);
     const QModelIndex at = index(row, column);
     emit dataChanged(at, at, {Qt::DisplayRole});
     return true;
@@ -110,6 +116,7 @@ void CTableModel::removeRowAt(int row) {
     if (row < 0 || row >= _rows.size())
         return;
     beginRemoveRows(QModelIndex(), row, row);
+    countPair(_rows[row].texts, -1);
     _rows.removeAt(row);
     endRemoveRows();
 }
@@ -117,6 +124,7 @@ void CTableModel::removeRowAt(int row) {
 void CTableModel::clearRows() {
     beginResetModel();
     _rows.clear();
+    _pairCounts.clear();
     endResetModel();
 }
 
@@ -151,4 +159,33 @@ void CTableModel::setCheckAllFlag(bool checked) {
         return;
     _checkAll = checked;
     emit headerDataChanged(Qt::Horizontal, 0, 0);
+}
+
+void CTableModel::setLookupColumns(int first, int second) {
+    _lookupFirst = first;
+    _lookupSecond = second;
+    _pairCounts.clear();
+    for (const Row& row : _rows)
+        countPair(row.texts, 1);
+}
+
+bool CTableModel::containsPair(const QString& first, const QString& second) const {
+    if (_lookupFirst < 0)
+        return false;
+    return _pairCounts.value(first + QChar(0) + second) > 0;
+}
+
+QString CTableModel::pairKey(const QStringList& texts) const {
+    return texts.value(_lookupFirst) + QChar(0) + texts.value(_lookupSecond);
+}
+
+void CTableModel::countPair(const QStringList& texts, int delta) {
+    if (_lookupFirst < 0)
+        return;
+    const QString key = pairKey(texts);
+    const int count = _pairCounts.value(key) + delta;
+    if (count > 0)
+        _pairCounts.insert(key, count);
+    else
+        _pairCounts.remove(key);
 }

@@ -35,6 +35,7 @@ CTableView::CTableView(QWidget* parent)
       _browserAction(nullptr), _qrcodeAction(nullptr) {
     qRegisterMetaType<QVector<QStringList>>("QVector<QStringList>");
     setModel(_model);
+    _model->setLookupColumns(ColIp, ColMac);
     _model->setHeaderTexts({QString(), tr("IP Address"), tr("Full Netcom"), tr("Netcom Online"),
                             tr("Device Name"), tr("Device Model"), tr("Status"), tr("Serial Number"),
                             tr("MAC Address"), tr("Subnet Mask"), tr("Gateway"), tr("DNS"), tr("HTTP Port"),
@@ -86,6 +87,10 @@ QStringList CTableView::rowData(int row) const {
 
 int CTableView::rowCount() const {
     return _model->rowCount();
+}
+
+bool CTableView::containsDevice(const QString& ip, const QString& mac) const {
+    return _model->containsPair(ip, mac);
 }
 
 void CTableView::clear() {

@@ -169,6 +169,22 @@ TEST_F(CTableViewTest, EachNotificationCodeReachesItsColumn) {
     EXPECT_EQ(table.getData(2, 17).toString(), "admin");
 }
 
+TEST_F(CTableViewTest, DeviceLookupFollowsAddsChangesAndRemovals) {
+    EXPECT_TRUE(table.containsDevice("127.0.1.2", "AA:00:00:00:00:02"));
+    EXPECT_FALSE(table.containsDevice("127.0.1.2", "AA:00:00:00:00:01"));
+    EXPECT_FALSE(table.containsDevice("127.0.1.2", "aa:00:00:00:00:02")) << "case-sensitive";
+    table.addRow(deviceRow("127.0.1.2", "AA:00:00:00:00:02", "twin"));
+    notify(table, 8, {"AA:00:00:00:00:02", "127.0.7.7", "New IP:127.0.7.7"});
+    EXPECT_TRUE(table.containsDevice("127.0.7.7", "AA:00:00:00:00:02"));
+    EXPECT_FALSE(table.containsDevice("127.0.1.2", "AA:00:00:00:00:02"));
+    table.removeData("AA:00:00:00:00:02");
+    EXPECT_TRUE(table.containsDevice("127.0.7.7", "AA:00:00:00:00:02")) << "the second row is still there";
+    table.removeData("AA:00:00:00:00:02");
+    EXPECT_FALSE(table.containsDevice("127.0.7.7", "AA:00:00:00:00:02"));
+    table.clear();
+    EXPECT_FALSE(table.containsDevice("127.0.1.1", "AA:00:00:00:00:01"));
+}
+
 TEST_F(CTableViewTest, MalformedNotificationsAreIgnored) {
     const QStringList before = table.rowData(0);
     const QString mac = "AA:00:00:00:00:01";
