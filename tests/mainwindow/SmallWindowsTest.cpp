@@ -2,6 +2,7 @@
 #include "SysConfigDialog.h"
 #include "TitleBar.h"
 #include "ViewQRcodeDialog.h"
+#include "tarsel/WindowBase.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include "MainWindowTestSupport.h"
@@ -153,6 +154,33 @@ TEST_F(SmallWindowsTest, TitleBarButtons) {
 
     bar->closeButton()->click();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(SmallWindowsTest, TitleBarDragsAndMinimisesItsWindow) {
+    WindowBase window;
+    auto* bar = new TitleBar(&window);
+    bar->setGeometry(0, 0, 600, 40);
+    window.resize(600, 300);
+    window.move(100, 100);
+    window.show();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    const QPoint start = window.pos();
+    const QPoint grab(10, 10);
+    auto send = [bar](QEvent::Type type, const QPoint& global, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+        QMouseEvent event(type, bar->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(bar, &event);
+    };
+    const QPoint pressGlobal = bar->mapToGlobal(grab);
+    send(QEvent::MouseButtonPress, pressGlobal, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, pressGlobal + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window.pos(), start + QPoint(30, 20));
+    send(QEvent::MouseButtonRelease, pressGlobal + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseMove, pressGlobal + QPoint(80, 80), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window.pos(), start + QPoint(30, 20)) << "no drag after the release";
+
+    bar->minButton()->click();
+    EXPECT_TRUE(window.windowState().testFlag(Qt::WindowMinimized));
 }
 
 } // namespace
