@@ -39,7 +39,9 @@ struct CameraSpec {
 };
 
 // Fault injection: matches the camera (MAC, current address or "*") and the call (function
-// name or "*"). Pseudo-calls: "KVX_NET_Upgrade:result" (fail: 1282 instead of 1281).
+// name or "*"). Pseudo-calls: "KVX_NET_Upgrade:result" (fail: 1282 instead of 1281),
+// "KVX_NET_Login:return" (delayMs: the login call returns that much later, after its answer
+// may already have been delivered).
 // fail: the call returns its failure value (asynchronous answers report failure);
 // silent: asynchronous answers never come (synchronous calls fail);
 // delayMs: the call blocks, or its answer comes, that much later.

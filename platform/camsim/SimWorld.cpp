@@ -146,7 +146,9 @@ SimWorld::Act SimWorld::match(const std::string& function, const Camera* camera)
         const bool cameraMatches =
             inj.camera == "*" ||
             (camera && (inj.camera == camera->spec.mac || inj.camera == camera->spec.ip));
-        const bool callMatches = inj.call == "*" || inj.call == function;
+        // "*" stands for every real call, not for the pseudo-calls ("name:aspect").
+        const bool callMatches =
+            (inj.call == "*" && function.find(':') == std::string::npos) || inj.call == function;
         if (!cameraMatches || !callMatches || inj.times == 0)
             continue;
         if (inj.times > 0)
@@ -378,33 +380,40 @@ int SimWorld::setWaitTime(int a, int b, int c) {
 int SimWorld::login(const KvxLoginInfo* info) {
     const std::string address = info ? getText(info->address, sizeof info->address) : std::string();
     const std::vector<std::uint8_t> in = bytesOf(info, info ? offsetof(KvxLoginInfo, userData) : 0);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Camera* camera = cameraByAddress(address);
-    const Act act = match("KVX_NET_Login", camera);
     int result = 0;
-    if (m_startups > 0 && info && !act.fail) {
-        Session s;
-        s.handle = m_nextHandle++;
-        s.channel = m_dispatcher.newChannel();
-        s.address = address;
-        s.port = info->port;
-        s.user = getText(info->user, sizeof info->user);
-        s.password = getText(info->password, sizeof info->password);
-        s.callback = info->callback;
-        s.userData = info->userData;
-        const int handle = s.handle;
-        const bool silent = act.silent || (camera && camera->spec.silentLogin);
-        const int delay = (camera ? camera->spec.loginDelayMs : 100) + act.delayMs;
-        if (!silent)
-            m_dispatcher.post(SimDispatcher::dueIn(delay), s.channel,
-                              [this, handle] { deliverLogin(handle); });
-        m_sessions[handle] = s;
-        result = handle;
+    Act returnLater;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Camera* camera = cameraByAddress(address);
+        const Act act = match("KVX_NET_Login", camera);
+        returnLater = match("KVX_NET_Login:return", camera);
+        if (m_startups > 0 && info && !act.fail) {
+            Session s;
+            s.handle = m_nextHandle++;
+            s.channel = m_dispatcher.newChannel();
+            s.address = address;
+            s.port = info->port;
+            s.user = getText(info->user, sizeof info->user);
+            s.password = getText(info->password, sizeof info->password);
+            s.callback = info->callback;
+            s.userData = info->userData;
+            const int handle = s.handle;
+            const bool silent = act.silent || (camera && camera->spec.silentLogin);
+            const int delay = (camera ? camera->spec.loginDelayMs : 100) + act.delayMs;
+            if (!silent)
+                m_dispatcher.post(SimDispatcher::dueIn(delay), s.channel,
+                                  [this, handle] { deliverLogin(handle); });
+            m_sessions[handle] = s;
+            result = handle;
+        }
+        std::vector<long long> args;
+        if (info)
+            args = {info->port,    info->stream,  info->window,
+                    info->flag204, info->flag206, info->deviceTypeFlag};
+        logCall("KVX_NET_Login", args, address, camera, in, nullptr, 0, result);
     }
-    std::vector<long long> args;
-    if (info)
-        args = {info->port, info->stream, info->window, info->flag204, info->flag206, info->deviceTypeFlag};
-    logCall("KVX_NET_Login", args, address, camera, in, nullptr, 0, result);
+    // The call may return after its answer has been delivered.
+    applyDelay(returnLater);
     return result;
 }
 

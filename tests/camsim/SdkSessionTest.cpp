@@ -111,6 +111,9 @@ TEST_F(SimTest, LoginInjectionFailReturnsZeroOnce) {
 }
 
 TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
+    camsim::Timing timing;
+    timing.rebootGraceMs = 20000;
+    camsim::setTiming(timing);
     KVX_NET_Startup();
     MessageSink sink;
     const int h = loginLive(0, sink);

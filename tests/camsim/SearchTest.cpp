@@ -184,14 +184,19 @@ TEST_F(SimTest, ModifyRunAnswersPerCameraAndEndsWithNull) {
 }
 
 TEST_F(SimTest, StopModifyEndsTheRunWithoutItsNull) {
+    camsim::Timing t;
+    t.modifyAnswerMs = 10000; // long enough that the stop always comes first
+    t.modifyRunEndMs = 12000;
+    camsim::setTiming(t);
     ModifySink sink;
     DSC_MODIFY_NETINFO_REQUEST netcom = request(fleet[0], DSC_CHANGE_FULL_NETCOM);
     ASSERT_EQ(KVX_NET_ModifyNetInfo(&netcom, &ModifySink::callback, &sink), 0);
     KVX_NET_StopModifyNetInfo();
-    winport::sleepRealMs(60);
+    winport::sleepRealMs(150);
     EXPECT_TRUE(sink.answers.empty());
     EXPECT_EQ(sink.ends, 0);
     // A new run after the stop answers again.
+    camsim::setTiming(camsim::Timing());
     ASSERT_EQ(KVX_NET_ModifyNetInfo(&netcom, &ModifySink::callback, &sink), 0);
     EXPECT_TRUE(sink.waitEnd());
     EXPECT_EQ(sink.answers.size(), 1u);
