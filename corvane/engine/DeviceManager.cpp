@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -34,7 +35,7 @@ void copyField(char* field, std::size_t size, const char* source, std::size_t so
 }
 
 QString gbkText(const char* field, std::size_t size) {
-    QTextCodec* codec = QTextCodec::codecForName("GBK");
+    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
     const QByteArray bytes(field, static_cast<int>(fieldLength(field, size)));
     return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
 }
@@ -212,6 +213,9 @@ int DeviceManager::pendingLoginTasks() {
 }
 
 void DeviceManager::taskLoop() {
+    // The login pauses are short at small time scales: keep the kernel's timer slack from
+    // stretching them.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     while (m_stop.load() == 0) {
         DeviceTask task;
         {
@@ -236,6 +240,7 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
     const std::string mac = fieldText(record->mac, sizeof record->mac);
     const std::uint64_t generation = m_generation.load();
     LoginSlot* slot = nullptr;
+    std::uint64_t startTick = 0;
     {
         std::lock_guard<std::mutex> run(m_loginRun);
         if (generation != m_generation.load())
@@ -257,7 +262,7 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
                 copyField(slot->ip, sizeof slot->ip, record->ip, sizeof record->ip);
                 slot->hIPCLogin = 0;
                 slot->state = LoginSlot::LoggingIn;
-                slot->startTick = GetTickCount();
+                slot->startTick = startTick = GetTickCount();
                 slot->inLoginCall = true;
             }
             const KvxLoginInfo info = loginRecord(*record, slot);
@@ -283,7 +288,10 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
         }
     }
     if (slot) {
-        sleepMs(kOsdReadDelayMs);
+        // The name is read 1000 ms after the login began (the call's own time counts).
+        const std::uint64_t elapsed = GetTickCount() - startTick;
+        if (elapsed < static_cast<std::uint64_t>(kOsdReadDelayMs))
+            sleepMs(kOsdReadDelayMs - static_cast<int>(elapsed));
         std::lock_guard<std::mutex> run(m_loginRun);
         if (generation != m_generation.load())
             return 0; // a new search began meanwhile: this attempt no longer counts
