@@ -37,6 +37,8 @@ public:
     // Returns false when the port is not a number in 1..65535 or the host is empty.
     static bool splitUrl(bool tls, const std::string& url, UrlParts& parts);
     static int sendTimeoutForUrl(const std::string& url);
+    // Status code of the head's status line ("HTTP/x.y NNN ..."), 0 when it has none.
+    static int parseStatus(const std::string& head);
     // body == nullptr: GET, else POST (bodyLength 0: no Content-Length line and no body).
     static std::string buildRequestText(bool form, bool tls, const char* body, std::size_t bodyLength,
                                         const std::string& path, const std::string& host,
