@@ -220,12 +220,12 @@ TEST(HttpRequestFailures, PeerResetDuringLargeWriteFailsWithoutSigpipe) {
         TlsTestServer::Options so;
         so.tls = tls;
         TlsTestServer server(so);
-        server.enqueue(ScriptedReply().readRequest(false).abort());
+        server.enqueue(ScriptedReply().readRequest(false).shutdownWrite().pause(300).abort());
         HttpOptions o = trusting(server);
         o.sendTimeoutMs = 3000;
         CHttpRequest http(o);
         HttpReply reply;
-        const std::string big(8 * 1024 * 1024, 'x');
+        const std::string big(32 * 1024 * 1024, 'x');
         // A SIGPIPE would end the test process here.
         EXPECT_EQ(1,
                   http.sendRequest(true, tls, server.baseUrl() + "api/x", big.data(), big.size(), reply, ""));

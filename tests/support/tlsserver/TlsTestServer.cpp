@@ -140,6 +140,11 @@ ScriptedReply& ScriptedReply::abort() {
     return *this;
 }
 
+ScriptedReply& ScriptedReply::shutdownWrite() {
+    m_steps.push_back({Step::ShutdownWrite, std::string(), 0});
+    return *this;
+}
+
 ScriptedReply& ScriptedReply::readRequest(bool read) {
     m_readRequest = read;
     return *this;
@@ -317,6 +322,8 @@ void TlsTestServer::serve(int fd) {
                 auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(step.ms);
                 while (!m_stop && std::chrono::steady_clock::now() < until)
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            } else if (step.kind == ScriptedReply::Step::ShutdownWrite) {
+                ::shutdown(fd, SHUT_WR);
             } else {
                 linger l{1, 0};
                 ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);

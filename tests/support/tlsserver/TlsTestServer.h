@@ -18,7 +18,7 @@ namespace testsupport {
 class ScriptedReply {
 public:
     struct Step {
-        enum Kind { Send, Pause, Abort } kind;
+        enum Kind { Send, Pause, Abort, ShutdownWrite } kind;
         std::string bytes;
         int ms = 0;
     };
@@ -33,7 +33,8 @@ public:
 
     ScriptedReply& send(const std::string& bytes);
     ScriptedReply& pause(int ms);
-    ScriptedReply& abort(); // close at once with a reset
+    ScriptedReply& abort();         // close at once with a reset
+    ScriptedReply& shutdownWrite(); // half-close: the client sees the end of the stream
     // false: do not wait for the request before playing the steps.
     ScriptedReply& readRequest(bool read);
 
