@@ -49,7 +49,9 @@ TEST_F(IniFileTest, ReadsLikeThePlatformFunction) {
                " [ printnum ] \r\n"
                "  morveknum =  2  \r\n"
                "[CHINESETITLE]\r\n"
-               "Name=" + gbk(QStringLiteral("名称：")) + "\r\n"
+               "Name=" +
+               gbk(QStringLiteral("名称：")) +
+               "\r\n"
                "Quoted=\"  spaced  \"\r\n"
                "Single='x'\r\n"
                "Half=\"open\r\n"
@@ -124,13 +126,13 @@ TEST_F(IniFileTest, WritesKeepOtherLinesAndLineEnds) {
                                       "SN=OLD\r\n"
                                       "Bad=\xFF\xFE\x81\r\n"
                                       "Name=") +
-                              gbk(QStringLiteral("网络摄像机")) +
-                              QByteArray("\r\n"
-                                         "\r\n"
-                                         "[Tail]\r\n"
-                                         "x=1\r\n"
-                                         "[ENGLISHPRODUCTINFO]\r\n"
-                                         "Name=Camera\r\n"));
+                               gbk(QStringLiteral("网络摄像机")) +
+                               QByteArray("\r\n"
+                                          "\r\n"
+                                          "[Tail]\r\n"
+                                          "x=1\r\n"
+                                          "[ENGLISHPRODUCTINFO]\r\n"
+                                          "Name=Camera\r\n"));
     EXPECT_EQ(get(L"CHINESEPRODUCTINFO", L"Name"), L"网络摄像机");
 }
 
@@ -167,7 +169,8 @@ TEST_F(IniFileTest, WriteIntoMissingFolderFails) {
 // Corvane writes the serial number, MAC address and language with QSettings (ini format, GBK);
 // Pellora reads them and writes its own keys back, which Corvane's QSettings must still read.
 TEST_F(IniFileTest, RoundTripWithQSettingsAsCorvaneWritesIt) {
-    writeBytes("[PRINTNUM]\r\nMorvekNum=2\r\n[CHINESETITLE]\r\nName=" + gbk(QStringLiteral("名称:")) + "\r\n");
+    writeBytes("[PRINTNUM]\r\nMorvekNum=2\r\n[CHINESETITLE]\r\nName=" + gbk(QStringLiteral("名称:")) +
+               "\r\n");
     {
         QSettings settings(path, QSettings::IniFormat);
         settings.setIniCodec("GBK");
