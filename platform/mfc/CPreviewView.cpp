@@ -82,7 +82,7 @@ BOOL CPreviewView::SetPrintView(CView* printView) {
     connect(close, &QAction::triggered, this, [this] { OnCmdMsg(AFX_ID_PREVIEW_CLOSE); });
 
     m_preview->setViewMode(QPrintPreviewWidget::SinglePageView);
-    m_preview->fitInView();
+    m_preview->fitToWidth();
     m_preview->updatePreview();
     updateButtons();
     return TRUE;
