@@ -5,6 +5,7 @@
 #include "quillet/Quillet.h"
 #include "TlsTestServer.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -307,6 +308,35 @@ TEST_F(PelloraServiceTest, RefusedUnreachableUntrustedOrUnsetService) {
         EXPECT_FALSE(opened);
         EXPECT_EQ(boxes.texts, QStringList{"The network is abnormal, please check the network!"});
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(PelloraAboutTest, SystemCommandSixteenShowsTheAboutBox) {
+    app();
+    CPelloraDlg dlg;
+    QString title;
+    QStringList texts;
+    int shown = 0;
+    for (unsigned command : {0x10u, 0x13u, 0x20u}) {
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* about = qobject_cast<CDialogEx*>(modal)) {
+                ++shown;
+                title = about->windowTitle();
+                for (QLabel* label : about->findChildren<QLabel*>())
+                    texts << label->text();
+                about->SendCommand(IDOK);
+            }
+        });
+        dlg.OnSysCommand(command);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(title, QStringLiteral("关于 Pellora"));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Pellora，1.0 版")));
 }
 
 } // namespace
