@@ -219,10 +219,7 @@ TEST_F(LabelPrintTest, DirectPrintWritesTwoEqualPagesAndEndsTheDialog) {
     QTimer::singleShot(0, &dlg, [&] { dlg.SendCommand(IDC_BUTTON_DIRECT_PRINT); });
     // The dialog must run for the direct print to end it.
     dlg.setProgramFolder(folder);
-    auto service = std::make_unique<ScriptedService>();
-    service->setSettings(ServiceSettings{"https://service.example.test/", "", 400, 12000});
-    service->replies = {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))};
-    dlg.setService(std::move(service));
+    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
     writeIni(folder, 0);
     result = dlg.DoModal();
     processDeferredDeletes();
@@ -258,10 +255,7 @@ TEST_F(LabelPrintTest, PreviewShowsTwoPagesAndReturnsToTheDialog) {
     CPelloraDlg dlg;
     fill(dlg, 2, true);
     dlg.setProgramFolder(folder);
-    auto service = std::make_unique<ScriptedService>();
-    service->setSettings(ServiceSettings{"https://service.example.test/", "", 400, 12000});
-    service->replies = {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))};
-    dlg.setService(std::move(service));
+    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
     const QString pdf = folder + "/preview.pdf";
     PrintToPdf printer(pdf);
 

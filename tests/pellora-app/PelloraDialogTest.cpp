@@ -44,16 +44,6 @@ protected:
         return dlg.DoModal();
     }
 
-    ScriptedService* scripted(CPelloraDlg& dlg, std::initializer_list<ScriptedService::Reply> replies) {
-        auto service = std::make_unique<ScriptedService>();
-        service->setSettings(ServiceSettings{"https://service.example.test/", "", 400, 12000});
-        for (const auto& r : replies)
-            service->replies.push_back(r);
-        ScriptedService* raw = service.get();
-        dlg.setService(std::move(service));
-        return raw;
-    }
-
     QLineEdit* edit(CPelloraDlg& dlg, int id) { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
 
     QTemporaryDir dir;
@@ -67,7 +57,7 @@ TEST_F(PelloraDialogTest, VerifiedDeviceOpensInEnglishWithTheCode) {
     CPelloraDlg dlg;
     dlg.setProgramFolder(folder);
     ScriptedService* service =
-        scripted(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+        scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
     const int result = run(dlg, [&] {
         EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_CAPTCHA), "K7Q2");
         EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_NAME), "IP Camera");
@@ -102,7 +92,7 @@ TEST_F(PelloraDialogTest, ChineseFlagGivesChineseTextsAndFont) {
     writeIni(folder, 1);
     CPelloraDlg dlg;
     dlg.setProgramFolder(folder);
-    scripted(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("8899", 1))});
+    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("8899", 1))});
     run(dlg, [&] {
         EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_NAME), QStringLiteral("网络摄像机"));
         EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_NAME), QStringLiteral("名称:"));
@@ -150,12 +140,7 @@ TEST_F(PelloraDialogTest, RefusalsEndTheProgramWithTheirMessage) {
         boxes.texts.clear();
         CPelloraDlg dlg;
         dlg.setProgramFolder(folder);
-        auto service = std::make_unique<ScriptedService>();
-        service->setSettings(ServiceSettings{"https://service.example.test/", "", 400, 12000});
-        for (const auto& r : c.replies)
-            service->replies.push_back(r);
-        ScriptedService* raw = service.get();
-        dlg.setService(std::move(service));
+        ScriptedService* raw = scriptService(dlg, c.replies);
         EXPECT_EQ(run(dlg), IDCANCEL);
         EXPECT_FALSE(opened);
         EXPECT_EQ(boxes.texts, QStringList{c.message});
@@ -167,7 +152,7 @@ TEST_F(PelloraDialogTest, LanguageSwitchReloadsStoredValues) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
     dlg.setProgramFolder(folder);
-    scripted(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
     run(dlg, [&] {
         edit(dlg, IDC_EDIT_NAME)->setText("typed, not saved");
         qobject_cast<QRadioButton*>(dlg.GetDlgItem(IDC_RADIO_CHINESE))->click();
@@ -192,7 +177,7 @@ TEST_F(PelloraDialogTest, SaveWritesTheLanguagesSectionOnly) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
     dlg.setProgramFolder(folder);
-    scripted(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
     run(dlg, [&] {
         edit(dlg, IDC_EDIT_NAME)->setText("Dome Camera");
         EXPECT_TRUE(dlg.saveLabelInfo());
@@ -225,7 +210,7 @@ TEST_F(PelloraDialogTest, FailedSaveIsLoggedAndShown) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
     dlg.setProgramFolder(folder);
-    scripted(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
     Qx_Set_Log_Hook(&captureLog, nullptr);
     run(dlg, [&] {
         // The ini file's folder is gone.
@@ -248,7 +233,7 @@ TEST_F(PelloraDialogTest, LabelCountIsAtLeastOneAndBounded) {
         writeIni(folder, 0, QByteArray(), count);
         CPelloraDlg dlg;
         dlg.setProgramFolder(folder);
-        scripted(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+        scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
         run(dlg);
         EXPECT_EQ(dlg.m_nLabelCount, 1) << count.constData();
     }

@@ -73,6 +73,17 @@ protected:
     }
 };
 
+// Gives the dialog a scripted service with these replies; the dialog owns it.
+inline ScriptedService* scriptService(CPelloraDlg& dlg, std::vector<ScriptedService::Reply> replies) {
+    auto service = std::make_unique<ScriptedService>();
+    service->setSettings(ServiceSettings{"https://service.example.test/", "", 400, 12000});
+    for (auto& r : replies)
+        service->replies.push_back(std::move(r));
+    ScriptedService* raw = service.get();
+    dlg.setService(std::move(service));
+    return raw;
+}
+
 inline const char* loginReply() {
     return R"({"code":0,"msg":"ok","data":{"cookie":"c00kie"}})";
 }
