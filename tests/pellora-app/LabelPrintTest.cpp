@@ -213,15 +213,16 @@ QImage pdfPage(const QString& pdf, int pageNo, const QString& folder) {
 TEST_F(LabelPrintTest, DirectPrintWritesTwoEqualPagesAndEndsTheDialog) {
     const QString pdf = folder + "/labels.pdf";
     PrintToPdf printer(pdf);
+    // The dialog runs (verified start from the ini file) and the direct print ends it.
+    writeIni(folder, 0);
     CPelloraDlg dlg;
-    fill(dlg, 2, false);
-    int result = -1;
-    QTimer::singleShot(0, &dlg, [&] { dlg.SendCommand(IDC_BUTTON_DIRECT_PRINT); });
-    // The dialog must run for the direct print to end it.
     dlg.setProgramFolder(folder);
     scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
-    writeIni(folder, 0);
-    result = dlg.DoModal();
+    QTimer::singleShot(0, &dlg, [&] {
+        dlg.m_strQrHost = "labels.example.test";
+        dlg.SendCommand(IDC_BUTTON_DIRECT_PRINT);
+    });
+    const int result = dlg.DoModal();
     processDeferredDeletes();
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(printer.dialogs, 1);
