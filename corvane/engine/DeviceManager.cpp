@@ -226,9 +226,19 @@ void DeviceManager::taskLoop() {
             task = std::move(m_tasks.front());
             m_tasks.pop_front();
         }
-        // Tasks of an earlier search are dropped.
-        if (task.type == DeviceTask::Login && task.generation == m_generation.load())
+        runTask(task);
+    }
+}
+
+void DeviceManager::runTask(DeviceTask& task) {
+    switch (task.type) {
+    case DeviceTask::Login:
+        // Logins queued for an earlier search are dropped.
+        if (task.generation == m_generation.load())
             loginDevice(&task.record);
+        break;
+    default:
+        break;
     }
 }
 

@@ -91,6 +91,8 @@ protected:
 private:
     void initTimers();
     void taskLoop();
+    // Runs one task of the worker queue (logins; other task types join here).
+    void runTask(DeviceTask& task);
     void notifyTexts(int code, const QStringList& texts);
     void notifyDone();
     void checkAllAttempted();

@@ -96,3 +96,34 @@ TEST_F(EngineTest, LoginBeyondTheTableTakesNoSlot) {
     EXPECT_STREQ(engine->slotAt(DeviceManager::kLoginSlots - 1).mac, records[n - 2].mac);
     EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), static_cast<std::size_t>(n - 1));
 }
+
+TEST_F(EngineTest, OnlyLoggedInDevicesAreLoggedInAgain) {
+    auto bad = searchRecord(fleet[1]);
+    std::snprintf(bad.password, sizeof bad.password, "wrong");
+    searchFound({searchRecord(fleet[0]), bad}, 2);
+    ASSERT_TRUE(waitFor([&] { return !notes->with(6).empty(); }));
+    ASSERT_EQ(notes->count(10, mac(1), "Login Failed"), 1);
+    const std::size_t logins = camsim::calls("KVX_NET_Login").size();
+    EXPECT_EQ(engine->reloginDeviceNow(&bad), 0); // failed login: a handle, but not logged in
+    EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), logins);
+    EXPECT_TRUE(camsim::calls("KVX_NET_Logout").empty());
+    const auto good = searchRecord(fleet[0]);
+    EXPECT_EQ(engine->reloginDeviceNow(&good), 0);
+    EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), logins + 1);
+    EXPECT_EQ(camsim::calls("KVX_NET_Logout").size(), 1u);
+}
+
+TEST_F(EngineTest, DestructionLogsEverythingOutAndCleansUp) {
+    EXPECT_EQ(camsim::startupCount(), 1);
+    std::vector<DSC_SEARCH_RESPONSE_INFO> records;
+    for (const auto& c : fleet)
+        records.push_back(searchRecord(c));
+    searchFound(records, 8);
+    ASSERT_TRUE(waitFor([&] { return engine->loginCount() >= 2; }));
+    engine.reset(); // with logins still queued
+    EXPECT_EQ(camsim::sessionCount(), 0);
+    EXPECT_EQ(camsim::startupCount(), 0);
+    const auto setWait = camsim::calls("KVX_NET_SetWaitTime");
+    ASSERT_EQ(setWait.size(), 1u);
+    EXPECT_EQ(setWait[0].args, (std::vector<long long>{2, -1, 2}));
+}
