@@ -1,6 +1,7 @@
 // Logging in a simulated fleet: results, names, the time-out sweep, relogins, code 5/6.
 #include "EngineTestSupport.h"
 
+#include "kvxnet/DscSearch.h"
 #include "quillet/Quillet.h"
 
 using namespace enginetest;
@@ -214,4 +215,41 @@ TEST_F(EngineTest, StaleMessagesAndNullProgressAreIgnored) {
     EXPECT_EQ(progress[0], std::make_pair(row, 50));
     EXPECT_EQ(progress[1].second, 100);
     EXPECT_EQ(progress[2].second, -1);
+}
+
+// The whole road: the LAN search finds the fleet and every answer goes to the engine, as the
+// main window hands it over (HTTP port turned to host order).
+TEST_F(EngineTest, SearchedFleetLogsIn) {
+    struct Search {
+        std::mutex lock;
+        std::vector<DSC_SEARCH_RESPONSE_INFO> found;
+        bool over = false;
+        static int callback(const DSC_SEARCH_RESPONSE_INFO* record, void* user) {
+            auto* self = static_cast<Search*>(user);
+            std::lock_guard<std::mutex> g(self->lock);
+            if (record)
+                self->found.push_back(*record);
+            else
+                self->over = true;
+            return 0;
+        }
+    } search;
+    ASSERT_EQ(KVX_NET_StartSearchDevice(5, "127.0.0.1", &Search::callback, &search, 0), 0);
+    ASSERT_TRUE(waitFor([&] {
+        std::lock_guard<std::mutex> g(search.lock);
+        return search.over;
+    }));
+    KVX_NET_StopSearchDevice();
+    ASSERT_EQ(search.found.size(), fleet.size());
+    for (auto& r : search.found) {
+        r.httpPort = __builtin_bswap32(r.httpPort);
+        engine->addSearchInfo(std::string(r.mac, strnlen(r.mac, sizeof r.mac)), &r);
+        engine->addLoginTask(&r);
+    }
+    sendTotal(static_cast<int>(search.found.size()));
+    ASSERT_TRUE(waitFor([&] { return !notes->with(6).empty(); }));
+    for (std::size_t i = 0; i < fleet.size(); ++i) {
+        EXPECT_EQ(notes->count(10, mac(i), "Login Successful"), 1) << i;
+        EXPECT_TRUE(engine->slotsForMac(fleet[i].mac).at(0).loggedIn()) << i;
+    }
 }
