@@ -1,9 +1,10 @@
-// Runs the tests inside a QApplication (offscreen), so that pictures can be drawn.
-#include <QApplication>
+// Runs the tests inside the harness's offscreen QApplication (pictures, timers, widgets).
+#include "harness/QtApp.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    harness::qtApp();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,9 +1,10 @@
-// Runs the engine tests inside a QApplication (offscreen): the engine is a widget with timers.
-#include <QApplication>
+// Runs the tests inside the harness's offscreen QApplication (pictures, timers, widgets).
+#include "harness/QtApp.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    harness::qtApp();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
