@@ -111,3 +111,35 @@ TEST_F(SimTest, VideoAndImageChangesRebootOnlyWhenNamed) {
     ASSERT_NE(KVX_NET_SetEncodingPropertyPro(h, &enc), 0);
     EXPECT_TRUE(offlineSoon());
 }
+
+TEST_F(SimTest, PtzAudioAndTalkFollowTheStream) {
+    KVX_NET_Startup();
+    MessageSink sink;
+    const int h = loginLive(0, sink);
+    KvxLoginInfo info = loginRecord(fleet[0], &sink);
+    info.stream = 1;
+    const int stream = KVX_NET_ClientStart(h, &info, 0);
+    ASSERT_GT(stream, 0);
+    KvxPtzCommand up{1, 10, 0};
+    EXPECT_NE(KVX_NET_PTZCtrl(h, &up), 0);
+    const auto ptz = camsim::calls("KVX_NET_PTZCtrl");
+    ASSERT_EQ(ptz.size(), 1u);
+    EXPECT_EQ(ptz[0].in, (std::vector<std::uint8_t>{1, 10, 0}));
+    EXPECT_NE(KVX_NET_ClientPlayAudio(stream), 0);
+    EXPECT_NE(KVX_NET_ClientStartTalk2(stream, 0, 17), 0);
+    EXPECT_EQ(camsim::calls("KVX_NET_ClientStartTalk2").at(0).args, (std::vector<long long>{stream, 0, 17}));
+    EXPECT_NE(KVX_NET_ClientStopAudio(stream), 0);
+    EXPECT_NE(KVX_NET_ClientStopTalk(stream), 0);
+    KvxVideoCover cover{};
+    ASSERT_NE(KVX_NET_ClientGetVideoCover(stream, &cover), 0);
+    cover.areas[0] = {19, 16, 59, 50};
+    ASSERT_NE(KVX_NET_ClientSetVideoCover(stream, &cover), 0);
+    KvxVideoCover back{};
+    ASSERT_NE(KVX_NET_ClientGetVideoCover(stream, &back), 0);
+    EXPECT_EQ(back.areas[0].right, 59);
+    EXPECT_NE(KVX_NET_ClientStop(stream), 0);
+    EXPECT_EQ(KVX_NET_ClientPlayAudio(stream), 0); // stopped stream
+    EXPECT_EQ(KVX_NET_ClientStopTalk(-1), 0);
+    KVX_NET_Logout(h);
+    EXPECT_EQ(KVX_NET_PTZCtrl(h, &up), 0);
+}

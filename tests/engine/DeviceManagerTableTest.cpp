@@ -127,3 +127,25 @@ TEST_F(EngineTest, DestructionLogsEverythingOutAndCleansUp) {
     ASSERT_EQ(setWait.size(), 1u);
     EXPECT_EQ(setWait[0].args, (std::vector<long long>{2, -1, 2}));
 }
+
+TEST_F(EngineTest, ReloginAfterRebootFollowsAnAddressChange) {
+    const auto record = searchRecord(fleet[0]);
+    searchFound({record}, 1);
+    ASSERT_TRUE(waitFor([&] { return notes->count(10, mac(0), "Login Successful") == 1; }));
+    const int h = static_cast<int>(engine->slotsForMac(fleet[0].mac).at(0).hIPCLogin);
+    KvxNetProperty net{};
+    ASSERT_NE(KVX_NET_GetNetPropertyEx(h, &net), 0);
+    std::snprintf(net.ip, sizeof net.ip, "127.0.4.4");
+    ASSERT_NE(KVX_NET_SetNetPropertyEx(h, &net), 0);
+    // What the TCP/IP step does with the stored record before it waits for the device.
+    ASSERT_TRUE(engine->updateSearchInfo(
+        fleet[0].mac, [](DSC_SEARCH_RESPONSE_INFO& r) { std::snprintf(r.ip, sizeof r.ip, "127.0.4.4"); }));
+    camsim::CameraSpec now;
+    ASSERT_TRUE(waitFor([&] { return camsim::findCamera("127.0.4.4", &now) && now.online; }));
+    notes->clear();
+    auto stored = engine->findSearchInfo(fleet[0].mac);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(engine->reloginAfterReboot(stored.get()), 0);
+    ASSERT_TRUE(waitFor([&] { return notes->count(10, mac(0), "Login Successful") == 1; }));
+    EXPECT_EQ(camsim::calls("KVX_NET_Login").back().text, "127.0.4.4");
+}
