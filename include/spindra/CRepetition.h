@@ -29,7 +29,7 @@ protected:
     virtual void RunProc() { RunOnce(); }
 
 private:
-    std::atomic<bool> m_exit {false};
+    std::atomic<bool> m_exit{false};
 };
 
 } // namespace ThreadLib

@@ -31,7 +31,7 @@ protected:
 private:
     void ThreadProc();
 
-    std::atomic<bool> m_active {false};
+    std::atomic<bool> m_active{false};
 };
 
 } // namespace ThreadLib

@@ -22,7 +22,9 @@ public:
     // A thread has been started and not joined yet (it may have ended).
     bool Joinable() const { return m_thread.joinable(); }
     // The calling thread is this object's thread.
-    bool IsCurrentThread() const { return m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id(); }
+    bool IsCurrentThread() const {
+        return m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id();
+    }
 
 private:
     std::thread m_thread;

@@ -16,14 +16,16 @@ int setTimeout(int fd, int option, int ms) {
         return 0;
     if (ms < 1)
         ms = 1;
-    timeval tv {};
+    timeval tv{};
     tv.tv_sec = ms / 1000;
     tv.tv_usec = (ms % 1000) * 1000;
     return setsockopt(fd, SOL_SOCKET, option, &tv, sizeof tv) == 0 ? 1 : 0;
 }
 } // namespace
 
-CBaseSocket::~CBaseSocket() { Close(); }
+CBaseSocket::~CBaseSocket() {
+    Close();
+}
 
 int CBaseSocket::Close() {
     const int fd = m_socket.exchange(-1);

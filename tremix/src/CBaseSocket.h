@@ -33,7 +33,7 @@ public:
     int Handle() const { return m_socket.load(); }
 
 protected:
-    std::atomic<int> m_socket {-1};
+    std::atomic<int> m_socket{-1};
     int m_waitMs = 0;
     int m_sendTimeout = 0;
     int m_recvTimeout = 0;

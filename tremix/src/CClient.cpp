@@ -12,13 +12,15 @@
 
 namespace tremix {
 
-std::atomic<int> CClient::m_WaitTime {5000};
-std::atomic<int> CClient::m_MaxReconnect {-1};
-std::atomic<int> CClient::m_ReconnectInterval {10};
+std::atomic<int> CClient::m_WaitTime{5000};
+std::atomic<int> CClient::m_MaxReconnect{-1};
+std::atomic<int> CClient::m_ReconnectInterval{10};
 
 CClient::CClient() = default;
 
-CClient::~CClient() { Logout(); }
+CClient::~CClient() {
+    Logout();
+}
 
 bool CClient::Init() {
     markLibraryThread();

@@ -60,13 +60,13 @@ private:
 
     std::int16_t m_handle = -1;
     std::unique_ptr<CLoginAccess> m_connection;
-    FixtureLoginInfo m_login {};
-    std::atomic<bool> m_reconnect {false};
-    std::atomic<std::uint64_t> m_lostTime {0};
-    std::atomic<int> m_attempts {0};
+    FixtureLoginInfo m_login{};
+    std::atomic<bool> m_reconnect{false};
+    std::atomic<std::uint64_t> m_lostTime{0};
+    std::atomic<int> m_attempts{0};
     std::uint64_t m_lastHeartbeat = 0; // supervisor thread (set before it starts)
-    std::atomic<bool> m_connected {false};
-    std::atomic<bool> m_started {false};
+    std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_started{false};
     std::map<std::string, std::unique_ptr<FixtureTestResult>> _testInfoMap;
     std::mutex m_mapLock;
 };

@@ -52,7 +52,8 @@ public:
         while (m_count - pos >= 1) {
             if (data[pos] != kFrameMark) {
                 const void* mark = std::memchr(data + pos + 1, kFrameMark, m_count - pos - 1);
-                pos = mark ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(mark) - data) : m_count;
+                pos =
+                    mark ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(mark) - data) : m_count;
                 continue;
             }
             if (m_count - pos < kFrameHeaderSize)

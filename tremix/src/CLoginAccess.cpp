@@ -10,7 +10,9 @@
 
 namespace tremix {
 
-CLoginAccess::~CLoginAccess() { StopThread(); }
+CLoginAccess::~CLoginAccess() {
+    StopThread();
+}
 
 void CLoginAccess::Lost() {
     SetLinkUp(false);
@@ -53,7 +55,8 @@ void CLoginAccess::RunOnce() {
 
 void CLoginAccess::ProcessCMD(const FixtureFrameHeader& header, const char* payload, std::size_t length) {
     const std::string copy(payload, length);
-    Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "pRecvbuf:%s, nRecvLen:%d", copy.c_str(), static_cast<int>(length));
+    Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "pRecvbuf:%s, nRecvLen:%d", copy.c_str(),
+                 static_cast<int>(length));
     if (header.type != kFrameReply && header.type != kFramePush)
         return;
     Json::Value object;
@@ -71,7 +74,8 @@ void CLoginAccess::ProcessCMD(const FixtureFrameHeader& header, const char* payl
                 Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "reply not awaited, dropped: %s", cmd.c_str());
         }
     } else if (cmd == kCmdTestResult && m_sink) {
-        m_sink->MessageNotify(IAccessEvent::kPushedResult, static_cast<int>(length), const_cast<char*>(payload));
+        m_sink->MessageNotify(IAccessEvent::kPushedResult, static_cast<int>(length),
+                              const_cast<char*>(payload));
     }
 }
 

@@ -9,7 +9,8 @@
 
 namespace tremix {
 
-CNetAccess::CNetAccess(IAccessEvent* sink) : m_sink(sink), m_replyEvent(CreateEvent(nullptr, 0, 0, nullptr)) {}
+CNetAccess::CNetAccess(IAccessEvent* sink)
+    : m_sink(sink), m_replyEvent(CreateEvent(nullptr, 0, 0, nullptr)) {}
 
 CNetAccess::~CNetAccess() {
     StopThread();
@@ -89,7 +90,9 @@ int CNetAccess::SendCmdData(const char* payload, std::size_t length) {
     return SendFrame(buildFrame(kFrameRequest, std::string(payload ? payload : "", length)));
 }
 
-void CNetAccess::TouchLastRecv() { m_lastRecv.store(nowMs()); }
+void CNetAccess::TouchLastRecv() {
+    m_lastRecv.store(nowMs());
+}
 
 int CNetAccess::RecvData() {
     // The socket is replaced only by this thread and freed only after it has ended.
@@ -119,8 +122,8 @@ int CNetAccess::RecvData() {
     return static_cast<int>(n);
 }
 
-int CNetAccess::Request(const std::string& payload, const char* cmd, const std::string& mac, std::uint64_t waitMs,
-                        std::string& reply) {
+int CNetAccess::Request(const std::string& payload, const char* cmd, const std::string& mac,
+                        std::uint64_t waitMs, std::string& reply) {
     const std::string frame = buildFrame(kFrameRequest, payload);
     {
         std::lock_guard<std::mutex> lock(m_lock);
@@ -153,7 +156,8 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
     return -1;
 }
 
-bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, const char* payload, std::size_t length) {
+bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, const char* payload,
+                            std::size_t length) {
     std::lock_guard<std::mutex> lock(m_lock);
     if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
         return false;

@@ -56,8 +56,8 @@ protected:
     void TouchLastRecv();
 
     int m_index = -1;
-    FixtureLoginInfo m_Chaninfo {};
-    std::atomic<bool> m_running {false};
+    FixtureLoginInfo m_Chaninfo{};
+    std::atomic<bool> m_running{false};
     IAccessEvent* m_sink;
 
 private:
@@ -65,8 +65,8 @@ private:
     std::mutex m_lock;
     std::unique_ptr<CTcpClient> m_socket;
     bool m_opened = false;
-    std::atomic<std::uint64_t> m_lastRecv {0};
-    std::atomic<bool> m_cancelConnect {false};
+    std::atomic<std::uint64_t> m_lastRecv{0};
+    std::atomic<bool> m_cancelConnect{false};
     CFrameBuffer m_recv; // connection thread only (freed after it has ended)
 
     std::string m_pending;

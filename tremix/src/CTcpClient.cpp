@@ -13,16 +13,18 @@
 
 namespace tremix {
 
-std::atomic<int> CTcpClient::s_attempts {0};
+std::atomic<int> CTcpClient::s_attempts{0};
 
-int CTcpClient::attempts() { return s_attempts.load(); }
+int CTcpClient::attempts() {
+    return s_attempts.load();
+}
 
 int CTcpClient::Connect(const char* host, int port, int waitMs, const std::atomic<bool>* cancel) {
     Close();
     s_attempts.fetch_add(1);
     char service[16];
     std::snprintf(service, sizeof service, "%d", port);
-    addrinfo hints {};
+    addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = 0;
@@ -32,7 +34,8 @@ int CTcpClient::Connect(const char* host, int port, int waitMs, const std::atomi
         return 0;
     }
     const addrinfo* address = list;
-    const int fd = ::socket(address->ai_family == AF_INET6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd =
+        ::socket(address->ai_family == AF_INET6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         freeaddrinfo(list);
         TREMIX_DEBUG_LINE("socket failed!\n");
@@ -48,7 +51,8 @@ int CTcpClient::Connect(const char* host, int port, int waitMs, const std::atomi
     const int connectErrno = errno;
     freeaddrinfo(list);
     if (rc < 0 && connectErrno != EINPROGRESS) {
-        TREMIX_DEBUG_LINE("connect() error:%d Socket:%d IP:%s Port:%d addrlen:%d\n", connectErrno, fd, host, port, 16);
+        TREMIX_DEBUG_LINE("connect() error:%d Socket:%d IP:%s Port:%d addrlen:%d\n", connectErrno, fd, host,
+                          port, 16);
         Close();
         return 0;
     }
@@ -63,7 +67,7 @@ int CTcpClient::Connect(const char* host, int port, int waitMs, const std::atomi
             if (now >= deadline)
                 break;
             const std::uint64_t left = deadline - now;
-            pollfd p {fd, POLLOUT, 0};
+            pollfd p{fd, POLLOUT, 0};
             const int n = ::poll(&p, 1, static_cast<int>(left < 50 ? left : 50));
             if (n < 0 && errno != EINTR)
                 break;
@@ -77,7 +81,8 @@ int CTcpClient::Connect(const char* host, int port, int waitMs, const std::atomi
         // A refused connect also reports the socket writable: the pending error tells them apart.
         if (!writable || getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0 || error != 0) {
             trace("select timeout error!\n");
-            TREMIX_DEBUG_LINE("connect() error:%d Socket:%d IP:%s Port:%d addrlen:%d\n", error, fd, host, port, 16);
+            TREMIX_DEBUG_LINE("connect() error:%d Socket:%d IP:%s Port:%d addrlen:%d\n", error, fd, host,
+                              port, 16);
             Close();
             return 0;
         }

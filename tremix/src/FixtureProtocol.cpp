@@ -67,8 +67,12 @@ int copyItems(const Json::Value& object, const char* key, Item* items, Fill fill
 
 } // namespace
 
-std::string heartbeatRequest() { return getRequest(kCmdHeartbeat); }
-std::string deviceListRequest() { return getRequest(kCmdDeviceList); }
+std::string heartbeatRequest() {
+    return getRequest(kCmdHeartbeat);
+}
+std::string deviceListRequest() {
+    return getRequest(kCmdDeviceList);
+}
 
 std::string testResultRequest(const char* mac) {
     Json::Value request(Json::objectValue);
@@ -143,16 +147,17 @@ bool parseTestResult(const Json::Value& object, FixtureTestResult& out) {
     record->port = jsonInt(object, "port");
     copyField(record->uart, 17, jsonString(object, "uart"));
     copyField(record->audio, sizeof record->audio, jsonString(object, "audio"));
-    record->gpioCount = copyItems(object, "gpio", record->gpio, [](const Json::Value& e, FixtureGpioItem& item) {
-        const std::string name = jsonString(e, "name");
-        const std::string status = jsonString(e, "status");
-        if (name.empty() || status.empty())
-            return false;
-        copyField(item.name, sizeof item.name, name);
-        copyField(item.function, sizeof item.function, jsonString(e, "function"));
-        copyField(item.status, sizeof item.status, status);
-        return true;
-    });
+    record->gpioCount =
+        copyItems(object, "gpio", record->gpio, [](const Json::Value& e, FixtureGpioItem& item) {
+            const std::string name = jsonString(e, "name");
+            const std::string status = jsonString(e, "status");
+            if (name.empty() || status.empty())
+                return false;
+            copyField(item.name, sizeof item.name, name);
+            copyField(item.function, sizeof item.function, jsonString(e, "function"));
+            copyField(item.status, sizeof item.status, status);
+            return true;
+        });
     record->networkCount =
         copyItems(object, "network", record->network, [](const Json::Value& e, FixtureNetItem& item) {
             const std::string name = jsonString(e, "name");

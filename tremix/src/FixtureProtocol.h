@@ -14,10 +14,10 @@ class Value;
 namespace tremix {
 
 struct FixtureFrameHeader {
-    std::uint8_t mark;     // 0xF0
-    std::uint8_t version;  // 0x01
-    std::uint8_t type;     // FrameType
-    std::uint8_t flag;     // 0x01
+    std::uint8_t mark;      // 0xF0
+    std::uint8_t version;   // 0x01
+    std::uint8_t type;      // FrameType
+    std::uint8_t flag;      // 0x01
     std::uint8_t length[2]; // payload length, little-endian
     std::uint8_t reserved[2];
 };

@@ -6,7 +6,11 @@ namespace {
 thread_local bool t_libraryThread = false;
 }
 
-void markLibraryThread() { t_libraryThread = true; }
-bool onLibraryThread() { return t_libraryThread; }
+void markLibraryThread() {
+    t_libraryThread = true;
+}
+bool onLibraryThread() {
+    return t_libraryThread;
+}
 
 } // namespace tremix

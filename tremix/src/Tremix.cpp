@@ -16,8 +16,8 @@ namespace {
 using tremix::CClient;
 using tremix::FixtureSessionTable;
 
-std::atomic<int> g_startupCount {0};
-std::atomic<bool> g_started {false};
+std::atomic<int> g_startupCount{0};
+std::atomic<bool> g_started{false};
 
 // Serialises logins, logouts and requests of all sessions.
 ThreadLib::ThreadMutex& libraryLock() {
@@ -55,7 +55,8 @@ TREMIX_API void PTQ_FT_Cleanup(void) {
         g_started.store(false);
 }
 
-TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect, int32_t reconnectIntervalSeconds) {
+TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect,
+                                   int32_t reconnectIntervalSeconds) {
     const long long waitMs = static_cast<long long>(waitSeconds) * 1000;
     CClient::m_WaitTime.store(waitMs > 0x7FFFFFFF ? 0x7FFFFFFF : (waitMs < 0 ? 0 : static_cast<int>(waitMs)));
     CClient::m_MaxReconnect.store(maxReconnect);

@@ -8,7 +8,7 @@
 namespace tremix {
 
 namespace {
-std::atomic<double> g_override {0.0};
+std::atomic<double> g_override{0.0};
 }
 
 double timeScale() {
@@ -19,7 +19,9 @@ double timeScale() {
     return fromEnv;
 }
 
-void setTimeScale(double scale) { g_override.store(scale > 0.0 ? scale : 0.0); }
+void setTimeScale(double scale) {
+    g_override.store(scale > 0.0 ? scale : 0.0);
+}
 
 std::uint64_t scaledMs(std::uint64_t ms) {
     const long long real = std::llround(static_cast<double>(ms) * timeScale());
@@ -35,6 +37,8 @@ int socketWaitMs(int waitMs) {
     return static_cast<int>(real);
 }
 
-std::uint64_t nowMs() { return winport::realTickMs(); }
+std::uint64_t nowMs() {
+    return winport::realTickMs();
+}
 
 } // namespace tremix

@@ -18,7 +18,8 @@ namespace {
 
 std::uint64_t nowMs() {
     using namespace std::chrono;
-    return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 std::string normalize(const std::string& mac) {
@@ -77,7 +78,9 @@ FixtureSim::FixtureSim() {
                    "\"version\":\"1.0.0\"}";
 }
 
-FixtureSim::~FixtureSim() { stop(); }
+FixtureSim::~FixtureSim() {
+    stop();
+}
 
 std::string FixtureSim::frame(std::uint8_t type, const std::string& payload) {
     const std::size_t length = payload.size() > 0xFFFF ? 0xFFFF : payload.size();
@@ -122,7 +125,7 @@ std::string FixtureSim::passResult(const std::string& mac) {
 }
 
 bool FixtureSim::start(std::uint16_t port, const std::string& host) {
-    in_addr address {};
+    in_addr address{};
     if (inet_pton(AF_INET, host.c_str(), &address) != 1 || (ntohl(address.s_addr) >> 24) != 127)
         return false;
     m_host = host;
@@ -147,7 +150,7 @@ bool FixtureSim::listenOn(std::uint16_t port) {
         return false;
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in sa {};
+    sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_port = htons(port);
     inet_pton(AF_INET, m_host.c_str(), &sa.sin_addr);
@@ -251,9 +254,13 @@ void FixtureSim::setCloseOnRequest(bool close) {
     m_closeOnRequest = close;
 }
 
-void FixtureSim::push(const std::string& json) { sendFrame(2, withCmd(json, "test_result")); }
+void FixtureSim::push(const std::string& json) {
+    sendFrame(2, withCmd(json, "test_result"));
+}
 
-void FixtureSim::sendFrame(std::uint8_t type, const std::string& payload) { sendRaw(frame(type, payload)); }
+void FixtureSim::sendFrame(std::uint8_t type, const std::string& payload) {
+    sendRaw(frame(type, payload));
+}
 
 void FixtureSim::sendRaw(const std::string& bytes) {
     post([this, bytes] { toAll(bytes); });

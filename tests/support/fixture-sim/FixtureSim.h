@@ -61,7 +61,7 @@ public:
     void setRefusing(bool refuse);
 
     int connections() const; // accepted so far
-    int clients() const;      // connected now
+    int clients() const;     // connected now
     std::vector<Request> requests() const;
     int count(const std::string& cmd) const;
     void clearRequests();

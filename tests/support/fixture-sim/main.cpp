@@ -29,12 +29,15 @@ namespace {
 
 volatile std::sig_atomic_t g_quit = 0;
 
-void onSignal(int) { g_quit = 1; }
+void onSignal(int) {
+    g_quit = 1;
+}
 
 int usage() {
-    std::fprintf(stderr, "usage: fixture-sim [--host 127.0.0.1] [--port N] [--port-file FILE] [--results FILE]\n"
-                         "                   [--device-list JSON] [--unknown pass|silent|nomac] [--delay MS]\n"
-                         "                   [--no-heartbeat]\n");
+    std::fprintf(stderr,
+                 "usage: fixture-sim [--host 127.0.0.1] [--port N] [--port-file FILE] [--results FILE]\n"
+                 "                   [--device-list JSON] [--unknown pass|silent|nomac] [--delay MS]\n"
+                 "                   [--no-heartbeat]\n");
     return 2;
 }
 
@@ -171,7 +174,7 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &sa, nullptr);
 
     // Commands are read on a detached reader; the main thread watches for the end.
-    static std::atomic<bool> quitRequested {false};
+    static std::atomic<bool> quitRequested{false};
     std::thread([&sim] {
         std::string line;
         while (std::getline(std::cin, line)) {

@@ -68,7 +68,8 @@ TREMIX_API int32_t PTQ_FT_Startup(void);
 TREMIX_API void PTQ_FT_Cleanup(void);
 // Connect and socket time-out in seconds, reconnect budget (-1: no limit), seconds between attempts.
 // Applies to every later connection attempt of every session.
-TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect, int32_t reconnectIntervalSeconds);
+TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect,
+                                   int32_t reconnectIntervalSeconds);
 // Opens (or joins) the session to host:port. The connection comes up in the background and is
 // reported through the callback. Returns the handle, 0 on failure.
 TREMIX_API int32_t PTQ_FT_Login(const FixtureLoginInfo* info);
@@ -94,11 +95,13 @@ static_assert(sizeof(FixtureDevInfo) == 84 && offsetof(FixtureDevInfo, uuid) == 
 static_assert(sizeof(FixtureGpioItem) == 68 && offsetof(FixtureGpioItem, function) == 20 &&
                   offsetof(FixtureGpioItem, status) == 52,
               "FixtureGpioItem layout");
-static_assert(sizeof(FixtureNetItem) == 36 && offsetof(FixtureNetItem, status) == 20, "FixtureNetItem layout");
+static_assert(sizeof(FixtureNetItem) == 36 && offsetof(FixtureNetItem, status) == 20,
+              "FixtureNetItem layout");
 static_assert(sizeof(FixtureTestResult) == 13408, "FixtureTestResult layout");
 static_assert(offsetof(FixtureTestResult, port) == 32 && offsetof(FixtureTestResult, mac) == 36 &&
                   offsetof(FixtureTestResult, uart) == 54 && offsetof(FixtureTestResult, gpioCount) == 72 &&
                   offsetof(FixtureTestResult, gpio) == 76 && offsetof(FixtureTestResult, audio) == 8780 &&
-                  offsetof(FixtureTestResult, networkCount) == 8796 && offsetof(FixtureTestResult, network) == 8800,
+                  offsetof(FixtureTestResult, networkCount) == 8796 &&
+                  offsetof(FixtureTestResult, network) == 8800,
               "FixtureTestResult layout");
 #endif
