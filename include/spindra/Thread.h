@@ -1,6 +1,7 @@
 // One native thread, owned by the object that started it.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -19,15 +20,13 @@ public:
     bool Start(std::function<void()> body);
     // Waits for the thread to end. False when there is none or when called on the thread itself.
     bool Join();
-    // A thread has been started and not joined yet (it may have ended).
-    bool Joinable() const { return m_thread.joinable(); }
     // The calling thread is this object's thread.
-    bool IsCurrentThread() const {
-        return m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id();
-    }
+    bool IsCurrentThread() const { return m_id.load() == std::this_thread::get_id(); }
 
 private:
     std::thread m_thread;
+    // The running thread's id, readable from any thread (the thread itself sets it first).
+    std::atomic<std::thread::id> m_id {};
 };
 
 } // namespace ThreadLib

@@ -14,13 +14,17 @@ Thread::~Thread() {
 }
 
 bool Thread::Start(std::function<void()> body) {
+    if (IsCurrentThread())
+        return false;
     if (m_thread.joinable()) {
-        if (IsCurrentThread())
-            return false;
         m_thread.join();
+        m_id.store(std::thread::id());
     }
     try {
-        m_thread = std::thread(std::move(body));
+        m_thread = std::thread([this, body = std::move(body)] {
+            m_id.store(std::this_thread::get_id());
+            body();
+        });
     } catch (const std::system_error&) {
         return false;
     }
@@ -31,6 +35,7 @@ bool Thread::Join() {
     if (!m_thread.joinable() || IsCurrentThread())
         return false;
     m_thread.join();
+    m_id.store(std::thread::id());
     return true;
 }
 

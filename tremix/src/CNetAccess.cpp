@@ -31,7 +31,10 @@ int CNetAccess::StartThread(const FixtureLoginInfo* info) {
         SetExit(false);
         m_opened = false;
         m_cancelConnect.store(false);
-        m_running.store(CreateThread(true, 0));
+        // Set before the start: the thread's first pass reports only while running is set.
+        m_running.store(true);
+        if (!CreateThread(true, 0))
+            m_running.store(false);
     }
     trace("**************StartThread***************\n");
     return m_running.load() ? 0 : -1;
