@@ -103,4 +103,13 @@ ssize_t CBaseSocket::Recv(void* data, std::size_t length) {
     return ::recv(fd, data, length, 0);
 }
 
+ssize_t CBaseSocket::RecvNow(void* data, std::size_t length) {
+    const int fd = m_socket.load();
+    if (fd < 0) {
+        errno = EBADF;
+        return -1;
+    }
+    return ::recv(fd, data, length, MSG_DONTWAIT);
+}
+
 } // namespace tremix

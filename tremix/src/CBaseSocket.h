@@ -30,6 +30,8 @@ public:
     ssize_t Send(const void* data, std::size_t length);
     // One receive call; bytes received, 0 when the peer closed, -1 on error (errno set).
     ssize_t Recv(void* data, std::size_t length);
+    // The same without waiting: -1 with EAGAIN when nothing is there.
+    ssize_t RecvNow(void* data, std::size_t length);
     int Handle() const { return m_socket.load(); }
 
 protected:

@@ -70,7 +70,7 @@ void CLoginAccess::ProcessCMD(const FixtureFrameHeader& header, const char* payl
             if (m_sink)
                 m_sink->MessageNotify(IAccessEvent::kHeartbeatReply, m_index, nullptr);
         } else if (cmd == kCmdDeviceList || cmd == kCmdTestResult) {
-            if (!OfferReply(cmd, jsonString(object, "mac"), payload, length))
+            if (!OfferReply(cmd, jsonString(object, "mac"), object))
                 Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "reply not awaited, dropped: %s", cmd.c_str());
         }
     } else if (cmd == kCmdTestResult && m_sink) {
@@ -84,14 +84,10 @@ int CLoginAccess::GetDevList(FixtureDevInfo* out) {
         return -1;
     const std::string request = deviceListRequest();
     TREMIX_DEBUG_LINE("%s\n", request.c_str());
-    std::string reply;
+    Json::Value reply;
     if (Request(request, kCmdDeviceList, std::string(), scaledMs(kRequestWaitMs), reply) != 0)
         return -1;
-    if (!parseDevList(reply.data(), reply.size(), *out)) {
-        trace("bad json format!\n");
-        return -1;
-    }
-    return 0;
+    return parseDevList(reply, *out) ? 0 : -1;
 }
 
 int CLoginAccess::GetTestResult(const char* mac, FixtureTestResult* out) {
@@ -100,14 +96,10 @@ int CLoginAccess::GetTestResult(const char* mac, FixtureTestResult* out) {
         return -1;
     const std::string request = testResultRequest(mac);
     TREMIX_DEBUG_LINE("%s\n", request.c_str());
-    std::string reply;
+    Json::Value reply;
     if (Request(request, kCmdTestResult, mac, scaledMs(kRequestWaitMs), reply) != 0)
         return -1;
-    if (!parseTestResult(reply.data(), reply.size(), *out)) {
-        trace("bad json format!\n");
-        return -1;
-    }
-    return 0;
+    return parseTestResult(reply, *out) ? 0 : -1;
 }
 
 int CLoginAccess::SendHeartbeat() {

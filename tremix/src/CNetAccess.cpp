@@ -6,8 +6,18 @@
 #include "Trace.h"
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace tremix {
+
+namespace {
+std::int64_t steadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
 
 CNetAccess::CNetAccess(IAccessEvent* sink)
     : m_sink(sink), m_replyEvent(CreateEvent(nullptr, 0, 0, nullptr)) {}
@@ -54,8 +64,7 @@ void CNetAccess::StopThread() {
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_socket.reset();
-        m_pending.clear();
-        m_pending.shrink_to_fit();
+        m_pending = Json::Value();
         m_replyStatus = -1;
         if (m_linkUp) {
             m_linkUp = false;
@@ -104,7 +113,21 @@ int CNetAccess::RecvData() {
         return -1;
     if (m_recv.Writable() == 0)
         m_recv.Free(); // cannot happen with frames of at most 65543 bytes; never stall
-    const ssize_t n = socket->Recv(m_recv.WritePtr(), m_recv.Writable());
+    // Shortly after a request went out or a frame came in, the next bytes are usually microseconds
+    // away: poll for them instead of sleeping in the receive, which saves a thread wake-up.
+    ssize_t n;
+    for (;;) {
+        const std::int64_t now = steadyNs();
+        const bool spin = now < m_spinUntilNs || now < m_requestSpinUntilNs.load(std::memory_order_relaxed);
+        if (!spin) {
+            n = socket->Recv(m_recv.WritePtr(), m_recv.Writable());
+            break;
+        }
+        n = socket->RecvNow(m_recv.WritePtr(), m_recv.Writable());
+        if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+            break;
+        std::this_thread::yield();
+    }
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
         return 0;
     if (n <= 0) {
@@ -120,22 +143,25 @@ int CNetAccess::RecvData() {
             TouchLastRecv();
         },
         &pending);
+    m_spinUntilNs = steadyNs() + kSpinUs * 1000;
     if (pending)
         trace("nPacketLen: %d buflen: %d\n", static_cast<int>(pending), static_cast<int>(m_recv.Count()));
     return static_cast<int>(n);
 }
 
 int CNetAccess::Request(const std::string& payload, const char* cmd, const std::string& mac,
-                        std::uint64_t waitMs, std::string& reply) {
+                        std::uint64_t waitMs, Json::Value& reply) {
     const std::string frame = buildFrame(kFrameRequest, payload);
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_linkUp || !m_socket)
             return -1;
         // A reply that came after its request gave up must not satisfy this one.
-        m_pending.clear();
+        m_pending = Json::Value();
         m_replyStatus = -1;
         ResetEvent(m_replyEvent);
+        m_replyReady.store(false);
+        m_requestSpinUntilNs.store(steadyNs() + kSpinUs * 1000, std::memory_order_relaxed);
         m_armed = true;
         m_expectCmd = cmd;
         m_expectMac = mac;
@@ -145,12 +171,19 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
             return -1;
         }
     }
-    const DWORD waited = winport::waitEventRealMs(m_replyEvent, static_cast<DWORD>(waitMs));
+    // Loopback replies come within tens of microseconds: watch for them briefly before sleeping
+    // on the event, which saves a thread wake-up per request.
+    const std::int64_t spinUntil = steadyNs() + kSpinUs * 1000;
+    while (!m_replyReady.load(std::memory_order_acquire) && steadyNs() < spinUntil)
+        std::this_thread::yield();
+    const DWORD waited = m_replyReady.load(std::memory_order_acquire)
+                             ? WAIT_OBJECT_0
+                             : winport::waitEventRealMs(m_replyEvent, static_cast<DWORD>(waitMs));
     std::lock_guard<std::mutex> lock(m_lock);
     m_armed = false;
     if (m_replyStatus == 0) {
         reply.swap(m_pending);
-        m_pending.clear();
+        m_pending = Json::Value();
         m_replyStatus = -1;
         return 0;
     }
@@ -159,15 +192,15 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
     return -1;
 }
 
-bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, const char* payload,
-                            std::size_t length) {
+bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply) {
     std::lock_guard<std::mutex> lock(m_lock);
     if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
         return false;
     if (cmd == kCmdTestResult && !macMatches(mac, m_expectMac))
         return false;
-    m_pending.assign(payload, length);
+    m_pending.swap(reply);
     m_replyStatus = 0;
+    m_replyReady.store(true, std::memory_order_release);
     SetEvent(m_replyEvent);
     return true;
 }
@@ -175,8 +208,11 @@ bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, cons
 void CNetAccess::SetLinkUp(bool up) {
     std::lock_guard<std::mutex> lock(m_lock);
     m_linkUp = up;
-    if (!up)
-        SetEvent(m_replyEvent); // a waiting request fails at once
+    if (!up) {
+        // A waiting request fails at once.
+        m_replyReady.store(true, std::memory_order_release);
+        SetEvent(m_replyEvent);
+    }
 }
 
 } // namespace tremix

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <string>
 
+#include <json/value.h>
+
 namespace tremix {
 
 class CNetAccess : public ThreadLib::CRepetition {
@@ -46,9 +48,9 @@ protected:
     // macKey is not empty, of that MAC), sends payload and waits up to waitMs real milliseconds.
     // 0 with the reply in reply; -1 on send failure, time-out or loss of the connection.
     int Request(const std::string& payload, const char* cmd, const std::string& mac, std::uint64_t waitMs,
-                std::string& reply);
+                Json::Value& reply);
     // Offers a reply to the waiting request; taken only if it is what the request waits for.
-    bool OfferReply(const std::string& cmd, const std::string& mac, const char* payload, std::size_t length);
+    bool OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply);
     // The link is up (set after connect) or down (wakes a waiting request, which fails).
     void SetLinkUp(bool up);
     // Sends a complete frame under the connection lock.
@@ -69,7 +71,14 @@ private:
     std::atomic<bool> m_cancelConnect{false};
     CFrameBuffer m_recv; // connection thread only (freed after it has ended)
 
-    std::string m_pending;
+    // How long a request watches for its reply before it sleeps on the reply event, and how long
+    // the connection thread polls for bytes after a request or a frame before a blocking receive.
+    static constexpr std::int64_t kSpinUs = 200;
+    std::atomic<std::int64_t> m_requestSpinUntilNs{0};
+    std::int64_t m_spinUntilNs = 0; // connection thread only
+
+    std::atomic<bool> m_replyReady{false}; // the reply event has been signalled
+    Json::Value m_pending;                 // the reply taken for the waiting request, parsed
     int m_replyStatus = -1;
     bool m_linkUp = false;
     bool m_armed = false;

@@ -75,11 +75,11 @@ std::string deviceListRequest() {
 }
 
 std::string testResultRequest(const char* mac) {
-    Json::Value request(Json::objectValue);
-    request["action"] = "get";
-    request["cmd"] = kCmdTestResult;
-    request["mac"] = mac ? mac : "";
-    return writeCompact(request);
+    // The compact writer's bytes for {"action","cmd","mac"} (keys sorted), built directly.
+    std::string request = "{\"action\":\"get\",\"cmd\":\"test_result\",\"mac\":";
+    request += Json::valueToQuotedString(mac ? mac : "");
+    request += "}\n";
+    return request;
 }
 
 std::string buildFrame(std::uint8_t type, const std::string& payload) {
@@ -181,7 +181,11 @@ bool parseTestResult(const char* text, std::size_t length, FixtureTestResult& ou
 
 bool parseDevList(const char* text, std::size_t length, FixtureDevInfo& out) {
     Json::Value object;
-    if (!parseJsonObject(text, length, object))
+    return parseJsonObject(text, length, object) && parseDevList(object, out);
+}
+
+bool parseDevList(const Json::Value& object, FixtureDevInfo& out) {
+    if (!object.isObject())
         return false;
     const std::string version = jsonString(object, "version");
     const std::string uuid = jsonString(object, "uuid");

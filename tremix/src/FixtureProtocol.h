@@ -56,6 +56,7 @@ bool parseTestResult(const Json::Value& object, FixtureTestResult& out);
 // Copies a device_list object into out: non-empty texts replace the fields, port_num is always
 // written. False for text that is not a JSON object.
 bool parseDevList(const char* text, std::size_t length, FixtureDevInfo& out);
+bool parseDevList(const Json::Value& object, FixtureDevInfo& out);
 
 // MAC text with separators dropped and letters lower-cased, for matching replies to requests.
 std::string normalizeMac(const std::string& mac);
