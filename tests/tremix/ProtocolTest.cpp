@@ -209,6 +209,16 @@ TEST(TremixParse, MissingKeysAndWrongTypesCountAsMissing) {
     ASSERT_EQ(r.networkCount, 1);
     EXPECT_STREQ(r.network[0].name, "N");
 
+    // A text ends at an embedded zero: an item whose status is only zeros is not filled.
+    const std::string zeros = std::string(R"({"mac":"M","gpio":[{"name":"G","status":")") +
+                              std::string(4, '\0') +
+                              R"("},{"name":"H","status":"\u0000OK"},{"name":"I","status":"OK"}]})";
+    ASSERT_TRUE(parseTestResult(zeros.data(), zeros.size(), r));
+    ASSERT_EQ(r.gpioCount, 1);
+    EXPECT_STREQ(r.gpio[0].name, "I");
+    const std::string zeroMac = R"({"mac":"\u0000AA"})";
+    EXPECT_FALSE(parseTestResult(zeroMac.data(), zeroMac.size(), r));
+
     // Out-of-range and fractional numbers read as 0; integral doubles are taken.
     const std::string numbers = R"({"mac":"M","port":1e40})";
     ASSERT_TRUE(parseTestResult(numbers.data(), numbers.size(), r));

@@ -118,7 +118,10 @@ std::string jsonString(const Json::Value& object, const char* key) {
     const Json::Value* value = member(object, key);
     if (!value || !value->isString())
         return std::string();
-    return value->asString();
+    // The texts end up in C fields: a text stops at an embedded zero, so "\u0000x" is empty.
+    std::string text = value->asString();
+    text.resize(std::strlen(text.c_str()));
+    return text;
 }
 
 int jsonInt(const Json::Value& object, const char* key) {

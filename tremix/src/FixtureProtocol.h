@@ -45,7 +45,8 @@ std::string buildFrame(std::uint8_t type, const std::string& payload);
 
 // Parses a JSON object; false for invalid JSON, a non-object, or anything the parser throws.
 bool parseJsonObject(const char* text, std::size_t length, Json::Value& out);
-// Type-checked reads: a missing key or a value of another type reads as "" / 0.
+// Type-checked reads: a missing key or a value of another type reads as "" / 0; a text ends at
+// an embedded zero.
 std::string jsonString(const Json::Value& object, const char* key);
 int jsonInt(const Json::Value& object, const char* key);
 
