@@ -109,6 +109,8 @@ TEST_F(TremixHeartbeat, HeartbeatCadence) {
 }
 
 TEST_F(TremixHeartbeat, SilenceLimitReconnects) {
+    // A wait time of 0 must not make the receive block for ever (the silence check needs it).
+    PTQ_FT_SetWaitTime(0, -1, 1);
     sim.setAnswerHeartbeat(false);
     EventLog log;
     connect(log);

@@ -4,6 +4,8 @@
 #include "CTcpClient.h"
 #include "quillet/Quillet.h"
 
+#include <thread>
+
 #include <atomic>
 
 namespace {
@@ -213,7 +215,7 @@ TEST_F(TremixSession, SharedEndpointAndReferenceCount) {
     EXPECT_EQ(second.copy()[0].handle, h);
     EXPECT_EQ(second.copy()[0].thread, std::this_thread::get_id());
     EXPECT_NE(first.copy()[0].thread, std::this_thread::get_id());
-    EXPECT_EQ(sim.connections(), 1);
+    EXPECT_TRUE(FixtureSim::waitFor([&] { return sim.connections() == 1; }, 2000));
 
     // Another port or another spelling of the address is another session.
     FixtureLoginInfo other = loginRecord(closedPort(), nullptr);
@@ -341,4 +343,62 @@ TEST_F(TremixSession, LogoutFromCallbackThreadIsRefused) {
     EXPECT_EQ(probe.result.load(), 0);
     FixtureTestResult r;
     EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1); // the session lives on
+}
+
+class TremixRealTime : public TremixSession {
+    double scale() const override { return 1.0; }
+};
+
+TEST_F(TremixRealTime, LogoutWakesBlockedReceive) {
+    PTQ_FT_SetWaitTime(5, -1, 10); // the receive blocks up to 5 s per pass
+    sim.setAnswerHeartbeat(false);
+    EventLog log;
+    const int h = connect(log);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PTQ_FT_Logout(h), 1);
+    EXPECT_LT(elapsedMs(start), 1000);
+    handles.clear();
+    EXPECT_EQ(log.codes(), std::vector<int>{0}); // the stop is not reported as a loss
+}
+
+class TremixBusySession : public TremixSession {
+    double scale() const override { return 0.004; } // heartbeat every 20 ms, reconnect after 4 ms
+};
+
+TEST_F(TremixBusySession, HeartbeatsRequestsAndReconnectsInterleave) {
+    PTQ_FT_SetWaitTime(250, -1, 1); // socket time-outs 1 s at this scale
+    EventLog log;
+    const int h = connect(log);
+    std::atomic<bool> done{false};
+    std::atomic<int> ok{0};
+    std::vector<std::thread> callers;
+    for (int t = 0; t < 3; ++t) {
+        callers.emplace_back([&, t] {
+            FixtureTestResult r;
+            const std::string mac = "AA:BB:CC:DD:EE:1" + std::to_string(t);
+            while (!done.load()) {
+                if (PTQ_FT_GetTestResult(h, mac.c_str(), &r) == 1 && std::strcmp(r.mac, mac.c_str()) == 0)
+                    ok.fetch_add(1);
+                FixtureDevInfo d;
+                PTQ_FT_GetDevList(h, &d);
+            }
+        });
+    }
+    // The fixture drops the link again and again while requests and heartbeats go out.
+    for (int i = 0; i < 10; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        sim.closeClients();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    done.store(true);
+    for (auto& c : callers)
+        c.join();
+    EXPECT_GT(ok.load(), 10);
+    EXPECT_GE(sim.count("heart_beat"), 3);
+    EXPECT_GE(sim.connections(), 5);
+    // Every loss was followed by "connected" again.
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return log.codes().back() == 0; }, 3000));
+    FixtureTestResult r;
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
 }

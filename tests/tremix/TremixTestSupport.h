@@ -94,6 +94,8 @@ protected:
             handles.push_back(handle);
         EXPECT_TRUE(log.waitCount(1, 5000));
         EXPECT_EQ(log.codes().at(0), 0);
+        // The client's connect completes before the fixture has accepted it.
+        EXPECT_TRUE(FixtureSim::waitFor([&] { return sim.clients() >= 1; }, 5000));
         return handle;
     }
     static double elapsedMs(std::chrono::steady_clock::time_point from) {
