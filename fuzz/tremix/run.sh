@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Tremix frame/JSON fuzzer with clang (libFuzzer, ASan, UBSan) into build-fuzz/ and
-# runs it for a fixed number of executions (default 10 million): fuzz/tremix/run.sh [runs] [jobs]
+# runs it for a fixed number of executions in all (default 10 million), spread over parallel jobs
+# (default 4): fuzz/tremix/run.sh [runs] [jobs]
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 RUNS="${1:-10000000}"
+JOBS="${2:-4}"
 OUT="$ROOT/build-fuzz/tremix"
+rm -rf "$OUT/corpus"
 mkdir -p "$OUT/corpus"
 CXX="${CXX_FUZZ:-clang++}"
 "$CXX" -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
@@ -35,15 +38,19 @@ for name, data in seeds.items():
 PY
 
 cd "$OUT"
-LOG="$OUT/fuzz.log"
+rm -f fuzz-*.log crash-* leak-* timeout-* oom-*
+PER_JOB=$(( (RUNS + JOBS - 1) / JOBS ))
 set +e
-ASAN_OPTIONS=detect_leaks=1 "$OUT/tremix_frame_fuzzer" -runs="$RUNS" -max_len=16384 -print_final_stats=1 \
-  corpus >"$LOG" 2>&1
+ASAN_OPTIONS=detect_leaks=1 "$OUT/tremix_frame_fuzzer" -runs="$PER_JOB" -max_len=1024 -print_final_stats=1 \
+  -jobs="$JOBS" -workers="$JOBS" corpus >"$OUT/fuzz.log" 2>&1
 rc=$?
 set -e
-grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|Done [0-9]+ runs|ERROR|SUMMARY' "$LOG" || true
-if [ $rc -ne 0 ]; then
-  echo "fuzzer found a problem (exit $rc), see $LOG and the crash-* files in $OUT"
-  exit $rc
+total=$(cat fuzz-*.log | sed -n 's/^stat::number_of_executed_units: *//p' | awk '{s+=$1} END {print s+0}')
+findings=$(find . -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
+reports=$(cat fuzz-*.log | grep -c -E 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error' || true)
+echo "executions: $total in $JOBS jobs; findings: $findings; sanitizer reports: $reports"
+if [ $rc -ne 0 ] || [ "$findings" -ne 0 ] || [ "$reports" -ne 0 ]; then
+  echo "fuzzer found a problem (exit $rc), see $OUT/fuzz-*.log and the crash files in $OUT"
+  exit 1
 fi
 echo "no crash, no sanitizer report"
