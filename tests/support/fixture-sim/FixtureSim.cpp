@@ -214,7 +214,12 @@ void FixtureSim::setDeviceList(const std::string& json) {
 }
 
 void FixtureSim::setResult(const std::string& mac, const std::string& json) {
-    const std::string payload = withCmd(json, "test_result");
+    std::string payload = withCmd(json, "test_result");
+    Json::Value object;
+    if (parseObject(payload, object) && !object.isMember("mac")) {
+        object["mac"] = mac;
+        payload = compact(object);
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_results[normalize(mac)] = payload;
 }

@@ -39,7 +39,8 @@ public:
     void setAnswerHeartbeat(bool answer);
     // The device_list reply object (JSON text; "cmd" is added when missing).
     void setDeviceList(const std::string& json);
-    // The test_result reply object for a MAC (matched with case and separators ignored).
+    // The test_result reply object for a MAC (matched with case and separators ignored); "cmd"
+    // and "mac" are added when missing.
     void setResult(const std::string& mac, const std::string& json);
     void clearResults();
     void setUnknown(Unknown policy);
