@@ -21,13 +21,15 @@ std::atomic<bool> g_started{false};
 
 // Serialises logins, logouts and requests of all sessions.
 ThreadLib::ThreadMutex& libraryLock() {
-    static ThreadLib::ThreadMutex lock;
-    return lock;
+    static ThreadLib::ThreadMutex* lock = new ThreadLib::ThreadMutex;
+    return *lock;
 }
 
+// Never destroyed: sessions still logged in when the process ends keep running until it is gone
+// (their threads must not meet a destroyed table).
 FixtureSessionTable& sessions() {
-    static FixtureSessionTable table;
-    return table;
+    static FixtureSessionTable* table = new FixtureSessionTable;
+    return *table;
 }
 
 // The handle's table index (low 16 bits), or 0 when it names no valid entry.
