@@ -1,16 +1,5 @@
-// fixture-sim: a fake test fixture for tests and tools/run.
-//
-//   fixture-sim [--host 127.0.0.1] [--port N] [--port-file FILE] [--results FILE]
-//               [--device-list JSON] [--unknown pass|silent|nomac] [--delay MS] [--no-heartbeat]
-//
-// Listens on host (127.0.0.0/8 only) and port (default 0: an ephemeral port), prints
-// "fixture-sim listening on HOST:PORT" and, with --port-file, writes the port number to FILE.
-// --results loads a JSON array of test_result objects (or an object MAC -> result); a MAC
-// without a result gets an all-pass result (--unknown pass, the default), no answer (silent) or
-// a result without a MAC (nomac). Commands on standard input, one per line:
-//   result MAC JSON | push JSON | heartbeat on|off | delay MS | split N,N,... (none: whole)
-//   frame TYPE JSON | garbage HEX | close | refuse on|off | unknown pass|silent|nomac | quit
-// End of input leaves it running; SIGINT or SIGTERM ends it.
+// fixture-sim: a fake test fixture for tests and tools/run; `fixture-sim --help` describes the
+// command line and the commands it reads on standard input.
 #include "FixtureSim.h"
 
 #include <atomic>
@@ -33,11 +22,26 @@ void onSignal(int) {
     g_quit = 1;
 }
 
+const char* const kUsage =
+    "usage: fixture-sim [--host 127.0.0.1] [--port N] [--port-file FILE] [--results FILE]\n"
+    "                   [--device-list JSON] [--unknown pass|silent|nomac] [--delay MS] [--no-heartbeat]\n"
+    "A fake test fixture speaking the fixture wire protocol on HOST:PORT (127.0.0.0/8 only;\n"
+    "port 0, the default, takes an ephemeral port). Prints \"fixture-sim listening on HOST:PORT\";\n"
+    "--port-file writes the port number to FILE. --results: a JSON array of test_result objects\n"
+    "(or an object MAC -> result). MACs without a result: all-pass result (pass, the default), no\n"
+    "answer (silent) or a result without a MAC (nomac). --delay: ms before each device_list or\n"
+    "test_result reply. --no-heartbeat: heartbeats stay unanswered.\n"
+    "Commands on standard input, one per line:\n"
+    "  result MAC JSON     set the result of MAC      push JSON        push a test_result\n"
+    "  heartbeat on|off    answer heartbeats or not   delay MS         reply delay\n"
+    "  split N,N,...       cut replies at these bytes (split none: whole)\n"
+    "  frame TYPE JSON     send any frame             garbage HEX      send raw bytes\n"
+    "  close               drop every connection      refuse on|off    stop/resume listening\n"
+    "  unknown pass|silent|nomac                      quit\n"
+    "End of input leaves it running; SIGINT or SIGTERM ends it.\n";
+
 int usage() {
-    std::fprintf(stderr,
-                 "usage: fixture-sim [--host 127.0.0.1] [--port N] [--port-file FILE] [--results FILE]\n"
-                 "                   [--device-list JSON] [--unknown pass|silent|nomac] [--delay MS]\n"
-                 "                   [--no-heartbeat]\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -136,7 +140,10 @@ int main(int argc, char** argv) {
             sim.setDeviceList(v);
         else if (arg == "--delay" && (v = value()))
             sim.setReplyDelayMs(std::atoi(v));
-        else if (arg == "--no-heartbeat")
+        else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--no-heartbeat")
             sim.setAnswerHeartbeat(false);
         else if (arg == "--unknown" && (v = value())) {
             FixtureSim::Unknown policy;
