@@ -65,6 +65,14 @@ TEST_F(TremixSession, TestResultRequestSendsExactBytesAndFillsRecord) {
     EXPECT_EQ(sim.count("device_list"), 1);
 }
 
+namespace {
+std::atomic<int> bigFrames{0};
+void countBigFrames(int, const char* line, void*) {
+    if (std::strstr(line, "\"cmd\":\"marker\""))
+        bigFrames.fetch_add(1);
+}
+} // namespace
+
 TEST_F(TremixSession, SplitRepliesGarbageAndOddFramesAreHandled) {
     EventLog log;
     const int h = connect(log);
@@ -84,6 +92,25 @@ TEST_F(TremixSession, SplitRepliesGarbageAndOddFramesAreHandled) {
     r = marked();
     ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1);
     EXPECT_STREQ(r.audio, "OK"); // the fixture's answer, not the stray reply
+
+    // A push of the largest payload, with more items than the record holds.
+    std::string big = "{\"cmd\":\"test_result\",\"mac\":\"CC:01\",\"gpio\":[";
+    for (int i = 0; i < 300; ++i)
+        big += std::string(i ? "," : "") + "{\"name\":\"G" + std::to_string(i) + "\",\"status\":\"OK\"}";
+    big += "]}";
+    ASSERT_LT(big.size(), 65535u);
+    big.insert(big.size() - 1, 65535 - big.size(), ' ');
+    bigFrames.store(0);
+    Qx_Set_Log_Hook(&countBigFrames, nullptr);
+    sim.sendFrame(2, big);
+    sim.sendFrame(1, "{\"cmd\":\"marker\"}"); // handled after the push
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return bigFrames.load() == 1; }, 3000));
+    Qx_Set_Log_Hook(nullptr, nullptr);
+    const int asked = sim.count("test_result");
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, "CC:01", &r), 1);
+    EXPECT_EQ(sim.count("test_result"), asked); // served from the cache
+    EXPECT_EQ(r.gpioCount, 128);
+    EXPECT_STREQ(r.gpio[127].name, "G127");
     EXPECT_EQ(log.codes(), std::vector<int>{0});
 }
 
