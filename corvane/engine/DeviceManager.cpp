@@ -67,6 +67,8 @@ const char kLoginSuccessful[] = "Login Successful";
 } // namespace
 
 DeviceManager::DeviceManager(QWidget* parent) : QWidget(parent) {
+    // No user interface of its own: it must never cover part of its parent window.
+    hide();
     KVX_NET_Startup();
     KVX_NET_SetWaitTime(2, -1, 2);
     for (int i = 0; i < kLoginSlots; ++i)

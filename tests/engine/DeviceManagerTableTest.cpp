@@ -149,3 +149,12 @@ TEST_F(EngineTest, ReloginAfterRebootFollowsAnAddressChange) {
     ASSERT_TRUE(waitFor([&] { return notes->count(10, mac(0), "Login Successful") == 1; }));
     EXPECT_EQ(camsim::calls("KVX_NET_Login").back().text, "127.0.4.4");
 }
+
+TEST(DeviceManagerWidget, StaysHiddenInsideItsParent) {
+    QWidget window;
+    window.resize(400, 300);
+    auto* engine = new DeviceManager(&window); // owned by the window
+    window.show();
+    EXPECT_FALSE(engine->isVisible());
+    EXPECT_EQ(window.childAt(10, 10), nullptr);
+}
