@@ -373,17 +373,16 @@ void DeviceManager::reLogionSlot() {
 }
 
 int DeviceManager::reloginDeviceNow(const DSC_SEARCH_RESPONSE_INFO* record) {
-    return relogin(record, "DeviceManager::reloginDeviceNow");
+    return relogin(record, false);
 }
 
 int DeviceManager::reloginAfterReboot(const DSC_SEARCH_RESPONSE_INFO* record) {
-    return relogin(record, "DeviceManager::reloginAfterReboot");
+    return relogin(record, true);
 }
 
-int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, const char* caller) {
+int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot) {
     if (!record)
         return -1;
-    const bool afterReboot = std::strcmp(caller, "DeviceManager::reloginAfterReboot") == 0;
     const std::string mac = fieldText(record->mac, sizeof record->mac);
     std::lock_guard<std::mutex> run(m_loginRun);
     LoginSlot* slot = nullptr;

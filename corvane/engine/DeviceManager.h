@@ -96,7 +96,8 @@ private:
     void notifyTexts(int code, const QStringList& texts);
     void notifyDone();
     void checkAllAttempted();
-    int relogin(const DSC_SEARCH_RESPONSE_INFO* record, const char* caller);
+    // Logs a logged-in device out and in again. No slot with the MAC: -1 after a reboot, else 0.
+    int relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot);
     void handleSdkMessage(LoginSlot* slot, int handle, int message, void* param);
 
     // Search-information map.
