@@ -39,7 +39,7 @@ int onNotify(const OZM::_NOTIFY_PARAM* param, void*) {
     return 0;
 }
 
-DSC_SEARCH_RESPONSE_INFO recordOf(const camsim::CameraSpec& c) {
+DSC_SEARCH_RESPONSE_INFO recordOf(const camsim::CameraProfile& c) {
     DSC_SEARCH_RESPONSE_INFO r{};
     std::snprintf(r.tag, sizeof r.tag, "searching..");
     r.type = 11;

@@ -11,16 +11,16 @@ SimWorld& world() {
 }
 } // namespace
 
-void useFleet(const std::vector<CameraSpec>& cameras) {
+void useFleet(const std::vector<CameraProfile>& cameras) {
     world().useFleet(cameras);
 }
 void resetWorld() {
     world().reset();
 }
-std::vector<CameraSpec> fleet() {
+std::vector<CameraProfile> fleet() {
     return world().fleet();
 }
-bool findCamera(const std::string& macOrAddress, CameraSpec* out) {
+bool findCamera(const std::string& macOrAddress, CameraProfile* out) {
     return world().findCamera(macOrAddress, out);
 }
 void setOnline(const std::string& mac, bool online) {

@@ -10,7 +10,7 @@
 namespace camsim {
 
 // One simulated camera. Times are program milliseconds (scaled by CORVANE_TIME_SCALE).
-struct CameraSpec {
+struct CameraProfile {
     std::string mac;
     std::string serial;
     std::string ip; // must lie in 127.0.0.0/8
@@ -78,19 +78,19 @@ struct Timing {
 };
 
 // The default fleet: count cameras from 127.0.0.11 upwards.
-std::vector<CameraSpec> defaultFleet(int count = 8);
+std::vector<CameraProfile> defaultFleet(int count = 8);
 // Reads a fleet file (JSON, see the README). False with a reason on any error.
-bool readFleetFile(const std::string& path, std::vector<CameraSpec>* out, std::string* error);
+bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std::string* error);
 
 // Replaces the fleet. Drops every login, stream and run without callbacks; keeps the
 // Startup count, injections and the call log.
-void useFleet(const std::vector<CameraSpec>& cameras);
+void useFleet(const std::vector<CameraProfile>& cameras);
 // Back to the fleet of CORVANE_SIM_FLEET (or the default); clears injections, timing and log.
 void resetWorld();
 
 // Current state of the fleet (addresses, ports, accounts and online flags as they are now).
-std::vector<CameraSpec> fleet();
-bool findCamera(const std::string& macOrAddress, CameraSpec* out);
+std::vector<CameraProfile> fleet();
+bool findCamera(const std::string& macOrAddress, CameraProfile* out);
 void setOnline(const std::string& mac, bool online);
 void rebootCamera(const std::string& mac);
 // A camera's stored record of a family ("osd", "time", "dst", "storage", "cpld", "net",

@@ -15,8 +15,8 @@ namespace camsim {
 
 namespace {
 
-CameraSpec generated(int index) {
-    CameraSpec c;
+CameraProfile generated(int index) {
+    CameraProfile c;
     // 127.0.0.11 upwards, skipping host parts 0 and 255.
     std::uint32_t addr = (127u << 24) + 11u;
     for (int i = 0; i < index; ++i) {
@@ -36,7 +36,7 @@ CameraSpec generated(int index) {
     return c;
 }
 
-bool readCamera(const QJsonObject& o, CameraSpec* c, std::string* error) {
+bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
     auto text = [&](const char* key, std::string* field) {
         if (o.contains(key))
             *field = o.value(key).toString().toStdString();
@@ -101,14 +101,14 @@ bool readCamera(const QJsonObject& o, CameraSpec* c, std::string* error) {
 
 } // namespace
 
-std::vector<CameraSpec> defaultFleet(int count) {
-    std::vector<CameraSpec> fleet;
+std::vector<CameraProfile> defaultFleet(int count) {
+    std::vector<CameraProfile> fleet;
     for (int i = 0; i < count; ++i)
         fleet.push_back(generated(i));
     return fleet;
 }
 
-bool readFleetFile(const std::string& path, std::vector<CameraSpec>* out, std::string* error) {
+bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std::string* error) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         *error = "cannot open " + path;
@@ -132,13 +132,13 @@ bool readFleetFile(const std::string& path, std::vector<CameraSpec>* out, std::s
             return false;
         }
     }
-    std::vector<CameraSpec> fleet;
+    std::vector<CameraProfile> fleet;
     for (int i = 0; i < list.size(); ++i) {
         if (!list.at(i).isObject()) {
             *error = "camera entry " + std::to_string(i) + " is not an object";
             return false;
         }
-        CameraSpec c = generated(i);
+        CameraProfile c = generated(i);
         if (!readCamera(list.at(i).toObject(), &c, error))
             return false;
         fleet.push_back(c);

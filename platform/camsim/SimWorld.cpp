@@ -82,10 +82,10 @@ SimWorld::~SimWorld() {
         std::remove(m_statePath.c_str());
 }
 
-std::vector<camsim::CameraSpec> SimWorld::initialFleet() {
+std::vector<camsim::CameraProfile> SimWorld::initialFleet() {
     const char* path = std::getenv("CORVANE_SIM_FLEET");
     if (path && *path) {
-        std::vector<camsim::CameraSpec> fleet;
+        std::vector<camsim::CameraProfile> fleet;
         std::string error;
         if (camsim::readFleetFile(path, &fleet, &error))
             return fleet;
@@ -107,7 +107,7 @@ SimWorld::Camera* SimWorld::cameraById(int id) {
 
 SimWorld::Camera* SimWorld::cameraByAddress(const std::string& address) {
     for (auto& c : m_cameras) {
-        if (c->spec.ip == address)
+        if (c->profile.ip == address)
             return c.get();
     }
     return nullptr;
@@ -117,7 +117,7 @@ SimWorld::Camera* SimWorld::cameraByMac(const std::string& mac) {
     if (mac.empty())
         return nullptr;
     for (auto& c : m_cameras) {
-        if (c->spec.mac == mac)
+        if (c->profile.mac == mac)
             return c.get();
     }
     return nullptr;
@@ -145,7 +145,7 @@ SimWorld::Act SimWorld::match(const std::string& function, const Camera* camera)
     for (auto& inj : m_injections) {
         const bool cameraMatches =
             inj.camera == "*" ||
-            (camera && (inj.camera == camera->spec.mac || inj.camera == camera->spec.ip));
+            (camera && (inj.camera == camera->profile.mac || inj.camera == camera->profile.ip));
         // "*" stands for every real call, not for the pseudo-calls ("name:aspect").
         const bool callMatches =
             (inj.call == "*" && function.find(':') == std::string::npos) || inj.call == function;
@@ -174,7 +174,7 @@ void SimWorld::logCall(const char* function, std::vector<long long> args, const 
     r.args = std::move(args);
     r.text = text;
     if (camera)
-        r.camera = camera->spec.mac;
+        r.camera = camera->profile.mac;
     r.in = std::move(in);
     r.out = bytesOf(out, outSize);
     r.result = result;
@@ -206,7 +206,7 @@ void SimWorld::defaultParams(Camera& c) {
     KvxOsdInfo osd{};
     osd.showTime = 1;
     osd.showText = 1;
-    putText(osd.text, sizeof osd.text, gbk()->fromUnicode(QString::fromStdString(c.spec.name)).toStdString());
+    putText(osd.text, sizeof osd.text, gbk()->fromUnicode(QString::fromStdString(c.profile.name)).toStdString());
     c.params["osd"] = recordBytes(osd);
 
     KvxTimeParam time{};
@@ -290,7 +290,7 @@ void SimWorld::writeState() {
     std::string text;
     for (const auto& c : m_cameras) {
         if (c->online)
-            text += "up " + c->spec.ip + "\n";
+            text += "up " + c->profile.ip + "\n";
     }
     const std::string tmp = m_statePath + ".tmp" + std::to_string(static_cast<long long>(::getpid()));
     FILE* f = std::fopen(tmp.c_str(), "w");
@@ -321,12 +321,12 @@ void SimWorld::goOffline(int cameraId, int epoch) {
     c->rebootPending = false;
     c->online = false;
     if (!c->pendingIp.empty()) {
-        c->spec.ip = c->pendingIp;
+        c->profile.ip = c->pendingIp;
         c->pendingIp.clear();
     }
     const int gen = ++c->bootGen;
     writeState();
-    m_dispatcher.post(SimDispatcher::dueIn(c->spec.rebootMs), 0,
+    m_dispatcher.post(SimDispatcher::dueIn(c->profile.rebootMs), 0,
                       [this, cameraId, epoch, gen] { comeOnline(cameraId, epoch, gen); });
 }
 
@@ -398,8 +398,8 @@ int SimWorld::login(const KvxLoginInfo* info) {
             s.callback = info->callback;
             s.userData = info->userData;
             const int handle = s.handle;
-            const bool silent = act.silent || (camera && camera->spec.silentLogin);
-            const int delay = (camera ? camera->spec.loginDelayMs : 100) + act.delayMs;
+            const bool silent = act.silent || (camera && camera->profile.silentLogin);
+            const int delay = (camera ? camera->profile.loginDelayMs : 100) + act.delayMs;
             if (!silent)
                 m_dispatcher.post(SimDispatcher::dueIn(delay), s.channel,
                                   [this, handle] { deliverLogin(handle); });
@@ -429,8 +429,8 @@ void SimWorld::deliverLogin(int handle) {
             return;
         Session& s = it->second;
         Camera* c = cameraByAddress(s.address);
-        const bool ok = c && c->online && s.port == static_cast<std::uint32_t>(c->spec.httpPort) &&
-                        s.user == c->spec.user && s.password == c->spec.password;
+        const bool ok = c && c->online && s.port == static_cast<std::uint32_t>(c->profile.httpPort) &&
+                        s.user == c->profile.user && s.password == c->profile.password;
         if (ok) {
             s.state = LoginState::Live;
             s.cameraId = c->id;
@@ -513,13 +513,13 @@ int SimWorld::reboot(int handle) {
 int SimWorld::restore(int handle, KvxRestoreInfo* record) {
     return onCamera("KVX_NET_RestoreDefaultNew", handle, {}, record, sizeof *record,
                     [this, record](Camera& c) {
-                        c.spec.user = kDefaultUser;
-                        c.spec.password = kDefaultPassword;
-                        c.spec.httpPort = 80;
-                        c.spec.rtspPort = 554;
+                        c.profile.user = kDefaultUser;
+                        c.profile.password = kDefaultPassword;
+                        c.profile.httpPort = 80;
+                        c.profile.rtspPort = 554;
                         if (record->full == 1) {
-                            c.spec.httpsPort = 443;
-                            c.spec.onvifPort = 8000;
+                            c.profile.httpsPort = 443;
+                            c.profile.onvifPort = 8000;
                             c.onvifEnable = 1;
                             defaultParams(c);
                         }
@@ -548,7 +548,7 @@ int SimWorld::setFamily(const char* function, int handle, const char* family, vo
         std::memcpy(it->second.data(), record, std::min(size, it->second.size()));
         if (std::strcmp(family, "osd") == 0) {
             const auto* osd = static_cast<const KvxOsdInfo*>(record);
-            c.spec.name = gbk()
+            c.profile.name = gbk()
                               ->toUnicode(QByteArray::fromStdString(getText(osd->text, sizeof osd->text)))
                               .toStdString();
         }
@@ -559,12 +559,12 @@ int SimWorld::setFamily(const char* function, int handle, const char* family, vo
 int SimWorld::getNetProperty(int handle, KvxNetProperty* record) {
     return onCamera("KVX_NET_GetNetPropertyEx", handle, {}, record, sizeof *record, [record](Camera& c) {
         std::memcpy(record, c.params["net"].data(), sizeof *record);
-        record->dhcp = static_cast<std::uint8_t>(c.spec.dhcp);
-        putText(record->ip, sizeof record->ip, c.spec.ip);
-        putText(record->mask, sizeof record->mask, c.spec.mask);
-        putText(record->gateway, sizeof record->gateway, c.spec.gateway);
-        putText(record->dns, sizeof record->dns, c.spec.dns);
-        record->fullNetcom = static_cast<std::uint8_t>(c.spec.fullNetcom);
+        record->dhcp = static_cast<std::uint8_t>(c.profile.dhcp);
+        putText(record->ip, sizeof record->ip, c.profile.ip);
+        putText(record->mask, sizeof record->mask, c.profile.mask);
+        putText(record->gateway, sizeof record->gateway, c.profile.gateway);
+        putText(record->dns, sizeof record->dns, c.profile.dns);
+        record->fullNetcom = static_cast<std::uint8_t>(c.profile.fullNetcom);
         return 1;
     });
 }
@@ -579,24 +579,24 @@ int SimWorld::setNetProperty(int handle, KvxNetProperty* record) {
                         if (!simaddr::isLoopback(ip))
                             return 0;
                         for (const auto& other : m_cameras) {
-                            if (other.get() != &c && (other->spec.ip == ip || other->pendingIp == ip))
+                            if (other.get() != &c && (other->profile.ip == ip || other->pendingIp == ip))
                                 return 0;
                         }
-                        bool change = ip != c.spec.ip || (record->dhcp ? 1 : 0) != c.spec.dhcp;
+                        bool change = ip != c.profile.ip || (record->dhcp ? 1 : 0) != c.profile.dhcp;
                         if (simaddr::parse(mask, nullptr)) {
-                            change = change || mask != c.spec.mask;
-                            c.spec.mask = mask;
+                            change = change || mask != c.profile.mask;
+                            c.profile.mask = mask;
                         }
                         if (simaddr::parse(gateway, nullptr)) {
-                            change = change || gateway != c.spec.gateway;
-                            c.spec.gateway = gateway;
+                            change = change || gateway != c.profile.gateway;
+                            c.profile.gateway = gateway;
                         }
                         if (simaddr::parse(dns, nullptr))
-                            c.spec.dns = dns;
-                        c.spec.dhcp = record->dhcp ? 1 : 0;
-                        c.spec.fullNetcom = record->fullNetcom ? 1 : 0;
+                            c.profile.dns = dns;
+                        c.profile.dhcp = record->dhcp ? 1 : 0;
+                        c.profile.fullNetcom = record->fullNetcom ? 1 : 0;
                         std::memcpy(c.params["net"].data(), record, sizeof *record);
-                        if (ip != c.spec.ip)
+                        if (ip != c.profile.ip)
                             c.pendingIp = ip;
                         if (change)
                             scheduleReboot(c);
@@ -613,17 +613,17 @@ int SimWorld::setAgreement(int handle, int channel, KvxAgreementProperty* record
                         int* field = nullptr;
                         switch (record->protocol) {
                         case KVX_AGREEMENT_RTSP:
-                            field = &c.spec.rtspPort;
+                            field = &c.profile.rtspPort;
                             break;
                         case KVX_AGREEMENT_HTTPS:
-                            field = &c.spec.httpsPort;
+                            field = &c.profile.httpsPort;
                             break;
                         case KVX_AGREEMENT_ONVIF:
-                            field = &c.spec.onvifPort;
+                            field = &c.profile.onvifPort;
                             c.onvifEnable = record->onvifEnable;
                             break;
                         case KVX_AGREEMENT_HTTP:
-                            field = &c.spec.httpPort;
+                            field = &c.profile.httpPort;
                             break;
                         default:
                             return 0;
@@ -665,9 +665,9 @@ int SimWorld::getStorage(int handle, int channel, int type, int maxCount, KvxSto
                          int* length) {
     return onCamera("KVX_NET_GetStorageInfo2", handle, {channel, type, maxCount, count}, record,
                     sizeof *record, [record, length](Camera& c) {
-                        record->cardUnavailable = c.spec.sdCardPresent ? 0 : 1;
-                        record->totalCapacity = c.spec.sdCardPresent ? c.spec.sdTotal : 0;
-                        record->freeCapacity = c.spec.sdCardPresent ? c.spec.sdFree : 0;
+                        record->cardUnavailable = c.profile.sdCardPresent ? 0 : 1;
+                        record->totalCapacity = c.profile.sdCardPresent ? c.profile.sdTotal : 0;
+                        record->freeCapacity = c.profile.sdCardPresent ? c.profile.sdFree : 0;
                         if (length)
                             *length = static_cast<int>(sizeof *record);
                         return 1;
@@ -679,8 +679,8 @@ int SimWorld::userConfig(int handle, KvxUserConfig* record, int type) {
         const std::string user = getText(record->user, sizeof record->user);
         if (user.empty())
             return 0;
-        c.spec.user = user;
-        c.spec.password = getText(record->password, sizeof record->password);
+        c.profile.user = user;
+        c.profile.password = getText(record->password, sizeof record->password);
         return 1;
     });
 }
@@ -855,23 +855,23 @@ DSC_SEARCH_RESPONSE_INFO SimWorld::searchRecord(const Camera& c) const {
     std::memset(&r, 0, sizeof r);
     putText(r.tag, sizeof r.tag, DSC_TAG);
     r.type = DSC_TYPE_FOUND;
-    r.dhcp = static_cast<std::uint8_t>(c.spec.dhcp);
-    r.fullNetcom = static_cast<std::uint8_t>(c.spec.fullNetcom);
-    r.column3Flag = static_cast<std::uint8_t>(c.spec.column3Flag);
-    putText(r.ip, sizeof r.ip, c.spec.ip);
-    putText(r.mask, sizeof r.mask, c.spec.mask);
-    putText(r.gateway, sizeof r.gateway, c.spec.gateway);
-    putText(r.dns, sizeof r.dns, c.spec.dns);
-    putText(r.mac, sizeof r.mac, c.spec.mac);
-    r.httpPort = htonl(static_cast<std::uint32_t>(c.spec.httpPort));
-    r.rtspPort = htonl(static_cast<std::uint32_t>(c.spec.rtspPort));
+    r.dhcp = static_cast<std::uint8_t>(c.profile.dhcp);
+    r.fullNetcom = static_cast<std::uint8_t>(c.profile.fullNetcom);
+    r.column3Flag = static_cast<std::uint8_t>(c.profile.column3Flag);
+    putText(r.ip, sizeof r.ip, c.profile.ip);
+    putText(r.mask, sizeof r.mask, c.profile.mask);
+    putText(r.gateway, sizeof r.gateway, c.profile.gateway);
+    putText(r.dns, sizeof r.dns, c.profile.dns);
+    putText(r.mac, sizeof r.mac, c.profile.mac);
+    r.httpPort = htonl(static_cast<std::uint32_t>(c.profile.httpPort));
+    r.rtspPort = htonl(static_cast<std::uint32_t>(c.profile.rtspPort));
     r.number296 = 1;
-    r.number300 = static_cast<std::uint32_t>(c.spec.httpsPort);
-    putText(r.deviceType, sizeof r.deviceType, c.spec.deviceType);
-    putText(r.text384, sizeof r.text384, c.spec.model);
-    putText(r.serial, sizeof r.serial, c.spec.serial);
-    putText(r.user, sizeof r.user, c.spec.user);
-    putText(r.password, sizeof r.password, c.spec.password);
+    r.number300 = static_cast<std::uint32_t>(c.profile.httpsPort);
+    putText(r.deviceType, sizeof r.deviceType, c.profile.deviceType);
+    putText(r.text384, sizeof r.text384, c.profile.model);
+    putText(r.serial, sizeof r.serial, c.profile.serial);
+    putText(r.user, sizeof r.user, c.profile.user);
+    putText(r.password, sizeof r.password, c.profile.password);
     return r;
 }
 
@@ -999,14 +999,14 @@ void SimWorld::answerModify(const DSC_MODIFY_NETINFO_REQUEST& req, DscModifyNetI
             c = cameraByMac(getText(req.mac3, sizeof req.mac3));
         if (!c || !c->online)
             return;
-        const bool accountOk = getText(req.user, sizeof req.user) == c->spec.user &&
-                               getText(req.password, sizeof req.password) == c->spec.password;
+        const bool accountOk = getText(req.user, sizeof req.user) == c->profile.user &&
+                               getText(req.password, sizeof req.password) == c->profile.password;
         std::uint8_t result = (fail || !accountOk) ? 1 : 0;
         if (result == 0 && (req.changeMask & DSC_CHANGE_IP)) {
             const std::string ip = getText(req.newIp, sizeof req.newIp);
             bool taken = false;
             for (const auto& other : m_cameras) {
-                if (other.get() != c && (other->spec.ip == ip || other->pendingIp == ip))
+                if (other.get() != c && (other->profile.ip == ip || other->pendingIp == ip))
                     taken = true;
             }
             if (!simaddr::isLoopback(ip) || taken) {
@@ -1015,28 +1015,28 @@ void SimWorld::answerModify(const DSC_MODIFY_NETINFO_REQUEST& req, DscModifyNetI
                 const std::string mask = getText(req.mask, sizeof req.mask);
                 const std::string gateway = getText(req.gateway, sizeof req.gateway);
                 if ((req.changeMask & DSC_CHANGE_MASK) && simaddr::parse(mask, nullptr))
-                    c->spec.mask = mask;
+                    c->profile.mask = mask;
                 if ((req.changeMask & DSC_CHANGE_GATEWAY) && simaddr::parse(gateway, nullptr))
-                    c->spec.gateway = gateway;
-                if (ip != c->spec.ip)
+                    c->profile.gateway = gateway;
+                if (ip != c->profile.ip)
                     c->pendingIp = ip;
                 scheduleReboot(*c);
             }
         }
         if (result == 0 && (req.changeMask & DSC_CHANGE_DHCP))
-            c->spec.dhcp = req.dhcp ? 1 : 0;
+            c->profile.dhcp = req.dhcp ? 1 : 0;
         if (result == 0 && (req.changeMask & DSC_CHANGE_FULL_NETCOM))
-            c->spec.fullNetcom = req.fullNetcom ? 1 : 0;
+            c->profile.fullNetcom = req.fullNetcom ? 1 : 0;
         putText(resp.tag, sizeof resp.tag, DSC_TAG);
         resp.type = DSC_TYPE_MODIFY_RESPONSE;
         resp.result = result;
-        putText(resp.mac, sizeof resp.mac, c->spec.mac);
+        putText(resp.mac, sizeof resp.mac, c->profile.mac);
         resp.changeMask = static_cast<std::int32_t>(req.changeMask);
-        resp.dhcp = static_cast<std::uint8_t>(c->spec.dhcp);
-        resp.fullNetcom = static_cast<std::uint8_t>(c->spec.fullNetcom);
-        resp.column3Flag = static_cast<std::uint8_t>(c->spec.column3Flag);
-        putText(resp.newIp, sizeof resp.newIp, c->pendingIp.empty() ? c->spec.ip : c->pendingIp);
-        putText(resp.mac2, sizeof resp.mac2, c->spec.mac);
+        resp.dhcp = static_cast<std::uint8_t>(c->profile.dhcp);
+        resp.fullNetcom = static_cast<std::uint8_t>(c->profile.fullNetcom);
+        resp.column3Flag = static_cast<std::uint8_t>(c->profile.column3Flag);
+        putText(resp.newIp, sizeof resp.newIp, c->pendingIp.empty() ? c->profile.ip : c->pendingIp);
+        putText(resp.mac2, sizeof resp.mac2, c->profile.mac);
     }
     callback(&resp, user);
 }
@@ -1056,7 +1056,7 @@ int SimWorld::stopModify() {
 
 // ---------------------------------------------------------------- control
 
-void SimWorld::useFleet(const std::vector<camsim::CameraSpec>& cameras) {
+void SimWorld::useFleet(const std::vector<camsim::CameraProfile>& cameras) {
     m_dispatcher.clear();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -1066,11 +1066,11 @@ void SimWorld::useFleet(const std::vector<camsim::CameraSpec>& cameras) {
         m_searchChannel = 0;
         m_modifyChannel = 0;
         m_cameras.clear();
-        for (const auto& spec : cameras) {
+        for (const auto& profile : cameras) {
             auto c = std::make_unique<Camera>();
             c->id = m_nextCameraId++;
-            c->spec = spec;
-            c->online = spec.online;
+            c->profile = profile;
+            c->online = profile.online;
             defaultParams(*c);
             m_cameras.push_back(std::move(c));
         }
@@ -1087,23 +1087,23 @@ void SimWorld::reset() {
     m_log.clear();
 }
 
-std::vector<camsim::CameraSpec> SimWorld::fleet() {
+std::vector<camsim::CameraProfile> SimWorld::fleet() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::vector<camsim::CameraSpec> out;
+    std::vector<camsim::CameraProfile> out;
     for (const auto& c : m_cameras) {
-        out.push_back(c->spec);
+        out.push_back(c->profile);
         out.back().online = c->online;
     }
     return out;
 }
 
-bool SimWorld::findCamera(const std::string& key, camsim::CameraSpec* out) {
+bool SimWorld::findCamera(const std::string& key, camsim::CameraProfile* out) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Camera* c = cameraByKey(key);
     if (!c)
         return false;
     if (out) {
-        *out = c->spec;
+        *out = c->profile;
         out->online = c->online;
     }
     return true;

@@ -58,10 +58,10 @@ public:
     int stopModify();
 
     // Control
-    void useFleet(const std::vector<camsim::CameraSpec>& cameras);
+    void useFleet(const std::vector<camsim::CameraProfile>& cameras);
     void reset();
-    std::vector<camsim::CameraSpec> fleet();
-    bool findCamera(const std::string& key, camsim::CameraSpec* out);
+    std::vector<camsim::CameraProfile> fleet();
+    bool findCamera(const std::string& key, camsim::CameraProfile* out);
     void setOnline(const std::string& mac, bool online);
     void rebootCamera(const std::string& mac);
     std::vector<std::uint8_t> paramBytes(const std::string& mac, const std::string& family);
@@ -80,7 +80,7 @@ public:
 private:
     struct Camera {
         int id = 0;
-        camsim::CameraSpec spec;
+        camsim::CameraProfile profile;
         bool online = true;
         bool rebootPending = false;
         std::string pendingIp; // address taken when the camera goes offline
@@ -141,7 +141,7 @@ private:
     void logCall(const char* function, std::vector<long long> args, const std::string& text,
                  const Camera* camera, std::vector<std::uint8_t> in, const void* out, std::size_t outSize,
                  long long result);
-    std::vector<camsim::CameraSpec> initialFleet();
+    std::vector<camsim::CameraProfile> initialFleet();
 
     std::mutex m_mutex;
     std::vector<std::unique_ptr<Camera>> m_cameras;

@@ -22,7 +22,7 @@ TEST(FleetFile, ReadsCamerasAndGeneratedOnes) {
         {"mac": "AA:BB:CC:00:00:01", "ip": "127.0.5.1", "user": "root", "password": "pw", "httpPort": 8080,
          "deviceType": "NVR", "silentLogin": true, "online": false, "sdCard": false}
       ], "generate": 2})");
-    std::vector<camsim::CameraSpec> fleet;
+    std::vector<camsim::CameraProfile> fleet;
     std::string error;
     ASSERT_TRUE(camsim::readFleetFile(path, &fleet, &error)) << error;
     ASSERT_EQ(fleet.size(), 3u);
@@ -39,7 +39,7 @@ TEST(FleetFile, ReadsCamerasAndGeneratedOnes) {
 
 TEST(FleetFile, RefusesWhatTheWorldCannotHold) {
     QTemporaryDir dir;
-    std::vector<camsim::CameraSpec> fleet;
+    std::vector<camsim::CameraProfile> fleet;
     std::string error;
     EXPECT_FALSE(
         camsim::readFleetFile(writeFile(dir, R"([{"mac": "A", "ip": "192.168.1.10"}])"), &fleet, &error));

@@ -20,7 +20,7 @@ TEST_F(SimTest, GetReturnsWhatTheLastSetStored) {
     ASSERT_NE(KVX_NET_GetOSD2(h, 0, &osd), 0);
     std::snprintf(osd.text, sizeof osd.text, "Gate 4");
     ASSERT_NE(KVX_NET_SetOSD2(h, 0, &osd), 0);
-    camsim::CameraSpec now;
+    camsim::CameraProfile now;
     camsim::findCamera(fleet[0].mac, &now);
     EXPECT_EQ(now.name, "Gate 4");
 
@@ -91,7 +91,7 @@ TEST_F(SimTest, VideoAndImageChangesRebootOnlyWhenNamed) {
     KVX_NET_Startup();
     MessageSink sink;
     const int h = loginLive(0, sink);
-    camsim::CameraSpec now;
+    camsim::CameraProfile now;
     auto offlineSoon = [&] {
         return waitUntil([&] { return camsim::findCamera(fleet[0].mac, &now) && !now.online; }, 100);
     };

@@ -128,7 +128,7 @@ TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
     KvxOsdInfo osd{};
     EXPECT_NE(KVX_NET_GetOSD2(h, 0, &osd), 0); // still up for a moment
     EXPECT_TRUE(waitUntil([&] { return !up(fleet[0].ip); }));
-    camsim::CameraSpec now;
+    camsim::CameraProfile now;
     ASSERT_TRUE(camsim::findCamera(fleet[0].mac, &now));
     EXPECT_FALSE(now.online);
     EXPECT_EQ(KVX_NET_GetOSD2(h, 0, &osd), 0); // the old login is gone with the reboot
@@ -154,7 +154,7 @@ TEST_F(SimTest, AddressChangeComesBackAtTheNewAddress) {
     std::snprintf(net.ip, sizeof net.ip, "127.0.3.7");
     std::snprintf(net.mask, sizeof net.mask, "255.255.0.0");
     ASSERT_NE(KVX_NET_SetNetPropertyEx(h, &net), 0);
-    camsim::CameraSpec now;
+    camsim::CameraProfile now;
     EXPECT_TRUE(waitUntil([&] { return camsim::findCamera("127.0.3.7", &now) && now.online; }));
     EXPECT_EQ(now.mac, fleet[0].mac);
     EXPECT_EQ(now.mask, "255.255.0.0");
@@ -174,7 +174,7 @@ TEST_F(SimTest, SimpleRecoveryResetsAccountAndPorts) {
     std::snprintf(user.user, sizeof user.user, "operator");
     std::snprintf(user.password, sizeof user.password, "secret");
     ASSERT_NE(KVX_NET_UserConfig(h, &user, 0), 0);
-    camsim::CameraSpec now;
+    camsim::CameraProfile now;
     camsim::findCamera(fleet[0].mac, &now);
     EXPECT_EQ(now.httpPort, 8080);
     EXPECT_EQ(now.user, "operator");

@@ -66,7 +66,7 @@ struct ModifySink {
     }
 };
 
-DSC_MODIFY_NETINFO_REQUEST request(const camsim::CameraSpec& c, std::uint32_t mask) {
+DSC_MODIFY_NETINFO_REQUEST request(const camsim::CameraProfile& c, std::uint32_t mask) {
     DSC_MODIFY_NETINFO_REQUEST r;
     std::memset(&r, 0, sizeof r);
     std::snprintf(r.tag, sizeof r.tag, "%s", DSC_TAG);
@@ -178,7 +178,7 @@ TEST_F(SimTest, ModifyRunAnswersPerCameraAndEndsWithNull) {
     EXPECT_EQ(byMac[fleet[2].mac].dhcp, 1);
     EXPECT_EQ(byMac[fleet[3].mac].fullNetcom, 1);
     EXPECT_NE(byMac[fleet[4].mac].result, 0);
-    camsim::CameraSpec now;
+    camsim::CameraProfile now;
     EXPECT_TRUE(waitUntil([&] { return camsim::findCamera("127.0.2.10", &now) && now.online; }));
     EXPECT_EQ(now.gateway, "127.0.2.1");
 }

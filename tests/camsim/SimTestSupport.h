@@ -62,7 +62,7 @@ private:
     std::vector<Message> m_messages;
 };
 
-inline KvxLoginInfo loginRecord(const camsim::CameraSpec& c, MessageSink* sink) {
+inline KvxLoginInfo loginRecord(const camsim::CameraProfile& c, MessageSink* sink) {
     KvxLoginInfo info;
     std::memset(&info, 0, sizeof info);
     std::snprintf(info.address, sizeof info.address, "%s", c.ip.c_str());
@@ -108,7 +108,7 @@ protected:
         EXPECT_TRUE(sink.waitMessage(h, KVX_MSG_LOGIN_OK));
         return h;
     }
-    std::vector<camsim::CameraSpec> fleet;
+    std::vector<camsim::CameraProfile> fleet;
 };
 
 } // namespace simtest

@@ -127,7 +127,7 @@ TEST_F(EngineTest, NewSearchDropsQueuedLoginsOfTheOldOne) {
 
 TEST_F(EngineTest, EarlyAnswerIsNotOverwritten) {
     // The camera answers before the login call returns.
-    camsim::CameraSpec fast = fleet[0];
+    camsim::CameraProfile fast = fleet[0];
     fast.loginDelayMs = 0;
     camsim::useFleet({fast});
     camsim::inject({fast.mac, "KVX_NET_Login:return", false, false, 5000, -1});

@@ -140,7 +140,7 @@ TEST_F(EngineTest, ReloginAfterRebootFollowsAnAddressChange) {
     // What the TCP/IP step does with the stored record before it waits for the device.
     ASSERT_TRUE(engine->updateSearchInfo(
         fleet[0].mac, [](DSC_SEARCH_RESPONSE_INFO& r) { std::snprintf(r.ip, sizeof r.ip, "127.0.4.4"); }));
-    camsim::CameraSpec now;
+    camsim::CameraProfile now;
     ASSERT_TRUE(waitFor([&] { return camsim::findCamera("127.0.4.4", &now) && now.online; }));
     notes->clear();
     auto stored = engine->findSearchInfo(fleet[0].mac);

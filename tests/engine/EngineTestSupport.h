@@ -93,7 +93,7 @@ public:
 };
 
 // The record the main window hands the engine: the search record with the HTTP port in host order.
-inline DSC_SEARCH_RESPONSE_INFO searchRecord(const camsim::CameraSpec& c) {
+inline DSC_SEARCH_RESPONSE_INFO searchRecord(const camsim::CameraProfile& c) {
     DSC_SEARCH_RESPONSE_INFO r;
     std::memset(&r, 0, sizeof r);
     std::snprintf(r.tag, sizeof r.tag, "searching..");
@@ -141,7 +141,7 @@ protected:
     }
     QString mac(std::size_t i) const { return QString::fromStdString(fleet.at(i).mac); }
 
-    std::vector<camsim::CameraSpec> fleet;
+    std::vector<camsim::CameraProfile> fleet;
     std::unique_ptr<NoteLog> notes;
     std::unique_ptr<TestableDeviceManager> engine;
 };
