@@ -1,10 +1,13 @@
 #include "MainFrame.h"
 
+#include "DeviceManager.h"
+#include "PingHelper.h"
 #include "SysConfigDialog.h"
 #include "TitleBar.h"
 #include "ViewQRcodeDialog.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/TipDialog.h"
+#include "kvxnet/DscSearch.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "ozmlogic/SkinMgr.h"
@@ -37,7 +40,55 @@
 
 #include <arpa/inet.h>
 
+#include <cstring>
+
 namespace {
+
+constexpr std::size_t kSearchRecordSize = 544;
+static_assert(sizeof(DSC_SEARCH_RESPONSE_INFO) == kSearchRecordSize, "search record size");
+
+// Byte fields of the search record.
+const unsigned char* bytesOf(const DSC_SEARCH_RESPONSE_INFO& record) {
+    return reinterpret_cast<const unsigned char*>(&record);
+}
+
+QString latin1Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset, std::size_t width) {
+    const char* start = reinterpret_cast<const char*>(bytesOf(record) + offset);
+    const void* end = std::memchr(start, 0, width);
+    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) : width;
+    return QString::fromLatin1(start, static_cast<int>(length));
+}
+
+std::uint8_t u8Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset) {
+    return bytesOf(record)[offset];
+}
+
+std::uint32_t u32Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytesOf(record) + offset, sizeof(value));
+    return value;
+}
+
+void setU32Field(DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset, std::uint32_t value) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, &value, sizeof(value));
+}
+
+constexpr std::size_t kTagOffset = 0, kTagWidth = 12;
+constexpr std::size_t kTypeOffset = 12;
+constexpr std::size_t kDhcpOffset = 20;
+constexpr std::size_t kFullNetcomOffset = 22;
+constexpr std::size_t kNetcomFlagOffset = 23;
+constexpr std::size_t kIpOffset = 24, kIpWidth = 16;
+constexpr std::size_t kMaskOffset = 40, kGatewayOffset = 56, kDnsOffset = 72;
+constexpr std::size_t kMacOffset = 104, kMacWidth = 18;
+constexpr std::size_t kHttpPortOffset = 240, kRtspPortOffset = 244;
+constexpr std::size_t kCol14Offset = 296, kCol16Offset = 300;
+constexpr std::size_t kCol5Offset = 384, kCol5Width = 64;
+constexpr std::size_t kSerialOffset = 448, kSerialWidth = 32;
+constexpr std::size_t kUserOffset = 480, kPasswordOffset = 512, kAccountWidth = 32;
+
+// Network-information answer: MAC and new IP.
+constexpr std::size_t kResponseMacOffset = 32, kResponseIpOffset = 60;
 
 const char* const kCountStyle = " font-size: 14px; color: #666666; line-height: 20px; ";
 
@@ -83,6 +134,7 @@ QWidget* makeGroup(QWidget* first, QWidget* second, QWidget* parent) {
 
 MainFrame::MainFrame(QWidget* parent) : WindowBase(parent) {
     qRegisterMetaType<QVector<QStringList>>("QVector<QStringList>");
+    qRegisterMetaType<DSC_SEARCH_RESPONSE_INFO>("DSC_SEARCH_RESPONSE_INFO");
     setFixedSize(kWidth, kHeight);
     buildUi();
     connectSignals();
@@ -385,14 +437,16 @@ void MainFrame::initModules() {
     }
     // initModules runs more than once; each request must relogin only once.
     if (!_reloginConnected) {
-        connect(this, SIGNAL(reLoginReq(DSC_SEARCH_RESPONSE_INFO*)), this,
-                SLOT(onReLoginReq(DSC_SEARCH_RESPONSE_INFO*)));
+        connect(this, &MainFrame::reLoginReq, this, &MainFrame::onReLoginReq);
         _reloginConnected = true;
     }
     IClientUiElement::setNotifyCallBack(&MainFrame::notifyCallback, this);
 }
 
 void MainFrame::uninitModules() {
+    // No search answer may reach a window on its way out.
+    KVX_NET_StopSearchDevice();
+    ++_searchGeneration;
     logoutFixtureHook();
     if (_checkFtTimer) {
         _checkFtTimer->stop();
@@ -412,8 +466,17 @@ void MainFrame::uninitModules() {
 void MainFrame::loginFixtureHook() {}
 void MainFrame::logoutFixtureHook() {}
 
-void MainFrame::createEngineHook() {}
-void MainFrame::destroyEngineHook() {}
+void MainFrame::createEngineHook() {
+    if (!_engine)
+        _engine = new DeviceManager(this);
+}
+
+void MainFrame::destroyEngineHook() {
+    if (_engine) {
+        delete _engine;
+        _engine = nullptr;
+    }
+}
 
 // ---- Notifications ----
 
@@ -544,11 +607,138 @@ void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
     param.data = type == 5 ? reinterpret_cast<void*>(message.value) : static_cast<void*>(&texts);
     if (_deviceTable)
         _deviceTable->setNotify(&param);
+    if (_engine)
+        _engine->setNotify(&param);
+}
+
+void MainFrame::clearPendingLists() {
+    // The pending lists of the tracked operations join with their batches.
 }
 
 // ---- Search ----
 
+void MainFrame::onSearchDevices() {
+    const QString address = searchAddress(_networkCardTypeBox->currentText());
+    KVX_NET_StopSearchDevice();
+    // Answers still queued from the stopped search are dropped from here on.
+    const std::uint64_t generation = ++_searchGeneration;
+    if (_engine)
+        _engine->logoutAll();
+    Sleep(1);
+    clearPendingLists();
+    _checkedRows.clear();
+    _deviceTable->clear();
+    _totalCountLabel->setText("0");
+    _selectedCountLabel->setText("0");
+    _deviceTable->setIsCheckAll(false);
+
+    const int searchTime = ozmParamsMgr()->getSearchTime();
+    const int fullNetcom = ozmParamsMgr()->getSearchFullNetcom() != 0 ? 1 : 0;
+    _searchBtn->setEnabled(false);
+    const QByteArray addressBytes = address.toLatin1();
+    const int result = KVX_NET_StartSearchDevice(searchTime, addressBytes.constData(),
+                                                 &MainFrame::onDeviceFound, this, fullNetcom);
+    if (result != 0) {
+        Qx_Write_Log(300, "MainFrame::onSearchDevices",
+                     "KVX_NET_StartSearchDevice failed, card:%s, result:%d", addressBytes.constData(),
+                     result);
+        if (generation == _searchGeneration.load())
+            _searchBtn->setEnabled(true);
+    }
+}
+
+int MainFrame::onDeviceFound(const DSC_SEARCH_RESPONSE_INFO* record, void* user) {
+    auto* frame = static_cast<MainFrame*>(user);
+    if (!frame)
+        return -1;
+    frame->onSearchResult(record);
+    return 0;
+}
+
+void MainFrame::onSearchResult(const DSC_SEARCH_RESPONSE_INFO* record) {
+    // The library's record lives only during the call: a value copy goes to the GUI thread,
+    // tagged with the search it belongs to.
+    const std::uint64_t generation = _searchGeneration.load();
+    const bool end = record == nullptr;
+    DSC_SEARCH_RESPONSE_INFO copy{};
+    if (record)
+        std::memcpy(&copy, record, sizeof(copy));
+    QMetaObject::invokeMethod(
+        this, [this, generation, end, copy]() { applySearchAnswer(generation, end, copy); },
+        Qt::QueuedConnection);
+}
+
+void MainFrame::applySearchAnswer(std::uint64_t generation, bool end,
+                                  const DSC_SEARCH_RESPONSE_INFO& record) {
+    if (generation != _searchGeneration.load())
+        return; // an answer of an earlier search
+    if (end) {
+        emit searchDevEnd();
+        _searchBtn->setEnabled(true);
+        return;
+    }
+    if (latin1Field(record, kTagOffset, kTagWidth) != "searching.." || u8Field(record, kTypeOffset) != 11)
+        return;
+    DSC_SEARCH_RESPONSE_INFO copy = record;
+    const QString mac = latin1Field(copy, kMacOffset, kMacWidth);
+    if (mac.isEmpty())
+        return;
+    addSearchResult(copy);
+    // Every answer, a repeated one too, goes to the engine with its HTTP port in host order.
+    setU32Field(copy, kHttpPortOffset, toHostOrder(u32Field(copy, kHttpPortOffset)));
+    if (_engine) {
+        _engine->addSearchInfo(mac.toStdString(), &copy);
+        _engine->addLoginTask(&copy);
+    }
+}
+
+void MainFrame::addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record) {
+    const QString ip = latin1Field(record, kIpOffset, kIpWidth);
+    const QString mac = latin1Field(record, kMacOffset, kMacWidth);
+    // A row with the same IP and MAC makes the answer a duplicate.
+    if (_deviceTable->containsDevice(ip, mac))
+        return;
+    addDeviceRow(record);
+}
+
+void MainFrame::addDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
+    _deviceTable->addRow(buildDeviceRow(record));
+}
+
+std::uint32_t MainFrame::toHostOrder(std::uint32_t value) {
+    return ((value & 0x000000FFu) << 24) | ((value & 0x0000FF00u) << 8) | ((value & 0x00FF0000u) >> 8) |
+           ((value & 0xFF000000u) >> 24);
+}
+
+QStringList MainFrame::buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
+    const std::uint8_t dhcp = u8Field(record, kDhcpOffset);
+    QStringList row;
+    row << QString()                                                        // 0
+        << latin1Field(record, kIpOffset, kIpWidth)                         // 1
+        << (u8Field(record, kFullNetcomOffset) == 1 ? "Enable" : "Disable") // 2
+        << (u8Field(record, kNetcomFlagOffset) == 1 ? "Yes" : "")           // 3
+        << QString()                                                        // 4
+        << latin1Field(record, kCol5Offset, kCol5Width)                     // 5
+        << QString()                                                        // 6
+        << latin1Field(record, kSerialOffset, kSerialWidth)                 // 7
+        << latin1Field(record, kMacOffset, kMacWidth)                       // 8
+        << latin1Field(record, kMaskOffset, kIpWidth)                       // 9
+        << latin1Field(record, kGatewayOffset, kIpWidth)                    // 10
+        << latin1Field(record, kDnsOffset, kIpWidth)                        // 11
+        << QString::number(toHostOrder(u32Field(record, kHttpPortOffset)))  // 12
+        << QString::number(toHostOrder(u32Field(record, kRtspPortOffset)))  // 13
+        << QString::number(u8Field(record, kCol14Offset))                   // 14
+        << (dhcp == 1   ? "Open"
+            : dhcp == 0 ? "Close"
+                        : "")                                   // 15
+        << QString::number(u32Field(record, kCol16Offset))      // 16
+        << latin1Field(record, kUserOffset, kAccountWidth)      // 17
+        << latin1Field(record, kPasswordOffset, kAccountWidth); // 18
+    return row;
+}
+
 void MainFrame::onSearchDevEnd() {
+    KVX_NET_StopSearchDevice();
     OZM::_NOTIFY_PARAM param;
     param.type = 5;
     param.data = reinterpret_cast<void*>(static_cast<std::intptr_t>(_deviceTable->rowCount()));
@@ -604,7 +794,29 @@ void MainFrame::showTextInfo() {
 
 // ---- Relogin ----
 
-void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO*) {}
+void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp) {
+    if (_engine)
+        _engine->reloginDevice(&resp);
+}
+
+void MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
+    if (!resp)
+        return;
+    const auto* bytes = reinterpret_cast<const char*>(resp);
+    char mac[kMacWidth] = {}; // at most 17 characters and the terminator
+    std::memcpy(mac, bytes + kResponseMacOffset, kMacWidth - 1);
+    char ip[kIpWidth] = {}; // at most 15 characters and the terminator
+    std::memcpy(ip, bytes + kResponseIpOffset, kIpWidth - 1);
+    std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine ? _engine->findSearchInfo(mac) : nullptr;
+    if (!record) {
+        Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac);
+        return;
+    }
+    char* field = reinterpret_cast<char*>(record.get()) + kIpOffset;
+    std::memset(field, 0, kIpWidth);
+    std::memcpy(field, ip, std::strlen(ip));
+    emit reLoginReq(*record);
+}
 
 // ---- Small windows and the browser ----
 
@@ -656,6 +868,10 @@ void MainFrame::onOpenBrowser() {
     qDebug() << "onOpenBrowser" << url.toString();
 }
 
+int MainFrame::pingHost(std::string ip) {
+    return PingHelper::probe(ip);
+}
+
 // ---- Window events ----
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -675,7 +891,6 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 // Slots whose operations are built elsewhere; until then they do nothing.
 void MainFrame::onModifyNetInfoEnd() {}
 void MainFrame::onSyncTime() {}
-void MainFrame::onSearchDevices() {}
 void MainFrame::onSetIP() {}
 void MainFrame::onModifyIP() {}
 void MainFrame::onPlayCheckDevice() {}

@@ -2,6 +2,7 @@
 // device search, the checked rows and the notification handling.
 #pragma once
 
+#include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 #include "tarsel/WindowBase.h"
 
@@ -19,8 +20,6 @@
 #include <mutex>
 #include <string>
 #include <vector>
-
-struct DSC_SEARCH_RESPONSE_INFO;
 
 class CTableView;
 class DeviceManager;
@@ -65,6 +64,14 @@ public:
     // when called there, else queued.
     void handleDeviceEvent(const OZM::_NOTIFY_PARAM* param);
 
+    // Search callback; any thread. -1 without a window.
+    static int onDeviceFound(const DSC_SEARCH_RESPONSE_INFO* record, void* user);
+    // Copies one answer (null: the search is over) and queues it for the GUI thread.
+    void onSearchResult(const DSC_SEARCH_RESPONSE_INFO* record);
+
+    // The 19 texts of a device row built from a search record (ports in host order).
+    static QStringList buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record);
+    static std::uint32_t toHostOrder(std::uint32_t value);
     // Items of the network-card box for these cards: real cards first, then the loopback card.
     static QStringList networkCardItems(const QList<NetworkCard>& cards);
     // The IPv4 address inside an item "[name][address]".
@@ -72,6 +79,11 @@ public:
     // "http://ip:port" when ip is a dotted-quad IPv4 address and port a number 1..65535;
     // otherwise an empty URL.
     static QUrl browserUrl(const QString& ip, const QString& port);
+    // 0 when the address does not answer, -1 when it answers or is not an IPv4 address.
+    int pingHost(std::string ip);
+    // Looks the camera of a network-information answer up and asks for its relogin.
+    void reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp);
+
     QTimer* checkTimer() const { return _checkTimer; }
     QTimer* checkFtTimer() const { return _checkFtTimer; }
     DeviceManager* engine() const { return _engine; }
@@ -88,10 +100,10 @@ signals:
     void modifyNetInfoEnd();
     void closeSearchDialog();
     void modifyParamEnd(int cmd_type);
-    void reLoginReq(DSC_SEARCH_RESPONSE_INFO* resp);
+    void reLoginReq(DSC_SEARCH_RESPONSE_INFO resp);
 
 public slots:
-    void onReLoginReq(DSC_SEARCH_RESPONSE_INFO* resp);
+    void onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp);
     void onSearchDevEnd();
     void onModifyNetInfoEnd();
     void onOpenBrowser();
@@ -152,6 +164,10 @@ private:
 
     void drainNotifications();
     void applyDeviceEvent(const NotifyMessage& message);
+    void applySearchAnswer(std::uint64_t generation, bool end, const DSC_SEARCH_RESPONSE_INFO& record);
+    void addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record);
+    void addDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record);
+    void clearPendingLists();
     void writeLabelDevice(const QStringList& row);
 
     // Widgets, in the order of the window's layout code.
@@ -210,7 +226,11 @@ private:
     bool _drainScheduled = false;
     bool _draining = false;
 
+    // Answers of an earlier search are dropped.
+    std::atomic<std::uint64_t> _searchGeneration{0};
     bool _reloginConnected = false;
 
     friend class MainFrameTestAccess;
 };
+
+Q_DECLARE_METATYPE(DSC_SEARCH_RESPONSE_INFO)

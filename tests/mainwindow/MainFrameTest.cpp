@@ -21,13 +21,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
 class MainFrameTestAccess {
 public:
     static int reloginReceivers(MainFrame& frame) {
-        return frame.receivers(SIGNAL(reLoginReq(DSC_SEARCH_RESPONSE_INFO*)));
+        return frame.receivers(SIGNAL(reLoginReq(DSC_SEARCH_RESPONSE_INFO)));
     }
     static QPushButton* searchButton(MainFrame& frame) { return frame._searchBtn; }
     static QLabel* totalLabel(MainFrame& frame) { return frame._totalCountLabel; }
@@ -40,6 +41,37 @@ public:
 namespace {
 
 using Access = MainFrameTestAccess;
+
+// A search record as the search library delivers it.
+struct RecordBuilder {
+    DSC_SEARCH_RESPONSE_INFO record{};
+    unsigned char* bytes() { return reinterpret_cast<unsigned char*>(&record); }
+    RecordBuilder& text(std::size_t offset, const char* value, std::size_t width) {
+        std::memset(bytes() + offset, 0, width);
+        std::memcpy(bytes() + offset, value, std::min(width, std::strlen(value)));
+        return *this;
+    }
+    RecordBuilder& u8(std::size_t offset, std::uint8_t value) {
+        bytes()[offset] = value;
+        return *this;
+    }
+    RecordBuilder& raw32(std::size_t offset, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2,
+                         std::uint8_t b3) {
+        bytes()[offset] = b0;
+        bytes()[offset + 1] = b1;
+        bytes()[offset + 2] = b2;
+        bytes()[offset + 3] = b3;
+        return *this;
+    }
+    static RecordBuilder camera(const char* ip, const char* mac, const char* serial = "SN0001") {
+        RecordBuilder b;
+        b.text(0, "searching..", 12).u8(12, 11).text(24, ip, 16).text(104, mac, 18).text(448, serial, 32);
+        b.text(40, "255.0.0.0", 16).text(56, "127.0.0.1", 16).text(72, "127.0.0.53", 16);
+        b.raw32(240, 0, 0, 0, 0x50).raw32(244, 0, 0, 0x02, 0x2A);
+        b.text(480, "admin", 32).text(512, "123456", 32).text(384, "IPC-MODEL-1", 64);
+        return b;
+    }
+};
 
 class MainFrameTest : public mwtest::MainWindowTest {
 protected:
@@ -63,6 +95,7 @@ protected:
         row[18] = "123456";
         frame.deviceTable()->addRow(row);
     }
+    static void deliver(MainFrame& frame, const RecordBuilder& b) { frame.onSearchResult(&b.record); }
     static void settle() {
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
@@ -174,6 +207,90 @@ TEST_F(MainFrameTest, CardBoxListsTheLoopbackCard) {
     ASSERT_GE(box->count(), 1);
     EXPECT_GE(box->findText("127.0.0.1", Qt::MatchContains), 0);
     EXPECT_EQ(box->currentIndex(), box->count() >= 2 ? 1 : 0);
+}
+
+TEST(MainFrameStatic, RowIsBuiltByteExactly) {
+    RecordBuilder b = RecordBuilder::camera("127.0.3.4", "00:11:22:33:44:55", "SN-77");
+    b.u8(20, 1).u8(22, 1).u8(23, 1).u8(296, 4).raw32(300, 0x10, 0x27, 0, 0);
+    QStringList row = MainFrame::buildDeviceRow(b.record);
+    ASSERT_EQ(row.size(), 19);
+    EXPECT_EQ(row[0], "");
+    EXPECT_EQ(row[1], "127.0.3.4");
+    EXPECT_EQ(row[2], "Enable");
+    EXPECT_EQ(row[3], "Yes");
+    EXPECT_EQ(row[4], "");
+    EXPECT_EQ(row[5], "IPC-MODEL-1");
+    EXPECT_EQ(row[6], "");
+    EXPECT_EQ(row[7], "SN-77");
+    EXPECT_EQ(row[8], "00:11:22:33:44:55");
+    EXPECT_EQ(row[9], "255.0.0.0");
+    EXPECT_EQ(row[10], "127.0.0.1");
+    EXPECT_EQ(row[11], "127.0.0.53");
+    EXPECT_EQ(row[12], "80") << "00 00 00 50 in network order";
+    EXPECT_EQ(row[13], "554");
+    EXPECT_EQ(row[14], "4");
+    EXPECT_EQ(row[15], "Open");
+    EXPECT_EQ(row[16], "10000") << "as stored";
+    EXPECT_EQ(row[17], "admin");
+    EXPECT_EQ(row[18], "123456");
+
+    b.u8(20, 0).u8(22, 0).u8(23, 2);
+    row = MainFrame::buildDeviceRow(b.record);
+    EXPECT_EQ(row[15], "Close");
+    EXPECT_EQ(row[2], "Disable");
+    EXPECT_EQ(row[3], "");
+    b.u8(20, 2);
+    EXPECT_EQ(MainFrame::buildDeviceRow(b.record)[15], "");
+
+    // Fields without a terminator stop at their width; Latin-1 bytes map one to one.
+    std::memset(b.bytes() + 24, '7', 16);
+    std::memset(b.bytes() + 448, 'S', 32);
+    b.u8(480, 0xE9).u8(481, 0);
+    row = MainFrame::buildDeviceRow(b.record);
+    EXPECT_EQ(row[1], QString(16, '7'));
+    EXPECT_EQ(row[7], QString(32, 'S'));
+    EXPECT_EQ(row[17], QString(QChar(0xE9)));
+    EXPECT_EQ(MainFrame::toHostOrder(0x50000000u), 0x50u);
+    EXPECT_EQ(MainFrame::toHostOrder(0x11223344u), 0x44332211u);
+}
+
+TEST_F(MainFrameTest, AnswersFromTheSearchThreadBecomeRowsInOrder) {
+    MainFrame frame;
+    CTableView* table = frame.deviceTable();
+    std::thread searchThread([&frame] {
+        deliver(frame, RecordBuilder::camera("127.0.5.1", "AA:00:00:00:05:01"));
+        deliver(frame, RecordBuilder::camera("127.0.5.2", "AA:00:00:00:05:02"));
+        deliver(frame, RecordBuilder::camera("127.0.5.1", "AA:00:00:00:05:01")); // the same camera again
+        deliver(frame, RecordBuilder::camera("127.0.5.1", "AA:00:00:00:05:03")); // same IP, other MAC
+        deliver(frame, RecordBuilder::camera("127.0.5.9", "AA:00:00:00:05:01")); // same MAC, new IP
+        deliver(frame, RecordBuilder::camera("127.0.5.4", ""));                  // no MAC
+        RecordBuilder wrongTag = RecordBuilder::camera("127.0.5.5", "AA:00:00:00:05:05");
+        wrongTag.text(0, "modifying..", 12);
+        deliver(frame, wrongTag);
+        RecordBuilder wrongType = RecordBuilder::camera("127.0.5.6", "AA:00:00:00:05:06");
+        wrongType.u8(12, 12);
+        deliver(frame, wrongType);
+    });
+    searchThread.join();
+    EXPECT_EQ(table->rowCount(), 0) << "rows are added on the GUI thread only";
+    settle();
+    ASSERT_EQ(table->rowCount(), 4);
+    EXPECT_EQ(table->getData(0, 1).toString(), "127.0.5.1");
+    EXPECT_EQ(table->getData(1, 1).toString(), "127.0.5.2");
+    EXPECT_EQ(table->getData(2, 8).toString(), "AA:00:00:00:05:03");
+    EXPECT_EQ(table->getData(3, 1).toString(), "127.0.5.9");
+    EXPECT_EQ(Access::totalLabel(frame)->text(), "4");
+}
+
+TEST_F(MainFrameTest, NullAnswerEndsTheSearchAndReportsTheRowCount) {
+    MainFrame frame;
+    QSignalSpy end(&frame, &MainFrame::searchDevEnd);
+    Access::searchButton(frame)->setEnabled(false);
+    deliver(frame, RecordBuilder::camera("127.0.6.1", "AA:00:00:00:06:01"));
+    std::thread([&frame] { frame.onSearchResult(nullptr); }).join();
+    settle();
+    EXPECT_EQ(end.size(), 1);
+    EXPECT_TRUE(Access::searchButton(frame)->isEnabled());
 }
 
 TEST_F(MainFrameTest, CheckedRowsAndTheLabelIni) {
