@@ -1,6 +1,8 @@
 #include "tarsel/CTableView.h"
 #include "tarsel/SwitchControl.h"
 
+#include "harness/QtApp.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -16,11 +18,7 @@
 namespace {
 
 QApplication& app() {
-    static int argc = 1;
-    static char name[] = "tarsel_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
+    return *harness::qtApp();
 }
 
 QStringList deviceRow(const QString& ip, const QString& mac, const QString& serial = "SN1") {
