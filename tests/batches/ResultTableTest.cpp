@@ -3,7 +3,9 @@
 
 #include <QColor>
 #include <QHeaderView>
+#include <QImage>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "QtTestApp.h"
@@ -240,6 +242,31 @@ TEST_F(ResultTable, UpdateTotalFollowsRowCount) {
     view.clearRows();
     EXPECT_EQ(last, 0);
     EXPECT_EQ(view.rowCount(), 0);
+}
+
+// Whether the area holds a pixel near the colour (anti-aliased text still has its core colour).
+bool holdsColour(const QImage& image, const QRect& area, const QColor& wanted) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - wanted.red()) < 12 && std::abs(c.green() - wanted.green()) < 12 &&
+                std::abs(c.blue() - wanted.blue()) < 12)
+                return true;
+        }
+    return false;
+}
+
+TEST_F(ResultTable, SelectedRowKeepsCellColours) {
+    ShowResultDialog dialog({"IP", "Reboot"}, nullptr, 354, 239);
+    dialog.showBatchResult({device("127.0.0.1", 1), device("127.0.0.2", 2)});
+    dialog.show();
+    Cmodifytableview* view = dialog.table();
+    view->selectRow(1);
+    QApplication::processEvents();
+    const QImage image = view->viewport()->grab().toImage();
+    const QRect failedCell = view->visualRect(view->resultModel()->index(1, 1));
+    ASSERT_TRUE(failedCell.isValid());
+    EXPECT_TRUE(holdsColour(image, failedCell, kRed));
 }
 
 TEST_F(ResultTable, CloseButtonEndsExec) {
