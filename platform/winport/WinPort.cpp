@@ -20,7 +20,25 @@ const Clock::time_point& processStart() {
 // Taken at load time so that tick counts start near zero.
 const Clock::time_point& g_startInit = processStart();
 
-std::atomic<double> g_scaleOverride {0.0};
+std::atomic<double> g_scaleOverride{0.0};
+
+// Program time = programUs + (now - real) / scale. A scale change re-anchors, so the
+// tick count stays monotonic when a test switches the scale.
+struct TickAnchor {
+    std::mutex mutex;
+    Clock::time_point real = processStart();
+    double programUs = 0.0;
+};
+
+TickAnchor& tickAnchor() {
+    static TickAnchor anchor;
+    return anchor;
+}
+
+double programUsLocked(const TickAnchor& a, Clock::time_point now, double scale) {
+    const auto realUs = std::chrono::duration_cast<std::chrono::microseconds>(now - a.real).count();
+    return a.programUs + static_cast<double>(realUs) / scale;
+}
 
 struct Event {
     std::mutex mutex;
@@ -66,7 +84,14 @@ double timeScale() {
     return fromEnv;
 }
 
-void setTimeScale(double scale) { g_scaleOverride.store(scale > 0.0 ? scale : 0.0); }
+void setTimeScale(double scale) {
+    TickAnchor& a = tickAnchor();
+    std::lock_guard<std::mutex> lock(a.mutex);
+    const Clock::time_point now = Clock::now();
+    a.programUs = programUsLocked(a, now, timeScale());
+    a.real = now;
+    g_scaleOverride.store(scale > 0.0 ? scale : 0.0);
+}
 
 std::uint64_t toRealMs(std::uint64_t programMs) {
     const long long real = std::llround(static_cast<double>(programMs) * timeScale());
@@ -82,7 +107,9 @@ int timerInterval(int programMs) {
     return real > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(real);
 }
 
-void sleepRealMs(std::uint64_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepRealMs(std::uint64_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::uint64_t realTickMs() {
     return static_cast<std::uint64_t>(
@@ -109,11 +136,14 @@ void Sleep(DWORD ms) {
 }
 
 std::uint64_t GetTickCount() {
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - processStart()).count();
-    return static_cast<std::uint64_t>(static_cast<double>(us) / 1000.0 / winport::timeScale());
+    TickAnchor& a = tickAnchor();
+    std::lock_guard<std::mutex> lock(a.mutex);
+    return static_cast<std::uint64_t>(programUsLocked(a, Clock::now(), winport::timeScale()) / 1000.0);
 }
 
-std::uint64_t GetTickCount64() { return GetTickCount(); }
+std::uint64_t GetTickCount64() {
+    return GetTickCount();
+}
 
 HANDLE CreateEvent(void*, BOOL manualReset, BOOL initialState, const char*) {
     auto* ev = new (std::nothrow) Event;

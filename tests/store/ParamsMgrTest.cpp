@@ -1,0 +1,460 @@
+#include "ozmlogic/ParamsMgr.h"
+#include "quillet/Quillet.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <typeinfo>
+#include <vector>
+
+using namespace OZM;
+
+namespace {
+
+// Collects log lines of level 300 while alive.
+class ErrorLogCapture {
+public:
+    ErrorLogCapture() { Qx_Set_Log_Hook(&ErrorLogCapture::hook, this); }
+    ~ErrorLogCapture() { Qx_Set_Log_Hook(nullptr, nullptr); }
+    std::vector<std::string> lines() {
+        std::lock_guard<std::mutex> lock(_mutex);
+        return _lines;
+    }
+
+private:
+    static void hook(int level, const char* line, void* user) {
+        if (level != 300)
+            return;
+        auto* self = static_cast<ErrorLogCapture*>(user);
+        std::lock_guard<std::mutex> lock(self->_mutex);
+        self->_lines.emplace_back(line);
+    }
+    std::mutex _mutex;
+    std::vector<std::string> _lines;
+};
+
+template <typename T> T patterned(std::uint32_t seed) {
+    T record;
+    std::mt19937 gen(seed);
+    auto* bytes = reinterpret_cast<unsigned char*>(&record);
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        bytes[i] = static_cast<unsigned char>(gen() | 1u); // never zero, so a lost byte shows
+    return record;
+}
+
+template <typename T> bool allBytes(const T& record, unsigned char value) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&record);
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        if (bytes[i] != value)
+            return false;
+    return true;
+}
+
+// One record family: its getter and setter.
+template <typename T> struct Family {
+    void (ParamsMgr::*get)(T*) const;
+    void (ParamsMgr::*set)(const T*);
+};
+
+template <typename T> void setPatterned(ParamsMgr& mgr, Family<T> f, std::uint32_t seed) {
+    const T stored = patterned<T>(seed);
+    (mgr.*f.set)(&stored);
+}
+
+template <typename T> void expectPatterned(ParamsMgr& mgr, Family<T> f, std::uint32_t seed) {
+    const T expected = patterned<T>(seed);
+    T loaded;
+    std::memset(&loaded, 0, sizeof loaded);
+    (mgr.*f.get)(&loaded);
+    EXPECT_EQ(0, std::memcmp(&expected, &loaded, sizeof(T))) << typeid(T).name();
+}
+
+template <typename T> void expectZeroWhenNeverSet(ParamsMgr& mgr, Family<T> f) {
+    T loaded;
+    std::memset(&loaded, 0xCD, sizeof loaded);
+    (mgr.*f.get)(&loaded);
+    EXPECT_TRUE(allBytes(loaded, 0)) << typeid(T).name();
+}
+
+// Applies fn to every record family of the store.
+template <typename Fn> void forEachFamily(Fn&& fn) {
+    fn(Family<_SC_SETIP_DATA_>{&ParamsMgr::getIpInfo, &ParamsMgr::setIpInfo});
+    fn(Family<SC_OTHERPARAMENABLE>{&ParamsMgr::getOtherParamEnable, &ParamsMgr::setOtherParamEnable});
+    fn(Family<_SC_TCP_IP_DATA>{&ParamsMgr::getTcpIpInfo, &ParamsMgr::setTcpIpInfo});
+    fn(Family<_SC_PORT_DATA>{&ParamsMgr::getPortParamInfo, &ParamsMgr::setPortParamInfo});
+    fn(Family<_SC_DDNS_DATA>{&ParamsMgr::getDDNSInfo, &ParamsMgr::setDDNSInfo});
+    fn(Family<_SC_GB28181_DATA>{&ParamsMgr::getGb28181Info, &ParamsMgr::setGb28181Info});
+    fn(Family<_SC_SETVIDEO_DATA_>{&ParamsMgr::getVideoInfo, &ParamsMgr::setVideoInfo});
+    fn(Family<_SC_SETAUDIO_DATA_>{&ParamsMgr::getAudioInfo, &ParamsMgr::setAudioInfo});
+    fn(Family<_SC_SETOSD_DATA_>{&ParamsMgr::getOsdInfo, &ParamsMgr::setOsdInfo});
+    fn(Family<_SC_IMAGE_DATA_>{&ParamsMgr::getImageInfo, &ParamsMgr::setImageInfo});
+    fn(Family<_SC_SETPRIVACYMASKINFO_DATA_>{&ParamsMgr::getPrivacyMaskInfo, &ParamsMgr::setPrivacyMaskInfo});
+    fn(Family<_SC_ALARM_DATA_>{&ParamsMgr::getAlarmInfo, &ParamsMgr::setAlarmInfo});
+    fn(Family<_SC_ACCOUNT_DATA>{&ParamsMgr::getAccountInfo, &ParamsMgr::setAccountInfo});
+    fn(Family<_SC_SETTIME_DATA_>{&ParamsMgr::getTimeInfo, &ParamsMgr::setTimeInfo});
+    fn(Family<_SC_SETRESTARTREGULARLY_DATA_>{&ParamsMgr::getMaintainInfo, &ParamsMgr::setMaintainInfo});
+    fn(Family<_SC_SETAUDIOINPUT_DATA_>{&ParamsMgr::getAudioBoard, &ParamsMgr::setAudioBoard});
+}
+
+void expectDefaults(ParamsMgr& mgr) {
+    EXPECT_EQ(5, mgr.getSearchTime());
+    EXPECT_EQ(1, mgr.getStream());
+    EXPECT_EQ(0, mgr.getSearchFullNetcom());
+    EXPECT_EQ(QString("en_US"), mgr.currentLanCode());
+    EXPECT_EQ(360, mgr.getWaitInfo());
+    EXPECT_EQ(0, mgr.getFullNetcom());
+    EXPECT_EQ(0, mgr.getP2PInfo());
+    forEachFamily([&](auto f) { expectZeroWhenNeverSet(mgr, f); });
+}
+
+std::uint32_t crc32(const QByteArray& data) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (char ch : data) {
+        crc ^= static_cast<std::uint8_t>(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1u) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
+void putU32(QByteArray& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// A store file built by hand: entries (id, bytes), a correct checksum.
+QByteArray buildFile(const std::vector<std::pair<std::uint32_t, QByteArray>>& entries) {
+    QByteArray out("CVPS");
+    putU32(out, 1);
+    putU32(out, static_cast<std::uint32_t>(entries.size()));
+    for (const auto& e : entries) {
+        putU32(out, e.first);
+        putU32(out, static_cast<std::uint32_t>(e.second.size()));
+        out.append(e.second);
+    }
+    putU32(out, crc32(out));
+    return out;
+}
+
+QByteArray i32(std::int32_t v) {
+    QByteArray out;
+    putU32(out, static_cast<std::uint32_t>(v));
+    return out;
+}
+
+template <typename T> QByteArray bytesOf(const T& record) {
+    return QByteArray(reinterpret_cast<const char*>(&record), static_cast<int>(sizeof record));
+}
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(_dir.isValid()); }
+    QString folder() const { return _dir.path(); }
+    QString file() const { return _dir.filePath(ParamsMgr::kFileName); }
+    void writeFile(const QByteArray& bytes) {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(bytes.size(), f.write(bytes));
+    }
+    QByteArray readFile() {
+        QFile f(file());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // A store file holding non-default values everywhere.
+    QByteArray fullFile() {
+        ParamsMgr mgr(folder());
+        mgr.setSearchTime(8);
+        mgr.setStream(0);
+        mgr.setCurrentLanCode("zh_CN");
+        std::uint32_t seed = 1;
+        forEachFamily([&](auto f) { setPatterned(mgr, f, seed++); });
+        return readFile();
+    }
+    QTemporaryDir _dir;
+};
+
+} // namespace
+
+TEST_F(StoreTest, FreshStoreHasDefaultsAndZeroRecords) {
+    ParamsMgr mgr(folder());
+    expectDefaults(mgr);
+    EXPECT_EQ(QString("1.0.0"), mgr.version());
+    EXPECT_EQ(QString("Corvane"), mgr.appName());
+    EXPECT_FALSE(QFile::exists(file())); // reading writes nothing
+}
+
+TEST_F(StoreTest, EveryRecordRoundTripsByteExactThroughAFreshInstance) {
+    ParamsMgr writer(folder());
+    std::uint32_t seed = 100;
+    forEachFamily([&](auto f) {
+        setPatterned(writer, f, seed);
+        expectPatterned(writer, f, seed++);
+    });
+    ParamsMgr reader(folder());
+    seed = 100;
+    forEachFamily([&](auto f) { expectPatterned(reader, f, seed++); });
+
+    // Overwriting one record leaves the others as they were.
+    setPatterned(writer, Family<_SC_SETOSD_DATA_>{&ParamsMgr::getOsdInfo, &ParamsMgr::setOsdInfo}, 7);
+    ParamsMgr again(folder());
+    expectPatterned(again, Family<_SC_SETOSD_DATA_>{&ParamsMgr::getOsdInfo, &ParamsMgr::setOsdInfo}, 7);
+    expectPatterned(again, Family<_SC_ALARM_DATA_>{&ParamsMgr::getAlarmInfo, &ParamsMgr::setAlarmInfo}, 111);
+}
+
+TEST_F(StoreTest, SettingsRoundTripThroughAFreshInstance) {
+    {
+        ParamsMgr mgr(folder());
+        mgr.setSearchTime(9);
+        mgr.setStream(0);
+        mgr.setSearchFullNetcom(1);
+        mgr.setCurrentLanCode("zh_CN");
+        mgr.setWaitInfo(1000);
+        mgr.setFullNetcom(1);
+        mgr.setP2pInfo(1);
+        EXPECT_TRUE(mgr.lastSaveOk());
+    }
+    ParamsMgr mgr(folder());
+    EXPECT_EQ(9, mgr.getSearchTime());
+    EXPECT_EQ(0, mgr.getStream());
+    EXPECT_EQ(1, mgr.getSearchFullNetcom());
+    EXPECT_EQ(QString("zh_CN"), mgr.currentLanCode());
+    EXPECT_EQ(1000, mgr.getWaitInfo());
+    EXPECT_EQ(1, mgr.getFullNetcom());
+    EXPECT_EQ(1, mgr.getP2PInfo());
+    // P2P keeps any int: readers decide what counts as on.
+    mgr.setP2pInfo(2);
+    EXPECT_EQ(2, ParamsMgr(folder()).getP2PInfo());
+}
+
+TEST_F(StoreTest, OutOfRangeSettingsAreClampedOrRefused) {
+    ErrorLogCapture log;
+    ParamsMgr mgr(folder());
+    mgr.setSearchTime(3);
+    EXPECT_EQ(5, mgr.getSearchTime());
+    mgr.setSearchTime(11);
+    EXPECT_EQ(10, mgr.getSearchTime());
+    mgr.setStream(0);
+    mgr.setStream(2);
+    EXPECT_EQ(0, mgr.getStream());
+    mgr.setStream(-1);
+    EXPECT_EQ(0, mgr.getStream());
+    mgr.setCurrentLanCode("zh_CN");
+    mgr.setCurrentLanCode("de_DE");
+    mgr.setCurrentLanCode("");
+    EXPECT_EQ(QString("zh_CN"), mgr.currentLanCode());
+    mgr.setSearchFullNetcom(7);
+    EXPECT_EQ(1, mgr.getSearchFullNetcom());
+    mgr.setFullNetcom(-3);
+    EXPECT_EQ(1, mgr.getFullNetcom());
+    mgr.setWaitInfo(0);
+    EXPECT_EQ(1, mgr.getWaitInfo());
+    mgr.setWaitInfo(1 << 30);
+    EXPECT_EQ(86400, mgr.getWaitInfo());
+    EXPECT_GE(log.lines().size(), 4u); // the refusals are logged
+
+    ParamsMgr fresh(folder());
+    EXPECT_EQ(10, fresh.getSearchTime());
+    EXPECT_EQ(0, fresh.getStream());
+    EXPECT_EQ(QString("zh_CN"), fresh.currentLanCode());
+}
+
+TEST_F(StoreTest, OutOfRangeSettingsInTheFileAreClampedOnLoad) {
+    writeFile(buildFile({{1, i32(99)}, {2, i32(7)}, {3, i32(5)}, {4, "xx_XX"}, {5, i32(-4)}, {6, i32(9)}}));
+    ParamsMgr mgr(folder());
+    EXPECT_EQ(10, mgr.getSearchTime());
+    EXPECT_EQ(1, mgr.getStream());
+    EXPECT_EQ(1, mgr.getSearchFullNetcom());
+    EXPECT_EQ(QString("en_US"), mgr.currentLanCode());
+    EXPECT_EQ(1, mgr.getWaitInfo());
+    EXPECT_EQ(1, mgr.getFullNetcom());
+}
+
+TEST_F(StoreTest, UnknownAndMisSizedEntriesAreSkippedOthersKept) {
+    const _SC_PORT_DATA port = patterned<_SC_PORT_DATA>(7);
+    QByteArray shortOsd(10, 'x');
+    writeFile(buildFile({{999, QByteArray(33, 'z')}, {19, bytesOf(port)}, {24, shortOsd}, {1, i32(7)}}));
+    ErrorLogCapture log;
+    ParamsMgr mgr(folder());
+    _SC_PORT_DATA loaded{};
+    mgr.getPortParamInfo(&loaded);
+    EXPECT_EQ(0, std::memcmp(&port, &loaded, sizeof port));
+    _SC_SETOSD_DATA_ osd;
+    std::memset(&osd, 0xAA, sizeof osd);
+    mgr.getOsdInfo(&osd);
+    EXPECT_TRUE(allBytes(osd, 0));
+    EXPECT_EQ(7, mgr.getSearchTime());
+    EXPECT_EQ(1u, log.lines().size());
+}
+
+TEST_F(StoreTest, DamagedFilesLoadAsDefaultsWithALogLine) {
+    const QByteArray good = fullFile();
+    ASSERT_GT(good.size(), 1000);
+    {
+        ParamsMgr check(folder());
+        EXPECT_EQ(8, check.getSearchTime());
+    }
+
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    std::vector<Case> cases = {
+        {"empty", QByteArray()},
+        {"magic only", QByteArray("CVPS")},
+        {"garbage", QByteArray(3000, '\x5A')},
+        {"wrong magic", QByteArray("XVPS") + good.mid(4)},
+        {"wrong version", good.left(4) + i32(2) + good.mid(8)},
+        {"trailing byte", good + "!"},
+        {"huge entry count",
+         [] {
+             QByteArray b("CVPS");
+             putU32(b, 1);
+             putU32(b, 0xFFFFFFFFu);
+             putU32(b, 1);
+             putU32(b, 4);
+             b.append(i32(8));
+             putU32(b, crc32(b));
+             return b;
+         }()},
+        {"huge entry length",
+         [] {
+             QByteArray b("CVPS");
+             putU32(b, 1);
+             putU32(b, 1);
+             putU32(b, 1);
+             putU32(b, 0xFFFFFFF0u);
+             b.append(i32(8));
+             putU32(b, crc32(b));
+             return b;
+         }()},
+    };
+    // Every truncation and every single flipped byte.
+    for (int n = 0; n < good.size(); n += 7)
+        cases.push_back({"truncated", good.left(n)});
+    for (int i = 0; i < good.size(); i += 5) {
+        QByteArray flipped = good;
+        flipped[i] = static_cast<char>(flipped[i] ^ 0x10);
+        cases.push_back({"flipped", flipped});
+    }
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.bytes.size()));
+        writeFile(c.bytes);
+        ErrorLogCapture log;
+        ParamsMgr mgr(folder());
+        expectDefaults(mgr);
+        EXPECT_EQ(1u, log.lines().size());
+        if (::testing::Test::HasFailure())
+            break;
+    }
+
+    // A damaged file is replaced by a good one on the next set.
+    ParamsMgr mgr(folder());
+    mgr.setSearchTime(6);
+    EXPECT_EQ(6, ParamsMgr(folder()).getSearchTime());
+}
+
+TEST_F(StoreTest, MissingFolderIsCreatedAndWritesLeaveNoTemporaryFiles) {
+    const QString nested = folder() + "/a/b";
+    ParamsMgr mgr(nested);
+    EXPECT_TRUE(QDir(nested).exists());
+    for (int i = 0; i < 5; ++i)
+        mgr.setSearchTime(5 + i);
+    EXPECT_EQ(QStringList{ParamsMgr::kFileName}, QDir(nested).entryList(QDir::Files | QDir::Hidden));
+}
+
+TEST_F(StoreTest, FailedWriteKeepsTheValueInMemoryAndLogs) {
+    QFile blocker(folder() + "/blocker");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ErrorLogCapture log;
+    ParamsMgr mgr(folder() + "/blocker/store"); // a file where the folder should be
+    mgr.setSearchTime(7);
+    EXPECT_FALSE(mgr.lastSaveOk());
+    EXPECT_EQ(7, mgr.getSearchTime());
+    EXPECT_FALSE(log.lines().empty());
+}
+
+TEST_F(StoreTest, NullPointersAreIgnored) {
+    ParamsMgr mgr(folder());
+    mgr.setTcpIpInfo(nullptr);
+    mgr.getTcpIpInfo(nullptr);
+    EXPECT_FALSE(QFile::exists(file()));
+}
+
+TEST_F(StoreTest, ConcurrentReadersNeverSeeATornRecord) {
+    ParamsMgr mgr(folder());
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0};
+    std::atomic<long> reads{0};
+
+    std::vector<std::thread> readers;
+    for (int r = 0; r < 4; ++r) {
+        readers.emplace_back([&] {
+            while (!stop.load()) {
+                _SC_ALARM_DATA_ alarm;
+                mgr.getAlarmInfo(&alarm);
+                const unsigned char first = reinterpret_cast<const unsigned char*>(&alarm)[0];
+                if (!allBytes(alarm, first))
+                    ++torn;
+                _SC_SETTIME_DATA_ time;
+                mgr.getTimeInfo(&time);
+                const unsigned char firstTime = reinterpret_cast<const unsigned char*>(&time)[0];
+                if (!allBytes(time, firstTime))
+                    ++torn;
+                const int searchTime = mgr.getSearchTime();
+                if (searchTime < 5 || searchTime > 10)
+                    ++torn;
+                ++reads;
+            }
+        });
+    }
+    std::thread writer([&] {
+        for (int k = 1; k <= 60; ++k) {
+            _SC_ALARM_DATA_ alarm;
+            std::memset(&alarm, k, sizeof alarm);
+            mgr.setAlarmInfo(&alarm);
+            _SC_SETTIME_DATA_ time;
+            std::memset(&time, k, sizeof time);
+            mgr.setTimeInfo(&time);
+            mgr.setSearchTime(5 + k % 6);
+        }
+    });
+    writer.join();
+    stop = true;
+    for (auto& t : readers)
+        t.join();
+    EXPECT_EQ(0, torn.load());
+    EXPECT_GT(reads.load(), 0);
+
+    _SC_ALARM_DATA_ last;
+    ParamsMgr(folder()).getAlarmInfo(&last);
+    EXPECT_TRUE(allBytes(last, 60));
+}
+
+TEST(StoreSingleton, UsesTheConfigFolderFromTheEnvironment) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.path() + "/cfg";
+    ASSERT_EQ(0, setenv("CORVANE_CONFIG_DIR", folder.toLocal8Bit().constData(), 1));
+    EXPECT_EQ(folder, ParamsMgr::defaultFolder());
+    ParamsMgr* mgr = ozmParamsMgr();
+    ASSERT_NE(nullptr, mgr);
+    EXPECT_EQ(mgr, ozmParamsMgr());
+    EXPECT_EQ(QDir(folder).filePath(ParamsMgr::kFileName), mgr->filePath());
+    mgr->setSearchTime(10);
+    EXPECT_EQ(10, ParamsMgr(folder).getSearchTime());
+
+    unsetenv("CORVANE_CONFIG_DIR");
+    EXPECT_TRUE(ParamsMgr::defaultFolder().endsWith("/Corvane"));
+}
