@@ -1,0 +1,64 @@
+#include "FramelessDialogFrame.h"
+
+#include "ozmlogic/OzmLogic.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace FramelessDialogFrame {
+
+Parts build(QDialog* dialog, int width, int height) {
+    Parts parts;
+    dialog->setFixedSize(width, height);
+    dialog->setStyleSheet("QDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
+
+    parts.titleLogoLabel = new QLabel(dialog);
+    parts.titleLogoLabel->setObjectName("titleLogo");
+    parts.titleLabel = new QLabel(dialog);
+    OzmLogic::setMyFontRegular(parts.titleLabel);
+
+    parts.titleBar = new QWidget(dialog);
+    auto* layout = new QHBoxLayout(parts.titleBar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(parts.titleLogoLabel);
+    layout->addWidget(parts.titleLabel);
+    layout->addStretch();
+    parts.titleBar->setGeometry(0, 0, width, kTitleBarHeight);
+    parts.titleBar->setStyleSheet("width: 340px; height: 30px;background: #CDCDCD");
+
+    parts.closeButton = new QPushButton(parts.titleBar);
+    parts.closeButton->setGeometry(width - kTitleBarHeight, 0, kTitleBarHeight, kTitleBarHeight);
+    parts.closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
+                                     "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    return parts;
+}
+
+void press(const QMouseEvent* event, const QRect& titleRect, QPoint& pressPos, bool& dragging) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    pressPos = event->pos();
+    if (pressPos.y() > kDragAreaBottom) {
+        return;
+    }
+    dragging = titleRect.contains(pressPos);
+}
+
+void move(QWidget* dialog, const QMouseEvent* event, bool dragging, const QPoint& pressPos) {
+    if (dragging) {
+        dialog->move(dialog->pos() + event->pos() - pressPos);
+    }
+}
+
+void release(QMouseEvent* event, bool& dragging) {
+    dragging = false;
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+    }
+}
+
+} // namespace FramelessDialogFrame

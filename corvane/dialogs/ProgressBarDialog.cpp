@@ -1,0 +1,59 @@
+#include "ProgressBarDialog.h"
+
+#include "FramelessDialogFrame.h"
+#include "winport/WinPort.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+ProgressBarDialog::ProgressBarDialog(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
+    titleLogoLabel = frame.titleLogoLabel;
+    titleLabel = frame.titleLabel;
+    closeButton = frame.closeButton;
+    connect(closeButton, &QPushButton::clicked, this, &ProgressBarDialog::onCloseBtnClicked);
+    closeButton->hide();
+
+    progressBar = new QProgressBar(this);
+    progressBar->setTextVisible(false);
+    progressBar->setRange(0, 100);
+    progressBar->setGeometry(17, 71, 300, 16);
+
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &ProgressBarDialog::onProgressBar);
+    progressValue = 0;
+    timer->start(winport::timerInterval(kStepMs));
+
+    isDragging = false;
+    titleRect = geometry();
+}
+
+ProgressBarDialog::~ProgressBarDialog() = default;
+
+void ProgressBarDialog::onCloseBtnClicked() {
+    close();
+}
+
+void ProgressBarDialog::onProgressBar() {
+    if (progressValue > 100) {
+        progressValue = 0;
+    }
+    ++progressValue;
+    progressBar->setValue(progressValue);
+}
+
+void ProgressBarDialog::mousePressEvent(QMouseEvent* event) {
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
+}
+
+void ProgressBarDialog::mouseReleaseEvent(QMouseEvent* event) {
+    FramelessDialogFrame::release(event, isDragging);
+}
+
+void ProgressBarDialog::mouseMoveEvent(QMouseEvent* event) {
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+}

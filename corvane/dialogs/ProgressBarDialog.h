@@ -1,0 +1,44 @@
+// Busy indicator: a title text and an endless progress bar on the frameless dialog frame,
+// without a close button; its owner closes it.
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <QRect>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+class ProgressBarDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kStepMs = 200;
+
+    explicit ProgressBarDialog(QWidget* parent = nullptr);
+    ~ProgressBarDialog() override;
+
+    QLabel* titleLogoLabel = nullptr;
+    QLabel* titleLabel = nullptr;
+    QPushButton* closeButton = nullptr;
+    int dialogHeight = 139;
+    int dialogWidth = 354;
+    bool isDragging = false;
+    QRect titleRect;
+    QPoint pressPos;
+
+    QProgressBar* progressBar = nullptr;
+    QTimer* timer = nullptr;
+    int progressValue = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+public slots:
+    void onCloseBtnClicked();
+    void onProgressBar();
+};

@@ -1,0 +1,52 @@
+#include "TipDialog.h"
+
+#include "FramelessDialogFrame.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+TipDialog::TipDialog(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::FramelessWindowHint);
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
+    titleLogoLabel = frame.titleLogoLabel;
+    titleLabel = frame.titleLabel;
+    closeButton = frame.closeButton;
+    connect(closeButton, &QPushButton::clicked, this, &TipDialog::onCloseBtnClicked);
+
+    iconLabel = new QLabel(this);
+    iconLabel->setGeometry(20, 51, 20, 20);
+    iconLabel->setScaledContents(true);
+
+    textLabel = new QLabel(this);
+    textLabel->setGeometry(44, 54, 220, 62);
+    textLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    textLabel->setWordWrap(true);
+    textLabel->setStyleSheet(
+        "QLabel{font-size: 14px; font-family: AlibabaPuHuiTiR;color: #333333; line-height: 22px;}");
+
+    confirmButton = new QPushButton(tr("Confirm"), this);
+    confirmButton->setGeometry(152, 132, 88, 30);
+    connect(confirmButton, &QPushButton::clicked, this, &TipDialog::onCloseBtnClicked);
+
+    isDragging = false;
+    titleRect = geometry();
+}
+
+TipDialog::~TipDialog() = default;
+
+void TipDialog::onCloseBtnClicked() {
+    close();
+}
+
+void TipDialog::mousePressEvent(QMouseEvent* event) {
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
+}
+
+void TipDialog::mouseReleaseEvent(QMouseEvent* event) {
+    FramelessDialogFrame::release(event, isDragging);
+}
+
+void TipDialog::mouseMoveEvent(QMouseEvent* event) {
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+}

@@ -1,0 +1,47 @@
+// Client framework: start-up, shut-down, sizing and fonts at design scale, tip notices.
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QApplication;
+class QWidget;
+
+class OzmLogic {
+public:
+    static OzmLogic* instance();
+
+    // Starts the framework: checks the application object and makes sure the configuration
+    // folder (CORVANE_CONFIG_DIR, or the user's configuration folder) exists and is writable.
+    // False when the framework cannot run.
+    bool init(QApplication* app);
+    // Shuts the framework down; safe to call any number of times.
+    void unInit();
+    bool isInitialized() const;
+
+    // The folder that holds the framework's persistent files.
+    static QString configDir();
+
+    // Fonts.
+    static void setMyFontRegular(QWidget* widget);
+    static void setMyFontNormal(QWidget* widget);
+
+    // Sizes in design pixels; the display scale is 1, so they are applied as given.
+    static void setMyFixedSize(QWidget* widget, const QSize& size);
+    static void setMyFixedSize(QWidget* widget, int width, int height);
+    static void setMyFixedWidth(QWidget* widget, int width);
+    static void setMyFixedHeight(QWidget* widget, int height);
+    static int getMyHeight(int height);
+    static int getMyWidth(int width);
+
+    // Makes widget a notice that shows text whenever the widget is shown.
+    static void tipNotify(QWidget* widget, const QString& text);
+
+    OzmLogic(const OzmLogic&) = delete;
+    OzmLogic& operator=(const OzmLogic&) = delete;
+
+private:
+    OzmLogic() = default;
+
+    bool m_initialized = false;
+};

@@ -1,0 +1,330 @@
+#include "CHttpRequest.h"
+#include "TlsTestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <openssl/ssl.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+
+using testsupport::ScriptedReply;
+using testsupport::TlsTestServer;
+
+namespace {
+
+const char kOkBody[] = "{\"code\":0}";
+
+HttpOptions trusting(const TlsTestServer& server) {
+    HttpOptions o;
+    o.caFile = server.caFile();
+    o.receiveTimeoutMs = 3000;
+    return o;
+}
+
+struct Posted {
+    bool ok = false;
+    std::string request, head, body, error;
+};
+
+Posted post(const HttpOptions& options, const std::string& url, const std::string& body = "{}",
+            const std::string& extra = std::string()) {
+    CHttpRequest http(options);
+    Posted p;
+    p.ok = http.post(url, body, extra, p.request, p.head, p.body);
+    p.error = http.lastError();
+    return p;
+}
+
+int freePort() {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    ::close(fd);
+    return ntohs(a.sin_port);
+}
+
+} // namespace
+
+TEST(HttpRequestUrl, SplitsSchemeHostPortAndPath) {
+    CHttpRequest::UrlParts p;
+    ASSERT_TRUE(CHttpRequest::splitUrl(true, "https://service.example.com/api/x", p));
+    EXPECT_EQ("HTTPS", p.scheme);
+    EXPECT_EQ("SERVICE.EXAMPLE.COM", p.host);
+    EXPECT_EQ(443, p.port);
+    EXPECT_EQ("/api/x", p.path);
+
+    ASSERT_TRUE(CHttpRequest::splitUrl(false, "http://Host:8080/Mixed/Case?q=A", p));
+    EXPECT_EQ("HOST", p.host);
+    EXPECT_EQ(8080, p.port);
+    EXPECT_EQ("/Mixed/Case?q=A", p.path);
+
+    ASSERT_TRUE(CHttpRequest::splitUrl(false, "http://host", p));
+    EXPECT_EQ(80, p.port);
+    EXPECT_EQ("", p.path);
+
+    // Without a scheme the text before the port's colon is taken as the scheme.
+    ASSERT_TRUE(CHttpRequest::splitUrl(true, "host:8443/x", p));
+    EXPECT_EQ("HOST", p.scheme);
+    EXPECT_EQ("8443", p.host);
+    EXPECT_EQ(443, p.port);
+
+    EXPECT_FALSE(CHttpRequest::splitUrl(true, "https://host:99999/", p));
+    EXPECT_FALSE(CHttpRequest::splitUrl(true, "https://host:/", p));
+    EXPECT_FALSE(CHttpRequest::splitUrl(true, "https:///path", p));
+}
+
+TEST(HttpRequestUrl, SendTimeoutBySubstring) {
+    EXPECT_EQ(60000, CHttpRequest::sendTimeoutForUrl("http://a/cgi.htm?sdformat=1"));
+    EXPECT_EQ(20000, CHttpRequest::sendTimeoutForUrl("http://a/cgi.htm?sdinfo"));
+    EXPECT_EQ(20000, CHttpRequest::sendTimeoutForUrl("http://a/x?timefrequency=-1"));
+    EXPECT_EQ(1000, CHttpRequest::sendTimeoutForUrl("https://a/api/account/login-with-data"));
+}
+
+TEST(HttpRequestText, ExactBytes) {
+    const std::string body = "{\"a\":1}";
+    EXPECT_EQ("POST /api/x HTTP/1.1\r\n"
+              "Accept: */*\r\n"
+              "Accept-Language: en-us\r\n"
+              "Accept-Encoding: gzip, default\r\n"
+              "User-Agent: http client\r\n"
+              "Authorization: Basic\r\n"
+              "Connection: close Cookie: PexorID=abc\r\n"
+              "Content-Length: 7\r\n"
+              "Host: HOST\r\n"
+              "Content-Type: application/x-www-form-urlencoded\r\n"
+              "Cookie: PexorID=abc\r\n"
+              "\r\n"
+              "{\"a\":1}",
+              CHttpRequest::buildRequestText(true, true, body.c_str(), body.size(), "/api/x", "HOST",
+                                             "Cookie: PexorID=abc"));
+    // TLS with an empty extra line keeps the blank behind "close".
+    EXPECT_EQ("POST / HTTP/1.1\r\nAccept: */*\r\nAccept-Language: en-us\r\nAccept-Encoding: gzip, default\r\n"
+              "User-Agent: http client\r\nAuthorization: Basic\r\nConnection: close \r\nHost: H\r\n"
+              "Content-Type: application/x-www-form-urlencoded\r\n\r\n",
+              CHttpRequest::buildRequestText(true, true, "", 0, "", "H", ""));
+    EXPECT_EQ("GET /p HTTP/1.1\r\nAccept: */*\r\nAccept-Language: en-us\r\nAccept-Encoding: gzip, default\r\n"
+              "User-Agent: http client\r\nAuthorization: Basic X\r\nHost: H\r\n\r\n",
+              CHttpRequest::buildRequestText(false, false, nullptr, 0, "/p", "H", "X"));
+}
+
+TEST(HttpRequestTls, VerifiedPostSendsAndReadsExactBytes) {
+    TlsTestServer server;
+    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+    Posted p = post(trusting(server), server.baseUrl() + "api/x", "{\"k\":\"v\"}", "Cookie: PexorID=1");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(kOkBody, p.body);
+    EXPECT_EQ(0u, p.head.find("HTTP/1.1 200 OK\r\n"));
+    EXPECT_EQ(p.head.size() - 4, p.head.find("\r\n\r\n"));
+    ASSERT_TRUE(server.waitForExchanges(1, 2000));
+    auto ex = server.exchanges();
+    EXPECT_TRUE(ex[0].handshakeOk);
+    EXPECT_EQ(p.request, ex[0].request);
+    EXPECT_EQ("", ex[0].serverName); // no SNI for an address
+    EXPECT_NE(std::string::npos, p.request.find("\r\nHost: 127.0.0.1\r\n"));
+}
+
+TEST(HttpRequestTls, HostNameIsSentAsServerNameAndChecked) {
+    TlsTestServer server;
+    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+    Posted p = post(trusting(server), server.baseUrl("localhost") + "api/x");
+    ASSERT_TRUE(p.ok) << p.error;
+    ASSERT_TRUE(server.waitForExchanges(1, 2000));
+    EXPECT_EQ("localhost", server.exchanges()[0].serverName);
+    EXPECT_NE(std::string::npos, p.request.find("\r\nHost: LOCALHOST\r\n"));
+}
+
+TEST(HttpRequestTls, UntrustedOrMismatchedCertificateIsRefused) {
+    {
+        TlsTestServer server; // its CA is not given to the client
+        Posted p = post(HttpOptions(), server.baseUrl() + "api/x");
+        EXPECT_FALSE(p.ok);
+        EXPECT_NE(std::string::npos, p.error.find("certificate")) << p.error;
+        ASSERT_TRUE(server.waitForExchanges(1, 2000));
+        EXPECT_FALSE(server.exchanges()[0].handshakeOk);
+        EXPECT_EQ("", server.exchanges()[0].request);
+    }
+    {
+        TlsTestServer::Options o;
+        o.dnsNames = {"other.test"};
+        o.ipAddresses = {};
+        TlsTestServer server(o);
+        Posted p = post(trusting(server), server.baseUrl() + "api/x");
+        EXPECT_FALSE(p.ok);
+        EXPECT_NE(std::string::npos, p.error.find("certificate")) << p.error;
+    }
+    {
+        HttpOptions o;
+        o.caFile = "/nonexistent/ca.pem";
+        TlsTestServer server;
+        EXPECT_FALSE(post(o, server.baseUrl() + "api/x").ok);
+    }
+}
+
+TEST(HttpRequestTls, ProtocolsOlderThanTls12AreRefused) {
+    TlsTestServer::Options o;
+    o.maxTlsVersion = TLS1_1_VERSION;
+    TlsTestServer server(o);
+    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+    Posted p = post(trusting(server), server.baseUrl() + "api/x");
+    EXPECT_FALSE(p.ok);
+    ASSERT_TRUE(server.waitForExchanges(1, 2000));
+    EXPECT_FALSE(server.exchanges()[0].handshakeOk);
+}
+
+TEST(HttpRequestFailures, SilentServerTimesOut) {
+    TlsTestServer server;
+    server.enqueue(ScriptedReply::silent(5000));
+    HttpOptions o = trusting(server);
+    o.receiveTimeoutMs = 300;
+    auto start = std::chrono::steady_clock::now();
+    Posted p = post(o, server.baseUrl() + "api/x");
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                  .count();
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ("receive time-out", p.error);
+    EXPECT_LT(ms, 2500);
+    EXPECT_GE(ms, 250);
+}
+
+TEST(HttpRequestFailures, StalledBodyTimesOut) {
+    TlsTestServer server;
+    server.enqueue(
+        ScriptedReply().send("HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n{\"code\"").pause(4000));
+    HttpOptions o = trusting(server);
+    o.receiveTimeoutMs = 300;
+    Posted p = post(o, server.baseUrl() + "api/x");
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ("receive time-out", p.error);
+}
+
+TEST(HttpRequestFailures, RefusedConnectFails) {
+    HttpOptions o;
+    auto start = std::chrono::steady_clock::now();
+    Posted p = post(o, "https://127.0.0.1:" + std::to_string(freePort()) + "/api/x");
+    EXPECT_FALSE(p.ok);
+    EXPECT_NE(std::string::npos, p.error.find("connect failed")) << p.error;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(HttpRequestFailures, PeerResetDuringLargeWriteFailsWithoutSigpipe) {
+    for (bool tls : {true, false}) {
+        TlsTestServer::Options so;
+        so.tls = tls;
+        TlsTestServer server(so);
+        server.enqueue(ScriptedReply().readRequest(false).shutdownWrite().pause(300).abort());
+        HttpOptions o = trusting(server);
+        o.sendTimeoutMs = 3000;
+        CHttpRequest http(o);
+        HttpReply reply;
+        const std::string big(32 * 1024 * 1024, 'x');
+        // A SIGPIPE would end the test process here.
+        EXPECT_EQ(1,
+                  http.sendRequest(true, tls, server.baseUrl() + "api/x", big.data(), big.size(), reply, ""));
+        EXPECT_TRUE(reply.request.empty());
+    }
+}
+
+TEST(HttpRequestReply, ChunkedBodyIsDecoded) {
+    TlsTestServer server;
+    const std::string body = "{\"code\":0,\"data\":{\"verify\":\"" + std::string(300, 'z') + "\"}}";
+    server.enqueue(ScriptedReply::chunked(body, 7));
+    Posted p = post(trusting(server), server.baseUrl() + "api/x");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(body, p.body);
+}
+
+TEST(HttpRequestReply, ContentLengthEndsTheBodyWithoutWaitingForClose) {
+    TlsTestServer server;
+    server.enqueue(
+        ScriptedReply().send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA").pause(3000));
+    auto start = std::chrono::steady_clock::now();
+    Posted p = post(trusting(server), server.baseUrl() + "api/x");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ("hello", p.body);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+}
+
+TEST(HttpRequestReply, HeadFormsAndTruncation) {
+    TlsTestServer server;
+    // Lines ended by line feeds alone.
+    server.enqueue(ScriptedReply().send("HTTP/1.1 200 OK\nX: y\n\nbody-until-close"));
+    // No empty line: head only up to the close.
+    server.enqueue(ScriptedReply().send("HTTP/1.1 200 OK\r\nX: y\r\n"));
+    // Body shorter than announced.
+    server.enqueue(ScriptedReply().send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort"));
+    // Conflicting lengths.
+    server.enqueue(
+        ScriptedReply().send("HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nab"));
+    // Broken chunk size.
+    server.enqueue(ScriptedReply().send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n"));
+    // Nothing at all.
+    server.enqueue(ScriptedReply());
+    HttpOptions o = trusting(server);
+
+    Posted p = post(o, server.baseUrl() + "a");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ("HTTP/1.1 200 OK\nX: y\n\n", p.head);
+    EXPECT_EQ("body-until-close", p.body);
+
+    p = post(o, server.baseUrl() + "a");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ("HTTP/1.1 200 OK\r\nX: y\r\n", p.head);
+    EXPECT_EQ("", p.body);
+
+    EXPECT_FALSE(post(o, server.baseUrl() + "a").ok);
+    EXPECT_FALSE(post(o, server.baseUrl() + "a").ok);
+    EXPECT_FALSE(post(o, server.baseUrl() + "a").ok);
+    EXPECT_FALSE(post(o, server.baseUrl() + "a").ok);
+}
+
+TEST(HttpRequestReply, HeadAndBodyAreCapped) {
+    TlsTestServer server;
+    server.enqueue(ScriptedReply().send("HTTP/1.1 200 OK\r\nX: " + std::string(100000, 'h') + "\r\n\r\n"));
+    server.enqueue(ScriptedReply::http(200, "OK", std::string(5000, 'b')));
+    server.enqueue(ScriptedReply().send("HTTP/1.1 200 OK\r\n\r\n" + std::string(5000, 'b')));
+    server.enqueue(ScriptedReply::chunked(std::string(5000, 'b'), 1000));
+    HttpOptions o = trusting(server);
+    o.maxBodyBytes = 4096;
+    Posted p = post(o, server.baseUrl() + "a");
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ("reply head too large", p.error);
+    for (int i = 0; i < 3; ++i) {
+        p = post(o, server.baseUrl() + "a");
+        EXPECT_FALSE(p.ok);
+        EXPECT_EQ("reply body too large", p.error);
+    }
+}
+
+TEST(HttpRequestReply, LongUrlAndPlainHttp) {
+    TlsTestServer::Options so;
+    so.tls = false;
+    TlsTestServer server(so);
+    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+    const std::string path = "api/" + std::string(20000, 'p');
+    CHttpRequest http;
+    HttpReply reply;
+    ASSERT_EQ(0, http.sendRequest(true, false, server.baseUrl() + path, "", 0, reply, "Cookie: x"));
+    EXPECT_EQ(200, reply.status);
+    EXPECT_EQ(kOkBody, reply.body);
+    ASSERT_TRUE(server.waitForExchanges(1, 2000));
+    EXPECT_EQ(reply.request, server.exchanges()[0].request);
+    EXPECT_EQ(0u, reply.request.find("POST /" + path + " HTTP/1.1\r\n"));
+}
+
+TEST(HttpRequestReply, StatusLineParsing) {
+    EXPECT_EQ(200, CHttpRequest::parseStatus("HTTP/1.1 200 OK\r\n"));
+    EXPECT_EQ(404, CHttpRequest::parseStatus("HTTP/1.0 404\r\n"));
+    EXPECT_EQ(0, CHttpRequest::parseStatus("HTTP/1.1 2000 OK\r\n"));
+    EXPECT_EQ(0, CHttpRequest::parseStatus("XTTP/1.1 200 OK\r\n"));
+    EXPECT_EQ(500, CHttpRequest::parseStatus("HTTP/1.1 500 Not 200 OK\r\n"));
+    EXPECT_EQ(0, CHttpRequest::parseStatus(""));
+}

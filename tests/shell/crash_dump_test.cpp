@@ -1,0 +1,93 @@
+#include "harness/TestDir.h"
+
+#include "winport/CrashDump.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Case {
+    const char* how;
+    int signal;
+    const char* name;
+};
+
+class CrashDump : public ::testing::TestWithParam<Case> {};
+
+// Runs crash_child (next to this test) and returns its raw wait status.
+int runChild(const QString& folder, const char* how) {
+    const QByteArray exe = QFile::encodeName(QDir::currentPath() + "/crash_child");
+    const QByteArray dir = QFile::encodeName(folder);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(exe.constData(), exe.constData(), dir.constData(), how, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST_P(CrashDump, ChildDiesWithTheSignalAndLeavesANamedDump) {
+    const Case c = GetParam();
+    harness::TestDir dir;
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    const int status = runChild(dir.path(), c.how);
+    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+    EXPECT_EQ(WTERMSIG(status), c.signal);
+
+    const QStringList dumps = QDir(dir.path()).entryList({"*.dmp"}, QDir::Files);
+    ASSERT_EQ(dumps.size(), 1) << dumps.join(",").toStdString();
+    const QRegularExpression pattern("^Corvane_1\\.0\\.0_(\\d{4}_\\d{2}_\\d{2}_\\d{2}_\\d{2}_\\d{2})\\.dmp$");
+    const auto match = pattern.match(dumps.first());
+    ASSERT_TRUE(match.hasMatch()) << dumps.first().toStdString();
+    const QDateTime stamp = QDateTime::fromString(match.captured(1), "yyyy_MM_dd_HH_mm_ss");
+    EXPECT_TRUE(stamp >= before.addMSecs(-before.time().msec()) && stamp <= after)
+        << "local time expected: " << match.captured(1).toStdString();
+
+    QFile file(dir.file(dumps.first()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(content.contains(QString("signal: %1 (%2)").arg(c.signal).arg(c.name)))
+        << content.toStdString();
+    EXPECT_TRUE(content.contains("backtrace:"));
+    EXPECT_GT(content.count('\n'), 8) << "a backtrace of several frames";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CrashDump,
+                         ::testing::Values(Case{"segv", SIGSEGV, "SIGSEGV"}, Case{"bus", SIGBUS, "SIGBUS"},
+                                           Case{"fpe", SIGFPE, "SIGFPE"}, Case{"ill", SIGILL, "SIGILL"},
+                                           Case{"abort", SIGABRT, "SIGABRT"}),
+                         [](const auto& info) { return std::string(info.param.how); });
+
+TEST(CrashDumpTime, FormatsLikeTheCalendar) {
+    char out[24];
+    for (qint64 t :
+         {0LL, 951782400LL /* 2000-02-29 */, 1715938205LL, 4102444799LL /* 2099-12-31 23:59:59 */}) {
+        for (int offset : {0, 8 * 3600, -5 * 3600 - 1800}) {
+            ASSERT_EQ(winport::formatDumpTime(t, offset, out), 19);
+            const QString expected =
+                QDateTime::fromSecsSinceEpoch(t + offset, Qt::UTC).toString("yyyy_MM_dd_HH_mm_ss");
+            EXPECT_EQ(QString::fromLatin1(out), expected) << t << " " << offset;
+        }
+    }
+}
+
+TEST(CrashDumpInstall, RefusesAFolderTooLongForTheName) {
+    EXPECT_FALSE(winport::installCrashDump(std::string(600, 'x')));
+    EXPECT_FALSE(winport::programFolder().empty());
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+// End-to-end starts of the corvane executable: single instance, crash dump, failed start.
+#include "harness/QtApp.h"
+#include "harness/TestDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+QString binDir() {
+    const QByteArray env = qgetenv("CORVANE_BIN_DIR");
+    return env.isEmpty() ? QDir::currentPath() + "/../../bin" : QFile::decodeName(env);
+}
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override { harness::qtApp(); }
+
+    // A corvane process in the program folder (which holds the skin), with this test's folders.
+    std::unique_ptr<QProcess> start(const QProcessEnvironment& extra = {}) {
+        auto proc = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        // Sanitizer builds: these runs check exits, not leaks (Qt's platform plugins leak at exit).
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        for (const QString& key : extra.keys()) {
+            env.insert(key, extra.value(key));
+        }
+        proc->setProcessEnvironment(env);
+        proc->setWorkingDirectory(binDir());
+        proc->start(binDir() + "/corvane", QStringList());
+        EXPECT_TRUE(proc->waitForStarted(10000));
+        return proc;
+    }
+
+    QString log() const {
+        QFile file(dir.logDir() + "/Corvane.log");
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    bool waitForLog(const QString& text, int count = 1, int timeoutMs = 20000) const {
+        return harness::waitFor([&] { return log().count(text) >= count; }, timeoutMs);
+    }
+
+    harness::TestDir dir; // sets the environment the children inherit
+};
+
+TEST_F(Startup, SecondStartIsRefusedAndAStartAfterKill9Succeeds) {
+    auto first = start();
+    ASSERT_TRUE(waitForLog("main window shown")) << log().toStdString();
+
+    QProcessEnvironment printing;
+    printing.insert("CORVANE_PRINT_NOTICES", "1");
+    auto second = start(printing);
+    ASSERT_TRUE(second->waitForFinished(20000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), "Hint: The program is running!");
+    EXPECT_EQ(first->state(), QProcess::Running) << "the first instance is undisturbed";
+    EXPECT_EQ(log().count("main window shown"), 1);
+
+    ::kill(static_cast<pid_t>(first->processId()), SIGKILL);
+    ASSERT_TRUE(first->waitForFinished(10000));
+
+    QProcessEnvironment quick;
+    quick.insert("CORVANE_EXIT_AFTER_FIRST_PAINT", "1");
+    auto third = start(quick);
+    ASSERT_TRUE(third->waitForFinished(20000));
+    EXPECT_EQ(third->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(third->exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(third->readAllStandardOutput()).contains("first-paint-ms:"));
+    EXPECT_EQ(log().count("main window shown"), 2) << log().toStdString();
+    EXPECT_TRUE(log().contains("Exit Corvane (0)"));
+}
+
+TEST_F(Startup, FrameworkStartFailureExitsNonZeroWithALogLine) {
+    QFile blocker(dir.file("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QProcessEnvironment bad;
+    bad.insert("CORVANE_CONFIG_DIR", dir.file("blocker/config"));
+    auto proc = start(bad);
+    ASSERT_TRUE(proc->waitForFinished(20000));
+    EXPECT_EQ(proc->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(proc->exitCode(), 0);
+    const QString text = log();
+    EXPECT_TRUE(text.contains("Start Corvane"));
+    EXPECT_TRUE(text.contains("[300] main: the client framework failed to start")) << text.toStdString();
+    EXPECT_FALSE(text.contains("main window shown"));
+}
+
+TEST_F(Startup, CrashAfterStartWritesTheDumpAndDiesWithTheSignal) {
+    QProcessEnvironment crash;
+    crash.insert("CORVANE_CRASH_AFTER_START", "abort");
+    auto proc = start(crash);
+    ASSERT_TRUE(proc->waitForFinished(20000));
+    EXPECT_EQ(proc->exitStatus(), QProcess::CrashExit);
+    const QStringList dumps = QDir(dir.logDir()).entryList({"Corvane_1.0.0_*.dmp"}, QDir::Files);
+    ASSERT_EQ(dumps.size(), 1);
+    EXPECT_TRUE(
+        QRegularExpression("^Corvane_1\\.0\\.0_\\d{4}(_\\d{2}){5}\\.dmp$").match(dumps.first()).hasMatch());
+    QFile file(dir.logDir() + "/" + dumps.first());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("signal: 6 (SIGABRT)"));
+
+    // The lock died with the process: the next start runs.
+    QProcessEnvironment quick;
+    quick.insert("CORVANE_EXIT_AFTER_FIRST_PAINT", "1");
+    auto next = start(quick);
+    ASSERT_TRUE(next->waitForFinished(20000));
+    EXPECT_EQ(next->exitCode(), 0);
+}
+
+} // namespace

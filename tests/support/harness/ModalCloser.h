@@ -1,0 +1,68 @@
+// Closes the modal dialogs that code under test opens with exec(), and records what they showed.
+// Arm it before the call that runs exec(); a timer on the GUI thread polls for the active modal
+// widget, records its title and texts, then acts on it.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace harness {
+
+struct SeenDialog {
+    QString className; // metaObject()->className()
+    QString objectName;
+    QString title;      // windowTitle()
+    QString text;       // QMessageBox::text(), else the first non-empty QLabel text
+    QStringList labels; // every non-empty QLabel text, in child order
+};
+
+class ModalCloser : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Action {
+        Accept, // QMessageBox: its default or first accept button; QDialog: accept()
+        Reject, // QMessageBox: escape/reject button; QDialog: reject()
+        Close,  // QWidget::close()
+        Leave,  // record only
+    };
+
+    explicit ModalCloser(Action action = Action::Accept, int pollMs = 10);
+    ~ModalCloser() override;
+
+    // Decides per dialog; returning Leave records it once and leaves it open.
+    void setDecider(std::function<Action(QWidget*)> decider) { m_decider = std::move(decider); }
+    // Acts only after the dialog has been open for delayMs.
+    void setDelay(int delayMs) { m_delayMs = delayMs; }
+
+    const std::vector<SeenDialog>& seen() const { return m_seen; }
+    int count() const { return static_cast<int>(m_seen.size()); }
+    // Texts of every seen dialog, "title: text".
+    QStringList summaries() const;
+
+    static SeenDialog describe(QWidget* widget);
+    static QWidget* findModal();
+
+private slots:
+    void poll();
+
+private:
+    void act(QWidget* widget, Action action);
+
+    QTimer m_timer;
+    Action m_action;
+    std::function<Action(QWidget*)> m_decider;
+    int m_delayMs = 0;
+    std::vector<SeenDialog> m_seen;
+    QPointer<QWidget> m_current;
+    qint64 m_currentSince = 0;
+    bool m_recorded = false;
+};
+
+} // namespace harness
