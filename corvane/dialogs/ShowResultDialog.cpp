@@ -2,6 +2,7 @@
 
 #include "Cmodifytableview.h"
 #include "CommonDelegate.h"
+#include "FramelessDialogFrame.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -28,26 +29,11 @@ constexpr int kOtherParamColumnOrder[15] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 
 ShowResultDialog::ShowResultDialog(const QStringList& headerList, QWidget* parent, int width, int height)
     : QDialog(parent), dialogHeight(height), dialogWidth(width), headers(headerList) {
     setWindowFlags(Qt::FramelessWindowHint);
-    setFixedSize(dialogWidth, dialogHeight);
-    setStyleSheet("QDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
-
-    titleLogoLabel = new QLabel(this);
-    titleLogoLabel->setObjectName("titleLogo");
-    titleLabel = new QLabel(QStringLiteral("IPC Corvane"), this);
-    auto* titleBar = new QWidget(this);
-    auto* titleLayout = new QHBoxLayout(titleBar);
-    titleLayout->setContentsMargins(0, 0, 0, 0);
-    titleLayout->setSpacing(0);
-    titleLayout->addWidget(titleLogoLabel);
-    titleLayout->addWidget(titleLabel);
-    titleLayout->addStretch();
-    titleBar->setGeometry(0, 0, dialogWidth, 30);
-    titleBar->setStyleSheet("width: 340px; height: 30px;background: #CDCDCD");
-
-    closeButton = new QPushButton(titleBar);
-    closeButton->setGeometry(dialogWidth - 30, 0, 30, 30);
-    closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
-                               "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
+    titleLogoLabel = frame.titleLogoLabel;
+    titleLabel = frame.titleLabel;
+    titleLabel->setText(QStringLiteral("IPC Corvane"));
+    closeButton = frame.closeButton;
     connect(closeButton, &QPushButton::clicked, this, &ShowResultDialog::onCloseBtnClicked);
 
     resultTable = new Cmodifytableview(headers, this);
@@ -74,7 +60,7 @@ ShowResultDialog::ShowResultDialog(const QStringList& headerList, QWidget* paren
     countFrame->setGeometry(12, 40, dialogWidth - 12, 30);
 
     isDragging = false;
-    titleRect = QRect(0, 0, dialogWidth, dialogHeight);
+    titleRect = geometry();
 }
 
 QString ShowResultDialog::statusText(int status) const {
@@ -196,21 +182,13 @@ void ShowResultDialog::onCloseBtnClicked() {
 }
 
 void ShowResultDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    pressPos = event->pos();
-    if (pressPos.y() > 40)
-        return;
-    isDragging = titleRect.contains(pressPos);
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
 }
 
 void ShowResultDialog::mouseReleaseEvent(QMouseEvent* event) {
-    isDragging = false;
-    if (event->button() == Qt::LeftButton)
-        event->accept();
+    FramelessDialogFrame::release(event, isDragging);
 }
 
 void ShowResultDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (isDragging)
-        move(pos() + event->pos() - pressPos);
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
 }

@@ -8,19 +8,19 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "QtTestApp.h"
-#include "dialogs/Cmodifyresultmodel.h"
-#include "dialogs/Cmodifytableview.h"
-#include "dialogs/ShowResultDialog.h"
+#include "harness/ModalCloser.h"
+#include "harness/QtApp.h"
+#include "Cmodifyresultmodel.h"
+#include "Cmodifytableview.h"
+#include "ShowResultDialog.h"
 
 namespace {
 
 const QColor kGrey(51, 51, 51);
 const QColor kRed(247, 63, 46);
 
-class ResultTable : public ::testing::Test {
+class ResultTable : public harness::QtTest {
 protected:
-    static void SetUpTestSuite() { testApp(); }
 };
 
 QString cell(const ShowResultDialog& dialog, int row, int column) {

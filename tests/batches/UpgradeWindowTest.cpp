@@ -5,17 +5,20 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 
-#include "QtTestApp.h"
-#include "dialogs/Cmodifyupgradeview.h"
-#include "dialogs/modifyupgradewidget.h"
+#include "harness/ModalCloser.h"
+#include "harness/QtApp.h"
+#include "Cmodifyupgradeview.h"
+#include "modifyupgradewidget.h"
 #include "winport/WinPort.h"
 
 namespace {
 
-class UpgradeWindow : public ::testing::Test {
+class UpgradeWindow : public harness::QtTest {
 protected:
-    static void SetUpTestSuite() { testApp(); }
-    void TearDown() override { winport::setTimeScale(0); }
+    void TearDown() override {
+        winport::setTimeScale(0);
+        harness::QtTest::TearDown();
+    }
 };
 
 QString progress(const modifyupgradewidget& window, int row) {
@@ -50,19 +53,20 @@ TEST_F(UpgradeWindow, CloseRefusedWhileUpgrading) {
     window.show();
     window.setUpgradeResults({{"127.0.0.1", "37", "Upgrading..."}, {"127.0.0.2", "100", "Upgrade Success!"}});
     {
-        ModalCloser closer;
+        harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
         EXPECT_FALSE(tryClose(window));
-        ASSERT_EQ(closer.seen.size(), 1);
-        EXPECT_EQ(closer.seen[0], "Hint|Please wait for device upgrade!");
+        ASSERT_EQ(closer.count(), 1);
+        EXPECT_EQ(closer.seen()[0].title, "Hint");
+        EXPECT_EQ(closer.seen()[0].text, "Please wait for device upgrade!");
     }
     EXPECT_TRUE(window.isVisible());
 
     window.refreshView();
     window.setUpgradeResults(
         {{"127.0.0.1", "0", "Upgrade failed!"}, {"127.0.0.2", "100", "Upgrade Success!"}});
-    ModalCloser closer;
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
     EXPECT_TRUE(tryClose(window));
-    EXPECT_TRUE(closer.seen.isEmpty());
+    EXPECT_TRUE((closer.count() == 0));
 }
 
 TEST_F(UpgradeWindow, EndStatesAllowClose) {
@@ -70,26 +74,26 @@ TEST_F(UpgradeWindow, EndStatesAllowClose) {
     window.show();
     window.setUpgradeResults(
         {{"a", "-1", ""}, {"b", "-2", ""}, {"c", "-3", ""}, {"d", "0", ""}, {"e", "100", ""}});
-    ModalCloser closer;
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
     EXPECT_TRUE(tryClose(window));
-    EXPECT_TRUE(closer.seen.isEmpty());
+    EXPECT_TRUE((closer.count() == 0));
 }
 
 TEST_F(UpgradeWindow, NonNumericProgressBlocksClose) {
     modifyupgradewidget window;
     window.show();
     window.setUpgradeResults({{"a", "abc", ""}});
-    ModalCloser closer;
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
     EXPECT_FALSE(tryClose(window));
-    EXPECT_EQ(closer.seen.size(), 1);
+    EXPECT_EQ(closer.count(), 1);
 }
 
 TEST_F(UpgradeWindow, HiddenWindowClosesWithoutChecks) {
     modifyupgradewidget window;
     window.setUpgradeResults({{"a", "37", "Upgrading..."}});
-    ModalCloser closer;
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
     EXPECT_TRUE(tryClose(window));
-    EXPECT_TRUE(closer.seen.isEmpty());
+    EXPECT_TRUE((closer.count() == 0));
 }
 
 TEST_F(UpgradeWindow, StalledDeviceTimesOutAndWindowCloses) {
@@ -109,7 +113,7 @@ TEST_F(UpgradeWindow, StalledDeviceTimesOutAndWindowCloses) {
     EXPECT_EQ(window.view()->getData(0, 2).toString(), "Upgrade failed!");
     EXPECT_EQ(progress(window, 1), "100");
     EXPECT_EQ(window.failedNumberText(), "1");
-    ModalCloser closer;
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
     EXPECT_TRUE(tryClose(window));
 }
 
