@@ -4,18 +4,19 @@
 #include <cstddef>
 #include <cstdint>
 
-#ifndef FIXTURE_GPIO_ITEM_DEFINED
-#define FIXTURE_GPIO_ITEM_DEFINED
-// One GPIO entry of a fixture test result (the fixture library's record layout).
+#if __has_include("tremix/Tremix.h")
+#include "tremix/Tremix.h" // FixtureGpioItem
+#else
+// One GPIO entry of a fixture test result, as the fixture library lays it out.
 struct FixtureGpioItem {
     char name[20];
     char function[32];
     char status[16];
 };
+#endif
 static_assert(sizeof(FixtureGpioItem) == 68, "FixtureGpioItem layout");
 static_assert(offsetof(FixtureGpioItem, function) == 20, "FixtureGpioItem layout");
 static_assert(offsetof(FixtureGpioItem, status) == 52, "FixtureGpioItem layout");
-#endif
 
 constexpr int kFixtureGpioMax = 128;
 
