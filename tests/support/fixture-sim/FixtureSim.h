@@ -1,0 +1,124 @@
+// A fake test fixture on 127.0.0.1 speaking the fixture wire protocol (8-byte frame header,
+// JSON payload). Scriptable: heartbeat answers or silence, the device list, test results per
+// MAC, pushes, reply delays, replies split at chosen bytes, garbage, closes and refusals.
+// All socket work runs on one server thread; the setters may be called from any thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class FixtureSim {
+public:
+    struct Request {
+        std::uint8_t type = 0;
+        std::string payload;
+        std::string cmd; // "cmd" of the JSON payload, if any
+        std::string mac; // "mac" of the JSON payload, if any
+        std::uint64_t atMs = 0;
+    };
+    // What to answer for a MAC without a result of its own.
+    enum class Unknown { Pass, Silent, NoMac };
+
+    FixtureSim();
+    ~FixtureSim();
+    FixtureSim(const FixtureSim&) = delete;
+    FixtureSim& operator=(const FixtureSim&) = delete;
+
+    // Listens on host:port (port 0: an ephemeral port). Only 127.0.0.0/8 addresses are accepted.
+    bool start(std::uint16_t port = 0, const std::string& host = "127.0.0.1");
+    void stop();
+    std::uint16_t port() const { return m_port; }
+
+    void setAnswerHeartbeat(bool answer);
+    // The device_list reply object (JSON text; "cmd" is added when missing).
+    void setDeviceList(const std::string& json);
+    // The test_result reply object for a MAC (matched with case and separators ignored); "cmd"
+    // and "mac" are added when missing.
+    void setResult(const std::string& mac, const std::string& json);
+    void clearResults();
+    void setUnknown(Unknown policy);
+    // Delay before each device_list / test_result reply; a per-MAC delay takes precedence.
+    void setReplyDelayMs(int ms);
+    void setMacDelayMs(const std::string& mac, int ms);
+    // Replies are written in pieces cut at these byte offsets of the frame (empty: whole).
+    void setSplit(std::vector<std::size_t> offsets);
+    // The next device_list / test_result replies use these payloads instead, in order.
+    void queueReply(const std::string& payload);
+    // Close the connection when a request other than a heartbeat arrives.
+    void setCloseOnRequest(bool close);
+    // To every connected client: a pushed test_result object, any frame, raw bytes.
+    void push(const std::string& json);
+    void sendFrame(std::uint8_t type, const std::string& payload);
+    void sendRaw(const std::string& bytes);
+    void closeClients();
+    // Stop listening (connects are refused) or listen again on the same port.
+    void setRefusing(bool refuse);
+
+    int connections() const; // accepted so far
+    int clients() const;     // connected now
+    std::vector<Request> requests() const;
+    int count(const std::string& cmd) const;
+    void clearRequests();
+    // Polls pred every few ms until it holds or ms pass.
+    static bool waitFor(const std::function<bool()>& pred, int ms);
+
+    static std::string frame(std::uint8_t type, const std::string& payload);
+    // An all-pass test_result object for a MAC.
+    static std::string passResult(const std::string& mac);
+    // Loads a results file: a JSON array of test_result objects or an object MAC -> object.
+    bool loadResults(const std::string& path, std::string* error = nullptr);
+
+private:
+    struct Client;
+    struct Write {
+        int client;
+        std::string bytes;
+        std::uint64_t dueMs;
+    };
+
+    void loop();
+    void wake();
+    void post(std::function<void()> action);
+    bool listenOn(std::uint16_t port);
+    void closeClient(int id);
+    void onFrame(int id, std::uint8_t type, const std::string& payload);
+    void reply(int id, const std::string& payload, int delayMs);
+    void toAll(const std::string& bytes);
+    void flushWrites(std::uint64_t now);
+
+    mutable std::mutex m_mutex;
+    std::string m_host;
+    std::uint16_t m_port = 0;
+    int m_listener = -1;
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+    bool m_stop = false;
+    std::thread m_thread;
+
+    // Loop thread only.
+    std::map<int, std::unique_ptr<Client>> m_clients;
+    int m_nextId = 1;
+    std::vector<Write> m_writes;
+
+    // Guarded by m_mutex.
+    std::vector<std::function<void()>> m_actions;
+    bool m_answerHeartbeat = true;
+    std::string m_deviceList;
+    std::map<std::string, std::string> m_results;
+    std::map<std::string, int> m_macDelay;
+    Unknown m_unknown = Unknown::Pass;
+    int m_delayMs = 0;
+    std::vector<std::size_t> m_split;
+    std::vector<std::string> m_queued;
+    bool m_closeOnRequest = false;
+    int m_connections = 0;
+    int m_clientCount = 0;
+    std::vector<Request> m_requests;
+};

@@ -1,0 +1,129 @@
+// Events, reconnects, heartbeat cadence and the silence limit.
+#include "TremixTestSupport.h"
+
+#include "CTcpClient.h"
+
+using std::chrono::steady_clock;
+
+namespace {
+double msBetween(steady_clock::time_point a, steady_clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+} // namespace
+
+class TremixConnection : public TremixSession {
+    double scale() const override { return 0.05; }
+};
+
+// Reconnect interval 1 s * 0.05 = 50 ms.
+TEST_F(TremixConnection, ReconnectBudgetAgainstClosedPort) {
+    PTQ_FT_SetWaitTime(1, 3, 1);
+    EventLog log;
+    const int before = tremix::CTcpClient::attempts();
+    FixtureLoginInfo info = loginRecord(closedPort(), &log);
+    const int h = PTQ_FT_Login(&info);
+    ASSERT_GT(h, 0);
+    handles.push_back(h);
+    ASSERT_TRUE(log.waitCount(4, 5000));
+    // Long enough for several more attempts if the budget were not kept.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(log.codes(), (std::vector<int>{2, 2, 2, 3}));
+    EXPECT_EQ(tremix::CTcpClient::attempts() - before, 4);
+    for (const auto& e : log.copy()) {
+        EXPECT_EQ(e.handle, h);
+        EXPECT_EQ(e.reserved, 0);
+    }
+    FixtureTestResult r;
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA", &r), 0);
+}
+
+TEST_F(TremixConnection, RefusedConnectIsNeverConnected) {
+    PTQ_FT_SetWaitTime(1, -1, 1);
+    EventLog log;
+    FixtureLoginInfo info = loginRecord(closedPort(), &log);
+    const int h = PTQ_FT_Login(&info);
+    handles.push_back(h);
+    ASSERT_TRUE(log.waitCount(5, 5000));
+    for (int code : log.codes())
+        EXPECT_EQ(code, 2);
+}
+
+TEST_F(TremixConnection, AttemptsResetAfterSuccessfulReconnect) {
+    PTQ_FT_SetWaitTime(1, 2, 1);
+    EventLog log;
+    const int h = connect(log);
+    // Loss, one failed attempt, then the fixture is back.
+    sim.setRefusing(true);
+    sim.closeClients();
+    ASSERT_TRUE(log.waitCount(3, 5000));
+    sim.setRefusing(false);
+    ASSERT_TRUE(log.waitCount(4, 5000));
+    EXPECT_EQ(log.codes(), (std::vector<int>{0, 2, 2, 0}));
+    // A later loss gets the full budget again: 2 (loss), 2 (attempt 1), 3 (attempt 2).
+    sim.setRefusing(true);
+    sim.closeClients();
+    ASSERT_TRUE(log.waitCount(7, 5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(log.codes(), (std::vector<int>{0, 2, 2, 0, 2, 2, 3}));
+    FixtureTestResult r;
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA", &r), 0);
+}
+
+TEST_F(TremixConnection, FirstConnectFailureThenFixtureAppears) {
+    PTQ_FT_SetWaitTime(1, -1, 1);
+    sim.setRefusing(true);
+    EventLog log;
+    FixtureLoginInfo info = loginRecord(sim.port(), &log);
+    FixtureSim::waitFor([&] { return false; }, 50);
+    const int h = PTQ_FT_Login(&info);
+    handles.push_back(h);
+    ASSERT_TRUE(log.waitCount(2, 5000));
+    sim.setRefusing(false);
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return log.codes().back() == 0; }, 5000));
+    FixtureTestResult r;
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA:00", &r), 1);
+}
+
+class TremixHeartbeat : public TremixSession {
+    double scale() const override { return 0.02; } // heartbeat 100 ms, silence 1 s
+};
+
+TEST_F(TremixHeartbeat, HeartbeatCadence) {
+    EventLog log;
+    connect(log);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1050));
+    std::vector<std::uint64_t> at;
+    for (const auto& q : sim.requests()) {
+        if (q.cmd == "heart_beat") {
+            EXPECT_EQ(q.payload, "{\"action\":\"get\",\"cmd\":\"heart_beat\"}\n");
+            at.push_back(q.atMs);
+        }
+    }
+    ASSERT_GE(at.size(), 6u);
+    EXPECT_LE(at.size(), 11u);
+    for (std::size_t i = 1; i < at.size(); ++i)
+        EXPECT_GE(at[i] - at[i - 1], 90u) << i;
+    // Answered heartbeats keep the link: no loss past the silence limit.
+    EXPECT_EQ(log.codes(), std::vector<int>{0});
+    EXPECT_EQ(sim.connections(), 1);
+}
+
+TEST_F(TremixHeartbeat, SilenceLimitReconnects) {
+    // A wait time of 0 must not make the receive block for ever (the silence check needs it).
+    PTQ_FT_SetWaitTime(0, -1, 1);
+    sim.setAnswerHeartbeat(false);
+    EventLog log;
+    connect(log);
+    const auto connected = log.copy()[0].at;
+    ASSERT_TRUE(log.waitCount(2, 5000));
+    const auto events = log.copy();
+    EXPECT_EQ(events[1].event, 2);
+    const double silent = msBetween(connected, events[1].at);
+    EXPECT_GE(silent, 950);
+    EXPECT_LE(silent, 3000);
+    // Heartbeats kept going while silent, and the reconnect follows.
+    EXPECT_GE(sim.count("heart_beat"), 5);
+    ASSERT_TRUE(log.waitCount(3, 5000));
+    EXPECT_EQ(log.copy()[2].event, 0);
+    EXPECT_TRUE(FixtureSim::waitFor([&] { return sim.connections() == 2; }, 2000));
+}

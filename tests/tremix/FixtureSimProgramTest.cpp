@@ -1,0 +1,150 @@
+// The fixture-sim program as other tests and tools/run use it: command line, results file and
+// commands on standard input, driven through Tremix.
+#include "TremixTestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+class SimProcess {
+public:
+    bool start(const std::vector<std::string>& args) {
+        const char* bin = std::getenv("CORVANE_BIN_DIR");
+        const std::string path = std::string(bin ? bin : ".") + "/fixture-sim";
+        int in[2];
+        int out[2];
+        if (pipe(in) != 0 || pipe(out) != 0)
+            return false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(path.c_str()));
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const int rc = posix_spawn(&m_pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(in[0]);
+        ::close(out[1]);
+        m_in = in[1];
+        m_out = fdopen(out[0], "r");
+        return rc == 0;
+    }
+    std::string readLine() {
+        char line[256] = {};
+        return m_out && std::fgets(line, sizeof line, m_out) ? line : "";
+    }
+    void send(const std::string& command) {
+        const std::string line = command + "\n";
+        EXPECT_EQ(::write(m_in, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    }
+    int wait() {
+        int status = 0;
+        if (m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid) {
+            m_pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        return -1;
+    }
+    ~SimProcess() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            wait();
+        }
+        if (m_in >= 0)
+            ::close(m_in);
+        if (m_out)
+            fclose(m_out);
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_in = -1;
+    FILE* m_out = nullptr;
+};
+
+} // namespace
+
+TEST(FixtureSimProgram, CommandLineResultsAndCommands) {
+    tremix::setTimeScale(0.05);
+    PTQ_FT_SetWaitTime(1, -1, 1);
+    char dir[] = "/tmp/fixture-sim-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string results = std::string(dir) + "/results.json";
+    std::ofstream(results)
+        << R"([{"mac":"AA:BB:CC:00:00:01","audio":"FILE","gpio":[{"name":"G","status":"NG"}]}])";
+    const std::string portFile = std::string(dir) + "/port";
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--port-file", portFile, "--results", results, "--unknown", "silent"}));
+    const std::string banner = sim.readLine();
+    ASSERT_EQ(banner.rfind("fixture-sim listening on 127.0.0.1:", 0), 0u) << banner;
+    int port = 0;
+    std::ifstream(portFile) >> port;
+    ASSERT_GT(port, 0);
+    EXPECT_NE(banner.find(":" + std::to_string(port)), std::string::npos);
+
+    ASSERT_EQ(PTQ_FT_Startup(), 1);
+    EventLog log;
+    FixtureLoginInfo info = loginRecord(port, &log);
+    const int h = PTQ_FT_Login(&info);
+    ASSERT_GT(h, 0);
+    ASSERT_TRUE(log.waitCount(1, 5000));
+    EXPECT_EQ(log.codes()[0], 0);
+
+    FixtureTestResult r;
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, "aa:bb:cc:00:00:01", &r), 1);
+    EXPECT_STREQ(r.audio, "FILE");
+    EXPECT_EQ(r.gpioCount, 1);
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:02", &r), 0); // silent for unknown MACs
+    sim.send("result AA:BB:CC:00:00:02 {\"audio\":\"CMD\"}");
+    sim.send("unknown pass");
+    ASSERT_TRUE(FixtureSim::waitFor(
+        [&] {
+            return PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:02", &r) == 1 && std::strcmp(r.audio, "CMD") == 0;
+        },
+        3000));
+    sim.send("push {\"mac\":\"P1\",\"audio\":\"PUSHED\"}");
+    ASSERT_TRUE(FixtureSim::waitFor(
+        [&] { return PTQ_FT_GetTestResult(h, "P1", &r) == 1 && std::strcmp(r.audio, "PUSHED") == 0; }, 3000));
+    FixtureDevInfo d;
+    ASSERT_EQ(PTQ_FT_GetDevList(h, &d), 1);
+    EXPECT_EQ(d.port_num, 8);
+
+    sim.send("refuse on");
+    sim.send("close");
+    ASSERT_TRUE(log.waitCount(3, 5000));
+    EXPECT_EQ(log.codes()[1], 2);
+    sim.send("refuse off");
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return log.codes().back() == 0; }, 5000));
+
+    EXPECT_EQ(PTQ_FT_Logout(h), 1);
+    PTQ_FT_Cleanup();
+    sim.send("quit");
+    EXPECT_EQ(sim.wait(), 0);
+    std::remove(results.c_str());
+    std::remove(portFile.c_str());
+    rmdir(dir);
+    tremix::setTimeScale(0);
+}
+
+TEST(FixtureSimProgram, RejectsAddressesOutsideLoopback) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--host", "10.1.2.3"}));
+    EXPECT_EQ(sim.wait(), 1);
+    SimProcess bad;
+    ASSERT_TRUE(bad.start({"--bogus"}));
+    EXPECT_EQ(bad.wait(), 2);
+}

@@ -1,0 +1,305 @@
+// Requests, frame cutting and the copy of replies into the records.
+#include "CFrameBuffer.h"
+#include "FixtureProtocol.h"
+
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include <algorithm>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace tremix;
+
+namespace {
+
+struct Frame {
+    int type;
+    std::string payload;
+};
+
+std::vector<Frame> cutAll(CFrameBuffer& buffer) {
+    std::vector<Frame> frames;
+    buffer.Cut([&](const FixtureFrameHeader& h, const char* p, std::size_t n) {
+        frames.push_back({h.type, std::string(p, n)});
+    });
+    return frames;
+}
+
+std::string repeat(char c, std::size_t n) {
+    return std::string(n, c);
+}
+
+FixtureTestResult filled(unsigned char byte) {
+    FixtureTestResult r;
+    std::memset(&r, byte, sizeof r);
+    return r;
+}
+
+} // namespace
+
+TEST(TremixRequest, ExactBytes) {
+    EXPECT_EQ(heartbeatRequest(), "{\"action\":\"get\",\"cmd\":\"heart_beat\"}\n");
+    EXPECT_EQ(deviceListRequest(), "{\"action\":\"get\",\"cmd\":\"device_list\"}\n");
+    EXPECT_EQ(testResultRequest("AA:BB:CC:DD:EE:FF"),
+              "{\"action\":\"get\",\"cmd\":\"test_result\",\"mac\":\"AA:BB:CC:DD:EE:FF\"}\n");
+    EXPECT_EQ(testResultRequest("A\"B\\C"),
+              "{\"action\":\"get\",\"cmd\":\"test_result\",\"mac\":\"A\\\"B\\\\C\"}\n");
+
+    const std::string frame = buildFrame(kFrameRequest, heartbeatRequest());
+    ASSERT_EQ(frame.size(), 8 + heartbeatRequest().size());
+    const unsigned char header[8] = {
+        0xF0, 0x01, 0x00, 0x01, static_cast<unsigned char>(heartbeatRequest().size()), 0x00, 0x00, 0x00};
+    EXPECT_EQ(0, std::memcmp(frame.data(), header, 8));
+    EXPECT_EQ(buildFrame(kFrameReply, repeat('x', 300)).substr(4, 2), std::string("\x2c\x01", 2));
+}
+
+TEST(TremixFrames, TwoFramesInOneReceive) {
+    CFrameBuffer buffer;
+    const std::string bytes = buildFrame(kFrameReply, "{\"a\":1}") + buildFrame(kFramePush, "{\"b\":2}");
+    buffer.Append(bytes.data(), bytes.size());
+    const auto frames = cutAll(buffer);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].type, 1);
+    EXPECT_EQ(frames[0].payload, "{\"a\":1}");
+    EXPECT_EQ(frames[1].type, 2);
+    EXPECT_EQ(frames[1].payload, "{\"b\":2}");
+    EXPECT_EQ(buffer.Count(), 0u);
+}
+
+TEST(TremixFrames, SplitAtEveryOffset) {
+    const std::string payload = "{\"cmd\":\"test_result\",\"mac\":\"AA\"}";
+    const std::string bytes = buildFrame(kFrameReply, payload) + buildFrame(kFrameReply, "{}");
+    for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
+        CFrameBuffer buffer;
+        buffer.Append(bytes.data(), cut);
+        std::size_t pending = 0;
+        std::vector<std::string> got;
+        auto collect = [&](const FixtureFrameHeader&, const char* p, std::size_t n) {
+            got.emplace_back(p, n);
+        };
+        buffer.Cut(collect, &pending);
+        if (cut < 8 + payload.size()) {
+            EXPECT_TRUE(got.empty()) << cut;
+            EXPECT_EQ(pending, cut >= 8 ? 8 + payload.size() : 0u) << cut;
+        }
+        buffer.Append(bytes.data() + cut, bytes.size() - cut);
+        buffer.Cut(collect, &pending);
+        ASSERT_EQ(got.size(), 2u) << cut;
+        EXPECT_EQ(got[0], payload);
+        EXPECT_EQ(got[1], "{}");
+        EXPECT_EQ(buffer.Count(), 0u);
+    }
+}
+
+TEST(TremixFrames, ZeroAndLargestPayloads) {
+    CFrameBuffer buffer;
+    const std::string big = repeat('z', 65535);
+    const std::string bytes = buildFrame(kFrameReply, "") + buildFrame(kFramePush, big);
+    ASSERT_EQ(bytes.size(), 8u + 8u + 65535u);
+    buffer.Append(bytes.data(), bytes.size());
+    const auto frames = cutAll(buffer);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_TRUE(frames[0].payload.empty());
+    EXPECT_EQ(frames[1].payload, big);
+    // Longer payloads are cut to what the length field can say.
+    EXPECT_EQ(buildFrame(kFrameReply, repeat('y', 70000)).size(), 8u + 65535u);
+}
+
+TEST(TremixFrames, GarbageBeforeFrameIsSkipped) {
+    CFrameBuffer buffer;
+    const std::string garbage = "\x01\x02hello\xF1";
+    const std::string bytes = garbage + buildFrame(kFrameReply, "{\"x\":1}");
+    buffer.Append(bytes.data(), bytes.size());
+    auto frames = cutAll(buffer);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].payload, "{\"x\":1}");
+    // Garbage with no start mark at all is dropped whole; the buffer never stalls.
+    buffer.Append("abcdefghijklmnop", 16);
+    EXPECT_TRUE(cutAll(buffer).empty());
+    EXPECT_EQ(buffer.Count(), 0u);
+    // Unknown frame types are cut like any other (the handler decides).
+    const std::string odd = buildFrame(9, "{}");
+    buffer.Append(odd.data(), odd.size());
+    frames = cutAll(buffer);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].type, 9);
+}
+
+TEST(TremixParse, FullResult) {
+    const std::string json = R"({"cmd":"test_result","mac":"AA:BB:CC:DD:EE:FF","uuid":"U1","port":3,
+        "uart":"OK","audio":"PASS",
+        "gpio":[{"name":"G1","function":"LED","status":"OK"},{"name":"G2","status":"NG"}],
+        "network":[{"name":"eth0","status":"OK"}]})";
+    FixtureTestResult r = filled(0x5A);
+    ASSERT_TRUE(parseTestResult(json.data(), json.size(), r));
+    EXPECT_STREQ(r.mac, "AA:BB:CC:DD:EE:FF");
+    EXPECT_STREQ(r.uuid, "U1");
+    EXPECT_EQ(r.port, 3);
+    EXPECT_STREQ(r.uart, "OK");
+    EXPECT_STREQ(r.audio, "PASS");
+    ASSERT_EQ(r.gpioCount, 2);
+    EXPECT_STREQ(r.gpio[0].function, "LED");
+    EXPECT_STREQ(r.gpio[1].name, "G2");
+    EXPECT_STREQ(r.gpio[1].function, "");
+    EXPECT_STREQ(r.gpio[1].status, "NG");
+    ASSERT_EQ(r.networkCount, 1);
+    EXPECT_STREQ(r.network[0].name, "eth0");
+    // Everything past the filled entries is zero (the record starts all zero).
+    EXPECT_EQ(r.gpio[2].name[0], 0);
+    EXPECT_EQ(r.network[1].status[0], 0);
+}
+
+TEST(TremixParse, TruncationAtEveryFieldSize) {
+    struct Field {
+        const char* key;
+        std::size_t keep; // characters kept at most
+        const char* (*get)(const FixtureTestResult&);
+    };
+    const Field fields[] = {
+        {"mac", 17, [](const FixtureTestResult& r) -> const char* { return r.mac; }},
+        {"uuid", 31, [](const FixtureTestResult& r) -> const char* { return r.uuid; }},
+        {"uart", 16, [](const FixtureTestResult& r) -> const char* { return r.uart; }},
+        {"audio", 15, [](const FixtureTestResult& r) -> const char* { return r.audio; }},
+    };
+    for (const Field& f : fields) {
+        for (std::size_t len = 1; len <= f.keep + 3; ++len) {
+            Json::Value object(Json::objectValue);
+            object["mac"] = "M1";
+            object[f.key] = repeat('a', len);
+            Json::Value item(Json::objectValue);
+            item["name"] = repeat('n', len);
+            item["function"] = repeat('f', len);
+            item["status"] = repeat('s', len);
+            object["gpio"].append(item);
+            object["network"].append(item);
+            FixtureTestResult r = filled(0x5A);
+            ASSERT_TRUE(parseTestResult(object, r));
+            EXPECT_EQ(std::strlen(f.get(r)), std::min(len, f.keep)) << f.key << " " << len;
+            EXPECT_EQ(std::strlen(r.gpio[0].name), std::min<std::size_t>(len, 19));
+            EXPECT_EQ(std::strlen(r.gpio[0].function), std::min<std::size_t>(len, 31));
+            EXPECT_EQ(std::strlen(r.gpio[0].status), std::min<std::size_t>(len, 15));
+            EXPECT_EQ(std::strlen(r.network[0].name), std::min<std::size_t>(len, 19));
+            EXPECT_EQ(std::strlen(r.network[0].status), std::min<std::size_t>(len, 15));
+        }
+    }
+}
+
+TEST(TremixParse, MissingKeysAndWrongTypesCountAsMissing) {
+    FixtureTestResult r = filled(0x5A);
+    const std::string minimal = R"({"mac":"M"})";
+    ASSERT_TRUE(parseTestResult(minimal.data(), minimal.size(), r));
+    EXPECT_STREQ(r.mac, "M");
+    EXPECT_EQ(r.port, 0);
+    EXPECT_EQ(r.gpioCount, 0);
+    EXPECT_EQ(r.networkCount, 0);
+    EXPECT_STREQ(r.uuid, "");
+
+    const std::string wrong = R"({"cmd":5,"mac":"M","port":"x","uuid":7,"uart":[1],"audio":{"a":1},
+        "gpio":{"name":"G"},"network":[5,"x",null,{"name":3,"status":"OK"},{"name":"N","status":"OK"}]})";
+    r = filled(0x5A);
+    ASSERT_TRUE(parseTestResult(wrong.data(), wrong.size(), r));
+    EXPECT_EQ(r.port, 0);
+    EXPECT_STREQ(r.uuid, "");
+    EXPECT_STREQ(r.uart, "");
+    EXPECT_STREQ(r.audio, "");
+    EXPECT_EQ(r.gpioCount, 0);
+    ASSERT_EQ(r.networkCount, 1);
+    EXPECT_STREQ(r.network[0].name, "N");
+
+    // A text ends at an embedded zero: an item whose status is only zeros is not filled.
+    const std::string zeros = std::string(R"({"mac":"M","gpio":[{"name":"G","status":")") +
+                              std::string(4, '\0') +
+                              R"("},{"name":"H","status":"\u0000OK"},{"name":"I","status":"OK"}]})";
+    ASSERT_TRUE(parseTestResult(zeros.data(), zeros.size(), r));
+    ASSERT_EQ(r.gpioCount, 1);
+    EXPECT_STREQ(r.gpio[0].name, "I");
+    const std::string zeroMac = R"({"mac":"\u0000AA"})";
+    EXPECT_FALSE(parseTestResult(zeroMac.data(), zeroMac.size(), r));
+
+    // Out-of-range and fractional numbers read as 0; integral doubles are taken.
+    const std::string numbers = R"({"mac":"M","port":1e40})";
+    ASSERT_TRUE(parseTestResult(numbers.data(), numbers.size(), r));
+    EXPECT_EQ(r.port, 0);
+    const std::string integral = R"({"mac":"M","port":6800.0})";
+    ASSERT_TRUE(parseTestResult(integral.data(), integral.size(), r));
+    EXPECT_EQ(r.port, 6800);
+}
+
+TEST(TremixParse, NoResultLeavesRecordUntouched) {
+    const char* texts[] = {
+        R"({"mac":""})",  R"({"uuid":"x"})", R"({"mac":17})", "[1,2]", "\"mac\"", "{bad", "",
+        R"({"mac":"M",})"};
+    for (const char* text : texts) {
+        FixtureTestResult r = filled(0x5A);
+        const std::size_t length = std::strlen(text);
+        const bool ok = parseTestResult(text, length, r);
+        if (!ok) {
+            const FixtureTestResult untouched = filled(0x5A);
+            EXPECT_EQ(0, std::memcmp(&r, &untouched, sizeof r)) << text;
+        }
+    }
+    FixtureTestResult r = filled(0);
+    EXPECT_FALSE(parseTestResult(R"({"mac":""})", 10, r));
+    EXPECT_FALSE(parseTestResult("{bad", 4, r));
+    // Nesting deeper than the parser allows is a failure, not an exception.
+    const std::string deep = repeat('[', 20000) + repeat(']', 20000);
+    EXPECT_FALSE(parseTestResult(deep.data(), deep.size(), r));
+    const std::string deepInside = "{\"mac\":\"M\",\"x\":" + repeat('[', 5000) + repeat(']', 5000) + "}";
+    EXPECT_NO_THROW(parseTestResult(deepInside.data(), deepInside.size(), r));
+}
+
+TEST(TremixParse, ItemsAreCompactedAndCappedAt128) {
+    Json::Value object(Json::objectValue);
+    object["mac"] = "M";
+    for (int i = 0; i < 300; ++i) {
+        Json::Value item(Json::objectValue);
+        item["name"] = "G" + std::to_string(i);
+        if (i % 3 != 1)
+            item["status"] = "OK";
+        object["gpio"].append(item);
+        object["network"].append(item);
+    }
+    FixtureTestResult r = filled(0x5A);
+    ASSERT_TRUE(parseTestResult(object, r));
+    ASSERT_EQ(r.gpioCount, 128);
+    ASSERT_EQ(r.networkCount, 128);
+    // Elements 0, 2, 3, 5, ... are complete: entry k holds the k-th complete element.
+    EXPECT_STREQ(r.gpio[0].name, "G0");
+    EXPECT_STREQ(r.gpio[1].name, "G2");
+    EXPECT_STREQ(r.gpio[2].name, "G3");
+    EXPECT_STREQ(r.gpio[127].name, "G191");
+    EXPECT_STREQ(r.network[127].name, "G191");
+    // The field after the arrays is intact.
+    EXPECT_EQ(r.networkCount, 128);
+    EXPECT_STREQ(r.audio, "");
+}
+
+TEST(TremixParse, DevList) {
+    FixtureDevInfo d;
+    std::memset(&d, 0, sizeof d);
+    std::strcpy(d.mode, "keep");
+    const std::string json = R"({"cmd":"device_list","version":"1.2","uuid":"U","mode":"","port_num":4})";
+    ASSERT_TRUE(parseDevList(json.data(), json.size(), d));
+    EXPECT_STREQ(d.version, "1.2");
+    EXPECT_STREQ(d.uuid, "U");
+    EXPECT_STREQ(d.mode, "keep");
+    EXPECT_EQ(d.port_num, 4);
+    const std::string odd = R"({"version":["x"],"mode":"0123456789abcdefXYZ","port_num":"8"})";
+    ASSERT_TRUE(parseDevList(odd.data(), odd.size(), d));
+    EXPECT_STREQ(d.version, "1.2");
+    EXPECT_STREQ(d.mode, "0123456789abcde");
+    EXPECT_EQ(d.port_num, 0);
+    EXPECT_FALSE(parseDevList("nope", 4, d));
+}
+
+TEST(TremixParse, MacMatching) {
+    EXPECT_TRUE(macMatches("AA:BB:CC:DD:EE:FF", "aa-bb-cc-dd-ee-ff"));
+    EXPECT_TRUE(macMatches("AABBCCDDEEFF", "aa:bb:cc:dd:ee:ff"));
+    EXPECT_FALSE(macMatches("AA:BB:CC:DD:EE:FF", "AA:BB:CC:DD:EE:F0"));
+    EXPECT_FALSE(macMatches("", ""));
+    EXPECT_TRUE(macMatches("::", "::"));
+    EXPECT_FALSE(macMatches("::", "--"));
+}

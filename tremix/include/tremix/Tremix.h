@@ -1,0 +1,107 @@
+// Tremix: access to the production-line test fixture. A C interface of seven functions; the
+// records are owned by the caller. Functions return 1 for success and 0 for failure
+// (PTQ_FT_Login: a session handle 1..127, 0 on failure).
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define TREMIX_API __declspec(dllimport)
+#else
+#define TREMIX_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Session events: 0 connected, 2 connection lost (another attempt follows), 3 connection lost
+// (reconnect budget used up). reserved is always 0; user is the login record's user.
+enum { FIXTURE_EVENT_CONNECTED = 0, FIXTURE_EVENT_LOST_RETRYING = 2, FIXTURE_EVENT_LOST_GIVEN_UP = 3 };
+
+typedef void (*FixtureEventCallback)(int32_t handle, int32_t event, int32_t reserved, void* user);
+
+typedef struct FixtureLoginInfo {
+    char host[128]; // host name or address, zero-terminated within the field
+    int32_t port;
+    uint8_t reserved[4];
+    void* user;                    // handed back to the callback unchanged
+    FixtureEventCallback callback; // may be null
+} FixtureLoginInfo;
+
+typedef struct FixtureDevInfo {
+    char version[32];
+    char uuid[32];
+    char mode[16];
+    int32_t port_num;
+} FixtureDevInfo;
+
+typedef struct FixtureGpioItem {
+    char name[20];
+    char function[32];
+    char status[16];
+} FixtureGpioItem;
+
+typedef struct FixtureNetItem {
+    char name[20];
+    char status[16];
+} FixtureNetItem;
+
+#define FIXTURE_MAX_ITEMS 128
+
+typedef struct FixtureTestResult {
+    char uuid[32];
+    int32_t port;
+    char mac[18];
+    char uart[18];
+    int32_t gpioCount; // entries 0..gpioCount-1 of gpio are filled
+    FixtureGpioItem gpio[FIXTURE_MAX_ITEMS];
+    char audio[16];
+    int32_t networkCount; // entries 0..networkCount-1 of network are filled
+    FixtureNetItem network[FIXTURE_MAX_ITEMS];
+} FixtureTestResult;
+
+// Counts a start-up; 1 when the library is ready.
+TREMIX_API int32_t PTQ_FT_Startup(void);
+// Undoes one start-up (never below zero).
+TREMIX_API void PTQ_FT_Cleanup(void);
+// Connect and socket time-out in seconds, reconnect budget (-1: no limit), seconds between attempts.
+// Applies to every later connection attempt of every session.
+TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect,
+                                   int32_t reconnectIntervalSeconds);
+// Opens (or joins) the session to host:port. The connection comes up in the background and is
+// reported through the callback. Returns the handle, 0 on failure.
+TREMIX_API int32_t PTQ_FT_Login(const FixtureLoginInfo* info);
+// Releases one login of the session; the last one ends it.
+TREMIX_API int32_t PTQ_FT_Logout(int32_t handle);
+// Asks the fixture for its device information (waits up to 10 s).
+TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
+// The test result of one device: from the results the fixture pushed, else asked for (waits up to 10 s).
+TREMIX_API int32_t PTQ_FT_GetTestResult(int32_t handle, const char* mac, FixtureTestResult* out);
+
+#ifdef __cplusplus
+}
+
+static_assert(offsetof(FixtureLoginInfo, host) == 0, "FixtureLoginInfo layout");
+static_assert(offsetof(FixtureLoginInfo, port) == 128, "FixtureLoginInfo layout");
+static_assert(offsetof(FixtureLoginInfo, reserved) == 132, "FixtureLoginInfo layout");
+static_assert(offsetof(FixtureLoginInfo, user) == 136, "FixtureLoginInfo layout");
+static_assert(offsetof(FixtureLoginInfo, callback) == 136 + sizeof(void*), "FixtureLoginInfo layout");
+static_assert(sizeof(FixtureLoginInfo) == 136 + 2 * sizeof(void*), "FixtureLoginInfo layout");
+static_assert(sizeof(FixtureDevInfo) == 84 && offsetof(FixtureDevInfo, uuid) == 32 &&
+                  offsetof(FixtureDevInfo, mode) == 64 && offsetof(FixtureDevInfo, port_num) == 80,
+              "FixtureDevInfo layout");
+static_assert(sizeof(FixtureGpioItem) == 68 && offsetof(FixtureGpioItem, function) == 20 &&
+                  offsetof(FixtureGpioItem, status) == 52,
+              "FixtureGpioItem layout");
+static_assert(sizeof(FixtureNetItem) == 36 && offsetof(FixtureNetItem, status) == 20,
+              "FixtureNetItem layout");
+static_assert(sizeof(FixtureTestResult) == 13408, "FixtureTestResult layout");
+static_assert(offsetof(FixtureTestResult, port) == 32 && offsetof(FixtureTestResult, mac) == 36 &&
+                  offsetof(FixtureTestResult, uart) == 54 && offsetof(FixtureTestResult, gpioCount) == 72 &&
+                  offsetof(FixtureTestResult, gpio) == 76 && offsetof(FixtureTestResult, audio) == 8780 &&
+                  offsetof(FixtureTestResult, networkCount) == 8796 &&
+                  offsetof(FixtureTestResult, network) == 8800,
+              "FixtureTestResult layout");
+#endif

@@ -1,0 +1,218 @@
+#include "CNetAccess.h"
+
+#include "CClient.h"
+#include "LibraryThread.h"
+#include "TremixTime.h"
+#include "Trace.h"
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+namespace tremix {
+
+namespace {
+std::int64_t steadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
+CNetAccess::CNetAccess(IAccessEvent* sink)
+    : m_sink(sink), m_replyEvent(CreateEvent(nullptr, 0, 0, nullptr)) {}
+
+CNetAccess::~CNetAccess() {
+    StopThread();
+    CloseHandle(m_replyEvent);
+}
+
+bool CNetAccess::Init() {
+    markLibraryThread();
+    return true;
+}
+
+int CNetAccess::StartThread(const FixtureLoginInfo* info) {
+    if (info)
+        m_Chaninfo = *info;
+    TouchLastRecv();
+    if (!m_running.load()) {
+        trace("**************启动接收数据线程***************\n");
+        SetExit(false);
+        m_opened = false;
+        m_cancelConnect.store(false);
+        // Set before the start: the thread's first pass reports only while running is set.
+        m_running.store(true);
+        if (!CreateThread(true, 0))
+            m_running.store(false);
+    }
+    trace("**************StartThread***************\n");
+    return m_running.load() ? 0 : -1;
+}
+
+void CNetAccess::StopThread() {
+    // Cleared first, so that the failure the closing causes is not reported as a loss.
+    m_running.store(false);
+    m_cancelConnect.store(true);
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_socket)
+            m_socket->Shutdown();
+    }
+    DestroyThread();
+    trace("**************StopThread***************\n");
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_socket.reset();
+        m_pending = Json::Value();
+        m_replyStatus = -1;
+        if (m_linkUp) {
+            m_linkUp = false;
+            SetEvent(m_replyEvent);
+        }
+    }
+    m_recv.Free();
+    m_opened = false;
+}
+
+int CNetAccess::OpenConnection(const char* host, int port) {
+    auto client = std::make_unique<CTcpClient>();
+    const int waitMs = socketWaitMs(CClient::m_WaitTime.load());
+    if (!client->Connect(host, port, waitMs, &m_cancelConnect))
+        return -1;
+    client->SetRecvTimeout(waitMs);
+    client->SetSendTimeout(waitMs);
+    trace("ip = %s, port = %d, timeout = %d \n", host, port, waitMs);
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_socket = std::move(client);
+    return 0;
+}
+
+int CNetAccess::SendFrame(const std::string& frame) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_socket)
+        return -1;
+    const ssize_t sent = m_socket->Send(frame.data(), frame.size());
+    return sent == static_cast<ssize_t>(frame.size()) ? 0 : -1;
+}
+
+int CNetAccess::SendCmdData(const char* payload, std::size_t length) {
+    if (!payload && length)
+        return -1;
+    return SendFrame(buildFrame(kFrameRequest, std::string(payload ? payload : "", length)));
+}
+
+void CNetAccess::TouchLastRecv() {
+    m_lastRecv.store(nowMs());
+}
+
+int CNetAccess::RecvData() {
+    // The socket is replaced only by this thread and freed only after it has ended.
+    CTcpClient* socket = m_socket.get();
+    if (!socket)
+        return -1;
+    if (m_recv.Writable() == 0)
+        m_recv.Free(); // cannot happen with frames of at most 65543 bytes; never stall
+    // Shortly after a request went out or a frame came in, the next bytes are usually microseconds
+    // away: poll for them instead of sleeping in the receive, which saves a thread wake-up.
+    ssize_t n;
+    for (;;) {
+        const std::int64_t now = steadyNs();
+        const bool spin = now < m_spinUntilNs || now < m_requestSpinUntilNs.load(std::memory_order_relaxed);
+        if (!spin) {
+            n = socket->Recv(m_recv.WritePtr(), m_recv.Writable());
+            break;
+        }
+        n = socket->RecvNow(m_recv.WritePtr(), m_recv.Writable());
+        if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+            break;
+        std::this_thread::yield();
+    }
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return 0;
+    if (n <= 0) {
+        trace("IP[%s:%d]-INDEXID[%d] recv error: %d\n", m_Chaninfo.host, m_Chaninfo.port, m_index,
+              n == 0 ? 0 : errno);
+        return -1;
+    }
+    m_recv.Commit(static_cast<std::size_t>(n));
+    std::size_t pending = 0;
+    m_recv.Cut(
+        [this](const FixtureFrameHeader& header, const char* payload, std::size_t length) {
+            ProcessCMD(header, payload, length);
+            TouchLastRecv();
+        },
+        &pending);
+    m_spinUntilNs = steadyNs() + kSpinUs * 1000;
+    if (pending)
+        trace("nPacketLen: %d buflen: %d\n", static_cast<int>(pending), static_cast<int>(m_recv.Count()));
+    return static_cast<int>(n);
+}
+
+int CNetAccess::Request(const std::string& payload, const char* cmd, const std::string& mac,
+                        std::uint64_t waitMs, Json::Value& reply) {
+    const std::string frame = buildFrame(kFrameRequest, payload);
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_linkUp || !m_socket)
+            return -1;
+        // A reply that came after its request gave up must not satisfy this one.
+        m_pending = Json::Value();
+        m_replyStatus = -1;
+        ResetEvent(m_replyEvent);
+        m_replyReady.store(false);
+        m_requestSpinUntilNs.store(steadyNs() + kSpinUs * 1000, std::memory_order_relaxed);
+        m_armed = true;
+        m_expectCmd = cmd;
+        m_expectMac = mac;
+        const ssize_t sent = m_socket->Send(frame.data(), frame.size());
+        if (sent != static_cast<ssize_t>(frame.size())) {
+            m_armed = false;
+            return -1;
+        }
+    }
+    // Loopback replies come within tens of microseconds: watch for them briefly before sleeping
+    // on the event, which saves a thread wake-up per request.
+    const std::int64_t spinUntil = steadyNs() + kSpinUs * 1000;
+    while (!m_replyReady.load(std::memory_order_acquire) && steadyNs() < spinUntil)
+        std::this_thread::yield();
+    const DWORD waited = m_replyReady.load(std::memory_order_acquire)
+                             ? WAIT_OBJECT_0
+                             : winport::waitEventRealMs(m_replyEvent, static_cast<DWORD>(waitMs));
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_armed = false;
+    if (m_replyStatus == 0) {
+        reply.swap(m_pending);
+        m_pending = Json::Value();
+        m_replyStatus = -1;
+        return 0;
+    }
+    if (waited == WAIT_TIMEOUT)
+        trace("*********获取或设置参数超时**********\n");
+    return -1;
+}
+
+bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
+        return false;
+    if (cmd == kCmdTestResult && !macMatches(mac, m_expectMac))
+        return false;
+    m_pending.swap(reply);
+    m_replyStatus = 0;
+    m_replyReady.store(true, std::memory_order_release);
+    SetEvent(m_replyEvent);
+    return true;
+}
+
+void CNetAccess::SetLinkUp(bool up) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_linkUp = up;
+    if (!up) {
+        // A waiting request fails at once.
+        m_replyReady.store(true, std::memory_order_release);
+        SetEvent(m_replyEvent);
+    }
+}
+
+} // namespace tremix

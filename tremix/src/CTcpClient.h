@@ -1,0 +1,23 @@
+// A TCP client socket.
+#pragma once
+
+#include "CBaseSocket.h"
+
+#include <atomic>
+
+namespace tremix {
+
+class CTcpClient : public CBaseSocket {
+public:
+    // Connects within waitMs milliseconds; 1 connected (blocking mode), 0 not. A set cancel flag
+    // ends the wait early.
+    int Connect(const char* host, int port, int waitMs, const std::atomic<bool>* cancel = nullptr);
+
+    // Connection attempts made by this process (tests count them).
+    static int attempts();
+
+private:
+    static std::atomic<int> s_attempts;
+};
+
+} // namespace tremix
