@@ -1,0 +1,557 @@
+#include "DeviceManager.h"
+
+#include "kvxnet/KvxNetSdk.h"
+#include "quillet/Quillet.h"
+#include "winport/WinPort.h"
+
+#include <QTextCodec>
+#include <QThread>
+
+#include <cstdio>
+#include <cstring>
+#include <sys/prctl.h>
+
+namespace {
+
+// Length of a text field, never reading past its size.
+std::size_t fieldLength(const char* field, std::size_t size) {
+    std::size_t n = 0;
+    while (n < size && field[n] != '\0')
+        ++n;
+    return n;
+}
+
+std::string fieldText(const char* field, std::size_t size) {
+    return std::string(field, fieldLength(field, size));
+}
+
+// Bounded copy into a fixed field: at most size - 1 bytes of the source (read up to
+// sourceSize), always terminated, the rest zero.
+void copyField(char* field, std::size_t size, const char* source, std::size_t sourceSize) {
+    const std::size_t n = source ? std::min(fieldLength(source, sourceSize), size - 1) : 0;
+    if (n)
+        std::memcpy(field, source, n);
+    std::memset(field + n, 0, size - n);
+}
+
+QString gbkText(const char* field, std::size_t size) {
+    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
+    const QByteArray bytes(field, static_cast<int>(fieldLength(field, size)));
+    return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
+}
+
+// The login record the engine fills from a search record.
+KvxLoginInfo loginRecord(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot) {
+    KvxLoginInfo info;
+    std::memset(&info, 0, sizeof info);
+    std::snprintf(info.address, sizeof info.address, "%s", fieldText(record.ip, sizeof record.ip).c_str());
+    info.port = record.httpPort;
+    info.stream = 0;
+    copyField(info.user, sizeof info.user, record.user, sizeof record.user);
+    copyField(info.password, sizeof info.password, record.password, sizeof record.password);
+    info.window = 0;
+    info.flag204 = 0;
+    info.flag206 = 1;
+    info.deviceTypeFlag = fieldText(record.deviceType, sizeof record.deviceType) == "IPCAMERA" ? 0 : 1;
+    info.flag208 = 0;
+    info.flag210 = 0;
+    info.userData = slot;
+    info.callback = &DeviceManager::onSdkMessage;
+    return info;
+}
+
+const char kLoggingIn[] = "Logging in...";
+const char kLoginFailed[] = "Login Failed";
+const char kLoginSuccessful[] = "Login Successful";
+
+} // namespace
+
+DeviceManager::DeviceManager(QWidget* parent) : QWidget(parent) {
+    // No user interface of its own: it must never cover part of its parent window.
+    hide();
+    KVX_NET_Startup();
+    KVX_NET_SetWaitTime(2, -1, 2);
+    for (int i = 0; i < kLoginSlots; ++i)
+        m_slots[i] = LoginSlot();
+    initTimers();
+}
+
+DeviceManager::~DeviceManager() {
+    // The worker goes first so that no login starts after the logout below.
+    m_stop = 1;
+    m_taskWake.notify_all();
+    if (m_worker.joinable())
+        m_worker.join();
+    if (m_loginCheckTimer)
+        m_loginCheckTimer->stop();
+    logoutAll();
+    KVX_NET_Cleanup();
+}
+
+void DeviceManager::initTimers() {
+    m_stop = 0;
+    m_worker = std::thread([this] { taskLoop(); });
+    if (!m_loginCheckTimer) {
+        m_loginCheckTimer = new QTimer(this);
+        connect(m_loginCheckTimer, &QTimer::timeout, this, &DeviceManager::onCheckLoginTimerSlot);
+        m_loginCheckTimer->start(winport::timerInterval(kLoginCheckMs));
+    }
+}
+
+bool DeviceManager::sleepMs(int ms) {
+    Sleep(static_cast<DWORD>(ms < 0 ? 0 : ms));
+    return true;
+}
+
+// ---------------------------------------------------------------- notifications
+
+void DeviceManager::notifyTexts(int code, const QStringList& texts) {
+    OZM::_NOTIFY_PARAM param;
+    QStringList list = texts;
+    param.type = code;
+    param.data = &list;
+    notify(&param);
+}
+
+void DeviceManager::notifyDone() {
+    OZM::_NOTIFY_PARAM param;
+    param.type = 6;
+    param.data = nullptr;
+    notify(&param);
+}
+
+void DeviceManager::checkAllAttempted() {
+    if (m_totalKnown.load() && m_loginCounter.load() >= m_loginTotal.load())
+        notifyDone();
+}
+
+void DeviceManager::setNotify(const OZM::_NOTIFY_PARAM* param) {
+    if (!param || param->type != 5)
+        return;
+    m_loginTotal = static_cast<int>(reinterpret_cast<std::intptr_t>(param->data));
+    m_totalKnown = true;
+    checkAllAttempted();
+}
+
+// ---------------------------------------------------------------- search-information map
+
+std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> DeviceManager::findSearchInfo(const std::string& mac) {
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    if (mac.empty())
+        return nullptr;
+    auto it = m_searchInfo.find(mac);
+    if (it == m_searchInfo.end())
+        return nullptr;
+    return std::make_unique<DSC_SEARCH_RESPONSE_INFO>(it->second);
+}
+
+int DeviceManager::addSearchInfo(const std::string& mac, const DSC_SEARCH_RESPONSE_INFO* record) {
+    if (mac.empty() || !record)
+        return -1;
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    m_searchInfo[mac] = *record;
+    return 0;
+}
+
+void DeviceManager::removeSearchInfo(const std::string& mac) {
+    if (mac.empty())
+        return;
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    m_searchInfo.erase(mac);
+}
+
+void DeviceManager::clearSearchInfo() {
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    m_searchInfo.clear();
+}
+
+int DeviceManager::searchInfoCount() {
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    return static_cast<int>(m_searchInfo.size());
+}
+
+void DeviceManager::setSearchInfoAccount(const std::string& mac, const char* user, const char* password,
+                                         bool resetHttpPort) {
+    updateSearchInfo(mac, [&](DSC_SEARCH_RESPONSE_INFO& record) {
+        copyField(record.user, sizeof record.user, user, sizeof record.user);
+        copyField(record.password, sizeof record.password, password, sizeof record.password);
+        if (resetHttpPort)
+            record.httpPort = 80;
+    });
+}
+
+bool DeviceManager::updateSearchInfo(const std::string& mac,
+                                     const std::function<void(DSC_SEARCH_RESPONSE_INFO&)>& edit) {
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    if (mac.empty())
+        return false;
+    auto it = m_searchInfo.find(mac);
+    if (it == m_searchInfo.end())
+        return false;
+    edit(it->second);
+    return true;
+}
+
+// ---------------------------------------------------------------- worker
+
+int DeviceManager::addLoginTask(const DSC_SEARCH_RESPONSE_INFO* record) {
+    if (!record)
+        return -1;
+    DeviceTask task;
+    task.type = DeviceTask::Login;
+    task.generation = m_generation.load();
+    task.record = *record;
+    {
+        std::lock_guard<std::mutex> lock(m_taskLock);
+        m_tasks.push_back(std::move(task));
+    }
+    m_taskWake.notify_one();
+    return 0;
+}
+
+int DeviceManager::pendingLoginTasks() {
+    std::lock_guard<std::mutex> lock(m_taskLock);
+    return static_cast<int>(m_tasks.size());
+}
+
+void DeviceManager::taskLoop() {
+    // The login pauses are short at small time scales: keep the kernel's timer slack from
+    // stretching them.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    while (m_stop.load() == 0) {
+        DeviceTask task;
+        {
+            std::unique_lock<std::mutex> lock(m_taskLock);
+            m_taskWake.wait(lock, [this] { return m_stop.load() != 0 || !m_tasks.empty(); });
+            if (m_stop.load() != 0)
+                break;
+            task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+        }
+        runTask(task);
+    }
+}
+
+void DeviceManager::runTask(DeviceTask& task) {
+    switch (task.type) {
+    case DeviceTask::Login:
+        // Logins queued for an earlier search are dropped.
+        if (task.generation == m_generation.load())
+            loginDevice(&task.record);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- logins
+
+int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
+    if (!record)
+        return -1;
+    const std::string mac = fieldText(record->mac, sizeof record->mac);
+    const std::uint64_t generation = m_generation.load();
+    LoginSlot* slot = nullptr;
+    std::uint64_t startTick = 0;
+    {
+        std::lock_guard<std::mutex> run(m_loginRun);
+        if (generation != m_generation.load())
+            return 0;
+        const int index = m_nextSlot++;
+        if (index >= kLoginSlots) {
+            // The table is full: the device is reported and takes no slot.
+            Qx_Write_Log(300, "DeviceManager::loginDevice", "[Line:%d] login table full, ip:%s", __LINE__,
+                         fieldText(record->ip, sizeof record->ip).c_str());
+            notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
+            ++m_loginCounter;
+        } else {
+            slot = &m_slots[index];
+            {
+                std::lock_guard<std::mutex> lock(m_slotLock);
+                slot->owner = this;
+                slot->index = index;
+                copyField(slot->mac, sizeof slot->mac, record->mac, sizeof record->mac);
+                copyField(slot->ip, sizeof slot->ip, record->ip, sizeof record->ip);
+                slot->hIPCLogin = 0;
+                slot->state = LoginSlot::LoggingIn;
+                slot->startTick = startTick = GetTickCount();
+                slot->inLoginCall = true;
+            }
+            const KvxLoginInfo info = loginRecord(*record, slot);
+            const int handle = KVX_NET_Login(&info);
+            std::lock_guard<std::mutex> order(m_resultOrder);
+            bool answered = false;
+            {
+                std::lock_guard<std::mutex> lock(m_slotLock);
+                slot->inLoginCall = false;
+                if (handle != 0) {
+                    slot->hIPCLogin = static_cast<std::uint32_t>(handle);
+                    answered = slot->state != LoginSlot::LoggingIn;
+                } else if (slot->state == LoginSlot::LoggingIn) {
+                    slot->state = LoginSlot::Failed;
+                }
+            }
+            if (handle == 0) {
+                notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
+                Qx_Write_Log(600, "DeviceManager::loginDevice", "failed!");
+            } else if (!answered) {
+                notifyTexts(2, {QString::fromStdString(mac), QString::fromLatin1(kLoggingIn)});
+            }
+        }
+    }
+    if (slot) {
+        // The name is read 1000 ms after the login began (the call's own time counts).
+        const std::uint64_t elapsed = GetTickCount() - startTick;
+        if (elapsed < static_cast<std::uint64_t>(kOsdReadDelayMs))
+            sleepMs(kOsdReadDelayMs - static_cast<int>(elapsed));
+        std::lock_guard<std::mutex> run(m_loginRun);
+        if (generation != m_generation.load())
+            return 0; // a new search began meanwhile: this attempt no longer counts
+        std::uint32_t handle = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_slotLock);
+            handle = slot->hIPCLogin;
+        }
+        KvxOsdInfo osd;
+        std::memset(&osd, 0, sizeof osd);
+        if (KVX_NET_GetOSD2(static_cast<int>(handle), 0, &osd) != 0)
+            notifyTexts(1, {QString::fromStdString(mac), gbkText(osd.text, sizeof osd.text)});
+        ++m_loginCounter;
+    }
+    checkAllAttempted();
+    return 0;
+}
+
+int DeviceManager::reloginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
+    if (!record)
+        return -1;
+    DeviceTask task;
+    task.type = DeviceTask::Relogin;
+    task.generation = m_generation.load();
+    task.record = *record;
+    int length = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_reloginLock);
+        _login_param_queue.push_back(std::move(task));
+        length = static_cast<int>(_login_param_queue.size());
+    }
+    Qx_Write_Log(600, "DeviceManager::reloginDevice", "===reloginDevice _login_param_queue:%d", length);
+    auto arm = [this] {
+        QTimer::singleShot(winport::timerInterval(kReloginDelayMs), this, &DeviceManager::reLogionSlot);
+    };
+    if (QThread::currentThread() == thread())
+        arm();
+    else
+        QMetaObject::invokeMethod(this, arm, Qt::QueuedConnection);
+    return 0;
+}
+
+int DeviceManager::pendingRelogins() {
+    std::lock_guard<std::mutex> lock(m_reloginLock);
+    return static_cast<int>(_login_param_queue.size());
+}
+
+void DeviceManager::reLogionSlot() {
+    DeviceTask task;
+    bool have = false;
+    int remaining = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_reloginLock);
+        if (!_login_param_queue.empty()) {
+            task = std::move(_login_param_queue.front());
+            _login_param_queue.pop_front();
+            have = true;
+        }
+        remaining = static_cast<int>(_login_param_queue.size());
+    }
+    if (have && task.type == DeviceTask::Relogin && task.generation == m_generation.load()) {
+        // The device's record as it is now (a recovery may have changed its account).
+        auto current = findSearchInfo(fieldText(task.record.mac, sizeof task.record.mac));
+        reloginDeviceNow(current ? current.get() : &task.record);
+    }
+    Qx_Write_Log(600, "DeviceManager::reLogionSlot", "===_login_param_queue:%d", remaining);
+}
+
+int DeviceManager::reloginDeviceNow(const DSC_SEARCH_RESPONSE_INFO* record) {
+    return relogin(record, false);
+}
+
+int DeviceManager::reloginAfterReboot(const DSC_SEARCH_RESPONSE_INFO* record) {
+    return relogin(record, true);
+}
+
+int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot) {
+    if (!record)
+        return -1;
+    const std::string mac = fieldText(record->mac, sizeof record->mac);
+    std::lock_guard<std::mutex> run(m_loginRun);
+    LoginSlot* slot = nullptr;
+    std::uint32_t old = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        for (auto& s : m_slots) {
+            if (!mac.empty() && fieldText(s.mac, sizeof s.mac) == mac) {
+                slot = &s;
+                break;
+            }
+        }
+        if (!slot)
+            return afterReboot ? -1 : 0;
+        if (!slot->loggedIn())
+            return 0;
+        old = slot->hIPCLogin;
+        slot->hIPCLogin = 0;
+    }
+    KVX_NET_Logout(static_cast<int>(old));
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        slot->owner = this;
+        slot->state = LoginSlot::LoggingIn;
+        slot->startTick = GetTickCount();
+        slot->inLoginCall = true;
+    }
+    const KvxLoginInfo info = loginRecord(*record, slot);
+    const int handle = KVX_NET_Login(&info);
+    std::lock_guard<std::mutex> order(m_resultOrder);
+    bool answered = false;
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        slot->inLoginCall = false;
+        if (handle != 0) {
+            slot->hIPCLogin = static_cast<std::uint32_t>(handle);
+            answered = slot->state != LoginSlot::LoggingIn;
+        } else if (slot->state == LoginSlot::LoggingIn) {
+            slot->state = LoginSlot::Failed;
+        }
+    }
+    if (handle == 0)
+        notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
+    else if (!answered)
+        notifyTexts(2, {QString::fromStdString(mac), QString::fromLatin1(kLoggingIn)});
+    return 0;
+}
+
+void DeviceManager::logoutAll() {
+    ++m_generation; // queued and in-flight logins of the old search no longer count
+    {
+        std::lock_guard<std::mutex> lock(m_taskLock);
+        for (auto it = m_tasks.begin(); it != m_tasks.end();) {
+            if (it->type == DeviceTask::Login)
+                it = m_tasks.erase(it);
+            else
+                ++it;
+        }
+    }
+    std::lock_guard<std::mutex> run(m_loginRun);
+    std::vector<std::uint32_t> handles;
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        for (auto& s : m_slots) {
+            if (s.hIPCLogin != 0)
+                handles.push_back(s.hIPCLogin);
+            s.hIPCLogin = 0;
+            s.mac[0] = '\0'; // every used slot, failed logins included
+        }
+    }
+    for (std::uint32_t h : handles)
+        KVX_NET_Logout(static_cast<int>(h));
+    m_nextSlot = 0;
+    m_loginCounter = 0;
+    m_loginTotal = 0;
+    m_totalKnown = false;
+    clearSearchInfo();
+}
+
+// ---------------------------------------------------------------- SDK messages and the sweep
+
+void DeviceManager::onSdkMessage(int handle, int message, void* param, void* user) {
+    auto* slot = static_cast<LoginSlot*>(user);
+    if (!slot || !slot->owner)
+        return;
+    slot->owner->handleSdkMessage(slot, handle, message, param);
+}
+
+void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, void* param) {
+    const auto h = static_cast<std::uint32_t>(handle);
+    if (message == KVX_MSG_LOGIN_OK || message == KVX_MSG_LOGIN_FAILED) {
+        std::lock_guard<std::mutex> order(m_resultOrder);
+        QString mac;
+        {
+            std::lock_guard<std::mutex> lock(m_slotLock);
+            const bool ours = slot->hIPCLogin == h || (slot->hIPCLogin == 0 && slot->inLoginCall);
+            if (!ours || slot->mac[0] == '\0' || slot->state != LoginSlot::LoggingIn)
+                return; // not the slot's current login, or its result is already final
+            if (slot->hIPCLogin == 0)
+                slot->hIPCLogin = h;
+            slot->state = message == KVX_MSG_LOGIN_OK ? LoginSlot::LoggedIn : LoginSlot::Failed;
+            mac = QString::fromLatin1(slot->mac, static_cast<int>(fieldLength(slot->mac, sizeof slot->mac)));
+        }
+        notifyTexts(
+            10, {mac, QString::fromLatin1(message == KVX_MSG_LOGIN_OK ? kLoginSuccessful : kLoginFailed)});
+        return;
+    }
+    if (message != KVX_MSG_UPGRADE_PROGRESS && message != KVX_MSG_UPGRADE_DONE &&
+        message != KVX_MSG_UPGRADE_FAILED)
+        return;
+    if (message == KVX_MSG_UPGRADE_PROGRESS && !param)
+        return;
+    QStringList row;
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        if (slot->hIPCLogin != h || slot->mac[0] == '\0')
+            return;
+        row << QString::fromLatin1(slot->mac, static_cast<int>(fieldLength(slot->mac, sizeof slot->mac)))
+            << QString::fromLatin1(slot->ip, static_cast<int>(fieldLength(slot->ip, sizeof slot->ip)));
+    }
+    int num = -1;
+    if (message == KVX_MSG_UPGRADE_PROGRESS)
+        num = *static_cast<int*>(param);
+    else if (message == KVX_MSG_UPGRADE_DONE)
+        num = 100;
+    emit upgradeDate(row, num);
+}
+
+void DeviceManager::onCheckLoginTimerSlot() {
+    const std::uint64_t now = GetTickCount();
+    std::vector<std::pair<std::uint32_t, QString>> expired;
+    {
+        std::lock_guard<std::mutex> order(m_resultOrder);
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        for (auto& s : m_slots) {
+            if (s.mac[0] == '\0' || s.state != LoginSlot::LoggingIn || s.inLoginCall)
+                continue;
+            if (now < s.startTick || now - s.startTick <= static_cast<std::uint64_t>(kLoginLimitMs))
+                continue;
+            s.state = LoginSlot::TimedOut;
+            expired.emplace_back(
+                s.hIPCLogin, QString::fromLatin1(s.mac, static_cast<int>(fieldLength(s.mac, sizeof s.mac))));
+            s.hIPCLogin = 0;
+        }
+    }
+    for (const auto& e : expired) {
+        if (e.first != 0)
+            KVX_NET_Logout(static_cast<int>(e.first));
+        notifyTexts(10, {e.second, QString::fromLatin1(kLoginFailed)});
+    }
+}
+
+// ---------------------------------------------------------------- login table
+
+std::vector<LoginSlot> DeviceManager::slotsForMac(const std::string& mac) {
+    std::vector<LoginSlot> out;
+    if (mac.empty())
+        return out;
+    std::lock_guard<std::mutex> lock(m_slotLock);
+    for (const auto& s : m_slots) {
+        if (fieldText(s.mac, sizeof s.mac) == mac)
+            out.push_back(s);
+    }
+    return out;
+}
+
+LoginSlot DeviceManager::slotAt(int index) {
+    std::lock_guard<std::mutex> lock(m_slotLock);
+    if (index < 0 || index >= kLoginSlots)
+        return LoginSlot();
+    return m_slots[index];
+}

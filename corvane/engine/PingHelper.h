@@ -1,0 +1,16 @@
+// Whether an address answers a ping: runs "ping -c 1 -W 1 ADDRESS" (no shell) and judges by
+// the exit status. Text that is not a strict dotted-quad address is never pinged.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class PingHelper {
+public:
+    // Four decimal parts 0..255, no signs, blanks or leading zeros. hostOrder may be null.
+    static bool parseDottedQuad(const std::string& text, std::uint32_t* hostOrder);
+    // True when the address answered.
+    static bool answers(const std::string& address);
+    // The probe the Parts use: -1 when the address answers or is not an address, 0 when not.
+    static int probe(const std::string& address);
+};

@@ -1,0 +1,160 @@
+// The default fleet and the fleet file reader.
+#include "SimAddress.h"
+#include "SimControl.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <cstdio>
+#include <set>
+
+namespace camsim {
+
+namespace {
+
+CameraProfile generated(int index) {
+    CameraProfile c;
+    // 127.0.0.11 upwards, skipping host parts 0 and 255.
+    std::uint32_t addr = (127u << 24) + 11u;
+    for (int i = 0; i < index; ++i) {
+        ++addr;
+        while ((addr & 0xFF) == 0 || (addr & 0xFF) == 255)
+            ++addr;
+    }
+    c.ip = simaddr::format(addr);
+    char mac[18];
+    std::snprintf(mac, sizeof mac, "00:1A:2B:%02X:%02X:%02X", (index >> 16) & 0xFF, (index >> 8) & 0xFF,
+                  (index + 1) & 0xFF);
+    c.mac = mac;
+    char serial[32];
+    std::snprintf(serial, sizeof serial, "KVX%09d", index + 1);
+    c.serial = serial;
+    c.name = "Camera " + std::to_string(index + 1);
+    return c;
+}
+
+bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
+    auto text = [&](const char* key, std::string* field) {
+        if (o.contains(key))
+            *field = o.value(key).toString().toStdString();
+    };
+    auto number = [&](const char* key, int* field) {
+        if (o.contains(key))
+            *field = o.value(key).toInt(*field);
+    };
+    auto flag = [&](const char* key, bool* field) {
+        if (o.contains(key))
+            *field = o.value(key).toBool(*field);
+    };
+    text("mac", &c->mac);
+    text("serial", &c->serial);
+    text("ip", &c->ip);
+    text("mask", &c->mask);
+    text("gateway", &c->gateway);
+    text("dns", &c->dns);
+    text("user", &c->user);
+    text("password", &c->password);
+    text("deviceType", &c->deviceType);
+    text("name", &c->name);
+    text("model", &c->model);
+    number("httpPort", &c->httpPort);
+    number("rtspPort", &c->rtspPort);
+    number("httpsPort", &c->httpsPort);
+    number("onvifPort", &c->onvifPort);
+    number("dhcp", &c->dhcp);
+    number("fullNetcom", &c->fullNetcom);
+    number("column3Flag", &c->column3Flag);
+    number("loginDelayMs", &c->loginDelayMs);
+    number("rebootMs", &c->rebootMs);
+    flag("online", &c->online);
+    flag("silentLogin", &c->silentLogin);
+    flag("sdCard", &c->sdCardPresent);
+    if (o.contains("sdTotal"))
+        c->sdTotal = static_cast<std::uint32_t>(o.value("sdTotal").toDouble(c->sdTotal));
+    if (o.contains("sdFree"))
+        c->sdFree = static_cast<std::uint32_t>(o.value("sdFree").toDouble(c->sdFree));
+
+    std::uint32_t addr = 0;
+    if (!simaddr::parse(c->ip, &addr) || (addr >> 24) != 127) {
+        *error = "camera address not in 127.0.0.0/8: " + c->ip;
+        return false;
+    }
+    if (c->mac.empty() || c->mac.size() > 17) {
+        *error = "camera MAC missing or longer than 17 characters";
+        return false;
+    }
+    for (int port : {c->httpPort, c->rtspPort, c->httpsPort, c->onvifPort}) {
+        if (port < 1 || port > 65535) {
+            *error = "port out of range for " + c->mac;
+            return false;
+        }
+    }
+    if (c->user.size() > 31 || c->password.size() > 31) {
+        *error = "account longer than 31 characters for " + c->mac;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<CameraProfile> defaultFleet(int count) {
+    std::vector<CameraProfile> fleet;
+    for (int i = 0; i < count; ++i)
+        fleet.push_back(generated(i));
+    return fleet;
+}
+
+bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std::string* error) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = "cannot open " + path;
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (doc.isNull()) {
+        *error = "invalid JSON: " + parseError.errorString().toStdString();
+        return false;
+    }
+    QJsonArray list;
+    int generate = 0;
+    if (doc.isArray()) {
+        list = doc.array();
+    } else {
+        list = doc.object().value("cameras").toArray();
+        generate = doc.object().value("generate").toInt(0);
+        if (generate < 0 || generate > 4096) {
+            *error = "generate out of range (0..4096)";
+            return false;
+        }
+    }
+    std::vector<CameraProfile> fleet;
+    for (int i = 0; i < list.size(); ++i) {
+        if (!list.at(i).isObject()) {
+            *error = "camera entry " + std::to_string(i) + " is not an object";
+            return false;
+        }
+        CameraProfile c = generated(i);
+        if (!readCamera(list.at(i).toObject(), &c, error))
+            return false;
+        fleet.push_back(c);
+    }
+    for (int i = 0; i < generate; ++i)
+        fleet.push_back(generated(static_cast<int>(list.size()) + i));
+    std::set<std::string> macs;
+    std::set<std::string> addresses;
+    for (const auto& c : fleet) {
+        if (!macs.insert(c.mac).second || !addresses.insert(c.ip).second) {
+            *error = "duplicate MAC or address: " + c.mac + " " + c.ip;
+            return false;
+        }
+    }
+    *out = fleet;
+    return true;
+}
+
+} // namespace camsim

@@ -1,0 +1,112 @@
+// Stand-in for the system's ping: answers for addresses that a simulated camera holds (the
+// fleet's state file) or that CORVANE_SIM_PING_UP lists; refuses any address outside
+// 127.0.0.0/8 with exit status 2. Exit 0: answered, 1: no answer, 2: error.
+#include "../SimAddress.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+bool listed(const std::string& address, const char* list) {
+    if (!list)
+        return false;
+    std::string text(list);
+    for (char& ch : text) {
+        if (ch == ',' || ch == ';')
+            ch = ' ';
+    }
+    std::istringstream in(text);
+    std::string item;
+    while (in >> item) {
+        if (item == address)
+            return true;
+    }
+    return false;
+}
+
+std::string statePath() {
+    const char* path = std::getenv("CORVANE_SIM_STATE");
+    if (path && *path)
+        return path;
+    const char* tmp = std::getenv("TMPDIR");
+    std::string dir = (tmp && *tmp) ? tmp : "/tmp";
+    return dir + "/corvane-sim-" + std::to_string(static_cast<long long>(::getppid())) + ".state";
+}
+
+bool heldByCamera(const std::string& address) {
+    std::ifstream in(statePath());
+    std::string word;
+    std::string value;
+    while (in >> word >> value) {
+        if (word == "up" && value == address)
+            return true;
+    }
+    return false;
+}
+
+bool number(const char* text) {
+    if (!text || !*text)
+        return false;
+    char* end = nullptr;
+    std::strtod(text, &end);
+    return end && *end == '\0';
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string address;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-c" || arg == "-W" || arg == "-w" || arg == "-i" || arg == "-s" || arg == "-t") {
+            if (i + 1 >= argc || !number(argv[i + 1])) {
+                std::fprintf(stderr, "ping: option %s needs a number\n", arg.c_str());
+                return 2;
+            }
+            ++i;
+        } else if (arg == "-n" || arg == "-q" || arg == "-4") {
+            continue;
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr, "ping: unknown option %s\n", arg.c_str());
+            return 2;
+        } else if (address.empty()) {
+            address = arg;
+        } else {
+            std::fprintf(stderr, "ping: more than one address\n");
+            return 2;
+        }
+    }
+    if (address.empty()) {
+        std::fprintf(stderr, "usage: ping [-c count] [-W seconds] address\n");
+        return 2;
+    }
+    std::uint32_t value = 0;
+    if (!simaddr::parse(address, &value)) {
+        std::fprintf(stderr, "ping: %s: Name or service not known\n", address.c_str());
+        return 2;
+    }
+    if ((value >> 24) != 127) {
+        std::fprintf(stderr, "ping: %s: refused, the simulated network holds only 127.0.0.0/8\n",
+                     address.c_str());
+        return 2;
+    }
+    std::printf("PING %s (%s) 56(84) bytes of data.\n", address.c_str(), address.c_str());
+    const bool up = listed(address, std::getenv("CORVANE_SIM_PING_UP")) || heldByCamera(address);
+    if (up) {
+        std::printf("64 bytes from %s: icmp_seq=1 ttl=64 time=0.050 ms\n\n", address.c_str());
+        std::printf(
+            "--- %s ping statistics ---\n1 packets transmitted, 1 received, 0%% packet loss, time 0ms\n",
+            address.c_str());
+        return 0;
+    }
+    std::printf(
+        "\n--- %s ping statistics ---\n1 packets transmitted, 0 received, 100%% packet loss, time 0ms\n",
+        address.c_str());
+    return 1;
+}

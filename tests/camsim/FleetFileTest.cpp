@@ -1,0 +1,67 @@
+// The fleet file.
+#include "SimTestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+std::string writeFile(const QTemporaryDir& dir, const char* text) {
+    const QString path = dir.filePath("fleet.json");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(text);
+    return path.toStdString();
+}
+
+} // namespace
+
+TEST(FleetFile, ReadsCamerasAndGeneratedOnes) {
+    QTemporaryDir dir;
+    const std::string path = writeFile(dir, R"({"cameras": [
+        {"mac": "AA:BB:CC:00:00:01", "ip": "127.0.5.1", "user": "root", "password": "pw", "httpPort": 8080,
+         "deviceType": "NVR", "silentLogin": true, "online": false, "sdCard": false}
+      ], "generate": 2})");
+    std::vector<camsim::CameraProfile> fleet;
+    std::string error;
+    ASSERT_TRUE(camsim::readFleetFile(path, &fleet, &error)) << error;
+    ASSERT_EQ(fleet.size(), 3u);
+    EXPECT_EQ(fleet[0].mac, "AA:BB:CC:00:00:01");
+    EXPECT_EQ(fleet[0].httpPort, 8080);
+    EXPECT_EQ(fleet[0].deviceType, "NVR");
+    EXPECT_TRUE(fleet[0].silentLogin);
+    EXPECT_FALSE(fleet[0].online);
+    EXPECT_FALSE(fleet[0].sdCardPresent);
+    EXPECT_EQ(fleet[0].rtspPort, 554); // defaults fill what is left out
+    EXPECT_EQ(fleet[1].ip, "127.0.0.12");
+    EXPECT_EQ(fleet[2].ip, "127.0.0.13");
+}
+
+TEST(FleetFile, RefusesWhatTheWorldCannotHold) {
+    QTemporaryDir dir;
+    std::vector<camsim::CameraProfile> fleet;
+    std::string error;
+    EXPECT_FALSE(
+        camsim::readFleetFile(writeFile(dir, R"([{"mac": "A", "ip": "192.168.1.10"}])"), &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5"}, {"mac": "A", "ip": "127.0.0.6"}])"), &fleet,
+        &error));
+    EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "httpPort": 0}])"),
+                                       &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, "{not json"), &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(dir.filePath("missing.json").toStdString(), &fleet, &error));
+}
+
+TEST(FleetFile, DefaultFleetIsLoopback) {
+    const auto fleet = camsim::defaultFleet(300);
+    ASSERT_EQ(fleet.size(), 300u);
+    EXPECT_EQ(fleet[0].ip, "127.0.0.11");
+    EXPECT_EQ(fleet[7].ip, "127.0.0.18");
+    std::set<std::string> ips;
+    for (const auto& c : fleet) {
+        EXPECT_EQ(c.ip.rfind("127.", 0), 0u);
+        EXPECT_EQ(c.deviceType, "IPCAMERA");
+        ips.insert(c.ip);
+    }
+    EXPECT_EQ(ips.size(), 300u);
+}

@@ -1,0 +1,105 @@
+// The stand-in ping and the system's ping helper.
+#include "SimTestSupport.h"
+
+#include "../../corvane/engine/PingHelper.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+using namespace simtest;
+
+namespace {
+
+QString simPingDir() {
+    return QString::fromLocal8Bit(std::getenv("CORVANE_BIN_DIR")) + "/simping";
+}
+
+int runPing(const QStringList& args,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+            QString* out = nullptr) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(simPingDir() + "/ping", args);
+    if (!p.waitForFinished(10000))
+        return -100;
+    if (out)
+        *out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -101;
+}
+
+QStringList args(const QString& address) {
+    return {"-c", "1", "-W", "1", address};
+}
+
+// PATH with the stand-in first, as tools/run and the system's tests set it.
+class SimPingPath {
+public:
+    SimPingPath() : m_old(std::getenv("PATH") ? std::getenv("PATH") : "") {
+        const std::string path = simPingDir().toStdString() + ":" + m_old;
+        setenv("PATH", path.c_str(), 1);
+    }
+    ~SimPingPath() { setenv("PATH", m_old.c_str(), 1); }
+
+private:
+    std::string m_old;
+};
+
+} // namespace
+
+TEST_F(SimTest, SimPingAnswersForCamerasOnly) {
+    QString out;
+    EXPECT_EQ(
+        runPing(args(QString::fromStdString(fleet[0].ip)), QProcessEnvironment::systemEnvironment(), &out),
+        0);
+    EXPECT_TRUE(out.contains("ttl="));
+    EXPECT_EQ(runPing(args("127.0.9.9")), 1);
+    camsim::setOnline(fleet[0].mac, false);
+    EXPECT_EQ(runPing(args(QString::fromStdString(fleet[0].ip))), 1);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CORVANE_SIM_PING_UP", "127.0.9.9, 127.0.9.10");
+    EXPECT_EQ(runPing(args("127.0.9.10"), env), 0);
+
+    QTemporaryDir dir;
+    const QString state = dir.filePath("fleet.state");
+    QFile f(state);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("up 127.0.5.5\n");
+    f.close();
+    QProcessEnvironment named = QProcessEnvironment::systemEnvironment();
+    named.insert("CORVANE_SIM_STATE", state);
+    EXPECT_EQ(runPing(args("127.0.5.5"), named), 0);
+    EXPECT_EQ(runPing(args(QString::fromStdString(fleet[1].ip)), named), 1);
+}
+
+TEST_F(SimTest, SimPingRefusesNonLoopbackAndMalformedAddresses) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CORVANE_SIM_PING_UP", "192.168.1.240 10.0.0.1");
+    for (const char* address : {"192.168.1.240", "10.0.0.1", "8.8.8.8", "255.255.255.255", "128.0.0.1"})
+        EXPECT_EQ(runPing(args(address), env), 2) << address;
+    for (const char* address :
+         {"127.1", "127.0.0.011", "127.0.0.1.5", "localhost", "127.0.0.256", "-1.0.0.1"})
+        EXPECT_EQ(runPing(args(address)), 2) << address;
+    EXPECT_EQ(runPing({"-c", "1"}), 2);
+}
+
+TEST_F(SimTest, PingHelperRunsThePingOnPath) {
+    SimPingPath path;
+    EXPECT_TRUE(PingHelper::answers(fleet[0].ip));
+    EXPECT_EQ(PingHelper::probe(fleet[0].ip), -1);
+    EXPECT_FALSE(PingHelper::answers("127.0.9.9"));
+    EXPECT_EQ(PingHelper::probe("127.0.9.9"), 0);
+    EXPECT_FALSE(PingHelper::answers("192.168.1.1")); // refused by the stand-in, not an answer
+    // Not an address: never pinged, counted as in use.
+    for (const char* text : {"", "127.1", " 127.0.0.11", "127.0.0.11; rm -rf x", "0x7f.0.0.1", "01.2.3.4"}) {
+        EXPECT_FALSE(PingHelper::parseDottedQuad(text, nullptr)) << text;
+        EXPECT_EQ(PingHelper::probe(text), -1) << text;
+    }
+    std::uint32_t value = 0;
+    EXPECT_TRUE(PingHelper::parseDottedQuad("192.168.1.10", &value));
+    EXPECT_EQ(value, 0xC0A8010Au);
+    EXPECT_TRUE(PingHelper::parseDottedQuad("0.0.0.0", &value));
+}
