@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     DeviceManager engine;
     QVector<QStringList> rows;
     clock.start();
-    for (const camsim::CameraSpec& camera : camsim::fleet()) {
+    for (const camsim::CameraProfile& camera : camsim::fleet()) {
         DSC_SEARCH_RESPONSE_INFO record;
         std::memset(&record, 0, sizeof record);
         std::snprintf(record.ip, sizeof record.ip, "%s", camera.ip.c_str());

@@ -211,7 +211,7 @@ TEST_F(BatchTest, OsdTextWithoutTerminatorStaysInItsField) {
 }
 
 TEST_F(BatchTest, SdCardCheckFieldsAndTable) {
-    std::vector<camsim::CameraSpec> cameras = camsim::defaultFleet(4);
+    std::vector<camsim::CameraProfile> cameras = camsim::defaultFleet(4);
     cameras[0].sdTotal = 1000;
     cameras[0].sdFree = 200;
     cameras[1].sdCardPresent = false;

@@ -78,7 +78,7 @@ protected:
 } // namespace
 
 TEST_F(UpgradeBatch, WindowFillsLiveOneLinePerDevice) {
-    std::vector<camsim::CameraSpec> cameras = camsim::defaultFleet(4);
+    std::vector<camsim::CameraProfile> cameras = camsim::defaultFleet(4);
     camsim::useFleet(cameras);
     fleet = camsim::fleet();
     loginFleet({2});
