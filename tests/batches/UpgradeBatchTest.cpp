@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <QTimer>
 
 using namespace batchtest;
 
@@ -164,13 +165,11 @@ TEST_F(UpgradeBatch, SilentDeviceTimesOut) {
     winport::setTimeScale(0.002); // the 120 s stall limit in 240 ms
     loginFleet();
     camsim::inject({fleet[0].mac, "KVX_NET_Upgrade", false, true, 0, -1}); // started, never reports
-    // One report of 37 per cent, as the SDK thread would send it, then silence.
-    std::thread sdk([&] {
-        Sleep(2000);
+    // One report of 37 per cent, then silence.
+    QTimer::singleShot(winport::timerInterval(2000), engine.get(), [&] {
         emit engine->upgradeDate({mac(0), QString::fromStdString(fleet[0].ip)}, 37);
     });
     runBatch(rows({0}), package, 1, 20000);
-    sdk.join();
     EXPECT_EQ(line(0).mid(1), QStringList({"0", "Upgrade failed!"}));
     EXPECT_EQ(engine->upgradeResults().value(0).value(2), "Upgrade failed!");
 }
