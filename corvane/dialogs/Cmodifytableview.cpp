@@ -9,9 +9,11 @@
 Cmodifytableview::Cmodifytableview(const QStringList& headerList, QWidget* parent)
     : QTableView(parent), headers(headerList) {
     model = new Cmodifyresultmodel(nullptr);
-    setModel(model);
+    // Titles and rows go in before the view sees the model, so that the column widths below
+    // apply to existing columns.
     model->setHorizontalHeader(headers);
     model->setModelData(&rows);
+    setModel(model);
 
     setAlternatingRowColors(true);
     setFrameShape(QFrame::StyledPanel);

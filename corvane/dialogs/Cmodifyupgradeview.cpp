@@ -15,9 +15,9 @@ Cmodifyupgradeview::Cmodifyupgradeview(QWidget* parent) : QTableView(parent) {
 
     model = new Cmodifyresultmodel(nullptr);
     model->setColorMode(-1);
-    setModel(model);
     model->setHorizontalHeader({tr("IP"), tr("Upgrade Process"), tr("Upgrade State")});
     model->setModelData(&rows);
+    setModel(model);
 
     setAlternatingRowColors(true);
     setFrameShape(QFrame::StyledPanel);

@@ -67,6 +67,7 @@ TEST_F(ResultTable, BatchResultRowsColoursAndCounts) {
     EXPECT_FALSE(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).isValid());
     EXPECT_EQ(model->data(model->index(0, 1), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
     EXPECT_EQ(dialog.table()->horizontalHeader()->height(), 32);
+    EXPECT_EQ(dialog.table()->columnWidth(1), 150);
 }
 
 TEST_F(ResultTable, IpColumnReadingOkStaysUncoloured) {

@@ -41,6 +41,7 @@ TEST_F(UpgradeWindow, RefillSetsCounts) {
                               {"127.0.0.2", "0", "Connect Failed!"},
                               {"127.0.0.3", "abc", "?"}});
     EXPECT_EQ(window.view()->rowCount(), 3);
+    EXPECT_EQ(window.view()->columnWidth(1), 200);
     EXPECT_EQ(window.modifyNumberText(), "3");
     EXPECT_EQ(window.failedNumberText(), "2"); // "0" and a text that is not a number
     window.setUpgradeResults({});
