@@ -293,3 +293,26 @@ TEST_F(BatchTest, UnknownRowsProduceNothing) {
     EXPECT_TRUE(notes->all().empty());
     EXPECT_TRUE(camsim::callLog().empty());
 }
+
+TEST_F(BatchTest, RebootAndSimpleRecoveryLogInAgainTwentySecondsLater) {
+    loginFleet();
+    engine->rebootDevices(row(0));
+    engine->simpleRecoveryDevices(row(1));
+    const std::uint64_t start = GetTickCount();
+    ASSERT_TRUE(enginetest::waitFor(
+        [&] { return !notes->with(10, mac(0)).empty() && !notes->with(10, mac(1)).empty(); }, 10000));
+    for (std::size_t i : {0, 1}) {
+        const auto results = notes->with(10, mac(i));
+        EXPECT_EQ(results[0].texts.value(1), "Login Successful") << i;
+        EXPECT_GE(results[0].tick - start, 20000u) << i;
+        EXPECT_EQ(texts(2, i).value(0), "Logging in...") << i;
+    }
+    // The recovered camera was logged in again with the default account.
+    const auto logins = callsTo("KVX_NET_Login", 1);
+    ASSERT_FALSE(logins.empty());
+    const auto& login = logins.back().in;
+    ASSERT_GE(login.size(), 200u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&login[136]), "mivel");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&login[168]), "mivel");
+    EXPECT_EQ(u32(login, 128), 80u);
+}
