@@ -243,6 +243,9 @@ void DeviceManager::runTask(DeviceTask& task) {
         if (task.generation == m_generation.load())
             loginDevice(&task.record);
         break;
+    case DeviceTask::FullRecovery:
+        fullRecovery(&task.row);
+        break;
     default:
         break;
     }

@@ -8,7 +8,10 @@
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 
+#include <QList>
+#include <QMutex>
 #include <QStringList>
+#include <QVector>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,6 +26,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+class modifyupgradewidget;
 
 class DeviceManager : public QWidget, public IClientUiElement {
     Q_OBJECT
@@ -74,6 +79,20 @@ public:
     int pendingLoginTasks();
     int pendingRelogins();
 
+    // Batch operations on checked device rows (DeviceManagerBatches.cpp).
+    void batchSyncTime(QVector<QStringList> rows);
+    int rebootDevices(QStringList row);
+    int simpleRecoveryDevices(QStringList row);
+    int fullRecoveryDevices(QStringList row);
+    void batchModifyOSD(QVector<QStringList> rows);
+    void checkSDCard(QVector<QStringList> rows);
+    void batchTenZoom(QVector<QStringList> rows);
+
+    // Firmware upgrade (DeviceManagerUpgrade.cpp); returns when the upgrade window closes.
+    void batchUpgrade(QVector<QStringList> rows, QString filePath);
+    modifyupgradewidget* upgradeWindow() const { return m_upgradeWindow; }
+    QList<QStringList> upgradeResults();
+
 signals:
     void modifyOtherParamEnd();
     void upgradeDate(QStringList rowList, int num);
@@ -81,6 +100,10 @@ signals:
 public slots:
     void reLogionSlot();
     void onCheckLoginTimerSlot();
+    // One device's upgrade progress; row item 1 is its IP.
+    void onUpgradeProgress(QStringList row, int num);
+    // The upgrade window gave up on a device that stopped reporting.
+    void onUpgradeStalled(const QString& ip);
 
 protected:
     // The slot itself, as the SDK callback receives it.
@@ -128,4 +151,16 @@ private:
     std::deque<DeviceTask> _login_param_queue;
 
     QTimer* m_loginCheckTimer = nullptr;
+
+    // Batches.
+    void rebootDevice(const QStringList* row);
+    void simpleRecovery(const QStringList* row);
+    void fullRecovery(const QStringList* row);
+
+    // Firmware upgrade: the window of the last batch (a child of the engine) and one entry
+    // [IP, progress, state] per device address, guarded by m_upgradeLock.
+    modifyupgradewidget* m_upgradeWindow = nullptr;
+    QMutex m_upgradeLock;
+    QList<QStringList> m_upgradeResults;
+    QStringList m_upgradeKeys;
 };

@@ -60,7 +60,7 @@ TEST(PelloraProgramTest, VerifiesPreviewsAndPrintsFromItsOwnFolder) {
     ASSERT_TRUE(program.waitForStarted(10000));
     ASSERT_TRUE(program.waitForFinished(60000)) << program.readAllStandardError().constData();
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
 
     EXPECT_TRUE(QFile::exists(shots + "/pellora-dialog.png"));
     EXPECT_TRUE(QFile::exists(shots + "/pellora-preview.png"));

@@ -1,0 +1,66 @@
+#include "Cmodifytableview.h"
+
+#include "Cmodifyresultmodel.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QScrollBar>
+
+Cmodifytableview::Cmodifytableview(const QStringList& headerList, QWidget* parent)
+    : QTableView(parent), headers(headerList) {
+    model = new Cmodifyresultmodel(nullptr);
+    // Titles and rows go in before the view sees the model, so that the column widths below
+    // apply to existing columns.
+    model->setHorizontalHeader(headers);
+    model->setModelData(&rows);
+    setModel(model);
+
+    setAlternatingRowColors(true);
+    setFrameShape(QFrame::StyledPanel);
+    setShowGrid(false);
+    setFocusPolicy(Qt::NoFocus);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    horizontalHeader()->setStretchLastSection(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    verticalHeader()->setHidden(true);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setFixedHeight(32);
+    setColumnWidth(1, 150);
+    verticalHeader()->setDefaultSectionSize(36);
+
+    connect(model, &Cmodifyresultmodel::updateCount, this, &Cmodifytableview::updateTotal);
+}
+
+Cmodifytableview::~Cmodifytableview() {
+    // The model has no parent: detach it from the view before deleting it.
+    setModel(nullptr);
+    delete model;
+}
+
+void Cmodifytableview::appendRow(const QStringList& row) {
+    rows.append(row);
+    model->refresh();
+}
+
+void Cmodifytableview::setColorMode(int mode) {
+    model->setColorMode(mode);
+}
+
+void Cmodifytableview::clearRows() {
+    rows.clear();
+    model->refresh();
+}
+
+int Cmodifytableview::rowCount() const {
+    return model->rowCount();
+}
+
+QVariant Cmodifytableview::getData(int row, int column) const {
+    return model->getData(row, column);
+}
+
+void Cmodifytableview::setTableWidth(int width) {
+    setFixedWidth(width);
+    horizontalScrollBar()->setFixedWidth(width);
+}

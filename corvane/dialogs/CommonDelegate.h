@@ -1,0 +1,13 @@
+// Paints result cells so that a selected row keeps each cell's own text colour.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class CommonDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit CommonDelegate(QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};

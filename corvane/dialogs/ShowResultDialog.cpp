@@ -1,0 +1,194 @@
+#include "ShowResultDialog.h"
+
+#include "Cmodifytableview.h"
+#include "CommonDelegate.h"
+#include "FramelessDialogFrame.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// A fixed-size text field up to its terminator; never reads past the field.
+template <std::size_t N> QString fieldText(const char (&field)[N]) {
+    return QString::fromUtf8(field, static_cast<int>(strnlen(field, N)));
+}
+
+// Family columns of the other-parameter table, in the order of the caller's titles.
+constexpr int kOtherParamColumnOrder[15] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 1};
+
+} // namespace
+
+ShowResultDialog::ShowResultDialog(const QStringList& headerList, QWidget* parent, int width, int height)
+    : QDialog(parent), dialogHeight(height), dialogWidth(width), headers(headerList) {
+    setWindowFlags(Qt::FramelessWindowHint);
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
+    titleLogoLabel = frame.titleLogoLabel;
+    titleLabel = frame.titleLabel;
+    titleLabel->setText(QStringLiteral("IPC Corvane"));
+    closeButton = frame.closeButton;
+    connect(closeButton, &QPushButton::clicked, this, &ShowResultDialog::onCloseBtnClicked);
+
+    resultTable = new Cmodifytableview(headers, this);
+    resultTable->setItemDelegate(new CommonDelegate(resultTable));
+    resultTable->setGeometry(14, 72, dialogWidth - 46, dialogHeight - 118);
+
+    modifyDeviceLabel = new QLabel(tr("Modify device:"), this);
+    deviceCountLabel = new QLabel("0", this);
+    modifyFailedLabel = new QLabel(tr("Modify failed:"), this);
+    failedCountLabel = new QLabel("0", this);
+    failedCountLabel->setStyleSheet("QLabel{color:#F73F2E;}");
+    auto* countFrame = new QFrame(this);
+    auto* countLayout = new QHBoxLayout(countFrame);
+    countLayout->setSpacing(0);
+    countLayout->setContentsMargins(14, 0, 0, 5);
+    countLayout->addWidget(modifyDeviceLabel);
+    countLayout->addSpacing(15);
+    countLayout->addWidget(deviceCountLabel);
+    countLayout->addSpacing(30);
+    countLayout->addWidget(modifyFailedLabel);
+    countLayout->addSpacing(15);
+    countLayout->addWidget(failedCountLabel);
+    countLayout->addStretch();
+    countFrame->setGeometry(12, 40, dialogWidth - 12, 30);
+
+    isDragging = false;
+    titleRect = geometry();
+}
+
+QString ShowResultDialog::statusText(int status) const {
+    switch (status) {
+    case 1:
+        return tr("Success");
+    case 2:
+        return tr("Failed");
+    case 3:
+        return tr("Receive Timeout");
+    default:
+        return QString();
+    }
+}
+
+void ShowResultDialog::setCounts(int total, int successes) {
+    deviceCountLabel->setText(QString::number(total));
+    failedCountLabel->setText(QString::number(total - successes));
+}
+
+void ShowResultDialog::showBatchResult(std::vector<DeviceResultInfo> records) {
+    int successes = 0;
+    for (const DeviceResultInfo& record : records) {
+        resultTable->appendRow({fieldText(record.ip), statusText(record.status)});
+        if (record.status == 1)
+            ++successes;
+    }
+    setCounts(static_cast<int>(records.size()), successes);
+}
+
+void ShowResultDialog::showSetIpResult(std::vector<NetInfoResultInfo> records) {
+    int successes = 0;
+    for (const NetInfoResultInfo& record : records) {
+        resultTable->appendRow({fieldText(record.ip), statusText(record.status)});
+        if (record.status == 1)
+            ++successes;
+    }
+    setCounts(static_cast<int>(records.size()), successes);
+}
+
+void ShowResultDialog::showOtherParamResult(std::vector<OtherParamResultInfo> records, int enabledCount) {
+    int successes = 0;
+    for (const OtherParamResultInfo& record : records) {
+        QStringList row{fieldText(record.ip)};
+        int succeeded = 0;
+        for (int family : kOtherParamColumnOrder) {
+            if (record.flags[family] != 1)
+                continue;
+            const bool ok = record.results[family] == 1;
+            row << (ok ? tr("Success") : tr("Failed"));
+            if (ok)
+                ++succeeded;
+        }
+        resultTable->appendRow(row);
+        if (succeeded >= enabledCount)
+            ++successes;
+    }
+    setCounts(static_cast<int>(records.size()), successes);
+}
+
+void ShowResultDialog::showAudioTestResult(std::vector<FixturePendingInfo> records) {
+    int successes = 0;
+    for (const FixturePendingInfo& record : records) {
+        const QString audio = fieldText(record.audio);
+        resultTable->appendRow({fieldText(record.ip), audio});
+        if (audio == QLatin1String("OK"))
+            ++successes;
+    }
+    setCounts(static_cast<int>(records.size()), successes);
+}
+
+void ShowResultDialog::showSDCardResult(std::vector<SdCardResultInfo> records) {
+    int successes = 0;
+    for (const SdCardResultInfo& record : records) {
+        QString text;
+        if (record.status == 1 && record.cardUnavailable == 1) {
+            text = tr("SD card unavailable");
+        } else if (record.status == 1) {
+            text = tr("SD total capacity : ") + QString::number(record.totalCapacity) +
+                   QStringLiteral(" | ") + tr("SD surplus capacity : ") +
+                   QString::number(record.freeCapacity);
+            ++successes;
+        } else {
+            text = statusText(record.status);
+        }
+        resultTable->appendRow({fieldText(record.ip), text});
+    }
+    setCounts(static_cast<int>(records.size()), successes);
+}
+
+void ShowResultDialog::showTestDetail(const FixtureGpioItem* items, int count) {
+    modifyDeviceLabel->hide();
+    deviceCountLabel->hide();
+    modifyFailedLabel->hide();
+    failedCountLabel->hide();
+    resultTable->setColorMode(1);
+    if (!items)
+        return;
+    count = std::clamp(count, 0, kFixtureGpioMax);
+    for (int i = 0; i < count; ++i)
+        resultTable->appendRow(
+            {fieldText(items[i].name), fieldText(items[i].function), fieldText(items[i].status)});
+}
+
+QString ShowResultDialog::deviceCountText() const {
+    return deviceCountLabel->text();
+}
+
+QString ShowResultDialog::failedCountText() const {
+    return failedCountLabel->text();
+}
+
+bool ShowResultDialog::countsVisible() const {
+    return !deviceCountLabel->isHidden();
+}
+
+void ShowResultDialog::onCloseBtnClicked() {
+    close();
+}
+
+void ShowResultDialog::mousePressEvent(QMouseEvent* event) {
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
+}
+
+void ShowResultDialog::mouseReleaseEvent(QMouseEvent* event) {
+    FramelessDialogFrame::release(event, isDragging);
+}
+
+void ShowResultDialog::mouseMoveEvent(QMouseEvent* event) {
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+}

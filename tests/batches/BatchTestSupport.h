@@ -1,0 +1,122 @@
+// The engine's batches against the simulated fleet: a logged-in fleet, the parameter store in
+// a temporary folder, and the result table the batch shows.
+#pragma once
+
+#include "../engine/EngineTestSupport.h"
+
+#include "Cmodifyresultmodel.h"
+#include "Cmodifytableview.h"
+#include "ShowResultDialog.h"
+#include "harness/ModalCloser.h"
+#include "harness/QtApp.h"
+#include "harness/TestDir.h"
+
+#include <QVector>
+
+namespace batchtest {
+
+// What a result dialog showed before it was closed.
+struct ShownTable {
+    QSize size;
+    QStringList headers;
+    QList<QStringList> rows;
+    QString devices;
+    QString failed;
+};
+
+// Closes every result dialog the code opens and records its table.
+class TableCloser {
+public:
+    TableCloser() : closer(harness::ModalCloser::Action::Accept, 5) {
+        closer.setDecider([this](QWidget* widget) {
+            if (auto* dialog = qobject_cast<ShowResultDialog*>(widget)) {
+                ShownTable shown;
+                shown.size = dialog->size();
+                Cmodifytableview* view = dialog->table();
+                Cmodifyresultmodel* model = view->resultModel();
+                for (int c = 0; c < model->columnCount(); ++c)
+                    shown.headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+                for (int r = 0; r < view->rowCount(); ++r) {
+                    QStringList row;
+                    for (int c = 0; c < model->columnCount(); ++c)
+                        row << view->getData(r, c).toString();
+                    shown.rows << row;
+                }
+                shown.devices = dialog->deviceCountText();
+                shown.failed = dialog->failedCountText();
+                tables.push_back(shown);
+            }
+            return harness::ModalCloser::Action::Accept;
+        });
+    }
+    std::vector<ShownTable> tables;
+
+private:
+    harness::ModalCloser closer;
+};
+
+class BatchTest : public enginetest::EngineTest {
+protected:
+    void SetUp() override {
+        harness::qtApp();
+        enginetest::EngineTest::SetUp();
+        camsim::useFleet(camsim::defaultFleet(3));
+        fleet = camsim::fleet();
+    }
+
+    // Logs the fleet in; the cameras listed in wrongPassword fail their login.
+    void loginFleet(const std::vector<int>& wrongPassword = {}) {
+        std::vector<DSC_SEARCH_RESPONSE_INFO> records;
+        for (const auto& camera : fleet)
+            records.push_back(enginetest::searchRecord(camera));
+        for (int i : wrongPassword)
+            std::snprintf(records[i].password, sizeof records[i].password, "wrong");
+        searchFound(records, static_cast<int>(records.size()));
+        ASSERT_TRUE(enginetest::waitFor([&] {
+            for (std::size_t i = 0; i < fleet.size(); ++i)
+                if (notes->with(10, mac(i)).empty())
+                    return false;
+            return !notes->with(6).empty();
+        }));
+        for (std::size_t i = 0; i < fleet.size(); ++i) {
+            const bool wrong =
+                std::find(wrongPassword.begin(), wrongPassword.end(), int(i)) != wrongPassword.end();
+            ASSERT_EQ(engine->slotsForMac(fleet[i].mac).at(0).loggedIn(), !wrong) << i;
+        }
+        camsim::clearCallLog();
+        notes->clear();
+    }
+
+    // The device-table row of camera i: column 1 IP, column 8 MAC.
+    QStringList row(std::size_t i) const {
+        QStringList cells;
+        for (int c = 0; c < 19; ++c)
+            cells << QString();
+        cells[1] = QString::fromStdString(fleet.at(i).ip);
+        cells[8] = QString::fromStdString(fleet.at(i).mac);
+        return cells;
+    }
+    QVector<QStringList> rows(std::initializer_list<std::size_t> which) const {
+        QVector<QStringList> out;
+        for (std::size_t i : which)
+            out << row(i);
+        return out;
+    }
+    // The SDK calls of one function that reached camera i.
+    std::vector<camsim::CallRecord> callsTo(const std::string& function, std::size_t i) const {
+        std::vector<camsim::CallRecord> out;
+        for (const auto& call : camsim::calls(function))
+            if (call.camera == fleet.at(i).mac)
+                out.push_back(call);
+        return out;
+    }
+    // The texts of the code's messages for camera i, in order.
+    QStringList texts(int code, std::size_t i) {
+        QStringList out;
+        for (const auto& note : notes->with(code, mac(i)))
+            out << note.texts.mid(1).join("|");
+        return out;
+    }
+};
+
+} // namespace batchtest
