@@ -599,6 +599,7 @@ void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
         default:
             break;
         }
+        applyPendingResult(type, mac, texts.at(1));
     }
 
     OZM::_NOTIFY_PARAM param;
@@ -611,8 +612,47 @@ void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
         _engine->setNotify(&param);
 }
 
+void MainFrame::applyPendingResult(int type, const QString& mac, const QString& text) {
+    auto sameMac = [&mac](const char* field, std::size_t width) {
+        const void* end = std::memchr(field, 0, width);
+        const std::size_t length =
+            end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : width;
+        return QString::fromLatin1(field, static_cast<int>(length)) == mac;
+    };
+    std::lock_guard<std::mutex> lock(_pendingMutex);
+    if (type == 10) {
+        const std::int32_t state = text == tr("Login Successful") ? 1001 : 1002;
+        for (DeviceResultInfo& record : _rebootList) {
+            if (sameMac(record.mac, sizeof(record.mac)))
+                record.loginState = state;
+        }
+        for (NetInfoResultInfo& record : _netInfoList) {
+            if (sameMac(record.mac, sizeof(record.mac)))
+                record.loginState = state;
+        }
+        return;
+    }
+    QString success;
+    if (type == 11)
+        success = tr("Reboot Success");
+    else if (type == 12)
+        success = tr("Full Recovery Success");
+    else if (type == 13)
+        success = tr("SimpleRecovery Success");
+    else
+        return;
+    const std::int32_t status = text == success ? 1 : 2;
+    for (DeviceResultInfo& record : _rebootList) {
+        if (sameMac(record.mac, sizeof(record.mac)))
+            record.status = status;
+    }
+}
+
 void MainFrame::clearPendingLists() {
-    // The pending lists of the tracked operations join with their batches.
+    std::lock_guard<std::mutex> lock(_pendingMutex);
+    _fixtureList.clear();
+    _rebootList.clear();
+    _netInfoList.clear();
 }
 
 // ---- Search ----

@@ -2,6 +2,9 @@
 // device search, the checked rows and the notification handling.
 #pragma once
 
+#include "DeviceResultInfo.h"
+#include "FixturePendingInfo.h"
+#include "NetInfoResultInfo.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 #include "tarsel/WindowBase.h"
@@ -167,6 +170,7 @@ private:
     void applySearchAnswer(std::uint64_t generation, bool end, const DSC_SEARCH_RESPONSE_INFO& record);
     void addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record);
     void addDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record);
+    void applyPendingResult(int type, const QString& mac, const QString& text);
     void clearPendingLists();
     void writeLabelDevice(const QStringList& row);
 
@@ -216,6 +220,11 @@ private:
 
     QVector<QStringList> _checkedRows;
     DeviceManager* _engine = nullptr;
+    // Pending records of the tracked operations; one lock for the three lists.
+    std::mutex _pendingMutex;
+    std::vector<DeviceResultInfo> _rebootList;
+    std::vector<NetInfoResultInfo> _netInfoList;
+    std::vector<FixturePendingInfo> _fixtureList;
     ProgressBarDialog* _searchProgress = nullptr;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -36,6 +37,8 @@ public:
     static SwitchControl* streamSwitch(MainFrame& frame) { return frame._mainStreamSwitch; }
     static SwitchControl* fullNetcomSwitch(MainFrame& frame) { return frame._fullNetcomSwitch; }
     static QComboBox* cardBox(MainFrame& frame) { return frame._networkCardTypeBox; }
+    static std::vector<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
+    static std::vector<NetInfoResultInfo>& netInfoList(MainFrame& frame) { return frame._netInfoList; }
 };
 
 namespace {
@@ -391,6 +394,52 @@ TEST_F(MainFrameTest, CodeSixClosesTheSearchDialogAndMalformedMessagesAreIgnored
     notify(frame, 2, {});
     EXPECT_EQ(frame.checkedRows().at(0), before);
     EXPECT_EQ(frame.deviceTable()->rowData(0).mid(1), before.mid(1));
+}
+
+DeviceResultInfo pendingReboot(std::uint32_t kind, const char* mac) {
+    DeviceResultInfo record{};
+    record.kind = kind;
+    std::snprintf(record.mac, sizeof(record.mac), "%s", mac);
+    return record;
+}
+
+TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
+    MainFrame frame;
+    auto& reboots = Access::rebootList(frame);
+    auto& netInfo = Access::netInfoList(frame);
+    const char* a = "AA:00:00:00:13:01";
+    const char* b = "AA:00:00:00:13:02";
+    reboots = {pendingReboot(6, a), pendingReboot(6, a), pendingReboot(6, b)};
+    NetInfoResultInfo net{};
+    net.kind = 4;
+    std::snprintf(net.mac, sizeof(net.mac), "%s", a);
+    netInfo = {net};
+
+    notify(frame, 11, {a, "Reboot Success"});
+    EXPECT_EQ(reboots[0].status, 1);
+    EXPECT_EQ(reboots[1].status, 1) << "every record of the MAC";
+    EXPECT_EQ(reboots[2].status, 0);
+    notify(frame, 11, {b, "Reboot Failed"});
+    EXPECT_EQ(reboots[2].status, 2);
+    notify(frame, 12, {a, "Full Recovery Success"});
+    EXPECT_EQ(reboots[0].status, 1);
+    notify(frame, 13, {a, "Full Recovery Success"});
+    EXPECT_EQ(reboots[0].status, 2) << "simple recovery compares its own text";
+    notify(frame, 13, {b, "SimpleRecovery Success"});
+    EXPECT_EQ(reboots[2].status, 1);
+
+    notify(frame, 10, {a, "Login Successful"});
+    EXPECT_EQ(reboots[0].loginState, 1001);
+    EXPECT_EQ(netInfo[0].loginState, 1001);
+    EXPECT_EQ(reboots[2].loginState, 0);
+    notify(frame, 10, {a, "Login Failed"});
+    EXPECT_EQ(reboots[1].loginState, 1002);
+    EXPECT_EQ(netInfo[0].loginState, 1002);
+
+    // A new search empties the lists.
+    frame.onSearchDevices();
+    EXPECT_TRUE(reboots.empty());
+    EXPECT_TRUE(netInfo.empty());
 }
 
 TEST_F(MainFrameTest, BrowserAddressIsValidatedFirst) {
