@@ -77,8 +77,12 @@ DeviceManager::DeviceManager(QWidget* parent) : QWidget(parent) {
 }
 
 DeviceManager::~DeviceManager() {
-    // The worker goes first so that no login starts after the logout below.
-    m_stop = 1;
+    // The worker goes first so that no login starts after the logout below. The flag is set
+    // under the queue's lock: a worker between its check and its wait would miss the wake-up.
+    {
+        std::lock_guard<std::mutex> lock(m_taskLock);
+        m_stop = 1;
+    }
     m_taskWake.notify_all();
     if (m_worker.joinable())
         m_worker.join();

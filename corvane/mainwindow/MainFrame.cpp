@@ -1,29 +1,150 @@
 #include "MainFrame.h"
 
+#include "DeviceManager.h"
+#include "PingHelper.h"
+#include "SysConfigDialog.h"
+#include "TitleBar.h"
+#include "ViewQRcodeDialog.h"
+#include "dialogs/ProgressBarDialog.h"
+#include "dialogs/TipDialog.h"
+#include "kvxnet/DscSearch.h"
 #include "ozmlogic/OzmLogic.h"
+#include "ozmlogic/ParamsMgr.h"
 #include "ozmlogic/SkinMgr.h"
+#include "ozmlogic/TcQrencode.h"
 #include "quillet/Quillet.h"
+#include "tarsel/CTableView.h"
+#include "tarsel/SwitchControl.h"
+#include "winport/WinPort.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QNetworkInterface>
+#include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QTextCodec>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <arpa/inet.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kSearchRecordSize = 544;
+static_assert(sizeof(DSC_SEARCH_RESPONSE_INFO) == kSearchRecordSize, "search record size");
+
+// Byte fields of the search record.
+const unsigned char* bytesOf(const DSC_SEARCH_RESPONSE_INFO& record) {
+    return reinterpret_cast<const unsigned char*>(&record);
+}
+
+QString latin1Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset, std::size_t width) {
+    const char* start = reinterpret_cast<const char*>(bytesOf(record) + offset);
+    const void* end = std::memchr(start, 0, width);
+    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) : width;
+    return QString::fromLatin1(start, static_cast<int>(length));
+}
+
+std::uint8_t u8Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset) {
+    return bytesOf(record)[offset];
+}
+
+std::uint32_t u32Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytesOf(record) + offset, sizeof(value));
+    return value;
+}
+
+void setU32Field(DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset, std::uint32_t value) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, &value, sizeof(value));
+}
+
+constexpr std::size_t kTagOffset = 0, kTagWidth = 12;
+constexpr std::size_t kTypeOffset = 12;
+constexpr std::size_t kDhcpOffset = 20;
+constexpr std::size_t kFullNetcomOffset = 22;
+constexpr std::size_t kNetcomFlagOffset = 23;
+constexpr std::size_t kIpOffset = 24, kIpWidth = 16;
+constexpr std::size_t kMaskOffset = 40, kGatewayOffset = 56, kDnsOffset = 72;
+constexpr std::size_t kMacOffset = 104, kMacWidth = 18;
+constexpr std::size_t kHttpPortOffset = 240, kRtspPortOffset = 244;
+constexpr std::size_t kCol14Offset = 296, kCol16Offset = 300;
+constexpr std::size_t kCol5Offset = 384, kCol5Width = 64;
+constexpr std::size_t kSerialOffset = 448, kSerialWidth = 32;
+constexpr std::size_t kUserOffset = 480, kPasswordOffset = 512, kAccountWidth = 32;
+
+// Network-information answer: MAC and new IP.
+constexpr std::size_t kResponseMacOffset = 32, kResponseIpOffset = 60;
+
+const char* const kCountStyle = " font-size: 14px; color: #666666; line-height: 20px; ";
+
+QPushButton* makeButton(const QString& text, int width, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName("commonBtn");
+    OzmLogic::setMyFixedSize(button, QSize(width, 30));
+    return button;
+}
+
+QLabel* makeLabel(const QString& text, const char* objectName, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    return label;
+}
+
+// A plain widget holding two buttons side by side.
+QWidget* makeButtonRow(QPushButton* left, QPushButton* right, int spacing, bool trailingStretch,
+                       QWidget* parent) {
+    auto* row = new QWidget(parent);
+    OzmLogic::setMyFixedSize(row, QSize(248, 30));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    layout->addWidget(left);
+    layout->addWidget(right);
+    if (trailingStretch)
+        layout->addStretch();
+    return row;
+}
+
+QWidget* makeGroup(QWidget* first, QWidget* second, QWidget* parent) {
+    auto* group = new QWidget(parent);
+    auto* layout = new QHBoxLayout(group);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(first);
+    layout->addWidget(second);
+    layout->addStretch();
+    return group;
+}
+
+} // namespace
+
 MainFrame::MainFrame(QWidget* parent) : WindowBase(parent) {
+    qRegisterMetaType<QVector<QStringList>>("QVector<QStringList>");
+    qRegisterMetaType<DSC_SEARCH_RESPONSE_INFO>("DSC_SEARCH_RESPONSE_INFO");
     setFixedSize(kWidth, kHeight);
     buildUi();
+    connectSignals();
+    listNetworkCards();
     setObjectName("mainFrame");
     enableMySizing(true);
 
     QString styleSheet;
-    if (ozmSkinMgr()->getQss(styleSheet)) {
+    if (ozmSkinMgr()->getQss(styleSheet))
         setStyleSheet(styleSheet);
-    }
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
@@ -38,37 +159,269 @@ MainFrame::~MainFrame() {
 }
 
 QPoint MainFrame::initialPosition(const QRect& available, const QSize& window) {
-    if (available.width() > window.width()) {
+    if (available.width() > window.width())
         return QPoint((available.width() - window.width()) / 4, (available.height() - window.height()) / 4);
-    }
     return QPoint(0, 0);
 }
 
 void MainFrame::buildUi() {
-    auto* titleStrip = new QWidget(this);
-    titleStrip->setObjectName("titleStrip");
-    titleStrip->setFixedHeight(40);
-    setDragStripHeight(40);
-    auto* logo = new QLabel(titleStrip);
-    logo->setObjectName("titleLogo");
-    auto* name = new QLabel(QStringLiteral("IPC Corvane"), titleStrip);
-    name->setObjectName("titleName");
-    OzmLogic::setMyFontRegular(name);
-    auto* titleLayout = new QHBoxLayout(titleStrip);
-    titleLayout->setContentsMargins(0, 0, 0, 0);
-    titleLayout->setSpacing(0);
-    titleLayout->addWidget(logo);
-    titleLayout->addWidget(name);
-    titleLayout->addStretch();
+    _titleBar = new TitleBar(this);
 
-    auto* centralArea = new QWidget(this);
-    centralArea->setObjectName("centralArea");
+    _mainStreamLabel = makeLabel(tr("Main Stream Play"), "blackLabel", this);
+    _mainStreamSwitch = new SwitchControl(28, 16, this);
+    _mainStreamSwitch->setToggle(ozmParamsMgr()->getStream() == 0);
+    QWidget* streamGroup = makeGroup(_mainStreamLabel, _mainStreamSwitch, this);
+
+    _fullNetcomLabel = makeLabel(tr("Search FullNetcom"), "blackLabel", this);
+    _fullNetcomSwitch = new SwitchControl(30, 16, this);
+    _fullNetcomSwitch->setToggle(ozmParamsMgr()->getSearchFullNetcom() != 0);
+    QWidget* fullNetcomGroup = makeGroup(_fullNetcomLabel, _fullNetcomSwitch, this);
+
+    _networkCardLabel = makeLabel(tr("Network Card"), "blackLabel", this);
+    _networkCardTypeBox = new QComboBox(this);
+    _networkCardTypeBox->setObjectName("networkCardTypeBox");
+    _networkCardTypeBox->setView(new QListView());
+    QWidget* cardGroup = makeGroup(_networkCardLabel, _networkCardTypeBox, this);
+
+    _sysConfigBtn = makeButton(tr("System Configuration"), 166, this);
+    auto* topBar = new QWidget(this);
+    auto* topLayout = new QHBoxLayout(topBar);
+    topLayout->setContentsMargins(16, 20, 10, 10);
+    topLayout->setSpacing(10);
+    topLayout->addWidget(streamGroup);
+    topLayout->addWidget(fullNetcomGroup);
+    topLayout->addWidget(cardGroup);
+    topLayout->addStretch();
+    topLayout->addSpacing(320);
+    topLayout->addWidget(_sysConfigBtn);
+
+    // Table area: count strip, table.
+    auto* tableArea = new QWidget(this);
+    tableArea->setFixedSize(1007, 510);
+    auto* countStrip = new QWidget(tableArea);
+    countStrip->setFixedSize(1007, 40);
+    countStrip->setStyleSheet("background: #FFFFFF; ");
+    auto* totalCaption = new QLabel(tr("Search Completed,Total:"), countStrip);
+    _totalCountLabel = new QLabel("0", countStrip);
+    auto* selectedCaption = new QLabel(tr("Selected:"), countStrip);
+    _selectedCountLabel = new QLabel("0", countStrip);
+    for (QLabel* label : {totalCaption, _totalCountLabel, selectedCaption, _selectedCountLabel})
+        label->setStyleSheet(kCountStyle);
+    auto* totalGroup = new QWidget(countStrip);
+    auto* totalLayout = new QHBoxLayout(totalGroup);
+    totalLayout->setContentsMargins(10, 0, 0, 0);
+    totalLayout->addWidget(totalCaption);
+    totalLayout->addWidget(_totalCountLabel);
+    totalLayout->addStretch();
+    auto* selectedGroup = new QWidget(countStrip);
+    auto* selectedLayout = new QHBoxLayout(selectedGroup);
+    selectedLayout->setContentsMargins(0, 0, 20, 0);
+    selectedLayout->setSpacing(5);
+    selectedLayout->addStretch();
+    selectedLayout->addWidget(selectedCaption);
+    selectedLayout->addWidget(_selectedCountLabel);
+    auto* countLayout = new QHBoxLayout(countStrip);
+    countLayout->setContentsMargins(0, 0, 0, 0);
+    countLayout->addWidget(totalGroup, 1);
+    countLayout->addStretch();
+    countLayout->addWidget(selectedGroup, 2);
+
+    _deviceTable = new CTableView(tableArea);
+    _deviceTable->setFixedSize(1007, 460);
+    _deviceTable->setObjectName("QTableView");
+    auto* tableLayout = new QVBoxLayout(tableArea);
+    tableLayout->setContentsMargins(0, 0, 0, 0);
+    tableLayout->setSpacing(0);
+    tableLayout->addWidget(countStrip);
+    tableLayout->addWidget(_deviceTable);
+    tableLayout->addStretch();
+
+    // Operations.
+    auto* operations = new QWidget(this);
+    _operationGroupBox = new QGroupBox(tr("Operationl Insruction"), operations);
+    _operationGroupBox->setObjectName("groupBoxArea");
+    OzmLogic::setMyFixedSize(_operationGroupBox, QSize(288, 510));
+    _operationGroupBox->move(0, 0);
+    QWidget* box = _operationGroupBox;
+    _searchBtn = makeButton(tr("Device Search"), 248, box);
+    _setIpBtn = makeButton(tr("Set IP"), 120, box);
+    _modifyIpBtn = makeButton(tr("Modify"), 120, box);
+    _openFullNetcomBtn = makeButton(tr("Open FullNetcom"), 120, box);
+    _closeFullNetcomBtn = makeButton(tr("Close FullNetcom"), 120, box);
+    _openDhcpBtn = makeButton(tr("Open DHCP"), 120, box);
+    _closeDhcpBtn = makeButton(tr("Close DHCP"), 120, box);
+    _ptzAndAudioBtn = makeButton(tr("PtzAndAudio Setting"), 248, box);
+    _checkSdCardBtn = makeButton(tr("Check Device SD Card"), 248, box);
+    _playCheckBtn = makeButton(tr("Play Check Device"), 248, box);
+    _syncTimeBtn = makeButton(tr("Sync time"), 120, box);
+    _rebootBtn = makeButton(tr("Reboot"), 120, box);
+    _simpleRecoveryBtn = makeButton(tr("Simple Recovery"), 120, box);
+    _fullRecoveryBtn = makeButton(tr("Full Recovery"), 120, box);
+    _audioDetectionBtn = makeButton(tr("Audio Detection"), 120, box);
+    _gpioDetectionBtn = makeButton(tr("GPIO Detection"), 120, box);
+    _configParamBtn = makeButton(tr("Config Parm"), 120, box);
+    _modifyParamBtn = makeButton(tr("Modify"), 120, box);
+    _setOsdBtn = makeButton(tr("Set OSD"), 120, box);
+    _modifyOsdBtn = makeButton(tr("Modify"), 120, box);
+    _imageTestBtn = makeButton(tr("Image Test"), 248, box);
+    _tenZoomBtn = makeButton(tr("Ten Zoom"), 248, box);
+    _printLabelBtn = makeButton(tr("Label Printing"), 248, box);
+
+    QWidget* ipRow = makeButtonRow(_setIpBtn, _modifyIpBtn, 0, false, box);
+    QWidget* fullNetcomRow = makeButtonRow(_openFullNetcomBtn, _closeFullNetcomBtn, 5, true, box);
+    QWidget* dhcpRow = makeButtonRow(_openDhcpBtn, _closeDhcpBtn, 5, true, box);
+    QWidget* detectionRow = makeButtonRow(_audioDetectionBtn, _gpioDetectionBtn, 0, false, box);
+    detectionRow->hide();
+    QWidget* timeRow = makeButtonRow(_syncTimeBtn, _rebootBtn, 0, false, box);
+    QWidget* recoveryRow = makeButtonRow(_simpleRecoveryBtn, _fullRecoveryBtn, 0, false, box);
+    QWidget* paramRow = makeButtonRow(_configParamBtn, _modifyParamBtn, 0, false, box);
+    QWidget* osdRow = makeButtonRow(_setOsdBtn, _modifyOsdBtn, 0, false, box);
+
+    auto* boxLayout = new QVBoxLayout(_operationGroupBox);
+    boxLayout->setContentsMargins(20, 0, 0, 0);
+    boxLayout->setSpacing(0);
+    for (QWidget* item : {static_cast<QWidget*>(_searchBtn), ipRow, fullNetcomRow, dhcpRow, detectionRow,
+                          timeRow, recoveryRow, paramRow, osdRow, static_cast<QWidget*>(_ptzAndAudioBtn),
+                          static_cast<QWidget*>(_checkSdCardBtn), static_cast<QWidget*>(_tenZoomBtn),
+                          static_cast<QWidget*>(_playCheckBtn), static_cast<QWidget*>(_imageTestBtn),
+                          static_cast<QWidget*>(_printLabelBtn)})
+        boxLayout->addWidget(item);
+
+    auto* middle = new QWidget(this);
+    auto* middleLayout = new QHBoxLayout(middle);
+    middleLayout->addWidget(tableArea);
+    middleLayout->addWidget(operations);
+
+    // Upgrade area.
+    auto* upgradeArea = new QWidget(this);
+    _firmwareUpgradeLabel = makeLabel(tr("Firmware Upgrade"), "lightLabel", upgradeArea);
+    _upgradeFileLabel = makeLabel(tr("Upgrade File"), "blackLabel", upgradeArea);
+    _upgradeFileEdit = new QLineEdit(upgradeArea);
+    _upgradeFileEdit->setObjectName("LineEdit");
+    OzmLogic::setMyFixedSize(_upgradeFileEdit, QSize(909, 30));
+    _browseBtn = makeButton(tr("Browse"), 140, upgradeArea);
+    _fileUpgradeBtn = makeButton(tr("File Upgrade"), 140, upgradeArea);
+    auto* upgradeRow = new QWidget(upgradeArea);
+    auto* upgradeRowLayout = new QHBoxLayout(upgradeRow);
+    upgradeRowLayout->setContentsMargins(0, 0, 0, 0);
+    upgradeRowLayout->setSpacing(5);
+    upgradeRowLayout->addWidget(_upgradeFileLabel);
+    upgradeRowLayout->addWidget(_upgradeFileEdit);
+    upgradeRowLayout->addWidget(_browseBtn);
+    upgradeRowLayout->addWidget(_fileUpgradeBtn);
+    upgradeRowLayout->addStretch();
+    _tipIconLabel = makeLabel(QString(), "tipIcon", upgradeArea);
+    OzmLogic::setMyFixedSize(_tipIconLabel, QSize(30, 30));
+    _tipTextLabel = makeLabel(tr("Right-click can open the Browser,view the QR code download device,remote "
+                                 "configuration operation"),
+                              "lightLabel", upgradeArea);
+    auto* hintRow = new QWidget(upgradeArea);
+    auto* hintLayout = new QHBoxLayout(hintRow);
+    hintLayout->setContentsMargins(0, 0, 0, 0);
+    hintLayout->setSpacing(0);
+    hintLayout->addWidget(_tipIconLabel);
+    hintLayout->addWidget(_tipTextLabel);
+    hintLayout->addStretch();
+    auto* upgradeLayout = new QVBoxLayout(upgradeArea);
+    upgradeLayout->setContentsMargins(10, 10, 0, 0);
+    upgradeLayout->setSpacing(12);
+    upgradeLayout->addWidget(_firmwareUpgradeLabel);
+    upgradeLayout->addWidget(upgradeRow);
+    upgradeLayout->addWidget(hintRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(titleStrip, 0, Qt::AlignTop);
-    layout->addWidget(centralArea, 1);
+    layout->addWidget(_titleBar, 0, Qt::AlignTop);
+    layout->addWidget(topBar);
+    layout->addWidget(middle);
+    layout->addWidget(upgradeArea);
+    layout->addStretch();
+}
+
+void MainFrame::connectSignals() {
+    connect(_sysConfigBtn, &QPushButton::clicked, this, &MainFrame::onSysConfig);
+    connect(_deviceTable, &CTableView::onOpenTheDeviceBrowser, this, &MainFrame::onOpenBrowser);
+    connect(_deviceTable, &CTableView::onViewDeviceQRcode, this, &MainFrame::onViewQRcode);
+    connect(_searchBtn, &QPushButton::clicked, this, &MainFrame::onSearchDevices);
+    connect(_syncTimeBtn, &QPushButton::clicked, this, &MainFrame::onSyncTime);
+    connect(_setIpBtn, &QPushButton::clicked, this, &MainFrame::onSetIP);
+    connect(_modifyIpBtn, &QPushButton::clicked, this, &MainFrame::onModifyIP);
+    connect(_openFullNetcomBtn, &QPushButton::clicked, this, &MainFrame::onFullNetcomEnable);
+    connect(_closeFullNetcomBtn, &QPushButton::clicked, this, &MainFrame::onFullNetcomEnable);
+    connect(_playCheckBtn, &QPushButton::clicked, this, &MainFrame::onPlayCheckDevice);
+    connect(_audioDetectionBtn, &QPushButton::clicked, this, &MainFrame::onAudioDetection);
+    connect(_gpioDetectionBtn, &QPushButton::clicked, this, &MainFrame::onGPIOPortDetection);
+    connect(_rebootBtn, &QPushButton::clicked, this, &MainFrame::onReboot);
+    connect(_simpleRecoveryBtn, &QPushButton::clicked, this, &MainFrame::onSimpleRecovery);
+    connect(_fullRecoveryBtn, &QPushButton::clicked, this, &MainFrame::onFullRecovery);
+    connect(_setOsdBtn, &QPushButton::clicked, this, &MainFrame::onSetOSD);
+    connect(_modifyOsdBtn, &QPushButton::clicked, this, &MainFrame::onModifyOSD);
+    connect(_imageTestBtn, &QPushButton::clicked, this, &MainFrame::onImageTest);
+    connect(_printLabelBtn, &QPushButton::clicked, this, &MainFrame::onPellora);
+    connect(_browseBtn, &QPushButton::clicked, this, &MainFrame::onSelectFilePath);
+    connect(_fileUpgradeBtn, &QPushButton::clicked, this, &MainFrame::onUpgrade);
+    connect(_configParamBtn, &QPushButton::clicked, this, &MainFrame::onConfigureOtherParameters);
+    connect(_modifyParamBtn, &QPushButton::clicked, this, &MainFrame::onModifyOtherParameters);
+    connect(_deviceTable, &CTableView::update_checkstate, this, &MainFrame::updateCheckState);
+    connect(_deviceTable, &CTableView::updateCount, this, &MainFrame::updateCount);
+    connect(_mainStreamSwitch, SIGNAL(toggled(bool)), this, SLOT(onMainFramePlayEnable(bool)));
+    connect(_fullNetcomSwitch, SIGNAL(toggled(bool)), this, SLOT(onMainFrameFullNetcomEnable(bool)));
+    connect(_deviceTable, &CTableView::leftdoubleClicked, this, &MainFrame::onDoubleClickedPlay);
+    connect(this, SIGNAL(searchDevEnd()), this, SLOT(onSearchDevEnd()));
+    connect(this, SIGNAL(modifyNetInfoEnd()), this, SLOT(onModifyNetInfoEnd()));
+    connect(this, SIGNAL(closeSearchDialog()), this, SLOT(onCloseSearchDialog()));
+    connect(this, SIGNAL(modifyParamEnd(int)), this, SLOT(onModifyParamEnd(int)));
+    connect(_openDhcpBtn, &QPushButton::clicked, this, &MainFrame::onModifyDhcp);
+    connect(_closeDhcpBtn, &QPushButton::clicked, this, &MainFrame::onModifyDhcp);
+    connect(_ptzAndAudioBtn, &QPushButton::clicked, this, &MainFrame::onPtzAndAudio);
+    connect(_checkSdCardBtn, &QPushButton::clicked, this, &MainFrame::onCheckSDcard);
+    connect(_tenZoomBtn, &QPushButton::clicked, this, &MainFrame::onTenZoom);
+}
+
+QStringList MainFrame::networkCardItems(const QList<NetworkCard>& cards) {
+    QStringList items;
+    QStringList loopbackItems;
+    for (const NetworkCard& card : cards) {
+        if (!card.up || !card.running)
+            continue;
+        if (card.loopback) {
+            // The simulated cameras live on the loopback card: listed after the real cards.
+            for (const QString& ip : card.ipv4)
+                loopbackItems << "[" + card.name + "][" + ip + "]";
+            continue;
+        }
+        if (card.name.contains("VMware", Qt::CaseInsensitive))
+            continue;
+        for (const QString& ip : card.ipv4)
+            items << "[" + card.name + "][" + ip + "]";
+    }
+    return items + loopbackItems;
+}
+
+void MainFrame::listNetworkCards() {
+    if (!_networkCardTypeBox)
+        return;
+    QList<NetworkCard> cards;
+    for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
+        NetworkCard card;
+        card.name = iface.humanReadableName();
+        card.up = iface.flags().testFlag(QNetworkInterface::IsUp);
+        card.running = iface.flags().testFlag(QNetworkInterface::IsRunning);
+        card.loopback = iface.flags().testFlag(QNetworkInterface::IsLoopBack);
+        for (const QNetworkAddressEntry& entry : iface.addressEntries()) {
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                card.ipv4 << entry.ip().toString();
+        }
+        cards << card;
+    }
+    _networkCardTypeBox->addItems(networkCardItems(cards));
+    if (_networkCardTypeBox->count() >= 2)
+        _networkCardTypeBox->setCurrentIndex(1);
+}
+
+QString MainFrame::searchAddress(const QString& cardItem) {
+    return cardItem.split("[").last().split("]").first();
 }
 
 void MainFrame::initModules() {
@@ -82,14 +435,18 @@ void MainFrame::initModules() {
         _checkFtTimer = new QTimer();
         connect(_checkFtTimer, &QTimer::timeout, this, &MainFrame::onCheckFtTimerSlot);
     }
-    // Unique: initModules runs more than once, and each request must relogin only once.
-    // By signature: the search record is only declared here.
-    connect(this, SIGNAL(reLoginReq(DSC_SEARCH_RESPONSE_INFO*)), this,
-            SLOT(onReLoginReq(DSC_SEARCH_RESPONSE_INFO*)), Qt::UniqueConnection);
+    // initModules runs more than once; each request must relogin only once.
+    if (!_reloginConnected) {
+        connect(this, &MainFrame::reLoginReq, this, &MainFrame::onReLoginReq);
+        _reloginConnected = true;
+    }
     IClientUiElement::setNotifyCallBack(&MainFrame::notifyCallback, this);
 }
 
 void MainFrame::uninitModules() {
+    // No search answer may reach a window on its way out.
+    KVX_NET_StopSearchDevice();
+    ++_searchGeneration;
     logoutFixtureHook();
     if (_checkFtTimer) {
         _checkFtTimer->stop();
@@ -106,19 +463,456 @@ void MainFrame::uninitModules() {
     OzmLogic::instance()->unInit();
 }
 
+void MainFrame::loginFixtureHook() {}
+void MainFrame::logoutFixtureHook() {}
+
+void MainFrame::createEngineHook() {
+    if (!_engine)
+        _engine = new DeviceManager(this);
+}
+
+void MainFrame::destroyEngineHook() {
+    if (_engine) {
+        delete _engine;
+        _engine = nullptr;
+    }
+}
+
+// ---- Notifications ----
+
 int MainFrame::notifyCallback(const OZM::_NOTIFY_PARAM* param, void* user) {
     auto* frame = static_cast<MainFrame*>(user);
-    if (frame && param) {
-        frame->handleDeviceEvent(param);
-    }
+    if (frame)
+        frame->onNotify(param);
     return 0;
 }
 
-void MainFrame::loginFixtureHook() {}
-void MainFrame::logoutFixtureHook() {}
-void MainFrame::createEngineHook() {}
-void MainFrame::destroyEngineHook() {}
-void MainFrame::handleDeviceEvent(const OZM::_NOTIFY_PARAM*) {}
+void MainFrame::onNotify(const OZM::_NOTIFY_PARAM* param) {
+    if (param)
+        handleDeviceEvent(param);
+}
+
+void MainFrame::handleDeviceEvent(const OZM::_NOTIFY_PARAM* param) {
+    if (!param)
+        return;
+    NotifyMessage message;
+    message.type = param->type;
+    if (param->type == 5) {
+        message.value = reinterpret_cast<std::intptr_t>(param->data);
+    } else if (param->data && param->type != 6) {
+        message.hasTexts = true;
+        message.texts = *static_cast<const QStringList*>(param->data);
+    }
+    const bool onGuiThread = QThread::currentThread() == thread();
+    bool schedule = false;
+    {
+        std::lock_guard<std::mutex> lock(_notifyMutex);
+        _notifyQueue.push_back(std::move(message));
+        if (!onGuiThread && !_drainScheduled) {
+            _drainScheduled = true;
+            schedule = true;
+        }
+    }
+    if (onGuiThread) {
+        // A message sent from inside the handler (the engine's code 6 after code 5) is taken
+        // by the running drain after the one in hand.
+        if (!_draining)
+            drainNotifications();
+    } else if (schedule) {
+        QMetaObject::invokeMethod(this, &MainFrame::drainNotifications, Qt::QueuedConnection);
+    }
+}
+
+void MainFrame::drainNotifications() {
+    _draining = true;
+    for (;;) {
+        NotifyMessage message;
+        {
+            std::lock_guard<std::mutex> lock(_notifyMutex);
+            if (_notifyQueue.empty()) {
+                _drainScheduled = false;
+                break;
+            }
+            message = std::move(_notifyQueue.front());
+            _notifyQueue.pop_front();
+        }
+        applyDeviceEvent(message);
+    }
+    _draining = false;
+}
+
+namespace {
+
+// Payload length each code needs: the MAC plus its items.
+int requiredTexts(int type) {
+    switch (type) {
+    case 9:
+    case 14:
+        return 3;
+    default:
+        return 2;
+    }
+}
+
+QStringList* firstCheckedRowOf(QVector<QStringList>& rows, const QString& mac) {
+    for (QStringList& row : rows) {
+        if (row.size() == CTableView::ColumnCount && row.at(8) == mac)
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
+    const int type = message.type;
+    if (type == 6) {
+        emit closeSearchDialog();
+        return;
+    }
+    if (type != 5) {
+        // A list of texts starting with the MAC, long enough for the code.
+        if (!message.hasTexts || message.texts.size() < requiredTexts(type) ||
+            message.texts.at(0).isEmpty()) {
+            Qx_Write_Log(300, "MainFrame::handleDeviceEvent", "malformed notification, code:%d", type);
+            return;
+        }
+        const QStringList& texts = message.texts;
+        const QString& mac = texts.at(0);
+        switch (type) {
+        case 8:
+            if (QStringList* row = firstCheckedRowOf(_checkedRows, mac))
+                (*row)[1] = texts.at(1);
+            break;
+        case 9:
+            if (QStringList* row = firstCheckedRowOf(_checkedRows, mac)) {
+                (*row)[12] = texts.at(1);
+                (*row)[13] = texts.at(2);
+            }
+            break;
+        case 14:
+            if (QStringList* row = firstCheckedRowOf(_checkedRows, mac)) {
+                (*row)[17] = texts.at(1);
+                (*row)[18] = texts.at(2);
+            }
+            break;
+        default:
+            break;
+        }
+        applyPendingResult(type, mac, texts.at(1));
+    }
+
+    OZM::_NOTIFY_PARAM param;
+    param.type = type;
+    QStringList texts = message.texts;
+    param.data = type == 5 ? reinterpret_cast<void*>(message.value) : static_cast<void*>(&texts);
+    if (_deviceTable)
+        _deviceTable->setNotify(&param);
+    if (_engine)
+        _engine->setNotify(&param);
+}
+
+void MainFrame::applyPendingResult(int type, const QString& mac, const QString& text) {
+    auto sameMac = [&mac](const char* field, std::size_t width) {
+        const void* end = std::memchr(field, 0, width);
+        const std::size_t length =
+            end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : width;
+        return QString::fromLatin1(field, static_cast<int>(length)) == mac;
+    };
+    std::lock_guard<std::mutex> lock(_pendingMutex);
+    if (type == 10) {
+        const std::int32_t state = text == tr("Login Successful") ? 1001 : 1002;
+        for (DeviceResultInfo& record : _rebootList) {
+            if (sameMac(record.mac, sizeof(record.mac)))
+                record.loginState = state;
+        }
+        for (NetInfoResultInfo& record : _netInfoList) {
+            if (sameMac(record.mac, sizeof(record.mac)))
+                record.loginState = state;
+        }
+        return;
+    }
+    QString success;
+    if (type == 11)
+        success = tr("Reboot Success");
+    else if (type == 12)
+        success = tr("Full Recovery Success");
+    else if (type == 13)
+        success = tr("SimpleRecovery Success");
+    else
+        return;
+    const std::int32_t status = text == success ? 1 : 2;
+    for (DeviceResultInfo& record : _rebootList) {
+        if (sameMac(record.mac, sizeof(record.mac)))
+            record.status = status;
+    }
+}
+
+void MainFrame::clearPendingLists() {
+    std::lock_guard<std::mutex> lock(_pendingMutex);
+    _fixtureList.clear();
+    _rebootList.clear();
+    _netInfoList.clear();
+}
+
+// ---- Search ----
+
+void MainFrame::onSearchDevices() {
+    const QString address = searchAddress(_networkCardTypeBox->currentText());
+    KVX_NET_StopSearchDevice();
+    // Answers still queued from the stopped search are dropped from here on.
+    const std::uint64_t generation = ++_searchGeneration;
+    if (_engine)
+        _engine->logoutAll();
+    Sleep(1);
+    clearPendingLists();
+    _checkedRows.clear();
+    _deviceTable->clear();
+    _totalCountLabel->setText("0");
+    _selectedCountLabel->setText("0");
+    _deviceTable->setIsCheckAll(false);
+
+    const int searchTime = ozmParamsMgr()->getSearchTime();
+    const int fullNetcom = ozmParamsMgr()->getSearchFullNetcom() != 0 ? 1 : 0;
+    _searchBtn->setEnabled(false);
+    const QByteArray addressBytes = address.toLatin1();
+    const int result = KVX_NET_StartSearchDevice(searchTime, addressBytes.constData(),
+                                                 &MainFrame::onDeviceFound, this, fullNetcom);
+    if (result != 0) {
+        Qx_Write_Log(300, "MainFrame::onSearchDevices",
+                     "KVX_NET_StartSearchDevice failed, card:%s, result:%d", addressBytes.constData(),
+                     result);
+        if (generation == _searchGeneration.load())
+            _searchBtn->setEnabled(true);
+    }
+}
+
+int MainFrame::onDeviceFound(const DSC_SEARCH_RESPONSE_INFO* record, void* user) {
+    auto* frame = static_cast<MainFrame*>(user);
+    if (!frame)
+        return -1;
+    frame->onSearchResult(record);
+    return 0;
+}
+
+void MainFrame::onSearchResult(const DSC_SEARCH_RESPONSE_INFO* record) {
+    // The library's record lives only during the call: a value copy goes to the GUI thread,
+    // tagged with the search it belongs to.
+    const std::uint64_t generation = _searchGeneration.load();
+    const bool end = record == nullptr;
+    DSC_SEARCH_RESPONSE_INFO copy{};
+    if (record)
+        std::memcpy(&copy, record, sizeof(copy));
+    QMetaObject::invokeMethod(
+        this, [this, generation, end, copy]() { applySearchAnswer(generation, end, copy); },
+        Qt::QueuedConnection);
+}
+
+void MainFrame::applySearchAnswer(std::uint64_t generation, bool end,
+                                  const DSC_SEARCH_RESPONSE_INFO& record) {
+    if (generation != _searchGeneration.load())
+        return; // an answer of an earlier search
+    if (end) {
+        emit searchDevEnd();
+        _searchBtn->setEnabled(true);
+        return;
+    }
+    if (latin1Field(record, kTagOffset, kTagWidth) != "searching.." || u8Field(record, kTypeOffset) != 11)
+        return;
+    DSC_SEARCH_RESPONSE_INFO copy = record;
+    const QString mac = latin1Field(copy, kMacOffset, kMacWidth);
+    if (mac.isEmpty())
+        return;
+    addSearchResult(copy);
+    // Every answer, a repeated one too, goes to the engine with its HTTP port in host order.
+    setU32Field(copy, kHttpPortOffset, toHostOrder(u32Field(copy, kHttpPortOffset)));
+    if (_engine) {
+        _engine->addSearchInfo(mac.toStdString(), &copy);
+        _engine->addLoginTask(&copy);
+    }
+}
+
+void MainFrame::addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record) {
+    const QString ip = latin1Field(record, kIpOffset, kIpWidth);
+    const QString mac = latin1Field(record, kMacOffset, kMacWidth);
+    // A row with the same IP and MAC makes the answer a duplicate.
+    if (_deviceTable->containsDevice(ip, mac))
+        return;
+    addDeviceRow(record);
+}
+
+void MainFrame::addDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
+    _deviceTable->addRow(buildDeviceRow(record));
+}
+
+std::uint32_t MainFrame::toHostOrder(std::uint32_t value) {
+    return ((value & 0x000000FFu) << 24) | ((value & 0x0000FF00u) << 8) | ((value & 0x00FF0000u) >> 8) |
+           ((value & 0xFF000000u) >> 24);
+}
+
+QStringList MainFrame::buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
+    const std::uint8_t dhcp = u8Field(record, kDhcpOffset);
+    QStringList row;
+    row << QString()                                                        // 0
+        << latin1Field(record, kIpOffset, kIpWidth)                         // 1
+        << (u8Field(record, kFullNetcomOffset) == 1 ? "Enable" : "Disable") // 2
+        << (u8Field(record, kNetcomFlagOffset) == 1 ? "Yes" : "")           // 3
+        << QString()                                                        // 4
+        << latin1Field(record, kCol5Offset, kCol5Width)                     // 5
+        << QString()                                                        // 6
+        << latin1Field(record, kSerialOffset, kSerialWidth)                 // 7
+        << latin1Field(record, kMacOffset, kMacWidth)                       // 8
+        << latin1Field(record, kMaskOffset, kIpWidth)                       // 9
+        << latin1Field(record, kGatewayOffset, kIpWidth)                    // 10
+        << latin1Field(record, kDnsOffset, kIpWidth)                        // 11
+        << QString::number(toHostOrder(u32Field(record, kHttpPortOffset)))  // 12
+        << QString::number(toHostOrder(u32Field(record, kRtspPortOffset)))  // 13
+        << QString::number(u8Field(record, kCol14Offset))                   // 14
+        << (dhcp == 1   ? "Open"
+            : dhcp == 0 ? "Close"
+                        : "")                                   // 15
+        << QString::number(u32Field(record, kCol16Offset))      // 16
+        << latin1Field(record, kUserOffset, kAccountWidth)      // 17
+        << latin1Field(record, kPasswordOffset, kAccountWidth); // 18
+    return row;
+}
+
+void MainFrame::onSearchDevEnd() {
+    KVX_NET_StopSearchDevice();
+    OZM::_NOTIFY_PARAM param;
+    param.type = 5;
+    param.data = reinterpret_cast<void*>(static_cast<std::intptr_t>(_deviceTable->rowCount()));
+    handleDeviceEvent(&param);
+}
+
+void MainFrame::onCloseSearchDialog() {
+    if (_searchProgress) {
+        _searchProgress->close();
+        delete _searchProgress;
+        _searchProgress = nullptr;
+    }
+}
+
+// ---- Checked rows, counts, switches ----
+
+void MainFrame::updateCheckState(int state, QVector<QStringList> rows) {
+    _checkedRows.clear();
+    _selectedCountLabel->setText("0");
+    if (state == CTableView::TableCleared || rows.isEmpty())
+        return;
+    _checkedRows = rows;
+    _selectedCountLabel->setText(QString::number(rows.size()));
+    if (rows.size() == 1)
+        writeLabelDevice(rows.first());
+}
+
+void MainFrame::writeLabelDevice(const QStringList& row) {
+    QSettings ini(SysConfigDialog::pelloraIniPath(), QSettings::IniFormat);
+    ini.setIniCodec(QTextCodec::codecForName("GBK"));
+    ini.setValue("CHINESEPRODUCTINFO/SN", row.value(7));
+    ini.setValue("CHINESEPRODUCTINFO/MAC", row.value(8));
+}
+
+void MainFrame::updateCount(int count) {
+    _totalCountLabel->setText(QString::number(count));
+}
+
+void MainFrame::onMainFramePlayEnable(bool enable) {
+    ozmParamsMgr()->setStream(enable ? 0 : 1);
+}
+
+void MainFrame::onMainFrameFullNetcomEnable(bool enable) {
+    ozmParamsMgr()->setSearchFullNetcom(enable ? 1 : 0);
+}
+
+void MainFrame::showTextInfo() {
+    TipDialog tip;
+    tip.textLabel->setText(tr("Please select the device first!"));
+    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
+    tip.exec();
+}
+
+// ---- Relogin ----
+
+void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp) {
+    if (_engine)
+        _engine->reloginDevice(&resp);
+}
+
+void MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
+    if (!resp)
+        return;
+    const auto* bytes = reinterpret_cast<const char*>(resp);
+    char mac[kMacWidth] = {}; // at most 17 characters and the terminator
+    std::memcpy(mac, bytes + kResponseMacOffset, kMacWidth - 1);
+    char ip[kIpWidth] = {}; // at most 15 characters and the terminator
+    std::memcpy(ip, bytes + kResponseIpOffset, kIpWidth - 1);
+    std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine ? _engine->findSearchInfo(mac) : nullptr;
+    if (!record) {
+        Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac);
+        return;
+    }
+    char* field = reinterpret_cast<char*>(record.get()) + kIpOffset;
+    std::memset(field, 0, kIpWidth);
+    std::memcpy(field, ip, std::strlen(ip));
+    emit reLoginReq(*record);
+}
+
+// ---- Small windows and the browser ----
+
+void MainFrame::onSysConfig() {
+    SysConfigDialog dialog;
+    dialog.exec();
+}
+
+void MainFrame::onViewQRcode() {
+    const QStringList row = _deviceTable->menuRowData();
+    if (row.isEmpty())
+        return;
+    const QString serial = row.value(7);
+    const QImage image = TcQrencode::encodeImage(ViewQRcodeDialog::deviceLink(serial), 12);
+    ViewQRcodeDialog dialog;
+    dialog.qrLabel()->setPixmap(QPixmap::fromImage(image));
+    dialog.serialLabel()->setText(serial);
+    dialog.appLabel()->setText(tr("Android & IOS APP"));
+    dialog.exec();
+    qDebug() << "ViewDeviceQRcode";
+}
+
+QUrl MainFrame::browserUrl(const QString& ip, const QString& port) {
+    in_addr address{};
+    const QByteArray ipBytes = ip.toLatin1();
+    if (ip.isEmpty() || ip.size() > 15 || inet_pton(AF_INET, ipBytes.constData(), &address) != 1)
+        return QUrl();
+    bool ok = false;
+    const int number = port.toInt(&ok, 10);
+    if (!ok || number < 1 || number > 65535 || port.size() > 5 || port.startsWith('+') ||
+        port.startsWith('-'))
+        return QUrl();
+    return QUrl("http://" + ip + ":" + QString::number(number));
+}
+
+void MainFrame::onOpenBrowser() {
+    const QStringList row = _deviceTable->menuRowData();
+    const QString ip = row.value(1);
+    const QString port = row.value(12);
+    if (ip.isEmpty() || port.isEmpty())
+        return;
+    const QUrl url = browserUrl(ip, port);
+    if (!url.isValid() || url.isEmpty()) {
+        Qx_Write_Log(300, "MainFrame::onOpenBrowser", "not an address, ip:%s port:%s",
+                     ip.toLatin1().constData(), port.toLatin1().constData());
+        return;
+    }
+    QDesktopServices::openUrl(url);
+    qDebug() << "onOpenBrowser" << url.toString();
+}
+
+int MainFrame::pingHost(std::string ip) {
+    return PingHelper::probe(ip);
+}
+
+// ---- Window events ----
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
     return WindowBase::eventFilter(watched, event);
@@ -134,14 +928,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Slots whose work comes with the search, batch, fixture and dialog code.
-void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO*) {}
-void MainFrame::onSearchDevEnd() {}
+// Slots whose operations are built elsewhere; until then they do nothing.
 void MainFrame::onModifyNetInfoEnd() {}
-void MainFrame::onOpenBrowser() {}
-void MainFrame::onViewQRcode() {}
-void MainFrame::onSysConfig() {}
-void MainFrame::onSearchDevices() {}
 void MainFrame::onSyncTime() {}
 void MainFrame::onSetIP() {}
 void MainFrame::onModifyIP() {}
@@ -161,12 +949,7 @@ void MainFrame::onUpgrade() {}
 void MainFrame::onConfigureOtherParameters() {}
 void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onFullNetcomEnable() {}
-void MainFrame::onMainFramePlayEnable(bool) {}
-void MainFrame::onMainFrameFullNetcomEnable(bool) {}
-void MainFrame::updateCheckState(int, QVector<QStringList>) {}
-void MainFrame::updateCount(int) {}
 void MainFrame::onDoubleClickedPlay() {}
-void MainFrame::onCloseSearchDialog() {}
 void MainFrame::onCheckTimerSlot() {}
 void MainFrame::onCheckFtTimerSlot() {}
 void MainFrame::onModifyParamEnd(int) {}
@@ -174,4 +957,3 @@ void MainFrame::onModifyDhcp() {}
 void MainFrame::onPtzAndAudio() {}
 void MainFrame::onCheckSDcard() {}
 void MainFrame::onTenZoom() {}
-void MainFrame::showTextInfo() {}

@@ -1,18 +1,40 @@
-// The main window: construction, placement, module start-up and shut-down, the event loop's
-// window. Its full layout, search, batches and fixture tests join with their own code.
+// The main window: title bar, top bar, device table, operation buttons and upgrade area; the
+// device search, the checked rows and the notification handling.
 #pragma once
 
+#include "DeviceResultInfo.h"
+#include "FixturePendingInfo.h"
+#include "NetInfoResultInfo.h"
+#include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 #include "tarsel/WindowBase.h"
 
+#include <QMetaType>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
+#include <QUrl>
 #include <QVector>
 
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class CTableView;
+class DeviceManager;
+class ProgressBarDialog;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QTimer;
-struct DSC_SEARCH_RESPONSE_INFO;
+class SwitchControl;
+class TitleBar;
 
 class MainFrame : public WindowBase {
     Q_OBJECT
@@ -21,25 +43,55 @@ public:
     static constexpr int kWidth = 1336;
     static constexpr int kHeight = 760;
 
+    // One network card as the card list sees it.
+    struct NetworkCard {
+        QString name; // human-readable name
+        bool up = false;
+        bool running = false;
+        bool loopback = false;
+        QStringList ipv4;
+    };
+
     explicit MainFrame(QWidget* parent = nullptr);
     ~MainFrame() override;
 
-    // Creates what is missing of the engine, the check timers and the notification callback;
-    // may run more than once.
     void initModules();
-    // Shuts the modules down; may run more than once.
     void uninitModules();
 
-    // Top-left corner for a window of size window on a screen with the available area
-    // available: a quarter of the free room on each axis when the screen is wider than the
-    // window (truncating toward zero, so negative on a low screen), else (0, 0).
     static QPoint initialPosition(const QRect& available, const QSize& window);
 
-    // The notification callback registered with the framework; runs on the sender's thread.
+    // Notification entry registered with the framework; any thread.
     static int notifyCallback(const OZM::_NOTIFY_PARAM* param, void* user);
+    void onNotify(const OZM::_NOTIFY_PARAM* param);
+    // Takes a copy of the message and applies it on the GUI thread in arrival order: at once
+    // when called there, else queued.
+    void handleDeviceEvent(const OZM::_NOTIFY_PARAM* param);
+
+    // Search callback; any thread. -1 without a window.
+    static int onDeviceFound(const DSC_SEARCH_RESPONSE_INFO* record, void* user);
+    // Copies one answer (null: the search is over) and queues it for the GUI thread.
+    void onSearchResult(const DSC_SEARCH_RESPONSE_INFO* record);
+
+    // The 19 texts of a device row built from a search record (ports in host order).
+    static QStringList buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record);
+    static std::uint32_t toHostOrder(std::uint32_t value);
+    // Items of the network-card box for these cards: real cards first, then the loopback card.
+    static QStringList networkCardItems(const QList<NetworkCard>& cards);
+    // The IPv4 address inside an item "[name][address]".
+    static QString searchAddress(const QString& cardItem);
+    // "http://ip:port" when ip is a dotted-quad IPv4 address and port a number 1..65535;
+    // otherwise an empty URL.
+    static QUrl browserUrl(const QString& ip, const QString& port);
+    // 0 when the address does not answer, -1 when it answers or is not an IPv4 address.
+    int pingHost(std::string ip);
+    // Looks the camera of a network-information answer up and asks for its relogin.
+    void reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp);
 
     QTimer* checkTimer() const { return _checkTimer; }
     QTimer* checkFtTimer() const { return _checkFtTimer; }
+    DeviceManager* engine() const { return _engine; }
+    CTableView* deviceTable() const { return _deviceTable; }
+    QVector<QStringList> checkedRows() const { return _checkedRows; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,10 +103,10 @@ signals:
     void modifyNetInfoEnd();
     void closeSearchDialog();
     void modifyParamEnd(int cmd_type);
-    void reLoginReq(DSC_SEARCH_RESPONSE_INFO* resp);
+    void reLoginReq(DSC_SEARCH_RESPONSE_INFO resp);
 
 public slots:
-    void onReLoginReq(DSC_SEARCH_RESPONSE_INFO* resp);
+    void onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp);
     void onSearchDevEnd();
     void onModifyNetInfoEnd();
     void onOpenBrowser();
@@ -96,17 +148,98 @@ public slots:
     void showTextInfo();
 
 private:
-    void buildUi();
+    // A notification as copied off the sender's thread.
+    struct NotifyMessage {
+        int type = 0;
+        std::intptr_t value = 0; // code 5
+        bool hasTexts = false;
+        QStringList texts;
+    };
 
-    // Module hooks of the start-up and shut-down sequence. The fixture session, the engine and
-    // the notification handling come with their own code; until then these do nothing.
+    void buildUi();
+    void connectSignals();
+    void listNetworkCards();
+
     void loginFixtureHook();
     void logoutFixtureHook();
     void createEngineHook();
     void destroyEngineHook();
-    void handleDeviceEvent(const OZM::_NOTIFY_PARAM* param);
+
+    void drainNotifications();
+    void applyDeviceEvent(const NotifyMessage& message);
+    void applySearchAnswer(std::uint64_t generation, bool end, const DSC_SEARCH_RESPONSE_INFO& record);
+    void addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record);
+    void addDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record);
+    void applyPendingResult(int type, const QString& mac, const QString& text);
+    void clearPendingLists();
+    void writeLabelDevice(const QStringList& row);
+
+    // Widgets, in the order of the window's layout code.
+    TitleBar* _titleBar = nullptr;
+    QLabel* _mainStreamLabel = nullptr;
+    SwitchControl* _mainStreamSwitch = nullptr;
+    QLabel* _fullNetcomLabel = nullptr;
+    SwitchControl* _fullNetcomSwitch = nullptr;
+    QLabel* _networkCardLabel = nullptr;
+    QComboBox* _networkCardTypeBox = nullptr;
+    QPushButton* _sysConfigBtn = nullptr;
+    CTableView* _deviceTable = nullptr;
+    QLabel* _totalCountLabel = nullptr;
+    QLabel* _selectedCountLabel = nullptr;
+    QGroupBox* _operationGroupBox = nullptr;
+    QPushButton* _searchBtn = nullptr;
+    QPushButton* _setIpBtn = nullptr;
+    QPushButton* _modifyIpBtn = nullptr;
+    QPushButton* _openFullNetcomBtn = nullptr;
+    QPushButton* _closeFullNetcomBtn = nullptr;
+    QPushButton* _openDhcpBtn = nullptr;
+    QPushButton* _closeDhcpBtn = nullptr;
+    QPushButton* _ptzAndAudioBtn = nullptr;
+    QPushButton* _checkSdCardBtn = nullptr;
+    QPushButton* _playCheckBtn = nullptr;
+    QPushButton* _syncTimeBtn = nullptr;
+    QPushButton* _rebootBtn = nullptr;
+    QPushButton* _simpleRecoveryBtn = nullptr;
+    QPushButton* _fullRecoveryBtn = nullptr;
+    QPushButton* _audioDetectionBtn = nullptr;
+    QPushButton* _gpioDetectionBtn = nullptr;
+    QPushButton* _configParamBtn = nullptr;
+    QPushButton* _modifyParamBtn = nullptr;
+    QPushButton* _setOsdBtn = nullptr;
+    QPushButton* _modifyOsdBtn = nullptr;
+    QPushButton* _imageTestBtn = nullptr;
+    QPushButton* _tenZoomBtn = nullptr;
+    QPushButton* _printLabelBtn = nullptr;
+    QLabel* _firmwareUpgradeLabel = nullptr;
+    QLabel* _upgradeFileLabel = nullptr;
+    QLineEdit* _upgradeFileEdit = nullptr;
+    QPushButton* _browseBtn = nullptr;
+    QPushButton* _fileUpgradeBtn = nullptr;
+    QLabel* _tipIconLabel = nullptr;
+    QLabel* _tipTextLabel = nullptr;
 
     QVector<QStringList> _checkedRows;
+    DeviceManager* _engine = nullptr;
+    // Pending records of the tracked operations; one lock for the three lists.
+    std::mutex _pendingMutex;
+    std::vector<DeviceResultInfo> _rebootList;
+    std::vector<NetInfoResultInfo> _netInfoList;
+    std::vector<FixturePendingInfo> _fixtureList;
+    ProgressBarDialog* _searchProgress = nullptr;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;
+
+    // Notifications waiting for the GUI thread, in arrival order.
+    std::mutex _notifyMutex;
+    std::deque<NotifyMessage> _notifyQueue;
+    bool _drainScheduled = false;
+    bool _draining = false;
+
+    // Answers of an earlier search are dropped.
+    std::atomic<std::uint64_t> _searchGeneration{0};
+    bool _reloginConnected = false;
+
+    friend class MainFrameTestAccess;
 };
+
+Q_DECLARE_METATYPE(DSC_SEARCH_RESPONSE_INFO)

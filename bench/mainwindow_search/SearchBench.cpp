@@ -1,0 +1,108 @@
+// Search of a simulated fleet into the main window's device table: the time from the first
+// search answer to the last row shown, for 250 and 1000 cameras, and the ratio of the two.
+// Usage: mainwindow_search_bench [LARGE_COUNT]
+#include "MainFrame.h"
+#include "camsim/SimControl.h"
+#include "kvxnet/DscSearch.h"
+#include "ozmlogic/OzmLogic.h"
+#include "tarsel/CTableView.h"
+#include "winport/WinPort.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+struct Probe {
+    MainFrame* frame = nullptr;
+    QElapsedTimer clock;
+    std::atomic<qint64> firstAnswerNs{-1};
+    std::atomic<int> answers{0};
+    std::atomic<bool> ended{false};
+};
+
+// Stands between the search library and the window to note the first answer's time.
+int onAnswer(const DSC_SEARCH_RESPONSE_INFO* record, void* user) {
+    auto* probe = static_cast<Probe*>(user);
+    if (record && probe->answers.fetch_add(1) == 0)
+        probe->firstAnswerNs = probe->clock.nsecsElapsed();
+    const int result = MainFrame::onDeviceFound(record, probe->frame);
+    if (!record)
+        probe->ended = true;
+    return result;
+}
+
+double searchMs(MainFrame& frame, int count) {
+    camsim::useFleet(camsim::defaultFleet(count));
+    camsim::Timing timing = camsim::timing();
+    timing.searchFirstAnswerMs = 0;
+    timing.searchAnswerStepMs = 0;
+    camsim::setTiming(timing);
+    frame.deviceTable()->clear();
+    Probe probe;
+    probe.frame = &frame;
+    probe.clock.start();
+    KVX_NET_StartSearchDevice(10, "127.0.0.1", &onAnswer, &probe, 0);
+    qint64 lastRowNs = 0;
+    while (frame.deviceTable()->rowCount() < count) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (probe.clock.elapsed() > 120000) {
+            std::fprintf(stderr, "only %d of %d rows\n", frame.deviceTable()->rowCount(), count);
+            std::exit(1);
+        }
+    }
+    lastRowNs = probe.clock.nsecsElapsed();
+    // Let the run end and its end reach the window before the next run starts.
+    while (!probe.ended)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::processEvents();
+    return static_cast<double>(lastRowNs - probe.firstAnswerNs.load()) / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QTemporaryDir dir;
+    qputenv("CORVANE_CONFIG_DIR", dir.path().toUtf8());
+    qputenv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
+    qputenv("CORVANE_LOG_DIR", dir.path().toUtf8());
+    QApplication app(argc, argv);
+    winport::setTimeScale(0.001);
+    const int large = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int small = large / 4;
+    if (!OzmLogic::instance()->init(&app))
+        return 1;
+    double smallMs = 0;
+    double largeMs = 0;
+    {
+        MainFrame frame;
+        frame.show();
+        searchMs(frame, 16); // warm-up
+        std::vector<double> smallRuns;
+        std::vector<double> largeRuns;
+        for (int run = 0; run < 5; ++run) {
+            smallRuns.push_back(searchMs(frame, small));
+            largeRuns.push_back(searchMs(frame, large));
+        }
+        smallMs = median(smallRuns);
+        largeMs = median(largeRuns);
+        frame.close();
+    }
+    std::printf(
+        "first answer to last row shown (median of 5): %d cameras %.1f ms, %d cameras %.1f ms, ratio %.2f "
+        "(linear growth: 4.00)\n",
+        small, smallMs, large, largeMs, largeMs / smallMs);
+    return 0;
+}

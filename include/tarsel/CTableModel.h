@@ -1,0 +1,69 @@
+// Item model behind CTableView: one row of texts per device and a check flag per row.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QPixmap>
+#include <QStringList>
+#include <QVector>
+
+class CTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit CTableModel(int columnCount, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void setHeaderTexts(const QStringList& texts);
+    void setCheckAllIcons(const QPixmap& unchecked, const QPixmap& checked);
+
+    // Appends a row; missing texts are filled with empty ones, extra texts are dropped.
+    void appendRow(const QStringList& texts);
+    QStringList rowTexts(int row) const;
+    QString text(int row, int column) const;
+    // Changes one text of one row; false when row or column is out of range.
+    bool setText(int row, int column, const QString& text);
+    void removeRowAt(int row);
+    void clearRows();
+
+    bool isChecked(int row) const;
+    void setChecked(int row, bool checked);
+    void setAllChecked(bool checked);
+    QVector<QStringList> checkedRows() const;
+
+    // Whether some row has exactly this text in both columns of the lookup pair (set with
+    // setLookupColumns); constant time.
+    void setLookupColumns(int first, int second);
+    bool containsPair(const QString& first, const QString& second) const;
+
+    bool isCheckAll() const { return _checkAll; }
+    void setCheckAllFlag(bool checked);
+
+signals:
+    // A row's check box was changed by the user.
+    void rowCheckToggled(int row, bool checked);
+
+private:
+    struct Row {
+        QStringList texts;
+        bool checked = false;
+    };
+
+    QString pairKey(const QStringList& texts) const;
+    void countPair(const QStringList& texts, int delta);
+
+    int _columnCount;
+    int _lookupFirst = -1;
+    int _lookupSecond = -1;
+    QHash<QString, int> _pairCounts;
+    QVector<Row> _rows;
+    QStringList _headers;
+    bool _checkAll = false;
+    QPixmap _checkAllOff;
+    QPixmap _checkAllOn;
+};

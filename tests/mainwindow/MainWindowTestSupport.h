@@ -1,0 +1,58 @@
+// Fixture for the main-window tests: the application and framework, a temporary folder per
+// test standing in for the program folder, and a closer that records and closes modal dialogs.
+#pragma once
+
+#include "harness/ModalCloser.h"
+#include "harness/QtApp.h"
+#include "harness/TestDir.h"
+#include "ozmlogic/OzmLogic.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace mwtest {
+
+class MainWindowTest : public harness::QtTest {
+protected:
+    void SetUp() override {
+        harness::QtTest::SetUp();
+        _dir = std::make_unique<harness::TestDir>();
+        ASSERT_TRUE(_dir->enter());
+        _dir->setEnv("CORVANE_PROGRAM_DIR", _dir->path().toUtf8());
+        ASSERT_TRUE(OzmLogic::instance()->init(harness::qtApp()));
+        _closer = std::make_unique<harness::ModalCloser>(harness::ModalCloser::Action::Reject);
+    }
+    void TearDown() override {
+        _closer.reset();
+        _dir.reset();
+        harness::QtTest::TearDown();
+    }
+
+    QString dir() const { return _dir->path(); }
+    const std::vector<harness::SeenDialog>& modals() const { return _closer->seen(); }
+    // The message of each modal message box, in order.
+    QStringList modalTexts() const {
+        QStringList texts;
+        for (const harness::SeenDialog& seen : modals()) {
+            if (seen.className == "TipDialog" && !seen.labels.isEmpty())
+                texts << seen.labels.last();
+        }
+        return texts;
+    }
+    // The first label text (the title) of each modal dialog, in order.
+    QStringList modalTitles() const {
+        QStringList titles;
+        for (const harness::SeenDialog& seen : modals())
+            titles << seen.labels.value(0);
+        return titles;
+    }
+
+private:
+    std::unique_ptr<harness::TestDir> _dir;
+    std::unique_ptr<harness::ModalCloser> _closer;
+};
+
+} // namespace mwtest

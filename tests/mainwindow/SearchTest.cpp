@@ -1,0 +1,167 @@
+// The device search against the simulated fleet: rows, logins, stale answers, relogin.
+#include "DeviceManager.h"
+#include "MainFrame.h"
+#include "MainWindowTestSupport.h"
+
+#include "camsim/SimControl.h"
+#include "harness/LogCapture.h"
+#include "ozmlogic/ParamsMgr.h"
+#include "tarsel/CTableView.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+
+#include <cstring>
+
+namespace {
+
+class SearchTest : public mwtest::MainWindowTest {
+protected:
+    void SetUp() override {
+        mwtest::MainWindowTest::SetUp();
+        camsim::resetWorld();
+        ozmParamsMgr()->setSearchTime(5);
+        ozmParamsMgr()->setSearchFullNetcom(0);
+    }
+    void TearDown() override {
+        camsim::resetWorld();
+        mwtest::MainWindowTest::TearDown();
+    }
+
+    static QPushButton* button(MainFrame& frame, const QString& text) {
+        for (QPushButton* b : frame.findChildren<QPushButton*>()) {
+            if (b->text() == text)
+                return b;
+        }
+        return nullptr;
+    }
+    static void chooseLoopback(MainFrame& frame) {
+        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
+        ASSERT_NE(box, nullptr);
+        const int index = box->findText("[127.0.0.1]", Qt::MatchContains);
+        ASSERT_GE(index, 0);
+        box->setCurrentIndex(index);
+    }
+    static int rowsWithStatus(const CTableView* table, const QString& status) {
+        int count = 0;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->getData(row, CTableView::ColStatus).toString() == status)
+                ++count;
+        }
+        return count;
+    }
+};
+
+TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
+    MainFrame frame;
+    frame.show();
+    chooseLoopback(frame);
+    QSignalSpy loginsDone(&frame, &MainFrame::closeSearchDialog);
+    QPushButton* search = button(frame, "Device Search");
+    ASSERT_NE(search, nullptr);
+    search->click();
+    EXPECT_FALSE(search->isEnabled());
+    CTableView* table = frame.deviceTable();
+    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    EXPECT_EQ(table->rowCount(), 8);
+    ASSERT_TRUE(harness::waitFor([&] { return rowsWithStatus(table, "Login Successful") == 8; }, 20000))
+        << rowsWithStatus(table, "Login Successful");
+    EXPECT_TRUE(harness::waitFor([&] { return loginsDone.size() >= 1; }, 5000))
+        << "code 5 reached the engine";
+
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    ASSERT_EQ(fleet.size(), 8u);
+    for (int row = 0; row < 8; ++row) {
+        EXPECT_EQ(table->getData(row, 1).toString().toStdString(), fleet[row].ip);
+        EXPECT_EQ(table->getData(row, 8).toString().toStdString(), fleet[row].mac);
+        EXPECT_EQ(table->getData(row, 12).toString(), QString::number(fleet[row].httpPort));
+    }
+    const auto starts = camsim::calls("KVX_NET_StartSearchDevice");
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].text, "127.0.0.1");
+    EXPECT_EQ(starts[0].args, (std::vector<long long>{5, 0}));
+    EXPECT_EQ(frame.engine()->loginCount(), 8);
+}
+
+TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
+    camsim::useFleet({});
+    MainFrame frame;
+    chooseLoopback(frame);
+    DSC_SEARCH_RESPONSE_INFO late{};
+    std::memcpy(late.tag, "searching..", 12);
+    late.type = 11;
+    std::strcpy(late.ip, "127.0.0.99");
+    std::strcpy(late.mac, "02:00:00:00:00:99");
+    frame.onSearchResult(&late); // queued, then a new search starts before it is applied
+    frame.onSearchResult(nullptr);
+    QPushButton* search = button(frame, "Device Search");
+    search->click();
+    EXPECT_FALSE(search->isEnabled()) << "the old search's end does not re-enable the new one";
+    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    EXPECT_EQ(frame.deviceTable()->rowCount(), 0);
+}
+
+TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
+    camsim::useFleet(camsim::defaultFleet(1));
+    MainFrame frame;
+    chooseLoopback(frame);
+    button(frame, "Device Search")->click();
+    ASSERT_TRUE(harness::waitFor([&] { return frame.deviceTable()->rowCount() == 1; }, 20000));
+    // The same camera answers once more in this search.
+    DSC_SEARCH_RESPONSE_INFO again{};
+    std::memcpy(again.tag, "searching..", 12);
+    again.type = 11;
+    const camsim::CameraProfile camera = camsim::fleet().at(0);
+    std::strcpy(again.ip, camera.ip.c_str());
+    std::strcpy(again.mac, camera.mac.c_str());
+    again.httpPort = htonl(80);
+    frame.onSearchResult(&again);
+    ASSERT_TRUE(harness::waitFor([&] { return camsim::calls("KVX_NET_Login").size() == 2; }, 20000));
+    EXPECT_EQ(frame.deviceTable()->rowCount(), 1);
+}
+
+TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
+    camsim::useFleet(camsim::defaultFleet(2));
+    MainFrame frame;
+    chooseLoopback(frame);
+    QPushButton* search = button(frame, "Device Search");
+    search->click();
+    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    const camsim::CameraProfile camera = camsim::fleet().at(1);
+
+    DSC_MODIFY_NETINFO_RESPONSE resp{};
+    std::strcpy(resp.mac, camera.mac.c_str());
+    std::strcpy(resp.newIp, "127.0.0.201");
+    QSignalSpy spy(&frame, &MainFrame::reLoginReq);
+    frame.reLoginDevice(&resp);
+    ASSERT_EQ(spy.size(), 1);
+    const auto record = spy.at(0).at(0).value<DSC_SEARCH_RESPONSE_INFO>();
+    EXPECT_STREQ(record.ip, "127.0.0.201");
+    EXPECT_STREQ(record.mac, camera.mac.c_str());
+    EXPECT_EQ(frame.engine()->pendingRelogins(), 1) << "connected once although initModules ran twice";
+
+    harness::LogCapture log;
+    std::strcpy(resp.mac, "02:FF:FF:FF:FF:FF");
+    frame.reLoginDevice(&resp);
+    EXPECT_EQ(spy.size(), 1);
+    EXPECT_TRUE(log.contains("MainFrame::reLoginDevice", "cannot findSearchInfo, mac:02:FF:FF:FF:FF:FF"));
+}
+
+TEST_F(SearchTest, PingHostUsesTheSystemPingHelper) {
+    const QByteArray simPing = qgetenv("CORVANE_BIN_DIR") + "/simping";
+    qputenv("PATH", simPing + ":" + qgetenv("PATH"));
+    camsim::useFleet(camsim::defaultFleet(1));
+    MainFrame frame;
+    EXPECT_EQ(frame.pingHost(camsim::fleet().at(0).ip), -1) << "a camera holds the address";
+    EXPECT_EQ(frame.pingHost("127.0.0.250"), 0);
+    EXPECT_EQ(frame.pingHost(""), -1);
+    EXPECT_EQ(frame.pingHost("127.0.0.1; touch x"), -1);
+    EXPECT_EQ(frame.pingHost("127.1"), -1);
+}
+
+} // namespace
