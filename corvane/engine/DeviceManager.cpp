@@ -284,26 +284,7 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
                 slot->startTick = startTick = GetTickCount();
                 slot->inLoginCall = true;
             }
-            const KvxLoginInfo info = loginRecord(*record, slot);
-            const int handle = KVX_NET_Login(&info);
-            std::lock_guard<std::mutex> order(m_resultOrder);
-            bool answered = false;
-            {
-                std::lock_guard<std::mutex> lock(m_slotLock);
-                slot->inLoginCall = false;
-                if (handle != 0) {
-                    slot->hIPCLogin = static_cast<std::uint32_t>(handle);
-                    answered = slot->state != LoginSlot::LoggingIn;
-                } else if (slot->state == LoginSlot::LoggingIn) {
-                    slot->state = LoginSlot::Failed;
-                }
-            }
-            if (handle == 0) {
-                notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
-                Qx_Write_Log(600, "DeviceManager::loginDevice", "failed!");
-            } else if (!answered) {
-                notifyTexts(2, {QString::fromStdString(mac), QString::fromLatin1(kLoggingIn)});
-            }
+            callLogin(*record, slot, mac);
         }
     }
     if (slot) {
@@ -417,8 +398,15 @@ int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReb
         slot->startTick = GetTickCount();
         slot->inLoginCall = true;
     }
-    const KvxLoginInfo info = loginRecord(*record, slot);
+    callLogin(*record, slot, mac);
+    return 0;
+}
+
+int DeviceManager::callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot,
+                             const std::string& mac) {
+    const KvxLoginInfo info = loginRecord(record, slot);
     const int handle = KVX_NET_Login(&info);
+    // Results are reported in the order the answers settle the slot.
     std::lock_guard<std::mutex> order(m_resultOrder);
     bool answered = false;
     {
@@ -431,11 +419,14 @@ int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReb
             slot->state = LoginSlot::Failed;
         }
     }
-    if (handle == 0)
+    if (handle == 0) {
         notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
-    else if (!answered)
+        Qx_Write_Log(600, "DeviceManager::callLogin", "[Line:%d] login refused, mac:%s", __LINE__,
+                     mac.c_str());
+    } else if (!answered) {
         notifyTexts(2, {QString::fromStdString(mac), QString::fromLatin1(kLoggingIn)});
-    return 0;
+    }
+    return handle;
 }
 
 void DeviceManager::logoutAll() {

@@ -121,6 +121,9 @@ private:
     void checkAllAttempted();
     // Logs a logged-in device out and in again. No slot with the MAC: -1 after a reboot, else 0.
     int relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot);
+    // Calls the SDK's login for a prepared slot and records the handle; reports a refused call
+    // at once and "Logging in..." while no answer has come. Returns the handle (0: refused).
+    int callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot, const std::string& mac);
     void handleSdkMessage(LoginSlot* slot, int handle, int message, void* param);
 
     // Search-information map.
