@@ -206,7 +206,8 @@ void SimWorld::defaultParams(Camera& c) {
     KvxOsdInfo osd{};
     osd.showTime = 1;
     osd.showText = 1;
-    putText(osd.text, sizeof osd.text, gbk()->fromUnicode(QString::fromStdString(c.profile.name)).toStdString());
+    putText(osd.text, sizeof osd.text,
+            gbk()->fromUnicode(QString::fromStdString(c.profile.name)).toStdString());
     c.params["osd"] = recordBytes(osd);
 
     KvxTimeParam time{};
@@ -549,8 +550,8 @@ int SimWorld::setFamily(const char* function, int handle, const char* family, vo
         if (std::strcmp(family, "osd") == 0) {
             const auto* osd = static_cast<const KvxOsdInfo*>(record);
             c.profile.name = gbk()
-                              ->toUnicode(QByteArray::fromStdString(getText(osd->text, sizeof osd->text)))
-                              .toStdString();
+                                 ->toUnicode(QByteArray::fromStdString(getText(osd->text, sizeof osd->text)))
+                                 .toStdString();
         }
         return 1;
     });
@@ -888,7 +889,9 @@ int SimWorld::startSearch(int seconds, const char* card, DscSearchCallBack callb
         m_dispatcher.close(old);
     std::lock_guard<std::mutex> lock(m_mutex);
     int result = -1;
-    if (callback) {
+    // "KVX_NET_StartSearchDevice:start" with fail refuses the search as a whole.
+    const bool refused = match("KVX_NET_StartSearchDevice:start", nullptr).fail;
+    if (callback && !refused) {
         const std::uint64_t channel = m_dispatcher.newChannel();
         m_searchChannel = channel;
         auto last = SimDispatcher::Clock::now();

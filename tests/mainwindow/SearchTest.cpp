@@ -106,6 +106,25 @@ TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
     EXPECT_EQ(frame.deviceTable()->rowCount(), 0);
 }
 
+TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
+    camsim::inject({"*", "KVX_NET_StartSearchDevice:start", true, false, 0, 1});
+    MainFrame frame;
+    chooseLoopback(frame);
+    harness::LogCapture log;
+    QPushButton* search = button(frame, "Device Search");
+    ASSERT_NE(search, nullptr);
+    search->click();
+    EXPECT_TRUE(search->isEnabled());
+    EXPECT_TRUE(log.contains("MainFrame::onSearchDevices", "KVX_NET_StartSearchDevice failed"));
+    EXPECT_EQ(frame.deviceTable()->rowCount(), 0);
+
+    // The next start is accepted again.
+    search->click();
+    EXPECT_FALSE(search->isEnabled());
+    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    EXPECT_EQ(frame.deviceTable()->rowCount(), 8);
+}
+
 TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
     camsim::useFleet(camsim::defaultFleet(1));
     MainFrame frame;
