@@ -129,16 +129,32 @@ void modifyupgradewidget::checkStalled() {
         emit upgradeStalled(ip);
 }
 
-void modifyupgradewidget::closeEvent(QCloseEvent* event) {
-    if (!isVisible())
-        return;
+bool modifyupgradewidget::refuseWhileUpgrading() {
     for (int r = 0; r < upgradeView->rowCount(); ++r) {
         if (!isEndState(upgradeView->getData(r, 1).toString())) {
             QMessageBox::information(this, tr("Hint"), tr("Please wait for device upgrade!"),
                                      QMessageBox::Ok);
-            event->ignore();
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+void modifyupgradewidget::closeEvent(QCloseEvent* event) {
+    if (!isVisible())
+        return;
+    if (refuseWhileUpgrading()) {
+        event->ignore();
+        return;
+    }
+    m_closeChecked = true;
     QDialog::closeEvent(event);
+    m_closeChecked = false;
+}
+
+void modifyupgradewidget::reject() {
+    // A close that already passed the check reaches here through the base class.
+    if (isVisible() && !m_closeChecked && refuseWhileUpgrading())
+        return;
+    QDialog::reject();
 }

@@ -40,6 +40,10 @@ signals:
 public slots:
     void updateCount(int count);
 
+public slots:
+    // Escape goes through the same refusal as the close button.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -50,6 +54,8 @@ private:
     };
 
     static bool isEndState(const QString& progress);
+    // Whether some device is still upgrading; if so, tells the operator to wait.
+    bool refuseWhileUpgrading();
 
     Cmodifyupgradeview* upgradeView = nullptr;
     QLabel* modifyNumberLabel = nullptr;
@@ -58,4 +64,5 @@ private:
     QLabel* failedNumberValue = nullptr;
     QTimer* stallTimer = nullptr;
     QHash<QString, Progress> lastProgress; // by IP
+    bool m_closeChecked = false;
 };

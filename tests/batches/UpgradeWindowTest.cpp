@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
@@ -68,6 +69,26 @@ TEST_F(UpgradeWindow, CloseRefusedWhileUpgrading) {
     harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
     EXPECT_TRUE(tryClose(window));
     EXPECT_TRUE((closer.count() == 0));
+}
+
+TEST_F(UpgradeWindow, EscapeIsRefusedWhileUpgrading) {
+    modifyupgradewidget window;
+    window.show();
+    window.setUpgradeResults({{"127.0.0.1", "37", "Upgrading..."}});
+    {
+        harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        ASSERT_EQ(closer.count(), 1);
+        EXPECT_EQ(closer.seen()[0].text, "Please wait for device upgrade!");
+    }
+    EXPECT_TRUE(window.isVisible());
+
+    window.refreshView();
+    window.setUpgradeResults({{"127.0.0.1", "100", "Upgrade Success!"}});
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept, 5);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(closer.count(), 0);
 }
 
 TEST_F(UpgradeWindow, EndStatesAllowClose) {
