@@ -847,14 +847,17 @@ void MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
     std::memcpy(mac, bytes + kResponseMacOffset, kMacWidth - 1);
     char ip[kIpWidth] = {}; // at most 15 characters and the terminator
     std::memcpy(ip, bytes + kResponseIpOffset, kIpWidth - 1);
-    std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine ? _engine->findSearchInfo(mac) : nullptr;
+    // The stored record takes the new address: the relogin reads the record as stored.
+    const bool stored = _engine && _engine->updateSearchInfo(mac, [&ip](DSC_SEARCH_RESPONSE_INFO& record) {
+        char* field = reinterpret_cast<char*>(&record) + kIpOffset;
+        std::memset(field, 0, kIpWidth);
+        std::memcpy(field, ip, std::strlen(ip));
+    });
+    std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = stored ? _engine->findSearchInfo(mac) : nullptr;
     if (!record) {
         Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac);
         return;
     }
-    char* field = reinterpret_cast<char*>(record.get()) + kIpOffset;
-    std::memset(field, 0, kIpWidth);
-    std::memcpy(field, ip, std::strlen(ip));
     emit reLoginReq(*record);
 }
 

@@ -162,6 +162,9 @@ TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     const auto record = spy.at(0).at(0).value<DSC_SEARCH_RESPONSE_INFO>();
     EXPECT_STREQ(record.ip, "127.0.0.201");
     EXPECT_STREQ(record.mac, camera.mac.c_str());
+    const auto stored = frame.engine()->findSearchInfo(camera.mac);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_STREQ(stored->ip, "127.0.0.201") << "the relogin reads the stored record";
     EXPECT_EQ(frame.engine()->pendingRelogins(), 1) << "connected once although initModules ran twice";
 
     harness::LogCapture log;
