@@ -281,14 +281,15 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
                 copyField(slot->ip, sizeof slot->ip, record->ip, sizeof record->ip);
                 slot->hIPCLogin = 0;
                 slot->state = LoginSlot::LoggingIn;
-                slot->startTick = startTick = GetTickCount();
+                slot->startTick = GetTickCount();
                 slot->inLoginCall = true;
             }
             callLogin(*record, slot, mac);
+            startTick = GetTickCount();
         }
     }
     if (slot) {
-        // The name is read 1000 ms after the login began (the call's own time counts).
+        // The name is read 1000 ms after the login call returned.
         const std::uint64_t elapsed = GetTickCount() - startTick;
         if (elapsed < static_cast<std::uint64_t>(kOsdReadDelayMs))
             sleepMs(kOsdReadDelayMs - static_cast<int>(elapsed));
