@@ -293,7 +293,7 @@ DWORD copyList(const std::vector<std::wstring>& names, wchar_t* out, DWORD size)
     size_t pos = 0;
     for (const std::wstring& n : names) {
         if (pos + n.size() + 1 > size - 1) {
-            const size_t room = size - 2 - pos;
+            const size_t room = pos < size - 2 ? size - 2 - pos : 0;
             std::copy(n.begin(), n.begin() + static_cast<long>(std::min(room, n.size())), out + pos);
             out[size - 2] = L'\0';
             out[size - 1] = L'\0';

@@ -7,7 +7,9 @@
 #include <QTextCodec>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -97,6 +99,19 @@ TEST_F(IniFileTest, ListsSectionsAndKeys) {
     EXPECT_EQ(std::wstring(buf, n), std::wstring(L"a\0b\0", 4));
     n = GetPrivateProfileString(nullptr, nullptr, L"", buf, 64, wpath.c_str());
     EXPECT_EQ(std::wstring(buf, n), std::wstring(L"S1\0S2\0", 6));
+}
+
+TEST_F(IniFileTest, ListCutToTheBufferStaysInside) {
+    // The first name ends exactly at the last slot but one; the next one must not be written
+    // past the buffer.
+    writeBytes("[S]\nabcdefgh=1\nlongername=2\n");
+    wchar_t buf[16];
+    std::fill(std::begin(buf), std::end(buf), L'#');
+    const DWORD n = GetPrivateProfileString(L"S", nullptr, L"", buf, 10, wpath.c_str());
+    EXPECT_EQ(n, 8u);
+    EXPECT_EQ(std::wstring(buf, 10), std::wstring(L"abcdefgh\0\0", 10));
+    for (int i = 10; i < 16; ++i)
+        EXPECT_EQ(buf[i], L'#') << i;
 }
 
 TEST_F(IniFileTest, WritesKeepOtherLinesAndLineEnds) {
