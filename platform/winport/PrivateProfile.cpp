@@ -328,13 +328,15 @@ std::wstring fromGbk(const std::string& bytes) {
             ++i;
             continue;
         }
-        if (c >= 0x81 && c <= 0xFE && i + 1 < bytes.size()) {
+        // 0x80 is a character of its own (the euro sign); 0x81..0xFE lead a pair.
+        const size_t width = c == 0x80 ? 1 : 2;
+        if ((c == 0x80 || (c >= 0x81 && c <= 0xFE)) && i + width <= bytes.size()) {
             wchar_t w[2];
             size_t outLen = 0;
-            if (decoder().convert(bytes.data() + i, 2, reinterpret_cast<char*>(w), sizeof w, &outLen) &&
+            if (decoder().convert(bytes.data() + i, width, reinterpret_cast<char*>(w), sizeof w, &outLen) &&
                 outLen == sizeof(wchar_t)) {
                 out += w[0];
-                i += 2;
+                i += width;
                 continue;
             }
         }

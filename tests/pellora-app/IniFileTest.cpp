@@ -151,6 +151,14 @@ TEST_F(IniFileTest, WritesKeepOtherLinesAndLineEnds) {
     EXPECT_EQ(get(L"CHINESEPRODUCTINFO", L"Name"), L"网络摄像机");
 }
 
+TEST_F(IniFileTest, SingleByteEuroSignRoundTrips) {
+    // GBK has one single-byte character above ASCII: 0x80, the euro sign.
+    ASSERT_TRUE(WritePrivateProfileString(L"ENGLISHPRODUCTINFO", L"Power", L"\u20AC12 DC", wpath.c_str()));
+    EXPECT_TRUE(readBytes().contains("Power=\x80"
+                                     "12 DC\r\n"));
+    EXPECT_EQ(get(L"ENGLISHPRODUCTINFO", L"Power"), L"\u20AC12 DC");
+}
+
 TEST_F(IniFileTest, DeletesAndRefusesLineInjection) {
     writeBytes("[A]\nk=1\nj=2\n[B]\nm=3\n");
     ASSERT_TRUE(WritePrivateProfileString(L"A", L"k", nullptr, wpath.c_str()));
