@@ -198,7 +198,17 @@ public:
         const std::string t = trimBytes(line);
         if (t.empty() || t[0] != '[')
             return false;
-        const size_t close = t.find(']');
+        // The first ']' that is not the second byte of a double-byte character.
+        size_t close = std::string::npos;
+        for (size_t i = 1; i < t.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(t[i]);
+            if (c == ']') {
+                close = i;
+                break;
+            }
+            if (c >= 0x81 && c <= 0xFE && i + 1 < t.size())
+                ++i;
+        }
         *name = trimBytes(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
         return true;
     }

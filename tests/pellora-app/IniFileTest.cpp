@@ -159,6 +159,14 @@ TEST_F(IniFileTest, SingleByteEuroSignRoundTrips) {
     EXPECT_EQ(get(L"ENGLISHPRODUCTINFO", L"Power"), L"\u20AC12 DC");
 }
 
+TEST_F(IniFileTest, SectionNameWithBracketAsSecondByteRoundTrips) {
+    // U+4E5A is 0x81 0x5D in GBK: its second byte is ']'.
+    ASSERT_TRUE(WritePrivateProfileString(L"\u4E5A", L"k", L"1", wpath.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString(L"\u4E5A", L"k", L"2", wpath.c_str()));
+    EXPECT_EQ(readBytes(), QByteArray("[\x81]]\r\nk=2\r\n"));
+    EXPECT_EQ(get(L"\u4E5A", L"k"), L"2");
+}
+
 TEST_F(IniFileTest, DeletesAndRefusesLineInjection) {
     writeBytes("[A]\nk=1\nj=2\n[B]\nm=3\n");
     ASSERT_TRUE(WritePrivateProfileString(L"A", L"k", nullptr, wpath.c_str()));
