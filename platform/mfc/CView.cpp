@@ -5,6 +5,7 @@
 #include "mfc/CWinApp.h"
 
 #include <QPainter>
+#include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -102,6 +103,10 @@ BOOL CView::printPages(QPrinter* printer, CPrintInfo* pInfo) {
         if (pInfo->m_nCurPage < from) {
             // Skipped pages are still laid out by the view (it may set the last page there),
             // on no device.
+            QPicture discarded;
+            QPainter layout(&discarded);
+            CDC layoutDc(&layout);
+            OnPrint(&layoutDc, pInfo);
             continue;
         }
         if (pInfo->m_nPagesPrinted > 0)

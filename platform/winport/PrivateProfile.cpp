@@ -198,7 +198,17 @@ public:
         const std::string t = trimBytes(line);
         if (t.empty() || t[0] != '[')
             return false;
-        const size_t close = t.find(']');
+        // The first ']' that is not the second byte of a double-byte character.
+        size_t close = std::string::npos;
+        for (size_t i = 1; i < t.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(t[i]);
+            if (c == ']') {
+                close = i;
+                break;
+            }
+            if (c >= 0x81 && c <= 0xFE && i + 1 < t.size())
+                ++i;
+        }
         *name = trimBytes(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
         return true;
     }
@@ -293,7 +303,7 @@ DWORD copyList(const std::vector<std::wstring>& names, wchar_t* out, DWORD size)
     size_t pos = 0;
     for (const std::wstring& n : names) {
         if (pos + n.size() + 1 > size - 1) {
-            const size_t room = size - 2 - pos;
+            const size_t room = pos < size - 2 ? size - 2 - pos : 0;
             std::copy(n.begin(), n.begin() + static_cast<long>(std::min(room, n.size())), out + pos);
             out[size - 2] = L'\0';
             out[size - 1] = L'\0';
@@ -328,13 +338,15 @@ std::wstring fromGbk(const std::string& bytes) {
             ++i;
             continue;
         }
-        if (c >= 0x81 && c <= 0xFE && i + 1 < bytes.size()) {
+        // 0x80 is a character of its own (the euro sign); 0x81..0xFE lead a pair.
+        const size_t width = c == 0x80 ? 1 : 2;
+        if ((c == 0x80 || (c >= 0x81 && c <= 0xFE)) && i + width <= bytes.size()) {
             wchar_t w[2];
             size_t outLen = 0;
-            if (decoder().convert(bytes.data() + i, 2, reinterpret_cast<char*>(w), sizeof w, &outLen) &&
+            if (decoder().convert(bytes.data() + i, width, reinterpret_cast<char*>(w), sizeof w, &outLen) &&
                 outLen == sizeof(wchar_t)) {
                 out += w[0];
-                i += 2;
+                i += width;
                 continue;
             }
         }

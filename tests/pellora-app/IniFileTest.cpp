@@ -7,7 +7,9 @@
 #include <QTextCodec>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,6 +101,19 @@ TEST_F(IniFileTest, ListsSectionsAndKeys) {
     EXPECT_EQ(std::wstring(buf, n), std::wstring(L"S1\0S2\0", 6));
 }
 
+TEST_F(IniFileTest, ListCutToTheBufferStaysInside) {
+    // The first name ends exactly at the last slot but one; the next one must not be written
+    // past the buffer.
+    writeBytes("[S]\nabcdefgh=1\nlongername=2\n");
+    wchar_t buf[16];
+    std::fill(std::begin(buf), std::end(buf), L'#');
+    const DWORD n = GetPrivateProfileString(L"S", nullptr, L"", buf, 10, wpath.c_str());
+    EXPECT_EQ(n, 8u);
+    EXPECT_EQ(std::wstring(buf, 10), std::wstring(L"abcdefgh\0\0", 10));
+    for (int i = 10; i < 16; ++i)
+        EXPECT_EQ(buf[i], L'#') << i;
+}
+
 TEST_F(IniFileTest, WritesKeepOtherLinesAndLineEnds) {
     const QByteArray original = "; comment kept\r\n"
                                 "[Langugae]\r\n"
@@ -134,6 +149,22 @@ TEST_F(IniFileTest, WritesKeepOtherLinesAndLineEnds) {
                                           "[ENGLISHPRODUCTINFO]\r\n"
                                           "Name=Camera\r\n"));
     EXPECT_EQ(get(L"CHINESEPRODUCTINFO", L"Name"), L"网络摄像机");
+}
+
+TEST_F(IniFileTest, SingleByteEuroSignRoundTrips) {
+    // GBK has one single-byte character above ASCII: 0x80, the euro sign.
+    ASSERT_TRUE(WritePrivateProfileString(L"ENGLISHPRODUCTINFO", L"Power", L"\u20AC12 DC", wpath.c_str()));
+    EXPECT_TRUE(readBytes().contains("Power=\x80"
+                                     "12 DC\r\n"));
+    EXPECT_EQ(get(L"ENGLISHPRODUCTINFO", L"Power"), L"\u20AC12 DC");
+}
+
+TEST_F(IniFileTest, SectionNameWithBracketAsSecondByteRoundTrips) {
+    // U+4E5A is 0x81 0x5D in GBK: its second byte is ']'.
+    ASSERT_TRUE(WritePrivateProfileString(L"\u4E5A", L"k", L"1", wpath.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString(L"\u4E5A", L"k", L"2", wpath.c_str()));
+    EXPECT_EQ(readBytes(), QByteArray("[\x81]]\r\nk=2\r\n"));
+    EXPECT_EQ(get(L"\u4E5A", L"k"), L"2");
 }
 
 TEST_F(IniFileTest, DeletesAndRefusesLineInjection) {

@@ -252,6 +252,40 @@ TEST_F(LabelPrintTest, CancelledPrintDialogPrintsNothingAndStillEnds) {
     EXPECT_TRUE(dlg.m_pFrame.isNull());
 }
 
+TEST_F(LabelPrintTest, PageRangeFromTheSecondPagePrintsIt) {
+    const QString pdf = folder + "/second.pdf";
+    PrintToPdf printer(pdf);
+    // The printer is the application's: later jobs print all pages again.
+    struct AllPagesAgain {
+        ~AllPagesAgain() {
+            AfxGetApp()->printer()->setPrintRange(QPrinter::AllPages);
+            AfxGetApp()->printer()->setFromTo(0, 0);
+        }
+    } restore;
+    // The operator asks for page 2 only: the last page is known only once page 1 was laid out.
+    mfc::setPrintDialogHook([&](QPrinter* p) {
+        ++printer.dialogs;
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(pdf);
+        p->setResolution(203);
+        p->setPageSize(QPageSize(QSizeF(100, 35), QPageSize::Millimeter));
+        p->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        p->setPrintRange(QPrinter::PageRange);
+        p->setFromTo(2, 2);
+        return true;
+    });
+    CPelloraDlg dlg;
+    fill(dlg, 2, false);
+    dlg.SendCommand(IDC_BUTTON_DIRECT_PRINT);
+    processDeferredDeletes();
+    EXPECT_EQ(printer.dialogs, 1);
+    ASSERT_EQ(pdfPages(pdf), 1);
+    const QImage only = pdfPage(pdf, 1, folder);
+    ASSERT_FALSE(only.isNull());
+    EXPECT_GT(darkPixels(only, only.rect()), 5000);
+    EXPECT_EQ(decodeQr(only.copy(190, 0, 180, 150), folder).value(0), dlg.qrLink());
+}
+
 TEST_F(LabelPrintTest, PreviewShowsTwoPagesAndReturnsToTheDialog) {
     CPelloraDlg dlg;
     fill(dlg, 2, true);
