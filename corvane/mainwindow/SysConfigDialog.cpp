@@ -1,6 +1,7 @@
 #include "SysConfigDialog.h"
 
 #include "dialogs/TipDialog.h"
+#include "dialogs/FramelessDialogFrame.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 
@@ -35,28 +36,12 @@ QLabel* makeLabel(const QString& text, const QRect& geometry, Qt::Alignment alig
 
 SysConfigDialog::SysConfigDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
-    setFixedSize(510, 237);
+
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, 510, 237);
     setStyleSheet("QDialog{background: #F2F2F2;         box-shadow: 0px 2px 16px 0px rgba(0, 0, 0, 0.5);  "
                   "       border-radius: 10px;border: 1px solid #ADADAD;}");
-
-    auto* titleStrip = new QWidget(this);
-    titleStrip->setGeometry(0, 0, 510, 30);
-    titleStrip->setStyleSheet("width: 340px; height: 30px;background: #CDCDCD");
-    auto* titleLayout = new QHBoxLayout(titleStrip);
-    titleLayout->setContentsMargins(0, 0, 0, 0);
-    titleLayout->setSpacing(0);
-    auto* logo = new QLabel(titleStrip);
-    logo->setObjectName("titleLogo");
-    auto* title = new QLabel(tr("SysConfig"), titleStrip);
-    OzmLogic::setMyFontRegular(title);
-    titleLayout->addWidget(logo);
-    titleLayout->addWidget(title);
-    titleLayout->addStretch();
-
-    _closeBtn = new QPushButton(this);
-    _closeBtn->setGeometry(480, 0, 30, 30);
-    _closeBtn->setStyleSheet("QPushButton{background:transparent; border:no;"
-                             "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    frame.titleLabel->setText(tr("SysConfig"));
+    _closeBtn = frame.closeButton;
     connect(_closeBtn, &QPushButton::clicked, this, &SysConfigDialog::onCloseBtnClicked);
 
     makeLabel(tr("Language:"), QRect(0, 70, 145, 30), Qt::AlignRight, this);
@@ -141,20 +126,13 @@ void SysConfigDialog::onSaveDate() {
 }
 
 void SysConfigDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    _pressPos = event->pos();
-    if (_pressPos.y() <= 40)
-        _dragging = _dragArea.contains(_pressPos);
+    FramelessDialogFrame::press(event, _dragArea, _pressPos, _dragging);
 }
 
 void SysConfigDialog::mouseReleaseEvent(QMouseEvent* event) {
-    _dragging = false;
-    if (event->button() == Qt::LeftButton)
-        event->accept();
+    FramelessDialogFrame::release(event, _dragging);
 }
 
 void SysConfigDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (_dragging)
-        move(pos() + event->pos() - _pressPos);
+    FramelessDialogFrame::move(this, event, _dragging, _pressPos);
 }

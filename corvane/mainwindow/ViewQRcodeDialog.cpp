@@ -1,5 +1,6 @@
 #include "ViewQRcodeDialog.h"
 
+#include "dialogs/FramelessDialogFrame.h"
 #include "ozmlogic/OzmLogic.h"
 
 #include <QHBoxLayout>
@@ -18,27 +19,11 @@ const char* const kValueStyle = "QLabel{font-size: 20px; color: #333333;line-hei
 
 ViewQRcodeDialog::ViewQRcodeDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
-    setFixedSize(340, 400);
+
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, 340, 400);
     setStyleSheet("QDialog{background: #FFFFFF;border: 1px solid #ADADAD;}");
-
-    auto* titleStrip = new QWidget(this);
-    titleStrip->setGeometry(0, 0, 340, 30);
-    titleStrip->setStyleSheet("width: 340px; height: 30px;background: #CDCDCD");
-    auto* titleLayout = new QHBoxLayout(titleStrip);
-    titleLayout->setContentsMargins(0, 0, 0, 0);
-    titleLayout->setSpacing(0);
-    auto* logo = new QLabel(titleStrip);
-    logo->setObjectName("titleLogo");
-    auto* title = new QLabel(tr("Device QRcode"), titleStrip);
-    OzmLogic::setMyFontRegular(title);
-    titleLayout->addWidget(logo);
-    titleLayout->addWidget(title);
-    titleLayout->addStretch();
-
-    _closeBtn = new QPushButton(this);
-    _closeBtn->setGeometry(310, 0, 30, 30);
-    _closeBtn->setStyleSheet("QPushButton{background:transparent; border:no;"
-                             "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    frame.titleLabel->setText(tr("Device QRcode"));
+    _closeBtn = frame.closeButton;
     connect(_closeBtn, &QPushButton::clicked, this, &ViewQRcodeDialog::onCloseBtnClicked);
 
     auto* body = new QWidget(this);
@@ -69,20 +54,13 @@ void ViewQRcodeDialog::onCloseBtnClicked() {
 }
 
 void ViewQRcodeDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    _pressPos = event->pos();
-    if (_pressPos.y() <= 40)
-        _dragging = _dragArea.contains(_pressPos);
+    FramelessDialogFrame::press(event, _dragArea, _pressPos, _dragging);
 }
 
 void ViewQRcodeDialog::mouseReleaseEvent(QMouseEvent* event) {
-    _dragging = false;
-    if (event->button() == Qt::LeftButton)
-        event->accept();
+    FramelessDialogFrame::release(event, _dragging);
 }
 
 void ViewQRcodeDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (_dragging)
-        move(pos() + event->pos() - _pressPos);
+    FramelessDialogFrame::move(this, event, _dragging, _pressPos);
 }
