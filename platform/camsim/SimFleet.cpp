@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -72,10 +73,20 @@ bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
     flag("online", &c->online);
     flag("silentLogin", &c->silentLogin);
     flag("sdCard", &c->sdCardPresent);
-    if (o.contains("sdTotal"))
-        c->sdTotal = static_cast<std::uint32_t>(o.value("sdTotal").toDouble(c->sdTotal));
-    if (o.contains("sdFree"))
-        c->sdFree = static_cast<std::uint32_t>(o.value("sdFree").toDouble(c->sdFree));
+    // A whole number that fits the record's u32; the cast of anything else is undefined.
+    auto capacity = [&](const char* key, std::uint32_t* field) {
+        if (!o.contains(key))
+            return true;
+        const double value = o.value(key).toDouble(-1.0);
+        if (!(value >= 0.0 && value <= 4294967295.0) || std::floor(value) != value) {
+            *error = std::string(key) + " is not a whole number in 0..4294967295";
+            return false;
+        }
+        *field = static_cast<std::uint32_t>(value);
+        return true;
+    };
+    if (!capacity("sdTotal", &c->sdTotal) || !capacity("sdFree", &c->sdFree))
+        return false;
 
     std::uint32_t addr = 0;
     if (!simaddr::parse(c->ip, &addr) || (addr >> 24) != 127) {

@@ -52,6 +52,25 @@ TEST(FleetFile, RefusesWhatTheWorldCannotHold) {
     EXPECT_FALSE(camsim::readFleetFile(dir.filePath("missing.json").toStdString(), &fleet, &error));
 }
 
+TEST(FleetFile, RefusesCardSizesOutsideTheRecord) {
+    QTemporaryDir dir;
+    std::vector<camsim::CameraProfile> fleet;
+    std::string error;
+    for (const char* text : {R"([{"mac": "A", "ip": "127.0.0.5", "sdTotal": -1}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdTotal": 1e300}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdFree": 4294967296}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdFree": 1.5}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdFree": "big"}])"}) {
+        EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, text), &fleet, &error)) << text;
+    }
+    ASSERT_TRUE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "sdTotal": 4294967295, "sdFree": 0}])"), &fleet,
+        &error))
+        << error;
+    EXPECT_EQ(fleet[0].sdTotal, 4294967295u);
+    EXPECT_EQ(fleet[0].sdFree, 0u);
+}
+
 TEST(FleetFile, DefaultFleetIsLoopback) {
     const auto fleet = camsim::defaultFleet(300);
     ASSERT_EQ(fleet.size(), 300u);
