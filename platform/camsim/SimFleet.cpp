@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 
 #include <cmath>
@@ -37,18 +38,43 @@ CameraProfile generated(int index) {
     return c;
 }
 
+// An int in a JSON number, or false when it is not a whole number that fits.
+bool wholeInt(const QJsonValue& v, int* out) {
+    const double d = v.toDouble(0.5);
+    if (!v.isDouble() || std::floor(d) != d || d < -2147483648.0 || d > 2147483647.0)
+        return false;
+    *out = static_cast<int>(d);
+    return true;
+}
+
 bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
+    // A key of the wrong type rejects the file rather than leaving the default in place.
+    bool typesOk = true;
+    std::string badKey;
+    auto wrong = [&](const char* key) {
+        if (typesOk)
+            badKey = key;
+        typesOk = false;
+    };
     auto text = [&](const char* key, std::string* field) {
-        if (o.contains(key))
+        if (!o.contains(key))
+            return;
+        if (o.value(key).isString())
             *field = o.value(key).toString().toStdString();
+        else
+            wrong(key);
     };
     auto number = [&](const char* key, int* field) {
-        if (o.contains(key))
-            *field = o.value(key).toInt(*field);
+        if (o.contains(key) && !wholeInt(o.value(key), field))
+            wrong(key);
     };
     auto flag = [&](const char* key, bool* field) {
-        if (o.contains(key))
-            *field = o.value(key).toBool(*field);
+        if (!o.contains(key))
+            return;
+        if (o.value(key).isBool())
+            *field = o.value(key).toBool();
+        else
+            wrong(key);
     };
     text("mac", &c->mac);
     text("serial", &c->serial);
@@ -87,6 +113,10 @@ bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
     };
     if (!capacity("sdTotal", &c->sdTotal) || !capacity("sdFree", &c->sdFree))
         return false;
+    if (!typesOk) {
+        *error = "camera key \"" + badKey + "\" has the wrong type";
+        return false;
+    }
 
     std::uint32_t addr = 0;
     if (!simaddr::parse(c->ip, &addr) || (addr >> 24) != 127) {
@@ -136,8 +166,14 @@ bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std
     if (doc.isArray()) {
         list = doc.array();
     } else {
-        list = doc.object().value("cameras").toArray();
-        generate = doc.object().value("generate").toInt(0);
+        const QJsonObject top = doc.object();
+        if (top.contains("cameras") && !top.value("cameras").isArray()) {
+            *error = "cameras is not an array";
+            return false;
+        }
+        list = top.value("cameras").toArray();
+        if (top.contains("generate") && !wholeInt(top.value("generate"), &generate))
+            generate = -1;
         if (generate < 0 || generate > 4096) {
             *error = "generate out of range (0..4096)";
             return false;

@@ -71,6 +71,29 @@ TEST(FleetFile, RefusesCardSizesOutsideTheRecord) {
     EXPECT_EQ(fleet[0].sdFree, 0u);
 }
 
+TEST(FleetFile, RefusesValuesOfTheWrongType) {
+    QTemporaryDir dir;
+    std::vector<camsim::CameraProfile> fleet;
+    std::string error;
+    for (const char* text :
+         {R"({"cameras": {"mac": "A", "ip": "127.0.0.5"}})", R"({"cameras": [], "generate": "3"})",
+          R"({"cameras": [], "generate": 1e12})", R"([{"mac": "A", "ip": "127.0.0.5", "httpPort": "99999"}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "rtspPort": 554.5}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "loginDelayMs": 1e12}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "online": "no"}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "password": 12345}])"}) {
+        EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, text), &fleet, &error)) << text;
+    }
+    ASSERT_TRUE(camsim::readFleetFile(
+        writeFile(dir, R"({"cameras": [{"mac": "A", "ip": "127.0.0.5", "loginDelayMs": -5, "online": false}],
+                          "generate": 1})"),
+        &fleet, &error))
+        << error;
+    ASSERT_EQ(fleet.size(), 2u);
+    EXPECT_EQ(fleet[0].loginDelayMs, -5);
+    EXPECT_FALSE(fleet[0].online);
+}
+
 TEST(FleetFile, DefaultFleetIsLoopback) {
     const auto fleet = camsim::defaultFleet(300);
     ASSERT_EQ(fleet.size(), 300u);
