@@ -123,6 +123,11 @@ bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
         *error = "camera address not in 127.0.0.0/8: " + c->ip;
         return false;
     }
+    if (!simaddr::parse(c->mask, nullptr) || !simaddr::isLoopback(c->gateway) ||
+        !simaddr::isLoopback(c->dns)) {
+        *error = "mask, gateway or DNS not a dotted quad in 127.0.0.0/8 for " + c->ip;
+        return false;
+    }
     if (c->mac.empty() || c->mac.size() > 17) {
         *error = "camera MAC missing or longer than 17 characters";
         return false;

@@ -48,6 +48,17 @@ TEST(FleetFile, RefusesWhatTheWorldCannotHold) {
         &error));
     EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "httpPort": 0}])"),
                                        &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "gateway": "192.168.1.1"}])"), &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "dns": "8.8.8.8"}])"), &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "mask": "255.255.255.0; x"}])"), &fleet, &error));
+    EXPECT_TRUE(camsim::readFleetFile(
+        writeFile(dir,
+                  R"([{"mac": "A", "ip": "127.0.0.5", "mask": "255.255.0.0", "gateway": "127.0.0.254"}])"),
+        &fleet, &error))
+        << error;
     EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, "{not json"), &fleet, &error));
     EXPECT_FALSE(camsim::readFleetFile(dir.filePath("missing.json").toStdString(), &fleet, &error));
 }
