@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& key) : m_path(lockPathFor(key)) {}
@@ -31,10 +32,19 @@ SingleInstanceGuard::Result SingleInstanceGuard::acquire() {
         return Result::Acquired;
     }
     const QByteArray path = QFile::encodeName(m_path);
-    const int fd = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // The folder may be shared (the temp folder): never follow a planted link, and lock only a
+    // plain file of this user, or the pid written below would land in someone else's file.
+    const int fd = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         Qx_Write_Log(300, "SingleInstanceGuard::acquire", "cannot open %s: %s", path.constData(),
                      std::strerror(errno));
+        return Result::Failed;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != getuid()) {
+        close(fd);
+        Qx_Write_Log(300, "SingleInstanceGuard::acquire", "%s is not a plain file of this user",
+                     path.constData());
         return Result::Failed;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -6,8 +6,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 
+#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -36,18 +38,43 @@ CameraProfile generated(int index) {
     return c;
 }
 
+// An int in a JSON number, or false when it is not a whole number that fits.
+bool wholeInt(const QJsonValue& v, int* out) {
+    const double d = v.toDouble(0.5);
+    if (!v.isDouble() || std::floor(d) != d || d < -2147483648.0 || d > 2147483647.0)
+        return false;
+    *out = static_cast<int>(d);
+    return true;
+}
+
 bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
+    // A key of the wrong type rejects the file rather than leaving the default in place.
+    bool typesOk = true;
+    std::string badKey;
+    auto wrong = [&](const char* key) {
+        if (typesOk)
+            badKey = key;
+        typesOk = false;
+    };
     auto text = [&](const char* key, std::string* field) {
-        if (o.contains(key))
+        if (!o.contains(key))
+            return;
+        if (o.value(key).isString())
             *field = o.value(key).toString().toStdString();
+        else
+            wrong(key);
     };
     auto number = [&](const char* key, int* field) {
-        if (o.contains(key))
-            *field = o.value(key).toInt(*field);
+        if (o.contains(key) && !wholeInt(o.value(key), field))
+            wrong(key);
     };
     auto flag = [&](const char* key, bool* field) {
-        if (o.contains(key))
-            *field = o.value(key).toBool(*field);
+        if (!o.contains(key))
+            return;
+        if (o.value(key).isBool())
+            *field = o.value(key).toBool();
+        else
+            wrong(key);
     };
     text("mac", &c->mac);
     text("serial", &c->serial);
@@ -72,14 +99,33 @@ bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
     flag("online", &c->online);
     flag("silentLogin", &c->silentLogin);
     flag("sdCard", &c->sdCardPresent);
-    if (o.contains("sdTotal"))
-        c->sdTotal = static_cast<std::uint32_t>(o.value("sdTotal").toDouble(c->sdTotal));
-    if (o.contains("sdFree"))
-        c->sdFree = static_cast<std::uint32_t>(o.value("sdFree").toDouble(c->sdFree));
+    // A whole number that fits the record's u32; the cast of anything else is undefined.
+    auto capacity = [&](const char* key, std::uint32_t* field) {
+        if (!o.contains(key))
+            return true;
+        const double value = o.value(key).toDouble(-1.0);
+        if (!(value >= 0.0 && value <= 4294967295.0) || std::floor(value) != value) {
+            *error = std::string(key) + " is not a whole number in 0..4294967295";
+            return false;
+        }
+        *field = static_cast<std::uint32_t>(value);
+        return true;
+    };
+    if (!capacity("sdTotal", &c->sdTotal) || !capacity("sdFree", &c->sdFree))
+        return false;
+    if (!typesOk) {
+        *error = "camera key \"" + badKey + "\" has the wrong type";
+        return false;
+    }
 
     std::uint32_t addr = 0;
     if (!simaddr::parse(c->ip, &addr) || (addr >> 24) != 127) {
         *error = "camera address not in 127.0.0.0/8: " + c->ip;
+        return false;
+    }
+    if (!simaddr::parse(c->mask, nullptr) || !simaddr::isLoopback(c->gateway) ||
+        !simaddr::isLoopback(c->dns)) {
+        *error = "mask, gateway or DNS not a dotted quad in 127.0.0.0/8 for " + c->ip;
         return false;
     }
     if (c->mac.empty() || c->mac.size() > 17) {
@@ -125,8 +171,14 @@ bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std
     if (doc.isArray()) {
         list = doc.array();
     } else {
-        list = doc.object().value("cameras").toArray();
-        generate = doc.object().value("generate").toInt(0);
+        const QJsonObject top = doc.object();
+        if (top.contains("cameras") && !top.value("cameras").isArray()) {
+            *error = "cameras is not an array";
+            return false;
+        }
+        list = top.value("cameras").toArray();
+        if (top.contains("generate") && !wholeInt(top.value("generate"), &generate))
+            generate = -1;
         if (generate < 0 || generate > 4096) {
             *error = "generate out of range (0..4096)";
             return false;

@@ -126,7 +126,14 @@ void writeCrashDump(int sig, siginfo_t* info, void*) {
         n = appendText(text, n, sizeof text, " (");
         n = appendText(text, n, sizeof text, signalName(sig));
         n = appendText(text, n, sizeof text, ")\ncode: ");
-        n = appendNumber(text, n, sizeof text, info ? static_cast<unsigned>(info->si_code) : 0u);
+        // si_code is signed: a signal sent by kill, raise or abort has a negative one.
+        const int code = info ? info->si_code : 0;
+        if (code < 0) {
+            n = appendText(text, n, sizeof text, "-");
+        }
+        n = appendNumber(text, n, sizeof text,
+                         code < 0 ? 0ull - static_cast<unsigned long long>(static_cast<long long>(code))
+                                  : static_cast<unsigned long long>(code));
         n = appendText(text, n, sizeof text, "\naddress: 0x");
         n = appendNumber(text, n, sizeof text,
                          info ? reinterpret_cast<unsigned long long>(info->si_addr) : 0ull, 16);

@@ -48,8 +48,61 @@ TEST(FleetFile, RefusesWhatTheWorldCannotHold) {
         &error));
     EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "httpPort": 0}])"),
                                        &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "gateway": "192.168.1.1"}])"), &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "dns": "8.8.8.8"}])"), &fleet, &error));
+    EXPECT_FALSE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "mask": "255.255.255.0; x"}])"), &fleet, &error));
+    EXPECT_TRUE(camsim::readFleetFile(
+        writeFile(dir,
+                  R"([{"mac": "A", "ip": "127.0.0.5", "mask": "255.255.0.0", "gateway": "127.0.0.254"}])"),
+        &fleet, &error))
+        << error;
     EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, "{not json"), &fleet, &error));
     EXPECT_FALSE(camsim::readFleetFile(dir.filePath("missing.json").toStdString(), &fleet, &error));
+}
+
+TEST(FleetFile, RefusesCardSizesOutsideTheRecord) {
+    QTemporaryDir dir;
+    std::vector<camsim::CameraProfile> fleet;
+    std::string error;
+    for (const char* text : {R"([{"mac": "A", "ip": "127.0.0.5", "sdTotal": -1}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdTotal": 1e300}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdFree": 4294967296}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdFree": 1.5}])",
+                             R"([{"mac": "A", "ip": "127.0.0.5", "sdFree": "big"}])"}) {
+        EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, text), &fleet, &error)) << text;
+    }
+    ASSERT_TRUE(camsim::readFleetFile(
+        writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.5", "sdTotal": 4294967295, "sdFree": 0}])"), &fleet,
+        &error))
+        << error;
+    EXPECT_EQ(fleet[0].sdTotal, 4294967295u);
+    EXPECT_EQ(fleet[0].sdFree, 0u);
+}
+
+TEST(FleetFile, RefusesValuesOfTheWrongType) {
+    QTemporaryDir dir;
+    std::vector<camsim::CameraProfile> fleet;
+    std::string error;
+    for (const char* text :
+         {R"({"cameras": {"mac": "A", "ip": "127.0.0.5"}})", R"({"cameras": [], "generate": "3"})",
+          R"({"cameras": [], "generate": 1e12})", R"([{"mac": "A", "ip": "127.0.0.5", "httpPort": "99999"}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "rtspPort": 554.5}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "loginDelayMs": 1e12}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "online": "no"}])",
+          R"([{"mac": "A", "ip": "127.0.0.5", "password": 12345}])"}) {
+        EXPECT_FALSE(camsim::readFleetFile(writeFile(dir, text), &fleet, &error)) << text;
+    }
+    ASSERT_TRUE(camsim::readFleetFile(
+        writeFile(dir, R"({"cameras": [{"mac": "A", "ip": "127.0.0.5", "loginDelayMs": -5, "online": false}],
+                          "generate": 1})"),
+        &fleet, &error))
+        << error;
+    ASSERT_EQ(fleet.size(), 2u);
+    EXPECT_EQ(fleet[0].loginDelayMs, -5);
+    EXPECT_FALSE(fleet[0].online);
 }
 
 TEST(FleetFile, DefaultFleetIsLoopback) {

@@ -21,6 +21,7 @@ struct Case {
     const char* how;
     int signal;
     const char* name;
+    const char* code; // si_code as the dump shows it; nullptr: not checked
 };
 
 class CrashDump : public ::testing::TestWithParam<Case> {};
@@ -62,14 +63,19 @@ TEST_P(CrashDump, ChildDiesWithTheSignalAndLeavesANamedDump) {
     const QString content = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(content.contains(QString("signal: %1 (%2)").arg(c.signal).arg(c.name)))
         << content.toStdString();
+    if (c.code) {
+        EXPECT_TRUE(content.contains(QString("\ncode: %1\n").arg(c.code))) << content.toStdString();
+    }
     EXPECT_TRUE(content.contains("backtrace:"));
     EXPECT_GT(content.count('\n'), 8) << "a backtrace of several frames";
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, CrashDump,
-                         ::testing::Values(Case{"segv", SIGSEGV, "SIGSEGV"}, Case{"bus", SIGBUS, "SIGBUS"},
-                                           Case{"fpe", SIGFPE, "SIGFPE"}, Case{"ill", SIGILL, "SIGILL"},
-                                           Case{"abort", SIGABRT, "SIGABRT"}),
+                         ::testing::Values(Case{"segv", SIGSEGV, "SIGSEGV", "1"},
+                                           Case{"bus", SIGBUS, "SIGBUS", "-6"},
+                                           Case{"fpe", SIGFPE, "SIGFPE", "-6"},
+                                           Case{"ill", SIGILL, "SIGILL", nullptr},
+                                           Case{"abort", SIGABRT, "SIGABRT", "-6"}),
                          [](const auto& info) { return std::string(info.param.how); });
 
 TEST(CrashDumpTime, FormatsLikeTheCalendar) {
