@@ -100,7 +100,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    winport::installCrashDump(QFile::encodeName(folder).toStdString());
+    if (!winport::installCrashDump(QFile::encodeName(folder).toStdString()))
+        Qx_Write_Log(300, "main", "the crash dump handler could not be installed");
 
     SingleInstanceGuard guard(QStringLiteral("Corvane"));
     switch (guard.acquire()) {

@@ -1,4 +1,5 @@
 #include "ozmlogic/OzmLogic.h"
+#include "ozmlogic/ParamsMgr.h"
 
 #include "quillet/Quillet.h"
 
@@ -32,11 +33,8 @@ OzmLogic* OzmLogic::instance() {
 }
 
 QString OzmLogic::configDir() {
-    const QByteArray env = qgetenv("CORVANE_CONFIG_DIR");
-    if (!env.isEmpty()) {
-        return QFile::decodeName(env);
-    }
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Corvane";
+    // The store's folder: the start-up check must probe the folder the store writes to.
+    return ParamsMgr::defaultFolder();
 }
 
 bool OzmLogic::init(QApplication* app) {

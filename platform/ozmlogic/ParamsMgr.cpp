@@ -114,7 +114,7 @@ ParamsMgr::ParamsMgr(const QString& folder) : _folder(folder) {
 QString ParamsMgr::defaultFolder() {
     const QByteArray env = qgetenv("CORVANE_CONFIG_DIR");
     if (!env.isEmpty())
-        return QString::fromLocal8Bit(env);
+        return QFile::decodeName(env);
     QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.config");
