@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -294,9 +295,17 @@ void SimWorld::writeState() {
             text += "up " + c->profile.ip + "\n";
     }
     const std::string tmp = m_statePath + ".tmp" + std::to_string(static_cast<long long>(::getpid()));
-    FILE* f = std::fopen(tmp.c_str(), "w");
-    if (!f)
+    // The temporary name is predictable: never follow a link planted there.
+    std::remove(tmp.c_str());
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
         return;
+    FILE* f = ::fdopen(fd, "w");
+    if (!f) {
+        ::close(fd);
+        std::remove(tmp.c_str());
+        return;
+    }
     const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     if (std::fclose(f) == 0 && ok)
         std::rename(tmp.c_str(), m_statePath.c_str());

@@ -3,11 +3,17 @@
 
 #include "../../corvane/engine/PingHelper.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include <unistd.h>
 
 using namespace simtest;
 
@@ -102,4 +108,36 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
     EXPECT_TRUE(PingHelper::parseDottedQuad("192.168.1.10", &value));
     EXPECT_EQ(value, 0xC0A8010Au);
     EXPECT_TRUE(PingHelper::parseDottedQuad("0.0.0.0", &value));
+}
+
+TEST_F(SimTest, StateFileWriteDoesNotFollowAPlantedLink) {
+    const char* env = std::getenv("CORVANE_SIM_STATE");
+    const std::string state =
+        env && *env
+            ? std::string(env)
+            : QDir(QDir::tempPath())
+                  .filePath(QStringLiteral("corvane-sim-%1.state").arg(static_cast<qint64>(::getpid())))
+                  .toStdString();
+    const std::string tmp = state + ".tmp" + std::to_string(static_cast<long long>(::getpid()));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString victim = dir.filePath("victim");
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+    }
+    std::remove(tmp.c_str());
+    ASSERT_EQ(::symlink(victim.toLocal8Bit().constData(), tmp.c_str()), 0);
+
+    camsim::setOnline(fleet[0].mac, false); // rewrites the state file
+    camsim::setOnline(fleet[0].mac, true);
+
+    QFile f(victim);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("keep"));
+    QFile written(QString::fromStdString(state));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains(QByteArray::fromStdString("up " + fleet[0].ip)));
+    std::remove(tmp.c_str());
 }
