@@ -7,6 +7,7 @@ LockerButton::LockerButton(QWidget* parent)
     : QPushButton(parent), m_imageLabel(new QLabel), m_textLabel(new QLabel) {
     m_imageLabel->setObjectName("imageLabel");
     m_imageLabel->setScaledContents(true);
+    m_imageLabel->setFixedSize(16, 16);
     m_textLabel->setObjectName("textLabel");
     m_textLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
