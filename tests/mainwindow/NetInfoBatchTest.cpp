@@ -119,9 +119,11 @@ protected:
         ozmParamsMgr()->setSearchTime(5);
         closer().setDecider([this](QWidget* w) {
             if (qobject_cast<ProgressBarDialog*>(w)) {
-                if (onBusy)
-                    onBusy();
+                // Taken first: the closer polls again while the action runs the event loop.
+                const std::function<void()> action = std::move(onBusy);
                 onBusy = nullptr;
+                if (action)
+                    action();
                 return harness::ModalCloser::Action::Leave;
             }
             if (auto* table = qobject_cast<ShowResultDialog*>(w)) {
