@@ -447,6 +447,9 @@ void MainFrame::uninitModules() {
     // No search answer may reach a window on its way out.
     KVX_NET_StopSearchDevice();
     ++_searchGeneration;
+    // No batch thread or modify answer may outlive the window or the engine.
+    stopNetBatch();
+    KVX_NET_StopModifyNetInfo();
     logoutFixtureHook();
     if (_checkFtTimer) {
         _checkFtTimer->stop();
@@ -665,6 +668,8 @@ void MainFrame::onSearchDevices() {
     if (_engine)
         _engine->logoutAll();
     Sleep(1);
+    // A running IP or DHCP thread would add records of the old rows to the new lists.
+    stopNetBatch();
     clearPendingLists();
     _checkedRows.clear();
     _deviceTable->clear();
@@ -932,16 +937,10 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 }
 
 // Slots whose operations are built elsewhere; until then they do nothing.
-void MainFrame::onModifyNetInfoEnd() {}
 void MainFrame::onSyncTime() {}
-void MainFrame::onSetIP() {}
-void MainFrame::onModifyIP() {}
 void MainFrame::onPlayCheckDevice() {}
 void MainFrame::onAudioDetection() {}
 void MainFrame::onGPIOPortDetection() {}
-void MainFrame::onReboot() {}
-void MainFrame::onSimpleRecovery() {}
-void MainFrame::onFullRecovery() {}
 void MainFrame::onSetOSD() {}
 void MainFrame::onModifyOSD() {}
 void MainFrame::onImageTest() {}
@@ -951,12 +950,8 @@ void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
 void MainFrame::onConfigureOtherParameters() {}
 void MainFrame::onModifyOtherParameters() {}
-void MainFrame::onFullNetcomEnable() {}
 void MainFrame::onDoubleClickedPlay() {}
-void MainFrame::onCheckTimerSlot() {}
 void MainFrame::onCheckFtTimerSlot() {}
-void MainFrame::onModifyParamEnd(int) {}
-void MainFrame::onModifyDhcp() {}
 void MainFrame::onPtzAndAudio() {}
 void MainFrame::onCheckSDcard() {}
 void MainFrame::onTenZoom() {}

@@ -7,6 +7,7 @@
 #include "NetInfoResultInfo.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
+#include "ozmlogic/ParamRecords.h"
 #include "tarsel/WindowBase.h"
 
 #include <QMetaType>
@@ -22,6 +23,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 class CTableView;
@@ -86,6 +88,14 @@ public:
     int pingHost(std::string ip);
     // Looks the camera of a network-information answer up and asks for its relogin.
     void reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp);
+
+    // Network-information answers; the search library's thread. -1 without a window.
+    static int modifyNetInfoCallback(const DSC_MODIFY_NETINFO_RESPONSE* resp, void* user);
+    // Null: the modification run is over (modifyNetInfoEnd); else the answer of one camera.
+    void onModifyNetInfoResult(const DSC_MODIFY_NETINFO_RESPONSE* resp);
+    // A start-address record the IP change can count from: complete dotted quads, the start
+    // neither 0.0.0.0 nor 255.255.255.255.
+    static bool validStartAddress(const OZM::_SC_SETIP_DATA_& info);
 
     QTimer* checkTimer() const { return _checkTimer; }
     QTimer* checkFtTimer() const { return _checkFtTimer; }
@@ -174,6 +184,33 @@ private:
     void clearPendingLists();
     void writeLabelDevice(const QStringList& row);
 
+    // Network-information batches (MainFrameNetInfo.cpp).
+    void onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp);
+    void onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp);
+    void onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp);
+    // Thread bodies; each works on its own copies taken when the batch started.
+    void batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList> rows);
+    void batchModifyDhcpThd(QVector<QStringList> rows, std::uint8_t dhcp);
+    // Stops the running IP or DHCP thread and joins it; GUI thread.
+    void stopNetBatch();
+    // A row-status style notification (code, MAC first) through handleDeviceEvent.
+    void notifyRow(int code, const QStringList& texts);
+
+    // Tracked operations and their sweeps (MainFrameSweeps.cpp).
+    void runDeviceBatch(int kind);
+    void startCheckTimer();
+    void checkModifyIpTimeout(int n);
+    void checkFullNetcomTimeout(int n);
+    void checkRebootTimeout(int n);
+    void checkFullRecoveryTimeout(int n);
+    void checkSimpleRecoveryTimeout(int n);
+    // The sweep of one kind over n records at program time now (GetTickCount).
+    void sweep(int kind, int n, std::uint64_t now);
+    ProgressBarDialog** progressOf(int kind);
+    void showProgress(int kind, const QString& title);
+    // Fixture tests' end (kinds 0 and 1).
+    void onFixtureTestEnd(int cmd_type);
+
     // Widgets, in the order of the window's layout code.
     TitleBar* _titleBar = nullptr;
     QLabel* _mainStreamLabel = nullptr;
@@ -228,6 +265,20 @@ private:
     ProgressBarDialog* _searchProgress = nullptr;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;
+
+    // Tracked operations: their busy indicators, the kind whose end is awaited (-1 none, GUI
+    // thread) and the start of its time limit in program milliseconds (monotonic).
+    ProgressBarDialog* _modifyIpProgress = nullptr;
+    ProgressBarDialog* _fullNetcomProgress = nullptr;
+    ProgressBarDialog* _rebootProgress = nullptr;
+    ProgressBarDialog* _simpleRecoveryProgress = nullptr;
+    ProgressBarDialog* _fullRecoveryProgress = nullptr;
+    int _openKind = -1;
+    std::atomic<std::uint64_t> _batchStartTick{0};
+    // The IP or DHCP batch thread: one at a time, joined before the next and at shut-down.
+    std::thread _netBatchThread;
+    std::atomic<bool> _netBatchStop{false};
+    std::atomic<bool> _netBatchRunning{false};
 
     // Notifications waiting for the GUI thread, in arrival order.
     std::mutex _notifyMutex;

@@ -1,0 +1,181 @@
+#include "SetIPDialog.h"
+
+#include "FramelessDialogFrame.h"
+#include "PingHelper.h"
+#include "TipDialog.h"
+#include "ozmlogic/ParamsMgr.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegExp>
+#include <QRegExpValidator>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kWidth = 534;
+constexpr int kHeight = 326;
+const char kAddressPattern[] = "((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9][0-9]|[0-9])[\\.]){3}"
+                               "(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9][0-9]|[0-9])";
+const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
+const char kSuccessIcon[] = "./skin/client/default/MainFrame/icon_notification_success.png";
+
+QString fieldText(const char* field, std::size_t size) {
+    const void* end = std::memchr(field, 0, size);
+    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size;
+    return QString::fromLatin1(field, static_cast<int>(length));
+}
+
+// Latin-1 bytes into a 16-byte field, cut to 15 and terminated.
+void putField(char* field, std::size_t size, const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    std::memset(field, 0, size);
+    std::memcpy(field, bytes.constData(),
+                std::min<std::size_t>(static_cast<std::size_t>(bytes.size()), size - 1));
+}
+
+// A complete dotted quad only; the validator lets shorter texts stand while they are typed.
+bool parse(const QString& text, std::uint32_t* value) {
+    return PingHelper::parseDottedQuad(text.toStdString(), value);
+}
+
+QLabel* makeLabel(const QString& text, const QRect& geometry, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setStyleSheet("QLabel{font-size: 14px;color: #333333;}");
+    return label;
+}
+
+QLineEdit* makeEdit(const QRect& geometry, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setGeometry(geometry);
+    edit->setValidator(new QRegExpValidator(QRegExp(kAddressPattern, Qt::CaseSensitive), edit));
+    return edit;
+}
+
+} // namespace
+
+SetIPDialog::SetIPDialog(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::FramelessWindowHint);
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, kWidth, kHeight);
+    titleLogoLabel = frame.titleLogoLabel;
+    titleLabel = frame.titleLabel;
+    closeButton = frame.closeButton;
+    connect(closeButton, &QPushButton::clicked, this, &SetIPDialog::onCloseBtnClicked);
+
+    setRadio = new QRadioButton(tr("Set IP Start Address"), this);
+    setRadio->setGeometry(100, 70, 160, 30);
+    modifyRadio = new QRadioButton(tr("Modify IP Start Address"), this);
+    modifyRadio->setGeometry(302, 70, 160, 30);
+    ipLabel = makeLabel(tr("IP:"), QRect(0, 110, 140, 30), this);
+    maskLabel = makeLabel(tr("Subnet Mask:"), QRect(0, 158, 140, 30), this);
+    gatewayLabel = makeLabel(tr("Gateway:"), QRect(0, 206, 140, 30), this);
+    ipEdit = makeEdit(QRect(150, 110, 294, 30), this);
+    maskEdit = makeEdit(QRect(150, 158, 294, 30), this);
+    gatewayEdit = makeEdit(QRect(150, 206, 294, 30), this);
+    cancelButton = new QPushButton(tr("Cancel"), this);
+    cancelButton->setGeometry(332, 276, 88, 30);
+    confirmButton = new QPushButton(tr("Confirm"), this);
+    confirmButton->setGeometry(430, 276, 88, 30);
+    connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(confirmButton, &QPushButton::clicked, this, &SetIPDialog::onConfirm);
+
+    loadRecord();
+    isDragging = false;
+    titleRect = geometry();
+}
+
+SetIPDialog::~SetIPDialog() = default;
+
+void SetIPDialog::loadRecord() {
+    OZM::_SC_SETIP_DATA_ info;
+    std::memset(&info, 0, sizeof info);
+    ozmParamsMgr()->getIpInfo(&info);
+    if (info.mode != 0)
+        modifyRadio->setChecked(true);
+    else
+        setRadio->setChecked(true);
+    ipEdit->setText(fieldText(info.ip, sizeof info.ip));
+    maskEdit->setText(fieldText(info.mask, sizeof info.mask));
+    gatewayEdit->setText(fieldText(info.gateway, sizeof info.gateway));
+}
+
+void SetIPDialog::onCloseBtnClicked() {
+    close();
+}
+
+void SetIPDialog::onCancelBtnClicked() {
+    close();
+}
+
+void SetIPDialog::showTip(const QString& icon, const QString& text) {
+    TipDialog tip;
+    tip.iconLabel->setPixmap(QPixmap(icon));
+    tip.textLabel->setText(text);
+    tip.exec();
+}
+
+void SetIPDialog::onConfirm() {
+    std::uint32_t ip = 0;
+    if (!parse(ipEdit->text(), &ip)) {
+        showTip(kWarningIcon, tr("Invalid IP address!"));
+        return;
+    }
+    const std::uint32_t first = ip >> 24;
+    if (first > 223 || first == 0) {
+        showTip(kWarningIcon, tr("Specify the first value of the ip address as a value between 1 and 233!"));
+        return;
+    }
+    const std::uint32_t last = ip & 0xFFu;
+    if (last == 0 || last == 255) {
+        showTip(kWarningIcon, tr("Invalid IP address!"));
+        return;
+    }
+    std::uint32_t mask = 0;
+    bool maskValid = parse(maskEdit->text(), &mask) && mask != 0 && mask != 0xFFFFFFFFu;
+    if (maskValid) {
+        const std::uint32_t low = ~mask + 1u; // the set bits form one run from the top
+        maskValid = (low & (low - 1u)) == 0;
+    }
+    if (!maskValid) {
+        showTip(kWarningIcon, tr("Invalid Netmask address!"));
+        return;
+    }
+    std::uint32_t gateway = 0;
+    if (!parse(gatewayEdit->text(), &gateway)) {
+        showTip(kWarningIcon, tr("Invalid Gateway address!"));
+        return;
+    }
+    if ((ip & mask) != (gateway & mask)) {
+        showTip(kWarningIcon,
+                tr("IP address and gate way are not in the same network segment!Are you sure modify?"));
+        return;
+    }
+    OZM::_SC_SETIP_DATA_ info;
+    std::memset(&info, 0, sizeof info);
+    info.mode = setRadio->isChecked() ? 0 : (modifyRadio->isChecked() ? 1 : 0);
+    putField(info.ip, sizeof info.ip, ipEdit->text());
+    putField(info.gateway, sizeof info.gateway, gatewayEdit->text());
+    putField(info.mask, sizeof info.mask, maskEdit->text());
+    ozmParamsMgr()->setIpInfo(&info);
+    close();
+    showTip(kSuccessIcon, tr("Saved successfully"));
+}
+
+void SetIPDialog::mousePressEvent(QMouseEvent* event) {
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
+}
+
+void SetIPDialog::mouseMoveEvent(QMouseEvent* event) {
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+}
+
+void SetIPDialog::mouseReleaseEvent(QMouseEvent* event) {
+    FramelessDialogFrame::release(event, isDragging);
+}

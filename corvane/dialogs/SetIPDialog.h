@@ -1,0 +1,52 @@
+// The IP start-address dialog: the mode, start address, subnet mask and gateway of the IP
+// batch, loaded from and saved to the parameter store.
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <QRect>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class SetIPDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit SetIPDialog(QWidget* parent = nullptr);
+    ~SetIPDialog() override;
+
+    QLabel* titleLogoLabel = nullptr;
+    QLabel* titleLabel = nullptr;
+    QPushButton* closeButton = nullptr;
+    bool isDragging = false;
+    QRect titleRect;
+    QPoint pressPos;
+
+    QRadioButton* setRadio = nullptr;
+    QRadioButton* modifyRadio = nullptr;
+    QLabel* ipLabel = nullptr;
+    QLabel* maskLabel = nullptr;
+    QLabel* gatewayLabel = nullptr;
+    QLineEdit* ipEdit = nullptr;
+    QLineEdit* maskEdit = nullptr;
+    QLineEdit* gatewayEdit = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QPushButton* confirmButton = nullptr;
+
+public slots:
+    void onCloseBtnClicked();
+    void onCancelBtnClicked();
+    void onConfirm();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void loadRecord();
+    void showTip(const QString& icon, const QString& text);
+};

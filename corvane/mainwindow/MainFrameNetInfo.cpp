@@ -1,0 +1,432 @@
+// Network-information batches: the IP change, the DHCP switch and the full-netcom switch
+// through the LAN search library's modify calls, and their answers.
+#include "MainFrame.h"
+
+#include "DeviceManager.h"
+#include "PingHelper.h"
+#include "dialogs/ProgressBarDialog.h"
+#include "dialogs/SetIPDialog.h"
+#include "dialogs/TipDialog.h"
+#include "kvxnet/DscSearch.h"
+#include "ozmlogic/ParamsMgr.h"
+#include "quillet/Quillet.h"
+#include "winport/WinPort.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const char kAccessText[] = "Vorn_Kd";
+const char kDhcpMacText[] = "Vorn_Tsa";
+const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
+
+// Text of a fixed field: stops at its terminator or at the field's end.
+std::string fieldText(const char* field, std::size_t size) {
+    const void* end = std::memchr(field, 0, size);
+    return std::string(field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size);
+}
+
+// Bounded formatted copy ("%s" into the field's full size): a longer text is cut to size - 1;
+// bytes after the terminator keep what they held.
+void putText(char* field, std::size_t size, const std::string& text) {
+    std::snprintf(field, size, "%s", text.c_str());
+}
+
+std::string dotted(std::uint32_t hostOrder) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", (hostOrder >> 24) & 0xFFu, (hostOrder >> 16) & 0xFFu,
+                  (hostOrder >> 8) & 0xFFu, hostOrder & 0xFFu);
+    return text;
+}
+
+// A zeroed request with the tag, the request type and the access text.
+DSC_MODIFY_NETINFO_REQUEST baseRequest() {
+    DSC_MODIFY_NETINFO_REQUEST request;
+    std::memset(&request, 0, sizeof request);
+    putText(request.tag, sizeof request.tag, DSC_TAG);
+    request.type = DSC_TYPE_MODIFY_REQUEST;
+    putText(request.access, sizeof request.access, kAccessText);
+    return request;
+}
+
+// The camera fields from its search record: MAC (twice), current address and account.
+void fillCamera(DSC_MODIFY_NETINFO_REQUEST& request, const DSC_SEARCH_RESPONSE_INFO& record) {
+    const std::string mac = fieldText(record.mac, sizeof record.mac);
+    putText(request.mac, sizeof request.mac, mac);
+    putText(request.ip, sizeof request.ip, fieldText(record.ip, sizeof record.ip));
+    putText(request.mac2, sizeof request.mac2, mac);
+    putText(request.user, sizeof request.user, fieldText(record.user, sizeof record.user));
+    putText(request.password, sizeof request.password, fieldText(record.password, sizeof record.password));
+}
+
+NetInfoResultInfo pendingRecord(int kind, const DSC_SEARCH_RESPONSE_INFO& record) {
+    NetInfoResultInfo info;
+    std::memset(&info, 0, sizeof info);
+    info.kind = kind;
+    putText(info.ip, sizeof info.ip, fieldText(record.ip, sizeof record.ip));
+    putText(info.mac, sizeof info.mac, fieldText(record.mac, sizeof record.mac));
+    info.startTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(_time64(nullptr)));
+    return info;
+}
+
+void showWarning(const QString& text) {
+    TipDialog tip;
+    tip.textLabel->setText(text);
+    tip.iconLabel->setPixmap(QPixmap(kWarningIcon));
+    tip.exec();
+}
+
+} // namespace
+
+bool MainFrame::validStartAddress(const OZM::_SC_SETIP_DATA_& info) {
+    std::uint32_t start = 0;
+    if (!PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &start) || start == 0 ||
+        start == 0xFFFFFFFFu)
+        return false;
+    return PingHelper::parseDottedQuad(fieldText(info.mask, sizeof info.mask), nullptr) &&
+           PingHelper::parseDottedQuad(fieldText(info.gateway, sizeof info.gateway), nullptr);
+}
+
+void MainFrame::notifyRow(int code, const QStringList& texts) {
+    QStringList list = texts;
+    OZM::_NOTIFY_PARAM param;
+    param.type = code;
+    param.data = &list;
+    handleDeviceEvent(&param);
+}
+
+void MainFrame::stopNetBatch() {
+    _netBatchStop = true;
+    if (_netBatchThread.joinable())
+        _netBatchThread.join();
+    _netBatchStop = false;
+    _netBatchRunning = false;
+}
+
+// ---- IP change ----
+
+void MainFrame::onSetIP() {
+    SetIPDialog dialog(nullptr);
+    dialog.exec();
+}
+
+void MainFrame::onModifyIP() {
+    if (_checkedRows.isEmpty()) {
+        showWarning(tr("Please select the device first!"));
+        return;
+    }
+    OZM::_SC_SETIP_DATA_ info;
+    std::memset(&info, 0, sizeof info);
+    ozmParamsMgr()->getIpInfo(&info);
+    if (!validStartAddress(info)) {
+        Qx_Write_Log(300, "MainFrame::onModifyIP", "invalid start address, ip:%s mask:%s gateway:%s",
+                     fieldText(info.ip, sizeof info.ip).c_str(),
+                     fieldText(info.mask, sizeof info.mask).c_str(),
+                     fieldText(info.gateway, sizeof info.gateway).c_str());
+        showWarning(tr("Please set a valid IP start address first!"));
+        return;
+    }
+    stopNetBatch();
+    KVX_NET_StopModifyNetInfo();
+    if (_checkTimer) {
+        _checkTimer->stop();
+        _batchStartTick = GetTickCount();
+    }
+    if (_modifyIpProgress) {
+        _modifyIpProgress->close(); // its owner deletes it when exec() returns
+        _modifyIpProgress = nullptr;
+    }
+    clearPendingLists();
+    _openKind = 4;
+    const QVector<QStringList> rows = _checkedRows;
+
+    if (info.mode != 0) {
+        _netBatchRunning = true;
+        _netBatchThread = std::thread(&MainFrame::batchModifyIpThd, this, info, rows);
+        startCheckTimer();
+        showProgress(4, tr("Modifying IP...."));
+        return;
+    }
+
+    // Set IP Start Address: the first row takes the start address itself.
+    const std::string mac = rows.first().value(8).toStdString();
+    const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine ? _engine->findSearchInfo(mac) : nullptr;
+    if (!record) {
+        Qx_Write_Log(300, "MainFrame::onModifyIP", "cannot findSearchInfo, mac:%s", mac.c_str());
+        emit modifyParamEnd(4); // nothing sent: the operation ends at once
+        return;
+    }
+    DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
+    fillCamera(request, *record);
+    {
+        std::lock_guard<std::mutex> lock(_pendingMutex);
+        _netInfoList.push_back(pendingRecord(4, *record));
+    }
+    request.changeMask = DSC_CHANGE_IP | DSC_CHANGE_MASK | DSC_CHANGE_GATEWAY;
+    putText(request.newIp, sizeof request.newIp, fieldText(info.ip, sizeof info.ip));
+    putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
+    putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
+    KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
+    startCheckTimer();
+    showProgress(4, tr("Modifying IP...."));
+}
+
+void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList> rows) {
+    const char* const where = "MainFrame::batchModifyIpThd";
+    std::uint32_t counter = 0;
+    PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &counter); // validated by the slot
+    for (const QStringList& row : rows) {
+        if (_netBatchStop)
+            break;
+        std::string candidate = dotted(counter);
+        ++counter;
+        while (!_netBatchStop && pingHost(candidate) != 0) {
+            Qx_Write_Log(300, where, "pNewIp is used,pNewIp = %s", candidate.c_str());
+            candidate = dotted(counter);
+            ++counter;
+            if (counter == 0xFFFFFFFFu) {
+                Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
+                break;
+            }
+        }
+        if (_netBatchStop)
+            break;
+        if (counter == 0xFFFFFFFFu) {
+            Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
+            break;
+        }
+        if (!_engine)
+            continue;
+        const std::string mac = row.value(8).toStdString();
+        const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine->findSearchInfo(mac);
+        if (!record) {
+            Qx_Write_Log(300, where, "cannot findSearchInfo, mac:%s", mac.c_str());
+            continue; // the candidate stays used
+        }
+        DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
+        fillCamera(request, *record);
+        {
+            std::lock_guard<std::mutex> lock(_pendingMutex);
+            _netInfoList.push_back(pendingRecord(4, *record));
+        }
+        request.changeMask = DSC_CHANGE_IP | DSC_CHANGE_MASK | DSC_CHANGE_GATEWAY;
+        putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
+        putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
+        putText(request.newIp, sizeof request.newIp, candidate);
+        KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
+    }
+    // The time limit counts from the last request.
+    _batchStartTick = GetTickCount();
+    _netBatchRunning = false;
+}
+
+// ---- DHCP switch ----
+
+void MainFrame::onModifyDhcp() {
+    if (_checkedRows.isEmpty()) {
+        showWarning(tr("Please select the device first!"));
+        return;
+    }
+    const std::uint8_t dhcp = sender() && sender() == _openDhcpBtn ? 1 : 0;
+    stopNetBatch();
+    KVX_NET_StopModifyNetInfo();
+    clearPendingLists();
+    _netBatchRunning = true;
+    _netBatchThread = std::thread(&MainFrame::batchModifyDhcpThd, this, _checkedRows, dhcp);
+}
+
+void MainFrame::batchModifyDhcpThd(QVector<QStringList> rows, std::uint8_t dhcp) {
+    for (const QStringList& row : rows) {
+        if (_netBatchStop)
+            break;
+        if (!_engine)
+            continue;
+        const std::string mac = row.value(8).toStdString();
+        const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine->findSearchInfo(mac);
+        if (!record) {
+            Qx_Write_Log(300, "MainFrame::batchModifyDhcpThd", "cannot findSearchInfo, mac:%s", mac.c_str());
+            continue;
+        }
+        DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
+        fillCamera(request, *record);
+        putText(request.mac, sizeof request.mac, kDhcpMacText); // over the MAC copied first
+        request.changeMask = DSC_CHANGE_DHCP;
+        request.dhcp = dhcp;
+        putText(request.newIp, sizeof request.newIp, "192.168.1.168");
+        putText(request.mask, sizeof request.mask, "255.255.255.0");
+        putText(request.gateway, sizeof request.gateway, "192.168.1.1");
+        putText(request.address4, sizeof request.address4, "192.168.1.1");
+        putText(request.mac3, sizeof request.mac3, fieldText(record->mac, sizeof record->mac));
+        {
+            std::lock_guard<std::mutex> lock(_pendingMutex);
+            _netInfoList.push_back(pendingRecord(4, *record));
+        }
+        KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
+    }
+    _batchStartTick = GetTickCount();
+    _netBatchRunning = false;
+}
+
+// ---- Full netcom ----
+
+void MainFrame::onFullNetcomEnable() {
+    const bool on = sender() && sender() == _openFullNetcomBtn;
+    ozmParamsMgr()->setFullNetcom(on ? 0 : 1);
+    if (_checkedRows.isEmpty()) {
+        showTextInfo();
+        return;
+    }
+    stopNetBatch();
+    KVX_NET_StopModifyNetInfo();
+    clearPendingLists();
+    _openKind = 5;
+    int records = 0;
+    for (const QStringList& row : _checkedRows) {
+        const std::string mac = row.value(8).toStdString();
+        const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record =
+            _engine ? _engine->findSearchInfo(mac) : nullptr;
+        if (!record) {
+            // A request without the camera's MAC and account reaches no camera: not sent.
+            Qx_Write_Log(300, "MainFrame::onFullNetcomEnable", "onFullNetcomEnable pSerachResp is null");
+            continue;
+        }
+        DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
+        fillCamera(request, *record);
+        {
+            std::lock_guard<std::mutex> lock(_pendingMutex);
+            _netInfoList.push_back(pendingRecord(5, *record));
+        }
+        ++records;
+        request.changeMask = DSC_CHANGE_FULL_NETCOM;
+        request.fullNetcom = on ? 1 : 0;
+        request.reserved208 = 0;
+        KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
+    }
+    startCheckTimer();
+    if (records == 0) {
+        emit modifyParamEnd(5);
+        return;
+    }
+    showProgress(5, on ? tr("Turning on full Netcom...") : tr("Turning off full Netcom..."));
+}
+
+// ---- Answers (the search library's thread) ----
+
+int MainFrame::modifyNetInfoCallback(const DSC_MODIFY_NETINFO_RESPONSE* resp, void* user) {
+    auto* frame = static_cast<MainFrame*>(user);
+    if (!frame)
+        return -1;
+    frame->onModifyNetInfoResult(resp);
+    return 0;
+}
+
+void MainFrame::onModifyNetInfoResult(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
+    if (!resp) {
+        emit modifyNetInfoEnd();
+        return;
+    }
+    if (fieldText(resp->tag, sizeof resp->tag) != DSC_TAG || resp->type != DSC_TYPE_MODIFY_RESPONSE)
+        return;
+    switch (resp->changeMask) {
+    case 28:
+        onModifyIpResult(*resp);
+        break;
+    case 256:
+        onFullNetcomResult(*resp);
+        break;
+    case 2:
+        onDhcpResult(*resp);
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+
+// Sets the status of every net-info record of this MAC.
+void markNetInfo(std::mutex& mutex, std::vector<NetInfoResultInfo>& list, const std::string& mac,
+                 std::int32_t status) {
+    std::lock_guard<std::mutex> lock(mutex);
+    for (NetInfoResultInfo& record : list) {
+        if (fieldText(record.mac, sizeof record.mac) == mac)
+            record.status = status;
+    }
+}
+
+} // namespace
+
+void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
+    const std::string mac = fieldText(resp.mac, sizeof resp.mac);
+    const QString macText = QString::fromStdString(mac);
+    if (resp.result != 0) {
+        notifyRow(2, {macText, tr("Modify IP Failed")});
+    } else {
+        const QString ip = QString::fromStdString(fieldText(resp.newIp, sizeof resp.newIp));
+        notifyRow(8, {macText, ip, tr("New IP:") + ip});
+        // The engine logs in again at the new address once the camera is back.
+        reLoginDevice(&resp);
+    }
+    markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
+}
+
+void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
+    const std::string mac = fieldText(resp.mac, sizeof resp.mac);
+    const QString macText = QString::fromStdString(mac);
+    if (resp.result == 0) {
+        if (resp.fullNetcom == 1) {
+            notifyRow(2, {macText, tr("Turn On Full Netcom Successfull")});
+            notifyRow(3, {macText, tr("Enable")});
+        } else {
+            notifyRow(3, {macText, tr("Disable")});
+            notifyRow(2, {macText, tr("Turn Off Full Netcom Successfull")});
+        }
+        notifyRow(7, {macText, resp.column3Flag == 1 ? tr("Yes") : QString()});
+    } else {
+        notifyRow(2, {macText, tr("Modify Full Netcom Failed")});
+    }
+    markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
+}
+
+void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
+    const std::string mac = fieldText(resp.mac2, sizeof resp.mac2);
+    const QString macText = QString::fromStdString(mac);
+    const bool open = resp.dhcp == 1;
+    QString text;
+    if (resp.result == 0)
+        text = open ? tr("open DHCP Successfull") : tr("close DHCP Successfull");
+    else
+        text = open ? tr("open DHCP Failed") : tr("close DHCP Failed");
+    notifyRow(2, {macText, text});
+    markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
+}
+
+// ---- End of the modification run (GUI thread) ----
+
+void MainFrame::onModifyNetInfoEnd() {
+    // A run that ended while the batch thread still sends is not the last one: the records of
+    // later requests wait for the end of the run they joined.
+    if (_netBatchRunning)
+        return;
+    std::vector<std::pair<QString, QString>> timedOut; // MAC, row text
+    {
+        std::lock_guard<std::mutex> lock(_pendingMutex);
+        for (NetInfoResultInfo& record : _netInfoList) {
+            if (record.status != 0 || (record.kind != 4 && record.kind != 5))
+                continue;
+            record.status = 3;
+            timedOut.emplace_back(QString::fromStdString(fieldText(record.mac, sizeof record.mac)),
+                                  record.kind == 5 ? tr("MODIFY Full Netcom Timeout")
+                                                   : tr("Modify IP Timeout"));
+        }
+    }
+    for (const auto& entry : timedOut)
+        notifyRow(2, {entry.first, entry.second});
+}

@@ -1,0 +1,355 @@
+// Tracked operations: reboot and the two recoveries, the check timer with its sweeps, the
+// end handler with the result tables.
+#include "MainFrame.h"
+
+#include "DeviceManager.h"
+#include "dialogs/ProgressBarDialog.h"
+#include "dialogs/ShowResultDialog.h"
+#include "dialogs/TipDialog.h"
+#include "quillet/Quillet.h"
+#include "winport/WinPort.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+namespace {
+
+constexpr int kCheckIntervalMs = 2000;
+
+std::string fieldText(const char* field, std::size_t size) {
+    const void* end = std::memchr(field, 0, size);
+    return std::string(field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size);
+}
+
+void copyField(char* field, std::size_t size, const std::string& text) {
+    std::memset(field, 0, size);
+    std::memcpy(field, text.data(), std::min(text.size(), size - 1));
+}
+
+// Limit factor and cap in seconds, when a record is finished and what a time-out does.
+struct SweepRule {
+    int kind;
+    int factor;
+    int cap;
+    bool needsLogin;       // status 1 finishes only with a login result
+    bool loginGivenUpEnds; // login state 1003 counts as a login result
+    bool failedLoginStays; // a failed login (1002) is left alone at the limit
+    const char* loginText; // text when the login is given up
+    const char* timeoutText;
+};
+
+const SweepRule kRules[] = {
+    {4, 60, 180, true, true, false, QT_TRANSLATE_NOOP("MainFrame", "Login Failed"),
+     QT_TRANSLATE_NOOP("MainFrame", "Modify IP Timeout")},
+    {5, 20, 120, false, false, false, nullptr, QT_TRANSLATE_NOOP("MainFrame", "MODIFY Full Netcom Timeout")},
+    {6, 60, 180, true, false, true, QT_TRANSLATE_NOOP("MainFrame", "Login Failed"),
+     QT_TRANSLATE_NOOP("MainFrame", "Reboot Timeout")},
+    {9, 60, 180, true, false, true, QT_TRANSLATE_NOOP("MainFrame", "Login Timeout"),
+     QT_TRANSLATE_NOOP("MainFrame", "SimpleRecovery Timeout")},
+    {10, 20, 180, false, false, false, nullptr,
+     QT_TRANSLATE_NOOP("MainFrame", "MODIFY Full Recovery Timeout")},
+};
+
+const SweepRule* ruleOf(int kind) {
+    for (const SweepRule& rule : kRules) {
+        if (rule.kind == kind)
+            return &rule;
+    }
+    return nullptr;
+}
+
+template <class Record> bool finished(const Record& record, const SweepRule& rule) {
+    if (record.status == 2 || record.status == 3)
+        return true;
+    if (record.status != 1)
+        return false;
+    if (!rule.needsLogin)
+        return true;
+    return record.loginState == 1001 || record.loginState == 1002 ||
+           (rule.loginGivenUpEnds && record.loginState == 1003);
+}
+
+// Counts the finished records of the rule's kind, or (timedOut) marks the rest and collects
+// the row texts to send.
+template <class Record>
+int sweepList(std::vector<Record>& list, const SweepRule& rule, bool timedOut,
+              std::vector<std::pair<QString, const char*>>& texts) {
+    int count = 0;
+    for (Record& record : list) {
+        if (static_cast<int>(record.kind) != rule.kind)
+            continue;
+        if (!timedOut) {
+            if (finished(record, rule))
+                ++count;
+            continue;
+        }
+        const QString mac = QString::fromStdString(fieldText(record.mac, sizeof record.mac));
+        if (rule.needsLogin && record.status == 1 && record.loginState != 1001 &&
+            !(rule.failedLoginStays && record.loginState == 1002)) {
+            record.loginState = 1003;
+            texts.emplace_back(mac, rule.loginText);
+        } else if (record.status == 0) {
+            record.status = 3;
+            texts.emplace_back(mac, rule.timeoutText);
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+// ---- Reboot and recoveries ----
+
+void MainFrame::onReboot() {
+    runDeviceBatch(6);
+}
+
+void MainFrame::onSimpleRecovery() {
+    runDeviceBatch(9);
+}
+
+void MainFrame::onFullRecovery() {
+    runDeviceBatch(10);
+}
+
+void MainFrame::runDeviceBatch(int kind) {
+    if (_checkedRows.isEmpty()) {
+        TipDialog tip;
+        tip.textLabel->setText(tr("Please select the device first!"));
+        tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
+        tip.exec();
+        return;
+    }
+    // A running IP or DHCP thread would add its records to this operation's lists.
+    stopNetBatch();
+    if (_checkTimer) {
+        _checkTimer->stop();
+        _batchStartTick = GetTickCount();
+    }
+    if (ProgressBarDialog** progress = progressOf(kind); progress && *progress) {
+        (*progress)->close();
+        *progress = nullptr;
+    }
+    clearPendingLists();
+    _openKind = kind;
+    int records = 0;
+    const QVector<QStringList> rows = _checkedRows;
+    for (const QStringList& row : rows) {
+        if (!_engine)
+            break;
+        const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info =
+            _engine->findSearchInfo(row.value(8).toStdString());
+        if (info) {
+            DeviceResultInfo record;
+            std::memset(&record, 0, sizeof record);
+            record.kind = static_cast<std::uint32_t>(kind);
+            copyField(record.mac, sizeof record.mac, fieldText(info->mac, sizeof info->mac));
+            copyField(record.ip, sizeof record.ip, fieldText(info->ip, sizeof info->ip));
+            {
+                std::lock_guard<std::mutex> lock(_pendingMutex);
+                _rebootList.push_back(record);
+            }
+            ++records;
+        } else if (kind == 6) {
+            Qx_Write_Log(300, "MainFrame::onReboot", "onReboot pSerachResp is null");
+            continue;
+        }
+        if (kind == 6)
+            _engine->rebootDevices(row);
+        else if (kind == 9)
+            _engine->simpleRecoveryDevices(row);
+        else
+            _engine->fullRecoveryDevices(row);
+    }
+    startCheckTimer();
+    if (records == 0) {
+        emit modifyParamEnd(kind); // nothing to wait for
+        return;
+    }
+    if (kind == 6)
+        showProgress(kind, tr("Rebooting...."));
+    else if (kind == 9)
+        showProgress(kind, tr("SimpleRecovery...."));
+    else
+        showProgress(kind, tr("FullRecoverying...."));
+}
+
+// ---- Busy indicators and the check timer ----
+
+ProgressBarDialog** MainFrame::progressOf(int kind) {
+    switch (kind) {
+    case 4:
+        return &_modifyIpProgress;
+    case 5:
+        return &_fullNetcomProgress;
+    case 6:
+        return &_rebootProgress;
+    case 9:
+        return &_simpleRecoveryProgress;
+    case 10:
+        return &_fullRecoveryProgress;
+    default:
+        return nullptr;
+    }
+}
+
+void MainFrame::showProgress(int kind, const QString& title) {
+    ProgressBarDialog** slot = progressOf(kind);
+    if (!slot || *slot)
+        return;
+    // Owned here; the end handler only closes it and forgets it.
+    auto dialog = std::make_unique<ProgressBarDialog>(nullptr);
+    dialog->titleLabel->setText(title);
+    *slot = dialog.get();
+    dialog->exec();
+    if (*slot == dialog.get())
+        *slot = nullptr;
+}
+
+void MainFrame::startCheckTimer() {
+    _batchStartTick = GetTickCount();
+    if (_checkTimer) {
+        _checkTimer->stop();
+        _checkTimer->start(winport::timerInterval(kCheckIntervalMs));
+    }
+}
+
+void MainFrame::onCheckTimerSlot() {
+    if (_openKind < 0)
+        return;
+    int netKind = -1, rebootKind = -1;
+    int netCount = 0, rebootCount = 0;
+    {
+        std::lock_guard<std::mutex> lock(_pendingMutex);
+        if (!_netInfoList.empty()) {
+            netKind = _netInfoList.front().kind;
+            netCount = static_cast<int>(_netInfoList.size());
+        }
+        if (!_rebootList.empty()) {
+            rebootKind = static_cast<int>(_rebootList.front().kind);
+            rebootCount = static_cast<int>(_rebootList.size());
+        }
+    }
+    if (netKind == 5) {
+        checkFullNetcomTimeout(netCount);
+        return;
+    }
+    if (netKind == 4) {
+        checkModifyIpTimeout(netCount);
+        return;
+    }
+    if (rebootCount == 0) {
+        // No record to wait for (a search emptied the lists, or the batch found no camera).
+        if (netCount == 0 && !(_openKind == 4 && _netBatchRunning))
+            emit modifyParamEnd(_openKind);
+        return;
+    }
+    if (rebootKind == 6)
+        checkRebootTimeout(rebootCount);
+    else if (rebootKind == 10)
+        checkFullRecoveryTimeout(rebootCount);
+    else if (rebootKind == 9)
+        checkSimpleRecoveryTimeout(rebootCount);
+}
+
+void MainFrame::checkModifyIpTimeout(int n) {
+    if (_netBatchRunning)
+        return; // the thread still sends; the limit starts with its last request
+    sweep(4, n, GetTickCount());
+}
+
+void MainFrame::checkFullNetcomTimeout(int n) {
+    sweep(5, n, GetTickCount());
+}
+
+void MainFrame::checkRebootTimeout(int n) {
+    sweep(6, n, GetTickCount());
+}
+
+void MainFrame::checkFullRecoveryTimeout(int n) {
+    sweep(10, n, GetTickCount());
+}
+
+void MainFrame::checkSimpleRecoveryTimeout(int n) {
+    sweep(9, n, GetTickCount());
+}
+
+void MainFrame::sweep(int kind, int n, std::uint64_t now) {
+    const SweepRule* rule = ruleOf(kind);
+    if (!rule)
+        return;
+    const std::uint64_t limitMs = std::min<std::uint64_t>(static_cast<std::uint64_t>(rule->factor) *
+                                                              static_cast<std::uint64_t>(std::max(n, 0)),
+                                                          static_cast<std::uint64_t>(rule->cap)) *
+                                  1000u;
+    const std::uint64_t start = _batchStartTick.load();
+    const std::uint64_t elapsed = now > start ? now - start : 0;
+    const bool timedOut = elapsed >= limitMs;
+    std::vector<std::pair<QString, const char*>> texts;
+    {
+        std::lock_guard<std::mutex> lock(_pendingMutex);
+        const int count = kind == 4 || kind == 5 ? sweepList(_netInfoList, *rule, timedOut, texts)
+                                                 : sweepList(_rebootList, *rule, timedOut, texts);
+        if (!timedOut && count < n)
+            return;
+    }
+    for (const auto& entry : texts)
+        notifyRow(2, {entry.first, tr(entry.second)});
+    emit modifyParamEnd(kind);
+}
+
+// ---- End of an operation ----
+
+void MainFrame::onModifyParamEnd(int cmd_type) {
+    if (cmd_type == 0 || cmd_type == 1) {
+        onFixtureTestEnd(cmd_type);
+        return;
+    }
+    if (_checkTimer)
+        _checkTimer->stop();
+    _openKind = -1;
+    if (ProgressBarDialog** progress = progressOf(cmd_type); progress && *progress) {
+        (*progress)->close();
+        *progress = nullptr;
+    }
+    QString title;
+    switch (cmd_type) {
+    case 4:
+        title = tr("Set IP");
+        break;
+    case 6:
+        title = tr("Reboot");
+        break;
+    case 9:
+        title = tr("SimpleRecovery");
+        break;
+    case 10:
+        title = tr("Full Recovery");
+        break;
+    default:
+        return; // full netcom ends without a table
+    }
+    ShowResultDialog table(QStringList{tr("IP"), title}, nullptr, 354, 239);
+    if (cmd_type == 4) {
+        std::vector<NetInfoResultInfo> copy;
+        {
+            std::lock_guard<std::mutex> lock(_pendingMutex);
+            copy = _netInfoList;
+        }
+        table.showSetIpResult(std::move(copy));
+    } else {
+        std::vector<DeviceResultInfo> copy;
+        {
+            std::lock_guard<std::mutex> lock(_pendingMutex);
+            copy = _rebootList;
+        }
+        table.showBatchResult(std::move(copy));
+    }
+    table.exec();
+}

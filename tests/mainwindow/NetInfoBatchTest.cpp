@@ -1,0 +1,572 @@
+// The network-information batches, reboot and recoveries, the sweeps and their result tables,
+// against the simulated fleet with the stand-in ping.
+#include "DeviceManager.h"
+#include "MainFrame.h"
+#include "MainWindowTestSupport.h"
+#include "ProgressBarDialog.h"
+#include "ShowResultDialog.h"
+#include "Cmodifytableview.h"
+
+#include "camsim/SimControl.h"
+#include "harness/LogCapture.h"
+#include "ozmlogic/ParamsMgr.h"
+#include "tarsel/CTableView.h"
+#include "winport/WinPort.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <thread>
+
+class MainFrameTestAccess {
+public:
+    static QPushButton* button(MainFrame& f, const char* which) {
+        const std::string w = which;
+        if (w == "modifyIp")
+            return f._modifyIpBtn;
+        if (w == "openDhcp")
+            return f._openDhcpBtn;
+        if (w == "closeDhcp")
+            return f._closeDhcpBtn;
+        if (w == "openNetcom")
+            return f._openFullNetcomBtn;
+        if (w == "closeNetcom")
+            return f._closeFullNetcomBtn;
+        if (w == "reboot")
+            return f._rebootBtn;
+        if (w == "simple")
+            return f._simpleRecoveryBtn;
+        if (w == "full")
+            return f._fullRecoveryBtn;
+        return f._searchBtn;
+    }
+    static std::vector<NetInfoResultInfo> netInfo(MainFrame& f) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        return f._netInfoList;
+    }
+    static std::vector<DeviceResultInfo> reboots(MainFrame& f) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        return f._rebootList;
+    }
+    static void setNetInfo(MainFrame& f, std::vector<NetInfoResultInfo> list) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        f._netInfoList = std::move(list);
+    }
+    static void setReboots(MainFrame& f, std::vector<DeviceResultInfo> list) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        f._rebootList = std::move(list);
+    }
+    static void open(MainFrame& f, int kind, std::uint64_t start) {
+        f._openKind = kind;
+        f._batchStartTick = start;
+    }
+    static void sweep(MainFrame& f, int kind, int n, std::uint64_t now) { f.sweep(kind, n, now); }
+    static bool batchRunning(MainFrame& f) { return f._netBatchRunning || f._netBatchThread.joinable(); }
+};
+
+namespace {
+
+using Access = MainFrameTestAccess;
+
+struct SeenTable {
+    QStringList headers;
+    QList<QStringList> rows;
+};
+
+OZM::_SC_SETIP_DATA_ ipRecord(std::uint32_t mode, const char* ip, const char* mask = "255.0.0.0",
+                              const char* gateway = "127.0.0.1") {
+    OZM::_SC_SETIP_DATA_ info;
+    std::memset(&info, 0, sizeof info);
+    info.mode = mode;
+    std::strncpy(info.ip, ip, sizeof info.ip - 1);
+    std::strncpy(info.mask, mask, sizeof info.mask - 1);
+    std::strncpy(info.gateway, gateway, sizeof info.gateway - 1);
+    return info;
+}
+
+std::string text(const std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t width) {
+    std::string out;
+    for (std::size_t i = offset; i < offset + width && i < bytes.size() && bytes[i]; ++i)
+        out += static_cast<char>(bytes[i]);
+    return out;
+}
+
+std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes.data() + offset, 4);
+    return value;
+}
+
+class NetInfoBatchTest : public mwtest::MainWindowTest {
+protected:
+    void SetUp() override {
+        mwtest::MainWindowTest::SetUp();
+        const QByteArray simPing = qgetenv("CORVANE_BIN_DIR") + "/simping";
+        _path = qgetenv("PATH");
+        qputenv("PATH", simPing + ":" + _path);
+        // Nothing may be pinged but through the stand-in.
+        ASSERT_EQ(QStandardPaths::findExecutable("ping"), QString(simPing + "/ping"));
+        camsim::resetWorld();
+        ozmParamsMgr()->setSearchTime(5);
+        closer().setDecider([this](QWidget* w) {
+            if (qobject_cast<ProgressBarDialog*>(w)) {
+                // Taken first: the closer polls again while the action runs the event loop.
+                const std::function<void()> action = std::move(onBusy);
+                onBusy = nullptr;
+                if (action)
+                    action();
+                return harness::ModalCloser::Action::Leave;
+            }
+            if (auto* table = qobject_cast<ShowResultDialog*>(w)) {
+                SeenTable seen;
+                QAbstractItemModel* model = static_cast<QTableView*>(table->table())->model();
+                for (int c = 0; c < model->columnCount(); ++c)
+                    seen.headers << model->headerData(c, Qt::Horizontal).toString();
+                for (int r = 0; r < table->table()->rowCount(); ++r)
+                    seen.rows << QStringList{table->table()->getData(r, 0).toString(),
+                                             table->table()->getData(r, 1).toString()};
+                tables.push_back(seen);
+            }
+            return harness::ModalCloser::Action::Reject;
+        });
+    }
+    void TearDown() override {
+        qunsetenv("CORVANE_SIM_PING_UP");
+        qputenv("PATH", _path);
+        camsim::resetWorld();
+        mwtest::MainWindowTest::TearDown();
+    }
+
+    // Searches the loopback card, waits for every login and checks every row.
+    static void searchAndCheckAll(MainFrame& frame, int count) {
+        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
+        box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
+        Access::button(frame, "search")->click();
+        CTableView* table = frame.deviceTable();
+        ASSERT_TRUE(harness::waitFor(
+            [&] {
+                int ok = 0;
+                for (int r = 0; r < table->rowCount(); ++r)
+                    ok += table->getData(r, CTableView::ColStatus).toString() == "Login Successful";
+                return ok == count;
+            },
+            30000));
+        table->setIsCheckAll(true);
+        ASSERT_EQ(frame.checkedRows().size(), count);
+    }
+    static QString status(MainFrame& frame, int row) {
+        return frame.deviceTable()->getData(row, CTableView::ColStatus).toString();
+    }
+    static std::vector<std::string> sentNewIps() {
+        std::vector<std::string> ips;
+        for (const camsim::CallRecord& call : camsim::calls("KVX_NET_ModifyNetInfo"))
+            ips.push_back(text(call.in, 92, 16));
+        return ips;
+    }
+
+    std::function<void()> onBusy;
+    std::vector<SeenTable> tables;
+
+private:
+    QByteArray _path;
+};
+
+// The IP change: counting up from the start address, skipping answering addresses, rows without
+// a search record, the end of the address space, mode 0, refused start records.
+TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
+    struct Case {
+        const char* name;
+        OZM::_SC_SETIP_DATA_ info;
+        const char* pingUp;
+        int rowWithoutRecord; // -1 none
+        std::vector<std::string> newIps;
+        const char* log;
+        int tableRows; // -1: refused, no table
+    };
+    const std::vector<Case> cases = {
+        {"skips",
+         ipRecord(1, "127.0.1.10"),
+         "127.0.1.11",
+         -1,
+         {"127.0.1.10", "127.0.1.12", "127.0.1.13"},
+         "pNewIp is used,pNewIp = 127.0.1.11",
+         3},
+        {"no record",
+         ipRecord(1, "127.0.1.10"),
+         "",
+         1,
+         {"127.0.1.10", "127.0.1.12"},
+         "cannot findSearchInfo",
+         2},
+        {"mode 0", ipRecord(0, "127.0.1.20"), "", -1, {"127.0.1.20"}, "", 1},
+        {"mode 0 no record", ipRecord(0, "127.0.1.20"), "", 0, {}, "cannot findSearchInfo", 0},
+        {"end",
+         ipRecord(1, "255.255.255.252", "255.255.255.0", "255.255.255.1"),
+         "",
+         -1,
+         {"255.255.255.252", "255.255.255.253"},
+         "laddr is 0xFFFFFFFF",
+         2},
+        {"never saved", OZM::_SC_SETIP_DATA_{}, "", -1, {}, "invalid start address", -1},
+        {"short", ipRecord(1, "127.0.1"), "", -1, {}, "invalid start address", -1},
+        {"zero", ipRecord(0, "0.0.0.0"), "", -1, {}, "invalid start address", -1},
+        {"broadcast", ipRecord(1, "255.255.255.255"), "", -1, {}, "invalid start address", -1},
+        {"bad mask", ipRecord(1, "127.0.1.10", "255.0"), "", -1, {}, "invalid start address", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        camsim::resetWorld();
+        camsim::useFleet(camsim::defaultFleet(3));
+        qputenv("CORVANE_SIM_PING_UP", c.pingUp);
+        tables.clear();
+        MainFrame frame;
+        searchAndCheckAll(frame, 3);
+        if (c.rowWithoutRecord >= 0)
+            frame.engine()->removeSearchInfo(frame.checkedRows().at(c.rowWithoutRecord).at(8).toStdString());
+        ozmParamsMgr()->setIpInfo(&c.info);
+        camsim::clearCallLog();
+        const int modalsBefore = closer().count();
+        harness::LogCapture log;
+
+        Access::button(frame, "modifyIp")->click(); // returns when the busy indicator closed
+
+        EXPECT_EQ(sentNewIps(), c.newIps);
+        if (*c.log) {
+            EXPECT_TRUE(log.contains(c.log)) << c.log;
+        }
+        if (c.tableRows < 0) {
+            EXPECT_EQ(modalTexts().last(), "Please set a valid IP start address first!");
+            EXPECT_TRUE(camsim::calls("KVX_NET_StopModifyNetInfo").empty()) << "a refusal changes nothing";
+            EXPECT_TRUE(tables.empty());
+            continue;
+        }
+        ASSERT_EQ(tables.size(), 1u);
+        EXPECT_EQ(tables[0].headers, (QStringList{"IP", "Set IP"}));
+        ASSERT_EQ(tables[0].rows.size(), c.tableRows);
+        EXPECT_GT(closer().count(), modalsBefore);
+        const bool loopback = c.newIps.empty() || c.newIps[0].rfind("127.", 0) == 0;
+        for (const QStringList& row : tables[0].rows)
+            EXPECT_EQ(row.at(1), loopback ? "Success" : "Failed") << row.join(" ").toStdString();
+        if (loopback && !c.newIps.empty()) {
+            // The cameras took the addresses after their restart; the rows show them.
+            const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+            std::set<std::string> held;
+            for (const auto& camera : fleet)
+                held.insert(camera.ip);
+            for (const std::string& ip : c.newIps)
+                EXPECT_TRUE(held.count(ip)) << ip;
+            EXPECT_TRUE(harness::waitFor(
+                [&] { return frame.checkedRows().at(0).at(1).toStdString() == c.newIps[0]; }));
+        }
+    }
+}
+
+// Request bytes of the DHCP and full-netcom switches, the answers in the rows and records, and
+// the end of the run marking the cameras that never answered.
+TEST_F(NetInfoBatchTest, DhcpAndFullNetcomRequestsAnswersAndTimeouts) {
+    camsim::useFleet(camsim::defaultFleet(3));
+    MainFrame frame;
+    searchAndCheckAll(frame, 3);
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    camsim::inject({fleet[1].mac, "KVX_NET_ModifyNetInfo", true, false, 0, -1}); // refuses
+    camsim::inject({fleet[2].mac, "KVX_NET_ModifyNetInfo", false, true, 0, -1}); // never answers
+
+    struct Case {
+        const char* button;
+        std::uint32_t mask;
+        int dhcp, netcom;
+        QString ok, failed, timeout;
+    };
+    const std::vector<Case> cases = {
+        // A refusal reports the camera's state as it stayed.
+        {"openDhcp", 2, 1, 0, "open DHCP Successfull", "close DHCP Failed", "Modify IP Timeout"},
+        {"closeDhcp", 2, 0, 0, "close DHCP Successfull", "close DHCP Failed", "Modify IP Timeout"},
+        {"openNetcom", 256, 0, 1, "Turn On Full Netcom Successfull", "Modify Full Netcom Failed",
+         "MODIFY Full Netcom Timeout"},
+        {"closeNetcom", 256, 0, 0, "Turn Off Full Netcom Successfull", "Modify Full Netcom Failed",
+         "MODIFY Full Netcom Timeout"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        camsim::clearCallLog();
+        tables.clear();
+        Access::button(frame, c.button)->click();
+        ASSERT_TRUE(harness::waitFor(
+            [&] {
+                const auto r = Access::netInfo(frame);
+                return r.size() == 3 && r[2].status == 3 && status(frame, 0) == c.ok;
+            },
+            20000));
+        ASSERT_TRUE(harness::waitFor([&] { return status(frame, 2) == c.timeout; }, 5000))
+            << status(frame, 2).toStdString();
+        EXPECT_EQ(status(frame, 0), c.ok);
+        EXPECT_EQ(status(frame, 1), c.failed);
+        const auto records = Access::netInfo(frame);
+        ASSERT_EQ(records.size(), 3u);
+        EXPECT_EQ(records[0].status, 1);
+        EXPECT_EQ(records[1].status, 2);
+        EXPECT_EQ(records[2].status, 3);
+        EXPECT_EQ(records[0].kind, c.mask == 2 ? 4 : 5);
+        EXPECT_TRUE(tables.empty()) << "no result table for these switches";
+        if (c.mask == 256) {
+            EXPECT_EQ(frame.deviceTable()->getData(0, CTableView::ColFullNetcom).toString(),
+                      c.netcom ? "Enable" : "Disable");
+            EXPECT_EQ(ozmParamsMgr()->getFullNetcom(), c.netcom ? 0 : 1);
+        }
+
+        const auto calls = camsim::calls("KVX_NET_ModifyNetInfo");
+        ASSERT_EQ(calls.size(), 3u);
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            const std::vector<std::uint8_t>& b = calls[i].in;
+            ASSERT_EQ(b.size(), 424u);
+            const std::string mac = fleet[i].mac;
+            EXPECT_EQ(std::memcmp(b.data(), "searching..\0", 12), 0);
+            EXPECT_EQ(b[12], 12);
+            EXPECT_EQ(text(b, 16, 16), "Vorn_Kd");
+            EXPECT_EQ(text(b, 50, 16), fleet[i].ip);
+            EXPECT_EQ(text(b, 66, 18), mac);
+            EXPECT_EQ(u32(b, 84), c.mask);
+            EXPECT_EQ(b[88], c.dhcp);
+            EXPECT_EQ(b[90], c.netcom);
+            EXPECT_EQ(text(b, 360, 32), "admin");
+            EXPECT_EQ(text(b, 392, 32), "12345");
+            if (c.mask == 2) {
+                // "Vorn_Tsa" over the MAC: the MAC's tail stays after the terminator.
+                EXPECT_EQ(text(b, 32, 18), "Vorn_Tsa");
+                EXPECT_EQ(text(b, 41, 9), mac.substr(9));
+                EXPECT_EQ(text(b, 92, 16), "192.168.1.168");
+                EXPECT_EQ(text(b, 108, 16), "255.255.255.0");
+                EXPECT_EQ(text(b, 124, 16), "192.168.1.1");
+                EXPECT_EQ(text(b, 140, 16), "192.168.1.1");
+                EXPECT_EQ(text(b, 172, 18), mac);
+            } else {
+                EXPECT_EQ(text(b, 32, 18), mac);
+                for (std::size_t at : {92, 108, 124, 140, 172})
+                    EXPECT_EQ(b[at], 0) << at;
+            }
+            for (std::size_t at = 190; at < 360; ++at)
+                ASSERT_EQ(b[at], 0) << at;
+        }
+    }
+    const std::vector<camsim::CameraProfile> after = camsim::fleet();
+    EXPECT_EQ(after[0].dhcp, 0);
+    EXPECT_EQ(after[0].fullNetcom, 0);
+}
+
+// Answers read only their fields; an end of the run marks status 0 only.
+TEST_F(NetInfoBatchTest, AnswersAreReadWithinTheirFields) {
+    camsim::useFleet({});
+    MainFrame frame;
+    auto record = [](int kind, const char* mac, int status) {
+        NetInfoResultInfo r;
+        std::memset(&r, 0, sizeof r);
+        r.kind = kind;
+        std::strcpy(r.mac, mac);
+        r.status = status;
+        return r;
+    };
+    Access::setNetInfo(frame, {record(4, "02:00:00:00:00:01", 0), record(4, "02:00:00:00:00:02", 0),
+                               record(4, "02:00:00:00:00:03", 2)});
+    DSC_MODIFY_NETINFO_RESPONSE resp;
+    std::memset(&resp, 'X', sizeof resp); // no terminator anywhere
+    std::memcpy(resp.tag, "searching..", 12);
+    resp.type = 14;
+    resp.result = 0;
+    resp.changeMask = 28;
+    std::memcpy(resp.mac, "02:00:00:00:00:01", 18);
+    std::memset(resp.newIp, '7', sizeof resp.newIp); // 16 characters, unterminated
+    QSignalSpy relogins(&frame, &MainFrame::reLoginReq);
+    frame.onModifyNetInfoResult(&resp);
+    resp.type = 13; // not an answer
+    std::memcpy(resp.mac, "02:00:00:00:00:02", 18);
+    frame.onModifyNetInfoResult(&resp);
+    frame.onModifyNetInfoResult(nullptr);
+    QCoreApplication::processEvents();
+    const auto records = Access::netInfo(frame);
+    EXPECT_EQ(records[0].status, 1);
+    EXPECT_EQ(records[1].status, 3) << "the end of the run times the unanswered out";
+    EXPECT_EQ(records[2].status, 2);
+}
+
+// The sweeps: limit per kind and count, capped; elapsed equal to the limit times out; the
+// time-out actions and the result table of each kind.
+TEST_F(NetInfoBatchTest, SweepsTimeOutAtTheirLimitsAndShowTheirTables) {
+    camsim::useFleet({});
+    struct Case {
+        int kind, n;
+        std::uint64_t limitSec;
+        QStringList headers;                     // empty: no table
+        std::vector<std::pair<int, int>> before; // status, login state
+        std::vector<std::pair<int, int>> after;
+    };
+    const std::vector<Case> cases = {
+        {6, 3, 180, {"IP", "Reboot"}, {{1, 1001}, {0, 0}, {1, 0}}, {{1, 1001}, {3, 0}, {1, 1003}}},
+        {6, 2, 120, {"IP", "Reboot"}, {{0, 0}, {1, 1002}}, {{3, 0}, {1, 1002}}},
+        {9, 1, 60, {"IP", "SimpleRecovery"}, {{1, 0}}, {{1, 1003}}},
+        {10,
+         5,
+         100,
+         {"IP", "Full Recovery"},
+         {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 0}},
+         {{3, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 0}}},
+        {10,
+         9,
+         180,
+         {"IP", "Full Recovery"},
+         std::vector<std::pair<int, int>>(9, {0, 0}),
+         std::vector<std::pair<int, int>>(9, {3, 0})},
+        {5,
+         7,
+         120,
+         {},
+         std::vector<std::pair<int, int>>(7, {0, 0}),
+         std::vector<std::pair<int, int>>(7, {3, 0})},
+        {4, 2, 120, {"IP", "Set IP"}, {{1, 1002}, {0, 0}}, {{1, 1003}, {3, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind * 100 + c.n);
+        MainFrame frame;
+        std::vector<NetInfoResultInfo> net;
+        std::vector<DeviceResultInfo> reboots;
+        for (int i = 0; i < c.n; ++i) {
+            const std::string mac = "02:00:00:00:01:0" + std::to_string(i);
+            const auto state = c.before.at(static_cast<std::size_t>(i));
+            if (c.kind == 4 || c.kind == 5) {
+                NetInfoResultInfo r{};
+                r.kind = c.kind;
+                std::strcpy(r.mac, mac.c_str());
+                std::strcpy(r.ip, ("127.0.2." + std::to_string(i + 1)).c_str());
+                r.status = state.first;
+                r.loginState = state.second;
+                net.push_back(r);
+            } else {
+                DeviceResultInfo r{};
+                r.kind = static_cast<std::uint32_t>(c.kind);
+                std::strcpy(r.mac, mac.c_str());
+                std::strcpy(r.ip, ("127.0.2." + std::to_string(i + 1)).c_str());
+                r.status = state.first;
+                r.loginState = state.second;
+                reboots.push_back(r);
+            }
+        }
+        Access::setNetInfo(frame, net);
+        Access::setReboots(frame, reboots);
+        const std::uint64_t start = 1000000;
+        Access::open(frame, c.kind, start);
+        QSignalSpy ends(&frame, &MainFrame::modifyParamEnd);
+        tables.clear();
+        Access::sweep(frame, c.kind, c.n, start + c.limitSec * 1000 - 1);
+        EXPECT_EQ(ends.size(), 0) << "before the limit";
+        Access::sweep(frame, c.kind, c.n, start + c.limitSec * 1000);
+        ASSERT_EQ(ends.size(), 1) << "at the limit";
+        EXPECT_EQ(ends.at(0).at(0).toInt(), c.kind);
+        for (int i = 0; i < c.n; ++i) {
+            const auto want = c.after.at(static_cast<std::size_t>(i));
+            const int statusNow = c.kind == 4 || c.kind == 5 ? Access::netInfo(frame)[i].status
+                                                             : Access::reboots(frame)[i].status;
+            const int loginNow = c.kind == 4 || c.kind == 5 ? Access::netInfo(frame)[i].loginState
+                                                            : Access::reboots(frame)[i].loginState;
+            EXPECT_EQ(statusNow, want.first) << i;
+            EXPECT_EQ(loginNow, want.second) << i;
+        }
+        if (c.headers.isEmpty()) {
+            EXPECT_TRUE(tables.empty());
+        } else {
+            ASSERT_EQ(tables.size(), 1u);
+            EXPECT_EQ(tables[0].headers, c.headers);
+            EXPECT_EQ(tables[0].rows.size(), c.n);
+        }
+    }
+}
+
+// Reboot and both recoveries from their buttons against the fleet: busy indicator, engine
+// results, sweep, table; a batch without any search record ends at once.
+TEST_F(NetInfoBatchTest, RebootAndRecoveriesEndInTheirTables) {
+    camsim::useFleet(camsim::defaultFleet(2));
+    MainFrame frame;
+    searchAndCheckAll(frame, 2);
+    struct Case {
+        const char* button;
+        QString title;
+    };
+    for (const Case& c :
+         std::vector<Case>{{"reboot", "Reboot"}, {"simple", "SimpleRecovery"}, {"full", "Full Recovery"}}) {
+        SCOPED_TRACE(c.button);
+        tables.clear();
+        Access::button(frame, c.button)->click();
+        ASSERT_EQ(tables.size(), 1u);
+        EXPECT_EQ(tables[0].headers, (QStringList{"IP", c.title}));
+        ASSERT_EQ(tables[0].rows.size(), 2);
+        for (const QStringList& row : tables[0].rows)
+            EXPECT_EQ(row.at(1), "Success");
+        for (const DeviceResultInfo& r : Access::reboots(frame))
+            EXPECT_EQ(r.status, 1);
+    }
+
+    // No search record for any row: no busy indicator, the empty table at once.
+    for (const QStringList& row : frame.checkedRows())
+        frame.engine()->removeSearchInfo(row.at(8).toStdString());
+    for (const char* b : {"reboot", "simple", "full", "openNetcom"}) {
+        SCOPED_TRACE(b);
+        tables.clear();
+        const int busyBefore =
+            static_cast<int>(std::count_if(modals().begin(), modals().end(),
+                                           [](const auto& s) { return s.className == "ProgressBarDialog"; }));
+        Access::button(frame, b)->click();
+        const int busyAfter =
+            static_cast<int>(std::count_if(modals().begin(), modals().end(),
+                                           [](const auto& s) { return s.className == "ProgressBarDialog"; }));
+        EXPECT_EQ(busyAfter, busyBefore);
+        EXPECT_EQ(tables.size(), std::string(b) == "openNetcom" ? 0u : 1u);
+        if (!tables.empty()) {
+            EXPECT_TRUE(tables[0].rows.isEmpty());
+        }
+        EXPECT_FALSE(frame.checkTimer()->isActive());
+    }
+}
+
+// A search started while the IP thread runs stops and joins it: nothing is sent afterwards and
+// the operation ends; a window destroyed while the DHCP thread runs joins it as well.
+TEST_F(NetInfoBatchTest, SearchOrShutDownDuringABatchJoinsTheThread) {
+    camsim::useFleet(camsim::defaultFleet(40));
+    {
+        MainFrame frame;
+        searchAndCheckAll(frame, 40);
+        const OZM::_SC_SETIP_DATA_ info = ipRecord(1, "127.0.3.1");
+        ozmParamsMgr()->setIpInfo(&info);
+        camsim::clearCallLog();
+        std::size_t sentAtSearch = 0;
+        onBusy = [&] {
+            ASSERT_TRUE(
+                harness::waitFor([&] { return !camsim::calls("KVX_NET_ModifyNetInfo").empty(); }, 10000));
+            frame.onSearchDevices();
+            sentAtSearch = camsim::calls("KVX_NET_ModifyNetInfo").size();
+            EXPECT_FALSE(Access::batchRunning(frame));
+        };
+        Access::button(frame, "modifyIp")->click();
+        EXPECT_GT(sentAtSearch, 0u);
+        EXPECT_LT(sentAtSearch, 40u) << "the search came before the thread's end";
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(camsim::calls("KVX_NET_ModifyNetInfo").size(), sentAtSearch);
+        EXPECT_TRUE(Access::netInfo(frame).empty());
+        EXPECT_FALSE(frame.checkTimer()->isActive());
+        ASSERT_TRUE(harness::waitFor([&] { return Access::button(frame, "search")->isEnabled(); }, 20000));
+        frame.deviceTable()->setIsCheckAll(true);
+        Access::button(frame, "openDhcp")->click();
+        EXPECT_TRUE(Access::batchRunning(frame));
+    } // destroyed with the thread running
+    const std::size_t sent = camsim::calls("KVX_NET_ModifyNetInfo").size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(camsim::calls("KVX_NET_ModifyNetInfo").size(), sent);
+}
+
+} // namespace
