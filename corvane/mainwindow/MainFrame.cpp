@@ -949,7 +949,6 @@ void MainFrame::onRemoveData(QString, int) {}
 void MainFrame::onPellora() {}
 void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
-void MainFrame::onConfigureOtherParameters() {}
 void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onFullNetcomEnable() {}
 void MainFrame::onDoubleClickedPlay() {}
