@@ -27,20 +27,27 @@ MultiTreeWidget::MultiTreeWidget(QWidget* parent) : QWidget(parent) {
 MultiTreeWidget::~MultiTreeWidget() = default;
 
 QStringList MultiTreeWidget::familyTexts() {
-    return {tr("TCP/IP Setting"), tr("Port Setting"),     tr("DDNS Setting"),     tr("P2P Setting"),
-            tr("GB28181 Setting"), tr("Video Setting"),   tr("Audio Setting"),    tr("OSD Setting"),
-            tr("Image Setting"),   tr("Privacy Mask"),    tr("Motion Alarm"),     tr("Account Manage"),
+    return {tr("TCP/IP Setting"),  tr("Port Setting"),     tr("DDNS Setting"),     tr("P2P Setting"),
+            tr("GB28181 Setting"), tr("Video Setting"),    tr("Audio Setting"),    tr("OSD Setting"),
+            tr("Image Setting"),   tr("Privacy Mask"),     tr("Motion Alarm"),     tr("Account Manage"),
             tr("Time Setting"),    tr("Regular Maintain"), tr("Audio Lgtboard In")};
 }
 
 QStringList MultiTreeWidget::enableCaptions() {
-    return {tr("Setting TCP/IP"),         tr("Setting Port"),
-            tr("Setting DDNS"),           tr("Setting P2P"),
-            tr("Setting GB28181"),        tr("Setting Video"),
-            tr("Setting Audio"),          tr("Setting OSD"),
-            tr("Setting Image"),          tr("Setting Privacy Mask"),
-            tr("Setting Motion Detect"),  tr("Setting Account Manage"),
-            tr("Setting Time"),           tr("Setting Regular Maintain"),
+    return {tr("Setting TCP/IP"),
+            tr("Setting Port"),
+            tr("Setting DDNS"),
+            tr("Setting P2P"),
+            tr("Setting GB28181"),
+            tr("Setting Video"),
+            tr("Setting Audio"),
+            tr("Setting OSD"),
+            tr("Setting Image"),
+            tr("Setting Privacy Mask"),
+            tr("Setting Motion Detect"),
+            tr("Setting Account Manage"),
+            tr("Setting Time"),
+            tr("Setting Regular Maintain"),
             tr("Setting The Audio Board In")};
 }
 
@@ -86,10 +93,10 @@ void MultiTreeWidget::initTree() {
 }
 
 QTreeWidgetItem* MultiTreeWidget::familyItem(int index) const {
-    QTreeWidgetItem* const items[kFamilyCount] = {
-        _tcpIpItem,  _portItem,   _ddnsItem,    _p2pItem,     _gb28181Item,
-        _videoItem,  _audioItem,  _osdItem,     _imageItem,   _privacyItem,
-        _motionItem, _accountItem, _timeItem,   _maintainItem, _audioBoardItem};
+    QTreeWidgetItem* const items[kFamilyCount] = {_tcpIpItem,   _portItem,     _ddnsItem,      _p2pItem,
+                                                  _gb28181Item, _videoItem,    _audioItem,     _osdItem,
+                                                  _imageItem,   _privacyItem,  _motionItem,    _accountItem,
+                                                  _timeItem,    _maintainItem, _audioBoardItem};
     return index >= 0 && index < kFamilyCount ? items[index] : nullptr;
 }
 

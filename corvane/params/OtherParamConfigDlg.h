@@ -119,10 +119,13 @@ private:
     void createTimePage();
     void createMaintainPage();
     void createAudioBoardPage();
-    void connectLaterPages();     // step 7 for pages 5-14
-    void loadMaintainInfo();      // step 9
-    void connectLightBrightness(); // step 10
-    void loadPrivacyEditor();     // step 12
+    // Called by the constructor in this order: wiring of pages 5-14 to the slots (before the
+    // enable flags load), the timed-restart record and the brightness link between the image
+    // and audio board pages (after it), the privacy editor's areas (after page 0 is shown).
+    void connectLaterPages();
+    void loadMaintainInfo();
+    void connectLightBrightness();
+    void loadPrivacyEditor();
     void showPrivacyEditor(bool visible);
     bool savePrivacyMaskInfo();
     bool saveMotionDetectInfo();

@@ -27,10 +27,15 @@ bool inRange(const QString& text, int low, int high) {
 
 void OtherParamConfigDlg::createGb28181Page() {
     QWidget* content = createPageFrame(OZM::FamilyGb28181);
-    auto leftLabel = [&](const QString& text) { return pagekit::label(content, text, "settingLabel", 150, 20); };
-    auto rightLabel = [&](const QString& text) { return pagekit::label(content, text, "settingLabel", 214, 20); };
+    auto leftLabel = [&](const QString& text) {
+        return pagekit::label(content, text, "settingLabel", 150, 20);
+    };
+    auto rightLabel = [&](const QString& text) {
+        return pagekit::label(content, text, "settingLabel", 214, 20);
+    };
     auto edit = [&](const char* pattern, const char* initial, int maxLength) {
-        QLineEdit* result = pagekit::lineEdit(content, "settinglineEdit", 190, 30, QString::fromLatin1(initial));
+        QLineEdit* result =
+            pagekit::lineEdit(content, "settinglineEdit", 190, 30, QString::fromLatin1(initial));
         if (pattern)
             result->setValidator(pagekit::patternValidator(pattern, result));
         if (maxLength > 0)
@@ -162,12 +167,18 @@ void OtherParamConfigDlg::createGb28181Page() {
 
     using Dlg = OtherParamConfigDlg;
     const std::pair<QLineEdit*, void (Dlg::*)(const QString&)> checks[] = {
-        {_gbLocalPortEdit, &Dlg::onLocalSipPortChanged},   {_gbServerIdEdit, &Dlg::onServerIdChanged},
-        {_gbServerDomainEdit, &Dlg::onServerDomainChanged}, {_gbServerPortEdit, &Dlg::onServerPortChanged},
-        {_gbUserEdit, &Dlg::onSipUserChanged},              {_gbAuthIdEdit, &Dlg::onAuthIdChanged},
-        {_gbPasswordEdit, &Dlg::onGbPasswordChanged},       {_gbConfirmEdit, &Dlg::onGbConfirmChanged},
-        {_gbValidPeriodEdit, &Dlg::onValidPeriodChanged},   {_gbHeartbeatEdit, &Dlg::onHeartbeatCycleChanged},
-        {_gbIntervalEdit, &Dlg::onRegisterIntervalChanged}, {_gbTimeoutsEdit, &Dlg::onHeartbeatTimeoutsChanged},
+        {_gbLocalPortEdit, &Dlg::onLocalSipPortChanged},
+        {_gbServerIdEdit, &Dlg::onServerIdChanged},
+        {_gbServerDomainEdit, &Dlg::onServerDomainChanged},
+        {_gbServerPortEdit, &Dlg::onServerPortChanged},
+        {_gbUserEdit, &Dlg::onSipUserChanged},
+        {_gbAuthIdEdit, &Dlg::onAuthIdChanged},
+        {_gbPasswordEdit, &Dlg::onGbPasswordChanged},
+        {_gbConfirmEdit, &Dlg::onGbConfirmChanged},
+        {_gbValidPeriodEdit, &Dlg::onValidPeriodChanged},
+        {_gbHeartbeatEdit, &Dlg::onHeartbeatCycleChanged},
+        {_gbIntervalEdit, &Dlg::onRegisterIntervalChanged},
+        {_gbTimeoutsEdit, &Dlg::onHeartbeatTimeoutsChanged},
         {_gbAlarmIdEdit, &Dlg::onAlarmIdChanged},
     };
     for (const auto& check : checks)
@@ -282,7 +293,8 @@ bool OtherParamConfigDlg::saveGb28181Info() {
     const RangeCheck localPort{_gbLocalPortEdit, 1024, 65535,
                                QT_TR_NOOP("GB28181 The localSipPort Range Is 1024-65535!")};
     const LengthCheck serverId{_gbServerIdEdit, 20, QT_TR_NOOP("GB28181 ServerId Please enter 20 digits!")};
-    const LengthCheck domain{_gbServerDomainEdit, 10, QT_TR_NOOP("GB28181 ServerDomain Please enter 10 digits!")};
+    const LengthCheck domain{_gbServerDomainEdit, 10,
+                             QT_TR_NOOP("GB28181 ServerDomain Please enter 10 digits!")};
     const RangeCheck serverPort{_gbServerPortEdit, 1024, 65535,
                                 QT_TR_NOOP("GB28181 The ServerPort Range Is 1024-65535!")};
     const LengthCheck user{_gbUserEdit, 20, QT_TR_NOOP("GB28181 SIP User Please enter 20 digits!")};
@@ -293,7 +305,8 @@ bool OtherParamConfigDlg::saveGb28181Info() {
         {_gbIntervalEdit, 60, 600, QT_TR_NOOP("GB28181 The Interval Range Is 60-600S!")},
         {_gbTimeoutsEdit, 3, 255, QT_TR_NOOP("GB28181 The maxHeartCount Range Is 3-255S!")},
     };
-    const LengthCheck alarmId{_gbAlarmIdEdit, 20, QT_TR_NOOP("GB28181 alarmInCodeId Please enter 20 digits!")};
+    const LengthCheck alarmId{_gbAlarmIdEdit, 20,
+                              QT_TR_NOOP("GB28181 alarmInCodeId Please enter 20 digits!")};
 
     auto failsRange = [this](const RangeCheck& check) {
         if (inRange(check.edit->text(), check.low, check.high))

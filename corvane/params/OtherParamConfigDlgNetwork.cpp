@@ -122,7 +122,8 @@ bool OtherParamConfigDlg::saveTcpIpInfo() {
         return false;
     }
     if ((ip & mask) != (gateway & mask)) {
-        showWarningTip(tr("IP address and gate way are not in the same network segment!Are you sure modify?"));
+        showWarningTip(
+            tr("IP address and gate way are not in the same network segment!Are you sure modify?"));
         return false;
     }
     std::uint32_t dns = 0;
@@ -158,9 +159,12 @@ int OtherParamConfigDlg::checkIpAddress(const char* text) {
 
 void OtherParamConfigDlg::createPortPage() {
     QWidget* content = createPageFrame(OZM::FamilyPort);
-    auto fieldLabel = [&](const QString& text) { return pagekit::label(content, text, "settingLabel", 103, 20); };
+    auto fieldLabel = [&](const QString& text) {
+        return pagekit::label(content, text, "settingLabel", 103, 20);
+    };
     auto portEdit = [&](const char* initial) {
-        QLineEdit* edit = pagekit::lineEdit(content, "settinglineEdit", 120, 30, QString::fromLatin1(initial));
+        QLineEdit* edit =
+            pagekit::lineEdit(content, "settinglineEdit", 120, 30, QString::fromLatin1(initial));
         edit->setValidator(new QIntValidator(1, 65535, edit));
         return edit;
     };
@@ -172,7 +176,8 @@ void OtherParamConfigDlg::createPortPage() {
     QLabel* httpsLabel = fieldLabel(tr("HTTPS Port:"));
     _httpsPortEdit = portEdit("443");
     QFrame* line = pagekit::splitLine(content);
-    QLabel* heading = pagekit::label(content, tr("Protocol Port"), "protocolPortLabel", 0, 20, pagekit::kLeftAligned);
+    QLabel* heading =
+        pagekit::label(content, tr("Protocol Port"), "protocolPortLabel", 0, 20, pagekit::kLeftAligned);
     QLabel* onvifLabel = fieldLabel(tr("ONVIF Port:"));
     _onvifPortEdit = portEdit("8999");
     _onvifCheck = new QCheckBox(tr("Enable ONVIF"), this);
@@ -238,7 +243,9 @@ bool OtherParamConfigDlg::savePortParamInfo() {
 
 void OtherParamConfigDlg::createDdnsPage() {
     QWidget* content = createPageFrame(OZM::FamilyDdns);
-    auto fieldLabel = [&](const QString& text) { return pagekit::label(content, text, "settingLabel", 170, 20); };
+    auto fieldLabel = [&](const QString& text) {
+        return pagekit::label(content, text, "settingLabel", 170, 20);
+    };
     auto textEdit = [&](int maxLength) {
         QLineEdit* edit = pagekit::lineEdit(content, "settinglineEdit", 294, 30);
         edit->setMaxLength(maxLength);
@@ -262,7 +269,8 @@ void OtherParamConfigDlg::createDdnsPage() {
     _ddnsConfirmEdit = textEdit(kTextMax);
     _ddnsConfirmEdit->setEchoMode(QLineEdit::Password);
     QLabel* statusLabel = fieldLabel(tr("Status:"));
-    _ddnsStatusLabel = pagekit::label(content, tr("Login Failed"), "settingLabel", 0, 20, pagekit::kLeftAligned);
+    _ddnsStatusLabel =
+        pagekit::label(content, tr("Login Failed"), "settingLabel", 0, 20, pagekit::kLeftAligned);
     QLabel* serviceLabel = fieldLabel(tr("Service Type:"));
     _ddnsServiceLabel =
         pagekit::label(content, tr("Ordinary User"), "settingLabel", 0, 20, pagekit::kLeftAligned);
@@ -327,8 +335,8 @@ bool OtherParamConfigDlg::saveDDNSInfo() {
         return false;
     }
     if (password.isEmpty() || !password.contains(QRegExp("^[A-Za-z0-9]+$", Qt::CaseSensitive))) {
-        showWarningTip(
-            tr("DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!"));
+        showWarningTip(tr(
+            "DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!"));
         return false;
     }
 

@@ -30,7 +30,8 @@ struct DdnsLink {
 };
 
 const DdnsLink kApplyLinks[] = {
-    {QT_TRANSLATE_NOOP("OtherParamConfigDlg", "Oray DDNS To Apply"), "https://console.oray.com/passport/register.html"},
+    {QT_TRANSLATE_NOOP("OtherParamConfigDlg", "Oray DDNS To Apply"),
+     "https://console.oray.com/passport/register.html"},
     {QT_TRANSLATE_NOOP("OtherParamConfigDlg", "No-IP DDNS To Apply"), "https://www.noip.com/sign-up"},
     {QT_TRANSLATE_NOOP("OtherParamConfigDlg", "DYN DDNS To Apply"), "https://account.dyn.com/entrance/"},
 };
@@ -116,7 +117,8 @@ void OtherParamConfigDlg::startAddressTest() {
     _pingProcess = new QProcess(this);
     _pingTimer = new QTimer(this);
     _pingTimer->setSingleShot(true);
-    connect(_pingTimer, &QTimer::timeout, this, [this] { finishAddressTest(tr("IP test failed: ping did not end!")); });
+    connect(_pingTimer, &QTimer::timeout, this,
+            [this] { finishAddressTest(tr("IP test failed: ping did not end!")); });
     connect(_pingProcess, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
             finishAddressTest(tr("IP test failed: ping could not run!"));

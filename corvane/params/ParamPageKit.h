@@ -43,7 +43,8 @@ inline QLabel* label(QWidget* parent, const QString& text, const char* name, int
     return result;
 }
 
-inline QLineEdit* lineEdit(QWidget* parent, const char* name, int width, int height, const QString& text = {}) {
+inline QLineEdit* lineEdit(QWidget* parent, const char* name, int width, int height,
+                           const QString& text = {}) {
     auto* result = new QLineEdit(text, parent);
     result->setObjectName(name);
     OzmLogic::setMyFixedWidth(result, width);

@@ -28,7 +28,8 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
     const QString simping = qEnvironmentVariable("CORVANE_BIN_DIR") + "/simping";
     ASSERT_TRUE(QFile::exists(simping + "/ping")) << qPrintable(simping);
     const QString argsFile = tmp.filePath("args");
-    ASSERT_TRUE(writePing(tmp.filePath("recorder"), "printf '%s\\n' \"$@\" > '" + argsFile.toUtf8() + "'\nexit 1"));
+    ASSERT_TRUE(
+        writePing(tmp.filePath("recorder"), "printf '%s\\n' \"$@\" > '" + argsFile.toUtf8() + "'\nexit 1"));
     ASSERT_TRUE(writePing(tmp.filePath("hangs"), "exec /bin/sleep 20"));
     ASSERT_TRUE(writePing(tmp.filePath("crashes"), "kill -SEGV $$"));
     QDir().mkpath(tmp.filePath("none"));

@@ -47,7 +47,9 @@ TEST_F(ParamDialogTest, TreeKeepsGroupsAndFamiliesInStep) {
     MultiTreeWidget tree;
     std::vector<TreeEvent> events;
     QObject::connect(&tree, &MultiTreeWidget::configItemChange,
-                     [&](QTreeWidgetItem* item, int, ACTION_EVENT_TYPE action) { events.push_back({item, action}); });
+                     [&](QTreeWidgetItem* item, int, ACTION_EVENT_TYPE action) {
+                         events.push_back({item, action});
+                     });
     QTreeWidget* view = tree.treeWidget();
 
     // Five groups with their families in page-index order, all unchecked and user-checkable.
@@ -62,7 +64,8 @@ TEST_F(ParamDialogTest, TreeKeepsGroupsAndFamiliesInStep) {
         ASSERT_EQ(childCounts[g], group->childCount());
         for (int c = 0; c < group->childCount(); ++c) {
             families << group->child(c)->text(0);
-            EXPECT_EQ(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled, group->child(c)->flags());
+            EXPECT_EQ(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled,
+                      group->child(c)->flags());
         }
     }
     EXPECT_EQ(MultiTreeWidget::familyTexts(), families);
@@ -134,11 +137,21 @@ TEST_F(ParamDialogTest, TreeKeepsGroupsAndFamiliesInStep) {
 }
 
 TEST_F(ParamDialogTest, DialogOpensOnTheStoredFlagsOnPageZero) {
-    const QStringList captions{"Setting TCP/IP",        "Setting Port",          "Setting DDNS",
-                               "Setting P2P",           "Setting GB28181",       "Setting Video",
-                               "Setting Audio",         "Setting OSD",           "Setting Image",
-                               "Setting Privacy Mask",  "Setting Motion Detect", "Setting Account Manage",
-                               "Setting Time",          "Setting Regular Maintain", "Setting The Audio Board In"};
+    const QStringList captions{"Setting TCP/IP",
+                               "Setting Port",
+                               "Setting DDNS",
+                               "Setting P2P",
+                               "Setting GB28181",
+                               "Setting Video",
+                               "Setting Audio",
+                               "Setting OSD",
+                               "Setting Image",
+                               "Setting Privacy Mask",
+                               "Setting Motion Detect",
+                               "Setting Account Manage",
+                               "Setting Time",
+                               "Setting Regular Maintain",
+                               "Setting The Audio Board In"};
     // Flags as stored (any non-zero reads as set), and the groups the tree then shows.
     const std::vector<std::tuple<std::vector<int>, std::vector<Qt::CheckState>>> cases = {
         {std::vector<int>(15, 0), {U, U, U, U, U}},
@@ -205,7 +218,8 @@ TEST_F(ParamDialogTest, TreeCheckBoxesAndPagesMoveTogether) {
         view->topLevelItem(group.first)->setCheckState(0, C);
         for (int i = 0; i < 15; ++i) {
             const bool member = std::find(group.second.begin(), group.second.end(), i) != group.second.end();
-            EXPECT_EQ(member ? true : bool(before[i]), A::enable(*d, i)->isChecked()) << group.first << "/" << i;
+            EXPECT_EQ(member ? true : bool(before[i]), A::enable(*d, i)->isChecked())
+                << group.first << "/" << i;
         }
         view->topLevelItem(group.first)->setCheckState(0, U);
         for (int i : group.second)
@@ -226,18 +240,36 @@ TEST_F(ParamDialogTest, SaveSequenceStopsAtTheFirstFailureAndSkipsDisabledFamili
     const std::vector<Case> cases = {
         {"all disabled", {}, nullptr, success, {true, true, false, true, false}},
         {"all enabled", {0, 1, 2, 3, 4, 5, 9, 14}, nullptr, success, {true, true, true, true, true}},
-        {"bad TCP/IP, disabled", {7}, [](OtherParamConfigDlg& d) { A::ip(d)->setText("127.0.0.0"); },
-         "Invalid IP address!", {false, false, false, false, false}},
-        {"bad port", {2, 4}, [](OtherParamConfigDlg& d) { A::http(d)->setText("81"); },
-         "The effective value of HTTP port is 80 or from 1024 to 65535!", {true, false, false, false, false}},
-        {"bad DDNS, enabled", {2}, [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
-         "DDNS Password twice inconsistent!", {true, true, false, false, false}},
-        {"bad DDNS, disabled", {4}, [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
-         success, {true, true, false, true, true}},
-        {"bad GB28181, enabled", {4}, [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
-         "GB28181 ServerId Please enter 20 digits!", {true, true, false, true, false}},
-        {"bad GB28181, disabled", {2}, [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
-         success, {true, true, true, true, false}},
+        {"bad TCP/IP, disabled",
+         {7},
+         [](OtherParamConfigDlg& d) { A::ip(d)->setText("127.0.0.0"); },
+         "Invalid IP address!",
+         {false, false, false, false, false}},
+        {"bad port",
+         {2, 4},
+         [](OtherParamConfigDlg& d) { A::http(d)->setText("81"); },
+         "The effective value of HTTP port is 80 or from 1024 to 65535!",
+         {true, false, false, false, false}},
+        {"bad DDNS, enabled",
+         {2},
+         [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
+         "DDNS Password twice inconsistent!",
+         {true, true, false, false, false}},
+        {"bad DDNS, disabled",
+         {4},
+         [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
+         success,
+         {true, true, false, true, true}},
+        {"bad GB28181, enabled",
+         {4},
+         [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
+         "GB28181 ServerId Please enter 20 digits!",
+         {true, true, false, true, false}},
+        {"bad GB28181, disabled",
+         {2},
+         [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
+         success,
+         {true, true, true, true, false}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -96,7 +96,8 @@ void ParamDialogTest::SetUpTestSuite() {
 
 void ParamDialogTest::SetUp() {
     harness::QtTest::SetUp();
-    ASSERT_EQ(QDir(storeFolder()).absolutePath(), QDir(QFileInfo(ozmParamsMgr()->filePath()).path()).absolutePath());
+    ASSERT_EQ(QDir(storeFolder()).absolutePath(),
+              QDir(QFileInfo(ozmParamsMgr()->filePath()).path()).absolutePath());
     storeValidNetworkRecords();
 }
 

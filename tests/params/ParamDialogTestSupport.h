@@ -73,18 +73,18 @@ public:
     // server port, user, auth ID, valid period, heartbeat, interval, time-outs, alarm ID,
     // password, confirmation; then the server address.
     static std::vector<QLineEdit*> gbEdits(D& d) {
-        return {d._gbLocalPortEdit, d._gbServerIdEdit,    d._gbServerDomainEdit, d._gbServerPortEdit,
-                d._gbUserEdit,      d._gbAuthIdEdit,      d._gbValidPeriodEdit,  d._gbHeartbeatEdit,
-                d._gbIntervalEdit,  d._gbTimeoutsEdit,    d._gbAlarmIdEdit,      d._gbPasswordEdit,
+        return {d._gbLocalPortEdit, d._gbServerIdEdit,     d._gbServerDomainEdit, d._gbServerPortEdit,
+                d._gbUserEdit,      d._gbAuthIdEdit,       d._gbValidPeriodEdit,  d._gbHeartbeatEdit,
+                d._gbIntervalEdit,  d._gbTimeoutsEdit,     d._gbAlarmIdEdit,      d._gbPasswordEdit,
                 d._gbConfirmEdit,   d._gbServerAddressEdit};
     }
     // Hints in the same order (no hint for the server address).
     static std::vector<QWidget*> gbHints(D& d) {
         using H = D;
-        return {d._gbHint[H::HintLocalPort], d._gbHint[H::HintServerId],    d._gbHint[H::HintServerDomain],
-                d._gbHint[H::HintServerPort], d._gbHint[H::HintUser],        d._gbHint[H::HintAuthId],
-                d._gbHint[H::HintValidPeriod], d._gbHint[H::HintHeartbeat],  d._gbHint[H::HintInterval],
-                d._gbHint[H::HintTimeouts],  d._gbHint[H::HintAlarmId],      d._gbHint[H::HintPassword],
+        return {d._gbHint[H::HintLocalPort],   d._gbHint[H::HintServerId],  d._gbHint[H::HintServerDomain],
+                d._gbHint[H::HintServerPort],  d._gbHint[H::HintUser],      d._gbHint[H::HintAuthId],
+                d._gbHint[H::HintValidPeriod], d._gbHint[H::HintHeartbeat], d._gbHint[H::HintInterval],
+                d._gbHint[H::HintTimeouts],    d._gbHint[H::HintAlarmId],   d._gbHint[H::HintPassword],
                 d._gbHint[H::HintConfirm]};
     }
 

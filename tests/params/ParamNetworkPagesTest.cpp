@@ -28,7 +28,8 @@ TEST_F(ParamDialogTest, TcpIpChecksInOrder) {
     const QString badIp = "Invalid IP address!";
     const QString badMask = "Invalid Netmask address!";
     const QString badGateway = "Invalid gateway address!";
-    const QString segment = "IP address and gate way are not in the same network segment!Are you sure modify?";
+    const QString segment =
+        "IP address and gate way are not in the same network segment!Are you sure modify?";
     const QString dnsFirst = "Specify the first value of the DNS address as a value between 1 and 233!";
     const QString badDns = "Invalid DNS address!";
     struct Case {
@@ -46,16 +47,16 @@ TEST_F(ParamDialogTest, TcpIpChecksInOrder) {
         {"192.168.1.0", "255.255.255.0", "192.168.1.1", "8.8.8.8", badIp},
         {"192.168.1.255", "255.255.255.0", "192.168.1.1", "8.8.8.8", badIp},
         {"", "255.255.255.0", "192.168.1.1", "8.8.8.8", badIp},
-        {"192.168", "255.255.255.0", "192.168.1.1", "8.8.8.8", badIp},     // partial
-        {"192.168.1.", "255.255.255.0", "192.168.1.1", "8.8.8.8", badIp},  // partial
+        {"192.168", "255.255.255.0", "192.168.1.1", "8.8.8.8", badIp},    // partial
+        {"192.168.1.", "255.255.255.0", "192.168.1.1", "8.8.8.8", badIp}, // partial
         {"192.168.1.10", "255.255.255.252", "192.168.1.9", "8.8.8.8", ""},
         {"192.168.1.10", "255.255.0.255", "192.168.1.1", "8.8.8.8", badMask},
         {"192.168.1.10", "0.0.0.0", "192.168.1.1", "8.8.8.8", badMask},
         {"192.168.1.10", "255.255.255.255", "192.168.1.1", "8.8.8.8", badMask},
-        {"192.168.1.10", "255.255", "192.168.1.1", "8.8.8.8", badMask},    // partial
+        {"192.168.1.10", "255.255", "192.168.1.1", "8.8.8.8", badMask}, // partial
         {"192.168.1.10", "255.255.255.0", "192.168.2.1", "8.8.8.8", segment},
         {"192.168.1.10", "255.255.255.0", "192.168.2.1", "8.8.8.0", segment}, // DNS comes later
-        {"192.168.1.10", "255.255.255.0", "192.168", "8.8.8.8", badGateway}, // partial
+        {"192.168.1.10", "255.255.255.0", "192.168", "8.8.8.8", badGateway},  // partial
         {"192.168.1.10", "255.255.255.0", "192.168.1.1", "224.8.8.8", dnsFirst},
         {"192.168.1.10", "255.255.255.0", "192.168.1.1", "8.8.8.0", badDns},
         {"192.168.1.10", "255.255.255.0", "192.168.1.1", "8.8.8.255", badDns},
@@ -109,8 +110,8 @@ TEST_F(ParamDialogTest, DhcpSwitchDisablesTheAddressFieldsAndHidesTest) {
         EXPECT_EQ(on, A::dhcp(*d)->isChecked());
         for (int round = 0; round < 2; ++round) {
             const bool checked = A::dhcp(*d)->isChecked();
-            for (QWidget* w : std::vector<QWidget*>{A::ip(*d), A::mask(*d), A::gateway(*d), A::dns(*d),
-                                                    A::fullNetcom(*d)})
+            for (QWidget* w :
+                 std::vector<QWidget*>{A::ip(*d), A::mask(*d), A::gateway(*d), A::dns(*d), A::fullNetcom(*d)})
                 EXPECT_EQ(!checked, w->isEnabled());
             EXPECT_EQ(checked, A::testButton(*d)->isHidden());
             A::dhcp(*d)->click();
@@ -130,21 +131,14 @@ TEST_F(ParamDialogTest, PortChecksInOrder) {
         QString message;
     };
     const Case cases[] = {
-        {{"80", "554", "443", "8999"}, true, ""},
-        {{"1024", "65535", "1025", "65534"}, false, ""},
-        {{"81", "554", "443", "8999"}, true, http},
-        {{"1023", "554", "443", "8999"}, true, http},
-        {{"65536", "554", "443", "8999"}, true, http},
-        {{"", "554", "443", "8999"}, true, http},
+        {{"80", "554", "443", "8999"}, true, ""},         {{"1024", "65535", "1025", "65534"}, false, ""},
+        {{"81", "554", "443", "8999"}, true, http},       {{"1023", "554", "443", "8999"}, true, http},
+        {{"65536", "554", "443", "8999"}, true, http},    {{"", "554", "443", "8999"}, true, http},
         {{"554", "554", "443", "8999"}, true, http}, // range before repeats
-        {{"80", "553", "443", "8999"}, true, rtsp},
-        {{"80", "554", "444", "8999"}, true, https},
-        {{"80", "554", "443", "1500"}, true, ""},
-        {{"80", "554", "443", "1023"}, false, onvif},
-        {{"80", "554", "443", ""}, false, onvif},
-        {{"8999", "554", "443", "8999"}, false, repeated},
-        {{"80", "8443", "8443", "8999"}, true, repeated},
-        {{"80", "554", "2000", "2000"}, true, repeated},
+        {{"80", "553", "443", "8999"}, true, rtsp},       {{"80", "554", "444", "8999"}, true, https},
+        {{"80", "554", "443", "1500"}, true, ""},         {{"80", "554", "443", "1023"}, false, onvif},
+        {{"80", "554", "443", ""}, false, onvif},         {{"8999", "554", "443", "8999"}, false, repeated},
+        {{"80", "8443", "8443", "8999"}, true, repeated}, {{"80", "554", "2000", "2000"}, true, repeated},
     };
     auto d = open();
     for (const Case& c : cases) {
@@ -171,7 +165,8 @@ TEST_F(ParamDialogTest, PortChecksInOrder) {
 
 TEST_F(ParamDialogTest, DdnsChecksSwitchAndLimits) {
     const QString differ = "DDNS Password twice inconsistent!";
-    const QString form = "DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!";
+    const QString form =
+        "DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!";
     const QString max31(31, 'a');
     struct Case {
         QString password;
@@ -179,9 +174,15 @@ TEST_F(ParamDialogTest, DdnsChecksSwitchAndLimits) {
         QString message;
     };
     const Case cases[] = {
-        {"Secret42", "Secret42", ""},  {max31, max31, ""},        {"Secret42", "Secret43", differ},
-        {"abc", "", differ},           {"", "", form},            {"a b", "a b", form},
-        {"a_b", "a_b", form},          {"caf\u00e9", "caf\u00e9", form}, {"\u4e2d\u6587", "\u4e2d\u6587", form},
+        {"Secret42", "Secret42", ""},
+        {max31, max31, ""},
+        {"Secret42", "Secret43", differ},
+        {"abc", "", differ},
+        {"", "", form},
+        {"a b", "a b", form},
+        {"a_b", "a_b", form},
+        {"caf\u00e9", "caf\u00e9", form},
+        {"\u4e2d\u6587", "\u4e2d\u6587", form},
     };
     auto d = open();
     for (const Case& c : cases) {
@@ -192,7 +193,8 @@ TEST_F(ParamDialogTest, DdnsChecksSwitchAndLimits) {
         EXPECT_EQ(c.message, saveMessage([&] { return A::saveDdns(*d); }));
         OZM::_SC_DDNS_DATA stored{};
         ParamsMgr(storeFolder()).getDDNSInfo(&stored);
-        EXPECT_EQ(c.message.isEmpty() ? c.password : QString("Secret42"), QString::fromLatin1(stored.password));
+        EXPECT_EQ(c.message.isEmpty() ? c.password : QString("Secret42"),
+                  QString::fromLatin1(stored.password));
     }
 
     // Texts longer than a field stop at its size - 1; the switch enables the five fields.
@@ -285,22 +287,28 @@ TEST_F(ParamDialogTest, Gb28181ChecksInOrderWithTheirLiveHints) {
     const QString blank = "GB28181 Password can not be blank!";
     const QString differ = "GB28181 Password twice inconsistent!";
     const Case cases[] = {
-        {0, "1024", "", false},     {0, "65535", "", false},   {0, "1023", localPort, true},
-        {0, "65536", localPort, true}, {0, "", localPort, true},
-        {1, digits20, "", false},   {1, digits19, serverId, true}, {1, digits21, serverId, true},
-        {2, "abcdefghij", "", false}, {2, "abcdefghi", domain, true},
-        {3, "1024", "", false},     {3, "80", serverPort, true},
-        {4, digits19, user, true},  {5, digits21, authId, true},
-        {6, "3600", "", false},     {6, "100000", "", false},  {6, "3599", valid, true}, {6, "100001", valid, true},
-        {7, "5", "", false},        {7, "255", "", false},     {7, "4", beat, true},     {7, "256", beat, true},
-        {8, "60", "", false},       {8, "600", "", false},     {8, "59", interval, true}, {8, "601", interval, true},
-        {9, "3", "", false},        {9, "255", "", false},     {9, "2", timeouts, true}, {9, "256", timeouts, true},
-        {10, digits19, alarm, true},
-        {11, "", blank, true},     {12, "", blank, true},     {12, "gbpasx", differ, false},
+        {0, "1024", "", false},        {0, "65535", "", false},
+        {0, "1023", localPort, true},  {0, "65536", localPort, true},
+        {0, "", localPort, true},      {1, digits20, "", false},
+        {1, digits19, serverId, true}, {1, digits21, serverId, true},
+        {2, "abcdefghij", "", false},  {2, "abcdefghi", domain, true},
+        {3, "1024", "", false},        {3, "80", serverPort, true},
+        {4, digits19, user, true},     {5, digits21, authId, true},
+        {6, "3600", "", false},        {6, "100000", "", false},
+        {6, "3599", valid, true},      {6, "100001", valid, true},
+        {7, "5", "", false},           {7, "255", "", false},
+        {7, "4", beat, true},          {7, "256", beat, true},
+        {8, "60", "", false},          {8, "600", "", false},
+        {8, "59", interval, true},     {8, "601", interval, true},
+        {9, "3", "", false},           {9, "255", "", false},
+        {9, "2", timeouts, true},      {9, "256", timeouts, true},
+        {10, digits19, alarm, true},   {11, "", blank, true},
+        {12, "", blank, true},         {12, "gbpasx", differ, false},
     };
     for (bool pageEnabled : {true, false}) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::to_string(c.editor) + " '" + c.text.toStdString() + "' " + (pageEnabled ? "on" : "off"));
+            SCOPED_TRACE(std::to_string(c.editor) + " '" + c.text.toStdString() + "' " +
+                         (pageEnabled ? "on" : "off"));
             storeValidNetworkRecords();
             auto d = open();
             A::enable(*d, 4)->setChecked(pageEnabled);

@@ -22,7 +22,8 @@ int main(int argc, char* argv[]) {
     dialog.setTitleText(QObject::tr("Other Settings"));
     dialog.show();
     auto* tree = dialog.findChild<MultiTreeWidget*>();
-    const char* const names[] = {"params_tcpip", "params_port", "params_ddns", "params_p2p", "params_gb28181"};
+    const char* const names[] = {"params_tcpip", "params_port", "params_ddns", "params_p2p",
+                                 "params_gb28181"};
     bool ok = tree != nullptr;
     for (int page = 0; ok && page < 5; ++page) {
         emit tree->treeWidget()->itemPressed(tree->familyItem(page), 0);
@@ -31,7 +32,8 @@ int main(int argc, char* argv[]) {
         const QString path = folder + "/" + names[page] + ".png";
         const QPixmap shot = dialog.grab();
         const bool saved = shot.save(path, "PNG");
-        std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(), shot.height());
+        std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(),
+                    shot.height());
         ok &= saved;
     }
     return ok ? 0 : 1;
