@@ -31,12 +31,19 @@ bool PingHelper::parseDottedQuad(const std::string& text, std::uint32_t* hostOrd
     return true;
 }
 
+QString PingHelper::program() {
+    return QStringLiteral("ping");
+}
+
+QStringList PingHelper::arguments(const QString& address) {
+    return {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QStringLiteral("1"), address};
+}
+
 bool PingHelper::answers(const std::string& address) {
     if (!parseDottedQuad(address, nullptr))
         return false;
     QProcess process;
-    process.start(QStringLiteral("ping"), {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"),
-                                           QStringLiteral("1"), QString::fromStdString(address)});
+    process.start(program(), arguments(QString::fromStdString(address)));
     if (!process.waitForStarted(30000))
         return false;
     if (!process.waitForFinished(30000)) {

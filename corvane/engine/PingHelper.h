@@ -2,6 +2,9 @@
 // the exit status. Text that is not a strict dotted-quad address is never pinged.
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 #include <cstdint>
 #include <string>
 
@@ -9,6 +12,9 @@ class PingHelper {
 public:
     // Four decimal parts 0..255, no signs, blanks or leading zeros. hostOrder may be null.
     static bool parseDottedQuad(const std::string& text, std::uint32_t* hostOrder);
+    // The probe command, run without a shell: exit status 0 answered, 1 no answer, else error.
+    static QString program();
+    static QStringList arguments(const QString& address);
     // True when the address answered.
     static bool answers(const std::string& address);
     // The probe the Parts use: -1 when the address answers or is not an address, 0 when not.

@@ -948,7 +948,6 @@ void MainFrame::onRemoveData(QString, int) {}
 void MainFrame::onPellora() {}
 void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
-void MainFrame::onConfigureOtherParameters() {}
 void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onDoubleClickedPlay() {}
 void MainFrame::onCheckFtTimerSlot() {}

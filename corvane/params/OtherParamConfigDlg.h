@@ -1,0 +1,227 @@
+// The editor of the other parameters: a checkable family tree beside fifteen stacked pages, each
+// with its enable check box; "Save" validates the pages and writes the records and the enable
+// flags into the parameter store. The page index 0..14 ties tree leaf, page, check box and flag.
+//
+// Implementation by page group: OtherParamConfigDlg.cpp (frame, tree wiring, save sequence),
+// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and their slots), OtherParamConfigDlgPending.cpp
+// (the frames of the pages whose content lands later).
+#pragma once
+
+#include "MultiTreeWidget.h"
+#include "ozmlogic/ParamRecords.h"
+#include "tarsel/OzmDialog.h"
+
+#include <QString>
+
+#include <memory>
+
+class LockerWidget;
+class PlayWidget;
+class ProgressBarDialog;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProcess;
+class QPushButton;
+class QStackedLayout;
+class QTimer;
+class QTreeWidgetItem;
+class QVBoxLayout;
+
+class OtherParamConfigDlg : public OzmDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kPageCount = OZM::FamilyCount;
+
+    explicit OtherParamConfigDlg(QWidget* parent = nullptr);
+    ~OtherParamConfigDlg() override;
+
+    // 0 for a strict dotted-quad address other than 255.255.255.255, -1 otherwise.
+    static int checkIpAddress(const char* text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+public slots:
+    void reject() override;
+    void onSaveParamSlot();
+    void onConfigItemChange(QTreeWidgetItem* item, int column, ACTION_EVENT_TYPE action);
+    void onCheckBoxClicked();
+    void onBtnClicked();
+    void onCheckBoxStateChanged(int state);
+    void onComboBoxChanged(int index);
+
+private:
+    // Frame (OtherParamConfigDlg.cpp).
+    void switchConfigPage(QTreeWidgetItem* item, int column);
+    void syncGroupCheckState(QTreeWidgetItem* item, int column);
+    void loadOtherParamEnable();
+    void saveOtherParamEnable();
+    void showWarningTip(const QString& text);
+    // The page frame "pageSetFrame" of an index with its enable check box above the content
+    // widget (named contentName), which is returned.
+    QWidget* createPageFrame(int index, const char* contentName = "subSetWidget");
+
+    // Group builders, in construction order.
+    void initNetworkPages();
+    void initMediaPages();
+    void initAlarmPages();
+    void initSystemPages();
+    void initAudioBoardPages();
+
+    // Network pages (OtherParamConfigDlgNetwork*.cpp).
+    void createTcpIpPage();
+    void createPortPage();
+    void createDdnsPage();
+    void createP2pPage();
+    void createGb28181Page();
+    bool saveTcpIpInfo();
+    bool savePortParamInfo();
+    bool saveDDNSInfo();
+    void saveP2PInfo();
+    bool saveGb28181Info();
+    void connectNetworkPages();
+    void setTcpIpFieldsEnabled(bool enabled);
+    void setDdnsFieldsEnabled(bool enabled);
+    void setDdnsLinks(int provider);
+    void openDdnsLink(const QString& caption);
+    void startAddressTest();
+    void finishAddressTest(const QString& message);
+    void abortAddressTest();
+
+    // GB28181 live checks: show or hide the field's hint.
+    void onLocalSipPortChanged(const QString& text);
+    void onServerIdChanged(const QString& text);
+    void onServerDomainChanged(const QString& text);
+    void onServerPortChanged(const QString& text);
+    void onSipUserChanged(const QString& text);
+    void onAuthIdChanged(const QString& text);
+    void onGbPasswordChanged(const QString& text);
+    void onGbConfirmChanged(const QString& text);
+    void onValidPeriodChanged(const QString& text);
+    void onHeartbeatCycleChanged(const QString& text);
+    void onRegisterIntervalChanged(const QString& text);
+    void onHeartbeatTimeoutsChanged(const QString& text);
+    void onAlarmIdChanged(const QString& text);
+
+    // Pages whose content lands later (OtherParamConfigDlgPending.cpp until then): builders,
+    // savers and the constructor's steps that belong to them.
+    void createVideoPage();
+    void createAudioPage();
+    void createOsdPage();
+    void createImagePage();
+    void createPrivacyMaskPage();
+    void createMotionDetectPage();
+    void createAccountPage();
+    void createTimePage();
+    void createMaintainPage();
+    void createAudioBoardPage();
+    // Called by the constructor in this order: wiring of pages 5-14 to the slots (before the
+    // enable flags load), the timed-restart record and the brightness link between the image
+    // and audio board pages (after it), the privacy editor's areas (after page 0 is shown).
+    void connectLaterPages();
+    void loadMaintainInfo();
+    void connectLightBrightness();
+    void loadPrivacyEditor();
+    void showPrivacyEditor(bool visible);
+    bool savePrivacyMaskInfo();
+    bool saveMotionDetectInfo();
+    void saveVideoInfo();
+    void saveAudioInfo();
+    void saveOsdInfo();
+    void saveImageInfo(); // LockerWidget::saveImageInfo when the image page exists
+    bool saveTimeInfo();
+    bool saveAccountInfo();
+    void saveMaintainInfo();
+    void saveAudioBoard();
+
+    MultiTreeWidget* _treeWidget = nullptr;
+    QPushButton* _saveBtn = nullptr;
+    QStackedLayout* _stackedLayout = nullptr;
+    QFrame* _pageFrame[kPageCount] = {};
+    QCheckBox* _enableCheck[kPageCount] = {};
+    LockerWidget* _lockerWidget = nullptr;
+    PlayWidget* _playWidget = nullptr;
+    OZM::SC_OTHERPARAMENABLE _otherParamEnable{};
+    OZM::_SC_SETRESTARTREGULARLY_DATA_ _maintainInfo{};
+
+    // Page 0, TCP/IP.
+    QCheckBox* _dhcpCheck = nullptr;
+    QLineEdit* _ipEdit = nullptr;
+    QPushButton* _testBtn = nullptr;
+    QLineEdit* _maskEdit = nullptr;
+    QLineEdit* _gatewayEdit = nullptr;
+    QComboBox* _fullNetcomCombo = nullptr;
+    QLineEdit* _dnsEdit = nullptr;
+    // The running address test.
+    std::unique_ptr<ProgressBarDialog> _testBusy;
+    QProcess* _pingProcess = nullptr;
+    QTimer* _pingTimer = nullptr;
+
+    // Page 1, ports.
+    QLineEdit* _httpPortEdit = nullptr;
+    QLineEdit* _rtspPortEdit = nullptr;
+    QLineEdit* _httpsPortEdit = nullptr;
+    QLineEdit* _onvifPortEdit = nullptr;
+    QCheckBox* _onvifCheck = nullptr;
+
+    // Page 2, DDNS.
+    QCheckBox* _ddnsCheck = nullptr;
+    QComboBox* _ddnsTypeCombo = nullptr;
+    QLineEdit* _domainEdit = nullptr;
+    QLineEdit* _ddnsUserEdit = nullptr;
+    QLineEdit* _ddnsPasswordEdit = nullptr;
+    QLineEdit* _ddnsConfirmEdit = nullptr;
+    QLabel* _ddnsStatusLabel = nullptr;
+    QLabel* _ddnsServiceLabel = nullptr;
+    QPushButton* _applyLinkBtn = nullptr;
+    QPushButton* _helpLinkBtn = nullptr;
+
+    // Page 3, P2P.
+    QCheckBox* _p2pCheck = nullptr;
+
+    // Page 4, GB28181.
+    enum GbHint {
+        HintLocalPort,
+        HintServerId,
+        HintServerDomain,
+        HintServerPort,
+        HintUser,
+        HintAuthId,
+        HintPassword,
+        HintConfirm,
+        HintValidPeriod,
+        HintHeartbeat,
+        HintInterval,
+        HintTimeouts,
+        HintAlarmId,
+        GbHintCount
+    };
+    QCheckBox* _gbEnableCheck = nullptr;
+    QComboBox* _gbAccessCombo = nullptr;
+    QComboBox* _gbVersionCombo = nullptr;
+    QLineEdit* _gbLocalPortEdit = nullptr;
+    QLineEdit* _gbServerIdEdit = nullptr;
+    QLineEdit* _gbServerDomainEdit = nullptr;
+    QLineEdit* _gbServerAddressEdit = nullptr;
+    QLineEdit* _gbServerPortEdit = nullptr;
+    QLineEdit* _gbUserEdit = nullptr;
+    QLineEdit* _gbAuthIdEdit = nullptr;
+    QLineEdit* _gbPasswordEdit = nullptr;
+    QLineEdit* _gbConfirmEdit = nullptr;
+    QLineEdit* _gbValidPeriodEdit = nullptr;
+    QComboBox* _gbStatusCombo = nullptr;
+    QLineEdit* _gbHeartbeatEdit = nullptr;
+    QComboBox* _gbStreamCombo = nullptr;
+    QComboBox* _gbTransportCombo = nullptr;
+    QLineEdit* _gbIntervalEdit = nullptr;
+    QLineEdit* _gbTimeoutsEdit = nullptr;
+    QLineEdit* _gbAlarmIdEdit = nullptr;
+    QWidget* _gbHint[GbHintCount] = {};
+    std::uint8_t _gbStatus = 0; // shown only; stored back as loaded
+
+    friend class OtherParamConfigDlgTestAccess;
+};

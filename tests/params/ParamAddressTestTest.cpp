@@ -1,0 +1,108 @@
+// The TCP/IP page's "Test": strict addresses, the ping run without a shell and judged by its exit
+// status, a test that cannot run said so, and the dialog kept responsive while it runs.
+#include "ParamDialogTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace paramtest;
+
+namespace {
+
+// A folder holding an executable "ping" with the given shell body.
+bool writePing(const QString& folder, const QByteArray& body) {
+    QDir().mkpath(folder);
+    QFile script(folder + "/ping");
+    if (!script.open(QIODevice::WriteOnly))
+        return false;
+    script.write("#!/bin/sh\n" + body + "\n");
+    script.close();
+    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
+    QTemporaryDir tmp;
+    const QString simping = qEnvironmentVariable("CORVANE_BIN_DIR") + "/simping";
+    ASSERT_TRUE(QFile::exists(simping + "/ping")) << qPrintable(simping);
+    const QString argsFile = tmp.filePath("args");
+    ASSERT_TRUE(
+        writePing(tmp.filePath("recorder"), "printf '%s\\n' \"$@\" > '" + argsFile.toUtf8() + "'\nexit 1"));
+    ASSERT_TRUE(writePing(tmp.filePath("hangs"), "exec /bin/sleep 20"));
+    ASSERT_TRUE(writePing(tmp.filePath("crashes"), "kill -SEGV $$"));
+    QDir().mkpath(tmp.filePath("none"));
+
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("CORVANE_SIM_STATE", tmp.filePath("no-fleet.state").toUtf8());
+    qputenv("CORVANE_SIM_PING_UP", "127.0.0.50");
+
+    const QString notAvailable = "IP Not Available!";
+    const QString available = "IP Available!";
+    const QString cannotRun = "IP test failed: ping could not run!";
+    const QString noEnd = "IP test failed: ping did not end!";
+    struct Case {
+        const char* address;
+        QString pathFolder;
+        QString message;
+        bool pinged; // the recorder saw the probe
+        bool runs;   // a process was started (the result comes later)
+    };
+    const Case cases[] = {
+        {"", tmp.filePath("recorder"), notAvailable, false, false},
+        {"127.0.0.256", tmp.filePath("recorder"), notAvailable, false, false},
+        {"127.0.1", tmp.filePath("recorder"), notAvailable, false, false},
+        {"127.0.0.050", tmp.filePath("recorder"), notAvailable, false, false},
+        {"255.255.255.255", tmp.filePath("recorder"), notAvailable, false, false},
+        {"127.0.0.1;touch x", tmp.filePath("recorder"), notAvailable, false, false},
+        {"127.0.0.51", tmp.filePath("recorder"), available, true, true},
+        {"127.0.0.50", simping, notAvailable, false, true},
+        {"127.0.0.51", simping, available, false, true},
+        {"10.1.2.3", simping, cannotRun, false, true}, // refused by the stand-in, exit 2
+        {"127.0.0.51", tmp.filePath("crashes"), cannotRun, false, true},
+        {"127.0.0.51", tmp.filePath("hangs"), noEnd, false, true},
+        {"127.0.0.51", tmp.filePath("none"), cannotRun, false, false},
+    };
+    auto d = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.address) + " with " + c.pathFolder.toStdString());
+        QFile::remove(argsFile);
+        qputenv("PATH", c.pathFolder.toUtf8());
+        A::ip(*d)->setText(c.address);
+
+        harness::ModalCloser closer(harness::ModalCloser::Action::Accept);
+        A::testButton(*d)->click();
+        if (c.runs) {
+            // The slot has returned with the ping still running and the busy box up.
+            EXPECT_TRUE(A::testRunning(*d));
+            ASSERT_NE(nullptr, A::testBusy(*d));
+            EXPECT_TRUE(A::testBusy(*d)->isVisible());
+            EXPECT_FALSE(A::testButton(*d)->isEnabled());
+            EXPECT_EQ(0, closer.count());
+            A::testButton(*d)->click(); // ignored while a test runs
+        }
+        EXPECT_TRUE(harness::waitFor([&] { return closer.count() > 0 && !A::testRunning(*d); }, 15000));
+        qputenv("PATH", savedPath);
+        ASSERT_EQ(1, closer.count());
+        EXPECT_EQ(c.message, closer.seen()[0].labels.last());
+        EXPECT_EQ(nullptr, A::testBusy(*d));
+        EXPECT_TRUE(A::testButton(*d)->isEnabled());
+        EXPECT_EQ(c.pinged, QFile::exists(argsFile));
+        if (c.pinged) {
+            QFile args(argsFile);
+            ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+            EXPECT_EQ(QByteArray("-c\n1\n-W\n1\n") + c.address + "\n", args.readAll());
+        }
+    }
+    qunsetenv("CORVANE_SIM_PING_UP");
+    qunsetenv("CORVANE_SIM_STATE");
+
+    // Closing the dialog during a test ends the ping with it.
+    qputenv("PATH", tmp.filePath("hangs").toUtf8());
+    A::ip(*d)->setText("127.0.0.51");
+    A::testButton(*d)->click();
+    qputenv("PATH", savedPath);
+    ASSERT_TRUE(A::testRunning(*d));
+    d.reset();
+}

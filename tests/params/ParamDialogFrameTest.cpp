@@ -1,0 +1,369 @@
+// The dialog's frame: tree, check boxes and pages in step, the enable flags, the save sequence's
+// stop and skip rules, and the main window's button.
+#include "ParamDialogTestSupport.h"
+
+#include "MainFrame.h"
+#include "ozmlogic/OzmLogic.h"
+
+#include "harness/TestDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+using namespace paramtest;
+
+namespace {
+
+struct TreeEvent {
+    QTreeWidgetItem* item;
+    ACTION_EVENT_TYPE action;
+};
+
+std::vector<Qt::CheckState> familyStates(MultiTreeWidget& tree) {
+    std::vector<Qt::CheckState> states;
+    for (int i = 0; i < MultiTreeWidget::kFamilyCount; ++i)
+        states.push_back(tree.familyItem(i)->checkState(0));
+    return states;
+}
+
+std::vector<Qt::CheckState> groupStates(MultiTreeWidget& tree) {
+    std::vector<Qt::CheckState> states;
+    for (int i = 0; i < tree.treeWidget()->topLevelItemCount(); ++i)
+        states.push_back(tree.treeWidget()->topLevelItem(i)->checkState(0));
+    return states;
+}
+
+constexpr Qt::CheckState U = Qt::Unchecked;
+constexpr Qt::CheckState C = Qt::Checked;
+
+} // namespace
+
+TEST_F(ParamDialogTest, TreeKeepsGroupsAndFamiliesInStep) {
+    MultiTreeWidget tree;
+    std::vector<TreeEvent> events;
+    QObject::connect(&tree, &MultiTreeWidget::configItemChange,
+                     [&](QTreeWidgetItem* item, int, ACTION_EVENT_TYPE action) {
+                         events.push_back({item, action});
+                     });
+    QTreeWidget* view = tree.treeWidget();
+
+    // Five groups with their families in page-index order, all unchecked and user-checkable.
+    const QStringList groups{"Network Parameters", "Media Setting", "Alarm Setting", "System Setting",
+                             "Hardware Setting"};
+    const int childCounts[] = {5, 5, 1, 3, 1};
+    QStringList families;
+    ASSERT_EQ(5, view->topLevelItemCount());
+    for (int g = 0; g < 5; ++g) {
+        QTreeWidgetItem* group = view->topLevelItem(g);
+        EXPECT_EQ(groups[g], group->text(0));
+        ASSERT_EQ(childCounts[g], group->childCount());
+        for (int c = 0; c < group->childCount(); ++c) {
+            families << group->child(c)->text(0);
+            EXPECT_EQ(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled,
+                      group->child(c)->flags());
+        }
+    }
+    EXPECT_EQ(MultiTreeWidget::familyTexts(), families);
+    EXPECT_EQ(QStringList({"TCP/IP Setting", "Port Setting", "DDNS Setting", "P2P Setting", "GB28181 Setting",
+                           "Video Setting", "Audio Setting", "OSD Setting", "Image Setting", "Privacy Mask",
+                           "Motion Alarm", "Account Manage", "Time Setting", "Regular Maintain",
+                           "Audio Lgtboard In"}),
+              families);
+    EXPECT_TRUE(events.empty());
+
+    // Checking a group checks its families with one event for the group.
+    QTreeWidgetItem* network = view->topLevelItem(0);
+    network->setCheckState(0, C);
+    EXPECT_EQ((std::vector<Qt::CheckState>{C, C, C, C, C, U, U, U, U, U, U, U, U, U, U}), familyStates(tree));
+    ASSERT_EQ(1u, events.size());
+    EXPECT_EQ(network, events[0].item);
+    EXPECT_EQ(ACTION_ITEM_CHECKED, events[0].action);
+
+    // Some but not all families checked: the group keeps its state, either way.
+    struct Step {
+        int family;
+        Qt::CheckState state;
+        Qt::CheckState networkAfter;
+    };
+    const Step steps[] = {{2, U, C}, {0, U, C}, {1, U, C}, {3, U, C}, {4, U, U},
+                          {4, C, U}, {1, C, U}, {0, C, U}, {3, C, U}, {2, C, C}};
+    for (const Step& step : steps) {
+        events.clear();
+        tree.familyItem(step.family)->setCheckState(0, step.state);
+        EXPECT_EQ(step.networkAfter, network->checkState(0)) << "family " << step.family;
+        ASSERT_EQ(1u, events.size());
+        EXPECT_EQ(tree.familyItem(step.family), events[0].item);
+    }
+
+    // A one-family group follows its family.
+    QTreeWidgetItem* hardware = view->topLevelItem(4);
+    tree.familyItem(14)->setCheckState(0, C);
+    EXPECT_EQ(C, hardware->checkState(0));
+    tree.familyItem(14)->setCheckState(0, U);
+    EXPECT_EQ(U, hardware->checkState(0));
+
+    // Each enable caption reaches exactly its family; other texts and unchanged states nothing.
+    network->setCheckState(0, U);
+    const QStringList captions = MultiTreeWidget::enableCaptions();
+    ASSERT_EQ(15, captions.size());
+    for (int i = 0; i < 15; ++i) {
+        events.clear();
+        tree.onCheckBoxStateChange(captions[i], C);
+        std::vector<Qt::CheckState> expected(15, U);
+        expected[i] = C;
+        EXPECT_EQ(expected, familyStates(tree)) << qPrintable(captions[i]);
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(tree.familyItem(i), events.back().item);
+        events.clear();
+        tree.onCheckBoxStateChange(captions[i], C);
+        EXPECT_TRUE(events.empty());
+        tree.onCheckBoxStateChange(captions[i], U);
+    }
+    events.clear();
+    tree.onCheckBoxStateChange("Setting Nothing", C);
+    tree.onCheckBoxStateChange("Motion Alarm", C); // a leaf's text is not a caption
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(std::vector<Qt::CheckState>(15, U), familyStates(tree));
+
+    // A press is reported as such.
+    emit view->itemPressed(tree.familyItem(6), 0);
+    ASSERT_EQ(1u, events.size());
+    EXPECT_EQ(ACTION_ITEM_PRESSED, events[0].action);
+}
+
+TEST_F(ParamDialogTest, DialogOpensOnTheStoredFlagsOnPageZero) {
+    const QStringList captions{"Setting TCP/IP",
+                               "Setting Port",
+                               "Setting DDNS",
+                               "Setting P2P",
+                               "Setting GB28181",
+                               "Setting Video",
+                               "Setting Audio",
+                               "Setting OSD",
+                               "Setting Image",
+                               "Setting Privacy Mask",
+                               "Setting Motion Detect",
+                               "Setting Account Manage",
+                               "Setting Time",
+                               "Setting Regular Maintain",
+                               "Setting The Audio Board In"};
+    // Flags as stored (any non-zero reads as set), and the groups the tree then shows.
+    const std::vector<std::tuple<std::vector<int>, std::vector<Qt::CheckState>>> cases = {
+        {std::vector<int>(15, 0), {U, U, U, U, U}},
+        {std::vector<int>(15, 1), {C, C, C, C, C}},
+        {{1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 7, 0, 0, 0, -1}, {C, U, C, U, C}},
+        {{0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0, 1, 1, 1, 0}, {U, C, U, C, U}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<int>& flags = std::get<0>(c);
+        OZM::SC_OTHERPARAMENABLE stored{};
+        for (int i = 0; i < 15; ++i)
+            stored.flag[i] = flags[i];
+        ozmParamsMgr()->setOtherParamEnable(&stored);
+
+        auto d = open();
+        EXPECT_EQ(760, d->height());
+        EXPECT_EQ(15, A::stack(*d)->count());
+        EXPECT_EQ(0, A::stack(*d)->currentIndex());
+        MultiTreeWidget* tree = A::tree(*d);
+        for (int i = 0; i < 15; ++i) {
+            EXPECT_EQ(captions[i], A::enable(*d, i)->text());
+            EXPECT_EQ("pageSetFrame", A::frame(*d, i)->objectName());
+            EXPECT_EQ(A::frame(*d, i), A::stack(*d)->widget(i));
+            EXPECT_EQ(flags[i] != 0, A::enable(*d, i)->isChecked()) << i;
+            EXPECT_EQ(flags[i] != 0 ? C : U, tree->familyItem(i)->checkState(0)) << i;
+        }
+        EXPECT_EQ(std::get<1>(c), groupStates(*tree));
+    }
+}
+
+TEST_F(ParamDialogTest, TreeCheckBoxesAndPagesMoveTogether) {
+    auto d = open();
+    MultiTreeWidget* tree = A::tree(*d);
+    QTreeWidget* view = tree->treeWidget();
+
+    // A pressed family shows its page and gives its check box the item's state.
+    tree->familyItem(5)->setCheckState(0, C);
+    A::enable(*d, 5)->setChecked(false);
+    emit view->itemPressed(tree->familyItem(5), 0);
+    EXPECT_EQ(5, A::stack(*d)->currentIndex());
+    EXPECT_TRUE(A::enable(*d, 5)->isChecked());
+    // A pressed group changes nothing.
+    emit view->itemPressed(view->topLevelItem(1), 0);
+    EXPECT_EQ(5, A::stack(*d)->currentIndex());
+
+    // Clicking a page's check box checks its leaf and shows its page; its group follows.
+    for (int i : {7, 6, 8, 9}) {
+        A::enable(*d, i)->click();
+        EXPECT_EQ(i, A::stack(*d)->currentIndex());
+        EXPECT_EQ(C, tree->familyItem(i)->checkState(0));
+    }
+    EXPECT_EQ(C, view->topLevelItem(1)->checkState(0));
+    A::enable(*d, 9)->click();
+    EXPECT_EQ(U, tree->familyItem(9)->checkState(0));
+    EXPECT_EQ(C, view->topLevelItem(1)->checkState(0));
+
+    // A checked group checks the check boxes of its pages only.
+    const std::vector<std::pair<int, std::vector<int>>> groups = {
+        {0, {0, 1, 2, 3, 4}}, {2, {10}}, {3, {11, 12, 13}}, {4, {14}}};
+    for (const auto& group : groups) {
+        std::vector<bool> before;
+        for (int i = 0; i < 15; ++i)
+            before.push_back(A::enable(*d, i)->isChecked());
+        view->topLevelItem(group.first)->setCheckState(0, C);
+        for (int i = 0; i < 15; ++i) {
+            const bool member = std::find(group.second.begin(), group.second.end(), i) != group.second.end();
+            EXPECT_EQ(member ? true : bool(before[i]), A::enable(*d, i)->isChecked())
+                << group.first << "/" << i;
+        }
+        view->topLevelItem(group.first)->setCheckState(0, U);
+        for (int i : group.second)
+            EXPECT_FALSE(A::enable(*d, i)->isChecked());
+    }
+}
+
+TEST_F(ParamDialogTest, SaveSequenceStopsAtTheFirstFailureAndSkipsDisabledFamilies) {
+    struct Case {
+        const char* name;
+        std::vector<int> enabled;
+        std::function<void(OtherParamConfigDlg&)> breakPage;
+        QString message;
+        // Stored afterwards: TCP/IP, port, DDNS, P2P, GB28181.
+        std::vector<bool> stored;
+    };
+    const QString success = "Save Success!";
+    const std::vector<Case> cases = {
+        {"all disabled", {}, nullptr, success, {true, true, false, true, false}},
+        {"all enabled", {0, 1, 2, 3, 4, 5, 9, 14}, nullptr, success, {true, true, true, true, true}},
+        {"bad TCP/IP, disabled",
+         {7},
+         [](OtherParamConfigDlg& d) { A::ip(d)->setText("127.0.0.0"); },
+         "Invalid IP address!",
+         {false, false, false, false, false}},
+        {"bad port",
+         {2, 4},
+         [](OtherParamConfigDlg& d) { A::http(d)->setText("81"); },
+         "The effective value of HTTP port is 80 or from 1024 to 65535!",
+         {true, false, false, false, false}},
+        {"bad DDNS, enabled",
+         {2},
+         [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
+         "DDNS Password twice inconsistent!",
+         {true, true, false, false, false}},
+        {"bad DDNS, disabled",
+         {4},
+         [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
+         success,
+         {true, true, false, true, true}},
+        {"bad GB28181, enabled",
+         {4},
+         [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
+         "GB28181 ServerId Please enter 20 digits!",
+         {true, true, false, true, false}},
+        {"bad GB28181, disabled",
+         {2},
+         [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
+         success,
+         {true, true, true, true, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        storeValidNetworkRecords();
+        auto d = open();
+        for (int i : c.enabled)
+            A::enable(*d, i)->setChecked(true);
+        // A valid change on every network page shows whether that page was stored.
+        A::ip(*d)->setText("127.0.0.21");
+        A::http(*d)->setText("8081");
+        A::domain(*d)->setText("marked.example");
+        A::p2p(*d)->setChecked(true);
+        A::gbEdits(*d)[0]->setText("5070");
+        if (c.breakPage)
+            c.breakPage(*d);
+
+        EXPECT_EQ(QStringList{c.message}, messagesOf([&] { A::saveButton(*d)->click(); }));
+
+        ParamsMgr fresh(storeFolder());
+        OZM::SC_OTHERPARAMENABLE flags{};
+        fresh.getOtherParamEnable(&flags);
+        for (int i = 0; i < 15; ++i)
+            EXPECT_EQ(A::enable(*d, i)->isChecked() ? 1 : 0, flags.flag[i]) << "flag " << i;
+        OZM::_SC_TCP_IP_DATA tcp{};
+        OZM::_SC_PORT_DATA port{};
+        OZM::_SC_DDNS_DATA ddns{};
+        OZM::_SC_GB28181_DATA gb{};
+        fresh.getTcpIpInfo(&tcp);
+        fresh.getPortParamInfo(&port);
+        fresh.getDDNSInfo(&ddns);
+        fresh.getGb28181Info(&gb);
+        EXPECT_EQ(c.stored[0], QString(tcp.ip) == "127.0.0.21");
+        EXPECT_EQ(c.stored[1], port.httpPort == 8081);
+        EXPECT_EQ(c.stored[2], QString(ddns.domain) == "marked.example");
+        EXPECT_EQ(c.stored[3], fresh.getP2PInfo() == 1);
+        EXPECT_EQ(c.stored[4], gb.localSipPort == 5070);
+    }
+}
+
+TEST_F(ParamDialogTest, StoreThatCannotWriteIsReportedNotSuccess) {
+    auto d = open();
+    const QString folder = storeFolder();
+    const QString away = folder + ".away";
+    ASSERT_TRUE(QDir().rename(folder, away));
+    {
+        QFile blocker(folder); // a file where the store's folder should be
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    A::p2p(*d)->setChecked(true);
+    const QStringList messages = messagesOf([&] { A::saveButton(*d)->click(); });
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().rename(away, folder));
+
+    EXPECT_EQ(QStringList{"Save Failed! The settings could not be written."}, messages);
+    // Saved again once the store can write.
+    EXPECT_EQ(QStringList{"Save Success!"}, messagesOf([&] { A::saveButton(*d)->click(); }));
+    EXPECT_EQ(1, ParamsMgr(folder).getP2PInfo());
+}
+
+// ---- main window -------------------------------------------------------------------------------
+
+class MainFrameTestAccess {
+public:
+    static QPushButton* configButton(MainFrame& frame) { return frame._configParamBtn; }
+};
+
+TEST_F(ParamDialogTest, MainWindowButtonOpensTheDialogAndEscapeSavesNothing) {
+    harness::TestDir dir;
+    ASSERT_TRUE(dir.enter());
+    dir.setEnv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
+    ASSERT_TRUE(OzmLogic::instance()->init(harness::qtApp()));
+    OZM::SC_OTHERPARAMENABLE flags{};
+    flags.flag[3] = 1;
+    ozmParamsMgr()->setOtherParamEnable(&flags);
+
+    MainFrame frame;
+    QFile file(ozmParamsMgr()->filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    harness::ModalCloser closer;
+    closer.setDecider([](QWidget* modal) {
+        if (auto* dialog = qobject_cast<OtherParamConfigDlg*>(modal)) {
+            A::enable(*dialog, 0)->setChecked(true); // an edit that is not saved
+            return harness::ModalCloser::Action::Reject;
+        }
+        return harness::ModalCloser::Action::Accept;
+    });
+    MainFrameTestAccess::configButton(frame)->click();
+
+    ASSERT_EQ(1, closer.count());
+    EXPECT_EQ("OtherParamConfigDlg", closer.seen()[0].className);
+    EXPECT_TRUE(closer.seen()[0].labels.contains("Other Settings"));
+    EXPECT_TRUE(frame.findChildren<OtherParamConfigDlg*>().isEmpty()); // destroyed after use
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before, file.readAll());
+}
