@@ -301,10 +301,11 @@ int CHttpRequest::sendRequest(bool form, bool tls, const std::string& url, const
     return 0;
 }
 
-int CHttpRequest::exchangeTimeoutMs(int sendMs) const {
+long long CHttpRequest::exchangeTimeoutMs(int sendMs) const {
     if (m_options.exchangeTimeoutMs > 0)
         return m_options.exchangeTimeoutMs;
-    return std::max(0, m_options.connectTimeoutMs) + std::max(0, sendMs) +
+    // In 64 bits: the three limits come from the ini file and may be large.
+    return static_cast<long long>(std::max(0, m_options.connectTimeoutMs)) + std::max(0, sendMs) +
            std::max(0, m_options.receiveTimeoutMs);
 }
 

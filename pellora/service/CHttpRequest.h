@@ -64,7 +64,7 @@ public:
 private:
     // Head and body of the reply; false with m_lastError set.
     bool readReply(HttpReader& reader, HttpReply& reply);
-    int exchangeTimeoutMs(int sendMs) const;
+    long long exchangeTimeoutMs(int sendMs) const;
 
     HttpOptions m_options;
     std::string m_lastError;

@@ -512,3 +512,13 @@ TEST(HttpRequestReply, ChunkFramingAndTrailerCountAgainstTheCap) {
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(std::string(3000, 'b'), p.body);
 }
+
+TEST(HttpRequestFailures, LargeTimeOutsDoNotOverflowTheDeadline) {
+    TlsTestServer server;
+    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+    HttpOptions o = trusting(server);
+    o.connectTimeoutMs = o.sendTimeoutMs = o.receiveTimeoutMs = 2147483647;
+    Posted p = post(o, server.baseUrl() + "api/x");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(kOkBody, p.body);
+}
