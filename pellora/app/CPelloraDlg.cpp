@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -103,9 +104,15 @@ void CPelloraDlg::createControls() {
         place(caption, 14, y + 1, 76, 12);
         auto* edit = addControl(kValueIds[row], new QLineEdit(this));
         place(edit, 96, y, 180, 14);
-        // The verification code, SN and MAC are shown only.
-        if (row >= Captcha)
+        // The verification code, SN and MAC are shown only; the operator reads them, so their text
+        // stays dark on the disabled field's light grey (contrast about 14:1).
+        if (row >= Captcha) {
             edit->setEnabled(false);
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x20, 0x20, 0x20));
+            palette.setColor(QPalette::Disabled, QPalette::Base, QColor(0xF0, 0xF0, 0xF0));
+            edit->setPalette(palette);
+        }
     }
 
     auto* preview = addControl(IDC_BUTTON_PREVIEW, new QPushButton(tr("打印预览"), this));

@@ -277,20 +277,20 @@ bool QrEncoder::analyseSegments(const std::uint8_t* text, int length, int group)
     // Runs of one mode. Every byte outside the numeric and alphanumeric sets (UTF-8 sequences
     // included) is an 8-bit byte.
     m_runCount = 0;
+    m_runs.resize(static_cast<size_t>(length));
     for (int i = 0; i < length; ++i) {
         const int mode = modeOf(text[i]);
         if (m_runCount > 0 && m_runs[m_runCount - 1].mode == mode) {
             ++m_runs[m_runCount - 1].length;
             continue;
         }
-        if (m_runCount == kMaxRuns)
-            return false;
         m_runs[m_runCount++] = {mode, 1};
     }
 
     auto cost = [&](const Run& r) { return segmentBitLength(r.mode, r.length, group); };
     auto erase = [&](int index) {
-        std::memmove(m_runs + index, m_runs + index + 1, sizeof(Run) * (m_runCount - index - 1));
+        std::memmove(m_runs.data() + index, m_runs.data() + index + 1,
+                     sizeof(Run) * (m_runCount - index - 1));
         --m_runCount;
     };
 
@@ -368,7 +368,8 @@ bool QrEncoder::analyseSegments(const std::uint8_t* text, int length, int group)
         for (int k = first; k <= last; ++k)
             total += m_runs[k].length;
         m_runs[first] = {2, total};
-        std::memmove(m_runs + first + 1, m_runs + last + 1, sizeof(Run) * (m_runCount - last - 1));
+        std::memmove(m_runs.data() + first + 1, m_runs.data() + last + 1,
+                     sizeof(Run) * (m_runCount - last - 1));
         m_runCount -= last - first;
         i = first > 0 ? first - 1 : 0;
     }

@@ -1,7 +1,9 @@
-// QR code (model 2) encoder: level M, version 2 and up, mask pattern 0, fixed-size buffers.
+// QR code (model 2) encoder: level M, version 2 and up, mask pattern 0, fixed-size symbol buffers
+// (the run table alone is sized by the text).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class QrEncoder {
 public:
@@ -9,7 +11,6 @@ public:
     static constexpr int kMaxDataCodewords = 2956;
     static constexpr int kMaxCodewords = 3706;
     static constexpr int kMaxBlockLength = 153;
-    static constexpr int kMaxRuns = 2956;
 
     QrEncoder();
 
@@ -55,6 +56,6 @@ private:
     std::uint8_t m_data[kMaxDataCodewords];
     std::uint8_t m_final[kMaxCodewords];
     std::uint8_t m_block[kMaxBlockLength];
-    Run m_runs[kMaxRuns];
+    std::vector<Run> m_runs; // one entry per byte at most: sized by the text
     int m_runCount = 0;
 };

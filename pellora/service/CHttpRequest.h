@@ -4,14 +4,19 @@
 #include <cstddef>
 #include <string>
 
+class HttpReader;
+
 // Transport settings. Pellora takes them from its ini file (section "SERVICE", see DeviceService.h).
 struct HttpOptions {
     std::string caFile;           // extra trusted CA certificates (PEM), besides the system's; may be empty
     int connectTimeoutMs = 400;   // wait for the TCP connect
     int receiveTimeoutMs = 12000; // idle limit of every read (handshake and reply)
     int sendTimeoutMs = 0;        // 0: by URL (sendTimeoutForUrl)
+    // Limit of the whole exchange, from the connect to the reply's last byte;
+    // 0: connectTimeoutMs + the send time-out + receiveTimeoutMs.
+    int exchangeTimeoutMs = 0;
     std::size_t maxHeadBytes = 64 * 1024;
-    std::size_t maxBodyBytes = 4 * 1024 * 1024;
+    std::size_t maxBodyBytes = 4 * 1024 * 1024; // every byte after the head, chunk framing included
 };
 
 // What one request sent and received.
@@ -34,7 +39,8 @@ public:
     explicit CHttpRequest(HttpOptions options = HttpOptions());
     virtual ~CHttpRequest();
 
-    // Returns false when the port is not a number in 1..65535 or the host is empty.
+    // Returns false when the port is not a number in 1..65535, the host is empty or the path holds
+    // a blank, a control byte or a byte outside ASCII.
     static bool splitUrl(bool tls, const std::string& url, UrlParts& parts);
     static int sendTimeoutForUrl(const std::string& url);
     // Status code of the head's status line ("HTTP/x.y NNN ..."), 0 when it has none.
@@ -56,6 +62,10 @@ public:
     const HttpOptions& options() const { return m_options; }
 
 private:
+    // Head and body of the reply; false with m_lastError set.
+    bool readReply(HttpReader& reader, HttpReply& reply);
+    long long exchangeTimeoutMs(int sendMs) const;
+
     HttpOptions m_options;
     std::string m_lastError;
 };

@@ -13,14 +13,43 @@ const char* const kError = "Error";
 const char* const kTimeOut = "TimeOut";
 const char* const kCookiePrefix = "Cookie: PexorID=";
 
-// The JSON text of a reply body: from its first '{' to its last '}'.
+// Deepest nesting of objects and arrays that a reply may have.
+constexpr int kMaxJsonDepth = 64;
+
+// True when the arrays and objects of text nest at most limit deep (strings skipped).
+bool nestingWithin(const std::string& text, int limit) {
+    int depth = 0;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            if (++depth > limit)
+                return false;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return true;
+}
+
+// The JSON text of a reply body: from its first '{' to its last '}'. A reply nested deeper than
+// kMaxJsonDepth is refused before it is parsed.
 bool parseReply(const std::string& body, rapidjson::Document& doc, std::string* jsonText = nullptr) {
     size_t first = body.find('{');
     size_t last = body.rfind('}');
     if (first == std::string::npos || last == std::string::npos || last < first)
         return false;
     std::string text = body.substr(first, last - first + 1);
-    doc.Parse(text.c_str(), text.size());
+    if (!nestingWithin(text, kMaxJsonDepth))
+        return false;
+    doc.Parse<rapidjson::kParseIterativeFlag>(text.c_str(), text.size());
     if (doc.HasParseError() || !doc.IsObject())
         return false;
     if (jsonText)
@@ -43,6 +72,17 @@ const rapidjson::Value* dataObject(const rapidjson::Document& doc) {
     if (it == doc.MemberEnd() || !it->value.IsObject())
         return nullptr;
     return &it->value;
+}
+
+// Whether the body holds the member text "code":N (no blanks) with N exactly that number.
+bool hasCode(const std::string& body, const std::string& number) {
+    const std::string needle = "\"code\":" + number;
+    for (size_t at = body.find(needle); at != std::string::npos; at = body.find(needle, at + 1)) {
+        const size_t next = at + needle.size();
+        if (next == body.size() || std::string("0123456789.eE").find(body[next]) == std::string::npos)
+            return true;
+    }
+    return false;
 }
 
 // Cookie value characters (RFC 6265 cookie-octet).
@@ -153,14 +193,16 @@ std::string DeviceService::postAndCheck(const std::string& url, const std::strin
     HttpReply reply;
     if (!post(url, body, extraLine, reply) || reply.status != 200)
         return kError;
+    // Success is marked by "code":0 in the body; a body without it is an error whatever its other
+    // codes, so the session time-out 15 and the code 2004 count only beside "code":0.
+    if (!hasCode(reply.body, "0"))
+        return kError;
     rapidjson::Document doc;
     int code = 0;
     if (!parseReply(reply.body, doc) || !intMember(doc, "code", code))
         return kError;
-    if (code == 15)
+    if (hasCode(reply.body, "15"))
         return kTimeOut;
-    if (code != 0 && code != 2004)
-        return kError;
     return reply.body;
 }
 

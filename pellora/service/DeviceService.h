@@ -6,7 +6,11 @@
 //   CaFile=                            extra CA certificates (PEM) trusted besides the system's; optional
 //   ConnectTimeoutMs=400               TCP connect time-out
 //   ReceiveTimeoutMs=12000             idle limit of every read
-// and hands them over as ServiceSettings.
+// and hands them over as ServiceSettings. Each call, from the connect to the reply's last byte,
+// ends within ConnectTimeoutMs + 1000 ms (the send time-out) + ReceiveTimeoutMs.
+//
+// A reply counts only with status 200 and the text "code":0 in its body; the session time-out
+// ("code":15) and the check's code 2004 are honoured only beside it.
 #pragma once
 
 #include "CHttpRequest.h"

@@ -1,5 +1,7 @@
 #include "winport/PrivateProfile.h"
 
+#include "quillet/Quillet.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -130,21 +132,84 @@ std::string pathOf(const wchar_t* file) {
     return out;
 }
 
+// Largest ini file read; ours are a few KB.
+constexpr off_t kMaxIniBytes = 4 * 1024 * 1024;
+
+std::mutex g_fileMutex;
+
+// Logs a refused file once until another refusal is logged (every key read opens the file again).
+void logRefusal(const std::string& path, const struct stat& st, const char* why) {
+    static std::string last;
+    const std::string line = path + ": " + why;
+    const std::string key = line + "/" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    if (key == last)
+        return;
+    last = key;
+    Qx_Write_Log(300, "PrivateProfile", "ini file refused, %s", line.c_str());
+}
+
+bool readBounded(const std::string& path, std::string& data) {
+    // Non-blocking open: a FIFO must not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        errno = err;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        logRefusal(path, st, "not a regular file");
+        errno = EINVAL;
+        return false;
+    }
+    if (st.st_size > kMaxIniBytes) {
+        ::close(fd);
+        logRefusal(path, st, "larger than 4 MB");
+        errno = EFBIG;
+        return false;
+    }
+    data.reserve(static_cast<size_t>(st.st_size));
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            errno = err;
+            return false;
+        }
+        if (n == 0)
+            break;
+        // The file may grow while it is read.
+        if (data.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxIniBytes)) {
+            ::close(fd);
+            logRefusal(path, st, "larger than 4 MB");
+            errno = EFBIG;
+            return false;
+        }
+        data.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
 // The file as lines of raw bytes, each without its line end.
 class IniText {
 public:
+    // Reads a regular file of at most kMaxIniBytes; anything else is refused with a log line
+    // (errno EINVAL for a file that is not regular, EFBIG for a large one).
     bool load(const std::string& path) {
         lines_.clear();
         eol_ = "\r\n";
-        FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f)
-            return false;
         std::string data;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            data.append(buf, n);
-        std::fclose(f);
+        if (!readBounded(path, data))
+            return false;
         // A UTF-8 byte-order mark is not part of the first line's name.
         size_t pos = data.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
         bool eolSeen = false;
@@ -279,8 +344,6 @@ private:
     std::vector<std::string> lines_;
     std::string eol_ = "\r\n";
 };
-
-std::mutex g_fileMutex;
 
 // Copies text into out as the platform does: at most size - 1 characters, terminated.
 DWORD copyOut(const std::wstring& text, wchar_t* out, DWORD size) {

@@ -7,8 +7,13 @@
 #include <QTextCodec>
 #include <gtest/gtest.h>
 
+#include "quillet/Quillet.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <mutex>
+#include <vector>
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
@@ -93,10 +98,13 @@ TEST_F(IniFileTest, NumbersAndValuesCutToTheBuffer) {
 }
 
 TEST_F(IniFileTest, ListsSectionsAndKeys) {
-    writeBytes("[S1]\na=1\nb=2\n[S2]\nc=3\n");
+    // Comment lines inside a section are neither listed nor read as keys.
+    writeBytes("[S1]\na=1\n;x=1\n  ; y = 2\nb=2\n[S2]\nc=3\n");
     wchar_t buf[64];
     DWORD n = GetPrivateProfileString(L"S1", nullptr, L"", buf, 64, wpath.c_str());
     EXPECT_EQ(std::wstring(buf, n), std::wstring(L"a\0b\0", 4));
+    EXPECT_EQ(get(L"S1", L";x", 100, L"none"), L"none");
+    EXPECT_EQ(get(L"S1", L"; y", 100, L"none"), L"none");
     n = GetPrivateProfileString(nullptr, nullptr, L"", buf, 64, wpath.c_str());
     EXPECT_EQ(std::wstring(buf, n), std::wstring(L"S1\0S2\0", 6));
 }
@@ -236,3 +244,62 @@ TEST_F(IniFileTest, RoundTripWithQSettingsAsCorvaneWritesIt) {
 }
 
 } // namespace
+
+namespace {
+std::mutex g_logMutex;
+std::vector<std::string> g_logLines;
+void captureLog(int, const char* line, void*) {
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    g_logLines.emplace_back(line);
+}
+} // namespace
+
+TEST_F(IniFileTest, OnlyBoundedRegularFilesAreRead) {
+    const std::string file = QFile::encodeName(path).toStdString();
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        off_t size; // of the file afterwards, -1: not a regular file
+    };
+    const off_t big = 64 * 1024 * 1024;
+    const Case cases[] = {
+        {"FIFO", [&] { ASSERT_EQ(0, ::mkfifo(file.c_str(), 0600)); }, -1},
+        {"link to a device", [&] { ASSERT_EQ(0, ::symlink("/dev/zero", file.c_str())); }, -1},
+        {"large file",
+         [&] {
+             // A readable section first, then a hole up to 64 MB.
+             writeBytes("[S]\nk=v\n");
+             ASSERT_EQ(0, ::truncate(file.c_str(), big));
+         },
+         big},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::unlink(file.c_str());
+        c.make();
+        {
+            std::lock_guard<std::mutex> lock(g_logMutex);
+            g_logLines.clear();
+        }
+        Qx_Set_Log_Hook(&captureLog, nullptr);
+        EXPECT_EQ(get(L"S", L"k", 100, L"dflt"), L"dflt");
+        EXPECT_EQ(GetPrivateProfileInt(L"S", L"n", 7, wpath.c_str()), 7u);
+        errno = 0;
+        EXPECT_EQ(0, WritePrivateProfileString(L"S", L"k", L"w", wpath.c_str()));
+        EXPECT_NE(0, errno);
+        Qx_Set_Log_Hook(nullptr, nullptr);
+        struct stat st;
+        ASSERT_EQ(0, ::lstat(file.c_str(), &st));
+        if (c.size >= 0)
+            EXPECT_EQ(c.size, st.st_size); // not replaced by the write
+        else
+            EXPECT_FALSE(S_ISREG(st.st_mode));
+        std::lock_guard<std::mutex> lock(g_logMutex);
+        ASSERT_EQ(1u, g_logLines.size()); // once, not per read
+        EXPECT_NE(std::string::npos, g_logLines[0].find(file));
+    }
+    // A regular file is written and read as before.
+    ::unlink(file.c_str());
+    EXPECT_EQ(1, WritePrivateProfileString(L"S", L"k", L"w", wpath.c_str()));
+    EXPECT_EQ(get(L"S", L"k"), L"w");
+}

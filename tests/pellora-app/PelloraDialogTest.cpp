@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -239,6 +240,41 @@ TEST_F(PelloraDialogTest, LabelCountIsAtLeastOneAndBounded) {
     }
 }
 
+// Relative luminance of a colour as the contrast ratio of the web's accessibility rules uses it.
+double luminance(QRgb rgb) {
+    auto channel = [](int v) {
+        const double c = v / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+}
+
+TEST_F(PelloraDialogTest, ShownOnlyFieldsAreReadable) {
+    writeIni(folder, 0);
+    CPelloraDlg dlg;
+    dlg.setProgramFolder(folder);
+    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    run(dlg, [&] {
+        for (int id : {IDC_EDIT_CAPTCHA, IDC_EDIT_SN, IDC_EDIT_MAC}) {
+            SCOPED_TRACE(id);
+            QLineEdit* field = edit(dlg, id);
+            EXPECT_TRUE(!field->isEnabled() || field->isReadOnly());
+            ASSERT_FALSE(field->text().isEmpty());
+            // Background: the field's inner right end, past the text; text: the pixel that stands
+            // out most from it.
+            const QImage image = field->grab().toImage();
+            const QRgb background = image.pixel(image.width() - 6, image.height() / 2);
+            double text = luminance(background);
+            for (int y = 3; y < image.height() - 3; ++y)
+                for (int x = 3; x < image.width() - 3; ++x)
+                    text = std::min(text, luminance(image.pixel(x, y)));
+            const double contrast = (luminance(background) + 0.05) / (text + 0.05);
+            EXPECT_GE(contrast, 4.5) << qPrintable(QColor(background).name());
+        }
+    });
+    EXPECT_TRUE(opened);
+}
+
 // Against the local HTTPS double, with the service settings taken from the ini file.
 class PelloraServiceTest : public PelloraDialogTest {};
 
@@ -254,6 +290,8 @@ TEST_F(PelloraServiceTest, VerifiedOverTls) {
     run(dlg, [&] { EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_CAPTCHA), "TLS9"); });
     EXPECT_TRUE(opened);
     EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join('|').toStdString();
+    // The double records an exchange after its own close, which may come after the client is done.
+    ASSERT_TRUE(server.waitForExchanges(2, 10000));
     const auto exchanges = server.exchanges();
     ASSERT_EQ(exchanges.size(), 2u);
     EXPECT_NE(exchanges[1].request.find("Cookie: PexorID=c00kie"), std::string::npos);

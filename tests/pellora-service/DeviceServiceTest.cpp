@@ -20,7 +20,8 @@ std::string checkReply(int code, const std::string& verify, int confirm) {
            "\",\"is_confirm\":" + std::to_string(confirm) + "}}";
 }
 
-const std::string kTimeOutReply = "{\"code\":15,\"msg\":\"session expired\"}";
+// The session time-out counts only in a body that also holds "code":0.
+const std::string kTimeOutReply = "{\"code\":15,\"msg\":\"session expired\",\"data\":{\"code\":0}}";
 
 ScriptedReply ok(const std::string& body) {
     return ScriptedReply::http(200, "OK", body);
@@ -112,22 +113,30 @@ TEST_F(DeviceServiceTest, LoginThenCheckSendExactBytes) {
 
 TEST_F(DeviceServiceTest, CheckOutcomes) {
     service.setCookie("k");
-    server.enqueue(ok(checkReply(2004, "V", 0)));                   // accepted code, not confirmed
-    server.enqueue(ok(checkReply(7, "V", 1)));                      // refused code
-    server.enqueue(ok("{\"code\":0,\"data\":{\"is_confirm\":1}}")); // no verify
+    // 2004 is accepted beside "code":0 only.
+    server.enqueue(ok("{\"code\":2004,\"data\":{\"code\":0,\"verify\":\"V\",\"is_confirm\":0}}"));
+    server.enqueue(ok(checkReply(7, "V", 1)));                                   // refused code
+    server.enqueue(ok("{\"code\":0,\"data\":{\"is_confirm\":1}}"));              // no verify
     server.enqueue(ok("{\"code\":0,\"data\":{\"verify\":5,\"is_confirm\":1}}")); // wrong type
     server.enqueue(ok("{\"code\":0,\"data\":{\"verify\":\"V\",\"is_confirm\":\"1\"}}"));
     server.enqueue(ok("{\"code\":0,\"data\":[]}"));
     server.enqueue(ok("{\"code\":150,\"data\":{\"verify\":\"V\",\"is_confirm\":1}}"));
     server.enqueue(ScriptedReply::http(404, "Not Found", checkReply(0, "V", 1)));
     server.enqueue(ScriptedReply::http(500, "Not 200 OK", checkReply(0, "V", 1)));
+    server.enqueue(ok(checkReply(2004, "V", 1)));                                     // 2004 alone
+    server.enqueue(ok("{\"code\":15,\"data\":{\"verify\":\"V\",\"is_confirm\":1}}")); // 15 alone
+    server.enqueue(ok("{\"code\":0.5,\"data\":{\"verify\":\"V\",\"is_confirm\":1}}"));
 
     EXPECT_EQ(1, service.checkDeviceIdAndMac("SN"));
     EXPECT_EQ("V", service.verifyCode());
     EXPECT_EQ(0, service.confirmed());
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 11; ++i)
         EXPECT_EQ(-1, service.checkDeviceIdAndMac("SN")) << "reply " << i + 2;
     EXPECT_EQ(0, service.confirmed());
+    // Neither 15 nor 2004 alone led to a login.
+    ASSERT_TRUE(server.waitForExchanges(12, 5000));
+    for (const std::string& path : requestPaths())
+        EXPECT_EQ(kCheckPath, path);
 }
 
 TEST_F(DeviceServiceTest, LoginFailuresAreErrors) {
@@ -136,7 +145,11 @@ TEST_F(DeviceServiceTest, LoginFailuresAreErrors) {
         "{\"code\":10,\"note\":\"\\\"code\\\":0\"}", // "code":0 only inside a text
         "{\"code\":\"0\",\"data\":{\"cookie\":\"x\"}}",
         "{\"code\":0,\"data\":{\"cookie\":\"x\"}", // no closing brace
-        "{\"code\":0,\"data\":{\"cookie\":7}}",         "{\"code\":15}", "no json here",
+        "{\"code\":0,\"data\":{\"cookie\":7}}",
+        "{\"code\":15}",
+        "no json here",
+        "{\"code\":2004,\"data\":{\"cookie\":\"x\"}}",
+        "{\"code\":00,\"data\":{\"cookie\":\"x\"}}",
     };
     for (const char* b : bodies)
         server.enqueue(ok(b));
@@ -232,4 +245,20 @@ TEST_F(DeviceServiceTest, SilentServerAndMissingSettingsFail) {
     s.caFile.clear(); // the test CA is not trusted
     service.setSettings(s);
     EXPECT_EQ("Error", service.loginService());
+}
+
+TEST_F(DeviceServiceTest, DeeplyNestedRepliesAreErrors) {
+    // 150 000 open brackets, far below the body cap.
+    const std::string deep = std::string(150000, '[') + std::string(150000, ']');
+    const std::string nested64 = std::string(62, '[') + std::string(62, ']'); // 64 with the two objects
+    const std::string nested65 = std::string(63, '[') + std::string(63, ']');
+    server.enqueue(ok("{\"code\":0,\"data\":{\"cookie\":\"x\",\"n\":" + deep + "}}"));
+    server.enqueue(ok("{\"code\":0,\"data\":{\"cookie\":\"x\",\"n\":" + nested65 + "}}"));
+    server.enqueue(ok("{\"code\":0,\"data\":{\"cookie\":\"x\",\"n\":\"[[[[\",\"m\":" + nested64 + "}}"));
+    server.enqueue(ok("{\"code\":0,\"data\":{\"verify\":\"V\",\"is_confirm\":1,\"n\":" + deep + "}}"));
+    EXPECT_EQ("Error", service.loginService());
+    EXPECT_EQ("Error", service.loginService());
+    // Brackets inside a text do not count.
+    EXPECT_EQ("x", service.loginService());
+    EXPECT_EQ(-1, service.checkDeviceIdAndMac("SN"));
 }

@@ -328,3 +328,197 @@ TEST(HttpRequestReply, StatusLineParsing) {
     EXPECT_EQ(500, CHttpRequest::parseStatus("HTTP/1.1 500 Not 200 OK\r\n"));
     EXPECT_EQ(0, CHttpRequest::parseStatus(""));
 }
+
+TEST(HttpRequestUrl, BlanksAndControlBytesInThePathAreRefusedUnsent) {
+    TlsTestServer server;
+    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+    const char* const paths[] = {"api/x\r\nX-Injected: 1",
+                                 "api/x\nHost: other",
+                                 "api/x y",
+                                 "api/x\ty",
+                                 "api/\x01",
+                                 "api/\x7f",
+                                 "api/\xc3\xa4"};
+    for (const char* path : paths) {
+        CHttpRequest::UrlParts parts;
+        EXPECT_FALSE(CHttpRequest::splitUrl(true, server.baseUrl() + path, parts)) << path;
+        Posted p = post(trusting(server), server.baseUrl() + path);
+        EXPECT_FALSE(p.ok) << path;
+        EXPECT_EQ("invalid URL", p.error);
+    }
+    // Nothing reached the server before this request.
+    ASSERT_TRUE(post(trusting(server), server.baseUrl() + "api/x?a=%20b").ok);
+    ASSERT_TRUE(server.waitForExchanges(1, 5000));
+    EXPECT_EQ(0u, server.exchanges()[0].request.find("POST /api/x?a=%20b HTTP/1.1\r\n"));
+}
+
+TEST(HttpRequestTls, NamedHostMatchesOnlyADnsNameOfTheCertificate) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> dnsNames, ipAddresses;
+        std::string commonName;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"DNS name", {"localhost"}, {}, "", true},
+        {"another DNS name", {"other.test"}, {"127.0.0.1"}, "other.test", false},
+        {"common name only", {}, {}, "localhost", false},
+        {"common name and an address", {}, {"127.0.0.1"}, "localhost", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TlsTestServer::Options o;
+        o.dnsNames = c.dnsNames;
+        o.ipAddresses = c.ipAddresses;
+        o.commonName = c.commonName;
+        TlsTestServer server(o);
+        server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+        Posted p = post(trusting(server), server.baseUrl("localhost") + "api/x");
+        EXPECT_EQ(c.accepted, p.ok) << p.error;
+        if (!c.accepted) {
+            EXPECT_NE(std::string::npos, p.error.find("certificate")) << p.error;
+        }
+        ASSERT_TRUE(server.waitForExchanges(1, 5000));
+        EXPECT_EQ(c.accepted, !server.exchanges()[0].request.empty());
+    }
+}
+
+TEST(HttpRequestFailures, DrippingServerIsCutByTheExchangeDeadline) {
+    // One byte every 100 ms keeps every read within its idle limit.
+    auto drip = [](ScriptedReply r, const std::string& bytes) {
+        for (char c : bytes)
+            r.send(std::string(1, c)).pause(100);
+        return r;
+    };
+    struct Case {
+        const char* what;
+        bool tlsServer;
+        ScriptedReply script;
+    };
+    const std::string record = std::string("\x16\x03\x03\x40\x00", 5) + std::string(80, 'h');
+    const Case cases[] = {
+        // A plain server that answers the client's hello with a never-ending TLS record.
+        {"handshake", false, drip(ScriptedReply().readRequest(false), record)},
+        {"head", true, drip(ScriptedReply(), "HTTP/1.1 200 OK\r\nX-Slow: " + std::string(80, 's'))},
+        {"body", true,
+         drip(ScriptedReply().send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n"), std::string(80, 'b'))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TlsTestServer::Options so;
+        so.tls = c.tlsServer;
+        TlsTestServer server(so);
+        server.enqueue(c.script);
+        HttpOptions o;
+        o.caFile = c.tlsServer ? server.caFile() : std::string();
+        o.connectTimeoutMs = 400;
+        o.sendTimeoutMs = 300;
+        o.receiveTimeoutMs = 300;
+        const auto start = std::chrono::steady_clock::now();
+        Posted p = post(o, "https://127.0.0.1:" + std::to_string(server.port()) + "/api/x");
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_FALSE(p.ok);
+        EXPECT_EQ("exchange time-out", p.error);
+        // 1 s of deadline; the drip would last 8 s.
+        EXPECT_LT(elapsed, std::chrono::milliseconds(4000));
+        EXPECT_GE(elapsed, std::chrono::milliseconds(900));
+    }
+}
+
+TEST(HttpRequestReply, TransferCodingsOtherThanChunkedAreRefused) {
+    const std::string chunkedBody = "7\r\n{\"a\":1}\r\n0\r\n\r\n";
+    struct Case {
+        std::string headers;
+        std::string body;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"Transfer-Encoding: chunked\r\n", chunkedBody, true},
+        {"Transfer-Encoding:  Chunked , \r\n", chunkedBody, true},
+        {"Transfer-Encoding: xchunked\r\n", chunkedBody, false},
+        {"Transfer-Encoding: gzip\r\nContent-Length: 7\r\n", "{\"a\":1}", false},
+        {"Transfer-Encoding: identity\r\nContent-Length: 7\r\n", "{\"a\":1}", false},
+        {"Transfer-Encoding: gzip, chunked\r\n", chunkedBody, false},
+        {"Transfer-Encoding: chunked\r\nTransfer-Encoding: chunked\r\n", chunkedBody, false},
+        {"Transfer-Encoding: chunked;x=1\r\n", chunkedBody, false},
+    };
+    TlsTestServer server;
+    for (const Case& c : cases)
+        server.enqueue(ScriptedReply().send("HTTP/1.1 200 OK\r\n" + c.headers + "\r\n" + c.body));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.headers);
+        Posted p = post(trusting(server), server.baseUrl() + "a");
+        EXPECT_EQ(c.accepted, p.ok) << p.error;
+        if (c.accepted)
+            EXPECT_EQ("{\"a\":1}", p.body);
+        else
+            EXPECT_EQ("unsupported transfer coding", p.error);
+    }
+}
+
+TEST(HttpRequestReply, CloseWithoutCloseNotifyFailsWhereTheCloseEndsTheReply) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"body until close", "HTTP/1.1 200 OK\r\n\r\n{\"code\":0,", false},
+        {"head until close", "HTTP/1.1 200 OK\r\nX: y\r\n", false},
+        {"whole Content-Length body", "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}", true},
+        {"whole chunked body", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\n{}\r\n0\r\n", true},
+    };
+    for (bool tls : {true, false}) {
+        TlsTestServer::Options so;
+        so.tls = tls;
+        TlsTestServer server(so);
+        // The TCP stream ends without the TLS close_notify.
+        for (const Case& c : cases)
+            server.enqueue(ScriptedReply().send(c.bytes).shutdownWrite().pause(50).abort());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (tls ? " over TLS" : " over TCP"));
+            CHttpRequest http(trusting(server));
+            HttpReply reply;
+            const int result = http.sendRequest(true, tls, server.baseUrl() + "a", "{}", 2, reply, "");
+            // Plain TCP has no close_notify: there the close ends the reply.
+            EXPECT_EQ(c.accepted || !tls ? 0 : 1, result) << http.lastError();
+        }
+    }
+}
+
+TEST(HttpRequestReply, ChunkFramingAndTrailerCountAgainstTheCap) {
+    // 100 one-byte chunks with 1000-byte extensions: 100 bytes of body in 100 KB of framing.
+    std::string extended = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    for (int i = 0; i < 100; ++i)
+        extended += "1;" + std::string(1000, 'e') + "\r\nb\r\n";
+    extended += "0\r\n\r\n";
+    std::string trailer = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\n{}\r\n0\r\n";
+    for (int i = 0; i < 100; ++i)
+        trailer += "X-T: " + std::string(100, 't') + "\r\n";
+    trailer += "\r\n";
+    TlsTestServer server;
+    server.enqueue(ScriptedReply().send(extended));
+    server.enqueue(ScriptedReply().send(trailer));
+    server.enqueue(ScriptedReply::chunked(std::string(3000, 'b'), 100));
+    HttpOptions o = trusting(server);
+    o.maxBodyBytes = 4096;
+    for (int i = 0; i < 2; ++i) {
+        Posted p = post(o, server.baseUrl() + "a");
+        EXPECT_FALSE(p.ok);
+        EXPECT_EQ("reply body too large", p.error);
+    }
+    // Framing of a body well within the cap is fine.
+    Posted p = post(o, server.baseUrl() + "a");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(std::string(3000, 'b'), p.body);
+}
+
+TEST(HttpRequestFailures, LargeTimeOutsDoNotOverflowTheDeadline) {
+    TlsTestServer server;
+    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+    HttpOptions o = trusting(server);
+    o.connectTimeoutMs = o.sendTimeoutMs = o.receiveTimeoutMs = 2147483647;
+    Posted p = post(o, server.baseUrl() + "api/x");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(kOkBody, p.body);
+}

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -290,4 +291,114 @@ TEST(QrEncoderLimits, LongAlternatingTextFailsCleanly) {
     auto qr = encode(alternating.substr(0, 2000));
     ASSERT_TRUE(qr);
     EXPECT_EQ(alternating.substr(0, 2000), decode(*qr));
+}
+
+namespace {
+
+// Reads the final codewords back out of a symbol of version 2 to 6 (one alignment pattern, no
+// version information): the zig-zag from the bottom-right corner, mask 0 undone.
+std::vector<int> readCodewords(const QrEncoder& qr) {
+    const int s = qr.side();
+    const int c = s - 7; // the alignment pattern's centre
+    auto function = [&](int x, int y) {
+        return (x < 9 && y < 9) || (x >= s - 8 && y < 9) || (x < 9 && y >= s - 8) || x == 6 || y == 6 ||
+               (std::abs(x - c) <= 2 && std::abs(y - c) <= 2);
+    };
+    std::vector<int> words;
+    int word = 0, bits = 0;
+    for (int right = s - 1; right >= 1; right -= 2) {
+        if (right == 6)
+            right = 5;
+        const bool upward = ((right + 1) & 2) == 0;
+        for (int v = 0; v < s; ++v) {
+            const int y = upward ? s - 1 - v : v;
+            for (int x = right; x > right - 2; --x) {
+                if (function(x, y))
+                    continue;
+                word = (word << 1) | (qr.module(x, y) ^ ((x + y) % 2 == 0 ? 1 : 0));
+                if (++bits % 8 == 0) {
+                    words.push_back(word);
+                    word = 0;
+                }
+            }
+        }
+    }
+    return words;
+}
+
+// Syndromes of one Reed-Solomon block over GF(256) with 0x11D: all zero for a valid block.
+bool validBlock(const std::vector<int>& block, int eccLength) {
+    int exp[512], log[256] = {};
+    for (int i = 0, v = 1; i < 255; ++i, v = (v << 1) ^ (v & 0x80 ? 0x11D : 0)) {
+        exp[i] = exp[i + 255] = v;
+        log[v] = i;
+    }
+    for (int r = 0; r < eccLength; ++r) {
+        int sum = 0;
+        for (int b : block) // Horner with x = alpha^r
+            sum = (sum == 0 ? 0 : exp[log[sum] + r]) ^ b;
+        if (sum != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(QrEncoderCodewords, DataPaddingAndErrorCorrectionInTheMatrix) {
+    struct Case {
+        std::string text;
+        int version, blocks, dataPerBlock, eccPerBlock;
+        std::vector<int> data; // the bit stream's bytes before the padding
+    };
+    std::vector<int> letters = {0x43, 0x26};
+    letters.insert(letters.end(), 49, 0x16);
+    letters.push_back(0x10);
+    const Case cases[] = {
+        // Numeric: 0001, count 8 in 10 bits, 012 345 in 10 bits each, 67 in 7, terminator.
+        {"01234567", 2, 1, 28, 16, {0x10, 0x20, 0x0C, 0x56, 0x61, 0x80}},
+        // 8-bit: 0100, count 50 in 8 bits, the bytes, terminator; two interleaved blocks.
+        {std::string(50, 'a'), 4, 2, 32, 18, letters},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto qr = encode(c.text);
+        ASSERT_TRUE(qr);
+        ASSERT_EQ(c.version, qr->version());
+        const std::vector<int> words = readCodewords(*qr);
+        const int total = c.blocks * (c.dataPerBlock + c.eccPerBlock);
+        ASSERT_GE(words.size(), static_cast<size_t>(total));
+        std::vector<int> expected = c.data;
+        for (int pad = 0xEC; expected.size() < static_cast<size_t>(c.blocks * c.dataPerBlock);
+             pad ^= 0xEC ^ 0x11)
+            expected.push_back(pad);
+        std::vector<std::vector<int>> blocks(c.blocks);
+        for (int i = 0; i < c.dataPerBlock; ++i)
+            for (int b = 0; b < c.blocks; ++b)
+                blocks[b].push_back(words[i * c.blocks + b]);
+        std::vector<int> data;
+        for (const auto& block : blocks)
+            data.insert(data.end(), block.begin(), block.end());
+        EXPECT_EQ(expected, data);
+        for (int i = 0; i < c.eccPerBlock; ++i)
+            for (int b = 0; b < c.blocks; ++b)
+                blocks[b].push_back(words[c.blocks * c.dataPerBlock + i * c.blocks + b]);
+        for (int b = 0; b < c.blocks; ++b)
+            EXPECT_TRUE(validBlock(blocks[b], c.eccPerBlock)) << "block " << b;
+        // Remainder bits stay light before masking.
+        for (size_t i = total; i < words.size(); ++i)
+            EXPECT_EQ(0, words[i]);
+    }
+}
+
+TEST(QrEncoderLimits, ManyShortRunsStillFit) {
+    // 2957 alternating runs merge into one alphanumeric run of 2957 characters.
+    std::string text;
+    while (text.size() < 2957)
+        text += "A1";
+    text.resize(2957);
+    auto qr = encode(text);
+    ASSERT_TRUE(qr);
+    EXPECT_EQ(38, qr->version());
+    EXPECT_EQ(text, decode(*qr));
 }

@@ -169,7 +169,9 @@ TlsTestServer::TlsTestServer(Options options) : m_options(std::move(options)), m
             alt += (alt.empty() ? "" : ",") + std::string("DNS:") + n;
         for (const auto& a : m_options.ipAddresses)
             alt += (alt.empty() ? "" : ",") + std::string("IP:") + a;
-        const char* cn = m_options.dnsNames.empty() ? "test server" : m_options.dnsNames.front().c_str();
+        const char* cn = !m_options.commonName.empty() ? m_options.commonName.c_str()
+                         : m_options.dnsNames.empty()  ? "test server"
+                                                       : m_options.dnsNames.front().c_str();
         X509Ptr leaf = makeCertificate(serverKey.get(), cn, ca.get(), caKey.get(), 2, alt);
 
         FILE* f = std::fopen(m_caFile.c_str(), "w");

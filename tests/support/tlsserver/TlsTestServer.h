@@ -58,7 +58,8 @@ public:
         bool tls = true;
         std::vector<std::string> dnsNames{"localhost"};
         std::vector<std::string> ipAddresses{"127.0.0.1"};
-        int maxTlsVersion = 0; // 0: library default; e.g. TLS1_1_VERSION to offer old protocols only
+        int maxTlsVersion = 0;  // 0: library default; e.g. TLS1_1_VERSION to offer old protocols only
+        std::string commonName; // subject CN of the server certificate; empty: the first DNS name
     };
 
     TlsTestServer();
