@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
         row[8] = QString::fromStdString(camera.mac);
         rows << row;
     }
+    // The login table has kLoginSlots slots: the cameras beyond them are refused at once.
+    const int loginable = std::min(cameras, DeviceManager::kLoginSlots);
     int loggedIn = 0;
     while (clock.elapsed() < 120000) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -57,7 +60,7 @@ int main(int argc, char** argv) {
             if (!matching.empty() && matching.front().loggedIn())
                 ++loggedIn;
         }
-        if (loggedIn == cameras)
+        if (loggedIn == loginable)
             break;
         QThread::msleep(5);
     }
@@ -101,11 +104,11 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     const double shownFillMs = fill.nsecsElapsed() / 1e6;
 
-    std::printf("cameras %d, time scale %g, logged in %d in %lld ms\n", cameras, scale, loggedIn,
-                static_cast<long long>(loginMs));
+    std::printf("cameras %d, time scale %g, logged in %d of %d that fit the login table in %lld ms\n", cameras,
+                scale, loggedIn, loginable, static_cast<long long>(loginMs));
     std::printf("time sync batch: %lld ms to the result table, %lld ms until it returned\n",
                 static_cast<long long>(tableUpMs), static_cast<long long>(batchMs));
     std::printf("result table fill (%d rows): %.1f ms; into a visible table with repaint: %.1f ms\n", cameras,
                 fillMs, shownFillMs);
-    return loggedIn == cameras ? 0 : 1;
+    return loggedIn == loginable ? 0 : 1;
 }

@@ -386,8 +386,8 @@ int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReb
         }
         if (!slot)
             return afterReboot ? -1 : 0;
-        if (!slot->loggedIn())
-            return 0;
+        if (slot->hIPCLogin == 0)
+            return 0; // never logged in: nothing to renew
         old = slot->hIPCLogin;
         slot->hIPCLogin = 0;
     }
@@ -478,8 +478,13 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
         {
             std::lock_guard<std::mutex> lock(m_slotLock);
             const bool ours = slot->hIPCLogin == h || (slot->hIPCLogin == 0 && slot->inLoginCall);
-            if (!ours || slot->mac[0] == '\0' || slot->state != LoginSlot::LoggingIn)
-                return; // not the slot's current login, or its result is already final
+            if (!ours || slot->mac[0] == '\0')
+                return; // a stale handle: not the slot's current login
+            // A live session that drops out is failed too; other final results stay.
+            const bool dropped =
+                message == KVX_MSG_LOGIN_FAILED && slot->state == LoginSlot::LoggedIn && slot->hIPCLogin == h;
+            if (slot->state != LoginSlot::LoggingIn && !dropped)
+                return;
             if (slot->hIPCLogin == 0)
                 slot->hIPCLogin = h;
             slot->state = message == KVX_MSG_LOGIN_OK ? LoginSlot::LoggedIn : LoginSlot::Failed;

@@ -119,7 +119,9 @@ private:
     void notifyTexts(int code, const QStringList& texts);
     void notifyDone();
     void checkAllAttempted();
-    // Logs a logged-in device out and in again. No slot with the MAC: -1 after a reboot, else 0.
+    // Logs out whatever handle the device's slot holds (a refused or dropped login too) and logs
+    // in again; a slot without a handle is left alone. No slot with the MAC: -1 after a reboot,
+    // else 0.
     int relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot);
     // Calls the SDK's login for a prepared slot and records the handle; reports a refused call
     // at once and "Logging in..." while no answer has come. Returns the handle (0: refused).

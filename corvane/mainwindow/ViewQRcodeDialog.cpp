@@ -26,17 +26,21 @@ ViewQRcodeDialog::ViewQRcodeDialog(QWidget* parent) : QDialog(parent) {
     _closeBtn = frame.closeButton;
     connect(_closeBtn, &QPushButton::clicked, this, &ViewQRcodeDialog::onCloseBtnClicked);
 
+    // The white body fills the window below the title, inside the 1 px border.
     auto* body = new QWidget(this);
-    body->setGeometry(0, 30, 340, 360);
+    body->setObjectName("qrBody");
+    body->setAttribute(Qt::WA_StyledBackground, true);
+    body->setStyleSheet("QWidget#qrBody{background: #FFFFFF;}");
+    body->setGeometry(1, 30, 338, 369);
     _qrLabel = new QLabel(body);
-    _qrLabel->setGeometry(50, 40, 240, 240);
+    _qrLabel->setGeometry(49, 40, 240, 240);
     _qrLabel->setScaledContents(true);
     _serialLabel = new QLabel(body);
-    _serialLabel->setGeometry(0, 324, 340, 30);
+    _serialLabel->setGeometry(0, 294, 338, 30);
     _serialLabel->setAlignment(Qt::AlignCenter);
     _serialLabel->setStyleSheet(kValueStyle);
     _appLabel = new QLabel(body);
-    _appLabel->setGeometry(0, 354, 340, 30);
+    _appLabel->setGeometry(0, 324, 338, 30);
     _appLabel->setAlignment(Qt::AlignCenter);
     _appLabel->setStyleSheet(kValueStyle);
 

@@ -7,6 +7,7 @@
 #include "winport/CrashDump.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QMessageBox>
@@ -31,14 +32,13 @@ QString outputFolder() {
     return env.isEmpty() ? QCoreApplication::applicationDirPath() : QFile::decodeName(env);
 }
 
-// The refusal of a second start. CORVANE_PRINT_NOTICES=1 prints it instead of showing a box,
-// for runs without an operator.
-void showRunningHint() {
+// A refused start. CORVANE_PRINT_NOTICES=1 prints it (to out) instead of showing a box, for
+// runs without an operator.
+void showHint(const QString& text, std::FILE* out) {
     const QString title = QCoreApplication::translate("main", "Hint");
-    const QString text = QCoreApplication::translate("main", "The program is running!");
     if (qEnvironmentVariableIntValue("CORVANE_PRINT_NOTICES") == 1) {
-        std::fprintf(stdout, "%s: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
-        std::fflush(stdout);
+        std::fprintf(out, "%s: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
+        std::fflush(out);
         return;
     }
     QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
@@ -109,11 +109,15 @@ int main(int argc, char* argv[]) {
         break;
     case SingleInstanceGuard::Result::AlreadyRunning:
         Qx_Write_Log(600, "main", "another instance is running");
-        showRunningHint();
+        showHint(QCoreApplication::translate("main", "The program is running!"), stdout);
         OzmLogic::instance()->unInit();
         return 0;
     case SingleInstanceGuard::Result::Failed:
         Qx_Write_Log(300, "main", "the single-instance guard cannot be made");
+        showHint(
+            QCoreApplication::translate("main", "The program cannot start: the lock file %1 cannot be used.")
+                .arg(QDir::toNativeSeparators(guard.lockPath())),
+            stderr);
         OzmLogic::instance()->unInit();
         return 1;
     }

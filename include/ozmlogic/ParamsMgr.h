@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 
@@ -14,6 +15,8 @@ class ParamsMgr {
 public:
     // The store file's name inside its folder.
     static constexpr const char* kFileName = "ParamStore.bin";
+    // Largest file a valid store can have; a larger one is refused unread.
+    static std::size_t maxFileSize();
 
     // Limits and defaults of the settings.
     static constexpr int kSearchTimeMin = 5;
@@ -36,22 +39,22 @@ public:
 
     // Search time of the LAN search in seconds, 5..10 (clamped).
     int getSearchTime() const;
-    void setSearchTime(int seconds);
+    bool setSearchTime(int seconds);
     // Preview stream: 0 main, 1 sub (other values are refused).
     int getStream() const;
-    void setStream(int stream);
+    bool setStream(int stream);
     // Full-netcom flag of the LAN search, 0 or 1 (non-zero stored as 1).
     int getSearchFullNetcom() const;
-    void setSearchFullNetcom(int on);
+    bool setSearchFullNetcom(int on);
     // Language code "zh_CN" or "en_US" (other codes are refused); in effect from the next start.
     QString currentLanCode() const;
-    void setCurrentLanCode(const QString& code);
+    bool setCurrentLanCode(const QString& code);
     // Time limit of the other-parameter run in seconds, 1..86400 (clamped).
     int getWaitInfo() const;
-    void setWaitInfo(int seconds);
+    bool setWaitInfo(int seconds);
     // The last full-netcom choice of the main window, 0 or 1 (non-zero stored as 1).
     int getFullNetcom() const;
-    void setFullNetcom(int value);
+    bool setFullNetcom(int value);
 
     QString appName() const;
     QString manufacturers() const;
@@ -59,40 +62,43 @@ public:
 
     // Records: a get fills the caller's record with the bytes of the last set (all zeros when
     // never set); a set stores a copy. Null pointers are ignored.
+    // Every set returns false when the value was refused or the file could not be written (the
+    // value is then kept in memory only and the old file stays as it was).
     void getIpInfo(OZM::_SC_SETIP_DATA_* info) const;
-    void setIpInfo(const OZM::_SC_SETIP_DATA_* info);
+    bool setIpInfo(const OZM::_SC_SETIP_DATA_* info);
     void getOtherParamEnable(OZM::SC_OTHERPARAMENABLE* info) const;
-    void setOtherParamEnable(const OZM::SC_OTHERPARAMENABLE* info);
+    bool setOtherParamEnable(const OZM::SC_OTHERPARAMENABLE* info);
     void getTcpIpInfo(OZM::_SC_TCP_IP_DATA* info) const;
-    void setTcpIpInfo(const OZM::_SC_TCP_IP_DATA* info);
+    bool setTcpIpInfo(const OZM::_SC_TCP_IP_DATA* info);
     void getPortParamInfo(OZM::_SC_PORT_DATA* info) const;
-    void setPortParamInfo(const OZM::_SC_PORT_DATA* info);
+    bool setPortParamInfo(const OZM::_SC_PORT_DATA* info);
     void getDDNSInfo(OZM::_SC_DDNS_DATA* info) const;
-    void setDDNSInfo(const OZM::_SC_DDNS_DATA* info);
+    bool setDDNSInfo(const OZM::_SC_DDNS_DATA* info);
+    // P2P: 1 on, 0 off (non-zero stored as 1).
     int getP2PInfo() const;
-    void setP2pInfo(int on);
+    bool setP2pInfo(int on);
     void getGb28181Info(OZM::_SC_GB28181_DATA* info) const;
-    void setGb28181Info(const OZM::_SC_GB28181_DATA* info);
+    bool setGb28181Info(const OZM::_SC_GB28181_DATA* info);
     void getVideoInfo(OZM::_SC_SETVIDEO_DATA_* info) const;
-    void setVideoInfo(const OZM::_SC_SETVIDEO_DATA_* info);
+    bool setVideoInfo(const OZM::_SC_SETVIDEO_DATA_* info);
     void getAudioInfo(OZM::_SC_SETAUDIO_DATA_* info) const;
-    void setAudioInfo(const OZM::_SC_SETAUDIO_DATA_* info);
+    bool setAudioInfo(const OZM::_SC_SETAUDIO_DATA_* info);
     void getOsdInfo(OZM::_SC_SETOSD_DATA_* info) const;
-    void setOsdInfo(const OZM::_SC_SETOSD_DATA_* info);
+    bool setOsdInfo(const OZM::_SC_SETOSD_DATA_* info);
     void getImageInfo(OZM::_SC_IMAGE_DATA_* info) const;
-    void setImageInfo(const OZM::_SC_IMAGE_DATA_* info);
+    bool setImageInfo(const OZM::_SC_IMAGE_DATA_* info);
     void getPrivacyMaskInfo(OZM::_SC_SETPRIVACYMASKINFO_DATA_* info) const;
-    void setPrivacyMaskInfo(const OZM::_SC_SETPRIVACYMASKINFO_DATA_* info);
+    bool setPrivacyMaskInfo(const OZM::_SC_SETPRIVACYMASKINFO_DATA_* info);
     void getAlarmInfo(OZM::_SC_ALARM_DATA_* info) const;
-    void setAlarmInfo(const OZM::_SC_ALARM_DATA_* info);
+    bool setAlarmInfo(const OZM::_SC_ALARM_DATA_* info);
     void getAccountInfo(OZM::_SC_ACCOUNT_DATA* info) const;
-    void setAccountInfo(const OZM::_SC_ACCOUNT_DATA* info);
+    bool setAccountInfo(const OZM::_SC_ACCOUNT_DATA* info);
     void getTimeInfo(OZM::_SC_SETTIME_DATA_* info) const;
-    void setTimeInfo(const OZM::_SC_SETTIME_DATA_* info);
+    bool setTimeInfo(const OZM::_SC_SETTIME_DATA_* info);
     void getMaintainInfo(OZM::_SC_SETRESTARTREGULARLY_DATA_* info) const;
-    void setMaintainInfo(const OZM::_SC_SETRESTARTREGULARLY_DATA_* info);
+    bool setMaintainInfo(const OZM::_SC_SETRESTARTREGULARLY_DATA_* info);
     void getAudioBoard(OZM::_SC_SETAUDIOINPUT_DATA_* info) const;
-    void setAudioBoard(const OZM::_SC_SETAUDIOINPUT_DATA_* info);
+    bool setAudioBoard(const OZM::_SC_SETAUDIOINPUT_DATA_* info);
 
     // False after the last write of the file failed (the value is kept in memory).
     bool lastSaveOk() const;
@@ -125,11 +131,12 @@ private:
     };
 
     template <typename T> void getRecord(const T& stored, T* out) const;
-    template <typename T> void setRecord(T& stored, const T* in, const char* function);
-    void setInt(std::int32_t& stored, std::int32_t value, const char* function);
+    template <typename T> bool setRecord(T& stored, const T* in, const char* function);
+    bool setInt(std::int32_t& stored, std::int32_t value, const char* function);
 
     void load(); // mutex held or not yet shared
-    void saveLocked(const char* function);
+    bool saveLocked(const char* function);
+    void removeStaleTemporaries(); // of saves that never finished
 
     QString _folder;
     QString _path;

@@ -40,6 +40,10 @@ public:
     // setLookupColumns); constant time.
     void setLookupColumns(int first, int second);
     bool containsPair(const QString& first, const QString& second) const;
+    // The rows whose text in the key column (set with setKeyColumn) equals text, in row order;
+    // constant time for a text held by few rows.
+    void setKeyColumn(int column);
+    QVector<int> rowsWithKey(const QString& text) const;
 
     bool isCheckAll() const { return _checkAll; }
     void setCheckAllFlag(bool checked);
@@ -61,6 +65,11 @@ private:
     int _lookupFirst = -1;
     int _lookupSecond = -1;
     QHash<QString, int> _pairCounts;
+    void indexKey(int row);
+    void unindexKey(int row);
+    void rebuildKeyIndex();
+    int _keyColumn = -1;
+    QHash<QString, QVector<int>> _keyRows; // kept in step with every row change
     QVector<Row> _rows;
     QStringList _headers;
     bool _checkAll = false;

@@ -1,8 +1,9 @@
 // The default fleet and the fleet file reader.
 #include "SimAddress.h"
 #include "SimControl.h"
+#include "winport/BoundedFileRead.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,15 +18,15 @@ namespace camsim {
 
 namespace {
 
+// Bounds of a fleet file: its size, and the cameras listed and generated (each).
+constexpr std::size_t kMaxFleetFileBytes = 8u << 20;
+constexpr int kMaxCameras = 4096;
+
 CameraProfile generated(int index) {
     CameraProfile c;
-    // 127.0.0.11 upwards, skipping host parts 0 and 255.
-    std::uint32_t addr = (127u << 24) + 11u;
-    for (int i = 0; i < index; ++i) {
-        ++addr;
-        while ((addr & 0xFF) == 0 || (addr & 0xFF) == 255)
-            ++addr;
-    }
+    // 127.0.0.11 upwards, skipping host parts 0 and 255: 254 addresses per /24 from .1.
+    const std::uint32_t k = static_cast<std::uint32_t>(index) + 10u;
+    const std::uint32_t addr = (127u << 24) + (k / 254u) * 256u + (k % 254u) + 1u;
     c.ip = simaddr::format(addr);
     char mac[18];
     std::snprintf(mac, sizeof mac, "00:1A:2B:%02X:%02X:%02X", (index >> 16) & 0xFF, (index >> 8) & 0xFF,
@@ -123,6 +124,10 @@ bool readCamera(const QJsonObject& o, CameraProfile* c, std::string* error) {
         *error = "camera address not in 127.0.0.0/8: " + c->ip;
         return false;
     }
+    if ((addr & 0xFFu) == 0 || (addr & 0xFFu) == 255) {
+        *error = "camera address ends in .0 or .255: " + c->ip;
+        return false;
+    }
     if (!simaddr::parse(c->mask, nullptr) || !simaddr::isLoopback(c->gateway) ||
         !simaddr::isLoopback(c->dns)) {
         *error = "mask, gateway or DNS not a dotted quad in 127.0.0.0/8 for " + c->ip;
@@ -155,13 +160,15 @@ std::vector<CameraProfile> defaultFleet(int count) {
 }
 
 bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std::string* error) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = "cannot open " + path;
+    std::string bytes;
+    std::string why;
+    if (winport::readRegularFile(path, kMaxFleetFileBytes, &bytes, &why) != winport::FileReadResult::Ok) {
+        *error = "cannot read " + path + ": " + why;
         return false;
     }
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(
+        QByteArray::fromRawData(bytes.data(), static_cast<int>(bytes.size())), &parseError);
     if (doc.isNull()) {
         *error = "invalid JSON: " + parseError.errorString().toStdString();
         return false;
@@ -179,10 +186,14 @@ bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std
         list = top.value("cameras").toArray();
         if (top.contains("generate") && !wholeInt(top.value("generate"), &generate))
             generate = -1;
-        if (generate < 0 || generate > 4096) {
-            *error = "generate out of range (0..4096)";
+        if (generate < 0 || generate > kMaxCameras) {
+            *error = "generate out of range (0.." + std::to_string(kMaxCameras) + ")";
             return false;
         }
+    }
+    if (list.size() > kMaxCameras) {
+        *error = "more than " + std::to_string(kMaxCameras) + " cameras listed";
+        return false;
     }
     std::vector<CameraProfile> fleet;
     for (int i = 0; i < list.size(); ++i) {

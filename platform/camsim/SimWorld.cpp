@@ -99,11 +99,11 @@ std::vector<camsim::CameraProfile> SimWorld::initialFleet() {
 // ---------------------------------------------------------------- lookup and helpers
 
 SimWorld::Camera* SimWorld::cameraById(int id) {
-    for (auto& c : m_cameras) {
-        if (c->id == id)
-            return c.get();
-    }
-    return nullptr;
+    // useFleet numbers a fleet's cameras consecutively in list order.
+    if (m_cameras.empty() || id < m_cameras.front()->id)
+        return nullptr;
+    const auto at = static_cast<std::size_t>(id - m_cameras.front()->id);
+    return at < m_cameras.size() ? m_cameras[at].get() : nullptr;
 }
 
 SimWorld::Camera* SimWorld::cameraByAddress(const std::string& address) {

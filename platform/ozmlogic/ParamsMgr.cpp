@@ -12,13 +12,18 @@
 // Records are stored as their exact bytes. Unknown ids are skipped; an entry whose length does
 // not match its record is skipped with a log line. A file that is short, has a wrong magic,
 // version or checksum, or whose entries do not end exactly at the checksum loads as defaults
-// with a log line. The file is rewritten atomically (QSaveFile) on every set.
+// with a log line; so does anything that is not a regular file or is larger than any valid store
+// (it is not read). The file is rewritten atomically (QSaveFile) on every set; a write that
+// fails leaves the old file in place and the set reports it.
 #include "ozmlogic/ParamsMgr.h"
 
 #include "quillet/Quillet.h"
+#include "winport/BoundedFileRead.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -27,6 +32,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -108,7 +115,26 @@ ParamsMgr::ParamsMgr(const QString& folder) : _folder(folder) {
     _path = QDir(folder).filePath(QString::fromLatin1(kFileName));
     if (!QDir().mkpath(folder))
         Qx_Write_Log(kLogError, "ParamsMgr::ParamsMgr", "cannot create folder %s", qUtf8Printable(folder));
+    removeStaleTemporaries();
     load();
+}
+
+void ParamsMgr::removeStaleTemporaries() {
+    // A save killed between creating its temporary file and the rename leaves
+    // "ParamStore.bin.XXXXXX" behind. One younger than a minute may belong to a save in progress
+    // of another process on the same folder.
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QString prefix = QString::fromLatin1(kFileName) + QLatin1Char('.');
+    const QFileInfoList entries = QDir(_folder).entryInfoList({prefix + QStringLiteral("??????")},
+                                                              QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || !entry.isFile() || entry.ownerId() != static_cast<uint>(getuid()) ||
+            entry.lastModified().toUTC() > staleBefore)
+            continue;
+        if (QFile::remove(entry.filePath()))
+            Qx_Write_Log(kLogInfo, "ParamsMgr::removeStaleTemporaries", "removed %s",
+                         qUtf8Printable(entry.filePath()));
+    }
 }
 
 QString ParamsMgr::defaultFolder() {
@@ -162,19 +188,30 @@ template <typename V> std::vector<Slot> slotsOf(V& v) {
 
 } // namespace
 
+std::size_t ParamsMgr::maxFileSize() {
+    Values values;
+    std::size_t size = 12 + 8 + 5 + 4; // header, language entry, checksum
+    for (const Slot& s : slotsOf(values))
+        size += 8 + s.size;
+    return size;
+}
+
 void ParamsMgr::load() {
-    QFile file(_path);
-    if (!file.exists()) {
+    std::string bytes;
+    std::string why;
+    switch (winport::readRegularFile(QFile::encodeName(_path).toStdString(), maxFileSize(), &bytes, &why)) {
+    case winport::FileReadResult::Ok:
+        break;
+    case winport::FileReadResult::Missing:
         Qx_Write_Log(kLogInfo, "ParamsMgr::load", "no store file %s, using defaults", qUtf8Printable(_path));
         return;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        Qx_Write_Log(kLogError, "ParamsMgr::load", "cannot open %s, using defaults", qUtf8Printable(_path));
+    default:
+        Qx_Write_Log(kLogError, "ParamsMgr::load", "cannot read %s (%s), using defaults",
+                     qUtf8Printable(_path), why.c_str());
         return;
     }
-    const QByteArray bytes = file.readAll();
-    const char* p = bytes.constData();
-    const std::size_t size = static_cast<std::size_t>(bytes.size());
+    const char* p = bytes.data();
+    const std::size_t size = bytes.size();
 
     auto reject = [this](const char* why) {
         Qx_Write_Log(kLogError, "ParamsMgr::load", "store file %s %s, using defaults", qUtf8Printable(_path),
@@ -233,10 +270,11 @@ void ParamsMgr::load() {
     loaded.searchFullNetcom = loaded.searchFullNetcom != 0 ? 1 : 0;
     loaded.waitTime = std::clamp<std::int32_t>(loaded.waitTime, kWaitTimeMin, kWaitTimeMax);
     loaded.fullNetcom = loaded.fullNetcom != 0 ? 1 : 0;
+    loaded.p2p = loaded.p2p != 0 ? 1 : 0;
     _values = loaded;
 }
 
-void ParamsMgr::saveLocked(const char* function) {
+bool ParamsMgr::saveLocked(const char* function) {
     QByteArray out;
     out.append(kMagic, 4);
     putU32(out, kFormatVersion);
@@ -253,11 +291,23 @@ void ParamsMgr::saveLocked(const char* function) {
     putU32(out, crc32(out.constData(), static_cast<std::size_t>(out.size())));
 
     QDir().mkpath(_folder);
+    // Unbuffered, and every step checked before the rename: a buffered write error (a full
+    // disk) would otherwise only surface in commit's close, after the old file was replaced.
     QSaveFile file(_path);
-    _lastSaveOk = file.open(QIODevice::WriteOnly) && file.write(out) == out.size() && file.commit();
-    if (!_lastSaveOk)
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    ok = ok && file.write(out) == out.size();
+    ok = ok && file.flush();
+    if (!ok) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        Qx_Write_Log(kLogError, function, "cannot write %s: %s", qUtf8Printable(_path), qUtf8Printable(why));
+    } else if (!file.commit()) {
+        ok = false;
         Qx_Write_Log(kLogError, function, "cannot write %s: %s", qUtf8Printable(_path),
                      qUtf8Printable(file.errorString()));
+    }
+    _lastSaveOk = ok;
+    return ok;
 }
 
 template <typename T> void ParamsMgr::getRecord(const T& stored, T* out) const {
@@ -267,18 +317,18 @@ template <typename T> void ParamsMgr::getRecord(const T& stored, T* out) const {
     std::memcpy(out, &stored, sizeof(T));
 }
 
-template <typename T> void ParamsMgr::setRecord(T& stored, const T* in, const char* function) {
+template <typename T> bool ParamsMgr::setRecord(T& stored, const T* in, const char* function) {
     if (!in)
-        return;
+        return false;
     std::lock_guard<std::mutex> lock(_mutex);
     std::memcpy(&stored, in, sizeof(T));
-    saveLocked(function);
+    return saveLocked(function);
 }
 
-void ParamsMgr::setInt(std::int32_t& stored, std::int32_t value, const char* function) {
+bool ParamsMgr::setInt(std::int32_t& stored, std::int32_t value, const char* function) {
     std::lock_guard<std::mutex> lock(_mutex);
     stored = value;
-    saveLocked(function);
+    return saveLocked(function);
 }
 
 // ---- settings ----------------------------------------------------------------------------------
@@ -288,9 +338,9 @@ int ParamsMgr::getSearchTime() const {
     return _values.searchTime;
 }
 
-void ParamsMgr::setSearchTime(int seconds) {
-    setInt(_values.searchTime, std::clamp(seconds, kSearchTimeMin, kSearchTimeMax),
-           "ParamsMgr::setSearchTime");
+bool ParamsMgr::setSearchTime(int seconds) {
+    return setInt(_values.searchTime, std::clamp(seconds, kSearchTimeMin, kSearchTimeMax),
+                  "ParamsMgr::setSearchTime");
 }
 
 int ParamsMgr::getStream() const {
@@ -298,12 +348,12 @@ int ParamsMgr::getStream() const {
     return _values.stream;
 }
 
-void ParamsMgr::setStream(int stream) {
+bool ParamsMgr::setStream(int stream) {
     if (stream != 0 && stream != 1) {
         Qx_Write_Log(kLogError, "ParamsMgr::setStream", "refused stream %d", stream);
-        return;
+        return false;
     }
-    setInt(_values.stream, stream, "ParamsMgr::setStream");
+    return setInt(_values.stream, stream, "ParamsMgr::setStream");
 }
 
 int ParamsMgr::getSearchFullNetcom() const {
@@ -311,8 +361,8 @@ int ParamsMgr::getSearchFullNetcom() const {
     return _values.searchFullNetcom;
 }
 
-void ParamsMgr::setSearchFullNetcom(int on) {
-    setInt(_values.searchFullNetcom, on != 0 ? 1 : 0, "ParamsMgr::setSearchFullNetcom");
+bool ParamsMgr::setSearchFullNetcom(int on) {
+    return setInt(_values.searchFullNetcom, on != 0 ? 1 : 0, "ParamsMgr::setSearchFullNetcom");
 }
 
 QString ParamsMgr::currentLanCode() const {
@@ -320,16 +370,16 @@ QString ParamsMgr::currentLanCode() const {
     return QString::fromLatin1(_values.lanCode);
 }
 
-void ParamsMgr::setCurrentLanCode(const QString& code) {
+bool ParamsMgr::setCurrentLanCode(const QString& code) {
     const QByteArray latin = code.toLatin1();
     if (!isLanCode(latin)) {
         Qx_Write_Log(kLogError, "ParamsMgr::setCurrentLanCode", "refused language code \"%s\"",
                      qUtf8Printable(code));
-        return;
+        return false;
     }
     std::lock_guard<std::mutex> lock(_mutex);
     _values.lanCode = latin;
-    saveLocked("ParamsMgr::setCurrentLanCode");
+    return saveLocked("ParamsMgr::setCurrentLanCode");
 }
 
 int ParamsMgr::getWaitInfo() const {
@@ -337,8 +387,9 @@ int ParamsMgr::getWaitInfo() const {
     return _values.waitTime;
 }
 
-void ParamsMgr::setWaitInfo(int seconds) {
-    setInt(_values.waitTime, std::clamp(seconds, kWaitTimeMin, kWaitTimeMax), "ParamsMgr::setWaitInfo");
+bool ParamsMgr::setWaitInfo(int seconds) {
+    return setInt(_values.waitTime, std::clamp(seconds, kWaitTimeMin, kWaitTimeMax),
+                  "ParamsMgr::setWaitInfo");
 }
 
 int ParamsMgr::getFullNetcom() const {
@@ -346,8 +397,8 @@ int ParamsMgr::getFullNetcom() const {
     return _values.fullNetcom;
 }
 
-void ParamsMgr::setFullNetcom(int value) {
-    setInt(_values.fullNetcom, value != 0 ? 1 : 0, "ParamsMgr::setFullNetcom");
+bool ParamsMgr::setFullNetcom(int value) {
+    return setInt(_values.fullNetcom, value != 0 ? 1 : 0, "ParamsMgr::setFullNetcom");
 }
 
 QString ParamsMgr::appName() const {
@@ -365,121 +416,121 @@ QString ParamsMgr::version() const {
 void ParamsMgr::getIpInfo(OZM::_SC_SETIP_DATA_* info) const {
     getRecord(_values.ip, info);
 }
-void ParamsMgr::setIpInfo(const OZM::_SC_SETIP_DATA_* info) {
-    setRecord(_values.ip, info, "ParamsMgr::setIpInfo");
+bool ParamsMgr::setIpInfo(const OZM::_SC_SETIP_DATA_* info) {
+    return setRecord(_values.ip, info, "ParamsMgr::setIpInfo");
 }
 
 void ParamsMgr::getOtherParamEnable(OZM::SC_OTHERPARAMENABLE* info) const {
     getRecord(_values.enable, info);
 }
-void ParamsMgr::setOtherParamEnable(const OZM::SC_OTHERPARAMENABLE* info) {
-    setRecord(_values.enable, info, "ParamsMgr::setOtherParamEnable");
+bool ParamsMgr::setOtherParamEnable(const OZM::SC_OTHERPARAMENABLE* info) {
+    return setRecord(_values.enable, info, "ParamsMgr::setOtherParamEnable");
 }
 
 void ParamsMgr::getTcpIpInfo(OZM::_SC_TCP_IP_DATA* info) const {
     getRecord(_values.tcpIp, info);
 }
-void ParamsMgr::setTcpIpInfo(const OZM::_SC_TCP_IP_DATA* info) {
-    setRecord(_values.tcpIp, info, "ParamsMgr::setTcpIpInfo");
+bool ParamsMgr::setTcpIpInfo(const OZM::_SC_TCP_IP_DATA* info) {
+    return setRecord(_values.tcpIp, info, "ParamsMgr::setTcpIpInfo");
 }
 
 void ParamsMgr::getPortParamInfo(OZM::_SC_PORT_DATA* info) const {
     getRecord(_values.port, info);
 }
-void ParamsMgr::setPortParamInfo(const OZM::_SC_PORT_DATA* info) {
-    setRecord(_values.port, info, "ParamsMgr::setPortParamInfo");
+bool ParamsMgr::setPortParamInfo(const OZM::_SC_PORT_DATA* info) {
+    return setRecord(_values.port, info, "ParamsMgr::setPortParamInfo");
 }
 
 void ParamsMgr::getDDNSInfo(OZM::_SC_DDNS_DATA* info) const {
     getRecord(_values.ddns, info);
 }
-void ParamsMgr::setDDNSInfo(const OZM::_SC_DDNS_DATA* info) {
-    setRecord(_values.ddns, info, "ParamsMgr::setDDNSInfo");
+bool ParamsMgr::setDDNSInfo(const OZM::_SC_DDNS_DATA* info) {
+    return setRecord(_values.ddns, info, "ParamsMgr::setDDNSInfo");
 }
 
 int ParamsMgr::getP2PInfo() const {
     std::lock_guard<std::mutex> lock(_mutex);
     return _values.p2p;
 }
-void ParamsMgr::setP2pInfo(int on) {
-    setInt(_values.p2p, on, "ParamsMgr::setP2pInfo");
+bool ParamsMgr::setP2pInfo(int on) {
+    return setInt(_values.p2p, on != 0 ? 1 : 0, "ParamsMgr::setP2pInfo");
 }
 
 void ParamsMgr::getGb28181Info(OZM::_SC_GB28181_DATA* info) const {
     getRecord(_values.gb28181, info);
 }
-void ParamsMgr::setGb28181Info(const OZM::_SC_GB28181_DATA* info) {
-    setRecord(_values.gb28181, info, "ParamsMgr::setGb28181Info");
+bool ParamsMgr::setGb28181Info(const OZM::_SC_GB28181_DATA* info) {
+    return setRecord(_values.gb28181, info, "ParamsMgr::setGb28181Info");
 }
 
 void ParamsMgr::getVideoInfo(OZM::_SC_SETVIDEO_DATA_* info) const {
     getRecord(_values.video, info);
 }
-void ParamsMgr::setVideoInfo(const OZM::_SC_SETVIDEO_DATA_* info) {
-    setRecord(_values.video, info, "ParamsMgr::setVideoInfo");
+bool ParamsMgr::setVideoInfo(const OZM::_SC_SETVIDEO_DATA_* info) {
+    return setRecord(_values.video, info, "ParamsMgr::setVideoInfo");
 }
 
 void ParamsMgr::getAudioInfo(OZM::_SC_SETAUDIO_DATA_* info) const {
     getRecord(_values.audio, info);
 }
-void ParamsMgr::setAudioInfo(const OZM::_SC_SETAUDIO_DATA_* info) {
-    setRecord(_values.audio, info, "ParamsMgr::setAudioInfo");
+bool ParamsMgr::setAudioInfo(const OZM::_SC_SETAUDIO_DATA_* info) {
+    return setRecord(_values.audio, info, "ParamsMgr::setAudioInfo");
 }
 
 void ParamsMgr::getOsdInfo(OZM::_SC_SETOSD_DATA_* info) const {
     getRecord(_values.osd, info);
 }
-void ParamsMgr::setOsdInfo(const OZM::_SC_SETOSD_DATA_* info) {
-    setRecord(_values.osd, info, "ParamsMgr::setOsdInfo");
+bool ParamsMgr::setOsdInfo(const OZM::_SC_SETOSD_DATA_* info) {
+    return setRecord(_values.osd, info, "ParamsMgr::setOsdInfo");
 }
 
 void ParamsMgr::getImageInfo(OZM::_SC_IMAGE_DATA_* info) const {
     getRecord(_values.image, info);
 }
-void ParamsMgr::setImageInfo(const OZM::_SC_IMAGE_DATA_* info) {
-    setRecord(_values.image, info, "ParamsMgr::setImageInfo");
+bool ParamsMgr::setImageInfo(const OZM::_SC_IMAGE_DATA_* info) {
+    return setRecord(_values.image, info, "ParamsMgr::setImageInfo");
 }
 
 void ParamsMgr::getPrivacyMaskInfo(OZM::_SC_SETPRIVACYMASKINFO_DATA_* info) const {
     getRecord(_values.privacy, info);
 }
-void ParamsMgr::setPrivacyMaskInfo(const OZM::_SC_SETPRIVACYMASKINFO_DATA_* info) {
-    setRecord(_values.privacy, info, "ParamsMgr::setPrivacyMaskInfo");
+bool ParamsMgr::setPrivacyMaskInfo(const OZM::_SC_SETPRIVACYMASKINFO_DATA_* info) {
+    return setRecord(_values.privacy, info, "ParamsMgr::setPrivacyMaskInfo");
 }
 
 void ParamsMgr::getAlarmInfo(OZM::_SC_ALARM_DATA_* info) const {
     getRecord(_values.alarm, info);
 }
-void ParamsMgr::setAlarmInfo(const OZM::_SC_ALARM_DATA_* info) {
-    setRecord(_values.alarm, info, "ParamsMgr::setAlarmInfo");
+bool ParamsMgr::setAlarmInfo(const OZM::_SC_ALARM_DATA_* info) {
+    return setRecord(_values.alarm, info, "ParamsMgr::setAlarmInfo");
 }
 
 void ParamsMgr::getAccountInfo(OZM::_SC_ACCOUNT_DATA* info) const {
     getRecord(_values.account, info);
 }
-void ParamsMgr::setAccountInfo(const OZM::_SC_ACCOUNT_DATA* info) {
-    setRecord(_values.account, info, "ParamsMgr::setAccountInfo");
+bool ParamsMgr::setAccountInfo(const OZM::_SC_ACCOUNT_DATA* info) {
+    return setRecord(_values.account, info, "ParamsMgr::setAccountInfo");
 }
 
 void ParamsMgr::getTimeInfo(OZM::_SC_SETTIME_DATA_* info) const {
     getRecord(_values.time, info);
 }
-void ParamsMgr::setTimeInfo(const OZM::_SC_SETTIME_DATA_* info) {
-    setRecord(_values.time, info, "ParamsMgr::setTimeInfo");
+bool ParamsMgr::setTimeInfo(const OZM::_SC_SETTIME_DATA_* info) {
+    return setRecord(_values.time, info, "ParamsMgr::setTimeInfo");
 }
 
 void ParamsMgr::getMaintainInfo(OZM::_SC_SETRESTARTREGULARLY_DATA_* info) const {
     getRecord(_values.maintain, info);
 }
-void ParamsMgr::setMaintainInfo(const OZM::_SC_SETRESTARTREGULARLY_DATA_* info) {
-    setRecord(_values.maintain, info, "ParamsMgr::setMaintainInfo");
+bool ParamsMgr::setMaintainInfo(const OZM::_SC_SETRESTARTREGULARLY_DATA_* info) {
+    return setRecord(_values.maintain, info, "ParamsMgr::setMaintainInfo");
 }
 
 void ParamsMgr::getAudioBoard(OZM::_SC_SETAUDIOINPUT_DATA_* info) const {
     getRecord(_values.audioBoard, info);
 }
-void ParamsMgr::setAudioBoard(const OZM::_SC_SETAUDIOINPUT_DATA_* info) {
-    setRecord(_values.audioBoard, info, "ParamsMgr::setAudioBoard");
+bool ParamsMgr::setAudioBoard(const OZM::_SC_SETAUDIOINPUT_DATA_* info) {
+    return setRecord(_values.audioBoard, info, "ParamsMgr::setAudioBoard");
 }
 
 // ---- the process's store -----------------------------------------------------------------------

@@ -2,6 +2,8 @@
 
 #include <QPixmap>
 
+#include <algorithm>
+
 CTableModel::CTableModel(int columnCount, QObject* parent)
     : QAbstractTableModel(parent), _columnCount(columnCount) {}
 
@@ -83,6 +85,7 @@ void CTableModel::appendRow(const QStringList& texts) {
     beginInsertRows(QModelIndex(), at, at);
     countPair(row.texts, 1);
     _rows.append(row);
+    indexKey(at);
     endInsertRows();
 }
 
@@ -104,7 +107,11 @@ bool CTableModel::setText(int row, int column, const QString& text) {
     const bool keyColumn = column == _lookupFirst || column == _lookupSecond;
     if (keyColumn)
         countPair(_rows[row].texts, -1);
+    if (column == _keyColumn)
+        unindexKey(row);
     _rows[row].texts[column] = text;
+    if (column == _keyColumn)
+        indexKey(row);
     if (keyColumn)
         countPair(_rows[row].texts, 1);
     const QModelIndex at = index(row, column);
@@ -118,6 +125,7 @@ void CTableModel::removeRowAt(int row) {
     beginRemoveRows(QModelIndex(), row, row);
     countPair(_rows[row].texts, -1);
     _rows.removeAt(row);
+    rebuildKeyIndex(); // the rows after it moved up; the removal is linear anyway
     endRemoveRows();
 }
 
@@ -125,6 +133,7 @@ void CTableModel::clearRows() {
     beginResetModel();
     _rows.clear();
     _pairCounts.clear();
+    _keyRows.clear();
     endResetModel();
 }
 
@@ -188,4 +197,40 @@ void CTableModel::countPair(const QStringList& texts, int delta) {
         _pairCounts.insert(key, count);
     else
         _pairCounts.remove(key);
+}
+
+void CTableModel::setKeyColumn(int column) {
+    _keyColumn = column;
+    rebuildKeyIndex();
+}
+
+QVector<int> CTableModel::rowsWithKey(const QString& text) const {
+    return _keyRows.value(text);
+}
+
+void CTableModel::indexKey(int row) {
+    if (_keyColumn < 0)
+        return;
+    QVector<int>& rows = _keyRows[_rows.at(row).texts.value(_keyColumn)];
+    rows.insert(std::lower_bound(rows.begin(), rows.end(), row), row);
+}
+
+void CTableModel::unindexKey(int row) {
+    if (_keyColumn < 0)
+        return;
+    const QString key = _rows.at(row).texts.value(_keyColumn);
+    auto it = _keyRows.find(key);
+    if (it == _keyRows.end())
+        return;
+    it->removeOne(row);
+    if (it->isEmpty())
+        _keyRows.erase(it);
+}
+
+void CTableModel::rebuildKeyIndex() {
+    _keyRows.clear();
+    if (_keyColumn < 0)
+        return;
+    for (int row = 0; row < _rows.size(); ++row)
+        _keyRows[_rows.at(row).texts.value(_keyColumn)].append(row);
 }

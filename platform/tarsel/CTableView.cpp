@@ -36,6 +36,7 @@ CTableView::CTableView(QWidget* parent)
     qRegisterMetaType<QVector<QStringList>>("QVector<QStringList>");
     setModel(_model);
     _model->setLookupColumns(ColIp, ColMac);
+    _model->setKeyColumn(ColMac);
     _model->setHeaderTexts({QString(), tr("IP Address"), tr("Full Netcom"), tr("Netcom Online"),
                             tr("Device Name"), tr("Device Model"), tr("Status"), tr("Serial Number"),
                             tr("MAC Address"), tr("Subnet Mask"), tr("Gateway"), tr("DNS"), tr("HTTP Port"),
@@ -113,24 +114,23 @@ bool CTableView::isCheckAll() const {
 }
 
 void CTableView::removeData(const QString& mac) {
-    for (int row = 0; row < _model->rowCount(); ++row) {
-        if (_model->text(row, ColMac) != mac)
-            continue;
-        const bool wasChecked = _model->isChecked(row);
-        _model->removeRowAt(row);
-        if (_menuRow == row)
-            _menuRow = -1;
-        else if (_menuRow > row)
-            --_menuRow;
-        if (_doubleClickedRow == row)
-            _doubleClickedRow = -1;
-        else if (_doubleClickedRow > row)
-            --_doubleClickedRow;
-        emit updateCount(_model->rowCount());
-        if (wasChecked)
-            emitCheckState(_model->rowCount() == 0 ? TableCleared : RowCheckChanged);
+    const QVector<int> rows = _model->rowsWithKey(mac);
+    if (rows.isEmpty())
         return;
-    }
+    const int row = rows.first();
+    const bool wasChecked = _model->isChecked(row);
+    _model->removeRowAt(row);
+    if (_menuRow == row)
+        _menuRow = -1;
+    else if (_menuRow > row)
+        --_menuRow;
+    if (_doubleClickedRow == row)
+        _doubleClickedRow = -1;
+    else if (_doubleClickedRow > row)
+        --_doubleClickedRow;
+    emit updateCount(_model->rowCount());
+    if (wasChecked)
+        emitCheckState(_model->rowCount() == 0 ? TableCleared : RowCheckChanged);
 }
 
 bool CTableView::isRowChecked(int row) const {
@@ -171,9 +171,7 @@ void CTableView::applyNotify(int type, const QStringList& texts) {
     if (texts.size() < 2 || texts.at(0).isEmpty())
         return;
     const QString& mac = texts.at(0);
-    for (int row = 0; row < _model->rowCount(); ++row) {
-        if (_model->text(row, ColMac) != mac)
-            continue;
+    for (const int row : _model->rowsWithKey(mac)) {
         switch (type) {
         case 1:
             _model->setText(row, ColName, texts.at(1));

@@ -1,8 +1,14 @@
 // The fleet file.
 #include "SimTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -117,4 +123,94 @@ TEST(FleetFile, DefaultFleetIsLoopback) {
         ips.insert(c.ip);
     }
     EXPECT_EQ(ips.size(), 300u);
+}
+
+// The file must be a regular file of a few MB at most (a FIFO would block the start for ever, a
+// link to /dev/zero would be read without end); the camera list is bounded like "generate";
+// a host part of 0 or 255 is no camera address.
+TEST(FleetFile, RefusesUnreadableOversizedAndUnusableFiles) {
+    QTemporaryDir dir;
+    std::vector<camsim::CameraProfile> fleet;
+    std::string error;
+    auto manyCameras = [](int n) {
+        std::string text = "[";
+        for (int i = 0; i < n; ++i)
+            text += i ? ",{}" : "{}";
+        return text + "]";
+    };
+    struct Case {
+        const char* name;
+        std::function<std::string()> make;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"fifo",
+         [&] {
+             const QString path = dir.filePath("fifo.json");
+             EXPECT_EQ(0, mkfifo(QFile::encodeName(path).constData(), 0600));
+             return path.toStdString();
+         },
+         false},
+        {"link to /dev/zero",
+         [&] {
+             const QString path = dir.filePath("zero.json");
+             EXPECT_TRUE(QFile::link("/dev/zero", path));
+             return path.toStdString();
+         },
+         false},
+        {"9 MB of blanks",
+         [&] {
+             const QString path = dir.filePath("big.json");
+             QFile f(path);
+             EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("[]");
+             f.write(QByteArray(9 << 20, ' '));
+             return path.toStdString();
+         },
+         false},
+        {"4097 cameras", [&] { return writeFile(dir, manyCameras(4097).c_str()); }, false},
+        {"4096 cameras and 4096 generated",
+         [&] {
+             const std::string text = "{\"cameras\": " + manyCameras(4096) + ", \"generate\": 4096}";
+             return writeFile(dir, text.c_str());
+         },
+         true},
+        {"host part 0", [&] { return writeFile(dir, R"([{"mac": "A", "ip": "127.0.1.0"}])"); }, false},
+        {"host part 255", [&] { return writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.255"}])"); }, false},
+        {"host parts 1 and 254",
+         [&] {
+             return writeFile(dir, R"([{"mac": "A", "ip": "127.0.1.1"}, {"mac": "B", "ip": "127.0.0.254"}])");
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = c.make();
+        QElapsedTimer clock;
+        clock.start();
+        error.clear();
+        EXPECT_EQ(c.accepted, camsim::readFleetFile(path, &fleet, &error)) << error;
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_EQ(c.accepted, error.empty()) << error;
+    }
+    EXPECT_EQ(fleet.size(), 2u);
+}
+
+// Generated addresses skip host parts 0 and 255, across the /16 boundary too (they are computed
+// per index, no longer by stepping from the first).
+TEST(FleetFile, GeneratedAddressesSkipZeroAndBroadcast) {
+    const auto fleet = camsim::defaultFleet(70000);
+    ASSERT_EQ(fleet.size(), 70000u);
+    EXPECT_EQ(fleet[243].ip, "127.0.0.254");
+    EXPECT_EQ(fleet[244].ip, "127.0.1.1");
+    EXPECT_EQ(fleet[244 + 253].ip, "127.0.1.254");
+    EXPECT_EQ(fleet[244 + 254].ip, "127.0.2.1");
+    EXPECT_EQ(fleet[254 * 256 - 10].ip, "127.1.0.1");
+    std::set<std::string> ips;
+    for (const auto& c : fleet) {
+        const std::string last = c.ip.substr(c.ip.rfind('.') + 1);
+        ASSERT_TRUE(last != "0" && last != "255") << c.ip;
+        ips.insert(c.ip);
+    }
+    EXPECT_EQ(ips.size(), fleet.size());
 }

@@ -138,6 +138,40 @@ TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
     EXPECT_NE(KVX_NET_GetOSD2(again, 0, &osd), 0);
 }
 
+// A rebooted camera stays offline for its own reboot time: the engine's relogin after a
+// reboot relies on it.
+TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
+    winport::setTimeScale(0.05);
+    auto cameras = camsim::defaultFleet(2);
+    cameras[0].rebootMs = 2000;
+    cameras[1].rebootMs = 8000;
+    camsim::useFleet(cameras);
+    camsim::Timing timing;
+    timing.rebootGraceMs = 100;
+    camsim::setTiming(timing);
+    auto online = [](const std::string& mac) {
+        camsim::CameraProfile now;
+        return camsim::findCamera(mac, &now) && now.online;
+    };
+    for (const auto& camera : cameras) {
+        SCOPED_TRACE(camera.rebootMs);
+        camsim::rebootCamera(camera.mac);
+        ASSERT_TRUE(waitUntil([&] { return !online(camera.mac); }));
+        const std::uint64_t off = GetTickCount();
+        const auto limit = static_cast<std::uint64_t>(camera.rebootMs);
+        bool backEarly = false;
+        while (GetTickCount() - off < limit * 8 / 10) {
+            backEarly = backEarly || online(camera.mac);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_FALSE(backEarly) << "back before 0.8 of the reboot time";
+        while (!online(camera.mac) && GetTickCount() - off < limit * 3)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const std::uint64_t back = GetTickCount() - off;
+        EXPECT_LE(back, limit * 12 / 10);
+    }
+}
+
 TEST_F(SimTest, AddressChangeComesBackAtTheNewAddress) {
     KVX_NET_Startup();
     MessageSink sink;

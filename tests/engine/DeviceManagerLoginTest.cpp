@@ -199,7 +199,7 @@ TEST_F(EngineTest, StaleMessagesAndNullProgressAreIgnored) {
     QObject::connect(engine.get(), &DeviceManager::upgradeDate,
                      [&](QStringList row, int num) { progress.emplace_back(row, num); });
     DeviceManager::onSdkMessage(h + 1000, KVX_MSG_LOGIN_FAILED, nullptr, slot); // another handle
-    DeviceManager::onSdkMessage(h, KVX_MSG_LOGIN_FAILED, nullptr, slot);        // after the final state
+    DeviceManager::onSdkMessage(h, KVX_MSG_LOGIN_OK, nullptr, slot);            // after the final state
     DeviceManager::onSdkMessage(h, KVX_MSG_LOGIN_OK, nullptr, nullptr);
     EXPECT_EQ(notes->count(10, mac(0), "Login Failed"), 0);
     EXPECT_TRUE(engine->slotAt(0).loggedIn());

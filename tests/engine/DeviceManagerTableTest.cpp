@@ -97,20 +97,20 @@ TEST_F(EngineTest, LoginBeyondTheTableTakesNoSlot) {
     EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), static_cast<std::size_t>(n - 1));
 }
 
-TEST_F(EngineTest, OnlyLoggedInDevicesAreLoggedInAgain) {
+TEST_F(EngineTest, EveryDeviceHoldingAHandleIsLoggedInAgain) {
     auto bad = searchRecord(fleet[1]);
     std::snprintf(bad.password, sizeof bad.password, "wrong");
     searchFound({searchRecord(fleet[0]), bad}, 2);
     ASSERT_TRUE(waitFor([&] { return !notes->with(6).empty(); }));
     ASSERT_EQ(notes->count(10, mac(1), "Login Failed"), 1);
     const std::size_t logins = camsim::calls("KVX_NET_Login").size();
-    EXPECT_EQ(engine->reloginDeviceNow(&bad), 0); // failed login: a handle, but not logged in
-    EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), logins);
-    EXPECT_TRUE(camsim::calls("KVX_NET_Logout").empty());
-    const auto good = searchRecord(fleet[0]);
-    EXPECT_EQ(engine->reloginDeviceNow(&good), 0);
+    EXPECT_EQ(engine->reloginDeviceNow(&bad), 0); // failed login: its handle is renewed too
     EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), logins + 1);
     EXPECT_EQ(camsim::calls("KVX_NET_Logout").size(), 1u);
+    const auto good = searchRecord(fleet[0]);
+    EXPECT_EQ(engine->reloginDeviceNow(&good), 0);
+    EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), logins + 2);
+    EXPECT_EQ(camsim::calls("KVX_NET_Logout").size(), 2u);
 }
 
 TEST_F(EngineTest, DestructionLogsEverythingOutAndCleansUp) {

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -171,6 +173,26 @@ TEST_F(MainFrameTest, LayoutCaptionsSizesAndStartState) {
         EXPECT_TRUE(button->isEnabled() || button->objectName() == "maxNormalBtn")
             << button->text().toStdString();
     }
+
+    // The operation buttons show their full 30 px height and their caption inside a padding.
+    ASSERT_FALSE(frame.styleSheet().isEmpty()) << "the skin's style sheet";
+    int checked = 0;
+    for (QPushButton* button : box->findChildren<QPushButton*>()) {
+        if (!button->isVisible())
+            continue;
+        SCOPED_TRACE(button->text().toStdString());
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect face = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        EXPECT_EQ(button->height(), 30);
+        EXPECT_GE(face.height(), 28);
+        EXPECT_GE(face.left(), 3);
+        EXPECT_LE(face.right(), button->width() - 4);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), face.width());
+        ++checked;
+    }
+    EXPECT_EQ(checked, 21);
 }
 
 TEST_F(MainFrameTest, SwitchesStartFromTheStoreAndWriteOnlyOnClick) {

@@ -8,6 +8,7 @@
 #include "MainWindowTestSupport.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -136,6 +137,16 @@ TEST_F(SmallWindowsTest, QrDialogLinkAndLayout) {
     EXPECT_EQ(dialog.size(), QSize(340, 400));
     EXPECT_TRUE(dialog.qrLabel()->hasScaledContents());
     EXPECT_EQ(dialog.qrLabel()->size(), QSize(240, 240));
+
+    // White body under the title, inside the grey border; every label inside the window.
+    const QImage shot = dialog.grab().toImage();
+    for (const QPoint& at : {QPoint(20, 60), QPoint(320, 300), QPoint(170, 395), QPoint(5, 390)})
+        EXPECT_EQ(shot.pixelColor(at), QColor("#FFFFFF")) << at.x() << "," << at.y();
+    EXPECT_EQ(shot.pixelColor(0, 200), QColor("#ADADAD"));
+    for (QLabel* label : {dialog.qrLabel(), dialog.serialLabel(), dialog.appLabel()}) {
+        const QRect inWindow(label->mapTo(&dialog, QPoint(0, 0)), label->size());
+        EXPECT_TRUE(QRect(1, 30, 338, 369).contains(inWindow)) << label->y();
+    }
 }
 
 TEST_F(SmallWindowsTest, TitleBarButtons) {

@@ -96,6 +96,25 @@ TEST_F(Startup, FrameworkStartFailureExitsNonZeroWithALogLine) {
     EXPECT_FALSE(text.contains("main window shown"));
 }
 
+// A lock path that is not a plain file of this user: the start is refused with a log line and
+// the operator is told why.
+TEST_F(Startup, UnusableLockFileRefusesTheStartAndTellsTheOperator) {
+    const QString lock = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR")) + "/Corvane.lock";
+    ASSERT_TRUE(QDir().mkpath(lock)); // a folder where the lock file belongs
+    QProcessEnvironment printing;
+    printing.insert("CORVANE_PRINT_NOTICES", "1");
+    auto proc = start(printing);
+    ASSERT_TRUE(proc->waitForFinished(20000));
+    EXPECT_EQ(proc->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(proc->exitCode(), 0);
+    const QString err = QString::fromUtf8(proc->readAllStandardError());
+    EXPECT_TRUE(err.contains("Hint: The program cannot start: the lock file " + lock + " cannot be used."))
+        << err.toStdString();
+    EXPECT_TRUE(log().contains("the single-instance guard cannot be made"));
+    EXPECT_FALSE(log().contains("main window shown"));
+    QDir().rmdir(lock);
+}
+
 TEST_F(Startup, CrashAfterStartWritesTheDumpAndDiesWithTheSignal) {
     QProcessEnvironment crash;
     crash.insert("CORVANE_CRASH_AFTER_START", "abort");

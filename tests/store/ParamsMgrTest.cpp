@@ -3,11 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+
 #include <atomic>
+#include <functional>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -63,12 +73,12 @@ template <typename T> bool allBytes(const T& record, unsigned char value) {
 // One record family: its getter and setter.
 template <typename T> struct Family {
     void (ParamsMgr::*get)(T*) const;
-    void (ParamsMgr::*set)(const T*);
+    bool (ParamsMgr::*set)(const T*);
 };
 
 template <typename T> void setPatterned(ParamsMgr& mgr, Family<T> f, std::uint32_t seed) {
     const T stored = patterned<T>(seed);
-    (mgr.*f.set)(&stored);
+    EXPECT_TRUE((mgr.*f.set)(&stored)) << typeid(T).name();
 }
 
 template <typename T> void expectPatterned(ParamsMgr& mgr, Family<T> f, std::uint32_t seed) {
@@ -231,9 +241,11 @@ TEST_F(StoreTest, SettingsRoundTripThroughAFreshInstance) {
     EXPECT_EQ(1000, mgr.getWaitInfo());
     EXPECT_EQ(1, mgr.getFullNetcom());
     EXPECT_EQ(1, mgr.getP2PInfo());
-    // P2P keeps any int: readers decide what counts as on.
-    mgr.setP2pInfo(2);
-    EXPECT_EQ(2, ParamsMgr(folder()).getP2PInfo());
+    // P2P is 0 or 1 like the other flags.
+    EXPECT_TRUE(mgr.setP2pInfo(2));
+    EXPECT_EQ(1, mgr.getP2PInfo());
+    EXPECT_TRUE(mgr.setP2pInfo(0));
+    EXPECT_EQ(0, ParamsMgr(folder()).getP2PInfo());
 }
 
 TEST_F(StoreTest, OutOfRangeSettingsAreClampedOrRefused) {
@@ -269,8 +281,10 @@ TEST_F(StoreTest, OutOfRangeSettingsAreClampedOrRefused) {
 }
 
 TEST_F(StoreTest, OutOfRangeSettingsInTheFileAreClampedOnLoad) {
-    writeFile(buildFile({{1, i32(99)}, {2, i32(7)}, {3, i32(5)}, {4, "xx_XX"}, {5, i32(-4)}, {6, i32(9)}}));
+    writeFile(buildFile(
+        {{1, i32(99)}, {2, i32(7)}, {3, i32(5)}, {4, "xx_XX"}, {5, i32(-4)}, {6, i32(9)}, {7, i32(-2)}}));
     ParamsMgr mgr(folder());
+    EXPECT_EQ(1, mgr.getP2PInfo());
     EXPECT_EQ(10, mgr.getSearchTime());
     EXPECT_EQ(1, mgr.getStream());
     EXPECT_EQ(1, mgr.getSearchFullNetcom());
@@ -315,6 +329,16 @@ TEST_F(StoreTest, DamagedFilesLoadAsDefaultsWithALogLine) {
         {"wrong magic", QByteArray("XVPS") + good.mid(4)},
         {"wrong version", good.left(4) + i32(2) + good.mid(8)},
         {"trailing byte", good + "!"},
+        {"count one less than the entries",
+         [&good] {
+             QByteArray b = good.left(good.size() - 4);
+             const QByteArray count = b.mid(8, 4);
+             const std::uint32_t n =
+                 static_cast<std::uint8_t>(count[0]) | (static_cast<std::uint8_t>(count[1]) << 8);
+             b.replace(8, 4, i32(static_cast<std::int32_t>(n - 1)));
+             putU32(b, crc32(b));
+             return b;
+         }()},
         {"huge entry count",
          [] {
              QByteArray b("CVPS");
@@ -379,15 +403,125 @@ TEST_F(StoreTest, FailedWriteKeepsTheValueInMemoryAndLogs) {
     blocker.close();
     ErrorLogCapture log;
     ParamsMgr mgr(folder() + "/blocker/store"); // a file where the folder should be
-    mgr.setSearchTime(7);
+    EXPECT_FALSE(mgr.setSearchTime(7));
     EXPECT_FALSE(mgr.lastSaveOk());
     EXPECT_EQ(7, mgr.getSearchTime());
     EXPECT_FALSE(log.lines().empty());
 }
 
+// A full disk (the file size limit) during a save: the set fails with a log line and the old
+// file stays whole. Each save runs in a child process with the limit set and SIGXFSZ ignored.
+TEST_F(StoreTest, WriteErrorDuringASaveKeepsTheOldFileAndFails) {
+    const QByteArray good = fullFile();
+    ASSERT_GT(good.size(), 1000);
+    for (const rlim_t limit : {rlim_t(0), rlim_t(12), rlim_t(good.size() / 2), rlim_t(good.size() - 1)}) {
+        SCOPED_TRACE("limit " + std::to_string(limit));
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit rl{limit, limit};
+            int code = setrlimit(RLIMIT_FSIZE, &rl) == 0 ? 0 : 64;
+            ErrorLogCapture log;
+            ParamsMgr mgr(folder());
+            if (mgr.getSearchTime() != 8)
+                code |= 1;
+            if (mgr.setSearchTime(6))
+                code |= 2; // reported success
+            if (mgr.lastSaveOk())
+                code |= 4;
+            if (mgr.getSearchTime() != 6)
+                code |= 8; // the value is kept in memory
+            if (log.lines().empty())
+                code |= 16;
+            _exit(code);
+        }
+        int status = 0;
+        ASSERT_EQ(child, waitpid(child, &status, 0));
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(0, WEXITSTATUS(status));
+        EXPECT_EQ(good, readFile());
+        EXPECT_EQ(QStringList{ParamsMgr::kFileName}, QDir(folder()).entryList(QDir::Files | QDir::Hidden));
+    }
+    EXPECT_EQ(8, ParamsMgr(folder()).getSearchTime());
+}
+
+// Only a regular file of at most the largest valid size is read: a FIFO would block for ever, a
+// device or a huge file would be read into memory.
+TEST_F(StoreTest, StoreThatIsNoRegularFileOrTooLargeIsRefusedUnread) {
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> make;
+    };
+    const std::vector<Case> cases = {
+        {"fifo",
+         [](const QString& path) { ASSERT_EQ(0, mkfifo(QFile::encodeName(path).constData(), 0600)); }},
+        {"link to /dev/zero", [](const QString& path) { ASSERT_TRUE(QFile::link("/dev/zero", path)); }},
+        {"folder", [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); }},
+        {"one byte too large",
+         [](const QString& path) {
+             QFile f(path);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             ASSERT_TRUE(f.resize(static_cast<qint64>(ParamsMgr::maxFileSize()) + 1));
+         }},
+        {"2 GB sparse",
+         [](const QString& path) {
+             QFile f(path);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             ASSERT_TRUE(f.resize(qint64(2) << 30));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        c.make(dir.filePath(ParamsMgr::kFileName));
+        ErrorLogCapture log;
+        QElapsedTimer clock;
+        clock.start();
+        ParamsMgr mgr(dir.path());
+        EXPECT_LT(clock.elapsed(), 2000);
+        expectDefaults(mgr);
+        EXPECT_EQ(1u, log.lines().size());
+    }
+    // The bound is exact: a full valid file has the largest size, and it loads.
+    ASSERT_EQ(static_cast<std::size_t>(fullFile().size()), ParamsMgr::maxFileSize());
+    EXPECT_EQ(8, ParamsMgr(folder()).getSearchTime());
+}
+
+TEST_F(StoreTest, StaleTemporaryFilesOfKilledSavesAreRemovedAtStart) {
+    writeFile(fullFile());
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+    struct Entry {
+        const char* name;
+        bool old;
+        bool kept;
+    };
+    const std::vector<Entry> entries = {
+        {"ParamStore.bin.Ab3xYz", true, false}, {"ParamStore.bin.000000", true, false},
+        {"ParamStore.bin.fresh1", false, true}, // may be a save in progress
+        {"ParamStore.bin.keep", true, true},    {"ParamStore.bin.1234567", true, true},
+        {"Other.bin.Ab3xYz", true, true},
+    };
+    for (const Entry& e : entries) {
+        QFile f(folder() + "/" + e.name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("partial");
+        f.flush();
+        if (e.old) {
+            ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+    }
+    ParamsMgr mgr(folder());
+    EXPECT_EQ(8, mgr.getSearchTime());
+    for (const Entry& e : entries)
+        EXPECT_EQ(e.kept, QFile::exists(folder() + "/" + e.name)) << e.name;
+}
+
 TEST_F(StoreTest, NullPointersAreIgnored) {
     ParamsMgr mgr(folder());
-    mgr.setTcpIpInfo(nullptr);
+    EXPECT_FALSE(mgr.setTcpIpInfo(nullptr));
+    EXPECT_FALSE(mgr.setStream(3));
     mgr.getTcpIpInfo(nullptr);
     EXPECT_FALSE(QFile::exists(file()));
 }

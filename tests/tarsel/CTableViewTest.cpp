@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <random>
 #include <thread>
 
 namespace {
@@ -270,3 +274,78 @@ TEST(SwitchControlTest, ClickTogglesAndSetToggleIsSilent) {
 }
 
 } // namespace
+
+// The MAC index follows every add, removal, clear and notification, against a plain list.
+TEST(CTableViewIndex, RandomEditsMatchAPlainList) {
+    app();
+    CTableView table;
+    struct Ref {
+        QString mac;
+        QString ip;
+        QString name;
+    };
+    std::vector<Ref> ref;
+    std::mt19937 gen(7);
+    auto macOf = [](unsigned k) { return QString("AA:00:00:00:00:%1").arg(k, 2, 16, QChar('0')); };
+    for (int step = 0; step < 3000; ++step) {
+        const unsigned op = gen() % 100;
+        const QString mac = macOf(gen() % 12);
+        if (op < 40) {
+            const QString ip = QString("127.0.3.%1").arg(step % 250 + 1);
+            table.addRow(deviceRow(ip, mac));
+            ref.push_back({mac, ip, QString()});
+        } else if (op < 60) {
+            table.removeData(mac);
+            const auto it = std::find_if(ref.begin(), ref.end(), [&](const Ref& r) { return r.mac == mac; });
+            if (it != ref.end())
+                ref.erase(it);
+        } else if (op < 85) {
+            const QString name = QString("n%1").arg(step);
+            notify(table, 1, {mac, name});
+            for (Ref& r : ref)
+                if (r.mac == mac)
+                    r.name = name;
+        } else if (op < 98) {
+            const QString ip = QString("127.0.4.%1").arg(step % 250 + 1);
+            notify(table, 8, {mac, ip, "New IP"});
+            for (Ref& r : ref)
+                if (r.mac == mac)
+                    r.ip = ip;
+        } else {
+            table.clear();
+            ref.clear();
+        }
+        ASSERT_EQ(table.rowCount(), static_cast<int>(ref.size())) << step;
+        for (std::size_t row = 0; row < ref.size(); ++row) {
+            const int r = static_cast<int>(row);
+            ASSERT_EQ(table.getData(r, CTableView::ColMac).toString(), ref[row].mac) << step;
+            ASSERT_EQ(table.getData(r, CTableView::ColIp).toString(), ref[row].ip) << step;
+            ASSERT_EQ(table.getData(r, CTableView::ColName).toString(), ref[row].name) << step;
+            ASSERT_TRUE(table.containsDevice(ref[row].ip, ref[row].mac)) << step;
+        }
+    }
+}
+
+// A notification finds its row in constant time: naming every row grows linearly with the
+// table (a scan per notification would grow with its square).
+TEST(CTableViewIndex, NamingEveryRowGrowsLinearly) {
+    app();
+    auto namingMs = [](int rows) {
+        double best = 1e9;
+        for (int run = 0; run < 2; ++run) {
+            CTableView table;
+            for (int i = 0; i < rows; ++i)
+                table.addRow(deviceRow("127.0.0.1", QString("MAC-%1").arg(i)));
+            QElapsedTimer clock;
+            clock.start();
+            for (int i = 0; i < rows; ++i)
+                notify(table, 1, {QString("MAC-%1").arg(i), "Camera"});
+            best = std::min(best, clock.nsecsElapsed() / 1e6);
+            EXPECT_EQ(table.getData(rows - 1, CTableView::ColName).toString(), "Camera");
+        }
+        return best;
+    };
+    const double small = namingMs(2000);
+    const double large = namingMs(16000);
+    EXPECT_LT(large, 24 * std::max(small, 1.0)) << small << " ms for 2000 rows, " << large << " ms for 16000";
+}
