@@ -936,27 +936,21 @@ void MainFrame::onModifyNetInfoEnd() {}
 void MainFrame::onSyncTime() {}
 void MainFrame::onSetIP() {}
 void MainFrame::onModifyIP() {}
-void MainFrame::onPlayCheckDevice() {}
 void MainFrame::onAudioDetection() {}
 void MainFrame::onGPIOPortDetection() {}
 void MainFrame::onReboot() {}
 void MainFrame::onSimpleRecovery() {}
 void MainFrame::onFullRecovery() {}
-void MainFrame::onSetOSD() {}
 void MainFrame::onModifyOSD() {}
-void MainFrame::onImageTest() {}
-void MainFrame::onRemoveData(QString, int) {}
 void MainFrame::onPellora() {}
 void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
 void MainFrame::onConfigureOtherParameters() {}
 void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onFullNetcomEnable() {}
-void MainFrame::onDoubleClickedPlay() {}
 void MainFrame::onCheckTimerSlot() {}
 void MainFrame::onCheckFtTimerSlot() {}
 void MainFrame::onModifyParamEnd(int) {}
 void MainFrame::onModifyDhcp() {}
-void MainFrame::onPtzAndAudio() {}
 void MainFrame::onCheckSDcard() {}
 void MainFrame::onTenZoom() {}
