@@ -19,10 +19,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 
 class MainFrameTestAccess {
@@ -37,6 +39,16 @@ namespace {
 
 using Access = MainFrameTestAccess;
 using harness::ModalCloser;
+
+// Ends a modal dialog from the event loop rather than inside the closer's poll.
+ModalCloser::Action later(QWidget* modal, std::function<void()> action) {
+    QTimer::singleShot(0, modal, std::move(action));
+    return ModalCloser::Action::Leave;
+}
+ModalCloser::Action rejectLater(QWidget* modal) {
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    return later(modal, [dialog] { dialog->reject(); });
+}
 
 // Each test arms its own modal-dialog closer.
 class PreviewButtonsTest : public harness::QtTest {
@@ -116,7 +128,7 @@ TEST_F(PreviewButtonsTest, GridButtonsKeepTheStreamLimitsAndChooseTheGrid) {
             }
             streams = camsim::streamCount();
             logins = static_cast<int>(camsim::calls("KVX_NET_Login").size());
-            return ModalCloser::Action::Reject; // Escape
+            return rejectLater(modal); // Escape
         });
         button(frame, c.button)->click();
         if (!c.warning.isEmpty()) {
@@ -160,19 +172,23 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
         bool nextVisible;
     };
     std::vector<Step> steps;
+    bool pending = false;
     ModalCloser closer;
     closer.setDecider([&](QWidget* modal) {
         auto* dialog = qobject_cast<ImageTestDialog*>(modal);
         if (!dialog)
-            return ModalCloser::Action::Reject;
+            return rejectLater(modal);
+        if (pending)
+            return ModalCloser::Action::Leave;
         steps.push_back({table->rowCount(), frame.checkedRows().size(), Access::totalLabel(frame)->text(),
                          Access::selectedLabel(frame)->text(), dialog->titleLabel->text(),
                          dialog->nextButton()->isVisible()});
-        if (dialog->nextButton()->isVisible())
-            dialog->nextButton()->click();
-        else
-            dialog->closeButton->click();
-        return ModalCloser::Action::Leave;
+        pending = true;
+        QPushButton* next = dialog->nextButton()->isVisible() ? dialog->nextButton() : dialog->closeButton;
+        return later(modal, [next, &pending] {
+            pending = false;
+            next->click();
+        });
     });
     const int sessionsBefore = camsim::sessionCount();
     button(frame, "Image Test")->click();
@@ -200,7 +216,7 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
     EXPECT_EQ(camsim::sessionCount(), sessionsBefore) << "the dialog's own logins are gone";
 
     // Nothing checked: the image test's own message.
-    closer.setDecider(nullptr);
+    closer.setDecider(rejectLater);
     button(frame, "Image Test")->click();
     ASSERT_EQ(closer.seen().size(), 2u);
     EXPECT_EQ(closer.seen().back().labels.value(0), "Please search for device!");
@@ -210,7 +226,8 @@ TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
     camsim::useFleet(camsim::defaultFleet(3));
     MainFrame frame;
     listAndCheck(frame, 3, 3);
-    ModalCloser closer(ModalCloser::Action::Reject); // Escape on the first device
+    ModalCloser closer;
+    closer.setDecider(rejectLater); // Escape on the first device
     button(frame, "Image Test")->click();
     EXPECT_EQ(frame.deviceTable()->rowCount(), 2);
     EXPECT_EQ(frame.checkedRows().size(), 2);
@@ -230,24 +247,17 @@ TEST_F(PreviewButtonsTest, DoubleClickPreviewsTheRowOnTheStoredStream) {
     int streams = -1;
     ModalCloser closer;
     closer.setDecider([&](QWidget* modal) {
-        fprintf(stderr, "DBG %s visible %d\n", modal->metaObject()->className(), modal->isVisible());
         if (auto* play = qobject_cast<PlayDialog*>(modal)) {
             title = play->titleLabel->text();
             streams = camsim::streamCount();
-            play->reject();
-            fprintf(stderr, "DBG after reject visible %d hidden %d modal %p\n", play->isVisible(),
-                    play->isHidden(), (void*)QApplication::activeModalWidget());
-            return ModalCloser::Action::Leave;
         }
-        return ModalCloser::Action::Reject;
+        return rejectLater(modal);
     });
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         camsim::clearCallLog();
-        fprintf(stderr, "DBG round %d\n", round);
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-        fprintf(stderr, "DBG round %d done\n", round);
         EXPECT_EQ(title.toStdString(), fleet[1].ip);
         EXPECT_EQ(streams, 1);
         const auto logins = camsim::calls("KVX_NET_Login");
@@ -262,16 +272,19 @@ TEST_F(PreviewButtonsTest, DoubleClickPreviewsTheRowOnTheStoredStream) {
 
 TEST_F(PreviewButtonsTest, SetOsdButtonSavesTheDialogsRecord) {
     MainFrame frame;
+    bool confirmed = false;
     ModalCloser closer;
     closer.setDecider([&](QWidget* modal) {
         if (auto* osd = qobject_cast<SetOsdDialog*>(modal)) {
+            if (confirmed)
+                return ModalCloser::Action::Leave;
+            confirmed = true;
             osd->showTimeCheckBox->setChecked(true);
             osd->positionComboBox->setCurrentIndex(1);
             osd->osdTextEdit->setText("GATE-7");
-            osd->confirmButton->click();
-            return ModalCloser::Action::Leave;
+            return later(modal, [osd] { osd->confirmButton->click(); });
         }
-        return ModalCloser::Action::Reject;
+        return rejectLater(modal);
     });
     button(frame, "Set OSD")->click();
     OZM::_SC_SETOSD_DATA_ saved;
