@@ -938,19 +938,13 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 
 // Slots whose operations are built elsewhere; until then they do nothing.
 void MainFrame::onSyncTime() {}
-void MainFrame::onPlayCheckDevice() {}
 void MainFrame::onAudioDetection() {}
 void MainFrame::onGPIOPortDetection() {}
-void MainFrame::onSetOSD() {}
 void MainFrame::onModifyOSD() {}
-void MainFrame::onImageTest() {}
-void MainFrame::onRemoveData(QString, int) {}
 void MainFrame::onPellora() {}
 void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
 void MainFrame::onModifyOtherParameters() {}
-void MainFrame::onDoubleClickedPlay() {}
 void MainFrame::onCheckFtTimerSlot() {}
-void MainFrame::onPtzAndAudio() {}
 void MainFrame::onCheckSDcard() {}
 void MainFrame::onTenZoom() {}

@@ -110,6 +110,7 @@ void clearCallLog();
 
 int startupCount();
 int sessionCount(); // logins not yet logged out
+int liveSessionCount(); // of those, the logins the camera has accepted
 int streamCount();
 int pictureCount(); // pictures shown in windows; call on the GUI thread
 // The state file that the stand-in ping reads.

@@ -9,7 +9,8 @@ SimVideoWidget::SimVideoWidget(QWidget* target, const QString& address, int stre
     setAttribute(Qt::WA_NoSystemBackground);
     setGeometry(target->rect());
     target->installEventFilter(this);
-    m_timer.setInterval(100);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(1000 / kFramesPerSecond);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         ++m_frame;
         update();
@@ -27,6 +28,7 @@ bool SimVideoWidget::eventFilter(QObject* watched, QEvent* event) {
 
 void SimVideoWidget::paintEvent(QPaintEvent*) {
     static const QColor bars[] = {Qt::white, Qt::yellow, Qt::cyan, Qt::green, Qt::magenta, Qt::red, Qt::blue};
+    ++m_painted;
     QPainter painter(this);
     const int n = static_cast<int>(sizeof bars / sizeof bars[0]);
     const int w = width();

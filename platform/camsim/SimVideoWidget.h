@@ -9,8 +9,13 @@
 
 class SimVideoWidget : public QWidget {
 public:
+    // Frames per second of the test picture, in real time (video is not time-scaled).
+    static constexpr int kFramesPerSecond = 30;
+
     SimVideoWidget(QWidget* target, const QString& address, int streamNo);
     quint64 frame() const { return m_frame; }
+    // Frames actually drawn.
+    quint64 paintedFrames() const { return m_painted; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -20,5 +25,6 @@ private:
     QString m_address;
     int m_streamNo;
     quint64 m_frame = 0;
+    quint64 m_painted = 0;
     QTimer m_timer;
 };

@@ -74,6 +74,7 @@ public:
     SimCallLog& log() { return m_log; }
     int startupCount();
     int sessionCount();
+    int liveSessionCount();
     int streamCount();
     std::string stateFilePath() const { return m_statePath; }
 

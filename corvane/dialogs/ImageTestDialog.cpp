@@ -1,0 +1,97 @@
+#include "ImageTestDialog.h"
+
+#include "FramelessDialogFrame.h"
+#include "PreviewPanes.h"
+#include "ozmlogic/OzmLogic.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+ImageTestDialog::ImageTestDialog(QWidget* parent) : QDialog(parent) {
+    const QSize screen = PreviewPanes::screenSize();
+    dialogWidth = screen.width();
+    dialogHeight = screen.height();
+    setWindowFlags(Qt::CustomizeWindowHint | Qt::FramelessWindowHint);
+    setFixedSize(dialogWidth, dialogHeight);
+    setStyleSheet("background: #ADADAD;border: 1px solid #ADADAD;");
+
+    titleLabel = new QLabel(this);
+    titleLabel->setGeometry(0, 0, dialogWidth - 30, 30);
+    OzmLogic::setMyFontRegular(titleLabel);
+
+    closeButton = new QPushButton(this);
+    closeButton->setGeometry(dialogWidth - 30, 0, 30, 30);
+    closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
+                               "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+
+    m_videoWidget = new QWidget(this);
+    m_videoWidget->setGeometry(0, 30, dialogWidth, dialogHeight - 30);
+    m_videoWidget->setStyleSheet("QWidget{background:#F4F4F4;}");
+    m_videoWidget->setMouseTracking(true);
+
+    m_nextButton = new QPushButton(this);
+    m_nextButton->setGeometry(dialogWidth - 50, (dialogHeight - 90) / 2, 50, 90);
+    m_nextButton->setStyleSheet("QPushButton{background:#B4B4B4; border:no;"
+                                "image:url(./skin/client/default/MainFrame/button_vedio_right.png);}");
+
+    connect(closeButton, &QPushButton::clicked, this, &ImageTestDialog::stopPreview);
+    connect(m_nextButton, &QPushButton::clicked, this, &ImageTestDialog::startPreview);
+
+    isDragging = false;
+    titleRect = geometry();
+}
+
+ImageTestDialog::~ImageTestDialog() {
+    m_session.release();
+}
+
+void ImageTestDialog::setDeviceList(const QVector<QStringList>& rows) {
+    m_rows = rows;
+    m_next = 0;
+    m_remaining = m_rows.size();
+    if (m_rows.isEmpty()) {
+        m_nextButton->hide();
+        return;
+    }
+    startPreview();
+}
+
+void ImageTestDialog::startPreview() {
+    if (m_session.released() || m_next >= m_rows.size())
+        return;
+    const QStringList row = m_rows[m_next++];
+    m_remaining = m_rows.size() - m_next;
+    if (m_remaining == 0)
+        m_nextButton->hide();
+    titleLabel->setText(row.value(1));
+    m_session.stop(0);
+    m_session.play(0, row, 0, static_cast<std::uint32_t>(m_videoWidget->winId()), this);
+    emit removeRow(row.value(8), m_remaining);
+}
+
+void ImageTestDialog::stopPreview() {
+    m_session.release();
+    close();
+}
+
+void ImageTestDialog::done(int result) {
+    m_session.release();
+    QDialog::done(result);
+}
+
+void ImageTestDialog::mousePressEvent(QMouseEvent* event) {
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
+}
+
+void ImageTestDialog::mouseReleaseEvent(QMouseEvent* event) {
+    FramelessDialogFrame::release(event, isDragging);
+}
+
+void ImageTestDialog::mouseDoubleClickEvent(QMouseEvent*) {
+    stopPreview();
+}
+
+void ImageTestDialog::mouseMoveEvent(QMouseEvent* event) {
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+}

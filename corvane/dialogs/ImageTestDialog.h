@@ -1,0 +1,63 @@
+// The image test: each device of a list in turn, full screen on the main stream. Every device
+// shown is reported through removeRow with the number still to be shown after it. The dialog
+// works on its own copy of the list. Ending it in any way stops the stream, logs out and
+// cleans the SDK up, once.
+#pragma once
+
+#include "PreviewSession.h"
+
+#include <QDialog>
+#include <QPoint>
+#include <QRect>
+#include <QStringList>
+#include <QVector>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+class ImageTestDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit ImageTestDialog(QWidget* parent = nullptr);
+    ~ImageTestDialog() override;
+
+    // Takes a copy of the rows and shows the first one (an empty list shows nothing).
+    void setDeviceList(const QVector<QStringList>& rows);
+    // Shows the next device; does nothing once every device has been shown or after stop.
+    void startPreview();
+    // Stops, logs out and closes.
+    void stopPreview();
+
+    int remaining() const { return m_remaining; }
+    QPushButton* nextButton() const { return m_nextButton; }
+    QWidget* videoWidget() const { return m_videoWidget; }
+    const PreviewSession& session() const { return m_session; }
+
+    QLabel* titleLabel = nullptr;
+    int dialogHeight = 0;
+    int dialogWidth = 0;
+    QPushButton* closeButton = nullptr;
+    bool isDragging = false;
+    QPoint pressPos;
+    QRect titleRect;
+
+signals:
+    void removeRow(QString qstrMac, int size);
+
+protected:
+    void done(int result) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    PreviewSession m_session;
+    QVector<QStringList> m_rows;
+    int m_next = 0;
+    int m_remaining = 0;
+    QWidget* m_videoWidget = nullptr;
+    QPushButton* m_nextButton = nullptr;
+};

@@ -1,0 +1,58 @@
+#include "PlayDialog.h"
+
+#include "PreviewPanes.h"
+#include "kvxnet/KvxNetSdk.h"
+#include "ozmlogic/ParamsMgr.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+PlayDialog::PlayDialog(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
+    setStyleSheet("QDialog{background: qlineargradient(spread:pad,x1:1,y1:1,x2:0,y2:0,stop:0 #E4E4E4 ,stop:1 "
+                  "#CDCDCD);;border: 1px solid #ADADAD;border-radius: 4px;}");
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_videoWidget = new QWidget(this);
+    m_videoWidget->setGeometry(0, 30, dialogWidth, dialogHeight - 30);
+    m_videoWidget->setStyleSheet(
+        "QWidget{background:transparent;border: 1px solid #ADADAD;border-radius: 4px;}");
+
+    const FramelessDialogFrame::Parts frame = PreviewPanes::buildFrame(this, dialogWidth, dialogHeight);
+    frame.titleBar->setStyleSheet("QWidget{width: 340px; height: 30px;background: #CDCDCD;}");
+    titleLogoLabel = frame.titleLogoLabel;
+    titleLabel = frame.titleLabel;
+    closeButton = frame.closeButton;
+    connect(closeButton, &QPushButton::clicked, this, &PlayDialog::accept);
+
+    isDragging = false;
+    titleRect = geometry();
+}
+
+PlayDialog::~PlayDialog() {
+    m_session.release();
+}
+
+void PlayDialog::playDevice(QStringList row) {
+    const auto window = static_cast<std::uint32_t>(m_videoWidget->winId());
+    if (m_session.play(0, row, ozmParamsMgr()->getStream(), window, this))
+        KVX_NET_ClientSetWnd(m_session.playHandle(0), window);
+}
+
+void PlayDialog::done(int result) {
+    m_session.release();
+    QDialog::done(result);
+}
+
+void PlayDialog::mousePressEvent(QMouseEvent* event) {
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
+}
+
+void PlayDialog::mouseReleaseEvent(QMouseEvent* event) {
+    FramelessDialogFrame::release(event, isDragging);
+}
+
+void PlayDialog::mouseMoveEvent(QMouseEvent* event) {
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+}

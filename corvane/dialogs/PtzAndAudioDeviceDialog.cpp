@@ -1,0 +1,201 @@
+#include "PtzAndAudioDeviceDialog.h"
+
+#include "PreviewPanes.h"
+#include "kvxnet/KvxNetSdk.h"
+
+#include <QDebug>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include <algorithm>
+
+const PtzAndAudioDeviceDialog::PtzButton PtzAndAudioDeviceDialog::kButtons[17] = {
+    {"LeftUp", 1, 0, 14, true},     {"Up", 1, 1, 10, true},           {"RightUp", 1, 2, 16, true},
+    {"Zoom+", 1, 3, 20, true},      {"Zoom-", 1, 4, 21, true},        {"Open Voice", 1, 5, -1, false},
+    {"Left", 2, 0, 12, true},       {"Right", 2, 2, 13, true},        {"Focus+", 2, 3, 22, true},
+    {"Focus-", 2, 4, 23, true},     {"Close Voice", 2, 5, -1, false}, {"LeftDown", 3, 0, 15, true},
+    {"Down", 3, 1, 11, true},       {"RightDown", 3, 2, 17, true},    {"Aperture+", 3, 3, 24, false},
+    {"Aperture-", 3, 4, 25, false}, {"InitLines", 3, 5, 32, false},
+};
+
+PtzAndAudioDeviceDialog::PtzAndAudioDeviceDialog(int rows, int columns, QWidget* parent)
+    : QDialog(parent), m_rows(std::max(1, rows)), m_columns(std::max(1, columns)),
+      m_paneCount(m_rows * m_columns) {
+    const QSize screen = PreviewPanes::screenSize();
+    dialogWidth = screen.width();
+    dialogHeight = screen.height();
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
+
+    const FramelessDialogFrame::Parts frame = PreviewPanes::buildFrame(this, dialogWidth, dialogHeight);
+    titleLogoLabel = frame.titleLogoLabel;
+    titleLabel = frame.titleLabel;
+    closeButton = frame.closeButton;
+    connect(closeButton, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::onCloseBtnClicked);
+    m_videoArea = PreviewPanes::buildVideoArea(
+        this, QRect(0, FramelessDialogFrame::kTitleBarHeight, dialogWidth, dialogHeight - 180), m_rows,
+        m_columns, &m_panes);
+    buildPad();
+
+    isDragging = false;
+    titleRect = geometry();
+}
+
+PtzAndAudioDeviceDialog::~PtzAndAudioDeviceDialog() {
+    m_session.release();
+}
+
+void PtzAndAudioDeviceDialog::buildPad() {
+    auto* panel = new QWidget(this);
+    panel->setGeometry(0, dialogHeight - 150, dialogWidth, 180);
+    auto* panelLayout = new QHBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+
+    auto* ptzContainer = new QWidget(panel);
+    ptzContainer->setFixedSize(500, 180);
+    m_ptzBox = new QGroupBox(tr("PTZ"), ptzContainer);
+    m_ptzBox->setGeometry(0, 0, 500, 130);
+    auto* grid = new QGridLayout(m_ptzBox);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+
+    for (const PtzButton& spec : kButtons) {
+        auto* button = new QPushButton(tr(spec.caption), m_ptzBox);
+        button->setFixedSize(75, 25);
+        grid->addWidget(button, spec.row, spec.column);
+        m_buttons.append(button);
+        const int code = spec.code;
+        if (spec.hold) {
+            connect(button, &QPushButton::pressed, this, [this, code] { sendPtzCommand(code); });
+            connect(button, &QPushButton::released, this, [this] { sendPtzCommand(0); });
+        } else if (code >= 0) {
+            connect(button, &QPushButton::clicked, this, [this, code] { sendPtzCommand(code); });
+        } else if (QString(spec.caption) == "Open Voice") {
+            connect(button, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::openVoice);
+        } else {
+            connect(button, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::closeVoice);
+        }
+    }
+    for (const char* caption : {"Stop", "Continue", "ZoomStop", "FocusStop"}) {
+        auto* hidden = new QPushButton(tr(caption), m_ptzBox);
+        hidden->setFixedSize(75, 25);
+        hidden->hide();
+        m_buttons.append(hidden);
+    }
+
+    auto* recordContainer = new QWidget(panel);
+    recordContainer->setFixedSize(200, 170);
+    m_recordBox = new QTextEdit(recordContainer);
+    m_recordBox->setGeometry(0, 0, 200, 120);
+    m_recordBox->setReadOnly(true);
+    m_recordBox->append(tr("[-Operation record-]"));
+
+    panelLayout->addStretch();
+    panelLayout->addWidget(ptzContainer);
+    panelLayout->addWidget(recordContainer);
+    panelLayout->addStretch();
+}
+
+QPushButton* PtzAndAudioDeviceDialog::ptzButton(const QString& caption) const {
+    for (QPushButton* button : m_buttons) {
+        if (button->text() == caption)
+            return button;
+    }
+    return nullptr;
+}
+
+void PtzAndAudioDeviceDialog::startPlay(QVector<QStringList> rows) {
+    m_keptRows = rows;
+    m_stream = rows.size() > 4 ? 1 : 0;
+    const int count = std::min({rows.size(), m_paneCount, PreviewSession::kSlots});
+    for (int i = 0; i < count; ++i) {
+        const auto window = static_cast<std::uint32_t>(m_panes[i]->winId());
+        m_session.play(i, rows[i], m_stream, window, this);
+    }
+}
+
+int PtzAndAudioDeviceDialog::deviceCount() const {
+    return std::min(m_keptRows.size(), PreviewSession::kSlots);
+}
+
+void PtzAndAudioDeviceDialog::sendPtzCommand(int command) {
+    for (int i = 0; i < deviceCount(); ++i) {
+        if (!m_session.loggedIn(i))
+            continue;
+        KvxPtzCommand record{};
+        record.stream = static_cast<std::uint8_t>(m_stream);
+        record.command = static_cast<std::uint8_t>(command);
+        if (KVX_NET_PTZCtrl(m_session.loginHandle(i), &record))
+            qDebug() << "PTZ Success!" << i;
+        else
+            qDebug() << "PTZ Fail!" << i;
+    }
+}
+
+bool PtzAndAudioDeviceDialog::setAudioTalk(int device, bool on) {
+    return m_session.setAudioTalk(device, on);
+}
+
+void PtzAndAudioDeviceDialog::switchVoice(bool on) {
+    const QString success = on ? tr("Open Voice Success") : tr("Close Voice Success");
+    const QString fail = on ? tr("Open Voice Fail") : tr("Close Voice Fail");
+    for (int i = 0; i < deviceCount(); ++i) {
+        KvxAudioInfo record{};
+        if (!m_session.loggedIn(i) || !setAudioTalk(i, on)) {
+            m_recordBox->append(fail);
+            continue;
+        }
+        const int login = m_session.loginHandle(i);
+        if (!KVX_NET_GetAudioEx(login, 0, &record)) {
+            m_recordBox->append(fail);
+            continue;
+        }
+        record.enable = on ? 1 : 0;
+        m_recordBox->append(KVX_NET_SetAudioEx(login, 0, &record) ? success : fail);
+    }
+}
+
+void PtzAndAudioDeviceDialog::openVoice() {
+    switchVoice(true);
+}
+
+void PtzAndAudioDeviceDialog::closeVoice() {
+    switchVoice(false);
+}
+
+void PtzAndAudioDeviceDialog::onCloseBtnClicked() {
+    m_session.release();
+    m_keptRows.clear();
+    close();
+}
+
+void PtzAndAudioDeviceDialog::done(int result) {
+    m_session.release();
+    m_keptRows.clear();
+    QDialog::done(result);
+}
+
+void PtzAndAudioDeviceDialog::mousePressEvent(QMouseEvent* event) {
+    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
+}
+
+void PtzAndAudioDeviceDialog::mouseReleaseEvent(QMouseEvent* event) {
+    FramelessDialogFrame::release(event, isDragging);
+}
+
+void PtzAndAudioDeviceDialog::mouseDoubleClickEvent(QMouseEvent*) {
+    onCloseBtnClicked();
+}
+
+void PtzAndAudioDeviceDialog::mouseMoveEvent(QMouseEvent* event) {
+    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+}
+
+void PtzAndAudioDeviceDialog::showEvent(QShowEvent* event) {
+    setAttribute(Qt::WA_Mapped);
+    QDialog::showEvent(event);
+}

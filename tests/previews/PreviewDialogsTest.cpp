@@ -1,0 +1,402 @@
+// The four preview dialogs against the simulated fleet: login records, stream choice, every
+// way of closing, PTZ codes, voice records and the image test's own device list.
+#include "ImageTestDialog.h"
+#include "MainWindowTestSupport.h"
+#include "PlayCheckDeviceDialog.h"
+#include "PlayDialog.h"
+#include "PreviewTestSupport.h"
+#include "PtzAndAudioDeviceDialog.h"
+
+#include "ozmlogic/ParamsMgr.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace previewtest;
+
+namespace {
+
+enum class Kind { Grid, Ptz, Image, Play };
+
+const char* kindName(Kind kind) {
+    switch (kind) {
+    case Kind::Grid:
+        return "grid";
+    case Kind::Ptz:
+        return "ptz";
+    case Kind::Image:
+        return "image";
+    case Kind::Play:
+        return "play";
+    }
+    return "?";
+}
+
+// One preview dialog of any kind, started on rows.
+struct AnyPreview {
+    QDialog* dialog = nullptr;
+    QPushButton* closeButton = nullptr;
+    const PreviewSession* session = nullptr;
+
+    static AnyPreview open(Kind kind, const QVector<QStringList>& rows, int gridRows = 2,
+                           int gridColumns = 2) {
+        AnyPreview p;
+        switch (kind) {
+        case Kind::Grid: {
+            auto* d = new PlayCheckDeviceDialog(gridRows, gridColumns);
+            d->startPlay(rows);
+            p = {d, d->closeButton, &d->session()};
+            break;
+        }
+        case Kind::Ptz: {
+            auto* d = new PtzAndAudioDeviceDialog(gridRows, gridColumns);
+            d->startPlay(rows);
+            p = {d, d->closeButton, &d->session()};
+            break;
+        }
+        case Kind::Image: {
+            auto* d = new ImageTestDialog;
+            d->setDeviceList(rows);
+            p = {d, d->closeButton, &d->session()};
+            break;
+        }
+        case Kind::Play: {
+            auto* d = new PlayDialog;
+            d->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
+            d->playDevice(rows.value(0));
+            p = {d, d->closeButton, &d->session()};
+            break;
+        }
+        }
+        return p;
+    }
+};
+
+class PreviewDialogsTest : public mwtest::MainWindowTest {
+protected:
+    void SetUp() override {
+        mwtest::MainWindowTest::SetUp();
+        camsim::resetWorld();
+        ozmParamsMgr()->setStream(1);
+        m_startups = camsim::startupCount();
+    }
+    void TearDown() override {
+        camsim::resetWorld();
+        mwtest::MainWindowTest::TearDown();
+    }
+    int m_startups = 0;
+};
+
+TEST_F(PreviewDialogsTest, LoginRecordsCarryTheRowCutToTheirFields) {
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    QVector<QStringList> rows = fleetRows(4);
+    rows[1][17] = QString(40, 'u');         // 40 bytes: cut to 31
+    rows[1][18] = QString(32, 'p');         // one byte too long
+    rows[2][17] = QString(20, QChar(0xE9)); // 40 bytes of UTF-8: cut before a split character
+    rows[2][12] = "80x";                    // not a number: port 0
+    rows[3][12] = "8080";
+    rows[3][1] = QString(140, '7'); // address cut to 127
+
+    PlayCheckDeviceDialog dialog(2, 2);
+    dialog.startPlay(rows);
+    const std::vector<camsim::CallRecord> logins = camsim::calls("KVX_NET_Login");
+    ASSERT_EQ(logins.size(), 4u);
+
+    struct Expect {
+        std::string address, user, password;
+        std::uint32_t port;
+    } expected[] = {
+        {fleet[0].ip, fleet[0].user, fleet[0].password, 80},
+        {fleet[1].ip, std::string(31, 'u'), std::string(31, 'p'), 80},
+        {fleet[2].ip, QString(15, QChar(0xE9)).toStdString(), fleet[2].password, 0},
+        {std::string(127, '7'), fleet[3].user, fleet[3].password, 8080},
+    };
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const std::vector<std::uint8_t>& in = logins[static_cast<std::size_t>(i)].in;
+        ASSERT_GE(in.size(), 212u);
+        EXPECT_EQ(text(in, 0, 128), expected[i].address);
+        EXPECT_EQ(u32(in, 128), expected[i].port);
+        EXPECT_EQ(u32(in, 132), 0u) << "four rows: main stream";
+        EXPECT_EQ(text(in, 136, 32), expected[i].user);
+        EXPECT_EQ(text(in, 168, 32), expected[i].password);
+        EXPECT_EQ(u32(in, 200), static_cast<std::uint32_t>(dialog.panes()[i]->winId()));
+        EXPECT_EQ(in[204], 1);
+        EXPECT_EQ(in[206], 1);
+        EXPECT_EQ(in[207], 0);
+        EXPECT_EQ(in[208], 0);
+        EXPECT_EQ(in[210] | in[211], 0);
+    }
+    EXPECT_EQ(dialog.session().loginRecord().callback, &PreviewSession::messageCallback);
+    EXPECT_EQ(dialog.session().loginRecord().userData, &dialog);
+}
+
+TEST_F(PreviewDialogsTest, StreamFollowsTheDeviceCountOrTheSetting) {
+    struct Case {
+        Kind kind;
+        int rows;
+        int setting;
+        std::uint32_t stream;
+        int logins; // devices that fit the grid
+        int gridRows, gridColumns;
+    } cases[] = {
+        {Kind::Grid, 1, 1, 0, 1, 1, 1}, {Kind::Grid, 4, 1, 0, 4, 2, 2},  {Kind::Grid, 5, 0, 1, 5, 3, 4},
+        {Kind::Grid, 8, 1, 1, 4, 2, 2}, // more rows than panes: only the panes are played
+        {Kind::Ptz, 4, 1, 0, 4, 2, 2},  {Kind::Ptz, 5, 0, 1, 5, 3, 4},   {Kind::Play, 1, 0, 0, 1, 1, 1},
+        {Kind::Play, 1, 1, 1, 1, 1, 1}, {Kind::Image, 3, 1, 0, 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(kindName(c.kind)) + " rows " + std::to_string(c.rows) + " setting " +
+                     std::to_string(c.setting));
+        camsim::clearCallLog();
+        ozmParamsMgr()->setStream(c.setting);
+        AnyPreview p = AnyPreview::open(c.kind, fleetRows(c.rows), c.gridRows, c.gridColumns);
+        const std::vector<camsim::CallRecord> logins = camsim::calls("KVX_NET_Login");
+        const std::vector<camsim::CallRecord> starts = camsim::calls("KVX_NET_ClientStart");
+        EXPECT_EQ(static_cast<int>(logins.size()), c.logins);
+        EXPECT_EQ(static_cast<int>(starts.size()), c.logins);
+        for (const auto& r : logins)
+            EXPECT_EQ(u32(r.in, 132), c.stream);
+        for (const auto& r : starts)
+            EXPECT_EQ(u32(r.in, 132), c.stream);
+        EXPECT_EQ(camsim::streamCount(), c.logins);
+        delete p.dialog;
+        EXPECT_EQ(camsim::sessionCount(), 0);
+    }
+}
+
+// Every way out of every preview dialog, with one login refused at once and one camera whose
+// stream fails after a good login: nothing stays logged in or playing, the SDK is cleaned up
+// once, and no call reaches a handle the SDK does not know.
+TEST_F(PreviewDialogsTest, EveryWayOutReleasesEverythingOnce) {
+    enum class Way { CloseButton, Escape, Done, DoubleClick, Destructor };
+    const char* wayNames[] = {"close button", "Escape", "done", "double click", "destructor"};
+    const Kind kinds[] = {Kind::Grid, Kind::Ptz, Kind::Image, Kind::Play};
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    for (Kind kind : kinds) {
+        for (Way way : {Way::CloseButton, Way::Escape, Way::Done, Way::DoubleClick, Way::Destructor}) {
+            if (kind == Kind::Play && way == Way::DoubleClick)
+                continue; // the single preview has no double click
+            SCOPED_TRACE(std::string(kindName(kind)) + " by " + wayNames[static_cast<int>(way)]);
+            camsim::clearInjections();
+            camsim::clearCallLog();
+            camsim::inject({fleet[0].mac, "KVX_NET_ClientStart", true}); // logged in, no stream
+            camsim::inject({fleet[1].mac, "KVX_NET_Login", true});       // refused at once
+            const QVector<QStringList> rows = fleetRows(3);
+            AnyPreview p = AnyPreview::open(kind, rows);
+            ASSERT_NE(p.dialog, nullptr);
+            EXPECT_EQ(camsim::startupCount(), m_startups + 1);
+            EXPECT_TRUE(p.session->loggedIn(0));
+            EXPECT_FALSE(p.session->playing(0));
+            p.dialog->show();
+            ASSERT_TRUE(harness::waitFor([] { return camsim::liveSessionCount() >= 1; }, 5000));
+
+            switch (way) {
+            case Way::CloseButton:
+                p.closeButton->click();
+                break;
+            case Way::Escape:
+                QTest::keyClick(p.dialog, Qt::Key_Escape);
+                break;
+            case Way::Done:
+                p.dialog->done(QDialog::Accepted);
+                break;
+            case Way::DoubleClick:
+                QTest::mouseDClick(p.dialog, Qt::LeftButton, Qt::NoModifier, QPoint(20, 200));
+                break;
+            case Way::Destructor:
+                break;
+            }
+            if (way != Way::Destructor) {
+                EXPECT_FALSE(p.dialog->isVisible());
+                EXPECT_EQ(camsim::sessionCount(), 0) << "before destruction";
+                EXPECT_EQ(camsim::streamCount(), 0);
+            }
+            delete p.dialog;
+            EXPECT_EQ(camsim::sessionCount(), 0);
+            EXPECT_EQ(camsim::streamCount(), 0);
+            EXPECT_EQ(camsim::startupCount(), m_startups);
+            EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+            EXPECT_EQ(countCalls("KVX_NET_Startup"), 1);
+            EXPECT_EQ(callsOnUnknownHandles(), std::vector<std::string>{});
+            QCoreApplication::processEvents();
+            EXPECT_EQ(camsim::pictureCount(), 0);
+        }
+    }
+}
+
+TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    camsim::inject({fleet[1].mac, "KVX_NET_Login", true}); // gets no command
+    PtzAndAudioDeviceDialog dialog(2, 2);
+    dialog.startPlay(fleetRows(3));
+    dialog.show();
+    ASSERT_TRUE(harness::waitFor([] { return camsim::liveSessionCount() == 2; }, 5000));
+    const int loginA = dialog.session().loginHandle(0);
+    const int loginC = dialog.session().loginHandle(2);
+
+    for (const PtzAndAudioDeviceDialog::PtzButton& spec : PtzAndAudioDeviceDialog::kButtons) {
+        if (spec.code < 0)
+            continue;
+        SCOPED_TRACE(spec.caption);
+        QPushButton* button = dialog.ptzButton(spec.caption);
+        ASSERT_NE(button, nullptr);
+        camsim::clearCallLog();
+        QTest::mousePress(button, Qt::LeftButton);
+        QTest::mouseRelease(button, Qt::LeftButton);
+        std::vector<std::vector<long long>> sent;
+        for (const camsim::CallRecord& r : camsim::calls("KVX_NET_PTZCtrl")) {
+            ASSERT_EQ(r.in.size(), 3u);
+            sent.push_back({r.args[0], r.in[0], r.in[1], r.in[2]});
+            EXPECT_EQ(r.result, 1);
+        }
+        std::vector<std::vector<long long>> expected = {{loginA, 0, spec.code, 0}, {loginC, 0, spec.code, 0}};
+        if (spec.hold) {
+            expected.push_back({loginA, 0, 0, 0});
+            expected.push_back({loginC, 0, 0, 0});
+        }
+        EXPECT_EQ(sent, expected);
+    }
+    dialog.onCloseBtnClicked();
+    EXPECT_TRUE(dialog.keptRows().isEmpty());
+
+    // Five devices: the sub stream, also in the PTZ record.
+    camsim::clearInjections();
+    PtzAndAudioDeviceDialog five(3, 4);
+    five.startPlay(fleetRows(5));
+    ASSERT_TRUE(harness::waitFor([] { return camsim::liveSessionCount() == 5; }, 5000));
+    camsim::clearCallLog();
+    QTest::mouseClick(five.ptzButton("InitLines"), Qt::LeftButton);
+    const auto calls = camsim::calls("KVX_NET_PTZCtrl");
+    ASSERT_EQ(calls.size(), 5u);
+    for (const auto& r : calls)
+        EXPECT_EQ((std::vector<int>{r.in[0], r.in[1]}), (std::vector<int>{1, 32}));
+}
+
+TEST_F(PreviewDialogsTest, VoiceWritesOneLinePerDeviceInRowOrderAndStopsBeforeTheStream) {
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    camsim::inject({fleet[1].mac, "KVX_NET_Login", true});       // not logged in
+    camsim::inject({fleet[3].mac, "KVX_NET_ClientStart", true}); // logged in, no stream
+    PtzAndAudioDeviceDialog dialog(2, 2);
+    dialog.startPlay(fleetRows(4));
+    dialog.show();
+    ASSERT_TRUE(harness::waitFor([] { return camsim::liveSessionCount() == 3; }, 5000));
+
+    auto recordLines = [&] { return dialog.recordBox()->toPlainText().split('\n'); };
+    QTest::mouseClick(dialog.ptzButton("Open Voice"), Qt::LeftButton);
+    QTest::mouseClick(dialog.ptzButton("Close Voice"), Qt::LeftButton);
+    EXPECT_EQ(camsim::paramBytes(fleet[0].mac, "audio"), (std::vector<std::uint8_t>{0, 50, 50, 0, 0}))
+        << "only the switch changes";
+    EXPECT_EQ(camsim::paramBytes(fleet[2].mac, "audio").at(0), 0);
+    EXPECT_EQ(camsim::paramBytes(fleet[3].mac, "audio").at(0), 1) << "no stream: audio left alone";
+    QTest::mouseClick(dialog.ptzButton("Open Voice"), Qt::LeftButton);
+    EXPECT_EQ(recordLines(),
+              (QStringList{"[-Operation record-]", "Open Voice Success", "Open Voice Fail",
+                           "Open Voice Success", "Open Voice Fail", "Close Voice Success", "Close Voice Fail",
+                           "Close Voice Success", "Close Voice Fail", "Open Voice Success", "Open Voice Fail",
+                           "Open Voice Success", "Open Voice Fail"}));
+    EXPECT_EQ(camsim::paramBytes(fleet[0].mac, "audio").at(0), 1);
+    EXPECT_EQ(camsim::paramBytes(fleet[2].mac, "audio").at(0), 1);
+    EXPECT_EQ(callsOnUnknownHandles(), std::vector<std::string>{})
+        << "no audio or talk call without a stream";
+
+    // Closing with voice on stops the audio and talk of each stream before the stream itself.
+    const int streamA = dialog.session().playHandle(0);
+    const int streamC = dialog.session().playHandle(2);
+    camsim::clearCallLog();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    std::vector<std::string> sequence;
+    for (const camsim::CallRecord& r : camsim::callLog()) {
+        if (isStreamCall(r.function))
+            sequence.push_back(r.function + " " + std::to_string(r.args[0]));
+    }
+    const std::string a = std::to_string(streamA), c = std::to_string(streamC);
+    EXPECT_EQ(sequence,
+              (std::vector<std::string>{"KVX_NET_ClientStopAudio " + a, "KVX_NET_ClientStopTalk " + a,
+                                        "KVX_NET_ClientStop " + a, "KVX_NET_ClientStopAudio " + c,
+                                        "KVX_NET_ClientStopTalk " + c, "KVX_NET_ClientStop " + c}));
+    EXPECT_EQ(camsim::sessionCount(), 0);
+}
+
+TEST_F(PreviewDialogsTest, ImageTestKeepsItsOwnListAndMovesPastAnEmptyMac) {
+    QVector<QStringList> owner = fleetRows(3);
+    owner[0][8].clear(); // a row without a MAC is never removed by its owner
+    ImageTestDialog dialog;
+    QStringList titles;
+    QVector<QPair<QString, int>> removed;
+    QObject::connect(&dialog, &ImageTestDialog::removeRow, [&](QString mac, int size) {
+        removed.append({mac, size});
+        titles << dialog.titleLabel->text();
+        if (mac.isEmpty())
+            return;
+        for (int i = 0; i < owner.size(); ++i) {
+            if (owner[i].value(8) == mac) {
+                owner.remove(i);
+                break;
+            }
+        }
+    });
+    const QVector<QStringList> shown = owner;
+    dialog.setDeviceList(owner);
+    EXPECT_FALSE(dialog.nextButton()->isHidden());
+    dialog.startPreview();
+    EXPECT_FALSE(dialog.nextButton()->isHidden());
+    dialog.startPreview();
+    EXPECT_TRUE(dialog.nextButton()->isHidden());
+    dialog.startPreview(); // nothing left: nothing happens
+    EXPECT_EQ(titles, (QStringList{shown[0][1], shown[1][1], shown[2][1]}));
+    EXPECT_EQ(removed, (QVector<QPair<QString, int>>{{"", 2}, {shown[1][8], 1}, {shown[2][8], 0}}));
+    EXPECT_EQ(countCalls("KVX_NET_Login"), 3);
+    EXPECT_EQ(camsim::sessionCount(), 1) << "only the device on screen";
+    EXPECT_EQ(dialog.remaining(), 0);
+
+    // An empty list shows nothing and can be closed.
+    camsim::clearCallLog();
+    ImageTestDialog empty;
+    int emitted = 0;
+    QObject::connect(&empty, &ImageTestDialog::removeRow, [&] { ++emitted; });
+    empty.setDeviceList({});
+    empty.startPreview();
+    EXPECT_TRUE(empty.nextButton()->isHidden());
+    EXPECT_EQ(emitted, 0);
+    EXPECT_EQ(countCalls("KVX_NET_Login"), 0);
+    empty.stopPreview();
+    EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+}
+
+TEST_F(PreviewDialogsTest, SinglePreviewSetsItsWindowOnlyOnARunningStream) {
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    camsim::inject({fleet[0].mac, "KVX_NET_ClientStart", true});
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        camsim::clearCallLog();
+        auto* dialog = new PlayDialog;
+        dialog->playDevice(rowOf(fleet[static_cast<std::size_t>(i)]));
+        const auto setWnd = camsim::calls("KVX_NET_ClientSetWnd");
+        if (i == 0) {
+            EXPECT_TRUE(setWnd.empty());
+        } else {
+            ASSERT_EQ(setWnd.size(), 1u);
+            EXPECT_EQ(setWnd[0].args,
+                      (std::vector<long long>{dialog->session().playHandle(0),
+                                              static_cast<long long>(static_cast<std::uint32_t>(
+                                                  dialog->videoWidget()->winId()))}));
+        }
+        QPointer<PlayDialog> guard(dialog);
+        dialog->closeButton->click(); // accepts; deleted on close
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(guard.isNull());
+        EXPECT_EQ(camsim::sessionCount(), 0);
+        EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+    }
+}
+
+} // namespace
