@@ -950,7 +950,6 @@ void MainFrame::onPellora() {}
 void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
 void MainFrame::onConfigureOtherParameters() {}
-void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onFullNetcomEnable() {}
 void MainFrame::onDoubleClickedPlay() {}
 void MainFrame::onCheckTimerSlot() {}
