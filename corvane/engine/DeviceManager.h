@@ -32,6 +32,7 @@
 
 class modifyupgradewidget;
 class ProgressBarDialog;
+class QEventLoop;
 
 class DeviceManager : public QWidget, public IClientUiElement {
     Q_OBJECT
@@ -243,6 +244,8 @@ private:
     void reapOtherThreads(bool all);
 
     QPointer<ProgressBarDialog> m_otherProgress;
+    QEventLoop* m_otherLoop = nullptr; // the busy indicator's modal loop
+    bool m_otherShown = false;         // the result table was shown and closed
     QTimer* m_otherCheckTimer = nullptr;
     std::mutex m_otherLock; // every field below up to the start tick
     std::vector<OtherParamResultInfo> m_otherResults;

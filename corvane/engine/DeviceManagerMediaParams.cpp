@@ -62,7 +62,8 @@ void DeviceManager::modifyVideoInfo(QStringList* qstrList, int* needReboot) {
         main.codec = t.mainCodec != 0 ? 1 : 0;
         main.width = t.mainResolution == 0 ? 2304 : t.mainResolution == 1 ? 1920 : 1280;
         main.height = t.mainResolution == 0 ? 1296 : t.mainResolution == 1 ? 1080 : 720;
-        capFrameRate(scope->block[0], main.codec != 0, main.width, main.height, t.mainFrameRate, &main.frameRate);
+        capFrameRate(scope->block[0], main.codec != 0, main.width, main.height, t.mainFrameRate,
+                     &main.frameRate);
         main.bitrate = static_cast<std::uint16_t>(t.mainBitrate & 0xFFFF);
         main.iFrameInterval = static_cast<std::uint16_t>(t.mainIFrameInterval & 0xFFFF);
         main.bitrateMode = byte(t.mainBitrateMode);
@@ -302,7 +303,8 @@ void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
     static_assert(sizeof md->area == sizeof t.area, "motion area words");
     static_assert(sizeof alarm->schedule == sizeof t.schedule, "arming schedule");
     bool ok = false;
-    if (slot.loggedIn() && KVX_NET_ClientGetMDInfoEx2(h, 0, md.get()) && KVX_NET_GetAlarmPropertyEx(h, alarm.get())) {
+    if (slot.loggedIn() && KVX_NET_ClientGetMDInfoEx2(h, 0, md.get()) &&
+        KVX_NET_GetAlarmPropertyEx(h, alarm.get())) {
         md->enable = t.enable;
         md->sensitivity = t.sensitivity;
         std::memcpy(md->area, t.area, sizeof md->area);
@@ -313,8 +315,8 @@ void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
             ok = KVX_NET_SetAlarmPropertyEx(h, alarm.get()) != 0;
         }
     }
-    finishFamily(qstrList->value(8), OZM::FamilyMotionDetect, ok, QT_TR_NOOP("Modify Motion Detection Success"),
-                 QT_TR_NOOP("Modify Motion Detection Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyMotionDetect, ok,
+                 QT_TR_NOOP("Modify Motion Detection Success"), QT_TR_NOOP("Modify Motion Detection Failed"));
 }
 
 void DeviceManager::modifyAudioBoard(QStringList* qstrList) {

@@ -12,6 +12,7 @@
 #include "quillet/Quillet.h"
 #include "winport/WinPort.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPixmap>
 
@@ -38,10 +39,9 @@ QString dotted(std::uint64_t address) {
 
 // Families in the order of the time-out sweep and of the result table's columns.
 constexpr int kTableOrder[OZM::FamilyCount] = {
-    OZM::FamilyDdns,    OZM::FamilyP2p,   OZM::FamilyGb28181,     OZM::FamilyVideo,
-    OZM::FamilyAudio,   OZM::FamilyOsd,   OZM::FamilyImage,       OZM::FamilyPrivacyMask,
-    OZM::FamilyMotionDetect, OZM::FamilyAccount, OZM::FamilyTime, OZM::FamilyMaintain,
-    OZM::FamilyAudioBoard,   OZM::FamilyTcpIp,   OZM::FamilyPort};
+    OZM::FamilyDdns, OZM::FamilyP2p,      OZM::FamilyGb28181,     OZM::FamilyVideo,        OZM::FamilyAudio,
+    OZM::FamilyOsd,  OZM::FamilyImage,    OZM::FamilyPrivacyMask, OZM::FamilyMotionDetect, OZM::FamilyAccount,
+    OZM::FamilyTime, OZM::FamilyMaintain, OZM::FamilyAudioBoard,  OZM::FamilyTcpIp,        OZM::FamilyPort};
 
 // Per family index: the time-out text and the column header.
 const char* const kTimeoutText[OZM::FamilyCount] = {
@@ -151,8 +151,8 @@ int DeviceManager::otherParamThreads() {
 
 bool DeviceManager::otherSleep(int programMs) {
     const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(winport::toRealMs(static_cast<std::uint64_t>(
-                              programMs < 0 ? 0 : programMs)));
+                          std::chrono::milliseconds(
+                              winport::toRealMs(static_cast<std::uint64_t>(programMs < 0 ? 0 : programMs)));
     std::unique_lock<std::mutex> lock(m_otherSleepLock);
     return !m_otherSleepWake.wait_until(lock, deadline, [this] { return m_otherStop.load(); });
 }
@@ -196,10 +196,8 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         return -1;
     }
     m_otherCheckTimer->stop();
-    if (m_otherProgress) {
-        m_otherProgress->done(0);
+    if (m_otherProgress)
         delete m_otherProgress.data();
-    }
     // A new run waits for the previous configuration thread.
     if (m_otherConfigThread.joinable())
         m_otherConfigThread.join();
@@ -227,7 +225,17 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
     QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
     m_otherProgress = dialog;
     dialog->titleLabel->setText(tr("Other Parameter Config Modify..."));
-    dialog->exec(); // ended by onModifyOtherParamEnd, after the result table was closed
+    // Modal until onModifyOtherParamEnd has shown the result table and it was closed.
+    // Showing a modal window may deliver queued events, so the run can end before the loop
+    // starts: the flag covers that.
+    QEventLoop loop;
+    m_otherLoop = &loop;
+    m_otherShown = false;
+    dialog->setModal(true);
+    dialog->show();
+    if (!m_otherShown)
+        loop.exec(QEventLoop::DialogExec);
+    m_otherLoop = nullptr;
     if (dialog)
         delete dialog.data();
     m_otherProgress = nullptr;
@@ -249,7 +257,8 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
                 m_otherConfigDone = true;
         }
         // Ends a run without records, or whose devices are already done, at once.
-        QMetaObject::invokeMethod(this, [this] { onCheckTimerSlot(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { onCheckTimerSlot(); }, Qt::QueuedConnection);
     };
     if (rows.isEmpty()) {
         finish();
@@ -291,7 +300,8 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     if (t.enabled(OZM::FamilyAudioBoard)) {
         store->getAudioBoard(&t.audioBoard);
         const auto& b = t.audioBoard;
-        if (b.applyInput == 0 && b.applyTurnOnControl == 0 && b.applyLightBoardMode == 0 && b.applyBrightness == 0)
+        if (b.applyInput == 0 && b.applyTurnOnControl == 0 && b.applyLightBoardMode == 0 &&
+            b.applyBrightness == 0)
             t.enable.flag[OZM::FamilyAudioBoard] = 0;
     }
     job.templates = templates;
@@ -309,8 +319,8 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     if (tcpIp) {
         std::uint32_t start = 0;
         const std::string text = fieldText(t.tcpIp.ip, sizeof t.tcpIp.ip);
-        haveAddresses = PingHelper::parseDottedQuad(text, &start) && start >= kFirstHostAddress &&
-                        start < kAddressEnd;
+        haveAddresses =
+            PingHelper::parseDottedQuad(text, &start) && start >= kFirstHostAddress && start < kAddressEnd;
         if (!haveAddresses)
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "invalid start address:%s", text.c_str());
         next = start;
@@ -322,7 +332,8 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         const std::string mac = row.value(8).toStdString();
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
         if (!info) {
-            Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "cannot findSearchInfo, mac:%s", mac.c_str());
+            Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "cannot findSearchInfo, mac:%s",
+                         mac.c_str());
             continue;
         }
         OtherParamResultInfo record;
@@ -587,10 +598,9 @@ void DeviceManager::onModifyOtherParamEnd() {
         std::lock_guard<std::mutex> lock(m_otherLock);
         m_otherEnded = true;
     }
-    if (m_otherProgress) {
-        m_otherProgress->done(0);
-        m_otherProgress = nullptr; // deleted by startOtherParamConfig when its loop returns
-    }
+    // The busy indicator goes first (startOtherParamConfig deletes it when its loop ends).
+    if (m_otherProgress)
+        m_otherProgress->hide();
     const std::vector<OtherParamResultInfo> records = otherParamResults();
     QStringList headers{tr("IP")};
     int columns = 0;
@@ -605,4 +615,7 @@ void DeviceManager::onModifyOtherParamEnd() {
     ShowResultDialog dialog(headers, nullptr, 1280, 720);
     dialog.showOtherParamResult(records, columns);
     dialog.exec();
+    m_otherShown = true;
+    if (m_otherLoop)
+        m_otherLoop->quit();
 }

@@ -20,10 +20,10 @@ std::uint8_t byte(std::int64_t value) {
 bool DeviceManager::otherLoginSlot(const QStringList* row, LoginSlot* out) {
     if (!row || row->isEmpty())
         return false;
-    const std::vector<LoginSlot> slots = slotsForMac(row->value(8).toStdString());
-    if (slots.empty())
+    const std::vector<LoginSlot> matching = slotsForMac(row->value(8).toStdString());
+    if (matching.empty())
         return false; // no effect: the run's time limit settles the family
-    *out = slots.front();
+    *out = matching.front();
     return true;
 }
 
@@ -260,7 +260,8 @@ void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
         time->nvrSync = t.syncNvr;
         // Bit 0: automatic synchronisation on; bits 2..7 and the next byte: the interval.
         const std::uint32_t interval = static_cast<std::uint32_t>(t.ntpInterval);
-        time->ntpFlags = static_cast<std::uint8_t>((t.ntpAutoSync == 0 ? 1u : 0u) | ((interval & 0x3Fu) << 2));
+        time->ntpFlags =
+            static_cast<std::uint8_t>((t.ntpAutoSync == 0 ? 1u : 0u) | ((interval & 0x3Fu) << 2));
         time->ntpInterval = static_cast<std::uint8_t>((interval >> 6) & 0xFFu);
         copyText(time->ntpServer, t.ntpServer);
         if (!KVX_NET_SetDstProperty(h, dst.get())) {

@@ -13,6 +13,13 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
+#include <set>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
 using namespace batchtest;
 
 namespace {
@@ -28,8 +35,8 @@ private:
 const auto* const storeEnvironment = ::testing::AddGlobalTestEnvironment(new StoreEnvironment);
 
 std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return std::uint32_t(b.at(at)) | (std::uint32_t(b.at(at + 1)) << 8) | (std::uint32_t(b.at(at + 2)) << 16) |
-           (std::uint32_t(b.at(at + 3)) << 24);
+    return std::uint32_t(b.at(at)) | (std::uint32_t(b.at(at + 1)) << 8) |
+           (std::uint32_t(b.at(at + 2)) << 16) | (std::uint32_t(b.at(at + 3)) << 24);
 }
 std::uint16_t u16(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
@@ -150,7 +157,7 @@ protected:
         QFile f(pingLog);
         if (!f.open(QIODevice::ReadOnly))
             return {};
-        return QString::fromUtf8(f.readAll()).split('\n', QString::SkipEmptyParts);
+        return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
     }
     // Status texts of camera i from the appliers and the run (login texts left out).
     QStringList statuses(std::size_t i) {
@@ -185,9 +192,15 @@ TEST(OtherParamRules, TimeLimitFollowsFlagsAndDeviceCount) {
         int wait;
         int limit;
     } cases[] = {
-        {{0, 1, 5, 8}, 1, 1000, 360},    {{0, 1, 5}, 1, 1000, 300},   {{1, 5, 8}, 1, 1000, 300},
-        {{0, 1, 5, 8, 2}, 3, 1000, 1000}, {{2}, 2, 1000, 600},        {{2}, 4, 86400, 1200},
-        {{0, 1, 5, 8}, 2, 500, 500},      {{2}, 1, 1, 1},             {{2}, 0, 360, 0},
+        {{0, 1, 5, 8}, 1, 1000, 360},
+        {{0, 1, 5}, 1, 1000, 300},
+        {{1, 5, 8}, 1, 1000, 300},
+        {{0, 1, 5, 8, 2}, 3, 1000, 1000},
+        {{2}, 2, 1000, 600},
+        {{2}, 4, 86400, 1200},
+        {{0, 1, 5, 8}, 2, 500, 500},
+        {{2}, 1, 1, 1},
+        {{2}, 0, 360, 0},
     };
     for (const auto& c : cases) {
         OZM::SC_OTHERPARAMENABLE flags{};
@@ -198,7 +211,8 @@ TEST(OtherParamRules, TimeLimitFollowsFlagsAndDeviceCount) {
         // A flag other than 1 does not count.
         for (int f : c.on)
             flags.flag[f] = 2;
-        EXPECT_EQ(DeviceManager::otherParamTimeLimit(flags, c.devices, c.wait), std::min(c.devices * 300, c.wait));
+        EXPECT_EQ(DeviceManager::otherParamTimeLimit(flags, c.devices, c.wait),
+                  std::min(c.devices * 300, c.wait));
     }
 }
 
@@ -354,32 +368,23 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     store->setOtherParamEnable(&all);
 
     RunCloser closer;
-    const std::uint64_t start = GetTickCount();
     ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
     ASSERT_FALSE(closer.stuck);
 
     // Order, pauses and texts.
-    const QStringList expected = {"Modify DDNS Success",
-                                  "Modify GB28181 Success",
-                                  "Set Audio Param Success",
-                                  "Set OSD Success",
-                                  "Set Privacy Success",
-                                  "Modify Motion Detection Success",
-                                  "Modify Account Success",
-                                  "Set Time Success",
-                                  "Set Timer To Restart Success",
-                                  "Set Audio Board Success",
-                                  "P2P Modify Success",
-                                  "Modify Video Param Success",
-                                  "Modify Image Param Success",
-                                  "Modify Port Success",
+    const QStringList expected = {"Modify DDNS Success",          "Modify GB28181 Success",
+                                  "Set Audio Param Success",      "Set OSD Success",
+                                  "Set Privacy Success",          "Modify Motion Detection Success",
+                                  "Modify Account Success",       "Set Time Success",
+                                  "Set Timer To Restart Success", "Set Audio Board Success",
+                                  "P2P Modify Success",           "Modify Video Param Success",
+                                  "Modify Image Param Success",   "Modify Port Success",
                                   "Modify Tcp/Ip Success"};
     ASSERT_EQ(statuses(0), expected);
-    std::vector<Note> family;
+    std::vector<enginetest::Note> family;
     for (const auto& note : notes->with(2, mac(0)))
         if (note.texts.value(1) != "Logging in...")
             family.push_back(note);
-    EXPECT_LT(family[0].tick - start, 900u) << "DDNS starts at once";
     for (std::size_t i = 1; i < family.size(); ++i)
         EXPECT_GE(family[i].tick - family[i - 1].tick, 990u) << expected[int(i)].toStdString();
 
@@ -441,7 +446,8 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     EXPECT_EQ(ae[0], 52);
     EXPECT_EQ(ae[2], 17);
     const auto o = camsim::paramBytes(m, "osd");
-    EXPECT_EQ(std::vector<std::uint8_t>(o.begin() + 8, o.begin() + 12), (std::vector<std::uint8_t>{1, 1, 2, 1}));
+    EXPECT_EQ(std::vector<std::uint8_t>(o.begin() + 8, o.begin() + 12),
+              (std::vector<std::uint8_t>{1, 1, 2, 1}));
     EXPECT_EQ(text(o, 12), "Gate 7");
     EXPECT_EQ(o[1], imageBytes[40]) << "mirroring";
     EXPECT_EQ(o[2], imageBytes[5]) << "shutter";
@@ -478,7 +484,7 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
               (std::vector<std::uint8_t>{5, 6, 7, 8, 9, 0, 30, 1, 0xF1, 0}));
     EXPECT_EQ(text(t, 12), "ntp.local");
     const auto dst = camsim::paramBytes(m, "dst");
-    const std::pair<int, int> dstBytes[] = {{0, 1}, {2, 2}, {4, 3}, {5, 4}, {6, 2},
+    const std::pair<int, int> dstBytes[] = {{0, 1},  {2, 2},  {4, 3},  {5, 4},  {6, 2},
                                             {23, 9}, {25, 4}, {26, 0}, {27, 4}, {44, 60}};
     for (const auto& p : dstBytes)
         EXPECT_EQ(dst[p.first], p.second) << "summer time +" << p.first;
@@ -520,7 +526,7 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     EXPECT_EQ(info->rtspPort, 8554u);
     EXPECT_STREQ(info->user, "op");
     // The port change restarted it: relogin at the old address; then at the new one.
-    EXPECT_GE(loginsTo("127.0.0.11"), 2);
+    EXPECT_EQ(loginsTo("127.0.0.11"), 1);
     EXPECT_EQ(loginsTo("127.0.5.11"), 1);
     EXPECT_EQ(pings().value(0), "127.0.5.10") << "the start address is tried first";
 
@@ -533,3 +539,371 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     ASSERT_EQ(closer.tables[0].rows.size(), 1);
     EXPECT_EQ(closer.tables[0].rows[0], row);
 }
+
+TEST_F(OtherParamTest, DdnsStartsWithoutPause) {
+    winport::setTimeScale(0.05);
+    useCameras(1);
+    loginFleet();
+    enable({OZM::FamilyDdns, OZM::FamilyP2p});
+    RunCloser closer;
+    const std::uint64_t start = GetTickCount();
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    const auto ddns = notes->with(2, mac(0));
+    ASSERT_EQ(statuses(0), (QStringList{"Modify DDNS Success", "P2P Modify Success"}));
+    EXPECT_LT(ddns[0].tick - start, 900u);
+    EXPECT_GE(ddns[1].tick - ddns[0].tick, 990u);
+}
+
+// ------------------------------------------------------------------ video: size, rate, restart
+
+TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
+    useCameras(1);
+    loginFleet();
+    const std::string m = fleet[0].mac;
+    const auto defaultScope = camsim::paramBytes(m, "encScope");
+    const auto defaultPro = camsim::paramBytes(m, "encPro");
+    enum Scope { Normal, NoEntry, HugeCount };
+    const struct {
+        int curWidth, curHeight, curH265;
+        std::uint32_t index, h265, fps;
+        Scope scope;
+        int width, height, sentFps;
+        bool restart;
+    } cases[] = {
+        {2304, 1296, 0, 1, 0, 20, Normal, 1920, 1080, 20, true},     // out of 2304x1296
+        {1920, 1080, 0, 2, 0, 20, Normal, 1280, 720, 20, false},     // no restart
+        {1920, 1080, 0, 0, 0, 20, Normal, 2304, 1296, 20, true},     // into 2304x1296
+        {1920, 1080, 0, 1, 1, 20, Normal, 1920, 1080, 20, true},     // H265+ changes
+        {1920, 1080, 0, 1, 0, 30, Normal, 1920, 1080, 25, false},    // capped by the scope entry
+        {1920, 1080, 0, 1, 0, 30, NoEntry, 1920, 1080, 17, false},   // no entry: the rate stays
+        {1920, 1080, 0, 1, 0, 30, HugeCount, 1920, 1080, 25, false}, // counts clamped to the tables
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.curWidth << " -> index " << c.index << ", fps " << c.fps);
+        auto pro = defaultPro;
+        putBytes<std::uint16_t>(pro, 64 + 4, static_cast<std::uint16_t>(c.curWidth));
+        putBytes<std::uint16_t>(pro, 64 + 6, static_cast<std::uint16_t>(c.curHeight));
+        putBytes<std::uint16_t>(pro, 64 + 8, 17);
+        pro[64 + 16] = static_cast<std::uint8_t>(c.curH265);
+        ASSERT_TRUE(camsim::setParamBytes(m, "encPro", pro));
+        auto scope = defaultScope;
+        if (c.scope == NoEntry) {
+            putBytes<std::uint32_t>(scope, 40 + 64 * 1, 1); // the 1920x1080 entry of the first codec
+        } else if (c.scope == HugeCount) {
+            scope[33] = 255;
+            // Bytes after the nine-entry table that would read as a 1920x1080 entry of rate 5.
+            putBytes<std::uint32_t>(scope, 40 + 64 * 9, 1920);
+            putBytes<std::uint32_t>(scope, 40 + 64 * 9 + 4, 1080);
+            putBytes<std::uint32_t>(scope, 40 + 64 * 9 + 16, 5);
+        }
+        ASSERT_TRUE(camsim::setParamBytes(m, "encScope", scope));
+        OZM::_SC_SETVIDEO_DATA_ video{};
+        video.mainResolution = c.index;
+        video.mainH265Plus = c.h265;
+        video.mainFrameRate = c.fps;
+        video.subFrameRate = 10;
+        ozmParamsMgr()->setVideoInfo(&video);
+        enable({OZM::FamilyVideo});
+        camsim::clearCallLog();
+        notes->clear();
+
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_TRUE(waitThreads());
+        const auto sent = camsim::paramBytes(m, "encPro");
+        EXPECT_EQ(u16(sent, 64 + 4), c.width);
+        EXPECT_EQ(u16(sent, 64 + 6), c.height);
+        EXPECT_EQ(u16(sent, 64 + 8), c.sentFps);
+        EXPECT_EQ(loginsTo(fleet[0].ip) > 0, c.restart) << "relogin after the restart wait";
+        EXPECT_EQ(statuses(0), QStringList{"Modify Video Param Success"});
+        ASSERT_EQ(closer.tables.size(), 1u);
+        EXPECT_EQ(closer.tables[0].headers, (QStringList{"IP", "Setting Video"}));
+        EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Success"}));
+    }
+}
+
+// ------------------------------------------------------------------ new addresses
+
+TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
+    useCameras(3);
+    const struct {
+        const char* start;
+        const char* answering;
+        QStringList pinged;   // in order
+        QStringList assigned; // per camera, empty: no address and TCP/IP failed
+    } cases[] = {
+        {"127.0.5.10",
+         "127.0.5.10,127.0.5.11,127.0.5.13",
+         {"127.0.5.10", "127.0.5.11", "127.0.5.12", "127.0.5.13", "127.0.5.14", "127.0.5.15"},
+         {"127.0.5.12", "127.0.5.14", "127.0.5.15"}},
+        {"", "", {}, {"", "", ""}},
+        {"127.0.5", "", {}, {"", "", ""}},
+        {"127.0.5.256", "", {}, {"", "", ""}},
+        {"127.0.05.1", "", {}, {"", "", ""}},
+        {"0.0.0.0", "", {}, {"", "", ""}},
+        {"255.255.255.254", "", {}, {"", "", ""}},
+        {"223.255.255.254", "", {"223.255.255.254", "223.255.255.255"}, {"", "", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        engine->logoutAll();
+        camsim::useFleet(camsim::defaultFleet(3));
+        fleet = camsim::fleet();
+        loginFleet();
+        QFile::remove(pingLog);
+        qputenv("CORVANE_SIM_PING_UP", c.answering);
+        OZM::_SC_TCP_IP_DATA tcp{};
+        std::strncpy(tcp.ip, c.start, sizeof tcp.ip - 1);
+        std::strcpy(tcp.mask, "255.0.0.0");
+        std::strcpy(tcp.gateway, "127.0.0.1");
+        std::strcpy(tcp.dns, "127.0.0.1");
+        ozmParamsMgr()->setTcpIpInfo(&tcp);
+        enable({OZM::FamilyTcpIp});
+
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
+        ASSERT_TRUE(waitThreads());
+        const QStringList pinged = pings();
+        EXPECT_EQ(pinged.mid(0, c.pinged.size()), c.pinged);
+        for (const QString& address : pinged)
+            EXPECT_TRUE(address.startsWith("127.") || address.startsWith("223.")) << address.toStdString();
+        ASSERT_EQ(closer.tables.size(), 1u);
+        ASSERT_EQ(closer.tables[0].rows.size(), 3);
+        for (std::size_t i = 0; i < 3; ++i) {
+            const QString want = c.assigned[int(i)];
+            camsim::CameraProfile now;
+            ASSERT_TRUE(camsim::findCamera(fleet[i].mac, &now));
+            if (want.isEmpty()) {
+                EXPECT_EQ(statuses(i), QStringList{"Modify Tcp/Ip Failed"}) << i;
+                EXPECT_TRUE(texts(8, i).isEmpty()) << i;
+                EXPECT_EQ(now.ip, fleet[i].ip) << i;
+                EXPECT_EQ(closer.tables[0].rows[int(i)].value(1), "Failed") << i;
+            } else {
+                EXPECT_EQ(texts(8, i), QStringList{want + "|New IP:" + want}) << i;
+                EXPECT_EQ(now.ip, want.toStdString()) << i;
+                EXPECT_EQ(loginsTo(want.toStdString()), 1) << i;
+                EXPECT_EQ(closer.tables[0].rows[int(i)].value(1), "Success") << i;
+            }
+        }
+    }
+}
+
+// ------------------------------------------------------------------ port, then TCP/IP refused
+
+TEST_F(OtherParamTest, PortStopsAtFirstFailureAndRefusedAddressChangeFails) {
+    useCameras(2);
+    loginFleet();
+    OZM::_SC_PORT_DATA port{8080, 554, 0, 8899, 1}; // the camera refuses HTTPS port 0
+    ozmParamsMgr()->setPortParamInfo(&port);
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.0.6.1");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    std::strcpy(tcp.gateway, "127.0.0.1");
+    std::strcpy(tcp.dns, "127.0.0.1");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    enable({OZM::FamilyPort, OZM::FamilyTcpIp});
+    camsim::inject({fleet[1].mac, "KVX_NET_SetNetPropertyEx", true, false, 0, -1});
+
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
+    ASSERT_TRUE(waitThreads());
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto sets = callsTo("KVX_NET_SetAgreementProperty", i);
+        ASSERT_EQ(sets.size(), 2u) << "ONVIF and HTTP are not sent";
+        EXPECT_EQ(sets[0].in[1], KVX_AGREEMENT_RTSP);
+        EXPECT_EQ(u16(sets[0].in, 2), 554);
+        EXPECT_EQ(sets[1].in[1], KVX_AGREEMENT_HTTPS);
+        EXPECT_TRUE(texts(9, i).isEmpty());
+        camsim::CameraProfile now;
+        ASSERT_TRUE(camsim::findCamera(fleet[i].mac, &now));
+        EXPECT_EQ(now.httpPort, 80);
+    }
+    EXPECT_EQ(statuses(0), (QStringList{"Modify Port Failed", "Modify Tcp/Ip Success"}));
+    EXPECT_EQ(texts(8, 0), QStringList{"127.0.6.1|New IP:127.0.6.1"});
+    // A refused address change is a failure and the engine keeps the old address.
+    EXPECT_EQ(statuses(1), (QStringList{"Modify Port Failed", "Modify Tcp/Ip Failed"}));
+    EXPECT_TRUE(texts(8, 1).isEmpty());
+    EXPECT_STREQ(engine->findSearchInfo(fleet[1].mac)->ip, fleet[1].ip.c_str());
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].headers, (QStringList{"IP", "Setting TCP/IP", "Setting Port"}));
+    EXPECT_EQ(closer.tables[0].rows,
+              (QList<QStringList>{{"127.0.0.11", "Success", "Failed"}, {"127.0.0.12", "Failed", "Failed"}}));
+}
+
+// ------------------------------------------------------------------ end paths
+
+TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
+    loginFleet();
+    // Camera 2 has a search record but no login: its families stay pending.
+    const auto record = enginetest::searchRecord(camsim::fleet()[0]);
+    DSC_SEARCH_RESPONSE_INFO stray = record;
+    std::strcpy(stray.mac, "02:00:00:00:99:99");
+    std::strcpy(stray.ip, "127.0.0.99");
+    engine->addSearchInfo(stray.mac, &stray);
+    QStringList strayRow = row(0);
+    strayRow[8] = stray.mac;
+    ozmParamsMgr()->setWaitInfo(1);
+    enable({OZM::FamilyDdns, OZM::FamilyOsd});
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig({row(0), strayRow}), 0);
+    ASSERT_TRUE(waitThreads());
+    EXPECT_EQ(notes->count(2, "02:00:00:00:99:99", "Modify DDNS Failed"), 1);
+    EXPECT_EQ(notes->count(2, "02:00:00:00:99:99", "Set OSD Failed"), 1);
+    const auto results = engine->otherParamResults();
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[1].results[OZM::FamilyDdns], 3);
+    EXPECT_EQ(results[1].results[OZM::FamilyOsd], 3);
+    EXPECT_EQ(results[1].results[OZM::FamilyTcpIp], 0);
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].headers, (QStringList{"IP", "Setting DDNS", "Setting OSD"}));
+    EXPECT_EQ(closer.tables[0].rows.value(1), (QStringList{"127.0.0.99", "Failed", "Failed"}));
+}
+
+TEST_F(OtherParamTest, RunWithoutRecordsEndsAtOnce) {
+    loginFleet();
+    ozmParamsMgr()->setWaitInfo(86400);
+    enable({OZM::FamilyDdns});
+    QStringList unknown = row(0);
+    unknown[8] = "02:00:00:00:77:77";
+    RunCloser closer(3000);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(engine->startOtherParamConfig({unknown}), 0);
+    EXPECT_FALSE(closer.stuck);
+    EXPECT_LT(clock.elapsed(), 2000);
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].headers, QStringList{"IP"});
+    EXPECT_TRUE(closer.tables[0].rows.isEmpty());
+    EXPECT_TRUE(camsim::callLog().empty());
+}
+
+TEST_F(OtherParamTest, RunEndsOnlyAfterEveryRecordWasAdded) {
+    loginFleet();
+    // Camera 0 fails fast; finding camera 1's address takes several slow pings.
+    qputenv("OTHERPARAM_PING_DELAY", "0.15");
+    qputenv("CORVANE_SIM_PING_UP", "127.0.7.2,127.0.7.3,127.0.7.4");
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.0.7.1");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    enable({OZM::FamilyTcpIp});
+    camsim::inject({"*", "KVX_NET_SetNetPropertyEx", true, false, 0, -1});
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].rows.size(), 2);
+    EXPECT_EQ(statuses(1), QStringList{"Modify Tcp/Ip Failed"});
+    EXPECT_EQ(closer.tables[0].rows.value(1), (QStringList{"127.0.0.12", "Failed"}));
+}
+
+// ------------------------------------------------------------------ threads across runs
+
+TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
+    useCameras(1);
+    loginFleet();
+    OZM::_SC_PORT_DATA port{80, 554, 443, 8000, 1}; // unchanged: the camera stays up
+    ozmParamsMgr()->setPortParamInfo(&port);
+    ozmParamsMgr()->setWaitInfo(1);
+    enable({OZM::FamilyPort}); // its result comes only after the restart wait
+    {
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_EQ(closer.tables.size(), 1u);
+        EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Failed"})) << "timed out";
+    }
+    ASSERT_EQ(engine->otherParamThreads(), 1) << "still in the restart wait";
+    ozmParamsMgr()->setWaitInfo(360);
+    enable({OZM::FamilyDdns});
+    {
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Success"}));
+    }
+    ASSERT_TRUE(waitThreads());
+    EXPECT_EQ(texts(9, 0), QStringList{"80|554"}) << "the earlier run went on";
+    const auto results = engine->otherParamResults();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].results[OZM::FamilyPort], 0) << "no write into the later run's record";
+    EXPECT_EQ(results[0].results[OZM::FamilyDdns], 1);
+
+    // A device thread in a long wait ends promptly with the engine.
+    winport::setTimeScale(0.2);
+    ozmParamsMgr()->setWaitInfo(1);
+    OZM::_SC_PORT_DATA back{80, 554, 443, 8000, 1};
+    ozmParamsMgr()->setPortParamInfo(&back);
+    enable({OZM::FamilyPort});
+    {
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    }
+    ASSERT_EQ(engine->otherParamThreads(), 1);
+    QElapsedTimer clock;
+    clock.start();
+    engine.reset();
+    EXPECT_LT(clock.elapsed(), 2000) << "the 20 s restart wait takes 4 s here";
+}
+
+// ------------------------------------------------------------------ the restart wait's pings
+
+TEST_F(OtherParamTest, RestartWaitPausesBetweenPings) {
+    OZM::_SC_PORT_DATA port{81, 555, 443, 8000, 1};
+    ozmParamsMgr()->setPortParamInfo(&port);
+    enable({OZM::FamilyPort});
+    camsim::CameraProfile profile = camsim::defaultFleet(1)[0];
+    profile.rebootMs = 10000000; // never comes back
+    camsim::useFleet({profile});
+    fleet = camsim::fleet();
+    loginFleet();
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    ASSERT_TRUE(waitThreads());
+    const int count = pings().count(QString::fromStdString(fleet[0].ip));
+    EXPECT_GE(count, 2);
+    EXPECT_LE(count, 61) << "at most one ping a second for 60 s";
+    EXPECT_EQ(texts(9, 0), QStringList{"81|555"});
+    EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Success"}));
+}
+
+// ------------------------------------------------------------------ sixteen cameras
+
+TEST_F(OtherParamTest, SixteenCamerasEndToEnd) {
+    useCameras(16);
+    loginFleet();
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.0.8.1");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    std::strcpy(tcp.gateway, "127.0.0.1");
+    std::strcpy(tcp.dns, "127.0.0.1");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    OZM::_SC_SETOSD_DATA_ osd{};
+    std::strcpy(osd.text, "Line 4");
+    ozmParamsMgr()->setOsdInfo(&osd);
+    OZM::_SC_SETVIDEO_DATA_ video{};
+    video.mainResolution = 0; // into 2304x1296: restarts every camera
+    ozmParamsMgr()->setVideoInfo(&video);
+    ozmParamsMgr()->setWaitInfo(86400);
+    enable({OZM::FamilyTcpIp, OZM::FamilyDdns, OZM::FamilyOsd, OZM::FamilyVideo, OZM::FamilyTime});
+    QVector<QStringList> all;
+    for (std::size_t i = 0; i < fleet.size(); ++i)
+        all << row(i);
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(all), 0);
+    ASSERT_FALSE(closer.stuck);
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].headers, (QStringList{"IP", "Setting DDNS", "Setting Video", "Setting OSD",
+                                                     "Setting Time", "Setting TCP/IP"}));
+    ASSERT_EQ(closer.tables[0].rows.size(), 16);
+    std::set<std::string> addresses;
+    for (std::size_t i = 0; i < fleet.size(); ++i) {
+        EXPECT_EQ(closer.tables[0].rows[int(i)], (QStringList{QString::fromStdString(fleet[i].ip), "Success",
+                                                              "Success", "Success", "Success", "Success"}));
+        camsim::CameraProfile now;
+        ASSERT_TRUE(camsim::findCamera(fleet[i].mac, &now));
+        EXPECT_EQ(now.name, "Line 4");
+        addresses.insert(now.ip);
+        EXPECT_EQ(now.ip.rfind("127.0.8.", 0), 0u) << now.ip;
+    }
+    EXPECT_EQ(addresses.size(), 16u);
+}
+
+} // namespace
