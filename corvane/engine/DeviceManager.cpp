@@ -74,9 +74,11 @@ DeviceManager::DeviceManager(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < kLoginSlots; ++i)
         m_slots[i] = LoginSlot();
     initTimers();
+    initOtherParam();
 }
 
 DeviceManager::~DeviceManager() {
+    stopOtherParam(); // device threads use the logins and the SDK below
     // The worker goes first so that no login starts after the logout below. The flag is set
     // under the queue's lock: a worker between its check and its wait would miss the wake-up.
     {

@@ -5,11 +5,14 @@
 
 #include "DeviceTask.h"
 #include "LoginSlot.h"
+#include "OtherParamResultInfo.h"
+#include "OtherParamTemplates.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 
 #include <QList>
 #include <QMutex>
+#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <QTimer>
@@ -28,6 +31,8 @@
 #include <vector>
 
 class modifyupgradewidget;
+class ProgressBarDialog;
+class QEventLoop;
 
 class DeviceManager : public QWidget, public IClientUiElement {
     Q_OBJECT
@@ -93,6 +98,29 @@ public:
     modifyupgradewidget* upgradeWindow() const { return m_upgradeWindow; }
     QList<QStringList> upgradeResults();
 
+    // Other-parameter run (DeviceManagerOtherParam.cpp; the family appliers in
+    // DeviceManagerParams.cpp and DeviceManagerMediaParams.cpp). Program milliseconds.
+    static constexpr int kOtherCheckMs = 2000;       // result check timer
+    static constexpr int kOtherStepGapMs = 1000;     // before every family but DDNS
+    static constexpr int kRebootSettleMs = 20000;    // after a restart, and after the relogin
+    static constexpr int kRebootPingMs = 60000;      // how long a restarted device is pinged
+    static constexpr int kRebootPingPauseMs = 1000;  // between two pings
+    static constexpr int kRebootAnswers = 9;         // answers that count as "back"
+    static constexpr int kOtherJoinLimitRealMs = 15000; // shut-down wait for device threads
+
+    // Runs the stored families on the rows; modal until the result table is closed. -1 when no
+    // family is enabled, else 0.
+    int startOtherParamConfig(QVector<QStringList> rows);
+    // The run's time limit in seconds for devices rows and the stored wait time.
+    static int otherParamTimeLimit(const OZM::SC_OTHERPARAMENABLE& flags, int devices, int waitSeconds);
+    // -1 when the address answers a ping or is not a dotted IPv4 address, 0 when it does not.
+    static int pingDevice(const QString& address);
+    // A copy of the current run's result records.
+    std::vector<OtherParamResultInfo> otherParamResults();
+    int otherParamWaitTime() const { return m_otherWaitTime.load(); }
+    // Device threads of all runs that have not finished yet.
+    int otherParamThreads();
+
 signals:
     void modifyOtherParamEnd();
     void upgradeDate(QStringList rowList, int num);
@@ -104,6 +132,26 @@ public slots:
     void onUpgradeProgress(QStringList row, int num);
     // The upgrade window gave up on a device that stopped reporting.
     void onUpgradeStalled(const QString& ip);
+
+    // Other-parameter run: its end, the family appliers (row column 8 is the MAC, column 19
+    // the new address) and the result check timer.
+    void onModifyOtherParamEnd();
+    int modifyTcpInfo(QStringList* qstrList);
+    int modifyPortInfo(QStringList* qstrList);
+    void modifyDDNSInfo(QStringList* qstrList);
+    void modifyP2PInfo(QStringList* qstrList);
+    void modify28181Info(QStringList* qstrList);
+    void modifyVideoInfo(QStringList* qstrList, int* needReboot);
+    void modifyAudioInfo(QStringList* qstrList);
+    void modifyOSDInfo(QStringList* qstrList);
+    void modifyImageInfo(QStringList* qstrList, int* needReboot);
+    void modifyPrivacyInfo(QStringList* qstrList);
+    void modifyAlarmInfo(QStringList* qstrList);
+    void modifyAccount(QStringList* qstrList);
+    void modifyTimeInfo(QStringList* qstrList);
+    void modifyMaintain(QStringList* qstrList);
+    void modifyAudioBoard(QStringList* qstrList);
+    void onCheckTimerSlot();
 
 protected:
     // The slot itself, as the SDK callback receives it.
@@ -168,4 +216,51 @@ private:
     QMutex m_upgradeLock;
     QList<QStringList> m_upgradeResults;
     QStringList m_upgradeKeys;
+
+    // Other-parameter run.
+    struct OtherDeviceThread {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    void initOtherParam();
+    void stopOtherParam();
+    void configOtherParamThd(QVector<QStringList> rows, OtherParamJob job);
+    void startOtherDeviceThread(QStringList row, const OtherParamJob& job);
+    void handleModifyOtherParam(QStringList* row);
+    // Sleeps in program time; false when the engine is shutting down.
+    bool otherSleep(int programMs);
+    bool otherStopping() const { return m_otherStop.load(); }
+    // Waits for a restarted device (settle, ping, relogin, settle again unless lastStep).
+    // True when the address answered.
+    bool rebootWait(const QString& mac, bool lastStep);
+    bool pingUntilBack(const std::string& address);
+    // The calling device thread's run, or the latest run's records outside a device thread.
+    OtherParamJob currentJob();
+    // The login slot of the row's MAC (first in index order); false when none.
+    bool otherLoginSlot(const QStringList* row, LoginSlot* out);
+    // Status text and result of one family (steps 8 and 9 of an applier).
+    // onSuccess runs before the status text (extra effects of a family).
+    void finishFamily(const QString& mac, int family, bool ok, const char* okText, const char* failText,
+                      const std::function<void()>& onSuccess = nullptr);
+    void setOtherResult(std::uint64_t runId, const QString& mac, int family, int value);
+    void reapOtherThreads(bool all);
+
+    QPointer<ProgressBarDialog> m_otherProgress;
+    QEventLoop* m_otherLoop = nullptr; // the busy indicator's modal loop
+    bool m_otherShown = false;         // the result table was shown and closed
+    QTimer* m_otherCheckTimer = nullptr;
+    std::mutex m_otherLock; // every field below up to the start tick
+    std::vector<OtherParamResultInfo> m_otherResults;
+    std::uint64_t m_otherRunId = 0;
+    bool m_otherConfigDone = true;
+    bool m_otherEnded = true;
+    std::shared_ptr<const OtherParamTemplates> m_otherTemplates;
+    std::atomic<std::uint64_t> m_otherStartTick{0};
+    std::atomic<int> m_otherWaitTime{360};
+    std::thread m_otherConfigThread;
+    std::mutex m_otherThreadLock;
+    std::vector<OtherDeviceThread> m_otherThreads;
+    std::mutex m_otherSleepLock;
+    std::condition_variable m_otherSleepWake;
+    std::atomic<bool> m_otherStop{false};
 };

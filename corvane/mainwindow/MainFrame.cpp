@@ -944,7 +944,6 @@ void MainFrame::onModifyOSD() {}
 void MainFrame::onPellora() {}
 void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
-void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onCheckFtTimerSlot() {}
 void MainFrame::onCheckSDcard() {}
 void MainFrame::onTenZoom() {}

@@ -1,0 +1,158 @@
+// The other-parameter run with all fifteen families over N simulated cameras (default 256) at
+// a time scale (default 0.01): wall time from the start to the result table against the
+// longest wait chain one camera must go through, peak thread count and peak memory.
+// Usage: bench_other_param [cameras] [scale]
+#include "DeviceManager.h"
+#include "ProgressBarDialog.h"
+#include "ShowResultDialog.h"
+#include "camsim/SimControl.h"
+#include "ozmlogic/ParamsMgr.h"
+#include "winport/WinPort.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
+
+namespace {
+
+int threadCount() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("Threads:"))
+            return line.mid(8).trimmed().toInt();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QTemporaryDir config;
+    qputenv("CORVANE_CONFIG_DIR", config.path().toUtf8());
+    QApplication app(argc, argv);
+    qputenv("PATH", QDir(QCoreApplication::applicationDirPath()).filePath("simping").toUtf8() + ":" +
+                        qgetenv("PATH"));
+    const int cameras = argc > 1 ? std::atoi(argv[1]) : 256;
+    const double scale = argc > 2 ? std::atof(argv[2]) : 0.01;
+    winport::setTimeScale(scale);
+    camsim::useFleet(camsim::defaultFleet(cameras));
+
+    // Every family, each with a change that restarts the camera where one can.
+    ParamsMgr* store = ozmParamsMgr();
+    store->setWaitInfo(ParamsMgr::kWaitTimeMax);
+    OZM::SC_OTHERPARAMENABLE all{};
+    for (int f = 0; f < OZM::FamilyCount; ++f)
+        all.flag[f] = 1;
+    store->setOtherParamEnable(&all);
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.1.0.1");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    std::strcpy(tcp.gateway, "127.0.0.1");
+    std::strcpy(tcp.dns, "127.0.0.1");
+    store->setTcpIpInfo(&tcp);
+    OZM::_SC_PORT_DATA port{8080, 8554, 8443, 8899, 1};
+    store->setPortParamInfo(&port);
+    OZM::_SC_SETVIDEO_DATA_ video{};
+    video.mainResolution = 0;
+    video.mainFrameRate = 20;
+    store->setVideoInfo(&video);
+    OZM::_SC_IMAGE_DATA_ image{};
+    image.flicker = 0;
+    store->setImageInfo(&image);
+    OZM::_SC_SETOSD_DATA_ osd{};
+    std::strcpy(osd.text, "bench");
+    store->setOsdInfo(&osd);
+    OZM::_SC_ACCOUNT_DATA account{};
+    std::strcpy(account.user, "admin");
+    std::strcpy(account.password, "12345");
+    store->setAccountInfo(&account);
+    OZM::_SC_SETAUDIOINPUT_DATA_ board{1, 0, 1, 0, 0, 0, 1, 0};
+    store->setAudioBoard(&board);
+    store->setP2pInfo(1);
+
+    DeviceManager engine;
+    QVector<QStringList> rows;
+    for (const camsim::CameraProfile& camera : camsim::fleet()) {
+        DSC_SEARCH_RESPONSE_INFO record;
+        std::memset(&record, 0, sizeof record);
+        std::snprintf(record.ip, sizeof record.ip, "%s", camera.ip.c_str());
+        std::snprintf(record.mac, sizeof record.mac, "%s", camera.mac.c_str());
+        std::snprintf(record.deviceType, sizeof record.deviceType, "%s", camera.deviceType.c_str());
+        std::snprintf(record.user, sizeof record.user, "%s", camera.user.c_str());
+        std::snprintf(record.password, sizeof record.password, "%s", camera.password.c_str());
+        record.httpPort = static_cast<std::uint32_t>(camera.httpPort);
+        engine.addSearchInfo(record.mac, &record);
+        engine.addLoginTask(&record);
+        QStringList row;
+        for (int c = 0; c < 19; ++c)
+            row << QString();
+        row[1] = QString::fromStdString(camera.ip);
+        row[8] = QString::fromStdString(camera.mac);
+        rows << row;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    int loggedIn = 0;
+    while (clock.elapsed() < 600000 && loggedIn < cameras) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        loggedIn = 0;
+        for (const QStringList& row : rows) {
+            const auto matching = engine.slotsForMac(row[8].toStdString());
+            if (!matching.empty() && matching.front().loggedIn())
+                ++loggedIn;
+        }
+        QThread::msleep(20);
+    }
+
+    int peakThreads = 0;
+    int succeeded = 0;
+    int rowsShown = 0;
+    qint64 tableMs = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        peakThreads = std::max(peakThreads, threadCount());
+        if (auto* dialog = qobject_cast<ShowResultDialog*>(QApplication::activeModalWidget())) {
+            tableMs = clock.elapsed();
+            for (const OtherParamResultInfo& r : engine.otherParamResults()) {
+                bool ok = true;
+                for (int f = 0; f < OZM::FamilyCount; ++f)
+                    ok = ok && (r.flags[f] != 1 || r.results[f] == 1);
+                succeeded += ok ? 1 : 0;
+                ++rowsShown;
+            }
+            dialog->accept();
+        }
+    });
+    watch.start(5);
+    clock.restart();
+    engine.startOtherParamConfig(rows);
+    watch.stop();
+
+    // One camera's mandated waits: 14 pauses, three restarts (settle, nine answers a pause
+    // apart, settle) and the address change (settle, nine answers).
+    const double chainMs = (14 * DeviceManager::kOtherStepGapMs +
+                            3 * (2 * DeviceManager::kRebootSettleMs +
+                                 (DeviceManager::kRebootAnswers - 1) * DeviceManager::kRebootPingPauseMs) +
+                            DeviceManager::kRebootSettleMs +
+                            (DeviceManager::kRebootAnswers - 1) * DeviceManager::kRebootPingPauseMs) *
+                           scale;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("cameras %d, time scale %g, logged in %d\n", cameras, scale, loggedIn);
+    std::printf("run: %lld ms to the result table; one camera's wait chain %.0f ms; ratio %.3f\n",
+                static_cast<long long>(tableMs), chainMs, tableMs / chainMs);
+    std::printf("rows %d, all families succeeded on %d; peak threads %d; peak memory %ld MiB\n", rowsShown,
+                succeeded, peakThreads, usage.ru_maxrss / 1024);
+    return succeeded == cameras ? 0 : 1;
+}

@@ -1,0 +1,621 @@
+// The other-parameter run: start, configuration thread (records, time limit, new addresses),
+// one thread per device applying the enabled families in their fixed order, the waits after a
+// restart, the result check timer and the result table.
+#include "DeviceManager.h"
+
+#include "OtherParamFields.h"
+#include "PingHelper.h"
+#include "ProgressBarDialog.h"
+#include "ShowResultDialog.h"
+#include "TipDialog.h"
+#include "ozmlogic/ParamsMgr.h"
+#include "quillet/Quillet.h"
+#include "winport/WinPort.h"
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QPixmap>
+
+#include <chrono>
+
+using namespace otherparam;
+
+namespace {
+
+// The job of the device thread that runs on this thread; empty elsewhere.
+thread_local OtherParamJob t_job;
+
+// Host addresses handed out: 1.0.0.0 up to 223.255.255.255 (no 0/8, multicast or broadcast).
+constexpr std::uint64_t kFirstHostAddress = 0x01000000u;
+constexpr std::uint64_t kAddressEnd = 0xE0000000u;
+
+QString dotted(std::uint64_t address) {
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg((address >> 24) & 0xFF)
+        .arg((address >> 16) & 0xFF)
+        .arg((address >> 8) & 0xFF)
+        .arg(address & 0xFF);
+}
+
+// Families in the order of the time-out sweep and of the result table's columns.
+constexpr int kTableOrder[OZM::FamilyCount] = {
+    OZM::FamilyDdns, OZM::FamilyP2p,      OZM::FamilyGb28181,     OZM::FamilyVideo,        OZM::FamilyAudio,
+    OZM::FamilyOsd,  OZM::FamilyImage,    OZM::FamilyPrivacyMask, OZM::FamilyMotionDetect, OZM::FamilyAccount,
+    OZM::FamilyTime, OZM::FamilyMaintain, OZM::FamilyAudioBoard,  OZM::FamilyTcpIp,        OZM::FamilyPort};
+
+// Per family index: the time-out text and the column header.
+const char* const kTimeoutText[OZM::FamilyCount] = {
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify Tcp/Ip Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify Port Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify DDNS Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "P2P Modify Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify GB28181 Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify Video Param Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Set Audio Param Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Set OSD Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify Image Param Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify Privacy Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify Motion Detection Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Modify Account Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Set Time Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Set Timer To Restart Failed"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Set Audio Board Failed")};
+
+const char* const kHeader[OZM::FamilyCount] = {
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting TCP/IP"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Port"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting DDNS"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting P2P"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting GB28181"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Video"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Audio"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting OSD"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Image"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Privacy Mask"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Motion Detect"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Account Manage"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Time"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting Regular Maintain"),
+    QT_TRANSLATE_NOOP("DeviceManager", "Setting The Audio Board In")};
+
+bool recordDone(const OtherParamResultInfo& record) {
+    for (int f = 0; f < OZM::FamilyCount; ++f) {
+        const bool on = record.flags[f] == 1;
+        if (on ? record.results[f] == 0 : record.results[f] != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- set-up and shut-down
+
+void DeviceManager::initOtherParam() {
+    m_otherTemplates = std::make_shared<OtherParamTemplates>();
+    if (!m_otherCheckTimer) {
+        m_otherCheckTimer = new QTimer(this);
+        connect(m_otherCheckTimer, &QTimer::timeout, this, &DeviceManager::onCheckTimerSlot);
+    }
+    connect(this, &DeviceManager::modifyOtherParamEnd, this, &DeviceManager::onModifyOtherParamEnd);
+}
+
+void DeviceManager::stopOtherParam() {
+    {
+        std::lock_guard<std::mutex> lock(m_otherSleepLock);
+        m_otherStop = true;
+    }
+    m_otherSleepWake.notify_all();
+    if (m_otherCheckTimer)
+        m_otherCheckTimer->stop();
+    if (m_otherConfigThread.joinable())
+        m_otherConfigThread.join();
+    // Every wait of a device thread ends at the stop flag; only an SDK call in progress can
+    // hold one back, and that returns within the SDK's own time-out.
+    const std::uint64_t start = winport::realTickMs();
+    while (otherParamThreads() > 0 && winport::realTickMs() - start < kOtherJoinLimitRealMs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const int left = otherParamThreads();
+    if (left > 0)
+        Qx_Write_Log(300, "DeviceManager::stopOtherParam", "[Line:%d] %d device threads still busy", __LINE__,
+                     left);
+    reapOtherThreads(true);
+}
+
+void DeviceManager::reapOtherThreads(bool all) {
+    std::vector<std::thread> finished;
+    {
+        std::lock_guard<std::mutex> lock(m_otherThreadLock);
+        for (auto it = m_otherThreads.begin(); it != m_otherThreads.end();) {
+            if (all || it->done->load()) {
+                finished.push_back(std::move(it->thread));
+                it = m_otherThreads.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (auto& t : finished) {
+        if (t.joinable())
+            t.join();
+    }
+}
+
+int DeviceManager::otherParamThreads() {
+    std::lock_guard<std::mutex> lock(m_otherThreadLock);
+    int n = 0;
+    for (const auto& t : m_otherThreads)
+        n += t.done->load() ? 0 : 1;
+    return n;
+}
+
+bool DeviceManager::otherSleep(int programMs) {
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(
+                              winport::toRealMs(static_cast<std::uint64_t>(programMs < 0 ? 0 : programMs)));
+    std::unique_lock<std::mutex> lock(m_otherSleepLock);
+    return !m_otherSleepWake.wait_until(lock, deadline, [this] { return m_otherStop.load(); });
+}
+
+OtherParamJob DeviceManager::currentJob() {
+    if (t_job.runId != 0)
+        return t_job;
+    std::lock_guard<std::mutex> lock(m_otherLock);
+    OtherParamJob job;
+    job.runId = m_otherRunId;
+    job.templates = m_otherTemplates;
+    return job;
+}
+
+// ---------------------------------------------------------------- start
+
+int DeviceManager::otherParamTimeLimit(const OZM::SC_OTHERPARAMENABLE& flags, int devices, int waitSeconds) {
+    const bool heavy = flags.flag[OZM::FamilyTcpIp] == 1 && flags.flag[OZM::FamilyPort] == 1 &&
+                       flags.flag[OZM::FamilyImage] == 1 && flags.flag[OZM::FamilyVideo] == 1;
+    const long long cap = static_cast<long long>(devices < 0 ? 0 : devices) * (heavy ? 360 : 300);
+    return static_cast<int>(std::min<long long>(cap, waitSeconds));
+}
+
+int DeviceManager::pingDevice(const QString& address) {
+    return PingHelper::probe(address.toStdString());
+}
+
+int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
+    OZM::SC_OTHERPARAMENABLE enable;
+    std::memset(&enable, 0, sizeof enable);
+    ozmParamsMgr()->getOtherParamEnable(&enable);
+    // A family counts only when its flag is exactly 1.
+    bool any = false;
+    for (int f = 0; f < OZM::FamilyCount; ++f)
+        any = any || enable.flag[f] == 1;
+    if (!any) {
+        TipDialog tip;
+        tip.textLabel->setText(tr("Please select a set first!"));
+        tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
+        tip.exec();
+        return -1;
+    }
+    m_otherCheckTimer->stop();
+    if (m_otherProgress)
+        delete m_otherProgress.data();
+    // A new run waits for the previous configuration thread.
+    if (m_otherConfigThread.joinable())
+        m_otherConfigThread.join();
+    reapOtherThreads(false);
+
+    std::uint64_t runId = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_otherLock);
+        runId = ++m_otherRunId;
+        m_otherResults.clear();
+        m_otherConfigDone = false;
+        m_otherEnded = false;
+    }
+    m_otherStartTick = GetTickCount();
+    m_otherConfigThread = std::thread([this, rows, runId, enable] {
+        OtherParamJob job;
+        job.runId = runId;
+        auto templates = std::make_shared<OtherParamTemplates>();
+        templates->enable = enable;
+        job.templates = templates;
+        configOtherParamThd(rows, job);
+    });
+    m_otherCheckTimer->start(winport::timerInterval(kOtherCheckMs));
+
+    QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
+    m_otherProgress = dialog;
+    dialog->titleLabel->setText(tr("Other Parameter Config Modify..."));
+    // Modal until onModifyOtherParamEnd has shown the result table and it was closed.
+    // Showing a modal window may deliver queued events, so the run can end before the loop
+    // starts: the flag covers that.
+    QEventLoop loop;
+    m_otherLoop = &loop;
+    m_otherShown = false;
+    dialog->setModal(true);
+    dialog->show();
+    if (!m_otherShown)
+        loop.exec(QEventLoop::DialogExec);
+    m_otherLoop = nullptr;
+    if (dialog)
+        delete dialog.data();
+    m_otherProgress = nullptr;
+    return 0;
+}
+
+// ---------------------------------------------------------------- configuration thread
+
+void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob job) {
+    const std::uint64_t runId = job.runId;
+    auto runLive = [this, runId] {
+        std::lock_guard<std::mutex> lock(m_otherLock);
+        return runId == m_otherRunId && !m_otherEnded && !m_otherStop.load();
+    };
+    auto finish = [this, runId] {
+        {
+            std::lock_guard<std::mutex> lock(m_otherLock);
+            if (runId == m_otherRunId)
+                m_otherConfigDone = true;
+        }
+        // Ends a run without records, or whose devices are already done, at once.
+        QMetaObject::invokeMethod(
+            this, [this] { onCheckTimerSlot(); }, Qt::QueuedConnection);
+    };
+    if (rows.isEmpty()) {
+        finish();
+        return;
+    }
+    auto templates = std::make_shared<OtherParamTemplates>(*job.templates);
+    OtherParamTemplates& t = *templates;
+    ParamsMgr* store = ozmParamsMgr();
+    m_otherWaitTime = otherParamTimeLimit(t.enable, rows.size(), store->getWaitInfo());
+
+    if (t.enabled(OZM::FamilyTcpIp))
+        store->getTcpIpInfo(&t.tcpIp);
+    if (t.enabled(OZM::FamilyPort))
+        store->getPortParamInfo(&t.port);
+    if (t.enabled(OZM::FamilyDdns))
+        store->getDDNSInfo(&t.ddns);
+    if (t.enabled(OZM::FamilyP2p))
+        t.p2p = store->getP2PInfo();
+    if (t.enabled(OZM::FamilyGb28181))
+        store->getGb28181Info(&t.gb28181);
+    if (t.enabled(OZM::FamilyVideo))
+        store->getVideoInfo(&t.video);
+    if (t.enabled(OZM::FamilyAudio))
+        store->getAudioInfo(&t.audio);
+    if (t.enabled(OZM::FamilyOsd))
+        store->getOsdInfo(&t.osd);
+    if (t.enabled(OZM::FamilyImage))
+        store->getImageInfo(&t.image);
+    if (t.enabled(OZM::FamilyPrivacyMask))
+        store->getPrivacyMaskInfo(&t.privacy);
+    if (t.enabled(OZM::FamilyMotionDetect))
+        store->getAlarmInfo(&t.alarm);
+    if (t.enabled(OZM::FamilyAccount))
+        store->getAccountInfo(&t.account);
+    if (t.enabled(OZM::FamilyTime))
+        store->getTimeInfo(&t.time);
+    if (t.enabled(OZM::FamilyMaintain))
+        store->getMaintainInfo(&t.maintain);
+    if (t.enabled(OZM::FamilyAudioBoard)) {
+        store->getAudioBoard(&t.audioBoard);
+        const auto& b = t.audioBoard;
+        if (b.applyInput == 0 && b.applyTurnOnControl == 0 && b.applyLightBoardMode == 0 &&
+            b.applyBrightness == 0)
+            t.enable.flag[OZM::FamilyAudioBoard] = 0;
+    }
+    job.templates = templates;
+    {
+        std::lock_guard<std::mutex> lock(m_otherLock);
+        if (runId == m_otherRunId)
+            m_otherTemplates = templates;
+    }
+
+    // New addresses: counted up from a strictly valid start address, never wrapping. Without
+    // one no address is pinged and every device's TCP/IP family fails.
+    const bool tcpIp = t.enabled(OZM::FamilyTcpIp);
+    std::uint64_t next = 0;
+    bool haveAddresses = false;
+    if (tcpIp) {
+        std::uint32_t start = 0;
+        const std::string text = fieldText(t.tcpIp.ip, sizeof t.tcpIp.ip);
+        haveAddresses =
+            PingHelper::parseDottedQuad(text, &start) && start >= kFirstHostAddress && start < kAddressEnd;
+        if (!haveAddresses)
+            Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "invalid start address:%s", text.c_str());
+        next = start;
+    }
+
+    for (const QStringList& row : rows) {
+        if (!runLive())
+            break;
+        const std::string mac = row.value(8).toStdString();
+        const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
+        if (!info) {
+            Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "cannot findSearchInfo, mac:%s",
+                         mac.c_str());
+            continue;
+        }
+        OtherParamResultInfo record;
+        std::memset(&record, 0, sizeof record);
+        copyText(record.mac, info->mac);
+        copyText(record.ip, info->ip);
+        std::memcpy(record.flags, t.enable.flag, sizeof record.flags);
+        record.kind = 7;
+        {
+            std::lock_guard<std::mutex> lock(m_otherLock);
+            if (runId != m_otherRunId)
+                break;
+            m_otherResults.push_back(record);
+        }
+
+        QStringList copy = row;
+        if (tcpIp && haveAddresses) {
+            QString found;
+            while (found.isEmpty() && runLive()) {
+                if (next >= kAddressEnd) {
+                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "laddr is 0xFFFFFFFF");
+                    haveAddresses = false;
+                    break;
+                }
+                const QString candidate = dotted(next++);
+                if (pingDevice(candidate) == -1)
+                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "pNewIp is used,pNewIp = %s",
+                                 candidate.toLatin1().constData());
+                else
+                    found = candidate;
+            }
+            if (!found.isEmpty()) {
+                while (copy.size() < 19)
+                    copy << QString();
+                if (copy.size() == 19)
+                    copy << found;
+                else
+                    copy[19] = found;
+            }
+        }
+        startOtherDeviceThread(copy, job);
+    }
+    finish();
+}
+
+void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob& job) {
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    OtherDeviceThread entry;
+    entry.done = done;
+    entry.thread = std::thread([this, row, job, done]() mutable {
+        t_job = job;
+        handleModifyOtherParam(&row);
+        t_job = OtherParamJob();
+        done->store(true);
+    });
+    std::lock_guard<std::mutex> lock(m_otherThreadLock);
+    m_otherThreads.push_back(std::move(entry));
+}
+
+// ---------------------------------------------------------------- device thread
+
+void DeviceManager::handleModifyOtherParam(QStringList* row) {
+    if (!row || row->isEmpty())
+        return;
+    const OtherParamJob job = currentJob();
+    if (!job.templates)
+        return;
+    const OtherParamTemplates& t = *job.templates;
+    const QString mac = row->value(8);
+
+    if (t.enabled(OZM::FamilyDdns))
+        modifyDDNSInfo(row);
+    using Applier = void (DeviceManager::*)(QStringList*);
+    static const struct {
+        int family;
+        Applier apply;
+    } plain[] = {{OZM::FamilyGb28181, &DeviceManager::modify28181Info},
+                 {OZM::FamilyAudio, &DeviceManager::modifyAudioInfo},
+                 {OZM::FamilyOsd, &DeviceManager::modifyOSDInfo},
+                 {OZM::FamilyPrivacyMask, &DeviceManager::modifyPrivacyInfo},
+                 {OZM::FamilyMotionDetect, &DeviceManager::modifyAlarmInfo},
+                 {OZM::FamilyAccount, &DeviceManager::modifyAccount},
+                 {OZM::FamilyTime, &DeviceManager::modifyTimeInfo},
+                 {OZM::FamilyMaintain, &DeviceManager::modifyMaintain},
+                 {OZM::FamilyAudioBoard, &DeviceManager::modifyAudioBoard},
+                 {OZM::FamilyP2p, &DeviceManager::modifyP2PInfo}};
+    for (const auto& step : plain) {
+        if (!t.enabled(step.family))
+            continue;
+        if (!otherSleep(kOtherStepGapMs))
+            return;
+        (this->*step.apply)(row);
+    }
+
+    using RebootApplier = void (DeviceManager::*)(QStringList*, int*);
+    static const struct {
+        int family;
+        RebootApplier apply;
+    } restarting[] = {{OZM::FamilyVideo, &DeviceManager::modifyVideoInfo},
+                      {OZM::FamilyImage, &DeviceManager::modifyImageInfo}};
+    for (const auto& step : restarting) {
+        if (!t.enabled(step.family))
+            continue;
+        if (!otherSleep(kOtherStepGapMs))
+            return;
+        int needReboot = 0;
+        (this->*step.apply)(row, &needReboot);
+        if (needReboot > 0)
+            rebootWait(mac, false);
+    }
+
+    if (t.enabled(OZM::FamilyPort)) {
+        if (!otherSleep(kOtherStepGapMs))
+            return;
+        const bool ok = modifyPortInfo(row) == 0;
+        if (ok) {
+            notifyTexts(2, {mac, tr("Modify Port Success")});
+            const int http = t.port.httpPort & 0xFFFF;
+            const int rtsp = t.port.rtspPort & 0xFFFF;
+            const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
+                r.httpPort = static_cast<std::uint32_t>(http);
+                r.rtspPort = static_cast<std::uint32_t>(rtsp);
+            });
+            if (!known)
+                return;
+            notifyTexts(9, {mac, QString::number(http), QString::number(rtsp)});
+            rebootWait(mac, false);
+        } else {
+            notifyTexts(2, {mac, tr("Modify Port Failed")});
+        }
+        setOtherResult(job.runId, mac, OZM::FamilyPort, ok ? 1 : 2);
+    }
+
+    if (t.enabled(OZM::FamilyTcpIp)) {
+        if (!otherSleep(kOtherStepGapMs))
+            return;
+        const bool ok = modifyTcpInfo(row) == 0;
+        if (ok) {
+            notifyTexts(2, {mac, tr("Modify Tcp/Ip Success")});
+            const QString newIp = row->value(19);
+            const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
+                copyText(r.ip, newIp.toStdString());
+                copyText(r.mask, t.tcpIp.mask);
+                copyText(r.gateway, t.tcpIp.gateway);
+                copyText(r.dns, t.tcpIp.dns);
+                r.dhcp = static_cast<std::uint8_t>(t.tcpIp.dhcp & 0xFF);
+                r.fullNetcom = static_cast<std::uint8_t>(t.tcpIp.fullNetcom & 0xFF);
+            });
+            if (!known)
+                return;
+            notifyTexts(8, {mac, newIp, tr("New IP:") + newIp});
+            rebootWait(mac, true);
+        } else {
+            notifyTexts(2, {mac, tr("Modify Tcp/Ip Failed")});
+        }
+        setOtherResult(job.runId, mac, OZM::FamilyTcpIp, ok ? 1 : 2);
+    }
+}
+
+bool DeviceManager::pingUntilBack(const std::string& address) {
+    const std::uint64_t start = GetTickCount();
+    int answers = 0;
+    while (!otherStopping() && GetTickCount() - start < static_cast<std::uint64_t>(kRebootPingMs)) {
+        if (PingHelper::answers(address) && ++answers >= kRebootAnswers)
+            return true;
+        if (!otherSleep(kRebootPingPauseMs))
+            break;
+    }
+    return false;
+}
+
+bool DeviceManager::rebootWait(const QString& mac, bool lastStep) {
+    const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac.toStdString());
+    if (!info)
+        return false;
+    if (!otherSleep(kRebootSettleMs))
+        return false;
+    const std::string ip = fieldText(info->ip, sizeof info->ip);
+    const bool back = pingUntilBack(ip);
+    if (back)
+        Qx_Write_Log(300, "DeviceManager::handleModifyOtherParam", "[Line:%d] Ip is online, ip:%s", __LINE__,
+                     ip.c_str());
+    if (otherStopping())
+        return back;
+    const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> current = findSearchInfo(mac.toStdString());
+    reloginAfterReboot(current ? current.get() : info.get());
+    if (!lastStep)
+        otherSleep(kRebootSettleMs);
+    return back;
+}
+
+// ---------------------------------------------------------------- results
+
+void DeviceManager::setOtherResult(std::uint64_t runId, const QString& mac, int family, int value) {
+    if (family < 0 || family >= OZM::FamilyCount)
+        return;
+    const std::string key = mac.toStdString();
+    std::lock_guard<std::mutex> lock(m_otherLock);
+    if (runId == 0 || runId != m_otherRunId)
+        return; // a thread of an earlier run
+    for (auto& record : m_otherResults) {
+        if (fieldText(record.mac, sizeof record.mac) == key) {
+            if (record.results[family] == 0)
+                record.results[family] = value;
+            return;
+        }
+    }
+}
+
+void DeviceManager::finishFamily(const QString& mac, int family, bool ok, const char* okText,
+                                 const char* failText, const std::function<void()>& onSuccess) {
+    if (ok && onSuccess)
+        onSuccess();
+    notifyTexts(2, {mac, tr(ok ? okText : failText)});
+    setOtherResult(currentJob().runId, mac, family, ok ? 1 : 2);
+}
+
+std::vector<OtherParamResultInfo> DeviceManager::otherParamResults() {
+    std::lock_guard<std::mutex> lock(m_otherLock);
+    return m_otherResults;
+}
+
+void DeviceManager::onCheckTimerSlot() {
+    std::vector<std::pair<QString, int>> timedOut;
+    bool end = false;
+    {
+        std::lock_guard<std::mutex> lock(m_otherLock);
+        if (m_otherEnded)
+            return;
+        const std::uint64_t elapsed = GetTickCount() - m_otherStartTick.load();
+        if (elapsed < static_cast<std::uint64_t>(m_otherWaitTime.load()) * 1000u) {
+            // Done only once the configuration thread has added every record.
+            if (!m_otherConfigDone)
+                return;
+            end = std::all_of(m_otherResults.begin(), m_otherResults.end(), recordDone);
+        } else {
+            for (auto& record : m_otherResults) {
+                if (record.kind != 7)
+                    continue;
+                for (int f : kTableOrder) {
+                    if (record.flags[f] == 1 && record.results[f] == 0) {
+                        record.results[f] = 3;
+                        timedOut.emplace_back(
+                            QString::fromLatin1(fieldText(record.mac, sizeof record.mac).c_str()), f);
+                    }
+                }
+            }
+            end = true;
+        }
+        if (end)
+            m_otherEnded = true;
+    }
+    for (const auto& item : timedOut)
+        notifyTexts(2, {item.first, tr(kTimeoutText[item.second])});
+    if (end)
+        emit modifyOtherParamEnd();
+}
+
+void DeviceManager::onModifyOtherParamEnd() {
+    m_otherCheckTimer->stop();
+    {
+        std::lock_guard<std::mutex> lock(m_otherLock);
+        m_otherEnded = true;
+    }
+    // The busy indicator goes first (startOtherParamConfig deletes it when its loop ends).
+    if (m_otherProgress)
+        m_otherProgress->hide();
+    const std::vector<OtherParamResultInfo> records = otherParamResults();
+    QStringList headers{tr("IP")};
+    int columns = 0;
+    if (!records.empty()) {
+        for (int f : kTableOrder) {
+            if (records.front().flags[f] == 1) {
+                headers << tr(kHeader[f]);
+                ++columns;
+            }
+        }
+    }
+    ShowResultDialog dialog(headers, nullptr, 1280, 720);
+    dialog.showOtherParamResult(records, columns);
+    dialog.exec();
+    m_otherShown = true;
+    if (m_otherLoop)
+        m_otherLoop->quit();
+}

@@ -1,0 +1,308 @@
+// Family appliers of the network and system families: TCP/IP, Port, DDNS, P2P, GB28181,
+// Account, Time and Maintain. Each reads the device's record, overwrites the fields the stored
+// record defines and writes it back; everything else returns to the device as it came.
+#include "DeviceManager.h"
+
+#include "OtherParamFields.h"
+#include "PingHelper.h"
+#include "kvxnet/KvxNetSdk.h"
+
+using namespace otherparam;
+
+namespace {
+
+std::uint8_t byte(std::int64_t value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
+
+} // namespace
+
+bool DeviceManager::otherLoginSlot(const QStringList* row, LoginSlot* out) {
+    if (!row || row->isEmpty())
+        return false;
+    const std::vector<LoginSlot> matching = slotsForMac(row->value(8).toStdString());
+    if (matching.empty())
+        return false; // no effect: the run's time limit settles the family
+    *out = matching.front();
+    return true;
+}
+
+int DeviceManager::modifyTcpInfo(QStringList* qstrList) {
+    static const char* const fn = "DeviceManager::modifyTcpInfo";
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return -1;
+    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
+    if (!slot.loggedIn()) {
+        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin<0, ip:%s", __LINE__, ip.c_str());
+        return -1;
+    }
+    const std::string newIp = qstrList->value(19).toStdString();
+    if (!PingHelper::parseDottedQuad(newIp, nullptr)) {
+        Qx_Write_Log(300, fn, "[Line:%d] no new address, ip:%s", __LINE__, ip.c_str());
+        return -1;
+    }
+    const OZM::_SC_TCP_IP_DATA& t = job.templates->tcpIp;
+    const int h = static_cast<int>(slot.hIPCLogin);
+    auto rec = zeroed<KvxNetProperty>();
+    if (!KVX_NET_GetNetPropertyEx(h, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetNetPropertyEx", ip);
+        return -1;
+    }
+    rec->dhcp = byte(t.dhcp);
+    copyText(rec->ip, newIp);
+    copyText(rec->mask, t.mask);
+    copyText(rec->gateway, t.gateway);
+    copyText(rec->dns, t.dns);
+    rec->fullNetcom = byte(t.fullNetcom);
+    // A refused change is a failure: the device keeps its address.
+    if (!KVX_NET_SetNetPropertyEx(h, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_SetNetPropertyEx", ip);
+        return -1;
+    }
+    return 0;
+}
+
+int DeviceManager::modifyPortInfo(QStringList* qstrList) {
+    static const char* const fn = "DeviceManager::modifyPortInfo";
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return -1;
+    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
+    if (!slot.loggedIn()) {
+        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+        return -1;
+    }
+    const OZM::_SC_PORT_DATA& t = job.templates->port;
+    const struct {
+        std::uint8_t code;
+        std::int32_t port;
+        const char* name;
+    } protocols[] = {{KVX_AGREEMENT_RTSP, t.rtspPort, "KVX_AGREEMENT_RTSP"},
+                     {KVX_AGREEMENT_HTTPS, t.httpsPort, "KVX_AGREEMENT_HTTPS"},
+                     {KVX_AGREEMENT_ONVIF, t.onvifPort, "KVX_AGREEMENT_ONVIF"},
+                     {KVX_AGREEMENT_HTTP, t.httpPort, "KVX_AGREEMENT_HTTP"}};
+    for (const auto& p : protocols) {
+        KvxAgreementProperty rec;
+        std::memset(&rec, 0, sizeof rec);
+        rec.enable = 1;
+        rec.protocol = p.code;
+        rec.port = static_cast<std::uint16_t>(p.port & 0xFFFF);
+        if (p.code == KVX_AGREEMENT_ONVIF)
+            rec.onvifEnable = byte(t.onvifEnable);
+        if (!KVX_NET_SetAgreementProperty(static_cast<int>(slot.hIPCLogin), 0, &rec, 1)) {
+            logCallFailed(fn, __LINE__, p.name, ip); // the later protocols are not sent
+            return -1;
+        }
+    }
+    return 0;
+}
+
+void DeviceManager::modifyDDNSInfo(QStringList* qstrList) {
+    static const char* const fn = "DeviceManager::modifyDDNSInfo";
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return;
+    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
+    const OZM::_SC_DDNS_DATA& t = job.templates->ddns;
+    const int h = static_cast<int>(slot.hIPCLogin);
+    auto rec = zeroed<KvxDdnsInfo>();
+    bool ok = false;
+    if (!slot.loggedIn()) {
+        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
+    } else if (!KVX_NET_GetDDNS2(h, 0, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetDDNS2", ip);
+    } else {
+        rec->enable = t.enable;
+        rec->provider = t.provider;
+        copyText(rec->domain, t.domain);
+        copyText(rec->user, t.user);
+        copyText(rec->password, t.password);
+        ok = KVX_NET_SetDDNS2(h, 0, rec.get()) != 0;
+        if (!ok)
+            logCallFailed(fn, __LINE__, "KVX_NET_SetDDNS2", ip);
+    }
+    finishFamily(qstrList->value(8), OZM::FamilyDdns, ok, QT_TR_NOOP("Modify DDNS Success"),
+                 QT_TR_NOOP("Modify DDNS Failed"));
+}
+
+void DeviceManager::modifyP2PInfo(QStringList* qstrList) {
+    static const char* const fn = "DeviceManager::modifyP2PInfo";
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return;
+    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
+    const int h = static_cast<int>(slot.hIPCLogin);
+    auto rec = zeroed<KvxP2pInfo>();
+    bool ok = false;
+    if (!slot.loggedIn()) {
+        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
+    } else if (!KVX_NET_GetP2P(h, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetP2P", ip);
+    } else {
+        rec->enable = byte(job.templates->p2p);
+        ok = KVX_NET_SetP2P(h, rec.get()) != 0;
+        if (!ok)
+            logCallFailed(fn, __LINE__, "KVX_NET_SetP2P", ip);
+    }
+    finishFamily(qstrList->value(8), OZM::FamilyP2p, ok, QT_TR_NOOP("P2P Modify Success"),
+                 QT_TR_NOOP("P2P Modify Failed"));
+}
+
+void DeviceManager::modify28181Info(QStringList* qstrList) {
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return;
+    const OZM::_SC_GB28181_DATA& t = job.templates->gb28181;
+    const int h = static_cast<int>(slot.hIPCLogin);
+    auto rec = zeroed<KvxGb28181Params>();
+    bool ok = false;
+    if (slot.loggedIn() && KVX_NET_GetGB28181Params(h, 0, rec.get())) {
+        rec->enable = t.enable;
+        rec->accessMethod = t.accessMethod;
+        copyText(rec->serverId, t.sipServerId);
+        copyText(rec->serverDomain, t.sipServerDomain);
+        copyText(rec->serverAddress, t.sipServerAddress);
+        rec->serverPort = t.sipServerPort;
+        copyText(rec->user, t.user);
+        copyText(rec->authId, t.authId);
+        copyText(rec->password, t.password);
+        rec->localSipPort = t.localSipPort;
+        rec->status = t.status;
+        rec->stream = t.stream;
+        rec->transport = t.transport;
+        rec->regValidity = t.registerValidity;
+        rec->heartbeatPeriod = t.heartbeatPeriod;
+        rec->regInterval = t.registerInterval;
+        rec->maxHeartbeatTimeouts = t.maxHeartbeatTimeouts;
+        copyText(rec->alarmId, t.alarmId);
+        ok = KVX_NET_SetGB28181Params(h, 0, rec.get()) != 0;
+    }
+    finishFamily(qstrList->value(8), OZM::FamilyGb28181, ok, QT_TR_NOOP("Modify GB28181 Success"),
+                 QT_TR_NOOP("Modify GB28181 Failed"));
+}
+
+void DeviceManager::modifyAccount(QStringList* qstrList) {
+    static const char* const fn = "DeviceManager::modifyAccount";
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return;
+    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
+    const OZM::_SC_ACCOUNT_DATA& t = job.templates->account;
+    const QString mac = qstrList->value(8);
+    auto rec = zeroed<KvxUserConfig>();
+    copyText(rec->user, t.user);
+    copyText(rec->password, t.password);
+    rec->userType = byte(t.userType);
+    bool ok = false;
+    if (!slot.loggedIn()) {
+        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
+    } else {
+        ok = KVX_NET_UserConfig(static_cast<int>(slot.hIPCLogin), rec.get(), 0) != 0;
+        if (!ok)
+            logCallFailed(fn, __LINE__, "KVX_NET_UserConfig", ip);
+    }
+    const QString user = QString::fromLatin1(fieldText(rec->user, sizeof rec->user).c_str());
+    const QString password = QString::fromLatin1(fieldText(rec->password, sizeof rec->password).c_str());
+    // Later logins use the new account.
+    finishFamily(mac, OZM::FamilyAccount, ok, QT_TR_NOOP("Modify Account Success"),
+                 QT_TR_NOOP("Modify Account Failed"),
+                 [&] { setSearchInfoAccount(mac.toStdString(), rec->user, rec->password, false); });
+    if (ok)
+        notifyTexts(14, {mac, user, password});
+}
+
+void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
+    static const char* const fn = "DeviceManager::modifyTimeInfo";
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return;
+    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
+    const OZM::_SC_SETTIME_DATA_& t = job.templates->time;
+    const int h = static_cast<int>(slot.hIPCLogin);
+    auto time = zeroed<KvxTimeParam>();
+    auto dst = zeroed<KvxDstProperty>();
+    bool ok = false;
+    if (!slot.loggedIn()) {
+        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+    } else if (!KVX_NET_GetTimeParam(h, time.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetTimeParam", ip);
+    } else if (!KVX_NET_GetDstProperty(h, dst.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetDstProperty", ip);
+    } else {
+        dst->enable = t.summerTime;
+        dst->startMonth = t.summerStartMonth;
+        dst->startHour = t.summerStartHour;
+        dst->startWeekday = t.summerStartWeekday;
+        dst->startWeek = byte(t.summerStartWeek + 1);
+        dst->endMonth = t.summerEndMonth;
+        dst->endHour = t.summerEndHour;
+        dst->endWeekday = t.summerEndWeekday;
+        dst->endWeek = byte(t.summerEndWeek + 1);
+        static const std::uint8_t offsets[] = {30, 60, 90};
+        dst->offsetMinutes = t.summerOffset < 3 ? offsets[t.summerOffset] : 120;
+
+        time->year = t.year;
+        time->month = t.month;
+        time->day = t.day;
+        time->hour = t.hour;
+        time->minute = t.minute;
+        time->second = t.second;
+        time->updateMethod = t.updateMethod == 0 ? 2 : t.updateMethod == 1 ? 0 : 1;
+        time->timeZone = t.timeZone;
+        time->nvrSync = t.syncNvr;
+        // Bit 0: automatic synchronisation on; bits 2..7 and the next byte: the interval.
+        const std::uint32_t interval = static_cast<std::uint32_t>(t.ntpInterval);
+        time->ntpFlags =
+            static_cast<std::uint8_t>((t.ntpAutoSync == 0 ? 1u : 0u) | ((interval & 0x3Fu) << 2));
+        time->ntpInterval = static_cast<std::uint8_t>((interval >> 6) & 0xFFu);
+        copyText(time->ntpServer, t.ntpServer);
+        if (!KVX_NET_SetDstProperty(h, dst.get())) {
+            logCallFailed(fn, __LINE__, "KVX_NET_SetDstProperty", ip);
+        } else {
+            ok = KVX_NET_SetTimeParam(h, time.get()) != 0;
+            if (!ok)
+                logCallFailed(fn, __LINE__, "KVX_NET_SetTimeParam", ip);
+        }
+    }
+    finishFamily(qstrList->value(8), OZM::FamilyTime, ok, QT_TR_NOOP("Set Time Success"),
+                 QT_TR_NOOP("Set Time Failed"));
+}
+
+void DeviceManager::modifyMaintain(QStringList* qstrList) {
+    static const char* const fn = "DeviceManager::modifyMaintain";
+    const OtherParamJob job = currentJob();
+    LoginSlot slot;
+    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+        return;
+    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
+    const OZM::_SC_SETRESTARTREGULARLY_DATA_& t = job.templates->maintain;
+    const int h = static_cast<int>(slot.hIPCLogin);
+    auto rec = zeroed<KvxRebootExProperty>();
+    bool ok = false;
+    if (!slot.loggedIn()) {
+        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+    } else if (!KVX_NET_GetSystemRebootExProperty(h, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetSystemRebootExProperty", ip);
+    } else {
+        rec->enable = byte(t.enable);
+        rec->period = byte(t.period);
+        rec->day = byte(t.dayOfMonth);
+        rec->hour = byte(t.hour);
+        rec->minute = byte(t.minute);
+        rec->spare = byte(t.spare);
+        rec->weekday = byte(t.weekday);
+        ok = KVX_NET_SetSystemRebootExProperty(h, rec.get()) != 0;
+        if (!ok)
+            logCallFailed(fn, __LINE__, "KVX_NET_SetSystemRebootExProperty", ip);
+    }
+    finishFamily(qstrList->value(8), OZM::FamilyMaintain, ok, QT_TR_NOOP("Set Timer To Restart Success"),
+                 QT_TR_NOOP("Set Timer To Restart Failed"));
+}
