@@ -463,9 +463,6 @@ void MainFrame::uninitModules() {
     OzmLogic::instance()->unInit();
 }
 
-void MainFrame::loginFixtureHook() {}
-void MainFrame::logoutFixtureHook() {}
-
 void MainFrame::createEngineHook() {
     if (!_engine)
         _engine = new DeviceManager(this);
@@ -937,8 +934,6 @@ void MainFrame::onSyncTime() {}
 void MainFrame::onSetIP() {}
 void MainFrame::onModifyIP() {}
 void MainFrame::onPlayCheckDevice() {}
-void MainFrame::onAudioDetection() {}
-void MainFrame::onGPIOPortDetection() {}
 void MainFrame::onReboot() {}
 void MainFrame::onSimpleRecovery() {}
 void MainFrame::onFullRecovery() {}
@@ -954,9 +949,12 @@ void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onFullNetcomEnable() {}
 void MainFrame::onDoubleClickedPlay() {}
 void MainFrame::onCheckTimerSlot() {}
-void MainFrame::onCheckFtTimerSlot() {}
-void MainFrame::onModifyParamEnd(int) {}
 void MainFrame::onModifyDhcp() {}
 void MainFrame::onPtzAndAudio() {}
 void MainFrame::onCheckSDcard() {}
 void MainFrame::onTenZoom() {}
+
+void MainFrame::onModifyParamEnd(int cmd_type) {
+    if (cmd_type == 0 || cmd_type == 1)
+        onFixtureTestEnd(cmd_type);
+}

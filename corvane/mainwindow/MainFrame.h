@@ -22,6 +22,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 class CTableView;
@@ -92,6 +93,15 @@ public:
     DeviceManager* engine() const { return _engine; }
     CTableView* deviceTable() const { return _deviceTable; }
     QVector<QStringList> checkedRows() const { return _checkedRows; }
+
+    // Fixture session: login at start-up (and before a test without a session), logout at shut-down.
+    void loginFixTureTool();
+    void logoutFixture();
+    // Tremix's event callback; the library's threads. Writes a debug line, changes nothing.
+    static void onFixtureEvent(std::int32_t handle, std::int32_t event, std::int32_t reserved, void* user);
+    std::uint32_t fixtureHandle() const { return _fixTureLogin.load(); }
+    // A copy of the fixture pending records.
+    std::vector<FixturePendingInfo> fixtureRecords();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -174,6 +184,18 @@ private:
     void clearPendingLists();
     void writeLabelDevice(const QStringList& row);
 
+    // Fixture tests (MainFrameFixture.cpp).
+    void startFixtureTest(int kind);
+    void readAudioTestResult(std::uint64_t run, QVector<QStringList> rows);
+    void readGpioTestResult(std::uint64_t run, QVector<QStringList> rows);
+    void readFixtureResults(int kind, std::uint64_t run, const QVector<QStringList>& rows);
+    void checkAudioTimeout(int count);
+    void checkGpioTimeout(int count);
+    void checkFixtureTimeout(int kind, int count);
+    void onFixtureTestEnd(int cmd_type);
+    // Ends the running test's readers: they add nothing more, and are joined.
+    void stopFixtureReaders();
+
     // Widgets, in the order of the window's layout code.
     TitleBar* _titleBar = nullptr;
     QLabel* _mainStreamLabel = nullptr;
@@ -228,6 +250,15 @@ private:
     ProgressBarDialog* _searchProgress = nullptr;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;
+
+    // Fixture session and tests.
+    std::atomic<std::uint32_t> _fixTureLogin{0};
+    std::atomic<std::int64_t> _ftTimerStartMs{0}; // program ms (monotonic) of the fixture timer's start
+    std::atomic<std::uint64_t> _fixtureRun{0};    // a reader adds records only while its run is current
+    ProgressBarDialog* _audioProgress = nullptr;
+    ProgressBarDialog* _gpioProgress = nullptr;
+    std::thread _audioReader;
+    std::thread _gpioReader;
 
     // Notifications waiting for the GUI thread, in arrival order.
     std::mutex _notifyMutex;
