@@ -32,6 +32,7 @@ protected:
     }
 
     QString dir() const { return _dir->path(); }
+    harness::ModalCloser& closer() { return *_closer; }
     const std::vector<harness::SeenDialog>& modals() const { return _closer->seen(); }
     // The message of each modal message box, in order.
     QStringList modalTexts() const {
