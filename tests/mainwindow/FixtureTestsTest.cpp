@@ -187,9 +187,15 @@ const char* const kNgResult = R"({"audio":"NG","gpio":[{"name":"GPIO1","function
 const char* const kNoItemsResult = R"({"audio":"OK","gpio":[]})";
 
 TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
-    camsim::useFleet(camsim::defaultFleet(4));
+    camsim::useFleet(camsim::defaultFleet(5));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     sim.setResult(fleet[1].mac, kNgResult);
+    // More items than a record holds, the last ones failing, and an over-long audio text.
+    std::string many = R"({"audio":"ABCDEFGHIJKLMNOPQRSTUVWXYZ","gpio":[)";
+    for (int i = 0; i < 130; ++i)
+        many += std::string(i ? "," : "") + R"({"name":"G)" + std::to_string(i) +
+                R"(","function":"F","status":")" + (i < 128 ? "OK" : "NG") + "\"}";
+    sim.setResult(fleet[4].mac, many + "]}");
     sim.setResult(fleet[2].mac, kNoItemsResult);
     sim.setUnknown(FixtureSim::Unknown::NoMac); // answers, but not for this device
     sim.setResult(fleet[0].mac, FixtureSim::passResult(fleet[0].mac));
@@ -197,7 +203,7 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     sim.setMacDelayMs(fleet[2].mac, 250);
 
     MainFrame frame;
-    searchAndCheck(frame, 4);
+    searchAndCheck(frame, 5);
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     EXPECT_NE(frame.fixtureHandle(), 0u);
 
@@ -208,13 +214,16 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     EXPECT_EQ(shown[0].className, "ShowResultDialog");
     EXPECT_EQ(shown[0].headers, (QStringList{"IP", "Audio"}));
     const QString ip0 = QString::fromStdString(fleet[0].ip), ip1 = QString::fromStdString(fleet[1].ip),
-                  ip2 = QString::fromStdString(fleet[2].ip), ip3 = QString::fromStdString(fleet[3].ip);
-    EXPECT_EQ(shown[0].rows, (QList<QStringList>{{ip0, "OK"}, {ip1, "NG"}, {ip2, "OK"}, {ip3, "NOGET"}}));
-    EXPECT_EQ(shown[0].devices, "4");
-    EXPECT_EQ(shown[0].failed, "2");
+                  ip2 = QString::fromStdString(fleet[2].ip), ip3 = QString::fromStdString(fleet[3].ip),
+                  ip4 = QString::fromStdString(fleet[4].ip);
+    EXPECT_EQ(shown[0].rows,
+              (QList<QStringList>{
+                  {ip0, "OK"}, {ip1, "NG"}, {ip2, "OK"}, {ip3, "NOGET"}, {ip4, "ABCDEFGHIJKLMNO"}}));
+    EXPECT_EQ(shown[0].devices, "5");
+    EXPECT_EQ(shown[0].failed, "3");
     std::vector<FixturePendingInfo> records = frame.fixtureRecords();
-    ASSERT_EQ(records.size(), 4u);
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(records.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(records[i].kind, 1);
         EXPECT_EQ(records[i].status, i == 3 ? 6 : 5) << i;
         EXPECT_STREQ(records[i].mac, fleet[i].mac.c_str());
@@ -228,10 +237,13 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     EXPECT_EQ(shown[1].rows, (QList<QStringList>{{"GPIO1", "IR-CUT", "OK"}, {"GPIO2", "LED", "NG"}}));
     EXPECT_EQ(shown[2].className, "ShowResultDlgEx");
     EXPECT_EQ(shown[2].headers, (QStringList{"IP", "GPIO Port"}));
-    EXPECT_EQ(shown[2].rows, (QList<QStringList>{{ip0, "OK"}, {ip1, "NG"}, {ip2, "OK"}, {ip3, "NOGET"}}));
+    EXPECT_EQ(shown[2].rows,
+              (QList<QStringList>{{ip0, "OK"}, {ip1, "NG"}, {ip2, "OK"}, {ip3, "NOGET"}, {ip4, "OK"}}));
     EXPECT_EQ(shown[2].failed, "2");
     records = frame.fixtureRecords();
-    ASSERT_EQ(records.size(), 4u);
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[4].gpioCount, 128) << "only the first 128 items count";
+    EXPECT_STREQ(records[4].gpio[127].name, "G127");
     EXPECT_EQ(records[0].gpioCount, 4);
     EXPECT_EQ(records[2].gpioCount, 0);
     EXPECT_EQ(records[3].gpioCount, 0);
@@ -322,6 +334,15 @@ TEST_F(FixtureTests, FixtureDownAtStartUpLostMidTestAndBack) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].rows.value(0).value(1), "OK");
     EXPECT_EQ(shown[0].rows.value(1).value(1), "OK");
+
+    // After shut-down no session can be made: the test refuses at once, without a busy indicator.
+    frame.uninitModules();
+    EXPECT_EQ(frame.fixtureHandle(), 0u);
+    harness::LogCapture log;
+    progressTitles.clear();
+    EXPECT_EQ(run(frame, "GPIO Detection"), -1);
+    EXPECT_TRUE(progressTitles.isEmpty());
+    EXPECT_TRUE(log.contains("MainFrame::onGPIOPortDetection", "PTQ_FT_Login failed _fixTureLogin:0"));
 }
 
 TEST_F(FixtureTests, ALateAnswerOfAnEarlierTestGoesNowhere) {
