@@ -78,6 +78,9 @@ int main(int argc, char* argv[]) {
     qputenv("CORVANE_CONFIG_DIR", dir.path().toUtf8());
     qputenv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
     qputenv("CORVANE_LOG_DIR", dir.path().toUtf8());
+    // No fixture here: a closed loopback port, never the fixture's own address.
+    qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
+    qputenv("CORVANE_FIXTURE_PORT", "1");
     QApplication app(argc, argv);
     winport::setTimeScale(0.001);
     const int large = argc > 1 ? std::atoi(argv[1]) : 1000;

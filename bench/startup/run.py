@@ -42,6 +42,9 @@ def main():
             "CORVANE_LOG_DIR": os.path.join(tmp, "log"),
             "XDG_RUNTIME_DIR": os.path.join(tmp, "runtime"),
             "CORVANE_EXIT_AFTER_FIRST_PAINT": "1",
+            # No fixture here: a closed loopback port, never the fixture's own address.
+            "CORVANE_FIXTURE_HOST": "127.0.0.1",
+            "CORVANE_FIXTURE_PORT": "1",
         })
         bare = measure(os.path.join(bindir, "bench_bare_qwidget"), bindir, env, runs)
         corvane = measure(os.path.join(bindir, "corvane"), bindir, env, runs)

@@ -466,9 +466,6 @@ void MainFrame::uninitModules() {
     OzmLogic::instance()->unInit();
 }
 
-void MainFrame::loginFixtureHook() {}
-void MainFrame::logoutFixtureHook() {}
-
 void MainFrame::createEngineHook() {
     if (!_engine)
         _engine = new DeviceManager(this);
@@ -938,12 +935,9 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 
 // Slots whose operations are built elsewhere; until then they do nothing.
 void MainFrame::onSyncTime() {}
-void MainFrame::onAudioDetection() {}
-void MainFrame::onGPIOPortDetection() {}
 void MainFrame::onModifyOSD() {}
 void MainFrame::onPellora() {}
 void MainFrame::onSelectFilePath() {}
 void MainFrame::onUpgrade() {}
-void MainFrame::onCheckFtTimerSlot() {}
 void MainFrame::onCheckSDcard() {}
 void MainFrame::onTenZoom() {}

@@ -103,6 +103,15 @@ public:
     CTableView* deviceTable() const { return _deviceTable; }
     QVector<QStringList> checkedRows() const { return _checkedRows; }
 
+    // Fixture session: login at start-up (and before a test without a session), logout at shut-down.
+    void loginFixTureTool();
+    void logoutFixture();
+    // Tremix's event callback; the library's threads. Writes a debug line, changes nothing.
+    static void onFixtureEvent(std::int32_t handle, std::int32_t event, std::int32_t reserved, void* user);
+    std::uint32_t fixtureHandle() const { return _fixTureLogin.load(); }
+    // A copy of the fixture pending records.
+    std::vector<FixturePendingInfo> fixtureRecords();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -208,8 +217,17 @@ private:
     void sweep(int kind, int n, std::uint64_t now);
     ProgressBarDialog** progressOf(int kind);
     void showProgress(int kind, const QString& title);
-    // Fixture tests' end (kinds 0 and 1).
+    // Fixture tests (MainFrameFixture.cpp).
+    void startFixtureTest(int kind);
+    void readAudioTestResult(std::uint64_t run, QVector<QStringList> rows);
+    void readGpioTestResult(std::uint64_t run, QVector<QStringList> rows);
+    void readFixtureResults(int kind, std::uint64_t run, const QVector<QStringList>& rows);
+    void checkAudioTimeout(int count);
+    void checkGpioTimeout(int count);
+    void checkFixtureTimeout(int kind, int count);
     void onFixtureTestEnd(int cmd_type);
+    // Ends the running test's readers: they add nothing more, and are joined.
+    void stopFixtureReaders();
 
     // Widgets, in the order of the window's layout code.
     TitleBar* _titleBar = nullptr;
@@ -279,6 +297,14 @@ private:
     std::thread _netBatchThread;
     std::atomic<bool> _netBatchStop{false};
     std::atomic<bool> _netBatchRunning{false};
+    // Fixture session and tests.
+    std::atomic<std::uint32_t> _fixTureLogin{0};
+    std::atomic<std::int64_t> _ftTimerStartMs{0}; // program ms (monotonic) of the fixture timer's start
+    std::atomic<std::uint64_t> _fixtureRun{0};    // a reader adds records only while its run is current
+    ProgressBarDialog* _audioProgress = nullptr;
+    ProgressBarDialog* _gpioProgress = nullptr;
+    std::thread _audioReader;
+    std::thread _gpioReader;
 
     // Notifications waiting for the GUI thread, in arrival order.
     std::mutex _notifyMutex;

@@ -1,7 +1,14 @@
-// Shows Corvane's main window against the simulated cameras, searches, and saves PNGs of the
-// main window and each small window into the folder given as the first argument.
+// Shows Corvane's main window against the simulated cameras and a fake fixture, searches, and
+// saves PNGs of the main window, each small window and the fixture tests' result tables into
+// the folder given as the first argument.
 #include "AboutUsDialog.h"
+#include "CShowtableviewEx.h"
+#include "Cmodifytableview.h"
+#include "CmodifyresultmodelEx.h"
+#include "FixtureSim.h"
 #include "MainFrame.h"
+#include "ShowResultDialog.h"
+#include "ShowResultDlgEx.h"
 #include "SysConfigDialog.h"
 #include "ViewQRcodeDialog.h"
 #include "dialogs/TipDialog.h"
@@ -15,9 +22,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -63,6 +73,55 @@ int loggedInRows(const CTableView* table) {
     return count;
 }
 
+// Saves the fixture tests' result tables as they open: the audio table, the GPIO table, and
+// the detail view of the GPIO table's row detailRow; closes each after its picture.
+class ResultGrabber : public QObject {
+public:
+    ResultGrabber(const QString& folder, int detailRow) : _folder(folder), _detailRow(detailRow) {
+        connect(&_timer, &QTimer::timeout, this, &ResultGrabber::poll);
+        _timer.start(50);
+    }
+    bool ok = true;
+    int saved = 0;
+
+private:
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (_busy || !modal || modal == _last)
+            return;
+        _busy = true;
+        if (auto* gpio = qobject_cast<ShowResultDlgEx*>(modal)) {
+            if (!_detailOpened) {
+                ok &= save(gpio, _folder + "/gpio_result.png");
+                ++saved;
+                _detailOpened = true;
+                CShowtableviewEx* view = gpio->table();
+                const QPoint at = view->visualRect(view->resultModel()->index(_detailRow, 0)).center();
+                QTimer::singleShot(0, view, [view, at] {
+                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+                });
+            } else {
+                _last = modal;
+                gpio->close();
+            }
+        } else if (auto* table = qobject_cast<ShowResultDialog*>(modal)) {
+            const bool detail = table->table()->getData(0, 2).isValid();
+            ok &= save(table, _folder + (detail ? "/gpio_detail.png" : "/audio_result.png"));
+            ++saved;
+            _last = modal;
+            table->close();
+        }
+        _busy = false;
+    }
+
+    QTimer _timer;
+    QString _folder;
+    int _detailRow;
+    bool _busy = false;
+    bool _detailOpened = false;
+    QPointer<QWidget> _last; // a closed table's successor may take its address
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -78,6 +137,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "the client framework failed to start\n");
         return 1;
     }
+    // The fake fixture: every camera passes except the last of the expected rows.
+    FixtureSim fixture;
+    if (!fixture.start()) {
+        std::fprintf(stderr, "the fake fixture failed to start\n");
+        return 1;
+    }
+    qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
+    qputenv("CORVANE_FIXTURE_PORT", QByteArray::number(fixture.port()));
     bool ok = true;
     {
         MainFrame frame;
@@ -129,7 +196,27 @@ int main(int argc, char* argv[]) {
         tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
         ok &= save(&tip, folder + "/warning.png");
         tip.close();
+
+        // The fixture tests of every row; their buttons stay hidden, so they are clicked directly.
+        const int rows = table->rowCount();
+        if (rows > 0) {
+            const QString ngMac = table->getData(rows - 1, CTableView::ColMac).toString();
+            fixture.setResult(
+                ngMac.toStdString(),
+                R"({"uart":"OK","audio":"NG","gpio":[{"name":"GPIO1","function":"IR-CUT","status":"OK"},)"
+                R"({"name":"GPIO2","function":"LED","status":"NG"},)"
+                R"({"name":"GPIO3","function":"ALARM-IN","status":"OK"}]})");
+            for (int row = 0; row < rows; ++row)
+                table->setRowChecked(row, true);
+            ResultGrabber grabber(folder, rows - 1);
+            for (const char* caption : {"Audio Detection", "GPIO Detection"}) {
+                if (QPushButton* button = buttonWithText(&frame, MainFrame::tr(caption)))
+                    button->click(); // returns once its result table has been closed
+            }
+            ok &= grabber.ok && grabber.saved == 3;
+        }
         frame.close();
     }
+    fixture.stop();
     return ok ? 0 : 1;
 }

@@ -127,3 +127,33 @@ TEST_F(TremixHeartbeat, SilenceLimitReconnects) {
     EXPECT_EQ(log.copy()[2].event, 0);
     EXPECT_TRUE(FixtureSim::waitFor([&] { return sim.connections() == 2; }, 2000));
 }
+
+// Request wait 10 s * 0.05 = 500 ms, silence limit 2.5 s.
+TEST_F(TremixConnection, BrokenFramesFromTheFixtureDoNotStallRequests) {
+    EventLog log;
+    const int h = connect(log);
+    FixtureTestResult r;
+    auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); };
+
+    // A stray start mark: the next reply is read at once.
+    sim.sendRaw(std::string("\xF0", 1));
+    settle();
+    auto from = steady_clock::now();
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:01", &r), 1);
+    EXPECT_LT(msBetween(from, steady_clock::now()), 250);
+
+    // A header announcing 65535 bytes of which 10 come: dropped after one request wait, without
+    // waiting for the silence limit and its reconnect.
+    std::string huge = FixtureSim::frame(1, "0123456789");
+    huge[4] = huge[5] = static_cast<char>(0xFF);
+    sim.sendRaw(huge);
+    settle();
+    from = steady_clock::now();
+    bool answered = false;
+    while (!answered && msBetween(from, steady_clock::now()) < 4000)
+        answered = PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:02", &r) == 1;
+    EXPECT_TRUE(answered);
+    EXPECT_LT(msBetween(from, steady_clock::now()), 1300);
+    EXPECT_EQ(sim.connections(), 1);
+    EXPECT_EQ(log.codes(), std::vector<int>{0});
+}

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <string>
@@ -27,6 +28,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 2); // messages are read in order with the output
         posix_spawn_file_actions_addclose(&actions, in[1]);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         std::vector<char*> argv;
@@ -39,22 +41,50 @@ public:
         ::close(in[0]);
         ::close(out[1]);
         m_in = in[1];
-        m_out = fdopen(out[0], "r");
+        m_out = out[0];
         return rc == 0;
     }
-    std::string readLine() {
-        char line[256] = {};
-        return m_out && std::fgets(line, sizeof line, m_out) ? line : "";
+    // The next line of output, or what came of it within timeoutMs.
+    std::string readLine(int timeoutMs = 5000) {
+        std::string line;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (m_out >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  deadline - std::chrono::steady_clock::now())
+                                  .count();
+            pollfd pfd{m_out, POLLIN, 0};
+            if (left <= 0 || ::poll(&pfd, 1, static_cast<int>(left)) <= 0)
+                break;
+            char c = 0;
+            if (::read(m_out, &c, 1) != 1)
+                break;
+            line.push_back(c);
+            if (c == '\n')
+                break;
+        }
+        return line;
     }
     void send(const std::string& command) {
         const std::string line = command + "\n";
         EXPECT_EQ(::write(m_in, line.data(), line.size()), static_cast<ssize_t>(line.size()));
     }
-    int wait() {
+    // The exit status; -1 when it has not ended within timeoutMs (then it is killed).
+    int wait(int timeoutMs = 10000) {
         int status = 0;
-        if (m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid) {
-            m_pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (m_pid > 0) {
+            const pid_t done = waitpid(m_pid, &status, WNOHANG);
+            if (done == m_pid) {
+                m_pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            if (done < 0 || std::chrono::steady_clock::now() >= deadline) {
+                kill(m_pid, SIGKILL);
+                waitpid(m_pid, &status, 0);
+                m_pid = -1;
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return -1;
     }
@@ -65,14 +95,14 @@ public:
         }
         if (m_in >= 0)
             ::close(m_in);
-        if (m_out)
-            fclose(m_out);
+        if (m_out >= 0)
+            ::close(m_out);
     }
 
 private:
     pid_t m_pid = -1;
     int m_in = -1;
-    FILE* m_out = nullptr;
+    int m_out = -1;
 };
 
 } // namespace
@@ -147,4 +177,52 @@ TEST(FixtureSimProgram, RejectsAddressesOutsideLoopback) {
     SimProcess bad;
     ASSERT_TRUE(bad.start({"--bogus"}));
     EXPECT_EQ(bad.wait(), 2);
+}
+
+TEST(FixtureSimProgram, BadArgumentsAndCommandsAreRefusedWithAMessage) {
+    const std::vector<std::vector<std::string>> badArguments = {{"--delay", "-5"},
+                                                                {"--delay", "zz"},
+                                                                {"--port", "12ab"},
+                                                                {"--port", "70000"},
+                                                                {"--device-list", "{"}};
+    for (const auto& args : badArguments) {
+        SimProcess bad;
+        ASSERT_TRUE(bad.start(args));
+        EXPECT_EQ(bad.wait(2000), 2) << args[0] << " " << args[1];
+    }
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({}));
+    const std::string banner = sim.readLine();
+    const int port = std::atoi(banner.substr(banner.rfind(':') + 1).c_str());
+    ASSERT_GT(port, 0) << banner;
+    const char* const badCommands[] = {"delay -5",     "delay 10ms",      "garbage zz",   "garbage F",
+                                       "refuse maybe", "heartbeat never", "split 3,x",    "split",
+                                       "frame x {}",   "frame 300 {}",    "unknown some", "result AA",
+                                       "result AA {",  "push [1]",        "close now"};
+    for (const char* command : badCommands) {
+        sim.send(command);
+        const std::string line = sim.readLine(2000);
+        const std::string word = std::string(command).substr(0, std::string(command).find(' '));
+        EXPECT_EQ(line.rfind("fixture-sim: " + word + ": expected ", 0), 0u) << command << " -> " << line;
+    }
+    // Nothing of that took effect: the fixture still listens and answers at once.
+    tremix::setTimeScale(0.05);
+    ASSERT_EQ(PTQ_FT_Startup(), 1);
+    EventLog log;
+    FixtureLoginInfo info = loginRecord(port, &log);
+    const int h = PTQ_FT_Login(&info);
+    ASSERT_GT(h, 0);
+    ASSERT_TRUE(log.waitCount(1, 5000));
+    EXPECT_EQ(log.codes()[0], 0);
+    EXPECT_EQ(sim.readLine().rfind("fixture-sim: client connected", 0), 0u);
+    FixtureTestResult r;
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:09", &r), 1);
+    EXPECT_STREQ(r.audio, "OK");
+    EXPECT_EQ(PTQ_FT_Logout(h), 1);
+    PTQ_FT_Cleanup();
+    tremix::setTimeScale(0);
+    EXPECT_EQ(sim.readLine().rfind("fixture-sim: client disconnected", 0), 0u);
+    sim.send("quit");
+    EXPECT_EQ(sim.wait(), 0);
 }

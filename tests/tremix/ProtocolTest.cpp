@@ -303,3 +303,55 @@ TEST(TremixParse, MacMatching) {
     EXPECT_TRUE(macMatches("::", "::"));
     EXPECT_FALSE(macMatches("::", "--"));
 }
+
+TEST(TremixFrames, BrokenHeadersDoNotHoldBackTheFramesBehindThem) {
+    const std::string good = buildFrame(kFrameReply, "{\"cmd\":\"heart_beat\"}");
+    std::string huge = buildFrame(kFrameReply, "0123456789"); // announces 65535, only 10 come
+    huge[4] = static_cast<char>(0xFF);
+    huge[5] = static_cast<char>(0xFF);
+    const std::string oddVersion = "\xF0\x07\x01\x01\x02\x00\x00\x00{}";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t beforeStale; // frames cut at once
+        std::size_t afterStale;  // frames cut once the incomplete front has waited out
+    } cases[] = {
+        {"stray mark", std::string("\xF0", 1) + good, 1, 0},
+        {"two stray marks", std::string("\xF0\xF0", 2) + good + good, 2, 0},
+        {"implausible header", oddVersion + good, 1, 0},
+        {"short body", huge + good, 0, 1},
+        {"short body, then garbage", huge + "\xF0zz" + good + good, 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFrameBuffer buffer;
+        buffer.Append(c.bytes.data(), c.bytes.size());
+        std::size_t frames = 0;
+        auto count = [&](const FixtureFrameHeader& h, const char* p, std::size_t n) {
+            EXPECT_EQ(h.type, kFrameReply);
+            EXPECT_EQ(std::string(p, n), "{\"cmd\":\"heart_beat\"}");
+            ++frames;
+        };
+        buffer.Cut(count, nullptr, 1000, 500);
+        EXPECT_EQ(frames, c.beforeStale);
+        buffer.Cut(count, nullptr, 1499, 500); // not yet
+        EXPECT_EQ(frames, c.beforeStale);
+        buffer.Cut(count, nullptr, 1500, 500);
+        EXPECT_EQ(frames, c.beforeStale + c.afterStale);
+        EXPECT_EQ(buffer.Count(), 0u);
+    }
+    // Without a limit, and for a frame still arriving, nothing is dropped.
+    CFrameBuffer buffer;
+    buffer.Append(huge.data(), huge.size());
+    std::size_t frames = 0;
+    auto count = [&](const FixtureFrameHeader&, const char*, std::size_t) { ++frames; };
+    buffer.Cut(count, nullptr, 1000, 0);
+    buffer.Cut(count, nullptr, 99999, 0);
+    EXPECT_EQ(buffer.Count(), huge.size());
+    buffer.Free();
+    buffer.Append(good.data(), 5);
+    buffer.Cut(count, nullptr, 1000, 500);
+    buffer.Append(good.data() + 5, good.size() - 5);
+    buffer.Cut(count, nullptr, 1400, 500);
+    EXPECT_EQ(frames, 1u);
+}

@@ -3,6 +3,7 @@
 
 #include "FixtureProtocol.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -37,31 +38,48 @@ public:
     void Free() {
         m_data.reset();
         m_count = 0;
+        m_partialSinceMs = 0;
     }
 
     // Hands every complete frame at the front to handler(header, payload, payloadLength), in
-    // order, and keeps the rest at the start of the buffer. Bytes before a start mark are
-    // skipped. Returns the number of frames; *pending gets the length of an incomplete frame
-    // left at the front (0 if none).
-    template <typename Handler> std::size_t Cut(Handler&& handler, std::size_t* pending = nullptr) {
+    // order, and keeps the rest at the start of the buffer. Bytes before a start mark, and a mark
+    // whose header is implausible, are skipped. Returns the number of frames; *pending gets the
+    // length of an incomplete frame left at the front (0 if none).
+    // With staleMs > 0, an incomplete frame that has stood at the front for staleMs (nowMs is the
+    // caller's clock) is dropped: cutting resumes at the first complete frame behind it, else at
+    // the next plausible mark, so a broken header never holds back the frames that follow.
+    template <typename Handler>
+    std::size_t Cut(Handler&& handler, std::size_t* pending = nullptr, std::uint64_t nowMs = 0,
+                    std::uint64_t staleMs = 0) {
         std::size_t frames = 0;
         std::size_t pos = 0;
         if (pending)
             *pending = 0;
         std::uint8_t* data = m_data.get();
+        bool partial = false;
         while (m_count - pos >= 1) {
             if (data[pos] != kFrameMark) {
-                const void* mark = std::memchr(data + pos + 1, kFrameMark, m_count - pos - 1);
-                pos =
-                    mark ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(mark) - data) : m_count;
+                pos = NextMark(pos + 1);
                 continue;
             }
-            if (m_count - pos < kFrameHeaderSize)
+            if (m_count - pos < kFrameHeaderSize) {
+                partial = true;
                 break;
+            }
+            if (!Plausible(data + pos)) {
+                pos = NextMark(pos + 1);
+                continue;
+            }
             const std::size_t length = payloadLength(data + pos);
             if (m_count - pos < kFrameHeaderSize + length) {
+                if (staleMs > 0 && pos == 0 && m_partialSinceMs != 0 && nowMs - m_partialSinceMs >= staleMs) {
+                    pos = ResumeAfter(pos);
+                    m_partialSinceMs = 0;
+                    continue;
+                }
                 if (pending)
                     *pending = kFrameHeaderSize + length;
+                partial = true;
                 break;
             }
             handler(reinterpret_cast<const FixtureFrameHeader&>(data[pos]),
@@ -69,6 +87,11 @@ public:
             pos += kFrameHeaderSize + length;
             ++frames;
         }
+        // The clock of an incomplete frame starts when it first stands at the front.
+        if (!partial)
+            m_partialSinceMs = 0;
+        else if (pos > 0 || m_partialSinceMs == 0)
+            m_partialSinceMs = nowMs ? nowMs : 1;
         if (pos > 0) {
             std::memmove(data, data + pos, m_count - pos);
             m_count -= pos;
@@ -76,10 +99,42 @@ public:
         return frames;
     }
 
+    // The header bytes the protocol always writes: version 0x01 and flag 0x01.
+    static bool Plausible(const std::uint8_t* header) {
+        return header[0] == kFrameMark && header[1] == 0x01 && header[3] == 0x01;
+    }
+
 private:
+    // The next start mark at or after from; m_count when there is none.
+    std::size_t NextMark(std::size_t from) const {
+        if (from >= m_count)
+            return m_count;
+        const void* mark = std::memchr(m_data.get() + from, kFrameMark, m_count - from);
+        return mark ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(mark) - m_data.get())
+                    : m_count;
+    }
+    // Where cutting resumes when the frame at pos is dropped: the first plausible mark behind it
+    // whose frame is complete, else the first plausible mark, else the end.
+    std::size_t ResumeAfter(std::size_t pos) const {
+        std::size_t firstPlausible = m_count;
+        for (std::size_t at = NextMark(pos + 1); at < m_count; at = NextMark(at + 1)) {
+            if (m_count - at < kFrameHeaderSize) {
+                firstPlausible = std::min(firstPlausible, at);
+                break;
+            }
+            if (!Plausible(m_data.get() + at))
+                continue;
+            if (m_count - at >= kFrameHeaderSize + payloadLength(m_data.get() + at))
+                return at;
+            firstPlausible = std::min(firstPlausible, at);
+        }
+        return firstPlausible;
+    }
+
     std::size_t m_capacity;
     std::unique_ptr<std::uint8_t[]> m_data;
     std::size_t m_count = 0;
+    std::uint64_t m_partialSinceMs = 0; // when the incomplete frame at the front was first seen
 };
 
 } // namespace tremix

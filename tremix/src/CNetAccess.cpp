@@ -128,21 +128,27 @@ int CNetAccess::RecvData() {
             break;
         std::this_thread::yield();
     }
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
-        return 0;
-    if (n <= 0) {
+    const bool timedOut = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+    if (!timedOut && n <= 0) {
         trace("IP[%s:%d]-INDEXID[%d] recv error: %d\n", m_Chaninfo.host, m_Chaninfo.port, m_index,
               n == 0 ? 0 : errno);
         return -1;
     }
-    m_recv.Commit(static_cast<std::size_t>(n));
+    if (!timedOut)
+        m_recv.Commit(static_cast<std::size_t>(n));
+    else if (m_recv.Count() == 0)
+        return 0;
+    // Cut also when nothing came: an incomplete frame older than a request's wait is dropped so
+    // that the frames behind it are handled.
     std::size_t pending = 0;
     m_recv.Cut(
         [this](const FixtureFrameHeader& header, const char* payload, std::size_t length) {
             ProcessCMD(header, payload, length);
             TouchLastRecv();
         },
-        &pending);
+        &pending, nowMs(), scaledMs(kRequestWaitMs));
+    if (timedOut)
+        return 0;
     m_spinUntilNs = steadyNs() + kSpinUs * 1000;
     if (pending)
         trace("nPacketLen: %d buflen: %d\n", static_cast<int>(pending), static_cast<int>(m_recv.Count()));

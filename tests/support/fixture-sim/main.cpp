@@ -2,6 +2,8 @@
 // command line and the commands it reads on standard input.
 #include "FixtureSim.h"
 
+#include <json/json.h>
+
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -38,7 +41,8 @@ const char* const kUsage =
     "  frame TYPE JSON     send any frame             garbage HEX      send raw bytes\n"
     "  close               drop every connection      refuse on|off    stop/resume listening\n"
     "  unknown pass|silent|nomac                      quit\n"
-    "End of input leaves it running; SIGINT or SIGTERM ends it.\n";
+    "A command it cannot take is refused with a message and changes nothing. Connections and\n"
+    "disconnections are logged. End of input leaves it running; SIGINT or SIGTERM ends it.\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -57,20 +61,78 @@ bool parseUnknown(const std::string& text, FixtureSim::Unknown& out) {
     return true;
 }
 
-std::string fromHex(const std::string& hex) {
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<char>(std::strtol(hex.substr(i, 2).c_str(), nullptr, 16)));
-    return bytes;
+// A whole decimal number in [low, high].
+bool parseNumber(const std::string& text, long low, long high, long& out) {
+    if (text.empty() || text.size() > 9)
+        return false;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    out = std::strtol(text.c_str(), nullptr, 10);
+    return out >= low && out <= high;
 }
 
-// Returns false on "quit".
+bool parseSwitch(const std::string& text, bool& out) {
+    if (text != "on" && text != "off")
+        return false;
+    out = text == "on";
+    return true;
+}
+
+bool isJsonObject(const std::string& text) {
+    Json::Value value;
+    Json::CharReaderBuilder builder;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    try {
+        return reader->parse(text.data(), text.data() + text.size(), &value, nullptr) && value.isObject();
+    } catch (...) {
+        return false;
+    }
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Bytes of a hex text of an even number of digits; false for anything else.
+bool fromHex(const std::string& hex, std::string& bytes) {
+    if (hex.empty() || hex.size() % 2 != 0)
+        return false;
+    bytes.clear();
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = hexDigit(hex[i]);
+        const int low = hexDigit(hex[i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        bytes.push_back(static_cast<char>(high * 16 + low));
+    }
+    return true;
+}
+
+constexpr long kMaxDelayMs = 600000;
+
+// Runs one command line. Returns false on "quit"; a command it cannot take is refused with a
+// message on standard error and changes nothing.
 bool command(FixtureSim& sim, const std::string& line) {
     std::istringstream in(line);
     std::string word;
     in >> word;
     std::string rest;
     std::getline(in >> std::ws, rest);
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t' || rest.back() == '\r'))
+        rest.pop_back();
+    auto refuse = [&word](const char* expected) {
+        std::fprintf(stderr, "fixture-sim: %s: expected %s\n", word.c_str(), expected);
+        std::fflush(stderr);
+        return true;
+    };
     if (word == "quit")
         return false;
     if (word == "result") {
@@ -78,40 +140,69 @@ bool command(FixtureSim& sim, const std::string& line) {
         std::string mac, json;
         r >> mac;
         std::getline(r >> std::ws, json);
+        if (mac.empty() || !isJsonObject(json))
+            return refuse("MAC and a JSON object");
         sim.setResult(mac, json);
     } else if (word == "push") {
+        if (!isJsonObject(rest))
+            return refuse("a JSON object");
         sim.push(rest);
     } else if (word == "heartbeat") {
-        sim.setAnswerHeartbeat(rest != "off");
+        bool on = false;
+        if (!parseSwitch(rest, on))
+            return refuse("on or off");
+        sim.setAnswerHeartbeat(on);
     } else if (word == "delay") {
-        sim.setReplyDelayMs(std::atoi(rest.c_str()));
+        long ms = 0;
+        if (!parseNumber(rest, 0, kMaxDelayMs, ms))
+            return refuse("milliseconds from 0 to 600000");
+        sim.setReplyDelayMs(static_cast<int>(ms));
     } else if (word == "split") {
         std::vector<std::size_t> offsets;
-        std::istringstream s(rest);
-        std::string n;
-        while (std::getline(s, n, ','))
-            if (!n.empty() && n != "none")
-                offsets.push_back(static_cast<std::size_t>(std::strtoul(n.c_str(), nullptr, 10)));
+        if (rest != "none") {
+            std::istringstream s(rest);
+            std::string n;
+            long offset = 0;
+            if (rest.empty())
+                return refuse("byte offsets N,N,... (1..65543) or none");
+            while (std::getline(s, n, ',')) {
+                if (!parseNumber(n, 1, 65543, offset))
+                    return refuse("byte offsets N,N,... (1..65543) or none");
+                offsets.push_back(static_cast<std::size_t>(offset));
+            }
+        }
         sim.setSplit(offsets);
     } else if (word == "frame") {
         std::istringstream f(rest);
-        int type = 1;
-        std::string json;
+        std::string type, payload;
         f >> type;
-        std::getline(f >> std::ws, json);
-        sim.sendFrame(static_cast<std::uint8_t>(type), json);
+        std::getline(f >> std::ws, payload);
+        long value = 0;
+        if (!parseNumber(type, 0, 255, value))
+            return refuse("a frame type 0..255 and a payload");
+        sim.sendFrame(static_cast<std::uint8_t>(value), payload);
     } else if (word == "garbage") {
-        sim.sendRaw(fromHex(rest));
+        std::string bytes;
+        if (!fromHex(rest, bytes))
+            return refuse("an even number of hex digits");
+        sim.sendRaw(bytes);
     } else if (word == "close") {
+        if (!rest.empty())
+            return refuse("no argument");
         sim.closeClients();
     } else if (word == "refuse") {
-        sim.setRefusing(rest != "off");
+        bool on = false;
+        if (!parseSwitch(rest, on))
+            return refuse("on or off");
+        sim.setRefusing(on);
     } else if (word == "unknown") {
         FixtureSim::Unknown policy;
-        if (parseUnknown(rest, policy))
-            sim.setUnknown(policy);
+        if (!parseUnknown(rest, policy))
+            return refuse("pass, silent or nomac");
+        sim.setUnknown(policy);
     } else if (!word.empty()) {
         std::fprintf(stderr, "fixture-sim: unknown command: %s\n", word.c_str());
+        std::fflush(stderr);
     }
     return true;
 }
@@ -130,17 +221,23 @@ int main(int argc, char** argv) {
         const char* v = nullptr;
         if (arg == "--host" && (v = value()))
             host = v;
-        else if (arg == "--port" && (v = value()))
-            port = std::strtol(v, nullptr, 10);
-        else if (arg == "--port-file" && (v = value()))
+        else if (arg == "--port" && (v = value())) {
+            if (!parseNumber(v, 0, 65535, port))
+                return usage();
+        } else if (arg == "--port-file" && (v = value()))
             portFile = v;
         else if (arg == "--results" && (v = value()))
             results = v;
-        else if (arg == "--device-list" && (v = value()))
+        else if (arg == "--device-list" && (v = value())) {
+            if (!isJsonObject(v))
+                return usage();
             sim.setDeviceList(v);
-        else if (arg == "--delay" && (v = value()))
-            sim.setReplyDelayMs(std::atoi(v));
-        else if (arg == "--help" || arg == "-h") {
+        } else if (arg == "--delay" && (v = value())) {
+            long ms = 0;
+            if (!parseNumber(v, 0, kMaxDelayMs, ms))
+                return usage();
+            sim.setReplyDelayMs(static_cast<int>(ms));
+        } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (arg == "--no-heartbeat")
@@ -191,8 +288,20 @@ int main(int argc, char** argv) {
             }
         }
     }).detach();
-    while (!g_quit && !quitRequested.load())
+    // Connections are logged as they come and go.
+    int connections = 0;
+    int clients = 0;
+    while (!g_quit && !quitRequested.load()) {
         usleep(20000);
+        const int nowConnections = sim.connections();
+        const int nowClients = sim.clients();
+        for (; connections < nowConnections; ++connections)
+            std::printf("fixture-sim: client connected (%d connected)\n", nowClients);
+        if (nowClients < clients)
+            std::printf("fixture-sim: client disconnected (%d connected)\n", nowClients);
+        clients = nowClients;
+        std::fflush(stdout);
+    }
     sim.stop();
     return 0;
 }

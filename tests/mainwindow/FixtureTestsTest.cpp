@@ -1,0 +1,383 @@
+// The audio and GPIO tests of the main window, driven through their (hidden) buttons against the
+// fake fixture and the simulated fleet: results, unknown devices, completion, the time limit,
+// the fixture going away and coming back, and a late answer of an earlier test.
+#include "CShowtableviewEx.h"
+#include "Cmodifyresultmodel.h"
+#include "Cmodifytableview.h"
+#include "CmodifyresultmodelEx.h"
+#include "MainFrame.h"
+#include "MainWindowTestSupport.h"
+#include "ProgressBarDialog.h"
+#include "ShowResultDialog.h"
+#include "ShowResultDlgEx.h"
+
+#include "FixtureSim.h"
+#include "camsim/SimControl.h"
+#include "harness/LogCapture.h"
+#include "ozmlogic/ParamsMgr.h"
+#include "tarsel/CTableView.h"
+#include "winport/WinPort.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+namespace {
+
+// Debug lines from any thread (the fixture events arrive on the library's threads).
+std::mutex g_debugMutex;
+QStringList g_debugLines;
+
+void captureDebug(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg)
+        return;
+    std::lock_guard<std::mutex> lock(g_debugMutex);
+    g_debugLines << text;
+}
+
+QStringList debugLines() {
+    std::lock_guard<std::mutex> lock(g_debugMutex);
+    return g_debugLines;
+}
+
+// What one result dialog showed.
+struct Shown {
+    QString className;
+    QStringList headers;
+    QList<QStringList> rows;
+    QString devices;
+    QString failed;
+};
+
+template <typename Model> QStringList headersOf(const Model* model) {
+    QStringList headers;
+    for (int c = 0; c < model->columnCount(); ++c)
+        headers << model->headerData(c, Qt::Horizontal).toString();
+    return headers;
+}
+
+template <typename View> QList<QStringList> rowsOf(const View* view, int columns) {
+    QList<QStringList> rows;
+    for (int r = 0; r < view->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < columns; ++c)
+            row << view->getData(r, c).toString();
+        rows << row;
+    }
+    return rows;
+}
+
+class FixtureTests : public mwtest::MainWindowTest {
+protected:
+    void SetUp() override {
+        mwtest::MainWindowTest::SetUp();
+        camsim::resetWorld();
+        ozmParamsMgr()->setSearchTime(5);
+        ozmParamsMgr()->setSearchFullNetcom(0);
+        ASSERT_TRUE(sim.start());
+        qputenv("CORVANE_FIXTURE_PORT", QByteArray::number(sim.port()));
+        {
+            std::lock_guard<std::mutex> lock(g_debugMutex);
+            g_debugLines.clear();
+        }
+        previousHandler = qInstallMessageHandler(captureDebug);
+        closer().setDecider([this](QWidget* widget) { return decide(widget); });
+    }
+    void TearDown() override {
+        qInstallMessageHandler(previousHandler);
+        sim.stop();
+        camsim::resetWorld();
+        qputenv("CORVANE_FIXTURE_PORT", "1");
+        mwtest::MainWindowTest::TearDown();
+    }
+
+    // The busy indicator stays until the test closes it; result tables are read, then closed.
+    // With openDetail, the GPIO table's row openDetail-1 is double-clicked once first.
+    harness::ModalCloser::Action decide(QWidget* widget) {
+        using Action = harness::ModalCloser::Action;
+        if (auto* progress = qobject_cast<ProgressBarDialog*>(widget)) {
+            if (progressSeenAt < 0) {
+                progressSeenAt = static_cast<std::int64_t>(GetTickCount64());
+                progressTitles << progress->titleLabel->text();
+            }
+            return Action::Leave;
+        }
+        if (auto* table = qobject_cast<ShowResultDlgEx*>(widget)) {
+            if (openDetail > 0) {
+                const int row = openDetail - 1;
+                openDetail = 0;
+                QTimer::singleShot(0, table, [table, row] {
+                    CShowtableviewEx* view = table->table();
+                    const QPoint at = view->visualRect(view->resultModel()->index(row, 0)).center();
+                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+                });
+                return Action::Leave;
+            }
+            shown.push_back({"ShowResultDlgEx", headersOf(table->table()->resultModel()),
+                             rowsOf(table->table(), 2), table->deviceCountText(), table->failedCountText()});
+            return Action::Reject;
+        }
+        if (auto* table = qobject_cast<ShowResultDialog*>(widget)) {
+            const QStringList headers = headersOf(table->table()->resultModel());
+            shown.push_back({"ShowResultDialog", headers, rowsOf(table->table(), headers.size()),
+                             table->deviceCountText(), table->failedCountText()});
+            return Action::Reject;
+        }
+        return Action::Reject;
+    }
+
+    static QPushButton* button(MainFrame& frame, const QString& text) {
+        for (QPushButton* b : frame.findChildren<QPushButton*>()) {
+            if (b->text() == text)
+                return b;
+        }
+        return nullptr;
+    }
+
+    // Searches the loopback card and checks the first `checked` rows.
+    void searchAndCheck(MainFrame& frame, int checked) {
+        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
+        ASSERT_NE(box, nullptr);
+        box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
+        QPushButton* search = button(frame, "Device Search");
+        search->click();
+        ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+        ASSERT_GE(frame.deviceTable()->rowCount(), checked);
+        for (int row = 0; row < checked; ++row)
+            frame.deviceTable()->setRowChecked(row, true);
+        ASSERT_EQ(frame.checkedRows().size(), checked);
+    }
+
+    // Runs a test through its button; returns the program time from its busy indicator to its
+    // end (-1 when it did not run).
+    std::int64_t run(MainFrame& frame, const QString& caption) {
+        QPushButton* start = button(frame, caption);
+        EXPECT_NE(start, nullptr);
+        EXPECT_FALSE(start->isVisible()) << "the detection row stays hidden";
+        std::int64_t endedAt = -1;
+        const QMetaObject::Connection c =
+            QObject::connect(&frame, &MainFrame::modifyParamEnd,
+                             [&endedAt](int) { endedAt = static_cast<std::int64_t>(GetTickCount64()); });
+        progressSeenAt = -1;
+        start->click(); // returns when the test's result table has been closed
+        QObject::disconnect(c);
+        return endedAt < 0 || progressSeenAt < 0 ? -1 : endedAt - progressSeenAt;
+    }
+
+    QString rowStatus(MainFrame& frame, int row) {
+        return frame.deviceTable()->getData(row, CTableView::ColStatus).toString();
+    }
+
+    FixtureSim sim;
+    QtMessageHandler previousHandler = nullptr;
+    QStringList progressTitles;
+    std::int64_t progressSeenAt = -1;
+    std::vector<Shown> shown;
+    int openDetail = 0;
+};
+
+const char* const kNgResult = R"({"audio":"NG","gpio":[{"name":"GPIO1","function":"IR-CUT","status":"OK"},)"
+                              R"({"name":"GPIO2","function":"LED","status":"NG"}]})";
+const char* const kNoItemsResult = R"({"audio":"OK","gpio":[]})";
+
+TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
+    camsim::useFleet(camsim::defaultFleet(5));
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    sim.setResult(fleet[1].mac, kNgResult);
+    // More items than a record holds, the last ones failing, and an over-long audio text.
+    std::string many = R"({"audio":"ABCDEFGHIJKLMNOPQRSTUVWXYZ","gpio":[)";
+    for (int i = 0; i < 130; ++i)
+        many += std::string(i ? "," : "") + R"({"name":"G)" + std::to_string(i) +
+                R"(","function":"F","status":")" + (i < 128 ? "OK" : "NG") + "\"}";
+    sim.setResult(fleet[4].mac, many + "]}");
+    sim.setResult(fleet[2].mac, kNoItemsResult);
+    sim.setUnknown(FixtureSim::Unknown::NoMac); // answers, but not for this device
+    sim.setResult(fleet[0].mac, FixtureSim::passResult(fleet[0].mac));
+    // A row answers well after the others, but within the limit.
+    sim.setMacDelayMs(fleet[2].mac, 250);
+
+    MainFrame frame;
+    searchAndCheck(frame, 5);
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
+    EXPECT_NE(frame.fixtureHandle(), 0u);
+
+    const std::int64_t audioMs = run(frame, "Audio Detection");
+    EXPECT_GE(audioMs, 0);
+    EXPECT_LT(audioMs, 80000) << "ends when every row is done, before the limit";
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].className, "ShowResultDialog");
+    EXPECT_EQ(shown[0].headers, (QStringList{"IP", "Audio"}));
+    const QString ip0 = QString::fromStdString(fleet[0].ip), ip1 = QString::fromStdString(fleet[1].ip),
+                  ip2 = QString::fromStdString(fleet[2].ip), ip3 = QString::fromStdString(fleet[3].ip),
+                  ip4 = QString::fromStdString(fleet[4].ip);
+    EXPECT_EQ(shown[0].rows,
+              (QList<QStringList>{
+                  {ip0, "OK"}, {ip1, "NG"}, {ip2, "OK"}, {ip3, "NOGET"}, {ip4, "ABCDEFGHIJKLMNO"}}));
+    EXPECT_EQ(shown[0].devices, "5");
+    EXPECT_EQ(shown[0].failed, "3");
+    std::vector<FixturePendingInfo> records = frame.fixtureRecords();
+    ASSERT_EQ(records.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(records[i].kind, 1);
+        EXPECT_EQ(records[i].status, i == 3 ? 6 : 5) << i;
+        EXPECT_STREQ(records[i].mac, fleet[i].mac.c_str());
+    }
+
+    openDetail = 2; // the NG device's items
+    const std::int64_t gpioMs = run(frame, "GPIO Detection");
+    EXPECT_LT(gpioMs, 80000);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1].headers, (QStringList{"Interface", "Features", "Test Result"}));
+    EXPECT_EQ(shown[1].rows, (QList<QStringList>{{"GPIO1", "IR-CUT", "OK"}, {"GPIO2", "LED", "NG"}}));
+    EXPECT_EQ(shown[2].className, "ShowResultDlgEx");
+    EXPECT_EQ(shown[2].headers, (QStringList{"IP", "GPIO Port"}));
+    EXPECT_EQ(shown[2].rows,
+              (QList<QStringList>{{ip0, "OK"}, {ip1, "NG"}, {ip2, "OK"}, {ip3, "NOGET"}, {ip4, "OK"}}));
+    EXPECT_EQ(shown[2].failed, "2");
+    records = frame.fixtureRecords();
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[4].gpioCount, 128) << "only the first 128 items count";
+    EXPECT_STREQ(records[4].gpio[127].name, "G127");
+    EXPECT_EQ(records[0].gpioCount, 4);
+    EXPECT_EQ(records[2].gpioCount, 0);
+    EXPECT_EQ(records[3].gpioCount, 0);
+    EXPECT_EQ(progressTitles, (QStringList{"Audio Detecting....", "GPIO Detecting...."}));
+}
+
+TEST_F(FixtureTests, TimeLimitIsTwentySecondsPerRowUpToTwoMinutes) {
+    sim.setUnknown(FixtureSim::Unknown::Silent); // no answer: each request waits out its 10 s
+    MainFrame frame;
+    struct Case {
+        int rows;
+        std::int64_t limitMs;
+    } cases[] = {{1, 20000}, {3, 60000}, {8, 120000}};
+    bool searched = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        if (!searched) {
+            searchAndCheck(frame, 8);
+            searched = true;
+        }
+        for (int row = 0; row < 8; ++row)
+            frame.deviceTable()->setRowChecked(row, row < c.rows);
+        ASSERT_EQ(frame.checkedRows().size(), c.rows);
+        shown.clear();
+        const std::int64_t elapsed = run(frame, "GPIO Detection");
+        EXPECT_GE(elapsed, c.limitMs - 1000); // the busy indicator is seen within a poll
+        EXPECT_LT(elapsed, c.limitMs + 15000);
+        const std::vector<FixturePendingInfo> records = frame.fixtureRecords();
+        ASSERT_EQ(records.size(), static_cast<std::size_t>(c.rows)) << "one record per row from the start";
+        int timedOut = 0;
+        for (int i = 0; i < c.rows; ++i) {
+            EXPECT_TRUE(records[i].status == 6 || records[i].status == 7) << records[i].status;
+            if (records[i].status == 7) {
+                ++timedOut;
+                EXPECT_EQ(rowStatus(frame, i), "Get GPIO State Timeout");
+            }
+        }
+        EXPECT_GE(timedOut, 1) << "rows still waiting at the limit are timed out";
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].rows.size(), c.rows);
+    }
+}
+
+TEST_F(FixtureTests, FixtureDownAtStartUpLostMidTestAndBack) {
+    camsim::useFleet(camsim::defaultFleet(2));
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    const std::uint16_t port = sim.port();
+    sim.stop();
+    MainFrame frame;
+    EXPECT_NE(frame.fixtureHandle(), 0u) << "the session exists; its connection comes later";
+
+    // Nothing checked: the warning, no test.
+    EXPECT_EQ(run(frame, "Audio Detection"), -1);
+    EXPECT_EQ(modalTexts(), QStringList{"Please select the device first!"});
+
+    searchAndCheck(frame, 2);
+    const std::int64_t downMs = run(frame, "Audio Detection");
+    EXPECT_GE(downMs, 0);
+    EXPECT_LT(downMs, 40000) << "a fixture that is down answers every row at once";
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rows.value(0).value(1), "NOGET");
+    EXPECT_EQ(shown[0].rows.value(1).value(1), "NOGET");
+
+    ASSERT_TRUE(sim.start(port));
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
+    ASSERT_TRUE(harness::waitFor([] { return debugLines().contains("1"); }, 5000));
+    EXPECT_TRUE(debugLines().contains("6")) << debugLines().join(",").toStdString();
+
+    // Lost while the second row's answer is on its way.
+    sim.setMacDelayMs(fleet[1].mac, 500);
+    QTimer::singleShot(200, [this] {
+        sim.setRefusing(true);
+        sim.closeClients();
+    });
+    shown.clear();
+    const std::int64_t lostMs = run(frame, "GPIO Detection");
+    EXPECT_LT(lostMs, 40000);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rows.value(0).value(1), "OK");
+    EXPECT_EQ(shown[0].rows.value(1).value(1), "NOGET");
+
+    const int connectedBefore = static_cast<int>(debugLines().count("1"));
+    sim.setMacDelayMs(fleet[1].mac, 0);
+    sim.setRefusing(false);
+    ASSERT_TRUE(harness::waitFor([&] { return debugLines().count("1") > connectedBefore; }, 5000));
+    shown.clear();
+    run(frame, "GPIO Detection");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rows.value(0).value(1), "OK");
+    EXPECT_EQ(shown[0].rows.value(1).value(1), "OK");
+
+    // After shut-down no session can be made: the test refuses at once, without a busy indicator.
+    frame.uninitModules();
+    EXPECT_EQ(frame.fixtureHandle(), 0u);
+    harness::LogCapture log;
+    progressTitles.clear();
+    EXPECT_EQ(run(frame, "GPIO Detection"), -1);
+    EXPECT_TRUE(progressTitles.isEmpty());
+    EXPECT_TRUE(log.contains("MainFrame::onGPIOPortDetection", "PTQ_FT_Login failed _fixTureLogin:0"));
+}
+
+TEST_F(FixtureTests, ALateAnswerOfAnEarlierTestGoesNowhere) {
+    camsim::useFleet(camsim::defaultFleet(1));
+    const std::string mac = camsim::fleet().at(0).mac;
+    sim.setResult(mac, R"({"audio":"LATE"})");
+    sim.setMacDelayMs(mac, 1000); // after the 20 s limit (600 ms), within the request wait (1.5 s)
+    MainFrame frame;
+    searchAndCheck(frame, 1);
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
+
+    run(frame, "Audio Detection");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rows, (QList<QStringList>{{QString::fromStdString(camsim::fleet().at(0).ip), ""}}));
+    EXPECT_EQ(rowStatus(frame, 0), "Get Audio State Timeout");
+    // The answer arrives while the reader still waits for it; the ended test keeps its record.
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.count("test_result") == 1; }, 1000));
+    QTest::qWait(1200);
+    std::vector<FixturePendingInfo> records = frame.fixtureRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].status, 7);
+    EXPECT_STREQ(records[0].audio, "");
+
+    // The next test, of the other kind, sees only its own answer.
+    sim.setMacDelayMs(mac, 0);
+    sim.setResult(mac, FixtureSim::passResult(mac));
+    shown.clear();
+    run(frame, "GPIO Detection");
+    records = frame.fixtureRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].kind, 0);
+    EXPECT_EQ(records[0].status, 5);
+    EXPECT_STREQ(records[0].result, "OK");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rows.value(0).value(1), "OK");
+}
+
+} // namespace
