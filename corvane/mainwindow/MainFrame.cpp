@@ -621,7 +621,8 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
     };
     std::lock_guard<std::mutex> lock(_pendingMutex);
     if (type == 10) {
-        const std::int32_t state = text == tr("Login Successful") ? 1001 : 1002;
+        // The engine sends its result texts untranslated.
+        const std::int32_t state = text == QLatin1String("Login Successful") ? 1001 : 1002;
         for (DeviceResultInfo& record : _rebootList) {
             if (sameMac(record.mac, sizeof(record.mac)))
                 record.loginState = state;
@@ -634,11 +635,11 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
     }
     QString success;
     if (type == 11)
-        success = tr("Reboot Success");
+        success = QStringLiteral("Reboot Success");
     else if (type == 12)
-        success = tr("Full Recovery Success");
+        success = QStringLiteral("Full Recovery Success");
     else if (type == 13)
-        success = tr("SimpleRecovery Success");
+        success = QStringLiteral("SimpleRecovery Success");
     else
         return;
     const std::int32_t status = text == success ? 1 : 2;
@@ -933,7 +934,6 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 
 // Slots whose operations are built elsewhere; until then they do nothing.
 void MainFrame::onModifyNetInfoEnd() {}
-void MainFrame::onSyncTime() {}
 void MainFrame::onSetIP() {}
 void MainFrame::onModifyIP() {}
 void MainFrame::onPlayCheckDevice() {}
@@ -943,12 +943,8 @@ void MainFrame::onReboot() {}
 void MainFrame::onSimpleRecovery() {}
 void MainFrame::onFullRecovery() {}
 void MainFrame::onSetOSD() {}
-void MainFrame::onModifyOSD() {}
 void MainFrame::onImageTest() {}
 void MainFrame::onRemoveData(QString, int) {}
-void MainFrame::onPellora() {}
-void MainFrame::onSelectFilePath() {}
-void MainFrame::onUpgrade() {}
 void MainFrame::onConfigureOtherParameters() {}
 void MainFrame::onModifyOtherParameters() {}
 void MainFrame::onFullNetcomEnable() {}
@@ -958,5 +954,3 @@ void MainFrame::onCheckFtTimerSlot() {}
 void MainFrame::onModifyParamEnd(int) {}
 void MainFrame::onModifyDhcp() {}
 void MainFrame::onPtzAndAudio() {}
-void MainFrame::onCheckSDcard() {}
-void MainFrame::onTenZoom() {}

@@ -31,6 +31,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProcess;
 class QPushButton;
 class QTimer;
 class SwitchControl;
@@ -228,6 +229,8 @@ private:
     ProgressBarDialog* _searchProgress = nullptr;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;
+    // The label program, started by onPellora; created on first use, kept for the window's life.
+    QProcess* _pelloraProcess = nullptr;
 
     // Notifications waiting for the GUI thread, in arrival order.
     std::mutex _notifyMutex;

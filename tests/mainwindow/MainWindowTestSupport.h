@@ -32,6 +32,8 @@ protected:
     }
 
     QString dir() const { return _dir->path(); }
+    // The closer of this test (Reject unless a test gives it a decider).
+    harness::ModalCloser& closer() { return *_closer; }
     const std::vector<harness::SeenDialog>& modals() const { return _closer->seen(); }
     // The message of each modal message box, in order.
     QStringList modalTexts() const {
