@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTextCodec>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -316,9 +317,8 @@ TEST_F(ButtonsTest, LabelProgramThatCannotStartIsLoggedAndReported) {
         log.contains("MainFrame::onPellora", "cannot start " + program.toStdString() + "/Pellora/Pellora"));
 }
 
-// The stored language is applied when the framework starts: captions are translated, a text
-// without a translation stays English, and the row results the engine sends in English are
-// still recognised.
+// The stored language is applied when the framework starts: captions are translated and a text
+// without a translation stays English.
 TEST_F(ButtonsTest, StoredChineseTakesEffectAtTheNextStart) {
     ozmParamsMgr()->setCurrentLanCode("zh_CN");
     {
@@ -343,24 +343,6 @@ TEST_F(ButtonsTest, StoredChineseTakesEffectAtTheNextStart) {
 
         frame.onSyncTime();
         EXPECT_EQ(warnings, QStringList{QString::fromUtf8("请先选择设备！")});
-
-        auto& reboots = Access::rebootList(frame);
-        DeviceResultInfo record{};
-        record.kind = 6;
-        std::snprintf(record.mac, sizeof(record.mac), "%s", "AA:00:00:00:09:01");
-        reboots = {record};
-        for (const auto& [code, text] : std::vector<std::pair<int, QString>>{
-                 {11, "Reboot Success"}, {12, "Full Recovery Success"}, {13, "SimpleRecovery Success"}}) {
-            reboots[0].status = 0;
-            QStringList texts{"AA:00:00:00:09:01", text};
-            OZM::_NOTIFY_PARAM param{code, &texts};
-            MainFrame::notifyCallback(&param, &frame);
-            EXPECT_EQ(reboots[0].status, 1) << text.toStdString();
-        }
-        QStringList texts{"AA:00:00:00:09:01", "Login Successful"};
-        OZM::_NOTIFY_PARAM param{10, &texts};
-        MainFrame::notifyCallback(&param, &frame);
-        EXPECT_EQ(reboots[0].loginState, 1001);
     }
     SysConfigDialog settings;
     EXPECT_EQ(settings.findChild<QComboBox*>()->currentText(), QString::fromUtf8("中文"));
@@ -373,6 +355,49 @@ TEST_F(ButtonsTest, StoredChineseTakesEffectAtTheNextStart) {
     for (QPushButton* button : frame.findChildren<QPushButton*>())
         captions << button->text();
     EXPECT_TRUE(captions.contains("Device Search"));
+}
+
+// A translation of every text: what any language does to texts compared with the engine's.
+class EveryTextTranslated : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override {
+        return QStringLiteral("<") + QString::fromUtf8(source) + QStringLiteral(">");
+    }
+};
+
+// The engine sends its row results untranslated; the window recognises them in any language.
+TEST_F(ButtonsTest, EngineResultsAreRecognisedInAnyLanguage) {
+    EveryTextTranslated translation;
+    QCoreApplication::installTranslator(&translation);
+    MainFrame frame;
+    auto& reboots = Access::rebootList(frame);
+    DeviceResultInfo record{};
+    record.kind = 6;
+    std::snprintf(record.mac, sizeof(record.mac), "%s", "AA:00:00:00:09:01");
+    reboots = {record};
+    struct Case {
+        int code;
+        const char* text;
+        int status;
+        int loginState;
+    } cases[] = {
+        {11, "Reboot Success", 1, 0},        {11, "Reboot Failed", 2, 0},
+        {12, "Full Recovery Success", 1, 0}, {13, "SimpleRecovery Success", 1, 0},
+        {13, "Full Recovery Success", 2, 0}, {10, "Login Successful", 0, 1001},
+        {10, "Login Failed", 0, 1002},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        reboots[0].status = 0;
+        reboots[0].loginState = 0;
+        QStringList texts{"AA:00:00:00:09:01", c.text};
+        OZM::_NOTIFY_PARAM param{c.code, &texts};
+        MainFrame::notifyCallback(&param, &frame);
+        EXPECT_EQ(reboots[0].status, c.status);
+        EXPECT_EQ(reboots[0].loginState, c.loginState);
+    }
+    QCoreApplication::removeTranslator(&translation);
 }
 
 } // namespace
