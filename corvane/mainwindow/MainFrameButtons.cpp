@@ -107,7 +107,7 @@ void MainFrame::onPellora() {
                 const QString program = _pelloraProcess->program();
                 Qx_Write_Log(300, "MainFrame::onPellora", "cannot start %s: %s",
                              QFile::encodeName(program).constData(),
-                             _pelloraProcess->errorString().toLocal8Bit().constData());
+                             _pelloraProcess->errorString().toUtf8().constData());
                 showWarning(tr("The label program cannot be started!"));
             },
             Qt::QueuedConnection);
