@@ -621,7 +621,8 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
     };
     std::lock_guard<std::mutex> lock(_pendingMutex);
     if (type == 10) {
-        const std::int32_t state = text == tr("Login Successful") ? 1001 : 1002;
+        // The engine sends its result texts untranslated.
+        const std::int32_t state = text == QLatin1String("Login Successful") ? 1001 : 1002;
         for (DeviceResultInfo& record : _rebootList) {
             if (sameMac(record.mac, sizeof(record.mac)))
                 record.loginState = state;
@@ -634,11 +635,11 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
     }
     QString success;
     if (type == 11)
-        success = tr("Reboot Success");
+        success = QStringLiteral("Reboot Success");
     else if (type == 12)
-        success = tr("Full Recovery Success");
+        success = QStringLiteral("Full Recovery Success");
     else if (type == 13)
-        success = tr("SimpleRecovery Success");
+        success = QStringLiteral("SimpleRecovery Success");
     else
         return;
     const std::int32_t status = text == success ? 1 : 2;
@@ -932,12 +933,3 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     uninitModules();
     event->accept();
 }
-
-// Slots whose operations are built elsewhere; until then they do nothing.
-void MainFrame::onSyncTime() {}
-void MainFrame::onModifyOSD() {}
-void MainFrame::onPellora() {}
-void MainFrame::onSelectFilePath() {}
-void MainFrame::onUpgrade() {}
-void MainFrame::onCheckSDcard() {}
-void MainFrame::onTenZoom() {}

@@ -33,6 +33,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProcess;
 class QPushButton;
 class QTimer;
 class SwitchControl;
@@ -283,6 +284,8 @@ private:
     ProgressBarDialog* _searchProgress = nullptr;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;
+    // The label program, started by onPellora; created on first use, kept for the window's life.
+    QProcess* _pelloraProcess = nullptr;
 
     // Tracked operations: their busy indicators, the kind whose end is awaited (-1 none, GUI
     // thread) and the start of its time limit in program milliseconds (monotonic).

@@ -1,10 +1,12 @@
 // Client framework: start-up, shut-down, sizing and fonts at design scale, tip notices.
 #pragma once
 
+#include <QPointer>
 #include <QSize>
 #include <QString>
 
 class QApplication;
+class QTranslator;
 class QWidget;
 
 class OzmLogic {
@@ -18,6 +20,12 @@ public:
     // Shuts the framework down; safe to call any number of times.
     void unInit();
     bool isInitialized() const;
+
+    // Installs the program's translation for a language code from "translations/corvane_<code>.qm"
+    // in the program's folder, replacing an earlier one; "en_US", the source language, installs
+    // none. False when the file is missing or unreadable (the texts stay English). init() applies
+    // the stored code.
+    bool loadTranslation(const QString& code);
 
     // The folder that holds the framework's persistent files.
     static QString configDir();
@@ -44,4 +52,5 @@ private:
     OzmLogic() = default;
 
     bool m_initialized = false;
+    QPointer<QTranslator> m_translator;
 };

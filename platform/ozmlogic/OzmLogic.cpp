@@ -56,6 +56,7 @@ bool OzmLogic::init(QApplication* app) {
     }
     m_initialized = true;
     Qx_Write_Log(600, "OzmLogic::init", "configuration folder %s", QFile::encodeName(dir).constData());
+    loadTranslation(ozmParamsMgr()->currentLanCode());
     return true;
 }
 

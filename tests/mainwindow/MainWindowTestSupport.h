@@ -6,6 +6,7 @@
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
 #include "ozmlogic/OzmLogic.h"
+#include "ozmlogic/ParamsMgr.h"
 
 #include <QStringList>
 
@@ -22,6 +23,8 @@ protected:
         _dir = std::make_unique<harness::TestDir>();
         ASSERT_TRUE(_dir->enter());
         _dir->setEnv("CORVANE_PROGRAM_DIR", _dir->path().toUtf8());
+        // The store outlives a test; each test starts in the source language.
+        ozmParamsMgr()->setCurrentLanCode("en_US");
         ASSERT_TRUE(OzmLogic::instance()->init(harness::qtApp()));
         _closer = std::make_unique<harness::ModalCloser>(harness::ModalCloser::Action::Reject);
     }
@@ -32,6 +35,7 @@ protected:
     }
 
     QString dir() const { return _dir->path(); }
+    // The closer of this test (Reject unless a test gives it a decider).
     harness::ModalCloser& closer() { return *_closer; }
     const std::vector<harness::SeenDialog>& modals() const { return _closer->seen(); }
     // The message of each modal message box, in order.
