@@ -160,6 +160,7 @@ void OtherParamConfigDlg::createAudioBoardPage() {
     _boardBrightnessCheck = rowCheck(content, tr("Light Board Brightness:"));
     _boardBrightnessSlider = slider(content, 200);
     _boardBrightnessBox = spinBox(content, 61);
+    couple(_boardBrightnessSlider, _boardBrightnessBox);
     _boardBrightnessBox->setValue(100);
 
     auto* layout = new QVBoxLayout(content);
@@ -180,7 +181,6 @@ void OtherParamConfigDlg::createAudioBoardPage() {
     controlRow->hide();
     brightnessRow->hide();
 
-    couple(_boardBrightnessSlider, _boardBrightnessBox);
     connect(_boardModeCheck, &QCheckBox::stateChanged, this, &OtherParamConfigDlg::onCheckBoxStateChanged);
 
     setBoardBrightnessEnabled(false);
