@@ -20,14 +20,18 @@ class PlayWidget;
 class ProgressBarDialog;
 class QCheckBox;
 class QComboBox;
+class QDateTimeEdit;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QProcess;
 class QPushButton;
+class QSlider;
+class QSpinBox;
 class QStackedLayout;
 class QTimer;
 class QTreeWidgetItem;
+class TimeSetWidget;
 class QVBoxLayout;
 
 class OtherParamConfigDlg : public OzmDialog {
@@ -53,6 +57,9 @@ public slots:
     void onBtnClicked();
     void onCheckBoxStateChanged(int state);
     void onComboBoxChanged(int index);
+    void onMonthComboBoxChanged(int index);
+    void onSetValue(int value);
+    void onSliderChange(int value);
 
 private:
     // Frame (OtherParamConfigDlg.cpp).
@@ -223,5 +230,48 @@ private:
     QWidget* _gbHint[GbHintCount] = {};
     std::uint8_t _gbStatus = 0; // shown only; stored back as loaded
 
+    // Pages 6, 11-14 (OtherParamConfigDlgAudio.cpp, OtherParamConfigDlgSystem.cpp,
+    // OtherParamConfigDlgLinks.cpp).
+    void setAudioFieldsEnabled(bool enabled);
+    void setBoardBrightnessEnabled(bool enabled);
+    void mirrorAudioInput(QComboBox* from, int index);
+    void setRestartTime();
+    void fillRestartDays(int period);
+
+    // Page 6, audio.
+    QCheckBox* _audioOpenCheck = nullptr;
+    QComboBox* _audioInputCombo = nullptr;
+    QComboBox* _audioCodecCombo = nullptr;
+    QSlider* _inputVolumeSlider = nullptr;
+    QSpinBox* _inputVolumeBox = nullptr;
+    QSlider* _outputVolumeSlider = nullptr;
+    QSpinBox* _outputVolumeBox = nullptr;
+
+    // Page 11, account.
+    QLineEdit* _accountUserEdit = nullptr;
+    QComboBox* _userTypeCombo = nullptr;
+    QLineEdit* _accountPwdEdit = nullptr;
+    QLineEdit* _accountConfirmEdit = nullptr;
+
+    // Page 12, time.
+    TimeSetWidget* _timeSetWidget = nullptr;
+
+    // Page 13, timed restart.
+    QComboBox* _restartPeriodCombo = nullptr;
+    QComboBox* _restartDayCombo = nullptr;
+    QDateTimeEdit* _restartTimeEdit = nullptr;
+
+    // Page 14, audio and light board.
+    QCheckBox* _boardInputCheck = nullptr;
+    QCheckBox* _boardControlCheck = nullptr;
+    QCheckBox* _boardModeCheck = nullptr;
+    QCheckBox* _boardBrightnessCheck = nullptr;
+    QComboBox* _boardInputCombo = nullptr;
+    QComboBox* _boardControlCombo = nullptr;
+    QComboBox* _boardModeCombo = nullptr;
+    QSlider* _boardBrightnessSlider = nullptr;
+    QSpinBox* _boardBrightnessBox = nullptr;
+
     friend class OtherParamConfigDlgTestAccess;
+    friend class SettingPagesTestAccess;
 };

@@ -75,12 +75,18 @@ void OtherParamConfigDlg::onCheckBoxStateChanged(int state) {
         setTcpIpFieldsEnabled(state == Qt::Unchecked);
     else if (check == _ddnsCheck)
         setDdnsFieldsEnabled(state == Qt::Checked);
+    else if (check == _audioOpenCheck)
+        setAudioFieldsEnabled(state == Qt::Checked);
+    else if (check == _boardModeCheck)
+        setBoardBrightnessEnabled(state == Qt::Checked);
 }
 
 void OtherParamConfigDlg::onComboBoxChanged(int index) {
     QObject* from = sender();
     if (from && from == _ddnsTypeCombo)
         setDdnsLinks(index);
+    else if (from && (from == _audioInputCombo || from == _boardInputCombo))
+        mirrorAudioInput(static_cast<QComboBox*>(from), index);
 }
 
 void OtherParamConfigDlg::openDdnsLink(const QString& caption) {

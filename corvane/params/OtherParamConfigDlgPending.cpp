@@ -7,10 +7,6 @@ void OtherParamConfigDlg::createVideoPage() {
     createPageFrame(OZM::FamilyVideo);
 }
 
-void OtherParamConfigDlg::createAudioPage() {
-    createPageFrame(OZM::FamilyAudio);
-}
-
 void OtherParamConfigDlg::createOsdPage() {
     createPageFrame(OZM::FamilyOsd);
 }
@@ -27,25 +23,7 @@ void OtherParamConfigDlg::createMotionDetectPage() {
     createPageFrame(OZM::FamilyMotionDetect);
 }
 
-void OtherParamConfigDlg::createAccountPage() {
-    createPageFrame(OZM::FamilyAccount);
-}
-
-void OtherParamConfigDlg::createTimePage() {
-    createPageFrame(OZM::FamilyTime);
-}
-
-void OtherParamConfigDlg::createMaintainPage() {
-    createPageFrame(OZM::FamilyMaintain);
-}
-
-void OtherParamConfigDlg::createAudioBoardPage() {
-    createPageFrame(OZM::FamilyAudioBoard);
-}
-
 void OtherParamConfigDlg::connectLaterPages() {}
-void OtherParamConfigDlg::loadMaintainInfo() {}
-void OtherParamConfigDlg::connectLightBrightness() {}
 void OtherParamConfigDlg::loadPrivacyEditor() {}
 void OtherParamConfigDlg::showPrivacyEditor(bool) {}
 
@@ -58,17 +36,5 @@ bool OtherParamConfigDlg::saveMotionDetectInfo() {
 }
 
 void OtherParamConfigDlg::saveVideoInfo() {}
-void OtherParamConfigDlg::saveAudioInfo() {}
 void OtherParamConfigDlg::saveOsdInfo() {}
 void OtherParamConfigDlg::saveImageInfo() {}
-
-bool OtherParamConfigDlg::saveTimeInfo() {
-    return true;
-}
-
-bool OtherParamConfigDlg::saveAccountInfo() {
-    return true;
-}
-
-void OtherParamConfigDlg::saveMaintainInfo() {}
-void OtherParamConfigDlg::saveAudioBoard() {}

@@ -1,4 +1,5 @@
-// Shows the parameter dialog and saves a PNG of each network page into the folder given as the
+// Shows the parameter dialog and saves a PNG of each network page and of the audio, account,
+// time, timed-restart and audio/light board pages into the folder given as the
 // first argument (tools/screenshots runs it under Xvfb).
 #include "OtherParamConfigDlg.h"
 
@@ -8,6 +9,7 @@
 #include <QTreeWidget>
 
 #include <cstdio>
+#include <utility>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -30,6 +32,25 @@ int main(int argc, char* argv[]) {
         for (int i = 0; i < 10; ++i)
             QApplication::processEvents();
         const QString path = folder + "/" + names[page] + ".png";
+        const QPixmap shot = dialog.grab();
+        const bool saved = shot.save(path, "PNG");
+        std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(),
+                    shot.height());
+        ok &= saved;
+    }
+    // The audio, account, time, timed-restart and audio/light board pages.
+    const std::pair<int, const char*> settingPages[] = {{6, "params_audio"},
+                                                        {11, "params_account"},
+                                                        {12, "params_time"},
+                                                        {13, "params_maintain"},
+                                                        {14, "params_audio_board"}};
+    for (const auto& [page, name] : settingPages) {
+        if (!ok)
+            break;
+        emit tree->treeWidget()->itemPressed(tree->familyItem(page), 0);
+        for (int i = 0; i < 10; ++i)
+            QApplication::processEvents();
+        const QString path = folder + "/" + name + ".png";
         const QPixmap shot = dialog.grab();
         const bool saved = shot.save(path, "PNG");
         std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(),
