@@ -16,6 +16,7 @@
 #include <memory>
 
 class LockerWidget;
+class MotionDetectSetWidget;
 class PlayWidget;
 class ProgressBarDialog;
 class QCheckBox;
@@ -25,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QProcess;
 class QPushButton;
+class QRect;
 class QStackedLayout;
 class QTimer;
 class QTreeWidgetItem;
@@ -53,6 +55,9 @@ public slots:
     void onBtnClicked();
     void onCheckBoxStateChanged(int state);
     void onComboBoxChanged(int index);
+    // Privacy mask coordinates (OtherParamConfigDlgPrivacy.cpp).
+    void onPosChanged(int index, QRect* rect);
+    void onTextChanged(const QString& text);
 
 private:
     // Frame (OtherParamConfigDlg.cpp).
@@ -223,5 +228,39 @@ private:
     QWidget* _gbHint[GbHintCount] = {};
     std::uint8_t _gbStatus = 0; // shown only; stored back as loaded
 
+    // Page 5, video (OtherParamConfigDlgVideo.cpp).
+    QComboBox* _mainStreamCombo = nullptr;
+    QComboBox* _subStreamCombo = nullptr;
+    QComboBox* _mainCodecCombo = nullptr;
+    QComboBox* _subCodecCombo = nullptr;
+    QComboBox* _mainResolutionCombo = nullptr;
+    QComboBox* _subResolutionCombo = nullptr;
+    QComboBox* _mainFrameRateCombo = nullptr;
+    QComboBox* _subFrameRateCombo = nullptr;
+    QLineEdit* _mainBitrateEdit = nullptr;
+    QLineEdit* _subBitrateEdit = nullptr;
+    QComboBox* _mainBitrateModeCombo = nullptr;
+    QComboBox* _subBitrateModeCombo = nullptr;
+    QLineEdit* _mainIFrameEdit = nullptr;
+    QLineEdit* _subIFrameEdit = nullptr;
+    QComboBox* _h265PlusCombo = nullptr;
+
+    // Page 7, OSD (OtherParamConfigDlgOsd.cpp).
+    QCheckBox* _osdTimeCheck = nullptr;
+    QCheckBox* _osdTextCheck = nullptr;
+    QComboBox* _osdDateCombo = nullptr;
+    QComboBox* _osdLocationCombo = nullptr;
+    QLineEdit* _osdTextEdit = nullptr;
+
+    // Page 9, privacy mask (OtherParamConfigDlgPrivacy.cpp): x, y, width, height of each area.
+    static constexpr int kPrivacyAreas = 3;
+    QLineEdit* _privacyEdit[kPrivacyAreas][4] = {};
+    QPushButton* _privacyDeleteBtn[kPrivacyAreas] = {};
+    void clearPrivacyArea(QObject* button); // a "Delete" button's area; other senders: nothing
+
+    // Page 10, motion detection.
+    MotionDetectSetWidget* _motionWidget = nullptr;
+
     friend class OtherParamConfigDlgTestAccess;
+    friend class MediaPagesTestAccess;
 };

@@ -3,28 +3,8 @@
 // file replaces its functions here.
 #include "OtherParamConfigDlg.h"
 
-void OtherParamConfigDlg::createVideoPage() {
-    createPageFrame(OZM::FamilyVideo);
-}
-
 void OtherParamConfigDlg::createAudioPage() {
     createPageFrame(OZM::FamilyAudio);
-}
-
-void OtherParamConfigDlg::createOsdPage() {
-    createPageFrame(OZM::FamilyOsd);
-}
-
-void OtherParamConfigDlg::createImagePage() {
-    createPageFrame(OZM::FamilyImage, "imgSetWidget");
-}
-
-void OtherParamConfigDlg::createPrivacyMaskPage() {
-    createPageFrame(OZM::FamilyPrivacyMask);
-}
-
-void OtherParamConfigDlg::createMotionDetectPage() {
-    createPageFrame(OZM::FamilyMotionDetect);
 }
 
 void OtherParamConfigDlg::createAccountPage() {
@@ -46,21 +26,8 @@ void OtherParamConfigDlg::createAudioBoardPage() {
 void OtherParamConfigDlg::connectLaterPages() {}
 void OtherParamConfigDlg::loadMaintainInfo() {}
 void OtherParamConfigDlg::connectLightBrightness() {}
-void OtherParamConfigDlg::loadPrivacyEditor() {}
-void OtherParamConfigDlg::showPrivacyEditor(bool) {}
 
-bool OtherParamConfigDlg::savePrivacyMaskInfo() {
-    return true;
-}
-
-bool OtherParamConfigDlg::saveMotionDetectInfo() {
-    return true;
-}
-
-void OtherParamConfigDlg::saveVideoInfo() {}
 void OtherParamConfigDlg::saveAudioInfo() {}
-void OtherParamConfigDlg::saveOsdInfo() {}
-void OtherParamConfigDlg::saveImageInfo() {}
 
 bool OtherParamConfigDlg::saveTimeInfo() {
     return true;
