@@ -61,6 +61,7 @@ void OtherParamConfigDlg::createPrivacyMaskPage() {
         row->setSpacing(0);
         row->setContentsMargins(60, 0, 0, 0);
         row->addWidget(pagekit::label(content, tr("Area %1:").arg(area + 1), "areaLabel", 56, 22));
+        row->addSpacing(4);
         for (int v = 0; v < 4; ++v) {
             QLineEdit* edit = pagekit::lineEdit(content, "settinglineEdit", 100, 30);
             edit->setValidator(new QIntValidator(0, v % 2 == 0 ? width : height, edit));
