@@ -63,18 +63,18 @@ void PtzAndAudioDeviceDialog::buildPad() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
 
-    for (const PtzButton& spec : kButtons) {
-        auto* button = new QPushButton(tr(spec.caption), m_ptzBox);
+    for (const PtzButton& entry : kButtons) {
+        auto* button = new QPushButton(tr(entry.caption), m_ptzBox);
         button->setFixedSize(75, 25);
-        grid->addWidget(button, spec.row, spec.column);
+        grid->addWidget(button, entry.row, entry.column);
         m_buttons.append(button);
-        const int code = spec.code;
-        if (spec.hold) {
+        const int code = entry.code;
+        if (entry.hold) {
             connect(button, &QPushButton::pressed, this, [this, code] { sendPtzCommand(code); });
             connect(button, &QPushButton::released, this, [this] { sendPtzCommand(0); });
         } else if (code >= 0) {
             connect(button, &QPushButton::clicked, this, [this, code] { sendPtzCommand(code); });
-        } else if (QString(spec.caption) == "Open Voice") {
+        } else if (QString(entry.caption) == "Open Voice") {
             connect(button, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::openVoice);
         } else {
             connect(button, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::closeVoice);

@@ -16,6 +16,7 @@
 #include <memory>
 
 class LockerWidget;
+class MotionDetectSetWidget;
 class PlayWidget;
 class ProgressBarDialog;
 class QCheckBox;
@@ -28,6 +29,7 @@ class QProcess;
 class QPushButton;
 class QSlider;
 class QSpinBox;
+class QRect;
 class QStackedLayout;
 class QTimer;
 class QTreeWidgetItem;
@@ -60,6 +62,9 @@ public slots:
     void onMonthComboBoxChanged(int index);
     void onSetValue(int value);
     void onSliderChange(int value);
+    // Privacy mask coordinates (OtherParamConfigDlgPrivacy.cpp).
+    void onPosChanged(int index, QRect* rect);
+    void onTextChanged(const QString& text);
 
 private:
     // Frame (OtherParamConfigDlg.cpp).
@@ -272,6 +277,40 @@ private:
     QSlider* _boardBrightnessSlider = nullptr;
     QSpinBox* _boardBrightnessBox = nullptr;
 
-    friend class OtherParamConfigDlgTestAccess;
     friend class SettingPagesTestAccess;
+    // Page 5, video (OtherParamConfigDlgVideo.cpp).
+    QComboBox* _mainStreamCombo = nullptr;
+    QComboBox* _subStreamCombo = nullptr;
+    QComboBox* _mainCodecCombo = nullptr;
+    QComboBox* _subCodecCombo = nullptr;
+    QComboBox* _mainResolutionCombo = nullptr;
+    QComboBox* _subResolutionCombo = nullptr;
+    QComboBox* _mainFrameRateCombo = nullptr;
+    QComboBox* _subFrameRateCombo = nullptr;
+    QLineEdit* _mainBitrateEdit = nullptr;
+    QLineEdit* _subBitrateEdit = nullptr;
+    QComboBox* _mainBitrateModeCombo = nullptr;
+    QComboBox* _subBitrateModeCombo = nullptr;
+    QLineEdit* _mainIFrameEdit = nullptr;
+    QLineEdit* _subIFrameEdit = nullptr;
+    QComboBox* _h265PlusCombo = nullptr;
+
+    // Page 7, OSD (OtherParamConfigDlgOsd.cpp).
+    QCheckBox* _osdTimeCheck = nullptr;
+    QCheckBox* _osdTextCheck = nullptr;
+    QComboBox* _osdDateCombo = nullptr;
+    QComboBox* _osdLocationCombo = nullptr;
+    QLineEdit* _osdTextEdit = nullptr;
+
+    // Page 9, privacy mask (OtherParamConfigDlgPrivacy.cpp): x, y, width, height of each area.
+    static constexpr int kPrivacyAreas = 3;
+    QLineEdit* _privacyEdit[kPrivacyAreas][4] = {};
+    QPushButton* _privacyDeleteBtn[kPrivacyAreas] = {};
+    void clearPrivacyArea(QObject* button); // a "Delete" button's area; other senders: nothing
+
+    // Page 10, motion detection.
+    MotionDetectSetWidget* _motionWidget = nullptr;
+
+    friend class OtherParamConfigDlgTestAccess;
+    friend class MediaPagesTestAccess;
 };

@@ -62,6 +62,8 @@ void OtherParamConfigDlg::onBtnClicked() {
         openDdnsLink(static_cast<QPushButton*>(from)->text());
     else if (from == _testBtn)
         startAddressTest();
+    else
+        clearPrivacyArea(from);
 }
 
 void OtherParamConfigDlg::onCheckBoxStateChanged(int state) {

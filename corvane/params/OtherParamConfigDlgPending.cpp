@@ -3,38 +3,4 @@
 // file replaces its functions here.
 #include "OtherParamConfigDlg.h"
 
-void OtherParamConfigDlg::createVideoPage() {
-    createPageFrame(OZM::FamilyVideo);
-}
-
-void OtherParamConfigDlg::createOsdPage() {
-    createPageFrame(OZM::FamilyOsd);
-}
-
-void OtherParamConfigDlg::createImagePage() {
-    createPageFrame(OZM::FamilyImage, "imgSetWidget");
-}
-
-void OtherParamConfigDlg::createPrivacyMaskPage() {
-    createPageFrame(OZM::FamilyPrivacyMask);
-}
-
-void OtherParamConfigDlg::createMotionDetectPage() {
-    createPageFrame(OZM::FamilyMotionDetect);
-}
-
 void OtherParamConfigDlg::connectLaterPages() {}
-void OtherParamConfigDlg::loadPrivacyEditor() {}
-void OtherParamConfigDlg::showPrivacyEditor(bool) {}
-
-bool OtherParamConfigDlg::savePrivacyMaskInfo() {
-    return true;
-}
-
-bool OtherParamConfigDlg::saveMotionDetectInfo() {
-    return true;
-}
-
-void OtherParamConfigDlg::saveVideoInfo() {}
-void OtherParamConfigDlg::saveOsdInfo() {}
-void OtherParamConfigDlg::saveImageInfo() {}

@@ -3,8 +3,7 @@
 //
 // The video, OSD, image, privacy and motion pages are reached without the dialog's members
 // (through their page frames and widget classes), so the test does not depend on how those pages
-// keep their widgets. A page whose widgets are not built is reported and, while
-// kRequireEveryPage is false, left out.
+// keep their widgets.
 #include "ParamDialogTestSupport.h"
 #include "SettingPagesTestAccess.h"
 
@@ -21,8 +20,6 @@ using namespace paramtest;
 using S = SettingPagesTestAccess;
 
 namespace {
-
-constexpr bool kRequireEveryPage = false;
 
 // The first line edit of a page frame, in creation order.
 QLineEdit* firstEdit(OtherParamConfigDlg& d, int page) {
@@ -196,10 +193,7 @@ TEST_F(ParamDialogTest, EveryPageSavesAndReopensWithItsValue) {
             enable->click();
             EXPECT_EQ(step.page, A::stack(*d)->currentIndex()); // the tree follows and shows it
             edited.push_back(step.edit(*d));
-            if (!edited.back()) {
-                std::printf("page %d has no widgets to edit yet; its check is left out\n", step.page);
-                EXPECT_FALSE(kRequireEveryPage) << "page " << step.page << " is not built";
-            }
+            ASSERT_TRUE(edited.back()) << "page " << step.page << " has no widgets to edit";
         }
         EXPECT_EQ(QStringList{"Save Success!"}, messagesOf([&] { A::saveButton(*d)->click(); }));
     }

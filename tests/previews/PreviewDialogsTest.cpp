@@ -243,11 +243,11 @@ TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
     const int loginA = dialog.session().loginHandle(0);
     const int loginC = dialog.session().loginHandle(2);
 
-    for (const PtzAndAudioDeviceDialog::PtzButton& spec : PtzAndAudioDeviceDialog::kButtons) {
-        if (spec.code < 0)
+    for (const PtzAndAudioDeviceDialog::PtzButton& entry : PtzAndAudioDeviceDialog::kButtons) {
+        if (entry.code < 0)
             continue;
-        SCOPED_TRACE(spec.caption);
-        QPushButton* button = dialog.ptzButton(spec.caption);
+        SCOPED_TRACE(entry.caption);
+        QPushButton* button = dialog.ptzButton(entry.caption);
         ASSERT_NE(button, nullptr);
         camsim::clearCallLog();
         QTest::mousePress(button, Qt::LeftButton);
@@ -258,8 +258,8 @@ TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
             sent.push_back({r.args[0], r.in[0], r.in[1], r.in[2]});
             EXPECT_EQ(r.result, 1);
         }
-        std::vector<std::vector<long long>> expected = {{loginA, 0, spec.code, 0}, {loginC, 0, spec.code, 0}};
-        if (spec.hold) {
+        std::vector<std::vector<long long>> expected = {{loginA, 0, entry.code, 0}, {loginC, 0, entry.code, 0}};
+        if (entry.hold) {
             expected.push_back({loginA, 0, 0, 0});
             expected.push_back({loginC, 0, 0, 0});
         }
