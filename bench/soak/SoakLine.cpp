@@ -224,6 +224,9 @@ int round(int count, FixtureSim& fixture, int roundNo, const QString& package) {
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 256;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
+    // Nothing but loopback: the fixture is always ours, on 127.0.0.1 (its port is set below).
+    qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
+    qputenv("CORVANE_FIXTURE_PORT", "1");
     if (qEnvironmentVariableIsEmpty("CORVANE_TIME_SCALE"))
         qputenv("CORVANE_TIME_SCALE", "0.01");
     if (qEnvironmentVariableIsEmpty("TREMIX_TIME_SCALE"))

@@ -7,6 +7,6 @@ ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 BUILD="${1:-$ROOT/build}"
 cmake --build "$BUILD" -j6 --target bench_soak_line >/dev/null
 cd "$BUILD/bin"
-QT_QPA_PLATFORM=offscreen CORVANE_TIME_SCALE=0.01 TREMIX_TIME_SCALE=0.1 \
+CORVANE_FIXTURE_HOST=127.0.0.1 QT_QPA_PLATFORM=offscreen CORVANE_TIME_SCALE=0.01 TREMIX_TIME_SCALE=0.1 \
   CORVANE_BIN_DIR="$BUILD/bin" PATH="$BUILD/bin/simping:$PATH" \
   timeout 1200 ./bench_soak_line "${2:-256}" "${3:-2}"
