@@ -397,6 +397,8 @@ int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReb
     {
         std::lock_guard<std::mutex> lock(m_slotLock);
         slot->owner = this;
+        // The device may answer at a new address now (IP change, new network settings).
+        copyField(slot->ip, sizeof slot->ip, record->ip, sizeof record->ip);
         slot->state = LoginSlot::LoggingIn;
         slot->startTick = GetTickCount();
         slot->inLoginCall = true;

@@ -1,0 +1,144 @@
+#include "LineDriver.h"
+
+#include "Cmodifytableview.h"
+#include "Cmodifyupgradeview.h"
+#include "CShowtableviewEx.h"
+#include "CmodifyresultmodelEx.h"
+#include "Cmodifyresultmodel.h"
+#include "MainFrame.h"
+#include "ProgressBarDialog.h"
+#include "ShowResultDialog.h"
+#include "ShowResultDlgEx.h"
+#include "TipDialog.h"
+#include "modifyupgradewidget.h"
+
+#include "harness/QtApp.h"
+#include "tarsel/CTableView.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace line {
+
+namespace {
+
+template <typename View> ShownTable read(const QString& className, const View* view, int columns) {
+    ShownTable shown;
+    shown.className = className;
+    for (int c = 0; c < columns; ++c)
+        shown.headers << view->resultModel()->headerData(c, Qt::Horizontal).toString();
+    for (int r = 0; r < view->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < columns; ++c)
+            row << view->getData(r, c).toString();
+        shown.rows << row;
+    }
+    return shown;
+}
+
+bool upgradeEnded(const QString& progress) {
+    return progress == QLatin1String("100") || progress == QLatin1String("0");
+}
+
+} // namespace
+
+LineDriver::LineDriver(MainFrame& frame, int stuckMs)
+    : _frame(frame), _stuckMs(stuckMs), _closer(harness::ModalCloser::Action::Reject) {
+    _closer.setDecider([this](QWidget* widget) { return decide(widget); });
+}
+
+bool LineDriver::search(int count, int timeoutMs) {
+    auto* box = _frame.findChild<QComboBox*>("networkCardTypeBox");
+    if (!box)
+        return false;
+    box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
+    _frame.onSearchDevices();
+    return harness::waitFor([&] { return loggedIn() >= count; }, timeoutMs);
+}
+
+int LineDriver::loggedIn() const {
+    return column(CTableView::ColStatus).count(QStringLiteral("Login Successful"));
+}
+
+void LineDriver::checkAll(bool on) {
+    _frame.deviceTable()->setIsCheckAll(on);
+}
+
+QStringList LineDriver::column(int col) const {
+    QStringList out;
+    const CTableView* table = _frame.deviceTable();
+    for (int r = 0; r < table->rowCount(); ++r)
+        out << table->getData(r, col).toString();
+    return out;
+}
+
+std::vector<ShownTable> LineDriver::run(const std::function<void()>& slot) {
+    _tables.clear();
+    _longestBusy = 0;
+    _busy.invalidate();
+    slot();
+    // A window still open when the slot returned (none should be) is handled before the next run.
+    harness::waitFor([] { return harness::ModalCloser::findModal() == nullptr; }, 2000);
+    return _tables;
+}
+
+harness::ModalCloser::Action LineDriver::decide(QWidget* widget) {
+    using Action = harness::ModalCloser::Action;
+    if (qobject_cast<ProgressBarDialog*>(widget)) {
+        if (!_busy.isValid())
+            _busy.start();
+        _longestBusy = std::max(_longestBusy, _busy.elapsed());
+        if (_busy.elapsed() > _stuckMs) {
+            _stuck = true;
+            _busy.invalidate();
+            return Action::Reject;
+        }
+        return Action::Leave;
+    }
+    _busy.invalidate();
+    Action action = Action::Reject;
+    if (_extra && _extra(widget, &action))
+        return action;
+    if (auto* tip = qobject_cast<TipDialog*>(widget)) {
+        _tips << tip->textLabel->text();
+        return Action::Accept;
+    }
+    if (auto* dialog = qobject_cast<ShowResultDialog*>(widget)) {
+        ShownTable shown = read(QStringLiteral("ShowResultDialog"), dialog->table(),
+                                dialog->table()->resultModel()->columnCount());
+        shown.devices = dialog->deviceCountText();
+        shown.failed = dialog->failedCountText();
+        _tables.push_back(shown);
+        return Action::Reject;
+    }
+    if (auto* dialog = qobject_cast<ShowResultDlgEx*>(widget)) {
+        ShownTable shown = read(QStringLiteral("ShowResultDlgEx"), dialog->table(), 2);
+        shown.devices = dialog->deviceCountText();
+        shown.failed = dialog->failedCountText();
+        _tables.push_back(shown);
+        return Action::Reject;
+    }
+    if (auto* window = qobject_cast<modifyupgradewidget*>(widget)) {
+        // Closed once every checked device has reached an end state.
+        const Cmodifyupgradeview* view = window->view();
+        if (view->rowCount() < _frame.checkedRows().size())
+            return Action::Leave;
+        for (int r = 0; r < view->rowCount(); ++r) {
+            if (!upgradeEnded(view->getData(r, 1).toString()))
+                return Action::Leave;
+        }
+        ShownTable shown = read(QStringLiteral("modifyupgradewidget"), view, 3);
+        shown.devices = window->modifyNumberText();
+        shown.failed = window->failedNumberText();
+        _tables.push_back(shown);
+        return Action::Close;
+    }
+    if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+        _tips << box->text();
+        return Action::Accept;
+    }
+    return Action::Reject;
+}
+
+} // namespace line

@@ -1,0 +1,67 @@
+// Runs the main window's operations as the buttons do and closes the modal windows they open:
+// busy indicators stay until their work ends (or a limit passes), result tables and the upgrade
+// window are read and closed, message boxes are recorded and accepted.
+#pragma once
+
+#include "harness/ModalCloser.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class MainFrame;
+
+namespace line {
+
+// What one result window showed.
+struct ShownTable {
+    QString className; // ShowResultDialog, ShowResultDlgEx or modifyupgradewidget
+    QStringList headers;
+    QList<QStringList> rows;
+    QString devices; // the count labels, where the window has them
+    QString failed;
+};
+
+class LineDriver {
+public:
+    // A busy indicator up longer than stuckMs of real time is closed and counts as stuck.
+    explicit LineDriver(MainFrame& frame, int stuckMs = 120000);
+
+    // Picks the loopback card, searches and waits until `count` rows say "Login Successful".
+    bool search(int count, int timeoutMs);
+    int loggedIn() const;
+    void checkAll(bool on);
+    // Status column text of every row, in table order.
+    QStringList column(int col) const;
+
+    // Runs one slot of the window; returns the tables it showed (the call returns when the
+    // slot's modal windows have closed).
+    std::vector<ShownTable> run(const std::function<void()>& slot);
+    // Handles a dialog the driver does not know: return true when it was dealt with.
+    void setExtra(std::function<bool(QWidget*, harness::ModalCloser::Action*)> extra) {
+        _extra = std::move(extra);
+    }
+
+    QStringList tips() const { return _tips; }
+    bool stuck() const { return _stuck; }
+    // The longest time (ms of real time) a busy indicator stayed open in the last run.
+    qint64 longestBusyMs() const { return _longestBusy; }
+
+private:
+    harness::ModalCloser::Action decide(QWidget* widget);
+
+    MainFrame& _frame;
+    int _stuckMs;
+    harness::ModalCloser _closer;
+    std::function<bool(QWidget*, harness::ModalCloser::Action*)> _extra;
+    std::vector<ShownTable> _tables;
+    QStringList _tips;
+    QElapsedTimer _busy;
+    qint64 _longestBusy = 0;
+    bool _stuck = false;
+};
+
+} // namespace line
