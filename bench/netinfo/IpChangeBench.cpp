@@ -105,6 +105,8 @@ int main(int argc, char* argv[]) {
     qputenv("CORVANE_CONFIG_DIR", dir.path().toUtf8());
     qputenv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
     qputenv("CORVANE_LOG_DIR", dir.path().toUtf8());
+    qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1"); // never the fixture's default network address
+    qputenv("CORVANE_FIXTURE_PORT", "1");
     QApplication app(argc, argv);
     qputenv("PATH", (QCoreApplication::applicationDirPath() + "/simping:").toUtf8() + qgetenv("PATH"));
     const int large = argc > 1 ? std::atoi(argv[1]) : 1000;

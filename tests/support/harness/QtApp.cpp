@@ -18,6 +18,11 @@ QApplication* qtApp() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // A test binary started by hand must not reach for the fixture's default network address.
+    if (!qEnvironmentVariableIsSet("CORVANE_FIXTURE_HOST")) {
+        qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
+        qputenv("CORVANE_FIXTURE_PORT", "1");
+    }
     static int argc = 1;
     static char name[] = "corvane-test";
     static char* argv[] = {name, nullptr};
