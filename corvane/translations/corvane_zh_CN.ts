@@ -88,6 +88,202 @@
         <source>Upgrading...</source>
         <translation>正在升级...</translation>
     </message>
+    <message>
+        <source>Modify Video Param Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Video Param Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Audio Param Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Audio Param Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set OSD Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set OSD Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Image Param Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Image Param Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Privacy Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Privacy Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Motion Detection Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Motion Detection Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Audio Board Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Audio Board Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Tcp/Ip Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Port Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify DDNS Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P2P Modify Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify GB28181 Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Privacy Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Account Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Time Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Timer To Restart Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting TCP/IP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting DDNS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting P2P</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting GB28181</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting OSD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Privacy Mask</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Motion Detect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Account Manage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Regular Maintain</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting The Audio Board In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select a set first!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Parameter Config Modify...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Port Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Tcp/Ip Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New IP:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify DDNS Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P2P Modify Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify GB28181 Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify Account Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Time Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Timer To Restart Success</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>LockerWidget</name>
@@ -538,6 +734,158 @@
         <source>The label program cannot be started!</source>
         <translation>标签打印程序无法启动！</translation>
     </message>
+    <message>
+        <source>Audio Detecting....</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GPIO Detecting....</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get Audio State Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get GPIO State Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation type="unfinished">IP</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GPIO Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please set a valid IP start address first!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modifying IP....</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turning on full Netcom...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turning off full Netcom...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify IP Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New IP:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn On Full Netcom Successfull</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation type="unfinished">启用</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn Off Full Netcom Successfull</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished">是</translation>
+    </message>
+    <message>
+        <source>Modify Full Netcom Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>open DHCP Successfull</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>close DHCP Successfull</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>open DHCP Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>close DHCP Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MODIFY Full Netcom Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify IP Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play the main stream, please select less than 4 units!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play the sub stream, please select less than 10 units!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please search for device!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Login Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reboot Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Login Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SimpleRecovery Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MODIFY Full Recovery Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rebooting....</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SimpleRecovery....</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FullRecoverying....</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SimpleRecovery</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MotionDetectSetWidget</name>
@@ -564,6 +912,1080 @@
     <message>
         <source>Sensitive</source>
         <translation>灵敏度</translation>
+    </message>
+</context>
+<context>
+    <name>MultiTreeWidget</name>
+    <message>
+        <source>TCP/IP Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DDNS Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P2P Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OSD Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Privacy Mask</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motion Alarm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Account Manage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Regular Maintain</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Lgtboard In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting TCP/IP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting DDNS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting P2P</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting GB28181</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting OSD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Privacy Mask</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Motion Detect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Account Manage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting Regular Maintain</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting The Audio Board In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network Parameters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Media Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alarm Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>System Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hardware Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OtherParamConfigDlg</name>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished">保存</translation>
+    </message>
+    <message>
+        <source>Network Parameters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Media Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alarm Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>System Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Failed! The settings could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Success!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Input:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Codec:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G711A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G711U</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input Volume:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output Volume:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>High Level</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Low Level</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pwm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Infrared Light Board</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warm Light Board</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Infrared + Warm Light</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Infrared + White Light</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hard Photosensitive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Input Method:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Light Board Turn-on Control:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Light Board Mode:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Light Board Brightness:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation type="unfinished">启用</translation>
+    </message>
+    <message>
+        <source>Plat Access Method:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>28181</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Protocol Version:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB/T28181-2016</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Local SIP Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Server ID:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Server Domain:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Server Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Server Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP User Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP User Auth ID:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Register Valid Period(S):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Registration Status:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not Online</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heartbeat Cycle(S):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>28181 Stream Index:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Main Stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sub Stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tri Stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transfer Protocol:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TCP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Register Interval(S):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Max Num Of Heart Timeouts:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alarm Input Code ID:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Range Is 1024-65535</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter 20 digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter 10 digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter 20 digits </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minimum passwork 1 Characters and a maximum 18 Characters,And can not contain Chinese!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 Password twice inconsistent!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Range Is 3600-100000S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Range Is 5-255S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Range Is 60-600S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Range Is 3-255S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 The localSipPort Range Is 1024-65535!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 ServerId Please enter 20 digits!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 ServerDomain Please enter 10 digits!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 The ServerPort Range Is 1024-65535!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 SIP User Please enter 20 digits!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 SIP UserAuthId Please enter 20 digits!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 The ValidTime Range Is 3600-100000S!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 The heartBeatCycle Range Is 5-255S!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 The Interval Range Is 60-600S!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 The maxHeartCount Range Is 3-255S!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 alarmInCodeId Please enter 20 digits!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB28181 Password can not be blank!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable DHCP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IPv4 Addr:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IPv4 Mask:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IPv4 Gateway:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full Netcom:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting DNS Server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DNS Server:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify the first value of the ip address as a value between 1 and 233!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid IP address!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Netmask address!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid gateway address!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP address and gate way are not in the same network segment!Are you sure modify?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify the first value of the DNS address as a value between 1 and 233!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid DNS address!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTTP Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RTSP Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTTPS Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Protocol Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ONVIF Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable ONVIF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The effective value of HTTP port is 80 or from 1024 to 65535!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The effective value of RTSP port is 554 or from 1024 to 65535!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The effective value of HTTPS port is 443 or from 1024 to 65535!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The effective value of ONVIF protocol port is from 2000 to 65535!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The port is repeated!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DDNS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DDNS Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oray</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NO-IP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dyn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Domain:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DDNS User:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DDNS Password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Login Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ordinary User</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service Provider Link:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oray DDNS To Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oray DDNS To Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No-IP DDNS To Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No-IP DDNS To Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DYN DDNS To Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DYN DDNS To Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DDNS Password twice inconsistent!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Testing...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP Not Available!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP test failed: ping did not end!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP test failed: ping could not run!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP Available!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YYYY/MM/DD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MM/DD/YYYY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DD/MM/YYYY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bottom Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Text:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date Format:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OSD Location:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OSD Text:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>H</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Area %1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation type="unfinished">周日</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation type="unfinished">周一</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation type="unfinished">周二</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation type="unfinished">周三</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation type="unfinished">周四</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation type="unfinished">周五</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation type="unfinished">周六</translation>
+    </message>
+    <message>
+        <source>User Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Admin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pwd:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm Pwd:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Account Password twice inconsistent!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Account Minimum passwork 8 Characters and a maximum 31 Characters,It must contain numbers and letters!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restart Regularly:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Weekly</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Monthly</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>H.264</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>H.265</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VBR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CBR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2304*1296</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1920*1080</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1280*720</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>720*480</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>640*480</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Encoding:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bitrate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vary(Fix) Bitrate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I Frame Interval:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>H265+:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PelloraDialog</name>
+    <message>
+        <source>Pellora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation type="unfinished">中文</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation type="unfinished">English</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>POE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SN</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mac</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PrintingPreview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DirectPrinting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PtzAndAudioDeviceDialog</name>
+    <message>
+        <source>PTZ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[-Operation record-]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Voice Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close Voice Success</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Voice Fail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close Voice Fail</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SetIPDialog</name>
+    <message>
+        <source>Set IP Start Address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modify IP Start Address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Subnet Mask:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gateway:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation type="unfinished">确定</translation>
+    </message>
+    <message>
+        <source>Invalid IP address!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify the first value of the ip address as a value between 1 and 233!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Netmask address!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Gateway address!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP address and gate way are not in the same network segment!Are you sure modify?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved successfully</source>
+        <translation type="unfinished">保存成功</translation>
+    </message>
+</context>
+<context>
+    <name>SetOsdDialog</name>
+    <message>
+        <source>Set OSD</source>
+        <translation type="unfinished">设置OSD</translation>
+    </message>
+    <message>
+        <source>Show Time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Text:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OSD Position:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OSD Text:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bottom Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation type="unfinished">确定</translation>
+    </message>
+    <message>
+        <source>Saved successfully</source>
+        <translation type="unfinished">保存成功</translation>
     </message>
 </context>
 <context>
@@ -599,6 +2021,29 @@
     <message>
         <source>SD surplus capacity : </source>
         <translation>SD卡剩余容量：</translation>
+    </message>
+</context>
+<context>
+    <name>ShowResultDlgEx</name>
+    <message>
+        <source>Modify device:</source>
+        <translation type="unfinished">修改设备数：</translation>
+    </message>
+    <message>
+        <source>Modify failed:</source>
+        <translation type="unfinished">失败数：</translation>
+    </message>
+    <message>
+        <source>Interface</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Features</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Result</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1073,6 +2518,10 @@
     <message>
         <source>The program is running!</source>
         <translation>程序已在运行！</translation>
+    </message>
+    <message>
+        <source>The program cannot start: the lock file %1 cannot be used.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
