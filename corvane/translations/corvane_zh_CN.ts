@@ -88,6 +88,202 @@
         <source>Upgrading...</source>
         <translation>正在升级...</translation>
     </message>
+    <message>
+        <source>Modify Video Param Success</source>
+        <translation>修改视频参数成功</translation>
+    </message>
+    <message>
+        <source>Modify Video Param Failed</source>
+        <translation>修改视频参数失败</translation>
+    </message>
+    <message>
+        <source>Set Audio Param Success</source>
+        <translation>设置音频参数成功</translation>
+    </message>
+    <message>
+        <source>Set Audio Param Failed</source>
+        <translation>设置音频参数失败</translation>
+    </message>
+    <message>
+        <source>Set OSD Success</source>
+        <translation>设置OSD成功</translation>
+    </message>
+    <message>
+        <source>Set OSD Failed</source>
+        <translation>设置OSD失败</translation>
+    </message>
+    <message>
+        <source>Modify Image Param Success</source>
+        <translation>修改图像参数成功</translation>
+    </message>
+    <message>
+        <source>Modify Image Param Failed</source>
+        <translation>修改图像参数失败</translation>
+    </message>
+    <message>
+        <source>Set Privacy Success</source>
+        <translation>设置隐私遮挡成功</translation>
+    </message>
+    <message>
+        <source>Set Privacy Failed</source>
+        <translation>设置隐私遮挡失败</translation>
+    </message>
+    <message>
+        <source>Modify Motion Detection Success</source>
+        <translation>修改移动侦测成功</translation>
+    </message>
+    <message>
+        <source>Modify Motion Detection Failed</source>
+        <translation>修改移动侦测失败</translation>
+    </message>
+    <message>
+        <source>Set Audio Board Success</source>
+        <translation>设置音频灯板成功</translation>
+    </message>
+    <message>
+        <source>Set Audio Board Failed</source>
+        <translation>设置音频灯板失败</translation>
+    </message>
+    <message>
+        <source>Modify Tcp/Ip Failed</source>
+        <translation>修改TCP/IP失败</translation>
+    </message>
+    <message>
+        <source>Modify Port Failed</source>
+        <translation>修改端口失败</translation>
+    </message>
+    <message>
+        <source>Modify DDNS Failed</source>
+        <translation>修改DDNS失败</translation>
+    </message>
+    <message>
+        <source>P2P Modify Failed</source>
+        <translation>修改P2P失败</translation>
+    </message>
+    <message>
+        <source>Modify GB28181 Failed</source>
+        <translation>修改GB28181失败</translation>
+    </message>
+    <message>
+        <source>Modify Privacy Failed</source>
+        <translation>修改隐私遮挡失败</translation>
+    </message>
+    <message>
+        <source>Modify Account Failed</source>
+        <translation>修改账户失败</translation>
+    </message>
+    <message>
+        <source>Set Time Failed</source>
+        <translation>设置时间失败</translation>
+    </message>
+    <message>
+        <source>Set Timer To Restart Failed</source>
+        <translation>设置定时重启失败</translation>
+    </message>
+    <message>
+        <source>Setting TCP/IP</source>
+        <translation>设置TCP/IP</translation>
+    </message>
+    <message>
+        <source>Setting Port</source>
+        <translation>设置端口</translation>
+    </message>
+    <message>
+        <source>Setting DDNS</source>
+        <translation>设置DDNS</translation>
+    </message>
+    <message>
+        <source>Setting P2P</source>
+        <translation>设置P2P</translation>
+    </message>
+    <message>
+        <source>Setting GB28181</source>
+        <translation>设置GB28181</translation>
+    </message>
+    <message>
+        <source>Setting Video</source>
+        <translation>设置视频</translation>
+    </message>
+    <message>
+        <source>Setting Audio</source>
+        <translation>设置音频</translation>
+    </message>
+    <message>
+        <source>Setting OSD</source>
+        <translation>设置OSD</translation>
+    </message>
+    <message>
+        <source>Setting Image</source>
+        <translation>设置图像</translation>
+    </message>
+    <message>
+        <source>Setting Privacy Mask</source>
+        <translation>设置隐私遮挡</translation>
+    </message>
+    <message>
+        <source>Setting Motion Detect</source>
+        <translation>设置移动侦测</translation>
+    </message>
+    <message>
+        <source>Setting Account Manage</source>
+        <translation>设置账户管理</translation>
+    </message>
+    <message>
+        <source>Setting Time</source>
+        <translation>设置时间</translation>
+    </message>
+    <message>
+        <source>Setting Regular Maintain</source>
+        <translation>设置定时维护</translation>
+    </message>
+    <message>
+        <source>Setting The Audio Board In</source>
+        <translation>设置音频灯板接入</translation>
+    </message>
+    <message>
+        <source>Please select a set first!</source>
+        <translation>请先选择要设置的项！</translation>
+    </message>
+    <message>
+        <source>Other Parameter Config Modify...</source>
+        <translation>正在修改其他参数配置...</translation>
+    </message>
+    <message>
+        <source>Modify Port Success</source>
+        <translation>修改端口成功</translation>
+    </message>
+    <message>
+        <source>Modify Tcp/Ip Success</source>
+        <translation>修改TCP/IP成功</translation>
+    </message>
+    <message>
+        <source>New IP:</source>
+        <translation>新IP：</translation>
+    </message>
+    <message>
+        <source>Modify DDNS Success</source>
+        <translation>修改DDNS成功</translation>
+    </message>
+    <message>
+        <source>P2P Modify Success</source>
+        <translation>修改P2P成功</translation>
+    </message>
+    <message>
+        <source>Modify GB28181 Success</source>
+        <translation>修改GB28181成功</translation>
+    </message>
+    <message>
+        <source>Modify Account Success</source>
+        <translation>修改账户成功</translation>
+    </message>
+    <message>
+        <source>Set Time Success</source>
+        <translation>设置时间成功</translation>
+    </message>
+    <message>
+        <source>Set Timer To Restart Success</source>
+        <translation>设置定时重启成功</translation>
+    </message>
 </context>
 <context>
     <name>LockerWidget</name>
@@ -538,6 +734,158 @@
         <source>The label program cannot be started!</source>
         <translation>标签打印程序无法启动！</translation>
     </message>
+    <message>
+        <source>Audio Detecting....</source>
+        <translation>正在检测音频....</translation>
+    </message>
+    <message>
+        <source>GPIO Detecting....</source>
+        <translation>正在检测GPIO....</translation>
+    </message>
+    <message>
+        <source>Get Audio State Timeout</source>
+        <translation>获取音频状态超时</translation>
+    </message>
+    <message>
+        <source>Get GPIO State Timeout</source>
+        <translation>获取GPIO状态超时</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>音频</translation>
+    </message>
+    <message>
+        <source>GPIO Port</source>
+        <translation>GPIO端口</translation>
+    </message>
+    <message>
+        <source>Please set a valid IP start address first!</source>
+        <translation>请先设置有效的起始IP地址！</translation>
+    </message>
+    <message>
+        <source>Modifying IP....</source>
+        <translation>正在修改IP....</translation>
+    </message>
+    <message>
+        <source>Turning on full Netcom...</source>
+        <translation>正在开启全网通...</translation>
+    </message>
+    <message>
+        <source>Turning off full Netcom...</source>
+        <translation>正在关闭全网通...</translation>
+    </message>
+    <message>
+        <source>Modify IP Failed</source>
+        <translation>修改IP失败</translation>
+    </message>
+    <message>
+        <source>New IP:</source>
+        <translation>新IP：</translation>
+    </message>
+    <message>
+        <source>Turn On Full Netcom Successfull</source>
+        <translation>开启全网通成功</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>禁用</translation>
+    </message>
+    <message>
+        <source>Turn Off Full Netcom Successfull</source>
+        <translation>关闭全网通成功</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Modify Full Netcom Failed</source>
+        <translation>修改全网通失败</translation>
+    </message>
+    <message>
+        <source>open DHCP Successfull</source>
+        <translation>开启DHCP成功</translation>
+    </message>
+    <message>
+        <source>close DHCP Successfull</source>
+        <translation>关闭DHCP成功</translation>
+    </message>
+    <message>
+        <source>open DHCP Failed</source>
+        <translation>开启DHCP失败</translation>
+    </message>
+    <message>
+        <source>close DHCP Failed</source>
+        <translation>关闭DHCP失败</translation>
+    </message>
+    <message>
+        <source>MODIFY Full Netcom Timeout</source>
+        <translation>修改全网通超时</translation>
+    </message>
+    <message>
+        <source>Modify IP Timeout</source>
+        <translation>修改IP超时</translation>
+    </message>
+    <message>
+        <source>Other Settings</source>
+        <translation>其他设置</translation>
+    </message>
+    <message>
+        <source>Play the main stream, please select less than 4 units!</source>
+        <translation>预览主码流，请选择少于4台设备！</translation>
+    </message>
+    <message>
+        <source>Play the sub stream, please select less than 10 units!</source>
+        <translation>预览子码流，请选择少于10台设备！</translation>
+    </message>
+    <message>
+        <source>Please search for device!</source>
+        <translation>请先搜索设备！</translation>
+    </message>
+    <message>
+        <source>Login Failed</source>
+        <translation>登录失败</translation>
+    </message>
+    <message>
+        <source>Reboot Timeout</source>
+        <translation>重启超时</translation>
+    </message>
+    <message>
+        <source>Login Timeout</source>
+        <translation>登录超时</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery Timeout</source>
+        <translation>简单恢复超时</translation>
+    </message>
+    <message>
+        <source>MODIFY Full Recovery Timeout</source>
+        <translation>完全恢复超时</translation>
+    </message>
+    <message>
+        <source>Rebooting....</source>
+        <translation>正在重启....</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery....</source>
+        <translation>正在简单恢复....</translation>
+    </message>
+    <message>
+        <source>FullRecoverying....</source>
+        <translation>正在完全恢复....</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery</source>
+        <translation>简单恢复</translation>
+    </message>
 </context>
 <context>
     <name>MotionDetectSetWidget</name>
@@ -564,6 +912,1080 @@
     <message>
         <source>Sensitive</source>
         <translation>灵敏度</translation>
+    </message>
+</context>
+<context>
+    <name>MultiTreeWidget</name>
+    <message>
+        <source>TCP/IP Setting</source>
+        <translation>TCP/IP设置</translation>
+    </message>
+    <message>
+        <source>Port Setting</source>
+        <translation>端口设置</translation>
+    </message>
+    <message>
+        <source>DDNS Setting</source>
+        <translation>DDNS设置</translation>
+    </message>
+    <message>
+        <source>P2P Setting</source>
+        <translation>P2P设置</translation>
+    </message>
+    <message>
+        <source>GB28181 Setting</source>
+        <translation>GB28181设置</translation>
+    </message>
+    <message>
+        <source>Video Setting</source>
+        <translation>视频设置</translation>
+    </message>
+    <message>
+        <source>Audio Setting</source>
+        <translation>音频设置</translation>
+    </message>
+    <message>
+        <source>OSD Setting</source>
+        <translation>OSD设置</translation>
+    </message>
+    <message>
+        <source>Image Setting</source>
+        <translation>图像设置</translation>
+    </message>
+    <message>
+        <source>Privacy Mask</source>
+        <translation>隐私遮挡</translation>
+    </message>
+    <message>
+        <source>Motion Alarm</source>
+        <translation>移动报警</translation>
+    </message>
+    <message>
+        <source>Account Manage</source>
+        <translation>账户管理</translation>
+    </message>
+    <message>
+        <source>Time Setting</source>
+        <translation>时间设置</translation>
+    </message>
+    <message>
+        <source>Regular Maintain</source>
+        <translation>定时维护</translation>
+    </message>
+    <message>
+        <source>Audio Lgtboard In</source>
+        <translation>音频灯板接入</translation>
+    </message>
+    <message>
+        <source>Setting TCP/IP</source>
+        <translation>设置TCP/IP</translation>
+    </message>
+    <message>
+        <source>Setting Port</source>
+        <translation>设置端口</translation>
+    </message>
+    <message>
+        <source>Setting DDNS</source>
+        <translation>设置DDNS</translation>
+    </message>
+    <message>
+        <source>Setting P2P</source>
+        <translation>设置P2P</translation>
+    </message>
+    <message>
+        <source>Setting GB28181</source>
+        <translation>设置GB28181</translation>
+    </message>
+    <message>
+        <source>Setting Video</source>
+        <translation>设置视频</translation>
+    </message>
+    <message>
+        <source>Setting Audio</source>
+        <translation>设置音频</translation>
+    </message>
+    <message>
+        <source>Setting OSD</source>
+        <translation>设置OSD</translation>
+    </message>
+    <message>
+        <source>Setting Image</source>
+        <translation>设置图像</translation>
+    </message>
+    <message>
+        <source>Setting Privacy Mask</source>
+        <translation>设置隐私遮挡</translation>
+    </message>
+    <message>
+        <source>Setting Motion Detect</source>
+        <translation>设置移动侦测</translation>
+    </message>
+    <message>
+        <source>Setting Account Manage</source>
+        <translation>设置账户管理</translation>
+    </message>
+    <message>
+        <source>Setting Time</source>
+        <translation>设置时间</translation>
+    </message>
+    <message>
+        <source>Setting Regular Maintain</source>
+        <translation>设置定时维护</translation>
+    </message>
+    <message>
+        <source>Setting The Audio Board In</source>
+        <translation>设置音频灯板接入</translation>
+    </message>
+    <message>
+        <source>Network Parameters</source>
+        <translation>网络参数</translation>
+    </message>
+    <message>
+        <source>Media Setting</source>
+        <translation>媒体设置</translation>
+    </message>
+    <message>
+        <source>Alarm Setting</source>
+        <translation>报警设置</translation>
+    </message>
+    <message>
+        <source>System Setting</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>Hardware Setting</source>
+        <translation>硬件设置</translation>
+    </message>
+</context>
+<context>
+    <name>OtherParamConfigDlg</name>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Network Parameters</source>
+        <translation>网络参数</translation>
+    </message>
+    <message>
+        <source>Media Setting</source>
+        <translation>媒体设置</translation>
+    </message>
+    <message>
+        <source>Alarm Setting</source>
+        <translation>报警设置</translation>
+    </message>
+    <message>
+        <source>System Setting</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>Save Failed! The settings could not be written.</source>
+        <translation>保存失败！无法写入设置。</translation>
+    </message>
+    <message>
+        <source>Save Success!</source>
+        <translation>保存成功！</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>开启音频</translation>
+    </message>
+    <message>
+        <source>Audio Input:</source>
+        <translation>音频输入：</translation>
+    </message>
+    <message>
+        <source>Mic</source>
+        <translation>麦克风</translation>
+    </message>
+    <message>
+        <source>Line in</source>
+        <translation>线性输入</translation>
+    </message>
+    <message>
+        <source>Audio Codec:</source>
+        <translation>音频编码：</translation>
+    </message>
+    <message>
+        <source>G711A</source>
+        <translation>G711A</translation>
+    </message>
+    <message>
+        <source>G711U</source>
+        <translation>G711U</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Input Volume:</source>
+        <translation>输入音量：</translation>
+    </message>
+    <message>
+        <source>Output Volume:</source>
+        <translation>输出音量：</translation>
+    </message>
+    <message>
+        <source>High Level</source>
+        <translation>高电平</translation>
+    </message>
+    <message>
+        <source>Low Level</source>
+        <translation>低电平</translation>
+    </message>
+    <message>
+        <source>Pwm</source>
+        <translation>PWM</translation>
+    </message>
+    <message>
+        <source>Infrared Light Board</source>
+        <translation>红外灯板</translation>
+    </message>
+    <message>
+        <source>Warm Light Board</source>
+        <translation>暖光灯板</translation>
+    </message>
+    <message>
+        <source>Infrared + Warm Light</source>
+        <translation>红外 + 暖光</translation>
+    </message>
+    <message>
+        <source>Infrared + White Light</source>
+        <translation>红外 + 白光</translation>
+    </message>
+    <message>
+        <source>Hard Photosensitive</source>
+        <translation>硬光敏</translation>
+    </message>
+    <message>
+        <source>Audio Input Method:</source>
+        <translation>音频输入方式：</translation>
+    </message>
+    <message>
+        <source>Light Board Turn-on Control:</source>
+        <translation>灯板开启控制：</translation>
+    </message>
+    <message>
+        <source>Light Board Mode:</source>
+        <translation>灯板模式：</translation>
+    </message>
+    <message>
+        <source>Light Board Brightness:</source>
+        <translation>灯板亮度：</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Plat Access Method:</source>
+        <translation>平台接入方式：</translation>
+    </message>
+    <message>
+        <source>28181</source>
+        <translation>28181</translation>
+    </message>
+    <message>
+        <source>Protocol Version:</source>
+        <translation>协议版本：</translation>
+    </message>
+    <message>
+        <source>GB/T28181-2016</source>
+        <translation>GB/T28181-2016</translation>
+    </message>
+    <message>
+        <source>Local SIP Port:</source>
+        <translation>本地SIP端口：</translation>
+    </message>
+    <message>
+        <source>SIP Server ID:</source>
+        <translation>SIP服务器ID：</translation>
+    </message>
+    <message>
+        <source>SIP Server Domain:</source>
+        <translation>SIP服务器域：</translation>
+    </message>
+    <message>
+        <source>SIP Server Address:</source>
+        <translation>SIP服务器地址：</translation>
+    </message>
+    <message>
+        <source>SIP Server Port:</source>
+        <translation>SIP服务器端口：</translation>
+    </message>
+    <message>
+        <source>SIP User Name:</source>
+        <translation>SIP用户名：</translation>
+    </message>
+    <message>
+        <source>SIP User Auth ID:</source>
+        <translation>SIP用户认证ID：</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>确认密码：</translation>
+    </message>
+    <message>
+        <source>Register Valid Period(S):</source>
+        <translation>注册有效期(秒)：</translation>
+    </message>
+    <message>
+        <source>Registration Status:</source>
+        <translation>注册状态：</translation>
+    </message>
+    <message>
+        <source>Not Online</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>Heartbeat Cycle(S):</source>
+        <translation>心跳周期(秒)：</translation>
+    </message>
+    <message>
+        <source>28181 Stream Index:</source>
+        <translation>28181码流索引：</translation>
+    </message>
+    <message>
+        <source>Main Stream</source>
+        <translation>主码流</translation>
+    </message>
+    <message>
+        <source>Sub Stream</source>
+        <translation>子码流</translation>
+    </message>
+    <message>
+        <source>Tri Stream</source>
+        <translation>第三码流</translation>
+    </message>
+    <message>
+        <source>Transfer Protocol:</source>
+        <translation>传输协议：</translation>
+    </message>
+    <message>
+        <source>TCP</source>
+        <translation>TCP</translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>Register Interval(S):</source>
+        <translation>注册间隔(秒)：</translation>
+    </message>
+    <message>
+        <source>Max Num Of Heart Timeouts:</source>
+        <translation>最大心跳超时次数：</translation>
+    </message>
+    <message>
+        <source>Alarm Input Code ID:</source>
+        <translation>报警输入编码ID：</translation>
+    </message>
+    <message>
+        <source>The Range Is 1024-65535</source>
+        <translation>范围为1024-65535</translation>
+    </message>
+    <message>
+        <source>Please enter 20 digits</source>
+        <translation>请输入20位数字</translation>
+    </message>
+    <message>
+        <source>Please enter 10 digits</source>
+        <translation>请输入10位数字</translation>
+    </message>
+    <message>
+        <source>Please enter 20 digits </source>
+        <translation>请输入20位数字 </translation>
+    </message>
+    <message>
+        <source>Minimum passwork 1 Characters and a maximum 18 Characters,And can not contain Chinese!</source>
+        <translation>密码最少1个字符，最多18个字符，且不能包含中文！</translation>
+    </message>
+    <message>
+        <source>GB28181 Password twice inconsistent!</source>
+        <translation>GB28181两次输入的密码不一致！</translation>
+    </message>
+    <message>
+        <source>The Range Is 3600-100000S</source>
+        <translation>范围为3600-100000秒</translation>
+    </message>
+    <message>
+        <source>The Range Is 5-255S</source>
+        <translation>范围为5-255秒</translation>
+    </message>
+    <message>
+        <source>The Range Is 60-600S</source>
+        <translation>范围为60-600秒</translation>
+    </message>
+    <message>
+        <source>The Range Is 3-255S</source>
+        <translation>范围为3-255</translation>
+    </message>
+    <message>
+        <source>GB28181 The localSipPort Range Is 1024-65535!</source>
+        <translation>GB28181本地SIP端口范围为1024-65535！</translation>
+    </message>
+    <message>
+        <source>GB28181 ServerId Please enter 20 digits!</source>
+        <translation>GB28181 SIP服务器ID请输入20位数字！</translation>
+    </message>
+    <message>
+        <source>GB28181 ServerDomain Please enter 10 digits!</source>
+        <translation>GB28181 SIP服务器域请输入10位数字！</translation>
+    </message>
+    <message>
+        <source>GB28181 The ServerPort Range Is 1024-65535!</source>
+        <translation>GB28181 SIP服务器端口范围为1024-65535！</translation>
+    </message>
+    <message>
+        <source>GB28181 SIP User Please enter 20 digits!</source>
+        <translation>GB28181 SIP用户名请输入20位数字！</translation>
+    </message>
+    <message>
+        <source>GB28181 SIP UserAuthId Please enter 20 digits!</source>
+        <translation>GB28181 SIP用户认证ID请输入20位数字！</translation>
+    </message>
+    <message>
+        <source>GB28181 The ValidTime Range Is 3600-100000S!</source>
+        <translation>GB28181注册有效期范围为3600-100000秒！</translation>
+    </message>
+    <message>
+        <source>GB28181 The heartBeatCycle Range Is 5-255S!</source>
+        <translation>GB28181心跳周期范围为5-255秒！</translation>
+    </message>
+    <message>
+        <source>GB28181 The Interval Range Is 60-600S!</source>
+        <translation>GB28181注册间隔范围为60-600秒！</translation>
+    </message>
+    <message>
+        <source>GB28181 The maxHeartCount Range Is 3-255S!</source>
+        <translation>GB28181最大心跳超时次数范围为3-255！</translation>
+    </message>
+    <message>
+        <source>GB28181 alarmInCodeId Please enter 20 digits!</source>
+        <translation>GB28181报警输入编码ID请输入20位数字！</translation>
+    </message>
+    <message>
+        <source>GB28181 Password can not be blank!</source>
+        <translation>GB28181密码不能为空！</translation>
+    </message>
+    <message>
+        <source>Enable DHCP</source>
+        <translation>启用DHCP</translation>
+    </message>
+    <message>
+        <source>IPv4 Addr:</source>
+        <translation>IPv4地址：</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>测试</translation>
+    </message>
+    <message>
+        <source>IPv4 Mask:</source>
+        <translation>IPv4子网掩码：</translation>
+    </message>
+    <message>
+        <source>IPv4 Gateway:</source>
+        <translation>IPv4网关：</translation>
+    </message>
+    <message>
+        <source>Full Netcom:</source>
+        <translation>全网通：</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>禁用</translation>
+    </message>
+    <message>
+        <source>Setting DNS Server</source>
+        <translation>设置DNS服务器</translation>
+    </message>
+    <message>
+        <source>DNS Server:</source>
+        <translation>DNS服务器：</translation>
+    </message>
+    <message>
+        <source>Specify the first value of the ip address as a value between 1 and 233!</source>
+        <translation>IP地址的第一段须为1到233之间的值！</translation>
+    </message>
+    <message>
+        <source>Invalid IP address!</source>
+        <translation>IP地址无效！</translation>
+    </message>
+    <message>
+        <source>Invalid Netmask address!</source>
+        <translation>子网掩码无效！</translation>
+    </message>
+    <message>
+        <source>Invalid gateway address!</source>
+        <translation>网关地址无效！</translation>
+    </message>
+    <message>
+        <source>IP address and gate way are not in the same network segment!Are you sure modify?</source>
+        <translation>IP地址与网关不在同一网段！确定要修改吗？</translation>
+    </message>
+    <message>
+        <source>Specify the first value of the DNS address as a value between 1 and 233!</source>
+        <translation>DNS地址的第一段须为1到233之间的值！</translation>
+    </message>
+    <message>
+        <source>Invalid DNS address!</source>
+        <translation>DNS地址无效！</translation>
+    </message>
+    <message>
+        <source>HTTP Port:</source>
+        <translation>HTTP端口：</translation>
+    </message>
+    <message>
+        <source>RTSP Port:</source>
+        <translation>RTSP端口：</translation>
+    </message>
+    <message>
+        <source>HTTPS Port:</source>
+        <translation>HTTPS端口：</translation>
+    </message>
+    <message>
+        <source>Protocol Port</source>
+        <translation>协议端口</translation>
+    </message>
+    <message>
+        <source>ONVIF Port:</source>
+        <translation>ONVIF端口：</translation>
+    </message>
+    <message>
+        <source>Enable ONVIF</source>
+        <translation>启用ONVIF</translation>
+    </message>
+    <message>
+        <source>The effective value of HTTP port is 80 or from 1024 to 65535!</source>
+        <translation>HTTP端口的有效值为80或1024到65535！</translation>
+    </message>
+    <message>
+        <source>The effective value of RTSP port is 554 or from 1024 to 65535!</source>
+        <translation>RTSP端口的有效值为554或1024到65535！</translation>
+    </message>
+    <message>
+        <source>The effective value of HTTPS port is 443 or from 1024 to 65535!</source>
+        <translation>HTTPS端口的有效值为443或1024到65535！</translation>
+    </message>
+    <message>
+        <source>The effective value of ONVIF protocol port is from 2000 to 65535!</source>
+        <translation>ONVIF协议端口的有效值为2000到65535！</translation>
+    </message>
+    <message>
+        <source>The port is repeated!</source>
+        <translation>端口重复！</translation>
+    </message>
+    <message>
+        <source>DDNS</source>
+        <translation>DDNS</translation>
+    </message>
+    <message>
+        <source>DDNS Type:</source>
+        <translation>DDNS类型：</translation>
+    </message>
+    <message>
+        <source>Oray</source>
+        <translation>Oray</translation>
+    </message>
+    <message>
+        <source>NO-IP</source>
+        <translation>NO-IP</translation>
+    </message>
+    <message>
+        <source>Dyn</source>
+        <translation>Dyn</translation>
+    </message>
+    <message>
+        <source>Domain:</source>
+        <translation>域名：</translation>
+    </message>
+    <message>
+        <source>DDNS User:</source>
+        <translation>DDNS用户名：</translation>
+    </message>
+    <message>
+        <source>DDNS Password:</source>
+        <translation>DDNS密码：</translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation>状态：</translation>
+    </message>
+    <message>
+        <source>Login Failed</source>
+        <translation>登录失败</translation>
+    </message>
+    <message>
+        <source>Service Type:</source>
+        <translation>服务类型：</translation>
+    </message>
+    <message>
+        <source>Ordinary User</source>
+        <translation>普通用户</translation>
+    </message>
+    <message>
+        <source>Service Provider Link:</source>
+        <translation>服务商链接：</translation>
+    </message>
+    <message>
+        <source>Oray DDNS To Apply</source>
+        <translation>申请Oray DDNS</translation>
+    </message>
+    <message>
+        <source>Oray DDNS To Help</source>
+        <translation>Oray DDNS帮助</translation>
+    </message>
+    <message>
+        <source>No-IP DDNS To Apply</source>
+        <translation>申请No-IP DDNS</translation>
+    </message>
+    <message>
+        <source>No-IP DDNS To Help</source>
+        <translation>No-IP DDNS帮助</translation>
+    </message>
+    <message>
+        <source>DYN DDNS To Apply</source>
+        <translation>申请DYN DDNS</translation>
+    </message>
+    <message>
+        <source>DYN DDNS To Help</source>
+        <translation>DYN DDNS帮助</translation>
+    </message>
+    <message>
+        <source>DDNS Password twice inconsistent!</source>
+        <translation>DDNS两次输入的密码不一致！</translation>
+    </message>
+    <message>
+        <source>DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!</source>
+        <translation>DDNS密码最少1个字符，最多31个字符，且不能包含中文！</translation>
+    </message>
+    <message>
+        <source>Testing...</source>
+        <translation>正在测试...</translation>
+    </message>
+    <message>
+        <source>IP Not Available!</source>
+        <translation>IP不可用！</translation>
+    </message>
+    <message>
+        <source>IP test failed: ping did not end!</source>
+        <translation>IP测试失败：ping未结束！</translation>
+    </message>
+    <message>
+        <source>IP test failed: ping could not run!</source>
+        <translation>IP测试失败：无法运行ping！</translation>
+    </message>
+    <message>
+        <source>IP Available!</source>
+        <translation>IP可用！</translation>
+    </message>
+    <message>
+        <source>YYYY/MM/DD</source>
+        <translation>年/月/日</translation>
+    </message>
+    <message>
+        <source>MM/DD/YYYY</source>
+        <translation>月/日/年</translation>
+    </message>
+    <message>
+        <source>DD/MM/YYYY</source>
+        <translation>日/月/年</translation>
+    </message>
+    <message>
+        <source>Top Left</source>
+        <translation>左上</translation>
+    </message>
+    <message>
+        <source>Bottom Left</source>
+        <translation>左下</translation>
+    </message>
+    <message>
+        <source>Show Time:</source>
+        <translation>显示时间：</translation>
+    </message>
+    <message>
+        <source>Show Text:</source>
+        <translation>显示文本：</translation>
+    </message>
+    <message>
+        <source>Date Format:</source>
+        <translation>日期格式：</translation>
+    </message>
+    <message>
+        <source>OSD Location:</source>
+        <translation>OSD位置：</translation>
+    </message>
+    <message>
+        <source>OSD Text:</source>
+        <translation>OSD文本：</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>宽</translation>
+    </message>
+    <message>
+        <source>H</source>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>Area %1:</source>
+        <translation>区域%1：</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>周日</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>周一</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>周二</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>周三</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>周四</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>周五</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>周六</translation>
+    </message>
+    <message>
+        <source>User Name:</source>
+        <translation>用户名：</translation>
+    </message>
+    <message>
+        <source>User Type:</source>
+        <translation>用户类型：</translation>
+    </message>
+    <message>
+        <source>Admin</source>
+        <translation>管理员</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>访客</translation>
+    </message>
+    <message>
+        <source>Pwd:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>Confirm Pwd:</source>
+        <translation>确认密码：</translation>
+    </message>
+    <message>
+        <source>Account Password twice inconsistent!</source>
+        <translation>账户两次输入的密码不一致！</translation>
+    </message>
+    <message>
+        <source>Account Minimum passwork 8 Characters and a maximum 31 Characters,It must contain numbers and letters!</source>
+        <translation>账户密码最少8个字符，最多31个字符，且必须包含数字和字母！</translation>
+    </message>
+    <message>
+        <source>Restart Regularly:</source>
+        <translation>定时重启：</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>从不</translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation>每天</translation>
+    </message>
+    <message>
+        <source>Weekly</source>
+        <translation>每周</translation>
+    </message>
+    <message>
+        <source>Monthly</source>
+        <translation>每月</translation>
+    </message>
+    <message>
+        <source>H.264</source>
+        <translation>H.264</translation>
+    </message>
+    <message>
+        <source>H.265</source>
+        <translation>H.265</translation>
+    </message>
+    <message>
+        <source>VBR</source>
+        <translation>变码率</translation>
+    </message>
+    <message>
+        <source>CBR</source>
+        <translation>定码率</translation>
+    </message>
+    <message>
+        <source>2304*1296</source>
+        <translation>2304*1296</translation>
+    </message>
+    <message>
+        <source>1920*1080</source>
+        <translation>1920*1080</translation>
+    </message>
+    <message>
+        <source>1280*720</source>
+        <translation>1280*720</translation>
+    </message>
+    <message>
+        <source>720*480</source>
+        <translation>720*480</translation>
+    </message>
+    <message>
+        <source>640*480</source>
+        <translation>640*480</translation>
+    </message>
+    <message>
+        <source>Stream Type:</source>
+        <translation>码流类型：</translation>
+    </message>
+    <message>
+        <source>Video Encoding:</source>
+        <translation>视频编码：</translation>
+    </message>
+    <message>
+        <source>Resolution:</source>
+        <translation>分辨率：</translation>
+    </message>
+    <message>
+        <source>Frame Rate:</source>
+        <translation>帧率：</translation>
+    </message>
+    <message>
+        <source>Bitrate:</source>
+        <translation>码率：</translation>
+    </message>
+    <message>
+        <source>Vary(Fix) Bitrate:</source>
+        <translation>码率控制：</translation>
+    </message>
+    <message>
+        <source>I Frame Interval:</source>
+        <translation>I帧间隔：</translation>
+    </message>
+    <message>
+        <source>H265+:</source>
+        <translation>H265+：</translation>
+    </message>
+</context>
+<context>
+    <name>PelloraDialog</name>
+    <message>
+        <source>Pellora</source>
+        <translation>Pellora</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>电源</translation>
+    </message>
+    <message>
+        <source>POE</source>
+        <translation>POE</translation>
+    </message>
+    <message>
+        <source>SN</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Mac</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>PrintingPreview</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>DirectPrinting</source>
+        <translation>直接打印</translation>
+    </message>
+</context>
+<context>
+    <name>PtzAndAudioDeviceDialog</name>
+    <message>
+        <source>PTZ</source>
+        <translation>云台</translation>
+    </message>
+    <message>
+        <source>[-Operation record-]</source>
+        <translation>[-操作记录-]</translation>
+    </message>
+    <message>
+        <source>Open Voice Success</source>
+        <translation>开启语音成功</translation>
+    </message>
+    <message>
+        <source>Close Voice Success</source>
+        <translation>关闭语音成功</translation>
+    </message>
+    <message>
+        <source>Open Voice Fail</source>
+        <translation>开启语音失败</translation>
+    </message>
+    <message>
+        <source>Close Voice Fail</source>
+        <translation>关闭语音失败</translation>
+    </message>
+</context>
+<context>
+    <name>SetIPDialog</name>
+    <message>
+        <source>Set IP Start Address</source>
+        <translation>设置起始IP地址</translation>
+    </message>
+    <message>
+        <source>Modify IP Start Address</source>
+        <translation>修改起始IP地址</translation>
+    </message>
+    <message>
+        <source>IP:</source>
+        <translation>IP：</translation>
+    </message>
+    <message>
+        <source>Subnet Mask:</source>
+        <translation>子网掩码：</translation>
+    </message>
+    <message>
+        <source>Gateway:</source>
+        <translation>网关：</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Invalid IP address!</source>
+        <translation>IP地址无效！</translation>
+    </message>
+    <message>
+        <source>Specify the first value of the ip address as a value between 1 and 233!</source>
+        <translation>IP地址的第一段须为1到233之间的值！</translation>
+    </message>
+    <message>
+        <source>Invalid Netmask address!</source>
+        <translation>子网掩码无效！</translation>
+    </message>
+    <message>
+        <source>Invalid Gateway address!</source>
+        <translation>网关地址无效！</translation>
+    </message>
+    <message>
+        <source>IP address and gate way are not in the same network segment!Are you sure modify?</source>
+        <translation>IP地址与网关不在同一网段！确定要修改吗？</translation>
+    </message>
+    <message>
+        <source>Saved successfully</source>
+        <translation>保存成功</translation>
+    </message>
+</context>
+<context>
+    <name>SetOsdDialog</name>
+    <message>
+        <source>Set OSD</source>
+        <translation>设置OSD</translation>
+    </message>
+    <message>
+        <source>Show Time:</source>
+        <translation>显示时间：</translation>
+    </message>
+    <message>
+        <source>Show Text:</source>
+        <translation>显示文本：</translation>
+    </message>
+    <message>
+        <source>Data Type:</source>
+        <translation>日期格式：</translation>
+    </message>
+    <message>
+        <source>OSD Position:</source>
+        <translation>OSD位置：</translation>
+    </message>
+    <message>
+        <source>OSD Text:</source>
+        <translation>OSD文本：</translation>
+    </message>
+    <message>
+        <source>Top Left</source>
+        <translation>左上</translation>
+    </message>
+    <message>
+        <source>Bottom Left</source>
+        <translation>左下</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Saved successfully</source>
+        <translation>保存成功</translation>
     </message>
 </context>
 <context>
@@ -599,6 +2021,29 @@
     <message>
         <source>SD surplus capacity : </source>
         <translation>SD卡剩余容量：</translation>
+    </message>
+</context>
+<context>
+    <name>ShowResultDlgEx</name>
+    <message>
+        <source>Modify device:</source>
+        <translation>修改设备数：</translation>
+    </message>
+    <message>
+        <source>Modify failed:</source>
+        <translation>失败数：</translation>
+    </message>
+    <message>
+        <source>Interface</source>
+        <translation>接口</translation>
+    </message>
+    <message>
+        <source>Features</source>
+        <translation>功能</translation>
+    </message>
+    <message>
+        <source>Test Result</source>
+        <translation>测试结果</translation>
     </message>
 </context>
 <context>
@@ -1073,6 +2518,10 @@
     <message>
         <source>The program is running!</source>
         <translation>程序已在运行！</translation>
+    </message>
+    <message>
+        <source>The program cannot start: the lock file %1 cannot be used.</source>
+        <translation>程序无法启动：无法使用锁文件 %1。</translation>
     </message>
 </context>
 <context>
