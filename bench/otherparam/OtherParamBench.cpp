@@ -118,6 +118,8 @@ int main(int argc, char** argv) {
     int peakThreads = 0;
     int succeeded = 0;
     int rowsShown = 0;
+    int failed[OZM::FamilyCount] = {};
+    int timedOut[OZM::FamilyCount] = {};
     qint64 tableMs = -1;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -126,8 +128,11 @@ int main(int argc, char** argv) {
             tableMs = clock.elapsed();
             for (const OtherParamResultInfo& r : engine.otherParamResults()) {
                 bool ok = true;
-                for (int f = 0; f < OZM::FamilyCount; ++f)
+                for (int f = 0; f < OZM::FamilyCount; ++f) {
                     ok = ok && (r.flags[f] != 1 || r.results[f] == 1);
+                    failed[f] += r.flags[f] == 1 && r.results[f] == 2 ? 1 : 0;
+                    timedOut[f] += r.flags[f] == 1 && r.results[f] == 3 ? 1 : 0;
+                }
                 succeeded += ok ? 1 : 0;
                 ++rowsShown;
             }
@@ -154,5 +159,9 @@ int main(int argc, char** argv) {
                 static_cast<long long>(tableMs), chainMs, tableMs / chainMs);
     std::printf("rows %d, all families succeeded on %d; peak threads %d; peak memory %ld MiB\n", rowsShown,
                 succeeded, peakThreads, usage.ru_maxrss / 1024);
+    for (int f = 0; f < OZM::FamilyCount; ++f) {
+        if (failed[f] + timedOut[f] > 0)
+            std::printf("family %d: failed %d, timed out %d\n", f, failed[f], timedOut[f]);
+    }
     return succeeded == cameras ? 0 : 1;
 }
