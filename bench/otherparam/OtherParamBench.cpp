@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -118,6 +119,8 @@ int main(int argc, char** argv) {
     int peakThreads = 0;
     int succeeded = 0;
     int rowsShown = 0;
+    int failed[OZM::FamilyCount] = {};
+    int timedOut[OZM::FamilyCount] = {};
     qint64 tableMs = -1;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -126,8 +129,11 @@ int main(int argc, char** argv) {
             tableMs = clock.elapsed();
             for (const OtherParamResultInfo& r : engine.otherParamResults()) {
                 bool ok = true;
-                for (int f = 0; f < OZM::FamilyCount; ++f)
+                for (int f = 0; f < OZM::FamilyCount; ++f) {
                     ok = ok && (r.flags[f] != 1 || r.results[f] == 1);
+                    failed[f] += r.flags[f] == 1 && r.results[f] == 2 ? 1 : 0;
+                    timedOut[f] += r.flags[f] == 1 && r.results[f] == 3 ? 1 : 0;
+                }
                 succeeded += ok ? 1 : 0;
                 ++rowsShown;
             }
@@ -149,10 +155,23 @@ int main(int argc, char** argv) {
                            scale;
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
+    // The probes are processes of their own: their CPU time bounds the run from below.
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    const double childCpuS = children.ru_utime.tv_sec + children.ru_stime.tv_sec +
+                             (children.ru_utime.tv_usec + children.ru_stime.tv_usec) / 1e6;
+    const double ownCpuS = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     std::printf("cameras %d, time scale %g, logged in %d\n", cameras, scale, loggedIn);
     std::printf("run: %lld ms to the result table; one camera's wait chain %.0f ms; ratio %.3f\n",
                 static_cast<long long>(tableMs), chainMs, tableMs / chainMs);
     std::printf("rows %d, all families succeeded on %d; peak threads %d; peak memory %ld MiB\n", rowsShown,
                 succeeded, peakThreads, usage.ru_maxrss / 1024);
+    std::printf("CPU: ping processes %.1f s, the program %.1f s (%ld cores)\n", childCpuS, ownCpuS,
+                sysconf(_SC_NPROCESSORS_ONLN));
+    for (int f = 0; f < OZM::FamilyCount; ++f) {
+        if (failed[f] + timedOut[f] > 0)
+            std::printf("family %d: failed %d, timed out %d\n", f, failed[f], timedOut[f]);
+    }
     return succeeded == cameras ? 0 : 1;
 }

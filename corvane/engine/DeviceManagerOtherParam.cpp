@@ -3,6 +3,7 @@
 // restart, the result check timer and the result table.
 #include "DeviceManager.h"
 
+#include "AddressProbeQueue.h"
 #include "OtherParamFields.h"
 #include "PingHelper.h"
 #include "ProgressBarDialog.h"
@@ -29,13 +30,8 @@ thread_local OtherParamJob t_job;
 constexpr std::uint64_t kFirstHostAddress = 0x01000000u;
 constexpr std::uint64_t kAddressEnd = 0xE0000000u;
 
-QString dotted(std::uint64_t address) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg((address >> 24) & 0xFF)
-        .arg((address >> 16) & 0xFF)
-        .arg((address >> 8) & 0xFF)
-        .arg(address & 0xFF);
-}
+// Address probes that run ahead of their turn in the configuration thread.
+constexpr int kAddressProbeWindow = 16;
 
 // Families in the order of the time-out sweep and of the result table's columns.
 constexpr int kTableOrder[OZM::FamilyCount] = {
@@ -326,7 +322,12 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         next = start;
     }
 
-    for (const QStringList& row : rows) {
+    std::unique_ptr<AddressProbeQueue> probes;
+    if (tcpIp && haveAddresses)
+        probes = std::make_unique<AddressProbeQueue>(
+            next, kAddressEnd, kAddressProbeWindow, [this](const QString& a) { return pingDevice(a) == -1; });
+    for (int index = 0; index < rows.size(); ++index) {
+        const QStringList& row = rows[index];
         if (!runLive())
             break;
         const std::string mac = row.value(8).toStdString();
@@ -353,13 +354,14 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         if (tcpIp && haveAddresses) {
             QString found;
             while (found.isEmpty() && runLive()) {
-                if (next >= kAddressEnd) {
+                QString candidate;
+                bool used = false;
+                if (!probes->next(rows.size() - index, &candidate, &used)) {
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "laddr is 0xFFFFFFFF");
                     haveAddresses = false;
                     break;
                 }
-                const QString candidate = dotted(next++);
-                if (pingDevice(candidate) == -1)
+                if (used)
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "pNewIp is used,pNewIp = %s",
                                  candidate.toLatin1().constData());
                 else
@@ -496,10 +498,15 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
 bool DeviceManager::pingUntilBack(const std::string& address) {
     const std::uint64_t start = GetTickCount();
     int answers = 0;
+    std::uint64_t due = start;
     while (!otherStopping() && GetTickCount() - start < static_cast<std::uint64_t>(kRebootPingMs)) {
         if (PingHelper::answers(address) && ++answers >= kRebootAnswers)
             return true;
-        if (!otherSleep(kRebootPingPauseMs))
+        // One ping per pause, counted from the start of the last one: a slow probe does not
+        // stretch the wait, and a late one is not made up for by a burst.
+        const std::uint64_t now = GetTickCount();
+        due = std::max(due + kRebootPingPauseMs, now);
+        if (!otherSleep(static_cast<int>(due - now)))
             break;
     }
     return false;

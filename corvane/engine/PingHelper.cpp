@@ -1,8 +1,22 @@
 #include "PingHelper.h"
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
 
 bool PingHelper::parseDottedQuad(const std::string& text, std::uint32_t* hostOrder) {
     std::uint32_t value = 0;
@@ -39,19 +53,75 @@ QStringList PingHelper::arguments(const QString& address) {
     return {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QStringLiteral("1"), address};
 }
 
+namespace {
+
+// Waits up to limitMs (real time) for the child to end and reaps it. A process descriptor
+// wakes the caller at the exit; without one (an old kernel) the child is polled.
+bool waitForExit(pid_t pid, int limitMs, int* status) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    auto pause = std::chrono::microseconds(50);
+    for (;;) {
+        const pid_t done = ::waitpid(pid, status, WNOHANG);
+        if (done == pid || (done < 0 && errno != EINTR)) {
+            if (fd >= 0)
+                ::close(fd);
+            return done == pid;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            if (fd >= 0)
+                ::close(fd);
+            return false;
+        }
+        if (fd >= 0) {
+            pollfd p{fd, POLLIN, 0};
+            ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count() + 1, 1000)));
+        } else {
+            std::this_thread::sleep_for(pause);
+            pause = std::min(pause * 2, std::chrono::microseconds(2000));
+        }
+    }
+}
+
+} // namespace
+
 bool PingHelper::answers(const std::string& address) {
     if (!parseDottedQuad(address, nullptr))
         return false;
-    QProcess process;
-    process.start(program(), arguments(QString::fromStdString(address)));
-    if (!process.waitForStarted(30000))
+    // Spawned rather than forked: a fork of a process with many threads and a large heap
+    // copies its page tables and stalls every other thread meanwhile.
+    const std::string program = PingHelper::program().toStdString();
+    std::vector<std::string> args{program};
+    for (const QString& a : arguments(QString::fromStdString(address)))
+        args.push_back(a.toStdString());
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0)
         return false;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished(1000);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return false;
+
+    // The probe's own limit is real time: a real ping needs its full second at any time scale.
+    int status = 0;
+    if (!waitForExit(pid, kFinishLimitMs, &status)) {
+        ::kill(pid, SIGKILL);
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
         return false;
     }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 int PingHelper::probe(const std::string& address) {

@@ -10,6 +10,8 @@
 
 class PingHelper {
 public:
+    static constexpr int kFinishLimitMs = 30000; // real time a probe may take
+
     // Four decimal parts 0..255, no signs, blanks or leading zeros. hostOrder may be null.
     static bool parseDottedQuad(const std::string& text, std::uint32_t* hostOrder);
     // The probe command, run without a shell: exit status 0 answered, 1 no answer, else error.

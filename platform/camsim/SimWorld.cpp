@@ -191,6 +191,8 @@ int SimWorld::onCamera(const char* function, int handle, std::vector<long long> 
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         act = match(function, liveCamera(handle));
+        if (Camera* c = liveCamera(handle))
+            holdReboot(*c, act.delayMs);
     }
     applyDelay(act);
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -326,7 +328,7 @@ void SimWorld::scheduleReboot(Camera& c) {
 void SimWorld::goOffline(int cameraId, int epoch) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Camera* c = cameraById(cameraId);
-    if (epoch != m_epoch || !c || !c->rebootPending)
+    if (epoch != m_epoch || !c || !c->rebootPending || rebootHeld(*c, epoch))
         return;
     c->rebootPending = false;
     c->online = false;

@@ -85,6 +85,7 @@ private:
         bool online = true;
         bool rebootPending = false;
         std::string pendingIp; // address taken when the camera goes offline
+        SimDispatcher::Clock::time_point busyUntil{}; // a pending reboot waits for this
         int bootGen = 0;
         int onvifEnable = 1;
         std::map<std::string, std::vector<std::uint8_t>> params;
@@ -128,6 +129,9 @@ private:
     void defaultParams(Camera& camera);
     void scheduleReboot(Camera& camera);
     void goOffline(int cameraId, int epoch);
+    // A camera restarts only once its calls are answered (SimRebootHold.cpp).
+    void holdReboot(Camera& camera, int delayMs);
+    bool rebootHeld(Camera& camera, int epoch);
     void comeOnline(int cameraId, int epoch, int bootGen);
     void writeState();
     void deliverLogin(int handle);

@@ -172,6 +172,45 @@ TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
     }
 }
 
+// A port change restarts the camera, but only after the calls of the request in progress
+// were answered: a slow answer (or a busy machine) must not take the camera down mid-request.
+TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
+    camsim::Timing timing;
+    timing.rebootGraceMs = 100;
+    camsim::setTiming(timing);
+    KVX_NET_Startup();
+    MessageSink sink;
+    const int h = loginLive(0, sink);
+    const struct {
+        std::uint8_t protocol;
+        std::uint16_t port;
+        int delayMs;
+    } steps[] = {
+        {KVX_AGREEMENT_RTSP, 8554, 0}, {KVX_AGREEMENT_HTTPS, 8443, 3000}, {KVX_AGREEMENT_HTTP, 8080, 0}};
+    // The first set restarts the camera; the second answers 30 grace times later; the third
+    // still reaches the camera before it goes down.
+    for (const auto& step : steps) {
+        if (step.delayMs > 0)
+            camsim::inject({fleet[0].mac, "KVX_NET_SetAgreementProperty", false, false, step.delayMs, 1});
+        KvxAgreementProperty rec{};
+        rec.enable = 1;
+        rec.protocol = step.protocol;
+        rec.port = step.port;
+        EXPECT_NE(KVX_NET_SetAgreementProperty(h, 0, &rec, 1), 0) << int(step.protocol);
+    }
+    auto online = [&] {
+        camsim::CameraProfile now;
+        return camsim::findCamera(fleet[0].mac, &now) && now.online;
+    };
+    EXPECT_TRUE(waitUntil([&] { return !online(); }));
+    EXPECT_TRUE(waitUntil(online));
+    camsim::CameraProfile now;
+    ASSERT_TRUE(camsim::findCamera(fleet[0].mac, &now));
+    EXPECT_EQ(now.rtspPort, 8554);
+    EXPECT_EQ(now.httpsPort, 8443);
+    EXPECT_EQ(now.httpPort, 8080);
+}
+
 TEST_F(SimTest, AddressChangeComesBackAtTheNewAddress) {
     KVX_NET_Startup();
     MessageSink sink;

@@ -629,7 +629,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
     const struct {
         const char* start;
         const char* answering;
-        QStringList pinged;   // in order
+        QStringList pinged;   // sorted
         QStringList assigned; // per camera, empty: no address and TCP/IP failed
     } cases[] = {
         {"127.0.5.10",
@@ -664,7 +664,10 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
         ASSERT_TRUE(waitThreads());
         const QStringList pinged = pings();
-        EXPECT_EQ(pinged.mid(0, c.pinged.size()), c.pinged);
+        // Probes run a few ahead of their turn (in any order), never beyond the addresses wanted.
+        QStringList first = pinged.mid(0, c.pinged.size());
+        first.sort();
+        EXPECT_EQ(first, c.pinged);
         for (const QString& address : pinged)
             EXPECT_TRUE(address.startsWith("127.") || address.startsWith("223.")) << address.toStdString();
         ASSERT_EQ(closer.tables.size(), 1u);

@@ -1,0 +1,39 @@
+#include "AddressProbeQueue.h"
+
+#include <algorithm>
+
+AddressProbeQueue::AddressProbeQueue(std::uint64_t first, std::uint64_t end, int window,
+                                     std::function<bool(const QString&)> answers)
+    : m_position(first), m_next(first), m_end(end), m_window(std::max(window, 1)),
+      m_answers(std::move(answers)) {}
+
+AddressProbeQueue::~AddressProbeQueue() {
+    for (Probe& p : m_inFlight)
+        p.answered.wait();
+}
+
+QString AddressProbeQueue::dotted(std::uint64_t address) {
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg((address >> 24) & 0xFF)
+        .arg((address >> 16) & 0xFF)
+        .arg((address >> 8) & 0xFF)
+        .arg(address & 0xFF);
+}
+
+bool AddressProbeQueue::next(int wanted, QString* candidate, bool* answered) {
+    const std::size_t ahead = static_cast<std::size_t>(std::clamp(wanted, 1, m_window));
+    while (m_inFlight.size() < ahead && m_next < m_end) {
+        Probe p;
+        p.address = dotted(m_next++);
+        p.answered = std::async(std::launch::async, m_answers, p.address);
+        m_inFlight.push_back(std::move(p));
+    }
+    if (m_inFlight.empty())
+        return false;
+    Probe p = std::move(m_inFlight.front());
+    m_inFlight.pop_front();
+    ++m_position;
+    *candidate = p.address;
+    *answered = p.answered.get();
+    return true;
+}
