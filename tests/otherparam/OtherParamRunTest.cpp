@@ -664,7 +664,13 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
         ASSERT_TRUE(waitThreads());
         const QStringList pinged = pings();
-        EXPECT_EQ(pinged.mid(0, c.pinged.size()), c.pinged);
+        // The first camera's restart pings (its new address) may come between the others' address
+        // scan once its settle time is over: the scan order is that of the first pings.
+        QStringList firstPings;
+        for (const QString& address : pinged)
+            if (!firstPings.contains(address))
+                firstPings << address;
+        EXPECT_EQ(firstPings.mid(0, c.pinged.size()), c.pinged);
         for (const QString& address : pinged)
             EXPECT_TRUE(address.startsWith("127.") || address.startsWith("223.")) << address.toStdString();
         ASSERT_EQ(closer.tables.size(), 1u);
