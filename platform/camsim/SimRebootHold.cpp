@@ -23,6 +23,7 @@ bool SimWorld::rebootHeld(Camera& c, int epoch) {
     if (SimDispatcher::Clock::now() >= c.busyUntil)
         return false;
     const int id = c.id;
-    m_dispatcher.post(c.busyUntil, 0, [this, id, epoch] { goOffline(id, epoch); });
+    const auto offlineAt = c.busyUntil;
+    m_dispatcher.post(offlineAt, 0, [this, id, epoch, offlineAt] { goOffline(id, epoch, offlineAt); });
     return true;
 }

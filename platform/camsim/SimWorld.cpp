@@ -133,7 +133,11 @@ SimWorld::Camera* SimWorld::liveCamera(int handle) {
     if (m_startups <= 0)
         return nullptr;
     auto it = m_sessions.find(handle);
-    if (it == m_sessions.end() || it->second.state != LoginState::Live)
+    if (it == m_sessions.end())
+        return nullptr;
+    if (it->second.state == LoginState::Pending && it->second.answerDue <= SimDispatcher::Clock::now())
+        settleLogin(it->second);
+    if (it->second.state != LoginState::Live)
         return nullptr;
     Camera* c = cameraById(it->second.cameraId);
     if (!c || !c->online || c->bootGen != it->second.bootGen)
@@ -321,11 +325,11 @@ void SimWorld::scheduleReboot(Camera& c) {
     c.rebootPending = true;
     const int id = c.id;
     const int epoch = m_epoch;
-    m_dispatcher.post(SimDispatcher::dueIn(m_timing.rebootGraceMs), 0,
-                      [this, id, epoch] { goOffline(id, epoch); });
+    const auto offlineAt = SimDispatcher::dueIn(m_timing.rebootGraceMs);
+    m_dispatcher.post(offlineAt, 0, [this, id, epoch, offlineAt] { goOffline(id, epoch, offlineAt); });
 }
 
-void SimWorld::goOffline(int cameraId, int epoch) {
+void SimWorld::goOffline(int cameraId, int epoch, SimDispatcher::Clock::time_point offlineAt) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Camera* c = cameraById(cameraId);
     if (epoch != m_epoch || !c || !c->rebootPending || rebootHeld(*c, epoch))
@@ -338,8 +342,10 @@ void SimWorld::goOffline(int cameraId, int epoch) {
     }
     const int gen = ++c->bootGen;
     writeState();
-    m_dispatcher.post(SimDispatcher::dueIn(c->profile.rebootMs), 0,
-                      [this, cameraId, epoch, gen] { comeOnline(cameraId, epoch, gen); });
+    // Back rebootMs after the due time of going offline, however late this task ran: the
+    // camera's timeline does not stretch when this thread is starved.
+    const auto backAt = offlineAt + (SimDispatcher::dueIn(c->profile.rebootMs) - SimDispatcher::Clock::now());
+    m_dispatcher.post(backAt, 0, [this, cameraId, epoch, gen] { comeOnline(cameraId, epoch, gen); });
 }
 
 void SimWorld::comeOnline(int cameraId, int epoch, int bootGen) {
@@ -412,9 +418,10 @@ int SimWorld::login(const KvxLoginInfo* info) {
             const int handle = s.handle;
             const bool silent = act.silent || (camera && camera->profile.silentLogin);
             const int delay = (camera ? camera->profile.loginDelayMs : 100) + act.delayMs;
-            if (!silent)
-                m_dispatcher.post(SimDispatcher::dueIn(delay), s.channel,
-                                  [this, handle] { deliverLogin(handle); });
+            if (!silent) {
+                s.answerDue = SimDispatcher::dueIn(delay);
+                m_dispatcher.post(s.answerDue, s.channel, [this, handle] { deliverLogin(handle); });
+            }
             m_sessions[handle] = s;
             result = handle;
         }
@@ -437,27 +444,39 @@ void SimWorld::deliverLogin(int handle) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         auto it = m_sessions.find(handle);
-        if (it == m_sessions.end() || it->second.state != LoginState::Pending)
+        if (it == m_sessions.end() || it->second.answered)
             return;
         Session& s = it->second;
-        Camera* c = cameraByAddress(s.address);
-        const bool ok = c && c->online && s.port == static_cast<std::uint32_t>(c->profile.httpPort) &&
-                        s.user == c->profile.user && s.password == c->profile.password;
-        if (ok) {
-            s.state = LoginState::Live;
-            s.cameraId = c->id;
-            s.bootGen = c->bootGen;
-            message = KVX_MSG_LOGIN_OK;
-        } else {
-            s.state = LoginState::Failed;
+        if (s.state == LoginState::Pending)
+            message = settleLogin(s);
+        else if (s.state == LoginState::Live)
+            message = KVX_MSG_LOGIN_OK; // settled by an earlier call on the handle
+        else if (s.state != LoginState::Failed)
+            return;
+        s.answered = true;
+        if (message != KVX_MSG_LOGIN_OK)
             dropped = dropStreamsOf(handle);
-        }
         callback = s.callback;
         user = s.userData;
     }
     SimPictures::remove(dropped);
     if (callback)
         callback(handle, message, nullptr, user);
+}
+
+// The camera's answer as of its due time; the caller holds the lock.
+int SimWorld::settleLogin(Session& s) {
+    Camera* c = cameraByAddress(s.address);
+    const bool ok = c && c->online && s.port == static_cast<std::uint32_t>(c->profile.httpPort) &&
+                    s.user == c->profile.user && s.password == c->profile.password;
+    if (!ok) {
+        s.state = LoginState::Failed;
+        return KVX_MSG_LOGIN_FAILED;
+    }
+    s.state = LoginState::Live;
+    s.cameraId = c->id;
+    s.bootGen = c->bootGen;
+    return KVX_MSG_LOGIN_OK;
 }
 
 void SimWorld::sendMessage(int handle, int message, int value) {

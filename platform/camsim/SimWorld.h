@@ -103,6 +103,10 @@ private:
         int bootGen = 0;
         KvxMessageCallBack callback = nullptr;
         void* userData = nullptr;
+        // When the answer is due; a call on the handle after that sees the login settled even
+        // if this thread has not delivered the answer yet.
+        std::chrono::steady_clock::time_point answerDue = std::chrono::steady_clock::time_point::max();
+        bool answered = false; // the callback has had its answer
     };
     struct Stream {
         int handle = 0;
@@ -128,7 +132,8 @@ private:
     void applyDelay(const Act& act);
     void defaultParams(Camera& camera);
     void scheduleReboot(Camera& camera);
-    void goOffline(int cameraId, int epoch);
+    void goOffline(int cameraId, int epoch, std::chrono::steady_clock::time_point offlineAt);
+    int settleLogin(Session& s);
     // A camera restarts only once its calls are answered (SimRebootHold.cpp).
     void holdReboot(Camera& camera, int delayMs);
     bool rebootHeld(Camera& camera, int epoch);

@@ -664,8 +664,14 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
         ASSERT_TRUE(waitThreads());
         const QStringList pinged = pings();
-        // Probes run a few ahead of their turn (in any order), never beyond the addresses wanted.
-        QStringList first = pinged.mid(0, c.pinged.size());
+        // Probes run a few ahead of their turn (in any order), never beyond the addresses wanted;
+        // the first camera's restart pings may come between the others' scan, so the scan is
+        // judged by the first ping of each address.
+        QStringList firstPings;
+        for (const QString& address : pinged)
+            if (!firstPings.contains(address))
+                firstPings << address;
+        QStringList first = firstPings.mid(0, c.pinged.size());
         first.sort();
         EXPECT_EQ(first, c.pinged);
         for (const QString& address : pinged)
@@ -870,6 +876,9 @@ TEST_F(OtherParamTest, RestartWaitPausesBetweenPings) {
 // ------------------------------------------------------------------ sixteen cameras
 
 TEST_F(OtherParamTest, SixteenCamerasEndToEnd) {
+    // Sixteen restarts are each pinged until nine answers within 60 s of program time; the ping
+    // processes' real cost does not shrink with the time scale, so give them a wider window.
+    winport::setTimeScale(0.03);
     useCameras(16);
     loginFleet();
     OZM::_SC_TCP_IP_DATA tcp{};

@@ -159,8 +159,13 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
     cards->setCurrentIndex(cards->findText("[127.0.0.1]", Qt::MatchContains));
     QPushButton* search = button(frame, "Device Search");
     search->click();
-    ASSERT_TRUE(
-        harness::waitFor([&] { return search->isEnabled() && frame.deviceTable()->rowCount() == 4; }, 20000));
+    // The window's own logins are all made before the dialog's are counted.
+    ASSERT_TRUE(harness::waitFor(
+        [&] {
+            return search->isEnabled() && frame.deviceTable()->rowCount() == 4 &&
+                   camsim::liveSessionCount() == 4;
+        },
+        20000));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     CTableView* table = frame.deviceTable();
     for (int i = 0; i < 3; ++i)
