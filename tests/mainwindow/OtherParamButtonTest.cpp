@@ -93,6 +93,9 @@ TEST_F(OtherParamButtonTest, ButtonRunsTheStoredFamiliesOnTheCheckedRows) {
     OZM::_SC_SETOSD_DATA_ osd{};
     std::strcpy(osd.text, "line-7");
     store->setOsdInfo(&osd);
+    // The longest wait time: at a small time scale under a slow (sanitized) build the restart
+    // waits' real ping processes would otherwise reach the run's time limit first.
+    store->setWaitInfo(86400);
     OZM::SC_OTHERPARAMENABLE flags{};
     flags.flag[OZM::FamilyTcpIp] = 1;
     flags.flag[OZM::FamilyPort] = 1;
