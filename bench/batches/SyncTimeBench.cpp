@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     const double shownFillMs = fill.nsecsElapsed() / 1e6;
 
-    std::printf("cameras %d, time scale %g, logged in %d of %d that fit the login table in %lld ms\n", cameras,
-                scale, loggedIn, loginable, static_cast<long long>(loginMs));
+    std::printf("cameras %d, time scale %g, logged in %d of %d that fit the login table in %lld ms\n",
+                cameras, scale, loggedIn, loginable, static_cast<long long>(loginMs));
     std::printf("time sync batch: %lld ms to the result table, %lld ms until it returned\n",
                 static_cast<long long>(tableUpMs), static_cast<long long>(batchMs));
     std::printf("result table fill (%d rows): %.1f ms; into a visible table with repaint: %.1f ms\n", cameras,

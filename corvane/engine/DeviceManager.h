@@ -100,12 +100,12 @@ public:
 
     // Other-parameter run (DeviceManagerOtherParam.cpp; the family appliers in
     // DeviceManagerParams.cpp and DeviceManagerMediaParams.cpp). Program milliseconds.
-    static constexpr int kOtherCheckMs = 2000;       // result check timer
-    static constexpr int kOtherStepGapMs = 1000;     // before every family but DDNS
-    static constexpr int kRebootSettleMs = 20000;    // after a restart, and after the relogin
-    static constexpr int kRebootPingMs = 60000;      // how long a restarted device is pinged
-    static constexpr int kRebootPingPauseMs = 1000;  // between two pings
-    static constexpr int kRebootAnswers = 9;         // answers that count as "back"
+    static constexpr int kOtherCheckMs = 2000;          // result check timer
+    static constexpr int kOtherStepGapMs = 1000;        // before every family but DDNS
+    static constexpr int kRebootSettleMs = 20000;       // after a restart, and after the relogin
+    static constexpr int kRebootPingMs = 60000;         // how long a restarted device is pinged
+    static constexpr int kRebootPingPauseMs = 1000;     // between two pings
+    static constexpr int kRebootAnswers = 9;            // answers that count as "back"
     static constexpr int kOtherJoinLimitRealMs = 15000; // shut-down wait for device threads
 
     // Runs the stored families on the rows; modal until the result table is closed. -1 when no

@@ -109,7 +109,7 @@ std::vector<CallRecord> calls(const std::string& function);
 void clearCallLog();
 
 int startupCount();
-int sessionCount(); // logins not yet logged out
+int sessionCount();     // logins not yet logged out
 int liveSessionCount(); // of those, the logins the camera has accepted
 int streamCount();
 int pictureCount(); // pictures shown in windows; call on the GUI thread

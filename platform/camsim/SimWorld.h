@@ -84,7 +84,7 @@ private:
         camsim::CameraProfile profile;
         bool online = true;
         bool rebootPending = false;
-        std::string pendingIp; // address taken when the camera goes offline
+        std::string pendingIp;                        // address taken when the camera goes offline
         SimDispatcher::Clock::time_point busyUntil{}; // a pending reboot waits for this
         int bootGen = 0;
         int onvifEnable = 1;

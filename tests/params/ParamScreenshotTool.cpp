@@ -50,10 +50,10 @@ int main(int argc, char* argv[]) {
         int page;
         const char* name;
     };
-    const Shot shots[] = {{0, "params_tcpip"},  {1, "params_port"},    {2, "params_ddns"},
-                          {3, "params_p2p"},    {4, "params_gb28181"}, {5, "params_video"},
-                          {7, "params_osd"},    {8, "params_image"},   {9, "params_privacy"},
-                          {10, "params_motion"}, {6, "params_audio"},   {11, "params_account"},
+    const Shot shots[] = {{0, "params_tcpip"},   {1, "params_port"},      {2, "params_ddns"},
+                          {3, "params_p2p"},     {4, "params_gb28181"},   {5, "params_video"},
+                          {7, "params_osd"},     {8, "params_image"},     {9, "params_privacy"},
+                          {10, "params_motion"}, {6, "params_audio"},     {11, "params_account"},
                           {12, "params_time"},   {13, "params_maintain"}, {14, "params_audio_board"}};
     bool ok = tree != nullptr;
     for (const Shot& s : shots) {

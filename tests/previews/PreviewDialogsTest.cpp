@@ -258,7 +258,8 @@ TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
             sent.push_back({r.args[0], r.in[0], r.in[1], r.in[2]});
             EXPECT_EQ(r.result, 1);
         }
-        std::vector<std::vector<long long>> expected = {{loginA, 0, entry.code, 0}, {loginC, 0, entry.code, 0}};
+        std::vector<std::vector<long long>> expected = {{loginA, 0, entry.code, 0},
+                                                        {loginC, 0, entry.code, 0}};
         if (entry.hold) {
             expected.push_back({loginA, 0, 0, 0});
             expected.push_back({loginC, 0, 0, 0});
