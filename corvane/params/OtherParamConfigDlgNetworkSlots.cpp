@@ -19,10 +19,14 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // Longest wait for the ping to end (program milliseconds); it asks for one reply within 1 s.
 constexpr int kPingLimitMs = 30000;
+// The ping is a real process with its own 1 s wait: a small time scale never cuts it shorter.
+constexpr int kPingRealFloorMs = 3000;
 
 struct DdnsLink {
     const char* caption;
@@ -143,7 +147,7 @@ void OtherParamConfigDlg::startAddressTest() {
                     finishAddressTest(tr("IP test failed: ping could not run!"));
                 }
             });
-    _pingTimer->start(winport::timerInterval(kPingLimitMs));
+    _pingTimer->start(std::max(winport::timerInterval(kPingLimitMs), kPingRealFloorMs));
     _pingProcess->start(PingHelper::program(), PingHelper::arguments(QString::fromLatin1(address)));
 }
 
