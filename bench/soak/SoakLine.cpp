@@ -137,7 +137,7 @@ int round(int count, FixtureSim& fixture, int roundNo, const QString& package) {
         auto step = [&](const char* what, const std::function<void()>& slot, int expected) {
             QElapsedTimer t;
             t.start();
-            const auto tables = driver.run(slot);
+            const auto tables = driver.run(what, slot);
             const Tally result = tally(tables, expected, what);
             missing += result.missing;
             hung = hung || driver.stuck();
@@ -200,16 +200,8 @@ int round(int count, FixtureSim& fixture, int roundNo, const QString& package) {
         step(
             "OSD", [&] { frame.onModifyOSD(); }, count);
 
-        driver.setExtra([&package](QWidget* widget, harness::ModalCloser::Action* action) {
-            auto* dialog = qobject_cast<QFileDialog*>(widget);
-            if (!dialog)
-                return false;
-            dialog->selectFile(package);
-            *action = harness::ModalCloser::Action::Accept;
-            return true;
-        });
-        driver.run([&] { frame.onSelectFilePath(); });
-        driver.setExtra(nullptr);
+        qputenv("CORVANE_OPEN_FILE", package.toUtf8());
+        driver.run("Browse", [&] { frame.onSelectFilePath(); });
         step(
             "upgrade", [&] { frame.onUpgrade(); }, count);
         if (!driver.tips().isEmpty())

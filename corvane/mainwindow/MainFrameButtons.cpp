@@ -73,7 +73,10 @@ void MainFrame::onTenZoom() {
 }
 
 void MainFrame::onSelectFilePath() {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("All(*.*)"));
+    // CORVANE_OPEN_FILE answers the picker without showing it (empty: cancelled); for tests.
+    const QString path = qEnvironmentVariableIsSet("CORVANE_OPEN_FILE")
+                             ? qEnvironmentVariable("CORVANE_OPEN_FILE")
+                             : QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("All(*.*)"));
     _upgradeFileEdit->setText(path);
 }
 

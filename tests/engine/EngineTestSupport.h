@@ -3,6 +3,7 @@
 
 #include "DeviceManager.h"
 #include "camsim/SimControl.h"
+#include "harness/QtApp.h"
 #include "kvxnet/KvxNetSdk.h"
 #include "winport/WinPort.h"
 
@@ -74,17 +75,10 @@ private:
     std::vector<Note> m_notes;
 };
 
-// Pumps the GUI thread's events until pred holds or realMs pass.
-inline bool waitFor(const std::function<bool()>& pred, int realMs = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > realMs)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 2);
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    return true;
+// Pumps the GUI thread's events until pred holds or realMs pass (the harness's bounded wait).
+inline bool waitFor(const std::function<bool()>& pred, int realMs = 5000, const char* file = __builtin_FILE(),
+                    int line = __builtin_LINE()) {
+    return harness::waitFor(pred, realMs, file, line);
 }
 
 class TestableDeviceManager : public DeviceManager {

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -231,37 +232,66 @@ TEST_F(ButtonsTest, BatchesReachExactlyTheCheckedDevices) {
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join("; ").toStdString();
 }
 
+// The real picker: Qt's own dialog, driven as a user would once it is up; the choice is taken
+// whether or not the name field already has the focus (selectFile() alone leaves a focused field
+// empty, and the dialog then never accepted). Cancel clears the package. CORVANE_OPEN_FILE
+// answers without the dialog.
 TEST_F(ButtonsTest, FileDialogChoosesThePackageAndCancelClearsIt) {
     const QString package = dir() + "/firmware.bin";
     {
         QFile file(package);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    bool cancel = false;
+    enum class Pick { Choose, ChooseWithFocus, Cancel };
+    Pick pick = Pick::Choose;
     QString caption;
+    int dialogs = 0;
     decide = [&](QWidget* widget) {
         auto* dialog = qobject_cast<QFileDialog*>(widget);
         if (!dialog)
             return harness::ModalCloser::Action::Reject;
+        ++dialogs;
         caption = dialog->windowTitle() + " " + dialog->nameFilters().join(";");
-        if (cancel)
+        if (pick == Pick::Cancel)
             return harness::ModalCloser::Action::Reject;
-        dialog->selectFile(package);
-        return harness::ModalCloser::Action::Accept;
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        EXPECT_NE(name, nullptr) << "Qt's own dialog";
+        if (pick == Pick::ChooseWithFocus && name) {
+            QApplication::setActiveWindow(dialog);
+            name->setFocus();
+            EXPECT_TRUE(name->hasFocus());
+        }
+        harness::ModalCloser::chooseFile(dialog, package);
+        return harness::ModalCloser::Action::Leave;
     };
     MainFrame frame;
     addRow(frame, "127.0.9.1", "AA:00:00:00:09:01", "SN-1");
     frame.deviceTable()->setRowChecked(0, true);
     QLineEdit* edit = Access::upgradeEdit(frame);
 
-    frame.onSelectFilePath();
-    EXPECT_EQ(caption, "Open All(*.*)");
-    EXPECT_EQ(QFileInfo(edit->text()), QFileInfo(package));
-    cancel = true;
+    for (Pick choice : {Pick::Choose, Pick::ChooseWithFocus}) {
+        pick = choice;
+        edit->clear();
+        frame.onSelectFilePath();
+        EXPECT_EQ(caption, "Open All(*.*)");
+        EXPECT_EQ(QFileInfo(edit->text()), QFileInfo(package));
+    }
+    pick = Pick::Cancel;
     frame.onSelectFilePath();
     EXPECT_TRUE(edit->text().isEmpty());
     frame.onUpgrade();
     EXPECT_EQ(warnings, QStringList{"Please choose upgrade package!"});
+    EXPECT_EQ(dialogs, 3);
+
+    // The seam: no dialog; an empty value is a cancel.
+    qputenv("CORVANE_OPEN_FILE", package.toUtf8());
+    frame.onSelectFilePath();
+    EXPECT_EQ(edit->text(), package);
+    qputenv("CORVANE_OPEN_FILE", "");
+    frame.onSelectFilePath();
+    EXPECT_TRUE(edit->text().isEmpty());
+    qunsetenv("CORVANE_OPEN_FILE");
+    EXPECT_EQ(dialogs, 3);
 }
 
 // The label program is started from the folder the ini is written under, not from the working

@@ -1,13 +1,17 @@
 // Closes the modal dialogs that code under test opens with exec(), and records what they showed.
 // Arm it before the call that runs exec(); a timer on the GUI thread polls for the active modal
-// widget, records its title and texts, then acts on it.
+// widget, records its title and texts, then acts on it. A dialog that is still open a while after
+// the closer acted on it (actedLimitMs), or that stays open longer than openLimitMs, ends the test
+// process with a message naming it, the other open windows and the code that opened it.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QElapsedTimer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -40,6 +44,9 @@ public:
     void setDecider(std::function<Action(QWidget*)> decider) { m_decider = std::move(decider); }
     // Acts only after the dialog has been open for delayMs.
     void setDelay(int delayMs) { m_delayMs = delayMs; }
+    // Limits of one dialog: open at most openLimitMs; closed at most actedLimitMs after the
+    // closer's first action on it.
+    void setLimits(int openLimitMs, int actedLimitMs);
 
     const std::vector<SeenDialog>& seen() const { return m_seen; }
     int count() const { return static_cast<int>(m_seen.size()); }
@@ -47,15 +54,28 @@ public:
     QStringList summaries() const;
 
     static SeenDialog describe(QWidget* widget);
+    // One line: class, title, text and labels.
+    static QString describeLine(QWidget* widget);
     static QWidget* findModal();
+
+    // Accepts a file dialog with `path` typed as its file name: what a user does. (selectFile()
+    // leaves the name field alone once it has the focus, and accept() then has nothing to accept.)
+    static void chooseFile(QWidget* fileDialog, const QString& path);
 
 private slots:
     void poll();
 
 private:
+    struct Open;
+
     void act(QWidget* widget, Action action);
+    void track(QWidget* modal, bool acted);
 
     QTimer m_timer;
+    QElapsedTimer m_clock;
+    int m_openLimitMs = 60000;
+    int m_actedLimitMs = 10000;
+    std::vector<std::unique_ptr<Open>> m_open;
     Action m_action;
     std::function<Action(QWidget*)> m_decider;
     int m_delayMs = 0;

@@ -1,8 +1,14 @@
 #include "harness/QtApp.h"
 
+#include "harness/ModalCloser.h"
+#include "harness/Watchdog.h"
+
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 #include <QWidget>
+
+#include <cstdio>
 
 // Leaks of the system's font library, reported at exit by LeakSanitizer in every Qt process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -29,15 +35,44 @@ QApplication* qtApp() {
     // Lives for the whole process: destroying it during static destruction would outlive the
     // widgets' libraries.
     static QApplication* app = new QApplication(argc, argv);
+    watchWindows();
     return app;
 }
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
+std::string describeWindows() {
+    std::string out;
+    QWidget* active = QApplication::activeModalWidget();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        out += "      ";
+        out += w == active ? "[active modal] " : w->isModal() ? "[modal] " : "";
+        out += ModalCloser::describeLine(w).toStdString() + "\n";
+    }
+    return out.empty() ? std::string("      (none)\n") : out;
+}
+
+void watchWindows() {
+    watchdog::setWindowHooks(&describeWindows, [](std::function<void()> call) {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
+    });
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs, const char* file, int line) {
+    const std::string where = QFileInfo(QString::fromUtf8(file)).fileName().toStdString() + ":" + std::to_string(line);
+    // Events handled here may open a modal loop that never returns: bounded too.
+    const Deadline limit("the condition waited for at " + where + " (" + std::to_string(timeoutMs) + " ms)",
+                         timeoutMs + 20000);
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
         if (timer.elapsed() > timeoutMs) {
-            return condition();
+            if (condition())
+                return true;
+            std::fprintf(stderr, "waitFor at %s: not reached within %d ms; open windows:\n%s", where.c_str(),
+                         timeoutMs, describeWindows().c_str());
+            return false;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);

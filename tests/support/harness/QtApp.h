@@ -10,8 +10,18 @@ namespace harness {
 // Creates the process's QApplication on first use (QT_QPA_PLATFORM defaults to "offscreen").
 QApplication* qtApp();
 
-// Runs the event loop until condition holds or timeoutMs passes; returns the condition.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+// Runs the event loop until condition holds or timeoutMs passes; returns the condition. A wait that
+// runs out prints its call site and the open windows; one held up past its limit (a modal loop
+// that never returns inside it) ends the process with the watchdog's report.
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000, const char* file = __builtin_FILE(),
+             int line = __builtin_LINE());
+
+// The open top-level windows, one line each (class, title, texts; "modal" for modal ones).
+// Main thread only.
+std::string describeWindows();
+
+// Lets the watchdog list the open windows of this process's QApplication (qtApp() does it).
+void watchWindows();
 
 // Base fixture for widget tests: the application exists, and windows left open by a test are
 // closed afterwards.

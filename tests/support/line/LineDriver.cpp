@@ -13,6 +13,7 @@
 #include "modifyupgradewidget.h"
 
 #include "harness/QtApp.h"
+#include "harness/Watchdog.h"
 #include "tarsel/CTableView.h"
 
 #include <QComboBox>
@@ -46,6 +47,8 @@ bool upgradeEnded(const QString& progress) {
 LineDriver::LineDriver(MainFrame& frame, int stuckMs)
     : _frame(frame), _stuckMs(stuckMs), _closer(harness::ModalCloser::Action::Reject) {
     _closer.setDecider([this](QWidget* widget) { return decide(widget); });
+    // Busy indicators stay up to stuckMs; the upgrade window until every device has ended.
+    _closer.setLimits(stuckMs + 30000, 10000);
 }
 
 bool LineDriver::search(int count, int timeoutMs) {
@@ -53,6 +56,7 @@ bool LineDriver::search(int count, int timeoutMs) {
     if (!box)
         return false;
     box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
+    const harness::Step step("search for " + std::to_string(count) + " cameras");
     _frame.onSearchDevices();
     return harness::waitFor([&] { return loggedIn() >= count; }, timeoutMs);
 }
@@ -73,7 +77,9 @@ QStringList LineDriver::column(int col) const {
     return out;
 }
 
-std::vector<ShownTable> LineDriver::run(const std::function<void()>& slot) {
+std::vector<ShownTable> LineDriver::run(const std::string& step, const std::function<void()>& slot) {
+    const harness::Step named(step);
+    const harness::Deadline limit("the step \"" + step + "\" to end", _stuckMs + 60000);
     _tables.clear();
     _longestBusy = 0;
     _busy.invalidate();

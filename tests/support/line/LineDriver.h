@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class MainFrame;
@@ -37,9 +38,10 @@ public:
     // Status column text of every row, in table order.
     QStringList column(int col) const;
 
-    // Runs one slot of the window; returns the tables it showed (the call returns when the
-    // slot's modal windows have closed).
-    std::vector<ShownTable> run(const std::function<void()>& slot);
+    // Runs one slot of the window as the named step; returns the tables it showed (the call
+    // returns when the slot's modal windows have closed). A step still running stuckMs + 60 s
+    // after its start ends the process with the watchdog's report.
+    std::vector<ShownTable> run(const std::string& step, const std::function<void()>& slot);
     // Handles a dialog the driver does not know: return true when it was dealt with.
     void setExtra(std::function<bool(QWidget*, harness::ModalCloser::Action*)> extra) {
         _extra = std::move(extra);
