@@ -99,7 +99,7 @@ std::string frames(void* const* stack, int count, bool fromLoop = false) {
             continue;
         out += "      " + line + "\n";
     }
-    return out;
+    return out.empty() && fromLoop ? frames(stack, count, false) : out;
 }
 
 void print(const std::string& text) {
