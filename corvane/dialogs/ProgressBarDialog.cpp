@@ -34,6 +34,19 @@ ProgressBarDialog::ProgressBarDialog(QWidget* parent) : QDialog(parent) {
 
 ProgressBarDialog::~ProgressBarDialog() = default;
 
+int ProgressBarDialog::exec() {
+    // Before the application's event loop runs, showing a splash-screen window handles the pending
+    // events; one may end the work and close this dialog before QDialog::exec() has a loop to
+    // end, and that loop would then wait for ever behind a hidden dialog. So it is shown first
+    // (modal, as exec() would make it) and the loop runs only while it is still up.
+    const Qt::WindowModality modality = windowModality();
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    const int code = isVisible() ? QDialog::exec() : result();
+    setWindowModality(modality);
+    return code;
+}
+
 void ProgressBarDialog::onCloseBtnClicked() {
     close();
 }

@@ -20,6 +20,9 @@ public:
     explicit ProgressBarDialog(QWidget* parent = nullptr);
     ~ProgressBarDialog() override;
 
+    // Modal until its owner closes it; returns at once when it was closed while it showed.
+    int exec() override;
+
     QLabel* titleLogoLabel = nullptr;
     QLabel* titleLabel = nullptr;
     QPushButton* closeButton = nullptr;

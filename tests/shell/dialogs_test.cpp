@@ -1,10 +1,12 @@
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
+#include "harness/Watchdog.h"
 
 #include "ProgressBarDialog.h"
 #include "TipDialog.h"
 #include "tarsel/OzmDialog.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -127,6 +129,29 @@ TEST_F(Dialogs, ProgressBarDialogHasNoCloseButtonAndItsTimerRuns) {
     EXPECT_TRUE(harness::waitFor([&] { return dlg.progressValue >= 2; }, 3000));
     dlg.close();
     EXPECT_TRUE(dlg.timer->isActive()) << "hiding does not stop the timer";
+}
+
+// The owner closes the busy indicator from whatever event ends the work, also one handled while
+// the indicator shows (before QApplication::exec(), showing a splash screen handles the pending
+// events): exec() returns, and a run that has not ended keeps it up, modal.
+TEST_F(Dialogs, ProgressBarExecEndsWhenClosedWhileItShows) {
+    for (const bool closeWhileShowing : {true, false}) {
+        SCOPED_TRACE(closeWhileShowing ? "closed while it shows" : "closed from its loop");
+        ProgressBarDialog dlg;
+        bool wasModal = false;
+        // Due at once: handled while the dialog shows. Later: from exec()'s loop.
+        QTimer::singleShot(closeWhileShowing ? 0 : 50, &dlg, [&] {
+            wasModal = QApplication::activeModalWidget() == &dlg;
+            dlg.close();
+        });
+        const harness::Deadline limit("the busy indicator's exec() to return after its close", 10000);
+        dlg.exec();
+        EXPECT_FALSE(dlg.isVisible());
+        if (!closeWhileShowing) {
+            EXPECT_TRUE(wasModal) << "modal while its loop runs";
+        }
+        EXPECT_EQ(dlg.windowModality(), Qt::NonModal) << "only modal while exec() runs";
+    }
 }
 
 TEST_F(Dialogs, ProgressBarSequenceClimbsStaysFullOnceAndRestarts) {

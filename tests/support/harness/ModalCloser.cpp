@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -32,7 +33,12 @@ ModalCloser::ModalCloser(Action action, int pollMs) : m_action(action) {
     m_timer.start(pollMs);
 }
 
-ModalCloser::~ModalCloser() = default;
+ModalCloser::~ModalCloser() {
+    for (const auto& open : m_open) {
+        if (open->widget)
+            open->widget->removeEventFilter(this);
+    }
+}
 
 void ModalCloser::setLimits(int openLimitMs, int actedLimitMs) {
     m_openLimitMs = openLimitMs;
@@ -74,6 +80,19 @@ void ModalCloser::chooseFile(QWidget* fileDialog, const QString& path) {
     static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept(): it checks the name
 }
 
+bool ModalCloser::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide || event->type() == QEvent::Destroy) {
+        for (auto it = m_open.begin(); it != m_open.end(); ++it) {
+            if ((*it)->key == watched) {
+                watched->removeEventFilter(this);
+                m_open.erase(it);
+                break;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void ModalCloser::track(QWidget* modal, bool acted) {
     // Dialogs that closed since the last look.
     for (auto it = m_open.begin(); it != m_open.end();) {
@@ -88,6 +107,8 @@ void ModalCloser::track(QWidget* modal, bool acted) {
             entry = open.get();
     }
     if (!entry) {
+        // Its limits end when it hides or goes, whether or not the closer looks again.
+        modal->installEventFilter(this);
         auto open = std::make_unique<Open>();
         open->key = modal;
         open->widget = modal;

@@ -62,6 +62,9 @@ public:
     // leaves the name field alone once it has the focus, and accept() then has nothing to accept.)
     static void chooseFile(QWidget* fileDialog, const QString& path);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void poll();
 

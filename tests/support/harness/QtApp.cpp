@@ -3,6 +3,7 @@
 #include "harness/ModalCloser.h"
 #include "harness/Watchdog.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -48,6 +49,11 @@ std::string describeWindows() {
         out += "      ";
         out += w == active ? "[active modal] " : w->isModal() ? "[modal] " : "";
         out += ModalCloser::describeLine(w).toStdString() + "\n";
+    }
+    // Dialogs that exist but are hidden: one whose exec() still runs without its window shows here.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() && qobject_cast<QDialog*>(w))
+            out += "      [hidden] " + ModalCloser::describeLine(w).toStdString() + "\n";
     }
     return out.empty() ? std::string("      (none)\n") : out;
 }
