@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -39,11 +40,16 @@ int ProgressBarDialog::exec() {
     // events; one may end the work and close this dialog before QDialog::exec() has a loop to
     // end, and that loop would then wait for ever behind a hidden dialog. So it is shown first
     // (modal, as exec() would make it) and the loop runs only while it is still up.
+    // Its owner may also delete it from those events.
+    const QPointer<ProgressBarDialog> self(this);
     const Qt::WindowModality modality = windowModality();
     setWindowModality(Qt::ApplicationModal);
     show();
+    if (!self)
+        return QDialog::Rejected;
     const int code = isVisible() ? QDialog::exec() : result();
-    setWindowModality(modality);
+    if (self)
+        setWindowModality(modality);
     return code;
 }
 
