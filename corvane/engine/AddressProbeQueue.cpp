@@ -3,13 +3,13 @@
 #include <algorithm>
 
 AddressProbeQueue::AddressProbeQueue(std::uint64_t first, std::uint64_t end, int window,
-                                     std::function<bool(const QString&)> answers)
-    : m_position(first), m_next(first), m_end(end), m_window(std::max(window, 1)),
-      m_answers(std::move(answers)) {}
+                                     std::function<int(const QString&)> probe)
+    : m_position(first), m_next(first), m_end(end), m_window(std::max(window, 1)), m_probe(std::move(probe)) {
+}
 
 AddressProbeQueue::~AddressProbeQueue() {
     for (Probe& p : m_inFlight)
-        p.answered.wait();
+        p.verdict.wait();
 }
 
 QString AddressProbeQueue::dotted(std::uint64_t address) {
@@ -20,12 +20,12 @@ QString AddressProbeQueue::dotted(std::uint64_t address) {
         .arg(address & 0xFF);
 }
 
-bool AddressProbeQueue::next(int wanted, QString* candidate, bool* answered) {
+bool AddressProbeQueue::next(int wanted, QString* candidate, int* verdict) {
     const std::size_t ahead = static_cast<std::size_t>(std::clamp(wanted, 1, m_window));
     while (m_inFlight.size() < ahead && m_next < m_end) {
         Probe p;
         p.address = dotted(m_next++);
-        p.answered = std::async(std::launch::async, m_answers, p.address);
+        p.verdict = std::async(std::launch::async, m_probe, p.address);
         m_inFlight.push_back(std::move(p));
     }
     if (m_inFlight.empty())
@@ -34,6 +34,6 @@ bool AddressProbeQueue::next(int wanted, QString* candidate, bool* answered) {
     m_inFlight.pop_front();
     ++m_position;
     *candidate = p.address;
-    *answered = p.answered.get();
+    *verdict = p.verdict.get();
     return true;
 }

@@ -12,16 +12,17 @@
 
 class AddressProbeQueue {
 public:
-    // Candidates first, first + 1, ... up to end (exclusive); answers(address) is the probe.
+    // Candidates first, first + 1, ... up to end (exclusive); probe(address) gives each one's
+    // verdict (the caller's own codes).
     AddressProbeQueue(std::uint64_t first, std::uint64_t end, int window,
-                      std::function<bool(const QString&)> answers);
+                      std::function<int(const QString&)> probe);
     ~AddressProbeQueue(); // waits for the probes in flight
     AddressProbeQueue(const AddressProbeQueue&) = delete;
     AddressProbeQueue& operator=(const AddressProbeQueue&) = delete;
 
-    // The next candidate and whether it answered; wanted: addresses still needed at most
-    // (this one included). False when the range is exhausted.
-    bool next(int wanted, QString* candidate, bool* answered);
+    // The next candidate and its verdict; wanted: addresses still needed at most (this one
+    // included). False when the range is exhausted.
+    bool next(int wanted, QString* candidate, int* verdict);
     // The first candidate not handed out yet.
     std::uint64_t position() const { return m_position; }
 
@@ -30,12 +31,12 @@ public:
 private:
     struct Probe {
         QString address;
-        std::future<bool> answered;
+        std::future<int> verdict;
     };
     std::deque<Probe> m_inFlight;
     std::uint64_t m_position; // next candidate to hand out
     std::uint64_t m_next;     // next candidate to probe
     std::uint64_t m_end;
     int m_window;
-    std::function<bool(const QString&)> m_answers;
+    std::function<int(const QString&)> m_probe;
 };

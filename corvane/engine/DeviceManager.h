@@ -26,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -107,6 +108,7 @@ public:
     static constexpr int kRebootPingPauseMs = 1000;     // between two pings
     static constexpr int kRebootAnswers = 9;            // answers that count as "back"
     static constexpr int kOtherJoinLimitRealMs = 15000; // shut-down wait for device threads
+    static constexpr int kOtherBusyPollRealMs = 20;     // a new run looks for an earlier run's threads
 
     // Runs the stored families on the rows; modal until the result table is closed. -1 when no
     // family is enabled, else 0.
@@ -221,6 +223,7 @@ private:
     struct OtherDeviceThread {
         std::thread thread;
         std::shared_ptr<std::atomic<bool>> done;
+        std::string mac;
     };
     void initOtherParam();
     void stopOtherParam();
@@ -238,12 +241,31 @@ private:
     OtherParamJob currentJob();
     // The login slot of the row's MAC (first in index order); false when none.
     bool otherLoginSlot(const QStringList* row, LoginSlot* out);
-    // Status text and result of one family (steps 8 and 9 of an applier).
-    // onSuccess runs before the status text (extra effects of a family).
+    // What an applier works with: its run's records and the device's login.
+    struct ApplierContext {
+        OtherParamJob job;
+        LoginSlot slot;
+        std::string ip; // the slot's address, named in the log lines
+        int handle = 0;
+        bool loggedIn = false;
+        const OtherParamTemplates& templates() const { return *job.templates; }
+    };
+    // The appliers' common prologue. False when the applier has no effect at all (no run, or
+    // no login slot with the row's MAC). A device that is not logged in gets the line
+    // "[Line:N] <notLoggedIn>, ip:IP" under the applier's name (none when notLoggedIn is
+    // null), N being the caller's own source line.
+    bool openApplier(const QStringList* row, const char* function, const char* notLoggedIn,
+                     ApplierContext* out, int line = __builtin_LINE());
+    // Status text and result of one family (steps 8 and 9 of an applier). On success
+    // beforeText runs before the status text, afterText after it and before the result (the
+    // family's extra effects and notifications).
     void finishFamily(const QString& mac, int family, bool ok, const char* okText, const char* failText,
-                      const std::function<void()>& onSuccess = nullptr);
+                      const std::function<void()>& beforeText = nullptr,
+                      const std::function<void()>& afterText = nullptr);
     void setOtherResult(std::uint64_t runId, const QString& mac, int family, int value);
     void reapOtherThreads(bool all);
+    // Whether a device thread of any run still works on one of these MACs.
+    bool otherThreadsBusy(const std::set<std::string>& macs);
 
     QPointer<ProgressBarDialog> m_otherProgress;
     QEventLoop* m_otherLoop = nullptr; // the busy indicator's modal loop

@@ -35,24 +35,22 @@ void capFrameRate(const KvxEncodingScopeBlock& block, bool secondCodec, std::uin
 
 void DeviceManager::modifyVideoInfo(QStringList* qstrList, int* needReboot) {
     static const char* const fn = "DeviceManager::modifyVideoInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, " hIPCLogin < 0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_SETVIDEO_DATA_& t = job.templates->video;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_SETVIDEO_DATA_& t = c.templates().video;
+    const int h = c.handle;
     auto scope = zeroed<KvxEncodingScope>();
     auto rec = zeroed<KvxEncodingPropertyPro>();
     int length = 0;
     bool ok = false;
     bool reboot = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d]  hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
+    if (!c.loggedIn) {
+        // reported by openApplier
     } else if (!KVX_NET_GetEncodingScopeProperty(h, scope.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetEncodingScopeProperty", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetEncodingScopeProperty", c.ip);
     } else if (!KVX_NET_GetEncodingPropertyPro(h, rec.get(), 3, &length)) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetEncodingPropertyPro", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetEncodingPropertyPro", c.ip);
     } else {
         KvxStreamEncoding& main = rec->mainStream;
         // A switch into or out of 2304x1296, or another H265+ setting, restarts the device.
@@ -79,7 +77,7 @@ void DeviceManager::modifyVideoInfo(QStringList* qstrList, int* needReboot) {
         sub.bitrateMode = byte(t.subBitrateMode);
         ok = KVX_NET_SetEncodingPropertyPro(h, rec.get()) != 0;
         if (!ok)
-            logCallFailed(fn, __LINE__, "KVX_NET_SetEncodingPropertyPro", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetEncodingPropertyPro", c.ip);
     }
     if (ok && needReboot)
         *needReboot = reboot ? 1 : 0;
@@ -89,36 +87,34 @@ void DeviceManager::modifyVideoInfo(QStringList* qstrList, int* needReboot) {
 
 void DeviceManager::modifyAudioInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyAudioInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin < 0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_SETAUDIO_DATA_& t = job.templates->audio;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_SETAUDIO_DATA_& t = c.templates().audio;
+    const int h = c.handle;
     auto audio = zeroed<KvxAudioInfo>();
     auto enc = zeroed<KvxAudioEncoding>();
     int length = 0;
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
+    if (!c.loggedIn) {
+        // reported by openApplier
     } else if (!KVX_NET_GetAudioEx(h, 0, audio.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetAudioEx", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetAudioEx", c.ip);
     } else if (!KVX_NET_GetEncodingProperty2(h, 0, 52, enc.get(), 1, &length)) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetEncodingProperty2", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetEncodingProperty2", c.ip);
     } else {
         audio->enable = byte(t.enable);
         audio->outputVolume = byte(t.outputVolume);
         audio->inputVolume = byte(t.inputVolume);
         audio->input = byte(t.input);
         if (!KVX_NET_SetAudioEx(h, 0, audio.get())) {
-            logCallFailed(fn, __LINE__, "KVX_NET_SetAudioEx", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetAudioEx", c.ip);
         } else {
             enc->selector = 52;
             enc->codec = t.codec == 0 ? 16 : 17;
             ok = KVX_NET_SetEncodingProperty2(h, 0, enc.get(), 1) != 0;
             if (!ok)
-                logCallFailed(fn, __LINE__, "KVX_NET_SetEncodingProperty2", ip);
+                logCallFailed(fn, __LINE__, "KVX_NET_SetEncodingProperty2", c.ip);
         }
     }
     finishFamily(qstrList->value(8), OZM::FamilyAudio, ok, QT_TR_NOOP("Set Audio Param Success"),
@@ -127,19 +123,17 @@ void DeviceManager::modifyAudioInfo(QStringList* qstrList) {
 
 void DeviceManager::modifyOSDInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyOSDInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin <0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_SETOSD_DATA_& t = job.templates->osd;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_SETOSD_DATA_& t = c.templates().osd;
+    const int h = c.handle;
     auto rec = zeroed<KvxOsdInfo>();
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+    if (!c.loggedIn) {
+        // reported by openApplier
     } else if (!KVX_NET_GetOSD2(h, 0, rec.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetOSD2", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetOSD2", c.ip);
     } else {
         rec->position = byte(t.position);
         rec->showTime = byte(t.showTime);
@@ -148,39 +142,38 @@ void DeviceManager::modifyOSDInfo(QStringList* qstrList) {
         copyText(rec->text, t.text);
         ok = KVX_NET_SetOSD2(h, 0, rec.get()) != 0;
         if (!ok)
-            logCallFailed(fn, __LINE__, "KVX_NET_SetOSD2", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetOSD2", c.ip);
     }
     const QString mac = qstrList->value(8);
-    finishFamily(mac, OZM::FamilyOsd, ok, QT_TR_NOOP("Set OSD Success"), QT_TR_NOOP("Set OSD Failed"));
-    if (ok) {
-        const QByteArray text = QByteArray::fromStdString(fieldText(rec->text, sizeof rec->text));
-        QTextCodec* codec = QTextCodec::codecForName("GBK");
-        notifyTexts(1, {mac, codec ? codec->toUnicode(text) : QString::fromLatin1(text)});
-    }
+    // The device name follows the status text.
+    finishFamily(
+        mac, OZM::FamilyOsd, ok, QT_TR_NOOP("Set OSD Success"), QT_TR_NOOP("Set OSD Failed"), nullptr, [&] {
+            const QByteArray text = QByteArray::fromStdString(fieldText(rec->text, sizeof rec->text));
+            QTextCodec* codec = QTextCodec::codecForName("GBK");
+            notifyTexts(1, {mac, codec ? codec->toUnicode(text) : QString::fromLatin1(text)});
+        });
 }
 
 void DeviceManager::modifyImageInfo(QStringList* qstrList, int* needReboot) {
     static const char* const fn = "DeviceManager::modifyImageInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin <0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_IMAGE_DATA_& t = job.templates->image;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_IMAGE_DATA_& t = c.templates().image;
+    const int h = c.handle;
     auto osd = zeroed<KvxOsdInfo>();
     auto light = zeroed<KvxFillLightSettings>();
     auto video = zeroed<KvxVideoParam>();
     bool ok = false;
     bool reboot = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+    if (!c.loggedIn) {
+        // reported by openApplier
     } else if (!KVX_NET_GetOSD2(h, 0, osd.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetOSD2", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetOSD2", c.ip);
     } else if (!KVX_NET_GetFillLightSettings(h, light.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetFillLightSettings", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetFillLightSettings", c.ip);
     } else if (!KVX_NET_ClientGetVideoParam2(h, 0, video.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_ClientGetVideoParam2", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_ClientGetVideoParam2", c.ip);
     } else {
         osd->mirror = t.mirror;
         osd->shutter = t.shutter;
@@ -218,13 +211,13 @@ void DeviceManager::modifyImageInfo(QStringList* qstrList, int* needReboot) {
         video->distortionLevel = t.distortionIntensity;
         video->autoGain = t.autoGain;
         if (!KVX_NET_SetOSD2(h, 0, osd.get())) {
-            logCallFailed(fn, __LINE__, "KVX_NET_SetOSD2", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetOSD2", c.ip);
         } else if (!KVX_NET_SetFillLightSettings(h, light.get())) {
-            logCallFailed(fn, __LINE__, "KVX_NET_SetFillLightSettings", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetFillLightSettings", c.ip);
         } else {
             ok = KVX_NET_ClientSetVideoParam2(h, 0, video.get()) != 0;
             if (!ok)
-                logCallFailed(fn, __LINE__, "KVX_NET_ClientSetVideoParam2", ip);
+                logCallFailed(fn, __LINE__, "KVX_NET_ClientSetVideoParam2", c.ip);
         }
     }
     if (ok && needReboot)
@@ -235,19 +228,17 @@ void DeviceManager::modifyImageInfo(QStringList* qstrList, int* needReboot) {
 
 void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyPrivacyInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin <0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_SETPRIVACYMASKINFO_DATA_& t = job.templates->privacy;
+    const OZM::_SC_SETPRIVACYMASKINFO_DATA_& t = c.templates().privacy;
     const QString mac = qstrList->value(8);
     bool ok = false;
     std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+    if (!c.loggedIn) {
+        // reported by openApplier
     } else if (!(info = findSearchInfo(mac.toStdString()))) {
-        Qx_Write_Log(300, fn, "[Line:%d] findSearchInfo Failed, ip:%s", __LINE__, ip.c_str());
+        Qx_Write_Log(300, fn, "[Line:%d] findSearchInfo Failed, ip:%s", __LINE__, c.ip.c_str());
     } else {
         auto login = zeroed<KvxLoginInfo>();
         copyText(login->address, info->ip);
@@ -259,15 +250,15 @@ void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
         login->flag206 = 1;
         login->deviceTypeFlag = fieldText(info->deviceType, sizeof info->deviceType) == "IPCAMERA" ? 0 : 1;
         login->flag208 = 0;
-        login->userData = slotPointer(slot.index);
+        login->userData = slotPointer(c.slot.index);
         login->callback = &DeviceManager::onSdkMessage;
-        const int stream = KVX_NET_ClientStart(static_cast<int>(slot.hIPCLogin), login.get(), 0);
+        const int stream = KVX_NET_ClientStart(c.handle, login.get(), 0);
         if (stream == 0 || stream == -1) {
-            Qx_Write_Log(300, fn, "[Line:%d] KVX_NET_ClientStart Failed, ip:%s", __LINE__, ip.c_str());
+            Qx_Write_Log(300, fn, "[Line:%d] KVX_NET_ClientStart Failed, ip:%s", __LINE__, c.ip.c_str());
         } else {
             auto cover = zeroed<KvxVideoCover>();
             if (!KVX_NET_ClientGetVideoCover(stream, cover.get())) {
-                logCallFailed(fn, __LINE__, "KVX_NET_ClientGetVideoCover", ip);
+                logCallFailed(fn, __LINE__, "KVX_NET_ClientGetVideoCover", c.ip);
             } else {
                 // Editor pixels of a 507 x 300 frame to percent of the frame, truncating.
                 for (int i = 0; i < 3; ++i) {
@@ -280,7 +271,7 @@ void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
                 }
                 ok = KVX_NET_ClientSetVideoCover(stream, cover.get()) != 0;
                 if (!ok)
-                    logCallFailed(fn, __LINE__, "KVX_NET_ClientSetVideoCover", ip);
+                    logCallFailed(fn, __LINE__, "KVX_NET_ClientSetVideoCover", c.ip);
             }
             KVX_NET_ClientStop(stream);
         }
@@ -290,12 +281,11 @@ void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
 }
 
 void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, "DeviceManager::modifyAlarmInfo", nullptr, &c))
         return;
-    const OZM::_SC_ALARM_DATA_& t = job.templates->alarm;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_ALARM_DATA_& t = c.templates().alarm;
+    const int h = c.handle;
     auto md = zeroed<KvxMotionDetectInfo>();
     auto alarm = zeroed<KvxAlarmProperty>();
     alarm->byte0 = 0;
@@ -303,7 +293,7 @@ void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
     static_assert(sizeof md->area == sizeof t.area, "motion area words");
     static_assert(sizeof alarm->schedule == sizeof t.schedule, "arming schedule");
     bool ok = false;
-    if (slot.loggedIn() && KVX_NET_ClientGetMDInfoEx2(h, 0, md.get()) &&
+    if (c.loggedIn && KVX_NET_ClientGetMDInfoEx2(h, 0, md.get()) &&
         KVX_NET_GetAlarmPropertyEx(h, alarm.get())) {
         md->enable = t.enable;
         md->sensitivity = t.sensitivity;
@@ -321,19 +311,17 @@ void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
 
 void DeviceManager::modifyAudioBoard(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyAudioBoard";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin <0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_SETAUDIOINPUT_DATA_& t = job.templates->audioBoard;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_SETAUDIOINPUT_DATA_& t = c.templates().audioBoard;
+    const int h = c.handle;
     auto buffer = zeroed<KvxCpldData>();
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+    if (!c.loggedIn) {
+        // reported by openApplier
     } else if (!KVX_NET_GetCpldData(h, buffer.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetCpldData", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetCpldData", c.ip);
     } else {
         if (t.applyInput == 1)
             buffer->audioInput = t.input == 0 ? 5 : 2;
@@ -342,7 +330,7 @@ void DeviceManager::modifyAudioBoard(QStringList* qstrList) {
         int length = static_cast<int>(sizeof(KvxCpldData));
         ok = KVX_NET_SetCpldData(h, buffer.get(), &length) != 0;
         if (!ok)
-            logCallFailed(fn, __LINE__, "KVX_NET_SetCpldData", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetCpldData", c.ip);
     }
     finishFamily(qstrList->value(8), OZM::FamilyAudioBoard, ok, QT_TR_NOOP("Set Audio Board Success"),
                  QT_TR_NOOP("Set Audio Board Failed"));

@@ -7,6 +7,7 @@
 #include "OtherParamFields.h"
 #include "PingHelper.h"
 #include "ProgressBarDialog.h"
+#include "RestartPing.h"
 #include "ShowResultDialog.h"
 #include "TipDialog.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -18,6 +19,7 @@
 #include <QPixmap>
 
 #include <chrono>
+#include <set>
 
 using namespace otherparam;
 
@@ -33,7 +35,14 @@ constexpr std::uint64_t kAddressEnd = 0xE0000000u;
 // Address probes that run ahead of their turn in the configuration thread.
 constexpr int kAddressProbeWindow = 16;
 
-// Families in the order of the time-out sweep and of the result table's columns.
+// Families in the order the time limit marks them (and sends their failure texts).
+constexpr int kTimeoutOrder[OZM::FamilyCount] = {
+    OZM::FamilyDdns,         OZM::FamilyP2p,     OZM::FamilyGb28181, OZM::FamilyPrivacyMask,
+    OZM::FamilyMotionDetect, OZM::FamilyVideo,   OZM::FamilyAudio,   OZM::FamilyOsd,
+    OZM::FamilyImage,        OZM::FamilyAccount, OZM::FamilyTime,    OZM::FamilyMaintain,
+    OZM::FamilyAudioBoard,   OZM::FamilyTcpIp,   OZM::FamilyPort};
+
+// Families in the order of the result table's columns.
 constexpr int kTableOrder[OZM::FamilyCount] = {
     OZM::FamilyDdns, OZM::FamilyP2p,      OZM::FamilyGb28181,     OZM::FamilyVideo,        OZM::FamilyAudio,
     OZM::FamilyOsd,  OZM::FamilyImage,    OZM::FamilyPrivacyMask, OZM::FamilyMotionDetect, OZM::FamilyAccount,
@@ -137,6 +146,15 @@ void DeviceManager::reapOtherThreads(bool all) {
     }
 }
 
+bool DeviceManager::otherThreadsBusy(const std::set<std::string>& macs) {
+    std::lock_guard<std::mutex> lock(m_otherThreadLock);
+    for (const auto& t : m_otherThreads) {
+        if (!t.done->load() && macs.count(t.mac))
+            return true;
+    }
+    return false;
+}
+
 int DeviceManager::otherParamThreads() {
     std::lock_guard<std::mutex> lock(m_otherThreadLock);
     int n = 0;
@@ -199,6 +217,31 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherConfigThread.join();
     reapOtherThreads(false);
 
+    QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
+    m_otherProgress = dialog;
+    dialog->titleLabel->setText(tr("Other Parameter Config Modify..."));
+    dialog->setModal(true);
+    dialog->show();
+    // A camera that an earlier run's device thread still changes (it may be restarting) is
+    // left to that thread first: the new run starts, behind its busy indicator, once those
+    // threads have ended.
+    std::set<std::string> macs;
+    for (const QStringList& row : rows)
+        macs.insert(row.value(8).toStdString());
+    if (otherThreadsBusy(macs)) {
+        Qx_Write_Log(300, "DeviceManager::startOtherParamConfig",
+                     "waiting for the device threads of an earlier run");
+        QEventLoop wait;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &wait, [&] {
+            if (otherStopping() || !otherThreadsBusy(macs))
+                wait.quit();
+        });
+        poll.start(kOtherBusyPollRealMs);
+        wait.exec();
+        reapOtherThreads(false);
+    }
+
     std::uint64_t runId = 0;
     {
         std::lock_guard<std::mutex> lock(m_otherLock);
@@ -218,19 +261,12 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
     });
     m_otherCheckTimer->start(winport::timerInterval(kOtherCheckMs));
 
-    QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
-    m_otherProgress = dialog;
-    dialog->titleLabel->setText(tr("Other Parameter Config Modify..."));
-    // Modal until onModifyOtherParamEnd has shown the result table and it was closed.
-    // Showing a modal window may deliver queued events, so the run can end before the loop
-    // starts: the flag covers that.
+    // Modal until onModifyOtherParamEnd has shown the result table and it was closed (no
+    // event of this run is delivered before the loop starts).
     QEventLoop loop;
     m_otherLoop = &loop;
     m_otherShown = false;
-    dialog->setModal(true);
-    dialog->show();
-    if (!m_otherShown)
-        loop.exec(QEventLoop::DialogExec);
+    loop.exec(QEventLoop::DialogExec);
     m_otherLoop = nullptr;
     if (dialog)
         delete dialog.data();
@@ -312,6 +348,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     const bool tcpIp = t.enabled(OZM::FamilyTcpIp);
     std::uint64_t next = 0;
     bool haveAddresses = false;
+    std::uint32_t mask = 0xFFFFFFFFu; // no subnet known: no address is an edge
     if (tcpIp) {
         std::uint32_t start = 0;
         const std::string text = fieldText(t.tcpIp.ip, sizeof t.tcpIp.ip);
@@ -320,12 +357,25 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         if (!haveAddresses)
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "invalid start address:%s", text.c_str());
         next = start;
+        if (!PingHelper::parseDottedQuad(fieldText(t.tcpIp.mask, sizeof t.tcpIp.mask), &mask))
+            mask = 0xFFFFFFFFu;
     }
 
+    // Verdicts of the address probes.
+    enum { Free, Used, Edge, NoVerdict };
     std::unique_ptr<AddressProbeQueue> probes;
     if (tcpIp && haveAddresses)
         probes = std::make_unique<AddressProbeQueue>(
-            next, kAddressEnd, kAddressProbeWindow, [this](const QString& a) { return pingDevice(a) == -1; });
+            next, kAddressEnd, kAddressProbeWindow, [mask](const QString& a) {
+                std::uint32_t value = 0;
+                PingHelper::parseDottedQuad(a.toStdString(), &value);
+                if (PingHelper::isSubnetEdge(value, mask))
+                    return int(Edge); // never pinged, never handed out
+                const int probe = pingDevice(a);
+                return probe == 0                          ? int(Free)
+                       : probe == PingHelper::kCouldNotRun ? int(NoVerdict)
+                                                           : int(Used);
+            });
     for (int index = 0; index < rows.size(); ++index) {
         const QStringList& row = rows[index];
         if (!runLive())
@@ -353,19 +403,33 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         QStringList copy = row;
         if (tcpIp && haveAddresses) {
             QString found;
-            while (found.isEmpty() && runLive()) {
+            bool gaveUp = false;
+            while (found.isEmpty() && !gaveUp && runLive()) {
                 QString candidate;
-                bool used = false;
-                if (!probes->next(rows.size() - index, &candidate, &used)) {
+                int verdict = NoVerdict;
+                if (!probes->next(rows.size() - index, &candidate, &verdict)) {
+                    // The range is used up: this device and the later rows get no thread.
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "laddr is 0xFFFFFFFF");
-                    haveAddresses = false;
-                    break;
+                    finish();
+                    return;
                 }
-                if (used)
-                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "pNewIp is used,pNewIp = %s",
-                                 candidate.toLatin1().constData());
-                else
+                const QByteArray text = candidate.toLatin1();
+                if (verdict == Free) {
                     found = candidate;
+                } else if (verdict == Used) {
+                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "pNewIp is used,pNewIp = %s",
+                                 text.constData());
+                } else if (verdict == Edge) {
+                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
+                                 "pNewIp is the subnet's network or broadcast address,pNewIp = %s",
+                                 text.constData());
+                } else {
+                    // Not known to be free: this device's TCP/IP fails without a request.
+                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
+                                 "ping could not run, no new address for mac:%s,pNewIp = %s", mac.c_str(),
+                                 text.constData());
+                    gaveUp = true;
+                }
             }
             if (!found.isEmpty()) {
                 while (copy.size() < 19)
@@ -376,6 +440,9 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
                     copy[19] = found;
             }
         }
+        // A run that ended meanwhile starts no more devices.
+        if (!runLive())
+            break;
         startOtherDeviceThread(copy, job);
     }
     finish();
@@ -385,6 +452,7 @@ void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob&
     auto done = std::make_shared<std::atomic<bool>>(false);
     OtherDeviceThread entry;
     entry.done = done;
+    entry.mac = row.value(8).toStdString();
     entry.thread = std::thread([this, row, job, done]() mutable {
         t_job = job;
         handleModifyOtherParam(&row);
@@ -496,20 +564,13 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
 }
 
 bool DeviceManager::pingUntilBack(const std::string& address) {
-    const std::uint64_t start = GetTickCount();
-    int answers = 0;
-    std::uint64_t due = start;
-    while (!otherStopping() && GetTickCount() - start < static_cast<std::uint64_t>(kRebootPingMs)) {
-        if (PingHelper::answers(address) && ++answers >= kRebootAnswers)
-            return true;
-        // One ping per pause, counted from the start of the last one: a slow probe does not
-        // stretch the wait, and a late one is not made up for by a burst.
-        const std::uint64_t now = GetTickCount();
-        due = std::max(due + kRebootPingPauseMs, now);
-        if (!otherSleep(static_cast<int>(due - now)))
-            break;
-    }
-    return false;
+    otherparam::RestartPing wait;
+    wait.limitMs = kRebootPingMs;
+    wait.pauseMs = kRebootPingPauseMs;
+    wait.answers = kRebootAnswers;
+    return wait.run([&] { return !otherStopping() && PingHelper::answers(address); },
+                    [] { return static_cast<std::uint64_t>(GetTickCount()); },
+                    [this](int ms) { return !otherStopping() && otherSleep(ms); });
 }
 
 bool DeviceManager::rebootWait(const QString& mac, bool lastStep) {
@@ -551,10 +612,13 @@ void DeviceManager::setOtherResult(std::uint64_t runId, const QString& mac, int 
 }
 
 void DeviceManager::finishFamily(const QString& mac, int family, bool ok, const char* okText,
-                                 const char* failText, const std::function<void()>& onSuccess) {
-    if (ok && onSuccess)
-        onSuccess();
+                                 const char* failText, const std::function<void()>& beforeText,
+                                 const std::function<void()>& afterText) {
+    if (ok && beforeText)
+        beforeText();
     notifyTexts(2, {mac, tr(ok ? okText : failText)});
+    if (ok && afterText)
+        afterText();
     setOtherResult(currentJob().runId, mac, family, ok ? 1 : 2);
 }
 
@@ -580,7 +644,7 @@ void DeviceManager::onCheckTimerSlot() {
             for (auto& record : m_otherResults) {
                 if (record.kind != 7)
                     continue;
-                for (int f : kTableOrder) {
+                for (int f : kTimeoutOrder) {
                     if (record.flags[f] == 1 && record.results[f] == 0) {
                         record.results[f] = 3;
                         timedOut.emplace_back(

@@ -27,27 +27,33 @@ bool DeviceManager::otherLoginSlot(const QStringList* row, LoginSlot* out) {
     return true;
 }
 
+bool DeviceManager::openApplier(const QStringList* row, const char* function, const char* notLoggedIn,
+                                ApplierContext* out, int line) {
+    out->job = currentJob();
+    if (!out->job.templates || !otherLoginSlot(row, &out->slot))
+        return false;
+    out->ip = fieldText(out->slot.ip, sizeof out->slot.ip);
+    out->handle = static_cast<int>(out->slot.hIPCLogin);
+    out->loggedIn = out->slot.loggedIn();
+    if (!out->loggedIn && notLoggedIn)
+        Qx_Write_Log(300, function, "[Line:%d] %s, ip:%s", line, notLoggedIn, out->ip.c_str());
+    return true;
+}
+
 int DeviceManager::modifyTcpInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyTcpInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin<0", &c) || !c.loggedIn)
         return -1;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin<0, ip:%s", __LINE__, ip.c_str());
-        return -1;
-    }
     const std::string newIp = qstrList->value(19).toStdString();
     if (!PingHelper::parseDottedQuad(newIp, nullptr)) {
-        Qx_Write_Log(300, fn, "[Line:%d] no new address, ip:%s", __LINE__, ip.c_str());
+        Qx_Write_Log(300, fn, "[Line:%d] no new address, ip:%s", __LINE__, c.ip.c_str());
         return -1;
     }
-    const OZM::_SC_TCP_IP_DATA& t = job.templates->tcpIp;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_TCP_IP_DATA& t = c.templates().tcpIp;
     auto rec = zeroed<KvxNetProperty>();
-    if (!KVX_NET_GetNetPropertyEx(h, rec.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetNetPropertyEx", ip);
+    if (!KVX_NET_GetNetPropertyEx(c.handle, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetNetPropertyEx", c.ip);
         return -1;
     }
     rec->dhcp = byte(t.dhcp);
@@ -57,8 +63,8 @@ int DeviceManager::modifyTcpInfo(QStringList* qstrList) {
     copyText(rec->dns, t.dns);
     rec->fullNetcom = byte(t.fullNetcom);
     // A refused change is a failure: the device keeps its address.
-    if (!KVX_NET_SetNetPropertyEx(h, rec.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_SetNetPropertyEx", ip);
+    if (!KVX_NET_SetNetPropertyEx(c.handle, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_SetNetPropertyEx", c.ip);
         return -1;
     }
     return 0;
@@ -66,16 +72,10 @@ int DeviceManager::modifyTcpInfo(QStringList* qstrList) {
 
 int DeviceManager::modifyPortInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyPortInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin <0", &c) || !c.loggedIn)
         return -1;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
-        return -1;
-    }
-    const OZM::_SC_PORT_DATA& t = job.templates->port;
+    const OZM::_SC_PORT_DATA& t = c.templates().port;
     const struct {
         std::uint8_t code;
         std::int32_t port;
@@ -92,8 +92,8 @@ int DeviceManager::modifyPortInfo(QStringList* qstrList) {
         rec.port = static_cast<std::uint16_t>(p.port & 0xFFFF);
         if (p.code == KVX_AGREEMENT_ONVIF)
             rec.onvifEnable = byte(t.onvifEnable);
-        if (!KVX_NET_SetAgreementProperty(static_cast<int>(slot.hIPCLogin), 0, &rec, 1)) {
-            logCallFailed(fn, __LINE__, p.name, ip); // the later protocols are not sent
+        if (!KVX_NET_SetAgreementProperty(c.handle, 0, &rec, 1)) {
+            logCallFailed(fn, __LINE__, p.name, c.ip); // the later protocols are not sent
             return -1;
         }
     }
@@ -102,28 +102,25 @@ int DeviceManager::modifyPortInfo(QStringList* qstrList) {
 
 void DeviceManager::modifyDDNSInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyDDNSInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin < 0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_DDNS_DATA& t = job.templates->ddns;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_DDNS_DATA& t = c.templates().ddns;
     auto rec = zeroed<KvxDdnsInfo>();
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
-    } else if (!KVX_NET_GetDDNS2(h, 0, rec.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetDDNS2", ip);
+    if (!c.loggedIn) {
+        // reported by openApplier
+    } else if (!KVX_NET_GetDDNS2(c.handle, 0, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetDDNS2", c.ip);
     } else {
         rec->enable = t.enable;
         rec->provider = t.provider;
         copyText(rec->domain, t.domain);
         copyText(rec->user, t.user);
         copyText(rec->password, t.password);
-        ok = KVX_NET_SetDDNS2(h, 0, rec.get()) != 0;
+        ok = KVX_NET_SetDDNS2(c.handle, 0, rec.get()) != 0;
         if (!ok)
-            logCallFailed(fn, __LINE__, "KVX_NET_SetDDNS2", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetDDNS2", c.ip);
     }
     finishFamily(qstrList->value(8), OZM::FamilyDdns, ok, QT_TR_NOOP("Modify DDNS Success"),
                  QT_TR_NOOP("Modify DDNS Failed"));
@@ -131,38 +128,33 @@ void DeviceManager::modifyDDNSInfo(QStringList* qstrList) {
 
 void DeviceManager::modifyP2PInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyP2PInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin < 0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const int h = static_cast<int>(slot.hIPCLogin);
     auto rec = zeroed<KvxP2pInfo>();
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
-    } else if (!KVX_NET_GetP2P(h, rec.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetP2P", ip);
+    if (!c.loggedIn) {
+        // reported by openApplier
+    } else if (!KVX_NET_GetP2P(c.handle, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetP2P", c.ip);
     } else {
-        rec->enable = byte(job.templates->p2p);
-        ok = KVX_NET_SetP2P(h, rec.get()) != 0;
+        rec->enable = byte(c.templates().p2p);
+        ok = KVX_NET_SetP2P(c.handle, rec.get()) != 0;
         if (!ok)
-            logCallFailed(fn, __LINE__, "KVX_NET_SetP2P", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetP2P", c.ip);
     }
     finishFamily(qstrList->value(8), OZM::FamilyP2p, ok, QT_TR_NOOP("P2P Modify Success"),
                  QT_TR_NOOP("P2P Modify Failed"));
 }
 
 void DeviceManager::modify28181Info(QStringList* qstrList) {
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, "DeviceManager::modify28181Info", nullptr, &c))
         return;
-    const OZM::_SC_GB28181_DATA& t = job.templates->gb28181;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_GB28181_DATA& t = c.templates().gb28181;
     auto rec = zeroed<KvxGb28181Params>();
     bool ok = false;
-    if (slot.loggedIn() && KVX_NET_GetGB28181Params(h, 0, rec.get())) {
+    if (c.loggedIn && KVX_NET_GetGB28181Params(c.handle, 0, rec.get())) {
         rec->enable = t.enable;
         rec->accessMethod = t.accessMethod;
         copyText(rec->serverId, t.sipServerId);
@@ -181,7 +173,7 @@ void DeviceManager::modify28181Info(QStringList* qstrList) {
         rec->regInterval = t.registerInterval;
         rec->maxHeartbeatTimeouts = t.maxHeartbeatTimeouts;
         copyText(rec->alarmId, t.alarmId);
-        ok = KVX_NET_SetGB28181Params(h, 0, rec.get()) != 0;
+        ok = KVX_NET_SetGB28181Params(c.handle, 0, rec.get()) != 0;
     }
     finishFamily(qstrList->value(8), OZM::FamilyGb28181, ok, QT_TR_NOOP("Modify GB28181 Success"),
                  QT_TR_NOOP("Modify GB28181 Failed"));
@@ -189,53 +181,49 @@ void DeviceManager::modify28181Info(QStringList* qstrList) {
 
 void DeviceManager::modifyAccount(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyAccount";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin < 0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_ACCOUNT_DATA& t = job.templates->account;
+    const OZM::_SC_ACCOUNT_DATA& t = c.templates().account;
     const QString mac = qstrList->value(8);
     auto rec = zeroed<KvxUserConfig>();
     copyText(rec->user, t.user);
     copyText(rec->password, t.password);
     rec->userType = byte(t.userType);
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin < 0, ip:%s", __LINE__, ip.c_str());
-    } else {
-        ok = KVX_NET_UserConfig(static_cast<int>(slot.hIPCLogin), rec.get(), 0) != 0;
+    if (c.loggedIn) {
+        ok = KVX_NET_UserConfig(c.handle, rec.get(), 0) != 0;
         if (!ok)
-            logCallFailed(fn, __LINE__, "KVX_NET_UserConfig", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_UserConfig", c.ip);
     }
     const QString user = QString::fromLatin1(fieldText(rec->user, sizeof rec->user).c_str());
     const QString password = QString::fromLatin1(fieldText(rec->password, sizeof rec->password).c_str());
     // Later logins use the new account.
-    finishFamily(mac, OZM::FamilyAccount, ok, QT_TR_NOOP("Modify Account Success"),
-                 QT_TR_NOOP("Modify Account Failed"),
-                 [&] { setSearchInfoAccount(mac.toStdString(), rec->user, rec->password, false); });
-    if (ok)
-        notifyTexts(14, {mac, user, password});
+    finishFamily(
+        mac, OZM::FamilyAccount, ok, QT_TR_NOOP("Modify Account Success"),
+        QT_TR_NOOP("Modify Account Failed"),
+        [&] { setSearchInfoAccount(mac.toStdString(), rec->user, rec->password, false); },
+        [&] {
+            notifyTexts(14, {mac, user, password});
+        });
 }
 
 void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyTimeInfo";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin <0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_SETTIME_DATA_& t = job.templates->time;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_SETTIME_DATA_& t = c.templates().time;
+    const int h = c.handle;
     auto time = zeroed<KvxTimeParam>();
     auto dst = zeroed<KvxDstProperty>();
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
+    if (!c.loggedIn) {
+        // reported by openApplier
     } else if (!KVX_NET_GetTimeParam(h, time.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetTimeParam", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetTimeParam", c.ip);
     } else if (!KVX_NET_GetDstProperty(h, dst.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetDstProperty", ip);
+        logCallFailed(fn, __LINE__, "KVX_NET_GetDstProperty", c.ip);
     } else {
         dst->enable = t.summerTime;
         dst->startMonth = t.summerStartMonth;
@@ -265,11 +253,11 @@ void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
         time->ntpInterval = static_cast<std::uint8_t>((interval >> 6) & 0xFFu);
         copyText(time->ntpServer, t.ntpServer);
         if (!KVX_NET_SetDstProperty(h, dst.get())) {
-            logCallFailed(fn, __LINE__, "KVX_NET_SetDstProperty", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetDstProperty", c.ip);
         } else {
             ok = KVX_NET_SetTimeParam(h, time.get()) != 0;
             if (!ok)
-                logCallFailed(fn, __LINE__, "KVX_NET_SetTimeParam", ip);
+                logCallFailed(fn, __LINE__, "KVX_NET_SetTimeParam", c.ip);
         }
     }
     finishFamily(qstrList->value(8), OZM::FamilyTime, ok, QT_TR_NOOP("Set Time Success"),
@@ -278,19 +266,16 @@ void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
 
 void DeviceManager::modifyMaintain(QStringList* qstrList) {
     static const char* const fn = "DeviceManager::modifyMaintain";
-    const OtherParamJob job = currentJob();
-    LoginSlot slot;
-    if (!job.templates || !otherLoginSlot(qstrList, &slot))
+    ApplierContext c;
+    if (!openApplier(qstrList, fn, "hIPCLogin <0", &c))
         return;
-    const std::string ip = fieldText(slot.ip, sizeof slot.ip);
-    const OZM::_SC_SETRESTARTREGULARLY_DATA_& t = job.templates->maintain;
-    const int h = static_cast<int>(slot.hIPCLogin);
+    const OZM::_SC_SETRESTARTREGULARLY_DATA_& t = c.templates().maintain;
     auto rec = zeroed<KvxRebootExProperty>();
     bool ok = false;
-    if (!slot.loggedIn()) {
-        Qx_Write_Log(300, fn, "[Line:%d] hIPCLogin <0, ip:%s", __LINE__, ip.c_str());
-    } else if (!KVX_NET_GetSystemRebootExProperty(h, rec.get())) {
-        logCallFailed(fn, __LINE__, "KVX_NET_GetSystemRebootExProperty", ip);
+    if (!c.loggedIn) {
+        // reported by openApplier
+    } else if (!KVX_NET_GetSystemRebootExProperty(c.handle, rec.get())) {
+        logCallFailed(fn, __LINE__, "KVX_NET_GetSystemRebootExProperty", c.ip);
     } else {
         rec->enable = byte(t.enable);
         rec->period = byte(t.period);
@@ -299,9 +284,9 @@ void DeviceManager::modifyMaintain(QStringList* qstrList) {
         rec->minute = byte(t.minute);
         rec->spare = byte(t.spare);
         rec->weekday = byte(t.weekday);
-        ok = KVX_NET_SetSystemRebootExProperty(h, rec.get()) != 0;
+        ok = KVX_NET_SetSystemRebootExProperty(c.handle, rec.get()) != 0;
         if (!ok)
-            logCallFailed(fn, __LINE__, "KVX_NET_SetSystemRebootExProperty", ip);
+            logCallFailed(fn, __LINE__, "KVX_NET_SetSystemRebootExProperty", c.ip);
     }
     finishFamily(qstrList->value(8), OZM::FamilyMaintain, ok, QT_TR_NOOP("Set Timer To Restart Success"),
                  QT_TR_NOOP("Set Timer To Restart Failed"));

@@ -45,6 +45,14 @@ bool PingHelper::parseDottedQuad(const std::string& text, std::uint32_t* hostOrd
     return true;
 }
 
+bool PingHelper::isSubnetEdge(std::uint32_t address, std::uint32_t mask) {
+    const std::uint32_t host = ~mask;
+    if ((host & (host - 1u)) == 0)
+        return false; // at most one host bit
+    const std::uint32_t part = address & host;
+    return part == 0 || part == host;
+}
+
 QString PingHelper::program() {
     return QStringLiteral("ping");
 }
@@ -87,9 +95,9 @@ bool waitForExit(pid_t pid, int limitMs, int* status) {
 
 } // namespace
 
-bool PingHelper::answers(const std::string& address) {
+PingHelper::Outcome PingHelper::check(const std::string& address) {
     if (!parseDottedQuad(address, nullptr))
-        return false;
+        return Outcome::CouldNotRun;
     // Spawned rather than forked: a fork of a process with many threads and a large heap
     // copies its page tables and stalls every other thread meanwhile.
     const std::string program = PingHelper::program().toStdString();
@@ -103,7 +111,7 @@ bool PingHelper::answers(const std::string& address) {
 
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0)
-        return false;
+        return Outcome::CouldNotRun;
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
@@ -111,7 +119,7 @@ bool PingHelper::answers(const std::string& address) {
     const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
-        return false;
+        return Outcome::CouldNotRun;
 
     // The probe's own limit is real time: a real ping needs its full second at any time scale.
     int status = 0;
@@ -119,13 +127,26 @@ bool PingHelper::answers(const std::string& address) {
         ::kill(pid, SIGKILL);
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        return false;
+        return Outcome::CouldNotRun;
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return Outcome::CouldNotRun;
+    return WEXITSTATUS(status) == 0 ? Outcome::Answered : Outcome::Silent;
+}
+
+bool PingHelper::answers(const std::string& address) {
+    return check(address) == Outcome::Answered;
 }
 
 int PingHelper::probe(const std::string& address) {
     if (!parseDottedQuad(address, nullptr))
         return -1;
-    return answers(address) ? -1 : 0;
+    switch (check(address)) {
+    case Outcome::Answered:
+        return -1;
+    case Outcome::Silent:
+        return 0;
+    default:
+        return kCouldNotRun;
+    }
 }

@@ -11,14 +11,25 @@
 class PingHelper {
 public:
     static constexpr int kFinishLimitMs = 30000; // real time a probe may take
+    static constexpr int kCouldNotRun = -2;      // probe(): the ping could not run or judge
+
+    // What one ping found: an answer, no answer, or no judgement at all (the program could
+    // not start, did not end in time, or ended with a status other than 0 or 1).
+    enum class Outcome { Answered, Silent, CouldNotRun };
 
     // Four decimal parts 0..255, no signs, blanks or leading zeros. hostOrder may be null.
     static bool parseDottedQuad(const std::string& text, std::uint32_t* hostOrder);
+    // Whether the address is its subnet's network or broadcast address under the mask (host
+    // part all zeros or all ones). Subnets with fewer than two host bits have neither.
+    static bool isSubnetEdge(std::uint32_t address, std::uint32_t mask);
     // The probe command, run without a shell: exit status 0 answered, 1 no answer, else error.
     static QString program();
     static QStringList arguments(const QString& address);
+    // The ping's verdict; text that is not an address is never pinged (CouldNotRun).
+    static Outcome check(const std::string& address);
     // True when the address answered.
     static bool answers(const std::string& address);
-    // The probe the Parts use: -1 when the address answers or is not an address, 0 when not.
+    // -1 when the address answers or is not an address, 0 when not, kCouldNotRun when the
+    // ping gave no verdict (such an address must not be taken as free).
     static int probe(const std::string& address);
 };

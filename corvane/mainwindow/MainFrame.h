@@ -300,6 +300,10 @@ private:
     std::thread _netBatchThread;
     std::atomic<bool> _netBatchStop{false};
     std::atomic<bool> _netBatchRunning{false};
+    // Records the running batch thread has added (each before its request goes out), and how
+    // many records the latest ended modification run held (-1: no end to apply).
+    std::atomic<int> _netBatchBegun{0};
+    std::atomic<int> _netEndCovers{-1};
     // Fixture session and tests.
     std::atomic<std::uint32_t> _fixTureLogin{0};
     std::atomic<std::int64_t> _ftTimerStartMs{0}; // program ms (monotonic) of the fixture timer's start

@@ -19,6 +19,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -135,6 +136,7 @@ void MainFrame::onModifyIP() {
     }
     stopNetBatch();
     KVX_NET_StopModifyNetInfo();
+    _netEndCovers = -1; // an end still queued belongs to the stopped run
     if (_checkTimer) {
         _checkTimer->stop();
         _batchStartTick = GetTickCount();
@@ -148,6 +150,7 @@ void MainFrame::onModifyIP() {
     const QVector<QStringList> rows = _checkedRows;
 
     if (info.mode != 0) {
+        _netBatchBegun = 0;
         _netBatchRunning = true;
         _netBatchThread = std::thread(&MainFrame::batchModifyIpThd, this, info, rows);
         startCheckTimer();
@@ -182,13 +185,32 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
     const char* const where = "MainFrame::batchModifyIpThd";
     std::uint32_t counter = 0;
     PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &counter); // validated by the slot
+    std::uint32_t mask = 0xFFFFFFFFu;
+    PingHelper::parseDottedQuad(fieldText(info.mask, sizeof info.mask), &mask);
     for (const QStringList& row : rows) {
         if (_netBatchStop)
             break;
+        std::uint32_t value = counter;
         std::string candidate = dotted(counter);
         ++counter;
-        while (!_netBatchStop && pingHost(candidate) != 0) {
-            Qx_Write_Log(300, where, "pNewIp is used,pNewIp = %s", candidate.c_str());
+        // The subnet's network and broadcast addresses are skipped unpinged; an address whose
+        // ping could not run is not taken as free.
+        bool noVerdict = false;
+        while (!_netBatchStop) {
+            if (PingHelper::isSubnetEdge(value, mask)) {
+                Qx_Write_Log(300, where, "pNewIp is the subnet's network or broadcast address,pNewIp = %s",
+                             candidate.c_str());
+            } else {
+                const int probe = pingHost(candidate);
+                if (probe == 0)
+                    break;
+                if (probe == PingHelper::kCouldNotRun) {
+                    noVerdict = true;
+                    break;
+                }
+                Qx_Write_Log(300, where, "pNewIp is used,pNewIp = %s", candidate.c_str());
+            }
+            value = counter;
             candidate = dotted(counter);
             ++counter;
             if (counter == 0xFFFFFFFFu) {
@@ -210,12 +232,27 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
             Qx_Write_Log(300, where, "cannot findSearchInfo, mac:%s", mac.c_str());
             continue; // the candidate stays used
         }
+        if (noVerdict) {
+            // Nothing is sent: the camera's change fails at once.
+            Qx_Write_Log(300, where, "ping could not run, nothing sent to mac:%s,pNewIp = %s", mac.c_str(),
+                         candidate.c_str());
+            NetInfoResultInfo failed = pendingRecord(4, *record);
+            failed.status = 2;
+            {
+                std::lock_guard<std::mutex> lock(_pendingMutex);
+                _netInfoList.push_back(failed);
+            }
+            ++_netBatchBegun;
+            notifyRow(2, {QString::fromStdString(mac), tr("Modify IP Failed")});
+            continue;
+        }
         DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
         fillCamera(request, *record);
         {
             std::lock_guard<std::mutex> lock(_pendingMutex);
             _netInfoList.push_back(pendingRecord(4, *record));
         }
+        ++_netBatchBegun;
         request.changeMask = DSC_CHANGE_IP | DSC_CHANGE_MASK | DSC_CHANGE_GATEWAY;
         putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
         putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
@@ -237,7 +274,9 @@ void MainFrame::onModifyDhcp() {
     const std::uint8_t dhcp = sender() && sender() == _openDhcpBtn ? 1 : 0;
     stopNetBatch();
     KVX_NET_StopModifyNetInfo();
+    _netEndCovers = -1; // an end still queued belongs to the stopped run
     clearPendingLists();
+    _netBatchBegun = 0;
     _netBatchRunning = true;
     _netBatchThread = std::thread(&MainFrame::batchModifyDhcpThd, this, _checkedRows, dhcp);
 }
@@ -268,6 +307,7 @@ void MainFrame::batchModifyDhcpThd(QVector<QStringList> rows, std::uint8_t dhcp)
             std::lock_guard<std::mutex> lock(_pendingMutex);
             _netInfoList.push_back(pendingRecord(4, *record));
         }
+        ++_netBatchBegun;
         KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     }
     _batchStartTick = GetTickCount();
@@ -285,6 +325,7 @@ void MainFrame::onFullNetcomEnable() {
     }
     stopNetBatch();
     KVX_NET_StopModifyNetInfo();
+    _netEndCovers = -1; // an end still queued belongs to the stopped run
     clearPendingLists();
     _openKind = 5;
     int records = 0;
@@ -329,6 +370,12 @@ int MainFrame::modifyNetInfoCallback(const DSC_MODIFY_NETINFO_RESPONSE* resp, vo
 
 void MainFrame::onModifyNetInfoResult(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
     if (!resp) {
+        // The run that ends holds the requests a batch thread has begun so far (all of them
+        // once it has finished); later requests join a run that ends later.
+        const int covers = _netBatchRunning ? _netBatchBegun.load() : std::numeric_limits<int>::max();
+        int seen = _netEndCovers.load();
+        while (seen < covers && !_netEndCovers.compare_exchange_weak(seen, covers)) {
+        }
         emit modifyNetInfoEnd();
         return;
     }
@@ -411,14 +458,14 @@ void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
 // ---- End of the modification run (GUI thread) ----
 
 void MainFrame::onModifyNetInfoEnd() {
-    // A run that ended while the batch thread still sends is not the last one: the records of
-    // later requests wait for the end of the run they joined.
-    if (_netBatchRunning)
-        return;
+    // Times out the unanswered records of the requests that the ended run held.
+    const int covers = _netEndCovers.exchange(-1);
     std::vector<std::pair<QString, QString>> timedOut; // MAC, row text
     {
         std::lock_guard<std::mutex> lock(_pendingMutex);
-        for (NetInfoResultInfo& record : _netInfoList) {
+        const std::size_t held = covers < 0 ? 0 : static_cast<std::size_t>(covers);
+        for (std::size_t i = 0; i < _netInfoList.size() && i < held; ++i) {
+            NetInfoResultInfo& record = _netInfoList[i];
             if (record.status != 0 || (record.kind != 4 && record.kind != 5))
                 continue;
             record.status = 3;

@@ -99,6 +99,11 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
     EXPECT_FALSE(PingHelper::answers("127.0.9.9"));
     EXPECT_EQ(PingHelper::probe("127.0.9.9"), 0);
     EXPECT_FALSE(PingHelper::answers("192.168.1.1")); // refused by the stand-in, not an answer
+    // A ping that ends with neither an answer nor "no answer" is no verdict, never "free".
+    EXPECT_EQ(PingHelper::check("192.168.1.1"), PingHelper::Outcome::CouldNotRun);
+    EXPECT_EQ(PingHelper::probe("192.168.1.1"), PingHelper::kCouldNotRun);
+    EXPECT_EQ(PingHelper::check(fleet[0].ip), PingHelper::Outcome::Answered);
+    EXPECT_EQ(PingHelper::check("127.0.9.9"), PingHelper::Outcome::Silent);
     // Not an address: never pinged, counted as in use.
     for (const char* text : {"", "127.1", " 127.0.0.11", "127.0.0.11; rm -rf x", "0x7f.0.0.1", "01.2.3.4"}) {
         EXPECT_FALSE(PingHelper::parseDottedQuad(text, nullptr)) << text;
@@ -108,6 +113,28 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
     EXPECT_TRUE(PingHelper::parseDottedQuad("192.168.1.10", &value));
     EXPECT_EQ(value, 0xC0A8010Au);
     EXPECT_TRUE(PingHelper::parseDottedQuad("0.0.0.0", &value));
+}
+
+TEST(PingHelperRules, SubnetEdgesAreTheAllZeroAndAllOneHostParts) {
+    const struct {
+        const char* address;
+        const char* mask;
+        bool edge;
+    } cases[] = {
+        {"192.168.1.0", "255.255.255.0", true},   {"192.168.1.255", "255.255.255.0", true},
+        {"192.168.1.1", "255.255.255.0", false},  {"192.168.1.254", "255.255.255.0", false},
+        {"10.1.255.255", "255.255.0.0", true},    {"10.1.0.255", "255.255.0.0", false},
+        {"10.1.1.0", "255.255.0.0", false},       {"172.16.0.3", "255.255.255.252", true},
+        {"172.16.0.1", "255.255.255.252", false}, {"172.16.0.0", "255.255.255.254", false},
+        {"172.16.0.1", "255.255.255.255", false}, {"1.0.0.0", "128.0.0.0", false},
+        {"127.255.255.255", "255.0.0.0", true},
+    };
+    for (const auto& c : cases) {
+        std::uint32_t address = 0, mask = 0;
+        ASSERT_TRUE(PingHelper::parseDottedQuad(c.address, &address));
+        ASSERT_TRUE(PingHelper::parseDottedQuad(c.mask, &mask));
+        EXPECT_EQ(PingHelper::isSubnetEdge(address, mask), c.edge) << c.address << "/" << c.mask;
+    }
 }
 
 TEST_F(SimTest, StateFileWriteDoesNotFollowAPlantedLink) {

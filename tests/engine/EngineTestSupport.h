@@ -56,6 +56,11 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         m_notes.clear();
     }
+    // Called on the sending thread for every later note, before the sender goes on.
+    void observe(std::function<void(const Note&)> observer) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_observer = std::move(observer);
+    }
 
 private:
     static int callback(const OZM::_NOTIFY_PARAM* param, void* user) {
@@ -67,12 +72,19 @@ private:
             n.value = reinterpret_cast<std::intptr_t>(param->data);
         else if (param->data)
             n.texts = *static_cast<const QStringList*>(param->data);
-        std::lock_guard<std::mutex> lock(self->m_mutex);
-        self->m_notes.push_back(n);
+        std::function<void(const Note&)> observer;
+        {
+            std::lock_guard<std::mutex> lock(self->m_mutex);
+            self->m_notes.push_back(n);
+            observer = self->m_observer;
+        }
+        if (observer)
+            observer(n);
         return 0;
     }
     std::mutex m_mutex;
     std::vector<Note> m_notes;
+    std::function<void(const Note&)> m_observer;
 };
 
 // Pumps the GUI thread's events until pred holds or realMs pass (the harness's bounded wait).

@@ -10,6 +10,7 @@
 #include "camsim/SimControl.h"
 #include "harness/LogCapture.h"
 #include "ozmlogic/ParamsMgr.h"
+#include "quillet/Quillet.h"
 #include "tarsel/CTableView.h"
 #include "winport/WinPort.h"
 
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -191,6 +193,7 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         std::vector<std::string> newIps;
         const char* log;
         int tableRows; // -1: refused, no table
+        const char* rowText = "Success";
     };
     const std::vector<Case> cases = {
         {"skips",
@@ -207,15 +210,34 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
          {"127.0.1.10", "127.0.1.12"},
          "cannot findSearchInfo",
          2},
+        // The subnet's broadcast and network addresses are skipped without a ping.
+        {"edges",
+         ipRecord(1, "127.0.1.254", "255.255.255.0", "127.0.1.1"),
+         "",
+         -1,
+         {"127.0.1.254", "127.0.2.1", "127.0.2.2"},
+         "pNewIp = 127.0.2.0",
+         3},
         {"mode 0", ipRecord(0, "127.0.1.20"), "", -1, {"127.0.1.20"}, "", 1},
         {"mode 0 no record", ipRecord(0, "127.0.1.20"), "", 0, {}, "cannot findSearchInfo", 0},
+        // The stand-in cannot ping outside 127/8: no address is taken as free and nothing is
+        // sent; the third row meets the end of the address space.
         {"end",
          ipRecord(1, "255.255.255.252", "255.255.255.0", "255.255.255.1"),
          "",
          -1,
-         {"255.255.255.252", "255.255.255.253"},
+         {},
          "laddr is 0xFFFFFFFF",
-         2},
+         2,
+         "Failed"},
+        {"no verdict",
+         ipRecord(1, "10.0.0.10", "255.0.0.0", "10.0.0.1"),
+         "",
+         -1,
+         {},
+         "ping could not run, nothing sent to mac:00:1A:2B:00:00:01,pNewIp = 10.0.0.10",
+         3,
+         "Failed"},
         {"never saved", OZM::_SC_SETIP_DATA_{}, "", -1, {}, "invalid start address", -1},
         {"short", ipRecord(1, "127.0.1"), "", -1, {}, "invalid start address", -1},
         {"zero", ipRecord(0, "0.0.0.0"), "", -1, {}, "invalid start address", -1},
@@ -240,6 +262,10 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         Access::button(frame, "modifyIp")->click(); // returns when the busy indicator closed
 
         EXPECT_EQ(sentNewIps(), c.newIps);
+        for (const camsim::CallRecord& call : camsim::calls("KVX_NET_ModifyNetInfo")) {
+            EXPECT_EQ(text(call.in, 108, 16), c.info.mask);
+            EXPECT_EQ(text(call.in, 124, 16), c.info.gateway);
+        }
         if (*c.log) {
             EXPECT_TRUE(log.contains(c.log)) << c.log;
         }
@@ -253,10 +279,13 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         EXPECT_EQ(tables[0].headers, (QStringList{"IP", "Set IP"}));
         ASSERT_EQ(tables[0].rows.size(), c.tableRows);
         EXPECT_GT(closer().count(), modalsBefore);
-        const bool loopback = c.newIps.empty() || c.newIps[0].rfind("127.", 0) == 0;
         for (const QStringList& row : tables[0].rows)
-            EXPECT_EQ(row.at(1), loopback ? "Success" : "Failed") << row.join(" ").toStdString();
-        if (loopback && !c.newIps.empty()) {
+            EXPECT_EQ(row.at(1), c.rowText) << row.join(" ").toStdString();
+        if (std::string(c.rowText) == "Failed") {
+            for (int r = 0; r < c.tableRows; ++r)
+                EXPECT_EQ(status(frame, r), "Modify IP Failed") << r;
+        }
+        if (!c.newIps.empty()) {
             // The cameras took the addresses after their restart; the rows show them.
             const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
             std::set<std::string> held;
@@ -273,7 +302,9 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
 // Request bytes of the DHCP and full-netcom switches, the answers in the rows and records, and
 // the end of the run marking the cameras that never answered.
 TEST_F(NetInfoBatchTest, DhcpAndFullNetcomRequestsAnswersAndTimeouts) {
-    camsim::useFleet(camsim::defaultFleet(3));
+    std::vector<camsim::CameraProfile> profiles = camsim::defaultFleet(3);
+    profiles[0].column3Flag = 1; // its full-netcom answers carry "Yes"
+    camsim::useFleet(profiles);
     MainFrame frame;
     searchAndCheckAll(frame, 3);
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
@@ -320,6 +351,7 @@ TEST_F(NetInfoBatchTest, DhcpAndFullNetcomRequestsAnswersAndTimeouts) {
         if (c.mask == 256) {
             EXPECT_EQ(frame.deviceTable()->getData(0, CTableView::ColFullNetcom).toString(),
                       c.netcom ? "Enable" : "Disable");
+            EXPECT_EQ(frame.deviceTable()->getData(0, CTableView::ColNetcomFlag).toString(), "Yes");
             EXPECT_EQ(ozmParamsMgr()->getFullNetcom(), c.netcom ? 0 : 1);
         }
 
@@ -375,7 +407,7 @@ TEST_F(NetInfoBatchTest, AnswersAreReadWithinTheirFields) {
         return r;
     };
     Access::setNetInfo(frame, {record(4, "02:00:00:00:00:01", 0), record(4, "02:00:00:00:00:02", 0),
-                               record(4, "02:00:00:00:00:03", 2)});
+                               record(4, "02:00:00:00:00:03", 2), record(4, "02:00:00:00:00:04", 0)});
     DSC_MODIFY_NETINFO_RESPONSE resp;
     std::memset(&resp, 'X', sizeof resp); // no terminator anywhere
     std::memcpy(resp.tag, "searching..", 12);
@@ -389,12 +421,76 @@ TEST_F(NetInfoBatchTest, AnswersAreReadWithinTheirFields) {
     resp.type = 13; // not an answer
     std::memcpy(resp.mac, "02:00:00:00:00:02", 18);
     frame.onModifyNetInfoResult(&resp);
+    // A DHCP answer names the camera at offset 140: its request's first MAC field held the
+    // access text.
+    resp.type = 14;
+    resp.changeMask = 2;
+    resp.dhcp = 1;
+    std::memcpy(resp.mac, "Vorn_Tsa\0", 9);
+    std::memcpy(resp.mac2, "02:00:00:00:00:04", 18);
+    frame.onModifyNetInfoResult(&resp);
     frame.onModifyNetInfoResult(nullptr);
     QCoreApplication::processEvents();
     const auto records = Access::netInfo(frame);
     EXPECT_EQ(records[0].status, 1);
     EXPECT_EQ(records[1].status, 3) << "the end of the run times the unanswered out";
     EXPECT_EQ(records[2].status, 2);
+    EXPECT_EQ(records[3].status, 1) << "the DHCP answer";
+}
+
+// The end of the modification run handled while the DHCP thread has sent its last request but
+// not yet finished still times out the camera that never answered (nothing else would: the
+// switch runs no check timer).
+TEST_F(NetInfoBatchTest, RunEndDuringTheThreadsLastStepStillTimesOut) {
+    camsim::useFleet(camsim::defaultFleet(2));
+    MainFrame frame;
+    searchAndCheckAll(frame, 2);
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    camsim::inject({fleet[0].mac, "KVX_NET_ModifyNetInfo", false, true, 0, -1}); // never answers
+    frame.engine()->removeSearchInfo(fleet[1].mac); // the thread's last step is its log line
+    // The thread is held in that log line until the window has handled the end of the run.
+    struct Hold {
+        std::mutex mutex;
+        std::condition_variable wake;
+        bool release = false;
+        std::atomic<bool> held{false};
+    } hold;
+    auto releaseHold = [&hold] {
+        {
+            std::lock_guard<std::mutex> lock(hold.mutex);
+            hold.release = true;
+        }
+        hold.wake.notify_all();
+    };
+    Qx_Set_Log_Hook(
+        [](int, const char* line, void* user) {
+            auto* h = static_cast<Hold*>(user);
+            if (!std::strstr(line, "MainFrame::batchModifyDhcpThd") ||
+                !std::strstr(line, "cannot findSearchInfo"))
+                return;
+            h->held = true;
+            std::unique_lock<std::mutex> lock(h->mutex);
+            h->wake.wait_for(lock, std::chrono::seconds(10), [h] { return h->release; });
+        },
+        &hold);
+    QSignalSpy ends(&frame, &MainFrame::modifyNetInfoEnd);
+    Access::button(frame, "openDhcp")->click();
+    const bool ended = harness::waitFor([&] { return hold.held && ends.count() >= 1; }, 10000);
+    QCoreApplication::processEvents(); // the queued end, while the thread is still held
+    const bool stillHeld = Access::batchRunning(frame);
+    releaseHold();
+    Qx_Set_Log_Hook(nullptr, nullptr);
+    ASSERT_TRUE(ended) << "the thread's last step and the end of the run";
+    EXPECT_TRUE(stillHeld);
+    EXPECT_TRUE(harness::waitFor(
+        [&] {
+            const auto records = Access::netInfo(frame);
+            return records.size() == 1 && records[0].status == 3;
+        },
+        3000))
+        << "the camera that never answered is timed out";
+    EXPECT_TRUE(harness::waitFor([&] { return status(frame, 0) == "Modify IP Timeout"; }, 3000))
+        << status(frame, 0).toStdString();
 }
 
 // The sweeps: limit per kind and count, capped; elapsed equal to the limit times out; the
@@ -407,30 +503,53 @@ TEST_F(NetInfoBatchTest, SweepsTimeOutAtTheirLimitsAndShowTheirTables) {
         QStringList headers;                     // empty: no table
         std::vector<std::pair<int, int>> before; // status, login state
         std::vector<std::pair<int, int>> after;
+        QStringList texts; // row status text after the limit ("": none written)
     };
     const std::vector<Case> cases = {
-        {6, 3, 180, {"IP", "Reboot"}, {{1, 1001}, {0, 0}, {1, 0}}, {{1, 1001}, {3, 0}, {1, 1003}}},
-        {6, 2, 120, {"IP", "Reboot"}, {{0, 0}, {1, 1002}}, {{3, 0}, {1, 1002}}},
-        {9, 1, 60, {"IP", "SimpleRecovery"}, {{1, 0}}, {{1, 1003}}},
+        {6,
+         3,
+         180,
+         {"IP", "Reboot"},
+         {{1, 1001}, {0, 0}, {1, 0}},
+         {{1, 1001}, {3, 0}, {1, 1003}},
+         {"", "Reboot Timeout", "Login Failed"}},
+        {6, 2, 120, {"IP", "Reboot"}, {{0, 0}, {1, 1002}}, {{3, 0}, {1, 1002}}, {"Reboot Timeout", ""}},
+        {9, 1, 60, {"IP", "SimpleRecovery"}, {{1, 0}}, {{1, 1003}}, {"Login Timeout"}},
+        {9,
+         2,
+         120,
+         {"IP", "SimpleRecovery"},
+         {{0, 0}, {2, 0}},
+         {{3, 0}, {2, 0}},
+         {"SimpleRecovery Timeout", ""}},
         {10,
          5,
          100,
          {"IP", "Full Recovery"},
          {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 0}},
-         {{3, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 0}}},
+         {{3, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 0}},
+         {"MODIFY Full Recovery Timeout", "", "", "", "MODIFY Full Recovery Timeout"}},
         {10,
          9,
          180,
          {"IP", "Full Recovery"},
          std::vector<std::pair<int, int>>(9, {0, 0}),
-         std::vector<std::pair<int, int>>(9, {3, 0})},
+         std::vector<std::pair<int, int>>(9, {3, 0}),
+         QVector<QString>(9, "MODIFY Full Recovery Timeout").toList()},
         {5,
          7,
          120,
          {},
          std::vector<std::pair<int, int>>(7, {0, 0}),
-         std::vector<std::pair<int, int>>(7, {3, 0})},
-        {4, 2, 120, {"IP", "Set IP"}, {{1, 1002}, {0, 0}}, {{1, 1003}, {3, 0}}},
+         std::vector<std::pair<int, int>>(7, {3, 0}),
+         QVector<QString>(7, "MODIFY Full Netcom Timeout").toList()},
+        {4,
+         2,
+         120,
+         {"IP", "Set IP"},
+         {{1, 1002}, {0, 0}},
+         {{1, 1003}, {3, 0}},
+         {"Login Failed", "Modify IP Timeout"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind * 100 + c.n);
@@ -458,6 +577,14 @@ TEST_F(NetInfoBatchTest, SweepsTimeOutAtTheirLimitsAndShowTheirTables) {
                 reboots.push_back(r);
             }
         }
+        for (int i = 0; i < c.n; ++i) {
+            QStringList row;
+            for (int col = 0; col < CTableView::ColumnCount; ++col)
+                row << QString();
+            row[1] = QString("127.0.2.%1").arg(i + 1);
+            row[8] = QString::fromStdString("02:00:00:00:01:0" + std::to_string(i));
+            frame.deviceTable()->addRow(row);
+        }
         Access::setNetInfo(frame, net);
         Access::setReboots(frame, reboots);
         const std::uint64_t start = 1000000;
@@ -478,6 +605,14 @@ TEST_F(NetInfoBatchTest, SweepsTimeOutAtTheirLimitsAndShowTheirTables) {
             EXPECT_EQ(statusNow, want.first) << i;
             EXPECT_EQ(loginNow, want.second) << i;
         }
+        auto shown = [&] {
+            QStringList out;
+            for (int i = 0; i < c.n; ++i)
+                out << status(frame, i);
+            return out;
+        };
+        harness::waitFor([&] { return shown() == c.texts; }, 3000);
+        EXPECT_EQ(shown(), c.texts);
         if (c.headers.isEmpty()) {
             EXPECT_TRUE(tables.empty());
         } else {

@@ -51,7 +51,9 @@ TEST_F(SetIPDialogTest, ConfirmChecksInOrderAndSavesOnlyCompleteAddresses) {
         ozmParamsMgr()->setIpInfo(&before);
         const int shown = closer().count();
         SetIPDialog dialog;
-        dialog.modifyRadio->setChecked(true);
+        // Both modes: "Set IP Start Address" is saved as 0, "Modify IP Start Address" as 1.
+        const bool setMode = &c - cases.data() == static_cast<std::ptrdiff_t>(cases.size()) - 1;
+        (setMode ? dialog.setRadio : dialog.modifyRadio)->setChecked(true);
         dialog.ipEdit->setText(c.ip);
         dialog.maskEdit->setText(c.mask);
         dialog.gatewayEdit->setText(c.gateway);
@@ -64,12 +66,13 @@ TEST_F(SetIPDialogTest, ConfirmChecksInOrderAndSavesOnlyCompleteAddresses) {
             EXPECT_STREQ(after.ip, "10.0.0.1") << "nothing saved";
             continue;
         }
-        EXPECT_EQ(after.mode, 1u);
+        EXPECT_EQ(after.mode, setMode ? 0u : 1u);
         EXPECT_STREQ(after.ip, c.ip);
         EXPECT_STREQ(after.mask, c.mask);
         EXPECT_STREQ(after.gateway, c.gateway);
         SetIPDialog again;
-        EXPECT_TRUE(again.modifyRadio->isChecked());
+        EXPECT_EQ(again.setRadio->isChecked(), setMode);
+        EXPECT_EQ(again.modifyRadio->isChecked(), !setMode);
         EXPECT_EQ(again.ipEdit->text(), c.ip);
         EXPECT_EQ(again.maskEdit->text(), c.mask);
         EXPECT_EQ(again.gatewayEdit->text(), c.gateway);

@@ -4,6 +4,7 @@
 #include "../batches/BatchTestSupport.h"
 
 #include "ProgressBarDialog.h"
+#include "RestartPing.h"
 #include "TipDialog.h"
 #include "harness/LogCapture.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -216,6 +217,56 @@ TEST(OtherParamRules, TimeLimitFollowsFlagsAndDeviceCount) {
     }
 }
 
+// The restart wait's pings on a clock of the test's own: a device is back at its ninth answer,
+// pings start one pause after the previous one started (a slow ping is not followed by a
+// pause of its own, a late one not by a burst), and the wait gives up after its limit.
+TEST(OtherParamRules, RestartWaitCountsNineAnswersAndPacesPingsFromTheirStarts) {
+    const struct {
+        int pingMs;                   // how long one ping takes
+        int answerFrom;               // the first ping (0-based) that is answered
+        bool back;                    // the wait ends with the device back
+        std::vector<int> firstStarts; // start times of the first pings
+        int pings;                    // pings in all
+    } cases[] = {
+        {0, 0, true, {0, 1000, 2000, 3000}, 9},    // nine answers: back at the ninth
+        {300, 0, true, {0, 1000, 2000, 3000}, 9},  // a ping's own time is not added
+        {1500, 0, true, {0, 1500, 3000, 4500}, 9}, // slower than the pause: back to back
+        {0, 51, true, {0, 1000}, 60},              // answers from 51 s: the ninth at 59 s
+        {0, 52, false, {0, 1000}, 60},             // eight answers by the limit: not back
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "ping " << c.pingMs << " ms, answers from " << c.answerFrom);
+        std::uint64_t clock = 0;
+        std::vector<std::uint64_t> starts;
+        otherparam::RestartPing wait;
+        wait.limitMs = 60000;
+        wait.pauseMs = 1000;
+        wait.answers = 9;
+        const bool back = wait.run(
+            [&] {
+                starts.push_back(clock);
+                clock += static_cast<std::uint64_t>(c.pingMs);
+                return static_cast<int>(starts.size()) > c.answerFrom;
+            },
+            [&] { return clock; },
+            [&](int ms) {
+                EXPECT_GE(ms, 0);
+                clock += static_cast<std::uint64_t>(ms);
+                return true;
+            });
+        EXPECT_EQ(back, c.back);
+        EXPECT_EQ(static_cast<int>(starts.size()), c.pings);
+        for (std::size_t i = 0; i < c.firstStarts.size(); ++i)
+            EXPECT_EQ(starts.at(i), static_cast<std::uint64_t>(c.firstStarts[i])) << "ping " << i;
+    }
+    // A stop during the wait ends it at once.
+    otherparam::RestartPing wait;
+    int pings = 0;
+    EXPECT_FALSE(
+        wait.run([&] { return ++pings > 0; }, [] { return std::uint64_t{0}; }, [](int) { return false; }));
+    EXPECT_EQ(pings, 1);
+}
+
 // ------------------------------------------------------------------ start
 
 TEST_F(OtherParamTest, NoFlagEqualToOneRefusesTheRun) {
@@ -367,9 +418,32 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
         all.flag[f] = 1;
     store->setOtherParamEnable(&all);
 
+    // The name (code 1) and account (code 14) notifications follow the status text and come
+    // before the family's result is written.
+    std::mutex seenLock;
+    std::vector<std::pair<int, int>> seenResults; // code, the family's result at that moment
+    notes->observe([&](const enginetest::Note& note) {
+        const int family = note.code == 1 ? OZM::FamilyOsd : note.code == 14 ? OZM::FamilyAccount : -1;
+        if (family < 0)
+            return;
+        const auto results = engine->otherParamResults();
+        std::lock_guard<std::mutex> lock(seenLock);
+        seenResults.emplace_back(note.code, results.empty() ? -1 : results[0].results[family]);
+    });
     RunCloser closer;
     ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
     ASSERT_FALSE(closer.stuck);
+    notes->observe(nullptr);
+    EXPECT_EQ(seenResults, (std::vector<std::pair<int, int>>{{1, 0}, {14, 0}}));
+    std::vector<QString> sequence;
+    for (const auto& note : notes->all()) {
+        if (note.code == 1 || note.code == 14)
+            sequence.push_back(QString::number(note.code));
+        else if (note.code == 2 && (note.texts.value(1) == "Set OSD Success" ||
+                                    note.texts.value(1) == "Modify Account Success"))
+            sequence.push_back(note.texts.value(1));
+    }
+    EXPECT_EQ(sequence, (std::vector<QString>{"Set OSD Success", "1", "Modify Account Success", "14"}));
 
     // Order, pauses and texts.
     const QStringList expected = {"Modify DDNS Success",          "Modify GB28181 Success",
@@ -510,6 +584,7 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     ASSERT_TRUE(camsim::findCamera(m, &now));
     EXPECT_EQ(now.ip, "127.0.5.11");
     EXPECT_EQ(now.mask, "255.255.0.0");
+    EXPECT_EQ(now.gateway, "127.0.0.1");
     EXPECT_EQ(now.fullNetcom, 1);
     EXPECT_EQ(now.httpPort, 8080);
     EXPECT_EQ(now.rtspPort, 8554);
@@ -520,6 +595,7 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     ASSERT_NE(info, nullptr);
     EXPECT_STREQ(info->ip, "127.0.5.11");
     EXPECT_STREQ(info->mask, "255.255.0.0");
+    EXPECT_STREQ(info->gateway, "127.0.0.1");
     EXPECT_STREQ(info->dns, "127.0.0.53");
     EXPECT_EQ(info->fullNetcom, 1);
     EXPECT_EQ(info->httpPort, 8080u);
@@ -569,14 +645,17 @@ TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
         Scope scope;
         int width, height, sentFps;
         bool restart;
+        std::uint32_t codec = 0; // template codec: 0 gives the first codec (0), others the second (1)
+        int sentCodec = 0;
     } cases[] = {
-        {2304, 1296, 0, 1, 0, 20, Normal, 1920, 1080, 20, true},     // out of 2304x1296
-        {1920, 1080, 0, 2, 0, 20, Normal, 1280, 720, 20, false},     // no restart
-        {1920, 1080, 0, 0, 0, 20, Normal, 2304, 1296, 20, true},     // into 2304x1296
-        {1920, 1080, 0, 1, 1, 20, Normal, 1920, 1080, 20, true},     // H265+ changes
-        {1920, 1080, 0, 1, 0, 30, Normal, 1920, 1080, 25, false},    // capped by the scope entry
-        {1920, 1080, 0, 1, 0, 30, NoEntry, 1920, 1080, 17, false},   // no entry: the rate stays
-        {1920, 1080, 0, 1, 0, 30, HugeCount, 1920, 1080, 25, false}, // counts clamped to the tables
+        {2304, 1296, 0, 1, 0, 20, Normal, 1920, 1080, 20, true},       // out of 2304x1296
+        {1920, 1080, 0, 2, 0, 20, Normal, 1280, 720, 20, false},       // no restart
+        {1920, 1080, 0, 0, 0, 20, Normal, 2304, 1296, 20, true},       // into 2304x1296
+        {1920, 1080, 0, 1, 1, 20, Normal, 1920, 1080, 20, true},       // H265+ changes
+        {1920, 1080, 0, 1, 0, 30, Normal, 1920, 1080, 25, false},      // capped by the scope entry
+        {1920, 1080, 0, 1, 0, 30, NoEntry, 1920, 1080, 17, false},     // no entry: the rate stays
+        {1920, 1080, 0, 1, 0, 30, HugeCount, 1920, 1080, 25, false},   // counts clamped to the tables
+        {1920, 1080, 0, 2, 0, 20, Normal, 1280, 720, 20, false, 2, 1}, // the second codec
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.curWidth << " -> index " << c.index << ", fps " << c.fps);
@@ -601,6 +680,7 @@ TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
         video.mainResolution = c.index;
         video.mainH265Plus = c.h265;
         video.mainFrameRate = c.fps;
+        video.mainCodec = c.codec;
         video.subFrameRate = 10;
         ozmParamsMgr()->setVideoInfo(&video);
         enable({OZM::FamilyVideo});
@@ -611,6 +691,7 @@ TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
         ASSERT_TRUE(waitThreads());
         const auto sent = camsim::paramBytes(m, "encPro");
+        EXPECT_EQ(sent[64], c.sentCodec);
         EXPECT_EQ(u16(sent, 64 + 4), c.width);
         EXPECT_EQ(u16(sent, 64 + 6), c.height);
         EXPECT_EQ(u16(sent, 64 + 8), c.sentFps);
@@ -622,27 +703,280 @@ TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
     }
 }
 
+// ------------------------------------------------------------------ mapped values
+
+// Values the appliers translate: the audio codec, the audio board's input and light-board
+// mode (each only with its apply flag), the summer-time offset, the update method and the NTP
+// interval packed into two bytes.
+TEST_F(OtherParamTest, MappedValuesFollowTheirTables) {
+    useCameras(1);
+    loginFleet();
+    const std::string m = fleet[0].mac;
+    const struct {
+        std::int32_t codec;
+        std::uint32_t input, lightMode, applyInput, applyLight;
+        std::uint8_t offset, method, autoSync;
+        std::int32_t interval;
+        int encCodec;
+        std::uint32_t cpldInput, cpldLight; // 0x11 / 0x22: left as the device had them
+        int dstMinutes, timeMethod, ntpLow, ntpHigh;
+    } cases[] = {
+        {0, 0, 0, 1, 1, 0, 0, 0, 60, 16, 5, 2, 30, 2, 0xF1, 0},
+        {1, 1, 1, 1, 1, 1, 1, 1, 1000, 17, 2, 3, 60, 0, 0xA0, 15},
+        {7, 0, 2, 0, 1, 2, 2, 0, 10080, 17, 0x11, 7, 90, 1, 0x81, 157},
+        {0, 1, 3, 1, 0, 3, 5, 2, 64, 16, 2, 0x22, 120, 1, 0x00, 1},
+        {0, 0, 4, 0, 1, 9, 1, 0, 63, 16, 0x11, 7, 120, 0, 0xFD, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "codec " << c.codec << ", light " << c.lightMode << ", offset " << int(c.offset)
+                     << ", method " << int(c.method) << ", interval " << c.interval);
+        auto cpld = camsim::paramBytes(m, "cpld");
+        putBytes<std::uint32_t>(cpld, 272, 0x11);
+        putBytes<std::uint32_t>(cpld, 304, 0x22);
+        ASSERT_TRUE(camsim::setParamBytes(m, "cpld", cpld));
+        OZM::_SC_SETAUDIO_DATA_ audio{1, 0, c.codec, 50, 50};
+        ozmParamsMgr()->setAudioInfo(&audio);
+        OZM::_SC_SETAUDIOINPUT_DATA_ board{};
+        board.applyInput = c.applyInput;
+        board.applyLightBoardMode = c.applyLight;
+        board.input = c.input;
+        board.lightBoardMode = c.lightMode;
+        ozmParamsMgr()->setAudioBoard(&board);
+        OZM::_SC_SETTIME_DATA_ time{};
+        time.year = 2024;
+        time.month = 1;
+        time.day = 1;
+        time.updateMethod = c.method;
+        time.ntpAutoSync = c.autoSync;
+        time.ntpInterval = c.interval;
+        time.summerOffset = c.offset;
+        ozmParamsMgr()->setTimeInfo(&time);
+        enable({OZM::FamilyAudio, OZM::FamilyTime, OZM::FamilyAudioBoard});
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_TRUE(waitThreads());
+        EXPECT_EQ(camsim::paramBytes(m, "audioEnc").at(2), c.encCodec);
+        const auto board2 = camsim::paramBytes(m, "cpld");
+        EXPECT_EQ(u32(board2, 272), c.cpldInput);
+        EXPECT_EQ(u32(board2, 304), c.cpldLight);
+        EXPECT_EQ(camsim::paramBytes(m, "dst").at(44), c.dstMinutes);
+        const auto t = camsim::paramBytes(m, "time");
+        EXPECT_EQ(t.at(7), c.timeMethod);
+        EXPECT_EQ(t.at(10), c.ntpLow);
+        EXPECT_EQ(t.at(11), c.ntpHigh);
+        ASSERT_EQ(closer.tables.size(), 1u);
+        EXPECT_EQ(closer.tables[0].rows.value(0),
+                  (QStringList{"127.0.0.11", "Success", "Success", "Success"}));
+    }
+}
+
+// Audio board with all four apply flags 0: the family is left out of the run before any record
+// copies the flags.
+TEST_F(OtherParamTest, AudioBoardWithoutApplyFlagsIsLeftOut) {
+    useCameras(1);
+    loginFleet();
+    OZM::_SC_SETAUDIOINPUT_DATA_ board{};
+    board.input = 1;
+    board.lightBoardMode = 3;
+    board.brightness = 40;
+    ozmParamsMgr()->setAudioBoard(&board);
+    enable({OZM::FamilyDdns, OZM::FamilyAudioBoard});
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    ASSERT_TRUE(waitThreads());
+    EXPECT_TRUE(camsim::calls("KVX_NET_GetCpldData").empty());
+    const auto results = engine->otherParamResults();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].flags[OZM::FamilyAudioBoard], 0);
+    EXPECT_EQ(results[0].flags[OZM::FamilyDdns], 1);
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].headers, (QStringList{"IP", "Setting DDNS"}));
+    EXPECT_EQ(statuses(0), QStringList{"Modify DDNS Success"});
+}
+
+// ------------------------------------------------------------------ failures and restarts
+
+// A restart is waited for only after a video or image change that needs one and whose last set
+// succeeded (video: into or out of 2304x1296; image: a new flicker setting).
+TEST_F(OtherParamTest, RestartFollowsSuccessfulVideoAndImageSets) {
+    const struct {
+        int family;
+        bool restarting; // the change needs a restart
+        const char* failingSet;
+        bool restart;
+        const char* text;
+    } cases[] = {
+        {OZM::FamilyVideo, true, nullptr, true, "Modify Video Param Success"},
+        {OZM::FamilyVideo, true, "KVX_NET_SetEncodingPropertyPro", false, "Modify Video Param Failed"},
+        {OZM::FamilyImage, true, nullptr, true, "Modify Image Param Success"},
+        {OZM::FamilyImage, false, nullptr, false, "Modify Image Param Success"},
+        {OZM::FamilyImage, true, "KVX_NET_ClientSetVideoParam2", false, "Modify Image Param Failed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << (c.restarting ? ", restarting change" : ""));
+        engine->logoutAll();
+        camsim::resetWorld();
+        useCameras(1);
+        loginFleet();
+        QFile::remove(pingLog);
+        const std::string m = fleet[0].mac;
+        if (c.family == OZM::FamilyVideo) {
+            const int width = u16(camsim::paramBytes(m, "encPro"), 64 + 4);
+            OZM::_SC_SETVIDEO_DATA_ video{};
+            video.mainResolution = (width == 2304) == c.restarting ? 1 : 0;
+            video.mainH265Plus = camsim::paramBytes(m, "encPro").at(64 + 16);
+            ozmParamsMgr()->setVideoInfo(&video);
+        } else {
+            const std::uint8_t flicker = camsim::paramBytes(m, "videoParam").at(17);
+            OZM::_SC_IMAGE_DATA_ image{};
+            image.flicker = c.restarting ? flicker ^ 1 : flicker;
+            ozmParamsMgr()->setImageInfo(&image);
+        }
+        if (c.failingSet)
+            camsim::inject({m, c.failingSet, true, false, 0, -1});
+        enable({c.family});
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_TRUE(waitThreads());
+        EXPECT_EQ(statuses(0).value(0), c.text);
+        EXPECT_EQ(loginsTo(fleet[0].ip), c.restart ? 1 : 0) << "relogin after the restart wait";
+        EXPECT_EQ(pings().isEmpty(), !c.restart);
+    }
+}
+
+// The restart wait: 20 s before the first ping, pings until the ninth answer, the relogin, and
+// 20 s after it before the next family.
+TEST_F(OtherParamTest, RestartWaitPingsUntilTheNinthAnswerBetweenTwoPauses) {
+    useCameras(1);
+    loginFleet();
+    // Nine ping processes must fit into the 60 s of program time even on a slow machine.
+    winport::setTimeScale(0.05);
+    const std::string m = fleet[0].mac;
+    const int width = u16(camsim::paramBytes(m, "encPro"), 64 + 4);
+    OZM::_SC_SETVIDEO_DATA_ video{};
+    video.mainResolution = width == 2304 ? 1 : 0; // restarts the camera
+    video.mainH265Plus = camsim::paramBytes(m, "encPro").at(64 + 16);
+    ozmParamsMgr()->setVideoInfo(&video);
+    OZM::_SC_IMAGE_DATA_ image{};
+    image.flicker = camsim::paramBytes(m, "videoParam").at(17); // no restart
+    ozmParamsMgr()->setImageInfo(&image);
+    enable({OZM::FamilyVideo, OZM::FamilyImage});
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    ASSERT_TRUE(waitThreads());
+    // The camera is back (8.5 s) before the first ping, so every ping answers.
+    EXPECT_EQ(pings().count(QString::fromStdString(fleet[0].ip)), 9);
+    std::uint64_t videoDone = 0, relogin = 0, imageDone = 0;
+    for (const auto& note : notes->with(2, mac(0))) {
+        const QString text = note.texts.value(1);
+        if (text == "Modify Video Param Success")
+            videoDone = note.tick;
+        else if (text == "Logging in...")
+            relogin = note.tick;
+        else if (text == "Modify Image Param Success")
+            imageDone = note.tick;
+    }
+    ASSERT_TRUE(videoDone && relogin && imageDone);
+    EXPECT_GE(relogin - videoDone, 20000u) << "the pause before the pings";
+    EXPECT_GE(imageDone - relogin, 21000u) << "the pause after the relogin and before the next family";
+    EXPECT_EQ(loginsTo(fleet[0].ip), 1);
+}
+
+// Failed account and OSD changes have none of their successes' extra effects.
+TEST_F(OtherParamTest, FailedAccountAndOsdChangesHaveNoExtraEffects) {
+    useCameras(1);
+    loginFleet();
+    OZM::_SC_ACCOUNT_DATA account{};
+    std::strcpy(account.user, "op");
+    std::strcpy(account.password, "secret12");
+    ozmParamsMgr()->setAccountInfo(&account);
+    OZM::_SC_SETOSD_DATA_ osd{};
+    std::strcpy(osd.text, "Gate 9");
+    ozmParamsMgr()->setOsdInfo(&osd);
+    camsim::inject({fleet[0].mac, "KVX_NET_UserConfig", true, false, 0, -1});
+    camsim::inject({fleet[0].mac, "KVX_NET_SetOSD2", true, false, 0, -1});
+    enable({OZM::FamilyAccount, OZM::FamilyOsd});
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    ASSERT_TRUE(waitThreads());
+    EXPECT_EQ(statuses(0), (QStringList{"Set OSD Failed", "Modify Account Failed"}));
+    EXPECT_TRUE(texts(14, 0).isEmpty());
+    EXPECT_TRUE(texts(1, 0).isEmpty());
+    const auto info = engine->findSearchInfo(fleet[0].mac);
+    ASSERT_NE(info, nullptr);
+    EXPECT_STREQ(info->user, fleet[0].user.c_str()) << "later logins keep the account that works";
+    EXPECT_STREQ(info->password, fleet[0].password.c_str());
+}
+
+// Device threads write their results while the configuration thread still adds the records of
+// later cameras (checked under the thread sanitizer).
+TEST_F(OtherParamTest, ResultWritesWhileRecordsAreAdded) {
+    useCameras(40);
+    loginFleet();
+    enable({OZM::FamilyDdns, OZM::FamilyP2p});
+    QVector<QStringList> all;
+    for (std::size_t i = 0; i < fleet.size(); ++i)
+        all << row(i);
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(all), 0);
+    ASSERT_TRUE(waitThreads());
+    ASSERT_EQ(closer.tables.size(), 1u);
+    ASSERT_EQ(closer.tables[0].rows.size(), 40);
+    for (const QStringList& shown : closer.tables[0].rows)
+        EXPECT_EQ(shown.mid(1), (QStringList{"Success", "Success"})) << shown.value(0).toStdString();
+}
+
 // ------------------------------------------------------------------ new addresses
 
+// New addresses from the start address: answering ones, the subnet's network and broadcast
+// addresses and addresses whose ping could not run are never handed out; the end of the range
+// stops the run from starting further devices. Per camera the expected address, or "" (its
+// TCP/IP fails without a request), "-" (no device thread: its record times out) or "x" (no
+// record at all).
 TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
     useCameras(3);
     const struct {
         const char* start;
+        const char* mask;
         const char* answering;
-        QStringList pinged;   // sorted
-        QStringList assigned; // per camera, empty: no address and TCP/IP failed
+        QStringList pinged; // every address pinged, sorted
+        QStringList assigned;
+        const char* log;
     } cases[] = {
         {"127.0.5.10",
+         "255.0.0.0",
          "127.0.5.10,127.0.5.11,127.0.5.13",
          {"127.0.5.10", "127.0.5.11", "127.0.5.12", "127.0.5.13", "127.0.5.14", "127.0.5.15"},
-         {"127.0.5.12", "127.0.5.14", "127.0.5.15"}},
-        {"", "", {}, {"", "", ""}},
-        {"127.0.5", "", {}, {"", "", ""}},
-        {"127.0.5.256", "", {}, {"", "", ""}},
-        {"127.0.05.1", "", {}, {"", "", ""}},
-        {"0.0.0.0", "", {}, {"", "", ""}},
-        {"255.255.255.254", "", {}, {"", "", ""}},
-        {"223.255.255.254", "", {"223.255.255.254", "223.255.255.255"}, {"", "", ""}},
+         {"127.0.5.12", "127.0.5.14", "127.0.5.15"},
+         "pNewIp is used,pNewIp = 127.0.5.13"},
+        // .255 and the next subnet's .0 are skipped without a ping.
+        {"127.0.5.254",
+         "255.255.255.0",
+         "",
+         {"127.0.5.254", "127.0.6.1", "127.0.6.2"},
+         {"127.0.5.254", "127.0.6.1", "127.0.6.2"},
+         "pNewIp = 127.0.6.0"},
+        // The lowest start address is taken; the stand-in cannot ping outside 127/8.
+        {"1.0.0.0",
+         "128.0.0.0",
+         "",
+         {"1.0.0.0", "1.0.0.1", "1.0.0.2"},
+         {"", "", ""},
+         "ping could not run, no new address for mac:00:1A:2B:00:00:01,pNewIp = 1.0.0.0"},
+        // No verdict for .254; .255 is the broadcast address and the last of the range.
+        {"223.255.255.254",
+         "255.255.255.252",
+         "",
+         {"223.255.255.254"},
+         {"", "-", "x"},
+         "laddr is 0xFFFFFFFF"},
+        {"", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
+        {"127.0.5", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
+        {"127.0.5.256", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
+        {"127.0.05.1", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
+        {"0.0.0.0", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
+        {"255.255.255.254", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.start);
@@ -654,47 +988,82 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         qputenv("CORVANE_SIM_PING_UP", c.answering);
         OZM::_SC_TCP_IP_DATA tcp{};
         std::strncpy(tcp.ip, c.start, sizeof tcp.ip - 1);
-        std::strcpy(tcp.mask, "255.0.0.0");
+        std::strcpy(tcp.mask, c.mask);
         std::strcpy(tcp.gateway, "127.0.0.1");
         std::strcpy(tcp.dns, "127.0.0.1");
         ozmParamsMgr()->setTcpIpInfo(&tcp);
-        enable({OZM::FamilyTcpIp});
+        enable({OZM::FamilyTcpIp, OZM::FamilyDdns});
 
         RunCloser closer;
+        harness::LogCapture log;
         ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
         ASSERT_TRUE(waitThreads());
-        const QStringList pinged = pings();
-        // Probes run a few ahead of their turn (in any order), never beyond the addresses wanted;
-        // the first camera's restart pings may come between the others' scan, so the scan is
-        // judged by the first ping of each address.
-        QStringList firstPings;
-        for (const QString& address : pinged)
-            if (!firstPings.contains(address))
-                firstPings << address;
-        QStringList first = firstPings.mid(0, c.pinged.size());
-        first.sort();
-        EXPECT_EQ(first, c.pinged);
-        for (const QString& address : pinged)
-            EXPECT_TRUE(address.startsWith("127.") || address.startsWith("223.")) << address.toStdString();
+        EXPECT_TRUE(log.contains(c.log)) << c.log;
+        EXPECT_EQ(engine->otherParamWaitTime(), 360) << "three rows: min(3 x 300, 360)";
+        // Probes run a few ahead of their turn, never for an address that is not wanted; the
+        // restart pings go to the assigned addresses only.
+        QStringList pinged = pings();
+        pinged.removeDuplicates();
+        pinged.sort();
+        EXPECT_EQ(pinged, c.pinged);
         ASSERT_EQ(closer.tables.size(), 1u);
-        ASSERT_EQ(closer.tables[0].rows.size(), 3);
+        int records = 0;
         for (std::size_t i = 0; i < 3; ++i) {
+            SCOPED_TRACE(i);
             const QString want = c.assigned[int(i)];
             camsim::CameraProfile now;
             ASSERT_TRUE(camsim::findCamera(fleet[i].mac, &now));
-            if (want.isEmpty()) {
-                EXPECT_EQ(statuses(i), QStringList{"Modify Tcp/Ip Failed"}) << i;
-                EXPECT_TRUE(texts(8, i).isEmpty()) << i;
-                EXPECT_EQ(now.ip, fleet[i].ip) << i;
-                EXPECT_EQ(closer.tables[0].rows[int(i)].value(1), "Failed") << i;
+            const bool started = want != "-" && want != "x";
+            EXPECT_EQ(callsTo("KVX_NET_GetDDNS2", i).size(), started ? 1u : 0u) << "device thread";
+            if (want == "x")
+                continue;
+            const QStringList shown = closer.tables[0].rows.value(records++);
+            EXPECT_EQ(shown.value(0), QString::fromStdString(fleet[i].ip));
+            if (!started) {
+                EXPECT_EQ(statuses(i), (QStringList{"Modify DDNS Failed", "Modify Tcp/Ip Failed"}));
+                EXPECT_EQ(shown.mid(1), (QStringList{"Failed", "Failed"}));
+            } else if (want.isEmpty()) {
+                EXPECT_EQ(statuses(i), (QStringList{"Modify DDNS Success", "Modify Tcp/Ip Failed"}));
+                EXPECT_TRUE(callsTo("KVX_NET_GetNetPropertyEx", i).empty()) << "nothing sent";
+                EXPECT_TRUE(callsTo("KVX_NET_SetNetPropertyEx", i).empty()) << "nothing sent";
+                EXPECT_TRUE(texts(8, i).isEmpty());
+                EXPECT_EQ(now.ip, fleet[i].ip);
+                EXPECT_EQ(shown.value(2), "Failed");
             } else {
-                EXPECT_EQ(texts(8, i), QStringList{want + "|New IP:" + want}) << i;
-                EXPECT_EQ(now.ip, want.toStdString()) << i;
-                EXPECT_EQ(loginsTo(want.toStdString()), 1) << i;
-                EXPECT_EQ(closer.tables[0].rows[int(i)].value(1), "Success") << i;
+                EXPECT_EQ(texts(8, i), QStringList{want + "|New IP:" + want});
+                EXPECT_EQ(now.ip, want.toStdString());
+                EXPECT_EQ(loginsTo(want.toStdString()), 1);
+                EXPECT_EQ(shown.value(2), "Success");
             }
         }
+        EXPECT_EQ(closer.tables[0].rows.size(), records);
     }
+}
+
+// A run that ends while the configuration thread still looks for an address starts no device
+// thread, neither then nor when the engine shuts down.
+TEST_F(OtherParamTest, EndedRunStartsNoFurtherDevices) {
+    useCameras(2);
+    loginFleet();
+    qputenv("OTHERPARAM_PING_DELAY", "0.05");
+    QStringList busy;
+    for (int i = 1; i <= 40; ++i)
+        busy << QString("127.0.7.%1").arg(i);
+    qputenv("CORVANE_SIM_PING_UP", busy.join(',').toUtf8());
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.0.7.1");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    ozmParamsMgr()->setWaitInfo(1);
+    enable({OZM::FamilyDdns, OZM::FamilyTcpIp});
+    {
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
+        ASSERT_EQ(closer.tables.size(), 1u);
+        EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Failed", "Failed"}));
+    }
+    engine.reset(); // ends the configuration thread
+    EXPECT_TRUE(camsim::calls("KVX_NET_GetDDNS2").empty());
 }
 
 // ------------------------------------------------------------------ port, then TCP/IP refused
@@ -741,9 +1110,11 @@ TEST_F(OtherParamTest, PortStopsAtFirstFailureAndRefusedAddressChangeFails) {
 
 // ------------------------------------------------------------------ end paths
 
+// The time limit marks every pending family of a device that never got a login, sending the
+// failure texts in their fixed order, and the table shows "Failed" in every column.
 TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
     loginFleet();
-    // Camera 2 has a search record but no login: its families stay pending.
+    // A search record without a login: its families stay pending.
     const auto record = enginetest::searchRecord(camsim::fleet()[0]);
     DSC_SEARCH_RESPONSE_INFO stray = record;
     std::strcpy(stray.mac, "02:00:00:00:99:99");
@@ -752,20 +1123,35 @@ TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
     QStringList strayRow = row(0);
     strayRow[8] = stray.mac;
     ozmParamsMgr()->setWaitInfo(1);
-    enable({OZM::FamilyDdns, OZM::FamilyOsd});
+    OZM::_SC_SETAUDIOINPUT_DATA_ board{};
+    board.applyInput = 1;
+    ozmParamsMgr()->setAudioBoard(&board);
+    OZM::SC_OTHERPARAMENABLE all{};
+    for (int f = 0; f < OZM::FamilyCount; ++f)
+        all.flag[f] = 1;
+    ozmParamsMgr()->setOtherParamEnable(&all);
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig({row(0), strayRow}), 0);
+    ASSERT_EQ(engine->startOtherParamConfig({strayRow}), 0);
     ASSERT_TRUE(waitThreads());
-    EXPECT_EQ(notes->count(2, "02:00:00:00:99:99", "Modify DDNS Failed"), 1);
-    EXPECT_EQ(notes->count(2, "02:00:00:00:99:99", "Set OSD Failed"), 1);
+    QStringList sent;
+    for (const auto& note : notes->with(2, "02:00:00:00:99:99"))
+        sent << note.texts.value(1);
+    EXPECT_EQ(sent, (QStringList{"Modify DDNS Failed", "P2P Modify Failed", "Modify GB28181 Failed",
+                                 "Modify Privacy Failed", "Modify Motion Detection Failed",
+                                 "Modify Video Param Failed", "Set Audio Param Failed", "Set OSD Failed",
+                                 "Modify Image Param Failed", "Modify Account Failed", "Set Time Failed",
+                                 "Set Timer To Restart Failed", "Set Audio Board Failed",
+                                 "Modify Tcp/Ip Failed", "Modify Port Failed"}));
     const auto results = engine->otherParamResults();
-    ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(results[1].results[OZM::FamilyDdns], 3);
-    EXPECT_EQ(results[1].results[OZM::FamilyOsd], 3);
-    EXPECT_EQ(results[1].results[OZM::FamilyTcpIp], 0);
+    ASSERT_EQ(results.size(), 1u);
+    for (int f = 0; f < OZM::FamilyCount; ++f)
+        EXPECT_EQ(results[0].results[f], 3) << f;
     ASSERT_EQ(closer.tables.size(), 1u);
-    EXPECT_EQ(closer.tables[0].headers, (QStringList{"IP", "Setting DDNS", "Setting OSD"}));
-    EXPECT_EQ(closer.tables[0].rows.value(1), (QStringList{"127.0.0.99", "Failed", "Failed"}));
+    EXPECT_EQ(closer.tables[0].headers, kAllHeaders);
+    QStringList failed{"127.0.0.99"};
+    for (int f = 0; f < OZM::FamilyCount; ++f)
+        failed << "Failed";
+    EXPECT_EQ(closer.tables[0].rows, QList<QStringList>{failed});
 }
 
 TEST_F(OtherParamTest, RunWithoutRecordsEndsAtOnce) {
@@ -810,6 +1196,7 @@ TEST_F(OtherParamTest, RunEndsOnlyAfterEveryRecordWasAdded) {
 TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
     useCameras(1);
     loginFleet();
+    winport::setTimeScale(0.05); // the earlier run's restart wait (about 50 s) outlasts the next start
     OZM::_SC_PORT_DATA port{80, 554, 443, 8000, 1}; // unchanged: the camera stays up
     ozmParamsMgr()->setPortParamInfo(&port);
     ozmParamsMgr()->setWaitInfo(1);
@@ -824,9 +1211,30 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
     ozmParamsMgr()->setWaitInfo(360);
     enable({OZM::FamilyDdns});
     {
+        // The new run waits for the earlier run's thread on the same camera to end (after its
+        // relogin and the pause after it) before it changes anything.
+        harness::LogCapture log;
         RunCloser closer;
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Success"}));
+        EXPECT_TRUE(log.contains("waiting for the device threads of an earlier run"));
+        std::uint64_t relogin = 0, ddns = 0;
+        for (const auto& call : camsim::callLog()) {
+            if (call.function == "KVX_NET_Login" && !relogin)
+                relogin = call.seq;
+            if (call.function == "KVX_NET_GetDDNS2" && !ddns)
+                ddns = call.seq;
+        }
+        ASSERT_NE(relogin, 0u);
+        EXPECT_GT(ddns, relogin) << "the new run started during the earlier run's restart wait";
+        std::uint64_t loggingIn = 0, applied = 0;
+        for (const auto& note : notes->with(2, mac(0))) {
+            if (note.texts.value(1) == "Logging in...")
+                loggingIn = note.tick;
+            if (note.texts.value(1) == "Modify DDNS Success")
+                applied = note.tick;
+        }
+        EXPECT_GE(applied - loggingIn, 20000u) << "the pause after the earlier run's relogin";
     }
     ASSERT_TRUE(waitThreads());
     EXPECT_EQ(texts(9, 0), QStringList{"80|554"}) << "the earlier run went on";
