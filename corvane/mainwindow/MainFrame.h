@@ -21,6 +21,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -227,7 +228,10 @@ private:
     void checkGpioTimeout(int count);
     void checkFixtureTimeout(int kind, int count);
     void onFixtureTestEnd(int cmd_type);
-    // Ends the running test's readers: they add nothing more, and are joined.
+    // Ends the running test's readers: they add nothing more. Their requests finish in the
+    // background; those already done are joined.
+    void retireFixtureReaders();
+    // Retires the readers and joins every one: after a logout, which wakes their requests.
     void stopFixtureReaders();
 
     // Widgets, in the order of the window's layout code.
@@ -310,8 +314,13 @@ private:
     std::atomic<std::uint64_t> _fixtureRun{0};    // a reader adds records only while its run is current
     ProgressBarDialog* _audioProgress = nullptr;
     ProgressBarDialog* _gpioProgress = nullptr;
-    std::thread _audioReader;
-    std::thread _gpioReader;
+    struct FixtureReader {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done; // set by the thread as its last step
+    };
+    FixtureReader _audioReader;
+    FixtureReader _gpioReader;
+    std::vector<FixtureReader> _retiredReaders;
 
     // Notifications waiting for the GUI thread, in arrival order.
     std::mutex _notifyMutex;

@@ -77,10 +77,12 @@ std::int64_t programMs() {
 void MainFrame::loginFixTureTool() {
     PTQ_FT_Startup();
     PTQ_FT_SetWaitTime(2, -1, 2);
-    // The readers use the session: none may run across its replacement.
-    stopFixtureReaders();
+    // The readers use the session: none may run across its replacement. The logout wakes a
+    // request they wait in.
+    ++_fixtureRun;
     if (const std::uint32_t previous = _fixTureLogin.exchange(0))
         PTQ_FT_Logout(static_cast<std::int32_t>(previous));
+    stopFixtureReaders();
     const FixtureLoginInfo info = fixtureLoginRecord(this);
     const std::int32_t handle = PTQ_FT_Login(&info);
     _fixTureLogin.store(handle > 0 ? static_cast<std::uint32_t>(handle) : 0);
@@ -92,11 +94,14 @@ void MainFrame::loginFixTureTool() {
 }
 
 void MainFrame::logoutFixture() {
-    stopFixtureReaders();
+    // The logout wakes a request a reader waits in, so the readers are joined at once after it
+    // and before the library is cleaned up.
+    ++_fixtureRun;
     if (const std::uint32_t handle = _fixTureLogin.exchange(0)) {
         PTQ_FT_Logout(static_cast<std::int32_t>(handle));
         Qx_Write_Log(600, "MainFrame::logoutFixture", "PTQ_FT_Logout _fixTureLogin:%u", handle);
     }
+    stopFixtureReaders();
     PTQ_FT_Cleanup();
 }
 
@@ -173,8 +178,9 @@ void MainFrame::startFixtureTest(int kind) {
             return;
         }
     }
-    // Readers of an earlier test, of either kind, add nothing to this one.
-    stopFixtureReaders();
+    // Readers of an earlier test, of either kind, add nothing to this one. One may still wait for
+    // an answer (up to a request's wait): it finishes in the background, the GUI does not wait.
+    retireFixtureReaders();
     const std::uint64_t run = ++_fixtureRun;
 
     // One waiting record per checked row, so that the sweep counts every row from the start.
@@ -196,11 +202,15 @@ void MainFrame::startFixtureTest(int kind) {
             _fixtureList.push_back(record);
         }
     }
-    std::thread& reader = audio ? _audioReader : _gpioReader;
-    if (audio)
-        reader = std::thread([this, run, rows] { readAudioTestResult(run, rows); });
-    else
-        reader = std::thread([this, run, rows] { readGpioTestResult(run, rows); });
+    FixtureReader& reader = audio ? _audioReader : _gpioReader;
+    reader.done = std::make_shared<std::atomic<bool>>(false);
+    reader.thread = std::thread([this, run, rows, audio, done = reader.done] {
+        if (audio)
+            readAudioTestResult(run, rows);
+        else
+            readGpioTestResult(run, rows);
+        done->store(true);
+    });
 
     if (_checkFtTimer) {
         _ftTimerStartMs.store(programMs());
@@ -212,12 +222,28 @@ void MainFrame::startFixtureTest(int kind) {
     progress->exec();
 }
 
-void MainFrame::stopFixtureReaders() {
+void MainFrame::retireFixtureReaders() {
     ++_fixtureRun;
-    for (std::thread* reader : {&_audioReader, &_gpioReader}) {
-        if (reader->joinable())
-            reader->join();
+    for (FixtureReader* reader : {&_audioReader, &_gpioReader}) {
+        if (reader->thread.joinable())
+            _retiredReaders.push_back(std::move(*reader));
+        *reader = FixtureReader{};
     }
+    for (auto it = _retiredReaders.begin(); it != _retiredReaders.end();) {
+        if (it->done->load()) {
+            it->thread.join(); // it has finished its work: returns at once
+            it = _retiredReaders.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void MainFrame::stopFixtureReaders() {
+    retireFixtureReaders();
+    for (FixtureReader& reader : _retiredReaders)
+        reader.thread.join();
+    _retiredReaders.clear();
 }
 
 // ---- Readers ----
@@ -264,16 +290,18 @@ void MainFrame::readFixtureResults(int kind, std::uint64_t run, const QVector<QS
             continue;
         }
         record.status = kGot;
+        // OK only for at least one item, no more than are shown and checked, each with a name and
+        // the status "OK"; anything else is NG and the detail view shows what came.
         const int count = std::clamp<int>(result->gpioCount, 0, kFixtureGpioMax);
         record.gpioCount = count;
-        bool allOk = true;
+        bool allOk = result->gpioCount >= 1 && result->gpioCount <= kFixtureGpioMax;
         for (int i = 0; i < count; ++i) {
             const FixtureGpioItem& item = result->gpio[i];
             FixtureGpioItem& target = record.gpio[i];
             copyBounded(target.name, item.name, sizeof item.name);
             copyBounded(target.function, item.function, sizeof item.function);
             copyBounded(target.status, item.status, sizeof item.status);
-            allOk = allOk && fieldEquals(target.status, "OK");
+            allOk = allOk && target.name[0] != '\0' && fieldEquals(target.status, "OK");
         }
         copyBounded(record.result, allOk ? "OK" : "NG", 3);
     }

@@ -13,10 +13,14 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+
+#include <unistd.h>
 
 namespace {
 
@@ -90,7 +94,18 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
 
     const QString folder = outputFolder();
-    Qx_Set_Log_File(QFile::encodeName(folder + "/Corvane.log").constData(), 0x500000, 20, "");
+    const QByteArray logPath = QFile::encodeName(folder + "/Corvane.log");
+    if (!Qx_Set_Log_File(logPath.constData(), 0x500000, 20, "")) {
+        const int error = errno;
+        std::fprintf(stderr, "Corvane: cannot write the log %s (%s): no log is kept\n", logPath.constData(),
+                     std::strerror(error));
+    }
+    // Dumps and rotated logs are new files in the folder.
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
+        const int error = errno;
+        std::fprintf(stderr, "Corvane: cannot create files in %s (%s): no crash dump can be written\n",
+                     QFile::encodeName(folder).constData(), std::strerror(error));
+    }
     Qx_Set_Log_Level(600);
     Qx_Write_Log(600, "main", "Start Corvane");
 

@@ -205,7 +205,8 @@ void OtherParamConfigDlg::loadOtherParamEnable() {
     _otherParamEnable = OZM::SC_OTHERPARAMENABLE{};
     ozmParamsMgr()->getOtherParamEnable(&_otherParamEnable);
     for (int i = 0; i < kPageCount; ++i) {
-        _enableCheck[i]->setChecked(_otherParamEnable.flag[i] != 0);
+        // Only 1 is on, as the run applies it: any other stored value shows unchecked.
+        _enableCheck[i]->setChecked(_otherParamEnable.flag[i] == 1);
         emit _enableCheck[i]->clicked(false);
     }
 }

@@ -16,20 +16,26 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using pagekit::Cell;
 
 namespace {
 
+// A stored value as the page loads it, clamped to the editor: x and y within it, width and height
+// up to one past its edge (where a drag across it ends). Values from the store may be anything.
 int areaValue(const OZM::SC_PRIVACY_AREA& area, int value) {
+    const int x = std::clamp(area.x, 0, PlayWidget::kWidth);
+    const int y = std::clamp(area.y, 0, PlayWidget::kHeight);
     switch (value) {
     case 0:
-        return area.x;
+        return x;
     case 1:
-        return area.y;
+        return y;
     case 2:
-        return area.width;
+        return std::clamp(area.width, 0, PlayWidget::kWidth + 1 - x);
     default:
-        return area.height;
+        return std::clamp(area.height, 0, PlayWidget::kHeight + 1 - y);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 PlayWidget::PlayWidget(QWidget* parent) : QFrame(parent, Qt::WindowFlags()) {
@@ -50,11 +51,13 @@ int PlayWidget::setAreaValue(int field, int value) {
         case 1:
             r.setTop(value);
             break; // keeps the bottom edge
-        case 2:
-            r.setWidth(value);
+        case 2:    // right = left + width - 1, kept within int
+            r.setRight(static_cast<int>(
+                std::clamp<long long>(static_cast<long long>(r.left()) + value - 1, INT_MIN, INT_MAX)));
             break;
         default:
-            r.setHeight(value);
+            r.setBottom(static_cast<int>(
+                std::clamp<long long>(static_cast<long long>(r.top()) + value - 1, INT_MIN, INT_MAX)));
             break;
         }
     }

@@ -1,8 +1,10 @@
 // Crash dump on fatal signals (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT): the handler writes
 // <folder>/<prefix><version>_yyyy_MM_dd_HH_mm_ss.dmp (local time) with the signal, the fault
 // address, the process and thread ids and a backtrace, then lets the process die with the
-// same signal. The handler uses only async-signal-safe calls (backtrace is preloaded at
-// install); the folder, the names and the local-time offset are fixed at install.
+// same signal. The dump is always a new file (never through a link, never over a file): when the
+// name is taken, "_1" to "_9" go before ".dmp". The handler uses only async-signal-safe calls
+// (backtrace is preloaded at install); the folder, the names and the local-time offset are fixed
+// at install.
 #pragma once
 
 #include <cstdint>

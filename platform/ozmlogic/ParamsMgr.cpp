@@ -13,7 +13,8 @@
 // not match its record is skipped with a log line. A file that is short, has a wrong magic,
 // version or checksum, or whose entries do not end exactly at the checksum loads as defaults
 // with a log line; so does anything that is not a regular file or is larger than any valid store
-// (it is not read). The file is rewritten atomically (QSaveFile) on every set; a write that
+// (it is not read). A save refuses a path that is not a regular file of this user (a link, a
+// device), with a log line. The file is rewritten atomically (QSaveFile) on every set; a write that
 // fails leaves the old file in place and the set reports it.
 #include "ozmlogic/ParamsMgr.h"
 
@@ -33,6 +34,7 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -291,6 +293,16 @@ bool ParamsMgr::saveLocked(const char* function) {
     putU32(out, crc32(out.constData(), static_cast<std::size_t>(out.size())));
 
     QDir().mkpath(_folder);
+    // The save would write through a link (over its target) or replace what is not ours: like the
+    // load, it takes only a regular file of this user, or none.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(_path).constData(), &st) == 0 &&
+        (!S_ISREG(st.st_mode) || st.st_uid != ::getuid())) {
+        Qx_Write_Log(kLogError, function, "refusing to write %s: not a regular file of this user",
+                     qUtf8Printable(_path));
+        _lastSaveOk = false;
+        return false;
+    }
     // Unbuffered, and every step checked before the rename: a buffered write error (a full
     // disk) would otherwise only surface in commit's close, after the old file was replaced.
     QSaveFile file(_path);

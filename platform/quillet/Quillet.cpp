@@ -1,8 +1,10 @@
 #include "quillet/Quillet.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <mutex>
 #include <string>
@@ -20,6 +22,7 @@ struct LogState {
     int level = 600;
     Qx_Log_Hook hook = nullptr;
     void* hookUser = nullptr;
+    bool rotationFailed = false; // said once on stderr
 };
 
 LogState& state() {
@@ -43,18 +46,54 @@ bool openFile(LogState& s) {
     return true;
 }
 
-// path.(n-2) -> path.(n-1), ..., path -> path.1; the oldest falls off.
+// path.(n-2) -> path.(n-1), ..., path -> path.1; the oldest falls off. When the current file
+// cannot be moved aside (a folder that refuses renames), it is emptied instead, so the cap holds;
+// that is said once on stderr.
 void rotate(LogState& s) {
     closeFile(s);
+    bool moved = false;
     if (s.maxFiles > 1) {
         std::remove((s.path + "." + std::to_string(s.maxFiles - 1)).c_str());
         for (int i = s.maxFiles - 2; i >= 1; --i)
-            std::rename((s.path + "." + std::to_string(i)).c_str(), (s.path + "." + std::to_string(i + 1)).c_str());
-        std::rename(s.path.c_str(), (s.path + ".1").c_str());
+            std::rename((s.path + "." + std::to_string(i)).c_str(),
+                        (s.path + "." + std::to_string(i + 1)).c_str());
+        moved = std::rename(s.path.c_str(), (s.path + ".1").c_str()) == 0;
     } else {
-        std::remove(s.path.c_str());
+        moved = std::remove(s.path.c_str()) == 0;
     }
-    openFile(s);
+    if (moved) {
+        openFile(s);
+        return;
+    }
+    const int error = errno;
+    s.file = fopen(s.path.c_str(), "wb");
+    s.size = 0;
+    if (!s.rotationFailed) {
+        s.rotationFailed = true;
+        std::fprintf(stderr, "log: cannot rotate %s (%s); %s\n", s.path.c_str(), std::strerror(error),
+                     s.file ? "it is emptied at its size limit instead" : "no more lines are written");
+    }
+}
+
+// Control characters (a line feed from a peer, say) would forge or break lines: they are written
+// as \xNN. Bytes from 0x80 on (UTF-8) pass.
+void escapeControls(std::string& line) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c >= 0x20 && c != 0x7F) {
+            if (!out.empty())
+                out.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (out.empty())
+            out.assign(line, 0, i);
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+        out += escaped;
+    }
+    if (!out.empty())
+        line.swap(out);
 }
 
 std::string timestamp() {
@@ -62,7 +101,7 @@ std::string timestamp() {
     const auto now = system_clock::now();
     const std::time_t t = system_clock::to_time_t(now);
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm tm {};
+    std::tm tm{};
     localtime_r(&t, &tm);
     char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", tm.tm_year + 1900, tm.tm_mon + 1,
@@ -104,9 +143,11 @@ extern "C" int Qx_Write_Log(int level, const char* function, const char* format,
     std::vsnprintf(message, sizeof message, format ? format : "", args);
     va_end(args);
 
-    std::string line = timestamp() + " [" + std::to_string(level) + "] " + (function ? function : "") + ": " + message;
+    std::string line =
+        timestamp() + " [" + std::to_string(level) + "] " + (function ? function : "") + ": " + message;
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.pop_back();
+    escapeControls(line);
 
     std::lock_guard<std::mutex> lock(s.mutex);
     if (s.file) {

@@ -113,9 +113,22 @@ void writeCrashDump(int sig, siginfo_t* info, void*) {
     char stamp[24];
     formatDumpTime(now.tv_sec, g_utcOffset, stamp);
     at = appendText(path, at, sizeof path, stamp);
-    appendText(path, at, sizeof path, ".dmp");
 
-    const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A new file only: never through a link planted at the predictable name, never over an
+    // existing file. A name that is taken gets "_1" to "_9" before ".dmp".
+    int fd = -1;
+    for (unsigned attempt = 0; attempt < 10 && fd < 0; ++attempt) {
+        std::size_t end = at;
+        if (attempt > 0) {
+            end = appendText(path, end, sizeof path, "_");
+            end = appendNumber(path, end, sizeof path, attempt);
+        }
+        appendText(path, end, sizeof path, ".dmp");
+        fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
     if (fd >= 0) {
         char text[512];
         std::size_t n = 0;

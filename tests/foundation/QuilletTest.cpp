@@ -8,6 +8,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>
@@ -175,4 +179,74 @@ TEST_F(QuilletTest, UnopenableFileFailsAndLinesStillReachTheHook) {
     Qx_Set_Log_Hook([](int, const char*, void* user) { ++*static_cast<int*>(user); }, &hooked);
     EXPECT_EQ(1, Qx_Write_Log(300, "A::b", "no file"));
     EXPECT_EQ(1, hooked);
+}
+
+// A peer's text with line feeds or other control bytes stays on its one line; UTF-8 passes.
+TEST_F(QuilletTest, ControlCharactersInAMessageCannotForgeLines) {
+    ASSERT_EQ(1, Qx_Set_Log_File(_path.toUtf8().constData(), 0x500000, 20, nullptr));
+    const struct {
+        const char* payload;
+        const char* shown;
+    } cases[] = {
+        {"ok\n2024-01-01 00:00:00.000 [300] main: forged",
+         "ok\\x0a2024-01-01 00:00:00.000 [300] main: forged"},
+        {"a\rb\tc\x1b[2Jd\x7f", "a\\x0db\\x09c\\x1b[2Jd\\x7f"},
+        {"\xe4\xb8\xad\xe6\x96\x87", "\xe4\xb8\xad\xe6\x96\x87"},
+    };
+    for (const auto& c : cases)
+        Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "pRecvbuf:%s, nRecvLen:%d", c.payload, 3);
+    const QStringList lines = readLines(_path);
+    ASSERT_EQ(3, lines.size());
+    for (int i = 0; i < 3; ++i) {
+        const auto m = kLine.match(lines[i]);
+        ASSERT_TRUE(m.hasMatch()) << lines[i].toStdString();
+        EXPECT_EQ(QString::fromUtf8("pRecvbuf:%1, nRecvLen:3").arg(QString::fromUtf8(cases[i].shown)),
+                  m.captured(3));
+    }
+}
+
+// When the current file cannot be moved aside the cap still holds: the file is emptied at its
+// limit, and that is said once on stderr.
+TEST_F(QuilletTest, RotationThatCannotRenameKeepsTheCap) {
+    const unsigned int limit = 4000;
+    struct Case {
+        const char* name;
+        std::function<bool(const QString& folder)> block; // false: not possible here
+    };
+    const Case cases[] = {
+        {"rotated names taken by folders",
+         [](const QString& folder) {
+             for (const char* taken : {"/Corvane.log.1/x", "/Corvane.log.2/x"})
+                 if (!QDir().mkpath(folder + taken))
+                     return false;
+             return true;
+         }},
+        {"folder refuses renames",
+         [](const QString& folder) {
+             // Root renames anyway.
+             return ::geteuid() != 0 && ::chmod(QFile::encodeName(folder).constData(), 0555) == 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath("Corvane.log");
+        ASSERT_EQ(1, Qx_Set_Log_File(path.toUtf8().constData(), limit, 3, nullptr));
+        if (!c.block(dir.path())) {
+            Qx_Close_Log();
+            continue;
+        }
+        ::testing::internal::CaptureStderr();
+        for (int i = 0; i < 500; ++i)
+            Qx_Write_Log(600, "Rotation::test", "line %06d %s", i, std::string(60, 'x').c_str());
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        Qx_Close_Log();
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        EXPECT_LE(QFileInfo(path).size(), static_cast<qint64>(limit));
+        const QStringList lines = readLines(path);
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_TRUE(lines.last().contains("line 000499")) << "the latest lines are kept";
+        EXPECT_EQ(1, QString::fromStdString(err).count("cannot rotate")) << err;
+    }
 }

@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
 
 namespace {
@@ -104,6 +105,7 @@ protected:
         if (auto* progress = qobject_cast<ProgressBarDialog*>(widget)) {
             if (progressSeenAt < 0) {
                 progressSeenAt = static_cast<std::int64_t>(GetTickCount64());
+                progressSeenReal = std::chrono::steady_clock::now();
                 progressTitles << progress->titleLabel->text();
             }
             return Action::Leave;
@@ -178,6 +180,7 @@ protected:
     QtMessageHandler previousHandler = nullptr;
     QStringList progressTitles;
     std::int64_t progressSeenAt = -1;
+    std::chrono::steady_clock::time_point progressSeenReal;
     std::vector<Shown> shown;
     int openDetail = 0;
 };
@@ -238,17 +241,71 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     EXPECT_EQ(shown[1].rows, (QList<QStringList>{{"GPIO1", "IR-CUT", "OK"}, {"GPIO2", "LED", "NG"}}));
     EXPECT_EQ(shown[2].className, "ShowResultDlgEx");
     EXPECT_EQ(shown[2].headers, (QStringList{"IP", "GPIO Port"}));
+    // No items, and more items than are checked (the last ones failing), are not OK.
     EXPECT_EQ(shown[2].rows,
-              (QList<QStringList>{{ip0, "OK"}, {ip1, "NG"}, {ip2, "OK"}, {ip3, "NOGET"}, {ip4, "OK"}}));
-    EXPECT_EQ(shown[2].failed, "2");
+              (QList<QStringList>{{ip0, "OK"}, {ip1, "NG"}, {ip2, "NG"}, {ip3, "NOGET"}, {ip4, "NG"}}));
+    EXPECT_EQ(shown[2].failed, "4");
     records = frame.fixtureRecords();
     ASSERT_EQ(records.size(), 5u);
-    EXPECT_EQ(records[4].gpioCount, 128) << "only the first 128 items count";
+    EXPECT_EQ(records[4].gpioCount, 128) << "only the first 128 items are shown";
     EXPECT_STREQ(records[4].gpio[127].name, "G127");
     EXPECT_EQ(records[0].gpioCount, 4);
     EXPECT_EQ(records[2].gpioCount, 0);
     EXPECT_EQ(records[3].gpioCount, 0);
     EXPECT_EQ(progressTitles, (QStringList{"Audio Detecting....", "GPIO Detecting...."}));
+}
+
+// A GPIO result is OK only with at least one item, no more than 128, each with a name and the
+// status "OK". Anything else is NG, and the detail view shows the items that came.
+TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
+    std::string many;
+    for (int i = 0; i < 129; ++i)
+        many += std::string(i ? "," : "") + R"({"name":"G)" + std::to_string(i) + R"(","status":"OK"})";
+    const std::string first128 = many.substr(0, many.rfind(",{"));
+    struct Case {
+        const char* what;
+        std::string json;
+        const char* result;
+        int shownItems;
+    };
+    const std::vector<Case> cases = {
+        {"two items OK",
+         R"({"gpio":[{"name":"G1","function":"LED","status":"OK"},{"name":"G2","status":"OK"}]})", "OK", 2},
+        {"128 items OK", R"({"gpio":[)" + first128 + "]}", "OK", 128},
+        {"129 items OK", R"({"gpio":[)" + many + "]}", "NG", 128},
+        {"no gpio key", R"({"audio":"OK"})", "NG", 0},
+        {"empty list", R"({"gpio":[]})", "NG", 0},
+        {"a text", R"({"gpio":"NG"})", "NG", 0},
+        {"an object", R"({"gpio":{"name":"G1","status":"OK"}})", "NG", 0},
+        {"items of other types", R"({"gpio":[5,"OK",null]})", "NG", 3},
+        {"NG item without a name", R"({"gpio":[{"name":"G1","status":"OK"},{"name":"","status":"NG"}]})",
+         "NG", 2},
+        {"numeric name", R"({"gpio":[{"name":5,"status":"OK"}]})", "NG", 1},
+        {"numeric status", R"({"gpio":[{"name":"G1","status":0}]})", "NG", 1},
+        {"status in other case", R"({"gpio":[{"name":"G1","status":"ok"}]})", "NG", 1},
+    };
+    camsim::useFleet(camsim::defaultFleet(static_cast<int>(cases.size())));
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        sim.setResult(fleet[i].mac, cases[i].json);
+    MainFrame frame;
+    searchAndCheck(frame, static_cast<int>(cases.size()));
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
+    run(frame, "GPIO Detection");
+    ASSERT_EQ(shown.size(), 1u);
+    const std::vector<FixturePendingInfo> records = frame.fixtureRecords();
+    ASSERT_EQ(records.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].what);
+        EXPECT_EQ(records[i].status, 5);
+        EXPECT_STREQ(records[i].result, cases[i].result);
+        EXPECT_EQ(shown[0].rows.value(static_cast<int>(i)).value(1), cases[i].result);
+        EXPECT_EQ(records[i].gpioCount, cases[i].shownItems);
+    }
+    EXPECT_EQ(shown[0].failed, QString::number(cases.size() - 2));
+    // The nameless NG item is there to be seen.
+    EXPECT_STREQ(records[8].gpio[1].name, "");
+    EXPECT_STREQ(records[8].gpio[1].status, "NG");
 }
 
 TEST_F(FixtureTests, TimeLimitIsTwentySecondsPerRowUpToTwoMinutes) {
@@ -379,6 +436,58 @@ TEST_F(FixtureTests, ALateAnswerOfAnEarlierTestGoesNowhere) {
     EXPECT_STREQ(records[0].result, "OK");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].rows.value(0).value(1), "OK");
+}
+
+// A test started while the reader of an earlier one still waits for the fixture's answer starts at
+// once and takes its own answer, not the earlier one's late one; the shut-down does not wait for
+// a reader's request either.
+TEST_F(FixtureTests, ANewTestNeitherWaitsForNorTakesAnEarlierAnswer) {
+    camsim::useFleet(camsim::defaultFleet(4));
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    const std::string mac = fleet[0].mac;
+    const char* const okResult = R"({"gpio":[{"name":"GPIO1","function":"LED","status":"OK"}]})";
+    // After the first test's limit (600 ms) and its request's wait (1.5 s).
+    sim.setResult(mac, okResult);
+    sim.setMacDelayMs(mac, 2000);
+    MainFrame frame;
+    searchAndCheck(frame, 1);
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
+    run(frame, "GPIO Detection");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(frame.fixtureRecords().at(0).status, 7);
+
+    // The fixture's answer now is NG; its late OK to the first test is still on its way.
+    sim.setMacDelayMs(mac, 0);
+    sim.setResult(mac, kNgResult);
+    for (int row = 0; row < 4; ++row)
+        frame.deviceTable()->setRowChecked(row, true);
+    shown.clear();
+    progressSeenReal = {};
+    const auto clicked = std::chrono::steady_clock::now();
+    run(frame, "GPIO Detection");
+    ASSERT_NE(progressSeenReal, std::chrono::steady_clock::time_point{});
+    EXPECT_LT(progressSeenReal - clicked, std::chrono::milliseconds(400))
+        << "the busy indicator does not wait for the earlier reader";
+    ASSERT_EQ(shown.size(), 1u);
+    const std::vector<FixturePendingInfo> records = frame.fixtureRecords();
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0].status, 5);
+    EXPECT_STREQ(records[0].result, "NG") << "the earlier test's late OK answers nothing";
+    EXPECT_EQ(shown[0].rows.value(0).value(1), "NG");
+
+    // No answer at all: the test ends at its limit while the reader still waits; the shut-down
+    // wakes it instead of waiting out its request.
+    sim.clearResults();
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    for (int row = 1; row < 4; ++row)
+        frame.deviceTable()->setRowChecked(row, false);
+    shown.clear();
+    run(frame, "GPIO Detection");
+    EXPECT_EQ(frame.fixtureRecords().at(0).status, 7);
+    const auto closing = std::chrono::steady_clock::now();
+    frame.uninitModules();
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::milliseconds(500));
+    EXPECT_EQ(frame.fixtureHandle(), 0u);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <vector>
 
 namespace {
@@ -122,6 +124,15 @@ TEST_F(PlayWidgetTest, SetAreaValueAndRefresh) {
     other.setAreaValue(0, 50); // keeps the right edge at 20
     EXPECT_EQ(50, other.area(0).x());
     EXPECT_EQ(-29, other.area(0).width());
+
+    // Values far outside the editor do not overflow: the edge stops at the end of int.
+    PlayWidget far;
+    far.setAreaValue(0, INT_MAX);
+    far.setAreaValue(1, INT_MIN);
+    far.setAreaValue(2, INT_MAX);
+    far.setAreaValue(3, INT_MIN);
+    EXPECT_EQ(INT_MAX, far.area(0).right());
+    EXPECT_EQ(INT_MIN, far.area(0).bottom());
 }
 
 } // namespace

@@ -334,6 +334,31 @@ TEST_F(ParamDialogTest, PrivacyAreasFollowDragsDeleteAndSave) {
     EXPECT_FALSE(M::editor(*again)->inUse(0));
 }
 
+// Stored areas are clamped to the editor when the page loads them (edits and editor alike), so
+// that what comes from the store cannot overflow the editor's rectangles.
+TEST_F(ParamDialogTest, StoredPrivacyAreasAreClampedToTheEditor) {
+    const int big = 2147483647;
+    const int low = -2147483647 - 1;
+    const OZM::_SC_SETPRIVACYMASKINFO_DATA_ stored{
+        {{big, big, big, big}, {low, low, low, low}, {500, 290, 100, 100}}};
+    ozmParamsMgr()->setPrivacyMaskInfo(&stored);
+    auto d = open();
+    PlayWidget* editor = M::editor(*d);
+    ASSERT_NE(nullptr, editor);
+    // x and y within 507 x 300, width and height up to one past its edge.
+    EXPECT_EQ(QStringList({"507", "300", "1", "1"}), areaTexts(*d, 0));
+    EXPECT_EQ(QStringList({"0", "0", "0", "0"}), areaTexts(*d, 1));
+    EXPECT_EQ(QStringList({"500", "290", "8", "11"}), areaTexts(*d, 2));
+    EXPECT_EQ(QRect(507, 300, 1, 1), editor->area(0));
+    EXPECT_EQ(QRect(0, 0, 0, 0), editor->area(1));
+    EXPECT_EQ(QRect(500, 290, 8, 11), editor->area(2));
+    EXPECT_FALSE(editor->inUse(1));
+    editor->grab(); // a repaint of the clamped areas
+    EXPECT_TRUE(M::savePrivacy(*d));
+    const OZM::_SC_SETPRIVACYMASKINFO_DATA_ expected{{{507, 300, 1, 1}, {0, 0, 0, 0}, {500, 290, 8, 11}}};
+    EXPECT_TRUE(sameBytes(expected, freshPrivacy()));
+}
+
 // The whole save sequence stores the pages of this file and the two widget pages; a reopened
 // dialog shows every value.
 TEST_F(ParamDialogTest, SaveStoresMediaImageAndMotionPages) {

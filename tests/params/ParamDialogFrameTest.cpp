@@ -152,11 +152,12 @@ TEST_F(ParamDialogTest, DialogOpensOnTheStoredFlagsOnPageZero) {
                                "Setting Time",
                                "Setting Regular Maintain",
                                "Setting The Audio Board In"};
-    // Flags as stored (any non-zero reads as set), and the groups the tree then shows.
+    // Flags as stored (only 1 is set, as the run applies only 1), and the groups the tree then shows.
     const std::vector<std::tuple<std::vector<int>, std::vector<Qt::CheckState>>> cases = {
         {std::vector<int>(15, 0), {U, U, U, U, U}},
         {std::vector<int>(15, 1), {C, C, C, C, C}},
-        {{1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 7, 0, 0, 0, -1}, {C, U, C, U, C}},
+        {{1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 7, 0, 0, 0, -1}, {C, U, U, U, U}},
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1}, {U, U, C, U, C}},
         {{0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0, 1, 1, 1, 0}, {U, C, U, C, U}},
     };
     for (const auto& c : cases) {
@@ -175,8 +176,8 @@ TEST_F(ParamDialogTest, DialogOpensOnTheStoredFlagsOnPageZero) {
             EXPECT_EQ(captions[i], A::enable(*d, i)->text());
             EXPECT_EQ("pageSetFrame", A::frame(*d, i)->objectName());
             EXPECT_EQ(A::frame(*d, i), A::stack(*d)->widget(i));
-            EXPECT_EQ(flags[i] != 0, A::enable(*d, i)->isChecked()) << i;
-            EXPECT_EQ(flags[i] != 0 ? C : U, tree->familyItem(i)->checkState(0)) << i;
+            EXPECT_EQ(flags[i] == 1, A::enable(*d, i)->isChecked()) << i;
+            EXPECT_EQ(flags[i] == 1 ? C : U, tree->familyItem(i)->checkState(0)) << i;
         }
         EXPECT_EQ(std::get<1>(c), groupStates(*tree));
     }

@@ -513,12 +513,30 @@ TEST(HttpRequestReply, ChunkFramingAndTrailerCountAgainstTheCap) {
     EXPECT_EQ(std::string(3000, 'b'), p.body);
 }
 
+// The exchange's limit is the sum of the three time-outs, which come from the ini file: summed in
+// 32 bits these would wrap to a limit already passed (negative or zero) or to a few seconds.
 TEST(HttpRequestFailures, LargeTimeOutsDoNotOverflowTheDeadline) {
-    TlsTestServer server;
-    server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
-    HttpOptions o = trusting(server);
-    o.connectTimeoutMs = o.sendTimeoutMs = o.receiveTimeoutMs = 2147483647;
-    Posted p = post(o, server.baseUrl() + "api/x");
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(kOkBody, p.body);
+    const int big = 2147483647;
+    struct Case {
+        int connectMs, sendMs, receiveMs;
+    } cases[] = {
+        {big, big, big},    // wraps to 2147483645
+        {big, 1000, 12000}, // wraps negative
+        {400, 1000, big},   // wraps negative
+        {big, big, 2},      // wraps to 0
+        {big, 2, big},      // wraps to 0
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.connectMs) + " " + std::to_string(c.sendMs) + " " +
+                     std::to_string(c.receiveMs));
+        TlsTestServer server;
+        server.enqueue(ScriptedReply::http(200, "OK", kOkBody));
+        HttpOptions o = trusting(server);
+        o.connectTimeoutMs = c.connectMs;
+        o.sendTimeoutMs = c.sendMs;
+        o.receiveTimeoutMs = c.receiveMs;
+        Posted p = post(o, server.baseUrl() + "api/x");
+        ASSERT_TRUE(p.ok) << p.error;
+        EXPECT_EQ(kOkBody, p.body);
+    }
 }

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimeZone>
@@ -77,6 +78,40 @@ INSTANTIATE_TEST_SUITE_P(Signals, CrashDump,
                                            Case{"ill", SIGILL, "SIGILL", nullptr},
                                            Case{"abort", SIGABRT, "SIGABRT", "-6"}),
                          [](const auto& info) { return std::string(info.param.how); });
+
+// Links planted at every name the dump may take in the next seconds, each to a victim: the dump
+// follows none of them and goes to a new file of its own.
+TEST(CrashDumpName, NeverFollowsALinkPlantedAtItsName) {
+    harness::TestDir dir;
+    const QString victim = dir.file("victim");
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("victim");
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int s = -2; s <= 8; ++s) {
+        const QString stamp = now.addSecs(s).toString("yyyy_MM_dd_HH_mm_ss");
+        ASSERT_TRUE(QFile::link(victim, dir.file("Corvane_1.0.0_" + stamp + ".dmp")));
+    }
+    const int status = runChild(dir.path(), "abort");
+    ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+    QFile f(victim);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("victim"));
+    const QFileInfoList dumps = QDir(dir.path()).entryInfoList({"*.dmp"}, QDir::Files | QDir::System);
+    QStringList own;
+    for (const QFileInfo& dump : dumps) {
+        if (!dump.isSymLink())
+            own << dump.fileName();
+    }
+    ASSERT_EQ(own.size(), 1) << own.join(",").toStdString();
+    EXPECT_TRUE(QRegularExpression("^Corvane_1\\.0\\.0_\\d{4}(_\\d{2}){5}_1\\.dmp$").match(own[0]).hasMatch())
+        << own[0].toStdString();
+    QFile dump(dir.file(own[0]));
+    ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(dump.readAll().contains("signal: 6 (SIGABRT)"));
+}
 
 TEST(CrashDumpTime, FormatsLikeTheCalendar) {
     char out[24];

@@ -115,6 +115,28 @@ TEST_F(Startup, UnusableLockFileRefusesTheStartAndTellsTheOperator) {
     QDir().rmdir(lock);
 }
 
+// Without a usable log folder there is neither log nor crash dump: the start says so once on
+// stderr and goes on.
+TEST_F(Startup, MissingLogFolderIsToldOnStderrOnce) {
+    const QString missing = dir.file("no/such/folder");
+    QProcessEnvironment env;
+    env.insert("CORVANE_LOG_DIR", missing);
+    env.insert("CORVANE_EXIT_AFTER_FIRST_PAINT", "1");
+    auto proc = start(env);
+    ASSERT_TRUE(proc->waitForFinished(20000));
+    EXPECT_EQ(proc->exitCode(), 0);
+    const QString err = QString::fromUtf8(proc->readAllStandardError());
+    EXPECT_EQ(err.count("Corvane: cannot write the log " + missing + "/Corvane.log"), 1) << err.toStdString();
+    EXPECT_EQ(err.count("Corvane: cannot create files in " + missing), 1) << err.toStdString();
+    EXPECT_FALSE(QDir(missing).exists());
+
+    // A usable folder gives no such line.
+    env.insert("CORVANE_LOG_DIR", dir.logDir());
+    auto fine = start(env);
+    ASSERT_TRUE(fine->waitForFinished(20000));
+    EXPECT_FALSE(QString::fromUtf8(fine->readAllStandardError()).contains("Corvane: cannot"));
+}
+
 TEST_F(Startup, CrashAfterStartWritesTheDumpAndDiesWithTheSignal) {
     QProcessEnvironment crash;
     crash.insert("CORVANE_CRASH_AFTER_START", "abort");

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -487,6 +488,72 @@ TEST_F(StoreTest, StoreThatIsNoRegularFileOrTooLargeIsRefusedUnread) {
     // The bound is exact: a full valid file has the largest size, and it loads.
     ASSERT_EQ(static_cast<std::size_t>(fullFile().size()), ParamsMgr::maxFileSize());
     EXPECT_EQ(8, ParamsMgr(folder()).getSearchTime());
+}
+
+// The save never writes through a link or over what is not a regular file of this user: the set
+// fails with a log line and what was planted stays as it was.
+TEST_F(StoreTest, SaveRefusesAStorePathThatIsNoRegularFileOfThisUser) {
+    struct Case {
+        const char* name;
+        std::function<bool(const QString& dir, const QString& path)> plant; // false: not possible here
+    };
+    auto writeVictim = [](const QString& dir) {
+        QFile victim(dir + "/victim");
+        return victim.open(QIODevice::WriteOnly) && victim.write("victim") == 6;
+    };
+    const std::vector<Case> cases = {
+        {"link to a file",
+         [&](const QString& dir, const QString& path) {
+             return writeVictim(dir) && QFile::link(dir + "/victim", path);
+         }},
+        {"link to nothing",
+         [](const QString& dir, const QString& path) { return QFile::link(dir + "/victim", path); }},
+        {"link to a FIFO",
+         [](const QString& dir, const QString& path) {
+             return mkfifo(QFile::encodeName(dir + "/victim").constData(), 0600) == 0 &&
+                    QFile::link(dir + "/victim", path);
+         }},
+        {"FIFO", [](const QString&,
+                    const QString& path) { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"another user's file",
+         [](const QString&, const QString& path) {
+             QFile f(path);
+             return f.open(QIODevice::WriteOnly) && f.write("theirs") == 6 && f.flush() &&
+                    ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0 && ::getuid() != 65534;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath(ParamsMgr::kFileName);
+        if (!c.plant(dir.path(), path))
+            continue; // chown needs root
+        auto snapshot = [&] {
+            QStringList state;
+            for (const QFileInfo& e :
+                 QDir(dir.path())
+                     .entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                                    QDir::Name)) {
+                QFile f(e.filePath());
+                const bool regular = e.isFile() && !e.isSymLink();
+                state << e.fileName() + (e.isSymLink() ? " -> " + e.symLinkTarget() : QString()) + " " +
+                             QString::number(e.isFile()) +
+                             (regular && f.open(QIODevice::ReadOnly) ? " " + QString::fromLatin1(f.readAll())
+                                                                     : QString());
+            }
+            return state;
+        };
+        ParamsMgr mgr(dir.path());
+        const QStringList before = snapshot();
+        ErrorLogCapture log;
+        EXPECT_FALSE(mgr.setSearchTime(7));
+        EXPECT_FALSE(mgr.lastSaveOk());
+        ASSERT_EQ(1u, log.lines().size());
+        EXPECT_NE(std::string::npos, log.lines()[0].find("refusing to write")) << log.lines()[0];
+        EXPECT_EQ(before, snapshot());
+        EXPECT_EQ(7, mgr.getSearchTime()) << "kept in memory";
+    }
 }
 
 TEST_F(StoreTest, StaleTemporaryFilesOfKilledSavesAreRemovedAtStart) {

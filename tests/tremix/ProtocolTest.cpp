@@ -197,6 +197,8 @@ TEST(TremixParse, MissingKeysAndWrongTypesCountAsMissing) {
     EXPECT_EQ(r.networkCount, 0);
     EXPECT_STREQ(r.uuid, "");
 
+    // Every element of the arrays is an item, in its place: what is missing or not a text shows
+    // as empty, so a malformed item is seen rather than dropped.
     const std::string wrong = R"({"cmd":5,"mac":"M","port":"x","uuid":7,"uart":[1],"audio":{"a":1},
         "gpio":{"name":"G"},"network":[5,"x",null,{"name":3,"status":"OK"},{"name":"N","status":"OK"}]})";
     r = filled(0x5A);
@@ -206,16 +208,24 @@ TEST(TremixParse, MissingKeysAndWrongTypesCountAsMissing) {
     EXPECT_STREQ(r.uart, "");
     EXPECT_STREQ(r.audio, "");
     EXPECT_EQ(r.gpioCount, 0);
-    ASSERT_EQ(r.networkCount, 1);
-    EXPECT_STREQ(r.network[0].name, "N");
+    ASSERT_EQ(r.networkCount, 5);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_STREQ(r.network[i].name, "") << i;
+    EXPECT_STREQ(r.network[2].status, "");
+    EXPECT_STREQ(r.network[3].status, "OK");
+    EXPECT_STREQ(r.network[4].name, "N");
 
-    // A text ends at an embedded zero: an item whose status is only zeros is not filled.
+    // A text ends at an embedded zero: a status of only zeros is empty.
     const std::string zeros = std::string(R"({"mac":"M","gpio":[{"name":"G","status":")") +
                               std::string(4, '\0') +
                               R"("},{"name":"H","status":"\u0000OK"},{"name":"I","status":"OK"}]})";
     ASSERT_TRUE(parseTestResult(zeros.data(), zeros.size(), r));
-    ASSERT_EQ(r.gpioCount, 1);
-    EXPECT_STREQ(r.gpio[0].name, "I");
+    ASSERT_EQ(r.gpioCount, 3);
+    EXPECT_STREQ(r.gpio[0].name, "G");
+    EXPECT_STREQ(r.gpio[0].status, "");
+    EXPECT_STREQ(r.gpio[1].status, "");
+    EXPECT_STREQ(r.gpio[2].name, "I");
+    EXPECT_STREQ(r.gpio[2].status, "OK");
     const std::string zeroMac = R"({"mac":"\u0000AA"})";
     EXPECT_FALSE(parseTestResult(zeroMac.data(), zeroMac.size(), r));
 
@@ -251,7 +261,7 @@ TEST(TremixParse, NoResultLeavesRecordUntouched) {
     EXPECT_NO_THROW(parseTestResult(deepInside.data(), deepInside.size(), r));
 }
 
-TEST(TremixParse, ItemsAreCompactedAndCappedAt128) {
+TEST(TremixParse, ItemsKeepTheirPlacesAndTheCountSaysHowManyCame) {
     Json::Value object(Json::objectValue);
     object["mac"] = "M";
     for (int i = 0; i < 300; ++i) {
@@ -264,16 +274,19 @@ TEST(TremixParse, ItemsAreCompactedAndCappedAt128) {
     }
     FixtureTestResult r = filled(0x5A);
     ASSERT_TRUE(parseTestResult(object, r));
-    ASSERT_EQ(r.gpioCount, 128);
-    ASSERT_EQ(r.networkCount, 128);
-    // Elements 0, 2, 3, 5, ... are complete: entry k holds the k-th complete element.
+    // 300 came; the record holds the first 128, entry i for element i.
+    EXPECT_EQ(r.gpioCount, 300);
+    EXPECT_EQ(r.networkCount, 300);
     EXPECT_STREQ(r.gpio[0].name, "G0");
-    EXPECT_STREQ(r.gpio[1].name, "G2");
-    EXPECT_STREQ(r.gpio[2].name, "G3");
-    EXPECT_STREQ(r.gpio[127].name, "G191");
-    EXPECT_STREQ(r.network[127].name, "G191");
+    EXPECT_STREQ(r.gpio[1].name, "G1");
+    EXPECT_STREQ(r.gpio[1].status, "");
+    EXPECT_STREQ(r.gpio[2].status, "OK");
+    EXPECT_STREQ(r.gpio[126].status, "OK");
+    EXPECT_STREQ(r.gpio[127].name, "G127");
+    EXPECT_STREQ(r.gpio[127].status, "");
+    EXPECT_STREQ(r.network[127].name, "G127");
+    EXPECT_STREQ(r.network[126].status, "OK");
     // The field after the arrays is intact.
-    EXPECT_EQ(r.networkCount, 128);
     EXPECT_STREQ(r.audio, "");
 }
 
@@ -320,6 +333,7 @@ TEST(TremixFrames, BrokenHeadersDoNotHoldBackTheFramesBehindThem) {
         {"two stray marks", std::string("\xF0\xF0", 2) + good + good, 2, 0},
         {"implausible header", oddVersion + good, 1, 0},
         {"short body", huge + good, 0, 1},
+        {"short body alone", huge, 0, 0},
         {"short body, then garbage", huge + "\xF0zz" + good + good, 0, 2},
     };
     for (const Case& c : cases) {
@@ -338,7 +352,11 @@ TEST(TremixFrames, BrokenHeadersDoNotHoldBackTheFramesBehindThem) {
         EXPECT_EQ(frames, c.beforeStale);
         buffer.Cut(count, nullptr, 1500, 500);
         EXPECT_EQ(frames, c.beforeStale + c.afterStale);
-        EXPECT_EQ(buffer.Count(), 0u);
+        EXPECT_EQ(buffer.Count(), 0u) << "nothing of the dropped frame is kept";
+        // A frame that comes afterwards is handled at once.
+        buffer.Append(good.data(), good.size());
+        buffer.Cut(count, nullptr, 1501, 500);
+        EXPECT_EQ(frames, c.beforeStale + c.afterStale + 1);
     }
     // Without a limit, and for a frame still arriving, nothing is dropped.
     CFrameBuffer buffer;

@@ -1,6 +1,7 @@
 // Blocking requests, the push cache and the session table, against the fake fixture.
 #include "TremixTestSupport.h"
 
+#include "CClient.h"
 #include "CTcpClient.h"
 #include "quillet/Quillet.h"
 
@@ -93,7 +94,8 @@ TEST_F(TremixSession, SplitRepliesGarbageAndOddFramesAreHandled) {
     ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1);
     EXPECT_STREQ(r.audio, "OK"); // the fixture's answer, not the stray reply
 
-    // A push of the largest payload, with more items than the record holds.
+    // A push of the largest payload, with more items than the record holds, while a question for
+    // its MAC is open that the fixture leaves unanswered.
     std::string big = "{\"cmd\":\"test_result\",\"mac\":\"CC:01\",\"gpio\":[";
     for (int i = 0; i < 300; ++i)
         big += std::string(i ? "," : "") + "{\"name\":\"G" + std::to_string(i) + "\",\"status\":\"OK\"}";
@@ -102,14 +104,19 @@ TEST_F(TremixSession, SplitRepliesGarbageAndOddFramesAreHandled) {
     big.insert(big.size() - 1, 65535 - big.size(), ' ');
     bigFrames.store(0);
     Qx_Set_Log_Hook(&countBigFrames, nullptr);
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    const int asked = sim.count("test_result");
+    std::atomic<int> got{-1};
+    std::thread question([&] { got.store(PTQ_FT_GetTestResult(h, "CC:01", &r)); });
+    const bool seen = FixtureSim::waitFor([&] { return sim.count("test_result") > asked; }, 3000);
     sim.sendFrame(2, big);
     sim.sendFrame(1, "{\"cmd\":\"marker\"}"); // handled after the push
-    ASSERT_TRUE(FixtureSim::waitFor([&] { return bigFrames.load() == 1; }, 3000));
+    const bool handled = FixtureSim::waitFor([&] { return bigFrames.load() == 1; }, 3000);
+    question.join();
     Qx_Set_Log_Hook(nullptr, nullptr);
-    const int asked = sim.count("test_result");
-    ASSERT_EQ(PTQ_FT_GetTestResult(h, "CC:01", &r), 1);
-    EXPECT_EQ(sim.count("test_result"), asked); // served from the cache
-    EXPECT_EQ(r.gpioCount, 128);
+    ASSERT_TRUE(seen && handled);
+    ASSERT_EQ(got.load(), 1);
+    EXPECT_EQ(r.gpioCount, 300);
     EXPECT_STREQ(r.gpio[127].name, "G127");
     EXPECT_EQ(log.codes(), std::vector<int>{0});
 }
@@ -153,6 +160,27 @@ TEST_F(TremixSlowSession, LossDuringWaitFailsFast) {
     EXPECT_EQ(log.codes()[1], 2);
 }
 
+// The logout that ends a session does not wait out a request waiting on it: the request fails at
+// once, and so does one made after the logout began.
+TEST_F(TremixSlowSession, LogoutWakesAWaitingRequest) {
+    EventLog log;
+    const int h = connect(log);
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    FixtureTestResult r = marked();
+    std::atomic<int> got{-1};
+    std::thread question([&] { got.store(PTQ_FT_GetTestResult(h, kMacA, &r)); });
+    const bool asked = FixtureSim::waitFor([&] { return sim.count("test_result") == 1; }, 3000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PTQ_FT_Logout(h), 1);
+    const double logoutMs = elapsedMs(start);
+    question.join();
+    ASSERT_TRUE(asked);
+    EXPECT_LT(logoutMs, 2000) << "the request wait is 5 s";
+    EXPECT_EQ(got.load(), 0);
+    EXPECT_TRUE(untouched(r));
+    handles.clear();
+}
+
 TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     EventLog log;
     const int h = connect(log);
@@ -180,6 +208,27 @@ TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     std::memset(&d, 0, sizeof d);
     EXPECT_EQ(PTQ_FT_GetDevList(h, &d), 0);
 
+    // A's answer is late again. The next question for A gets the fixture's answer to it, not the
+    // late one of the question before (the fixture answers in order).
+    sim.setResult(kMacA, result(kMacA, "LATE-A"));
+    sim.setMacDelayMs(kMacA, 700);
+    r = marked();
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 0);
+    sim.setMacDelayMs(kMacA, 0);
+    sim.setResult(kMacA, result(kMacA, "NEW-A"));
+    r = marked();
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
+    EXPECT_STREQ(r.audio, "NEW-A");
+    // A question the fixture never answers leaves nothing owed once a later heartbeat is
+    // answered: the next answer for that MAC is taken.
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    sim.clearResults();
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 0);
+    sim.setResult(kMacA, result(kMacA, "ANSWERED"));
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
+    EXPECT_STREQ(r.audio, "ANSWERED");
+    sim.setResult(kMacB, result(kMacB, "B"));
+
     // Case and separators of the MAC do not matter.
     sim.queueReply(result("aa-bb-cc-dd-ee-02", "LOWER"));
     ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1);
@@ -195,7 +244,10 @@ void countFrames(int, const char* line, void*) {
 }
 } // namespace
 
-TEST_F(TremixSession, PushedResultsAreCachedPerMac) {
+// The fixture is always asked and its answer decides: a result it pushed before the question
+// never does (the fixture may know better since). A push that comes while the question is open
+// answers it when the fixture does not.
+TEST_F(TremixSession, PushedResultsAnswerOnlyAQuestionLeftOpen) {
     EventLog log;
     sim.setAnswerHeartbeat(false);
     const int h = connect(log);
@@ -208,26 +260,83 @@ TEST_F(TremixSession, PushedResultsAreCachedPerMac) {
     ASSERT_TRUE(FixtureSim::waitFor([&] { return frameLines.load() >= 3; }, 3000));
     sim.sendFrame(1, "{\"cmd\":\"heart_beat\"}");
     ASSERT_TRUE(FixtureSim::waitFor([&] { return frameLines.load() >= 4; }, 3000));
+    Qx_Set_Log_Hook(nullptr, nullptr);
+
+    sim.setResult(kMacA, result(kMacA, "DIRECT-NG"));
     FixtureTestResult r = marked();
     ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
-    EXPECT_STREQ(r.audio, "SECOND");
-    EXPECT_EQ(sim.count("test_result"), 0);
-    FixtureTestResult again = marked();
-    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &again), 1);
-    EXPECT_EQ(0, std::memcmp(&r, &again, sizeof r));
-    EXPECT_EQ(sim.count("test_result"), 0);
-    // A null record on the cache path fails instead of writing through it.
-    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, nullptr), 0);
-    // Another MAC is asked for.
-    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1);
+    EXPECT_STREQ(r.audio, "DIRECT-NG");
     EXPECT_EQ(sim.count("test_result"), 1);
+    // No answer: the pushes from before the question do not answer it either.
+    sim.clearResults();
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    r = marked();
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 0);
+    EXPECT_TRUE(untouched(r));
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, nullptr), 0);
 
-    Qx_Set_Log_Hook(nullptr, nullptr);
-    // While the link is down the cached result is not returned.
+    // Pushed while the question waits: of this MAC it answers, of another it does not.
+    for (const char* pushed : {kMacB, kMacA}) {
+        SCOPED_TRACE(pushed);
+        const int asked = sim.count("test_result");
+        r = marked();
+        std::atomic<int> got{-1};
+        std::thread question([&] { got.store(PTQ_FT_GetTestResult(h, kMacA, &r)); });
+        const bool seen = FixtureSim::waitFor([&] { return sim.count("test_result") > asked; }, 3000);
+        sim.push(result(pushed, "DURING"));
+        question.join();
+        ASSERT_TRUE(seen) << "the question reached the fixture";
+        if (pushed == kMacA) {
+            EXPECT_EQ(got.load(), 1);
+            EXPECT_STREQ(r.audio, "DURING");
+        } else {
+            EXPECT_EQ(got.load(), 0);
+            EXPECT_TRUE(untouched(r));
+        }
+    }
+
+    // While the link is down nothing is returned.
     sim.setRefusing(true);
     sim.closeClients();
     ASSERT_TRUE(log.waitCount(2, 3000));
     EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 0);
+}
+
+// The results kept are bounded: 256 MACs at most, each for at most 60 s, the oldest dropped first;
+// the logout frees them.
+TEST(TremixPushCache, BoundedByCountAndAgeAndFreedAtLogout) {
+    tremix::setTimeScale(1.0);
+    tremix::CClient client;
+    FixtureTestResult record;
+    std::memset(&record, 0, sizeof record);
+    auto mac = [](int i) { return "M" + std::to_string(i); };
+    for (int i = 0; i < 300; ++i) {
+        std::snprintf(record.audio, sizeof record.audio, "%d", i);
+        client.saveTestInfo(mac(i), record);
+    }
+    EXPECT_EQ(client.CachedResults(), 256u);
+    FixtureTestResult out;
+    EXPECT_FALSE(client.findTestInfo("M43", &out));
+    ASSERT_TRUE(client.findTestInfo("M44", &out));
+    EXPECT_STREQ(out.audio, "44");
+    ASSERT_TRUE(client.findTestInfo("M299", &out));
+    // A newer push of a MAC makes it the newest: the next one to go is the one after it.
+    client.saveTestInfo("M44", record);
+    client.saveTestInfo("M300", record);
+    EXPECT_TRUE(client.findTestInfo("M44", &out));
+    EXPECT_FALSE(client.findTestInfo("M45", &out));
+    EXPECT_EQ(client.CachedResults(), 256u);
+
+    client.Logout();
+    EXPECT_EQ(client.CachedResults(), 0u);
+
+    const std::uint64_t now = tremix::nowMs();
+    client.saveTestInfo("OLD", record, now - 60000);
+    client.saveTestInfo("YOUNG", record, now - 59000);
+    EXPECT_FALSE(client.findTestInfo("OLD", &out));
+    EXPECT_TRUE(client.findTestInfo("YOUNG", &out));
+    EXPECT_EQ(client.CachedResults(), 1u);
+    tremix::setTimeScale(0);
 }
 
 TEST_F(TremixSession, SharedEndpointAndReferenceCount) {
@@ -289,8 +398,12 @@ TEST_F(TremixSession, BadArgumentsFail) {
     EXPECT_EQ(PTQ_FT_GetDevList(-1, &d), 0);
     EXPECT_EQ(PTQ_FT_GetDevList(500, &d), 0);
     EXPECT_TRUE(untouched(r));
-    // The handle's low 16 bits name the entry.
-    EXPECT_EQ(PTQ_FT_GetTestResult(h + 0x10000, kMacA, &r), 1);
+    // Only handles the library hands out reach a session, not others with the same low 16 bits.
+    EXPECT_EQ(PTQ_FT_GetTestResult(h + 0x10000, kMacA, &r), 0);
+    EXPECT_EQ(PTQ_FT_Logout(h + 0x10000), 0);
+    EXPECT_EQ(PTQ_FT_Logout(0x7FFFFFFF), 0);
+    EXPECT_EQ(PTQ_FT_Logout(h + 1), 0);
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1) << "the session is still there";
 }
 
 TEST_F(TremixSession, StartupCounting) {

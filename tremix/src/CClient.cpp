@@ -59,6 +59,16 @@ void CClient::Logout() {
         m_connection.reset();
     }
     m_started.store(false);
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    _testInfoMap.clear();
+    m_cached.clear();
+}
+
+void CClient::InterruptRequests() {
+    m_ending.store(true);
+    // The connection exists once the session is started (set after it) until the session is freed.
+    if (m_started.load() && m_connection)
+        m_connection->Interrupt();
 }
 
 void CClient::Notify(int event) {
@@ -144,37 +154,67 @@ void CClient::SendHeartbeat() {
 }
 
 int CClient::GetTestResult(const char* mac, FixtureTestResult* out) {
-    if (!mac || !out || !m_connection || !m_connected.load())
+    if (!mac || !out || !m_connection || !m_connected.load() || m_ending.load())
         return -1;
-    if (findTestInfo(mac, out))
+    // A push that came before the question may be older than what the fixture now knows.
+    const std::uint64_t asked = PushCount();
+    if (m_connection->GetTestResult(mac, out) == 0)
         return 0;
-    return m_connection->GetTestResult(mac, out);
+    return findTestInfo(mac, out, asked) ? 0 : -1;
 }
 
 int CClient::GetDevList(FixtureDevInfo* out) {
-    if (!out || !m_connection || !m_connected.load())
+    if (!out || !m_connection || !m_connected.load() || m_ending.load())
         return -1;
     return m_connection->GetDevList(out);
 }
 
-bool CClient::findTestInfo(const char* mac, FixtureTestResult* out) {
+bool CClient::findTestInfo(const char* mac, FixtureTestResult* out, std::uint64_t pushedSince) {
     std::lock_guard<std::mutex> lock(m_mapLock);
+    dropOldResults(nowMs());
     if (!mac || !*mac || _testInfoMap.empty()) {
         Qx_Write_Log(600, "CClient::findTestInfo", "_testInfoMap.size() is null, szMac:%s", mac ? mac : "");
         return false;
     }
     const auto it = _testInfoMap.find(mac);
-    if (it == _testInfoMap.end())
+    if (it == _testInfoMap.end() || it->second->number < pushedSince)
         return false;
     if (out)
-        std::memcpy(out, it->second.get(), sizeof(FixtureTestResult));
+        std::memcpy(out, it->second->record.get(), sizeof(FixtureTestResult));
     return true;
 }
 
-void CClient::saveTestInfo(const std::string& mac, const FixtureTestResult& record) {
+void CClient::saveTestInfo(const std::string& mac, const FixtureTestResult& record, std::uint64_t atMs) {
     auto copy = std::make_unique<FixtureTestResult>(record);
+    const std::uint64_t now = nowMs();
     std::lock_guard<std::mutex> lock(m_mapLock);
-    _testInfoMap[mac] = std::move(copy);
+    const auto it = _testInfoMap.find(mac);
+    if (it != _testInfoMap.end()) {
+        m_cached.erase(it->second);
+        _testInfoMap.erase(it);
+    }
+    m_cached.push_back({mac, std::move(copy), m_pushCount++, atMs ? atMs : now});
+    _testInfoMap[mac] = std::prev(m_cached.end());
+    dropOldResults(now);
+}
+
+void CClient::dropOldResults(std::uint64_t now) {
+    const std::uint64_t maxAge = scaledMs(kCachedResultMaxAgeMs);
+    while (!m_cached.empty() &&
+           (m_cached.size() > kMaxCachedResults || now - m_cached.front().atMs >= maxAge)) {
+        _testInfoMap.erase(m_cached.front().mac);
+        m_cached.pop_front();
+    }
+}
+
+std::uint64_t CClient::PushCount() {
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    return m_pushCount;
+}
+
+std::size_t CClient::CachedResults() {
+    std::lock_guard<std::mutex> lock(m_mapLock);
+    return m_cached.size();
 }
 
 } // namespace tremix

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -23,6 +24,11 @@ public:
     static std::atomic<int> m_WaitTime;
     static std::atomic<int> m_MaxReconnect;
     static std::atomic<int> m_ReconnectInterval;
+
+    // Pushed results kept per session: at most this many MACs, each for at most this long (the
+    // oldest go first).
+    static constexpr std::size_t kMaxCachedResults = 256;
+    static constexpr std::uint64_t kCachedResultMaxAgeMs = 60000;
 
     CClient();
     ~CClient() override;
@@ -39,15 +45,26 @@ public:
     int Login(const FixtureLoginInfo* info, bool* joined);
     // Ends the session: supervisor first, then the connection. Not on the library's own threads.
     void Logout();
+    // The session is about to end: a request waiting for its reply fails at once, and so does
+    // any request made until Resume.
+    void InterruptRequests();
+    void Resume() { m_ending.store(false); }
 
-    // 0 with out filled (from the push cache or by request), -1 on failure.
+    // 0 with out filled, -1 on failure. The fixture is always asked: its answer decides. Without
+    // an answer, a result it pushed for this MAC while the question was open answers it; an
+    // earlier push never does.
     int GetTestResult(const char* mac, FixtureTestResult* out);
     int GetDevList(FixtureDevInfo* out);
 
     int MessageNotify(int type, int index, void* data) override;
 
-    bool findTestInfo(const char* mac, FixtureTestResult* out);
-    void saveTestInfo(const std::string& mac, const FixtureTestResult& record);
+    // The cached push for mac if it is number pushedSince or later (see PushCount), copied to out.
+    bool findTestInfo(const char* mac, FixtureTestResult* out, std::uint64_t pushedSince = 0);
+    // Keeps record as the latest push for mac, received at atMs (0: now).
+    void saveTestInfo(const std::string& mac, const FixtureTestResult& record, std::uint64_t atMs = 0);
+    // Number of pushes received so far; the next push gets this number.
+    std::uint64_t PushCount();
+    std::size_t CachedResults();
 
 protected:
     bool Init() override;
@@ -67,7 +84,19 @@ private:
     std::uint64_t m_lastHeartbeat = 0; // supervisor thread (set before it starts)
     std::atomic<bool> m_connected{false};
     std::atomic<bool> m_started{false};
-    std::map<std::string, std::unique_ptr<FixtureTestResult>> _testInfoMap;
+    std::atomic<bool> m_ending{false};
+    struct CachedResult {
+        std::string mac;
+        std::unique_ptr<FixtureTestResult> record;
+        std::uint64_t number; // order of arrival
+        std::uint64_t atMs;
+    };
+    // Drops expired results and the oldest beyond the count. Under m_mapLock.
+    void dropOldResults(std::uint64_t now);
+
+    std::list<CachedResult> m_cached; // oldest first
+    std::map<std::string, std::list<CachedResult>::iterator> _testInfoMap;
+    std::uint64_t m_pushCount = 0;
     std::mutex m_mapLock;
 };
 

@@ -66,6 +66,9 @@ void CNetAccess::StopThread() {
         m_socket.reset();
         m_pending = Json::Value();
         m_replyStatus = -1;
+        m_abandoned.clear(); // a new connection never carries an old request's reply
+        m_heartbeatsOut.clear();
+        m_heartbeatAnswered = 0;
         if (m_linkUp) {
             m_linkUp = false;
             SetEvent(m_replyEvent);
@@ -88,12 +91,27 @@ int CNetAccess::OpenConnection(const char* host, int port) {
     return 0;
 }
 
-int CNetAccess::SendFrame(const std::string& frame) {
+int CNetAccess::SendFrame(const std::string& frame, bool heartbeat) {
     std::lock_guard<std::mutex> lock(m_lock);
     if (!m_socket)
         return -1;
+    // Counted before the send: its reply may be handled before Send returns.
+    const std::uint64_t number = ++m_framesSent;
+    if (heartbeat && m_heartbeatsOut.size() < kMaxHeartbeatsOut)
+        m_heartbeatsOut.push_back(number);
     const ssize_t sent = m_socket->Send(frame.data(), frame.size());
     return sent == static_cast<ssize_t>(frame.size()) ? 0 : -1;
+}
+
+void CNetAccess::HeartbeatReplied() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_heartbeatsOut.empty())
+        return;
+    const std::uint64_t heartbeat = m_heartbeatsOut.front();
+    m_heartbeatsOut.pop_front();
+    m_heartbeatAnswered = heartbeat;
+    for (auto it = m_abandoned.begin(); it != m_abandoned.end();)
+        it = it->sent < heartbeat ? m_abandoned.erase(it) : std::next(it);
 }
 
 int CNetAccess::SendCmdData(const char* payload, std::size_t length) {
@@ -158,6 +176,7 @@ int CNetAccess::RecvData() {
 int CNetAccess::Request(const std::string& payload, const char* cmd, const std::string& mac,
                         std::uint64_t waitMs, Json::Value& reply) {
     const std::string frame = buildFrame(kFrameRequest, payload);
+    std::uint64_t sentNumber = 0;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_linkUp || !m_socket)
@@ -171,6 +190,7 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
         m_armed = true;
         m_expectCmd = cmd;
         m_expectMac = mac;
+        sentNumber = ++m_framesSent;
         const ssize_t sent = m_socket->Send(frame.data(), frame.size());
         if (sent != static_cast<ssize_t>(frame.size())) {
             m_armed = false;
@@ -195,11 +215,34 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
     }
     if (waited == WAIT_TIMEOUT)
         trace("*********获取或设置参数超时**********\n");
+    if (m_linkUp && sentNumber > m_heartbeatAnswered) {
+        // Its reply may still come; it must not answer the next request.
+        if (m_abandoned.size() >= kMaxAbandoned)
+            m_abandoned.pop_front();
+        m_abandoned.push_back({cmd, mac, sentNumber, nowMs() + scaledMs(kSilenceLimitMs)});
+    }
     return -1;
+}
+
+void CNetAccess::Interrupt() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_armed)
+        return;
+    m_replyReady.store(true, std::memory_order_release);
+    SetEvent(m_replyEvent);
 }
 
 bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply) {
     std::lock_guard<std::mutex> lock(m_lock);
+    const std::uint64_t now = nowMs();
+    while (!m_abandoned.empty() && now >= m_abandoned.front().untilMs)
+        m_abandoned.pop_front();
+    for (auto it = m_abandoned.begin(); it != m_abandoned.end(); ++it) {
+        if (it->cmd == cmd && (cmd != kCmdTestResult || macMatches(mac, it->mac))) {
+            m_abandoned.erase(it);
+            return false;
+        }
+    }
     if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
         return false;
     if (cmd == kCmdTestResult && !macMatches(mac, m_expectMac))

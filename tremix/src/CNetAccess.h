@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -35,6 +36,9 @@ public:
     // One receive step: bytes received (frames handled), 0 on time-out, -1 on failure.
     int RecvData();
 
+    // Wakes a request waiting for its reply; it fails at once.
+    void Interrupt();
+
     bool IsRunning() const { return m_running.load(); }
     std::uint64_t LastRecvMs() const { return m_lastRecv.load(); }
 
@@ -49,12 +53,15 @@ protected:
     // 0 with the reply in reply; -1 on send failure, time-out or loss of the connection.
     int Request(const std::string& payload, const char* cmd, const std::string& mac, std::uint64_t waitMs,
                 Json::Value& reply);
-    // Offers a reply to the waiting request; taken only if it is what the request waits for.
+    // Offers a reply to the waiting request; taken only if it is what the request waits for and
+    // no earlier request that gave up still waits for the same answer.
     bool OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply);
     // The link is up (set after connect) or down (wakes a waiting request, which fails).
     void SetLinkUp(bool up);
     // Sends a complete frame under the connection lock.
-    int SendFrame(const std::string& frame);
+    int SendFrame(const std::string& frame, bool heartbeat = false);
+    // A heartbeat reply came: the fixture has answered everything sent before that heartbeat.
+    void HeartbeatReplied();
     void TouchLastRecv();
 
     int m_index = -1;
@@ -84,6 +91,22 @@ private:
     bool m_armed = false;
     std::string m_expectCmd;
     std::string m_expectMac;
+    // Requests that gave up before their reply came, oldest first. Replies carry no request
+    // identity but come in the order of the requests: the next reply of the same kind and MAC is
+    // theirs, not a later request's. One is forgotten (or not kept) once the reply to a heartbeat
+    // sent after it has come (its own reply would have come first), or after the silence limit.
+    struct Abandoned {
+        std::string cmd;
+        std::string mac;
+        std::uint64_t sent; // number of the request's frame
+        std::uint64_t untilMs;
+    };
+    static constexpr std::size_t kMaxAbandoned = 64;
+    static constexpr std::size_t kMaxHeartbeatsOut = 16;
+    std::deque<Abandoned> m_abandoned;
+    std::deque<std::uint64_t> m_heartbeatsOut; // frame numbers of heartbeats not yet answered
+    std::uint64_t m_heartbeatAnswered = 0;     // frame number of the latest heartbeat answered
+    std::uint64_t m_framesSent = 0;
     HANDLE m_replyEvent;
 
 protected:

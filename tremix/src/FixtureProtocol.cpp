@@ -47,22 +47,19 @@ std::string getRequest(const char* cmd) {
     return writeCompact(request);
 }
 
-// Fills items from a JSON array of objects: an element counts only when every required key is a
-// non-empty string. Filled entries are packed from 0; elements beyond the 128th filled are ignored.
+// Fills items from a JSON array: entry i holds element i, the first 128 of them, with the texts
+// that came (a key that is missing or not a string, and every key of an element that is not an
+// object, reads as empty), so that a malformed item shows as one. Returns the number of elements,
+// which may exceed the 128 the record holds.
 template <typename Item, typename Fill>
 int copyItems(const Json::Value& object, const char* key, Item* items, Fill fill) {
     const Json::Value* array = member(object, key);
     if (!array || !array->isArray())
         return 0;
-    int count = 0;
-    for (Json::ArrayIndex i = 0; i < array->size() && count < FIXTURE_MAX_ITEMS; ++i) {
-        const Json::Value& element = (*array)[i];
-        if (!element.isObject())
-            continue;
-        if (fill(element, items[count]))
-            ++count;
-    }
-    return count;
+    const Json::ArrayIndex size = array->size();
+    for (Json::ArrayIndex i = 0; i < size && i < static_cast<Json::ArrayIndex>(FIXTURE_MAX_ITEMS); ++i)
+        fill((*array)[i], items[i]);
+    return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size);
 }
 
 } // namespace
@@ -152,24 +149,14 @@ bool parseTestResult(const Json::Value& object, FixtureTestResult& out) {
     copyField(record->audio, sizeof record->audio, jsonString(object, "audio"));
     record->gpioCount =
         copyItems(object, "gpio", record->gpio, [](const Json::Value& e, FixtureGpioItem& item) {
-            const std::string name = jsonString(e, "name");
-            const std::string status = jsonString(e, "status");
-            if (name.empty() || status.empty())
-                return false;
-            copyField(item.name, sizeof item.name, name);
+            copyField(item.name, sizeof item.name, jsonString(e, "name"));
             copyField(item.function, sizeof item.function, jsonString(e, "function"));
-            copyField(item.status, sizeof item.status, status);
-            return true;
+            copyField(item.status, sizeof item.status, jsonString(e, "status"));
         });
     record->networkCount =
         copyItems(object, "network", record->network, [](const Json::Value& e, FixtureNetItem& item) {
-            const std::string name = jsonString(e, "name");
-            const std::string status = jsonString(e, "status");
-            if (name.empty() || status.empty())
-                return false;
-            copyField(item.name, sizeof item.name, name);
-            copyField(item.status, sizeof item.status, status);
-            return true;
+            copyField(item.name, sizeof item.name, jsonString(e, "name"));
+            copyField(item.status, sizeof item.status, jsonString(e, "status"));
         });
     std::memcpy(&out, record.get(), sizeof(FixtureTestResult));
     return true;

@@ -7,6 +7,7 @@
 namespace tremix {
 
 int FixtureSessionTable::find(const char* host, std::int32_t port) const {
+    std::lock_guard<std::mutex> lock(m_lock);
     for (int i = 1; i <= kMaxHandle; ++i) {
         const Entry& e = m_entries[i];
         if (e.client && e.port == port && std::strncmp(e.host, host, sizeof e.host) == 0)
@@ -16,6 +17,7 @@ int FixtureSessionTable::find(const char* host, std::int32_t port) const {
 }
 
 int FixtureSessionTable::add(const char* host, std::int32_t port, std::unique_ptr<CClient> client) {
+    std::lock_guard<std::mutex> lock(m_lock);
     for (int i = 1; i <= kMaxHandle; ++i) {
         Entry& e = m_entries[i];
         if (e.client)
@@ -34,28 +36,51 @@ int FixtureSessionTable::add(const char* host, std::int32_t port, std::unique_pt
 CClient* FixtureSessionTable::client(int handle) const {
     if (handle < 1 || handle > kMaxHandle)
         return nullptr;
+    std::lock_guard<std::mutex> lock(m_lock);
     return m_entries[handle].client.get();
 }
 
 int FixtureSessionTable::addRef(int handle) {
+    std::lock_guard<std::mutex> lock(m_lock);
     Entry& e = m_entries[handle];
     ++e.refcount;
     trace("增加引用计数：%d\n", e.refcount);
+    if (e.client)
+        e.client->Resume();
     return e.refcount;
 }
 
-int FixtureSessionTable::release(int handle) {
-    if (handle < 1 || handle > kMaxHandle || !m_entries[handle].client)
-        return -1;
+void FixtureSessionTable::interruptIfLast(int handle) {
+    if (handle < 1 || handle > kMaxHandle)
+        return;
+    std::lock_guard<std::mutex> lock(m_lock);
     Entry& e = m_entries[handle];
-    if (e.refcount > 0)
-        --e.refcount;
-    trace("减少引用计数：%d\n", e.refcount);
-    if (e.refcount > 0)
-        return e.refcount;
-    e.port = -1;
-    e.client->Logout();
-    e.client.reset();
+    if (e.client && e.refcount <= 1)
+        e.client->InterruptRequests();
+}
+
+int FixtureSessionTable::release(int handle) {
+    if (handle < 1 || handle > kMaxHandle)
+        return -1;
+    std::unique_ptr<CClient> ended;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        Entry& e = m_entries[handle];
+        if (!e.client)
+            return -1;
+        if (e.refcount > 0)
+            --e.refcount;
+        trace("减少引用计数：%d\n", e.refcount);
+        if (e.refcount > 0) {
+            e.client->Resume();
+            return e.refcount;
+        }
+        e.port = -1;
+        ended = std::move(e.client);
+    }
+    // Its threads are stopped outside the table lock (the caller holds the library lock).
+    ended->Logout();
+    ended.reset();
     return 0;
 }
 

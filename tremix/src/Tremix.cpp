@@ -32,10 +32,10 @@ FixtureSessionTable& sessions() {
     return *table;
 }
 
-// The handle's table index (low 16 bits), or 0 when it names no valid entry.
+// The handle's table index, or 0 when it is not one the library hands out (1..127): a value
+// whose low 16 bits happen to name a session does not reach it.
 int tableIndex(int32_t handle) {
-    const unsigned index = static_cast<std::uint16_t>(handle);
-    return index > FixtureSessionTable::kMaxHandle ? 0 : static_cast<int>(index);
+    return handle < 1 || handle > FixtureSessionTable::kMaxHandle ? 0 : static_cast<int>(handle);
 }
 
 } // namespace
@@ -107,6 +107,9 @@ TREMIX_API int32_t PTQ_FT_Logout(int32_t handle) {
     const int index = tableIndex(handle);
     if (!index)
         return 0;
+    // A request waiting on the session this logout ends would hold the library lock for up to
+    // its whole wait: it gives up at once.
+    sessions().interruptIfLast(index);
     std::lock_guard<ThreadLib::ThreadMutex> lock(libraryLock());
     return sessions().release(index) >= 0 ? 1 : 0;
 }

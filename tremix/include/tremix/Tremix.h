@@ -55,10 +55,13 @@ typedef struct FixtureTestResult {
     int32_t port;
     char mac[18];
     char uart[18];
-    int32_t gpioCount; // entries 0..gpioCount-1 of gpio are filled
+    // Number of items the fixture sent; entry i holds item i, for the first FIXTURE_MAX_ITEMS
+    // (a malformed item with the texts that came, empty otherwise). Read at most
+    // FIXTURE_MAX_ITEMS entries: the count may be larger.
+    int32_t gpioCount;
     FixtureGpioItem gpio[FIXTURE_MAX_ITEMS];
     char audio[16];
-    int32_t networkCount; // entries 0..networkCount-1 of network are filled
+    int32_t networkCount; // as gpioCount
     FixtureNetItem network[FIXTURE_MAX_ITEMS];
 } FixtureTestResult;
 
