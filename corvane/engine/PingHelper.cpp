@@ -49,8 +49,12 @@ QString PingHelper::program() {
     return QStringLiteral("ping");
 }
 
-QStringList PingHelper::arguments(const QString& address) {
-    return {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QStringLiteral("1"), address};
+QStringList PingHelper::arguments(const QString& address, int answerWaitMs) {
+    const int ms = std::max(answerWaitMs, 1);
+    const QString wait = ms % 1000 == 0
+                             ? QString::number(ms / 1000)
+                             : QStringLiteral("%1.%2").arg(ms / 1000).arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    return {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), wait, address};
 }
 
 namespace {
@@ -94,7 +98,7 @@ bool PingHelper::answers(const std::string& address) {
     // copies its page tables and stalls every other thread meanwhile.
     const std::string program = PingHelper::program().toStdString();
     std::vector<std::string> args{program};
-    for (const QString& a : arguments(QString::fromStdString(address)))
+    for (const QString& a : arguments(QString::fromStdString(address), kAnswerWaitMs))
         args.push_back(a.toStdString());
     std::vector<char*> argv;
     for (std::string& a : args)

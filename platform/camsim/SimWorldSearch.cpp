@@ -250,7 +250,11 @@ void SimWorld::useFleet(const std::vector<camsim::CameraProfile>& cameras) {
             defaultParams(*c);
             m_cameras.push_back(std::move(c));
         }
-        writeState();
+        indexFleet();
+        // A fresh table for every fleet: nothing of the previous fleet answers any more.
+        m_upTable.create(m_statePath);
+        for (const auto& c : m_cameras)
+            publishAddress(c->profile.ip);
     }
     SimPictures::removeAll();
 }
@@ -294,7 +298,7 @@ void SimWorld::setOnline(const std::string& mac, bool online) {
     c->rebootPending = false;
     if (!online)
         ++c->bootGen;
-    writeState();
+    publishAddress(c->profile.ip);
 }
 
 void SimWorld::rebootCamera(const std::string& mac) {

@@ -1,6 +1,9 @@
 // Start-up counting, logins and their messages, reboots and fault injection.
 #include "SimTestSupport.h"
 
+#include "camsim/SimAddress.h"
+#include "camsim/SimUpTable.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -119,9 +122,8 @@ TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
     const int h = loginLive(0, sink);
     const std::string state = camsim::stateFilePath();
     auto up = [&](const std::string& ip) {
-        QFile f(QString::fromStdString(state));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll().contains(QByteArray::fromStdString("up " + ip + "\n"));
+        std::uint32_t value = 0;
+        return simaddr::parse(ip, &value) && SimUpTable::readUp(state.c_str(), value);
     };
     EXPECT_TRUE(up(fleet[0].ip));
     ASSERT_NE(KVX_NET_Reboot(h), 0);
