@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -58,6 +61,49 @@ QStringList PingHelper::arguments(const QString& address, int answerWaitMs) {
 }
 
 namespace {
+
+// Probe processes that run at once, engine-wide, handed out first come first served: a
+// thousand device threads that want to ping at the same moment queue here instead of starting
+// a thousand processes that starve each other and the program's own threads.
+class ProbeSlots {
+public:
+    ProbeSlots() : m_free(std::max(16, 2 * static_cast<int>(std::thread::hardware_concurrency()))) {}
+    void acquire() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_free > 0 && m_waiting.empty()) {
+            --m_free;
+            return;
+        }
+        Waiter self;
+        m_waiting.push_back(&self);
+        self.wake.wait(lock, [&self] { return self.granted; });
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_waiting.empty()) {
+            ++m_free;
+            return;
+        }
+        Waiter* next = m_waiting.front();
+        m_waiting.pop_front();
+        next->granted = true;
+        next->wake.notify_one(); // under the lock: the waiter cannot leave before it is woken
+    }
+
+private:
+    struct Waiter {
+        std::condition_variable wake;
+        bool granted = false;
+    };
+    std::mutex m_mutex;
+    std::deque<Waiter*> m_waiting;
+    int m_free;
+};
+
+ProbeSlots& probeSlots() {
+    static ProbeSlots slots;
+    return slots;
+}
 
 // Waits up to limitMs (real time) for the child to end and reaps it. A process descriptor
 // wakes the caller at the exit; without one (an old kernel) the child is polled.
@@ -111,13 +157,17 @@ bool PingHelper::answers(const std::string& address) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    struct Slot {
+        Slot() { probeSlots().acquire(); }
+        ~Slot() { probeSlots().release(); }
+    } slot;
     pid_t pid = -1;
     const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return false;
 
-    // The probe's own limit is real time: a real ping needs its full second at any time scale.
+    // The probe's own limit is real time, whatever the time scale.
     int status = 0;
     if (!waitForExit(pid, kFinishLimitMs, &status)) {
         ::kill(pid, SIGKILL);
