@@ -156,6 +156,8 @@ void SimWorld::applyDelay(const Act& act) {
 void SimWorld::logCall(const char* function, std::vector<long long> args, const std::string& text,
                        const Camera* camera, std::vector<std::uint8_t> in, const void* out,
                        std::size_t outSize, long long result) {
+    if (!m_recordCalls)
+        return;
     camsim::CallRecord r;
     r.function = function;
     r.args = std::move(args);

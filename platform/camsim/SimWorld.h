@@ -74,6 +74,7 @@ public:
     void setTiming(const camsim::Timing& timing);
     camsim::Timing timing();
     SimCallLog& log() { return m_log; }
+    void setCallRecording(bool on);
     int startupCount();
     int sessionCount();
     int liveSessionCount();
@@ -181,5 +182,6 @@ private:
     SimUpTable m_upTable; // written in place under m_mutex; the stand-in ping reads it
     bool m_ownStateFile = false;
     SimCallLog m_log;
+    bool m_recordCalls = true; // under m_mutex
     SimDispatcher m_dispatcher;
 };

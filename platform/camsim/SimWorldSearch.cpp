@@ -265,6 +265,7 @@ void SimWorld::reset() {
     m_injections.clear();
     m_timing = camsim::Timing();
     m_log.clear();
+    m_recordCalls = true;
 }
 
 std::vector<camsim::CameraProfile> SimWorld::fleet() {
@@ -328,6 +329,11 @@ bool SimWorld::setParamBytes(const std::string& mac, const std::string& family,
         return false;
     it->second = bytes;
     return true;
+}
+
+void SimWorld::setCallRecording(bool on) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_recordCalls = on;
 }
 
 void SimWorld::inject(const camsim::Injection& injection) {

@@ -317,3 +317,18 @@ TEST_F(SimTest, InjectionPerCameraAndCall) {
             .count();
     EXPECT_GE(realMs, 25); // 3000 program ms at scale 0.01
 }
+
+// Recording can be switched off for large fleets; a reset switches it on again.
+TEST_F(SimTest, CallRecordingCanBeSwitchedOffUntilReset) {
+    KVX_NET_Startup();
+    camsim::clearCallLog();
+    camsim::setCallRecording(false);
+    MessageSink sink;
+    KvxLoginInfo info = loginRecord(fleet[0], &sink);
+    EXPECT_GT(KVX_NET_Login(&info), 0);
+    EXPECT_TRUE(camsim::callLog().empty());
+    camsim::resetWorld();
+    KVX_NET_Startup();
+    EXPECT_GT(KVX_NET_Login(&info), 0);
+    EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), 1u);
+}
