@@ -109,6 +109,25 @@ TEST_F(SimTest, SimPingTableFollowsTheFleet) {
     camsim::setOnline(fleet[0].mac, true);
     EXPECT_TRUE(up(fleet[0].ip));
 
+    // A new address: the camera is found and answers there, and no longer at the old one.
+    KVX_NET_Startup();
+    MessageSink sink;
+    const int h = loginLive(1, sink);
+    KvxNetProperty net{};
+    ASSERT_NE(KVX_NET_GetNetPropertyEx(h, &net), 0);
+    std::snprintf(net.ip, sizeof net.ip, "127.0.66.6");
+    ASSERT_NE(KVX_NET_SetNetPropertyEx(h, &net), 0);
+    camsim::CameraProfile moved;
+    ASSERT_TRUE(waitUntil([&] { return camsim::findCamera("127.0.66.6", &moved) && moved.online; }));
+    EXPECT_EQ(moved.mac, fleet[1].mac);
+    EXPECT_TRUE(up("127.0.66.6"));
+    EXPECT_FALSE(up(fleet[1].ip));
+    EXPECT_FALSE(camsim::findCamera(fleet[1].ip, nullptr));
+    KvxLoginInfo old = loginRecord(fleet[1], &sink);
+    const int stale = KVX_NET_Login(&old);
+    ASSERT_GT(stale, 0);
+    EXPECT_TRUE(sink.waitMessage(stale, KVX_MSG_LOGIN_FAILED)) << "nothing answers at the old address";
+
     auto cameras = camsim::defaultFleet(3);
     cameras[2].ip = "127.0.77.1";
     camsim::useFleet(cameras);
