@@ -7,6 +7,7 @@
 #include <QTextCodec>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <sys/prctl.h>
@@ -280,6 +281,8 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
                 slot->owner = this;
                 slot->index = index;
                 copyField(slot->mac, sizeof slot->mac, record->mac, sizeof record->mac);
+                std::vector<int>& indices = m_slotsByMac[fieldText(slot->mac, sizeof slot->mac)];
+                indices.insert(std::lower_bound(indices.begin(), indices.end(), index), index);
                 copyField(slot->ip, sizeof slot->ip, record->ip, sizeof record->ip);
                 slot->hIPCLogin = 0;
                 slot->state = LoginSlot::LoggingIn;
@@ -380,12 +383,8 @@ int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReb
     std::uint32_t old = 0;
     {
         std::lock_guard<std::mutex> lock(m_slotLock);
-        for (auto& s : m_slots) {
-            if (!mac.empty() && fieldText(s.mac, sizeof s.mac) == mac) {
-                slot = &s;
-                break;
-            }
-        }
+        if (const std::vector<int>* indices = mac.empty() ? nullptr : slotIndicesOf(mac))
+            slot = &m_slots[static_cast<std::size_t>(indices->front())];
         if (!slot)
             return afterReboot ? -1 : 0;
         if (slot->hIPCLogin == 0)
@@ -455,6 +454,7 @@ void DeviceManager::logoutAll() {
             s.hIPCLogin = 0;
             s.mac[0] = '\0'; // every used slot, failed logins included
         }
+        m_slotsByMac.clear();
     }
     for (std::uint32_t h : handles)
         KVX_NET_Logout(static_cast<int>(h));
@@ -550,11 +550,16 @@ std::vector<LoginSlot> DeviceManager::slotsForMac(const std::string& mac) {
     if (mac.empty())
         return out;
     std::lock_guard<std::mutex> lock(m_slotLock);
-    for (const auto& s : m_slots) {
-        if (fieldText(s.mac, sizeof s.mac) == mac)
-            out.push_back(s);
+    if (const std::vector<int>* indices = slotIndicesOf(mac)) {
+        for (int index : *indices)
+            out.push_back(m_slots[static_cast<std::size_t>(index)]);
     }
     return out;
+}
+
+const std::vector<int>* DeviceManager::slotIndicesOf(const std::string& mac) const {
+    const auto it = m_slotsByMac.find(mac);
+    return it == m_slotsByMac.end() || it->second.empty() ? nullptr : &it->second;
 }
 
 LoginSlot DeviceManager::slotAt(int index) {

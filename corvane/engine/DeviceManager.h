@@ -29,6 +29,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 class modifyupgradewidget;
@@ -105,7 +106,7 @@ public:
     static constexpr int kOtherStepGapMs = 1000;        // before every family but DDNS
     static constexpr int kRebootSettleMs = 20000;       // after a restart, and after the relogin
     static constexpr int kRebootPingMs = 60000;         // how long a restarted device is pinged
-    static constexpr int kRebootPingPauseMs = 1000;     // between two pings
+    static constexpr int kRebootPingPauseMs = 100;      // from the start of one ping to the next
     static constexpr int kRebootAnswers = 9;            // answers that count as "back"
     static constexpr int kOtherJoinLimitRealMs = 15000; // shut-down wait for device threads
     static constexpr int kOtherBusyPollRealMs = 20;     // a new run looks for an earlier run's threads
@@ -186,6 +187,10 @@ private:
     // against logoutAll; m_resultOrder keeps a login's status texts in order.
     std::mutex m_slotLock;
     std::array<LoginSlot, kLoginSlots> m_slots;
+    // The slots of each MAC in index order, kept with every change of a slot's MAC.
+    std::unordered_map<std::string, std::vector<int>> m_slotsByMac;
+    // The slot indices of a MAC, or null; m_slotLock held.
+    const std::vector<int>* slotIndicesOf(const std::string& mac) const;
     std::mutex m_loginRun;
     std::mutex m_resultOrder;
     std::atomic<int> m_nextSlot{0};     // next slot to fill
@@ -220,11 +225,19 @@ private:
     QStringList m_upgradeKeys;
 
     // Other-parameter run.
+    // Each device thread sleeps on its own wake-up, so that a thousand sleeping threads do not
+    // share one lock.
+    struct OtherSleeper {
+        std::mutex lock;
+        std::condition_variable wake;
+    };
     struct OtherDeviceThread {
         std::thread thread;
         std::shared_ptr<std::atomic<bool>> done;
         std::string mac;
+        std::shared_ptr<OtherSleeper> sleeper;
     };
+    static thread_local OtherSleeper* t_otherSleeper; // the device thread's own, else null
     void initOtherParam();
     void stopOtherParam();
     void configOtherParamThd(QVector<QStringList> rows, OtherParamJob job);
@@ -266,6 +279,7 @@ private:
     void reapOtherThreads(bool all);
     // Whether a device thread of any run still works on one of these MACs.
     bool otherThreadsBusy(const std::set<std::string>& macs);
+    void wakeOtherSleepers();
 
     QPointer<ProgressBarDialog> m_otherProgress;
     QEventLoop* m_otherLoop = nullptr; // the busy indicator's modal loop
@@ -273,6 +287,7 @@ private:
     QTimer* m_otherCheckTimer = nullptr;
     std::mutex m_otherLock; // every field below up to the start tick
     std::vector<OtherParamResultInfo> m_otherResults;
+    std::unordered_map<std::string, std::size_t> m_otherResultOfMac; // first record of each MAC
     std::uint64_t m_otherRunId = 0;
     bool m_otherConfigDone = true;
     bool m_otherEnded = true;
@@ -282,7 +297,7 @@ private:
     std::thread m_otherConfigThread;
     std::mutex m_otherThreadLock;
     std::vector<OtherDeviceThread> m_otherThreads;
-    std::mutex m_otherSleepLock;
+    std::mutex m_otherSleepLock; // sleeps outside the device threads
     std::condition_variable m_otherSleepWake;
     std::atomic<bool> m_otherStop{false};
 };

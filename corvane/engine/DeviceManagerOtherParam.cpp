@@ -94,6 +94,8 @@ bool recordDone(const OtherParamResultInfo& record) {
 
 } // namespace
 
+thread_local DeviceManager::OtherSleeper* DeviceManager::t_otherSleeper = nullptr;
+
 // ---------------------------------------------------------------- set-up and shut-down
 
 void DeviceManager::initOtherParam() {
@@ -111,10 +113,12 @@ void DeviceManager::stopOtherParam() {
         m_otherStop = true;
     }
     m_otherSleepWake.notify_all();
+    wakeOtherSleepers();
     if (m_otherCheckTimer)
         m_otherCheckTimer->stop();
     if (m_otherConfigThread.joinable())
         m_otherConfigThread.join();
+    wakeOtherSleepers(); // the threads that the configuration thread started meanwhile
     // Every wait of a device thread ends at the stop flag; only an SDK call in progress can
     // hold one back, and that returns within the SDK's own time-out.
     const std::uint64_t start = winport::realTickMs();
@@ -125,6 +129,20 @@ void DeviceManager::stopOtherParam() {
         Qx_Write_Log(300, "DeviceManager::stopOtherParam", "[Line:%d] %d device threads still busy", __LINE__,
                      left);
     reapOtherThreads(true);
+}
+
+void DeviceManager::wakeOtherSleepers() {
+    std::vector<std::shared_ptr<OtherSleeper>> sleepers;
+    {
+        std::lock_guard<std::mutex> lock(m_otherThreadLock);
+        for (const auto& t : m_otherThreads)
+            sleepers.push_back(t.sleeper);
+    }
+    // Taking each sleeper's lock orders the stop flag before its next check: no wake-up is lost.
+    for (const auto& sleeper : sleepers) {
+        { std::lock_guard<std::mutex> lock(sleeper->lock); }
+        sleeper->wake.notify_all();
+    }
 }
 
 void DeviceManager::reapOtherThreads(bool all) {
@@ -167,8 +185,10 @@ bool DeviceManager::otherSleep(int programMs) {
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(
                               winport::toRealMs(static_cast<std::uint64_t>(programMs < 0 ? 0 : programMs)));
-    std::unique_lock<std::mutex> lock(m_otherSleepLock);
-    return !m_otherSleepWake.wait_until(lock, deadline, [this] { return m_otherStop.load(); });
+    OtherSleeper* own = t_otherSleeper;
+    std::unique_lock<std::mutex> lock(own ? own->lock : m_otherSleepLock);
+    std::condition_variable& wake = own ? own->wake : m_otherSleepWake;
+    return !wake.wait_until(lock, deadline, [this] { return m_otherStop.load(); });
 }
 
 OtherParamJob DeviceManager::currentJob() {
@@ -247,6 +267,7 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         std::lock_guard<std::mutex> lock(m_otherLock);
         runId = ++m_otherRunId;
         m_otherResults.clear();
+        m_otherResultOfMac.clear();
         m_otherConfigDone = false;
         m_otherEnded = false;
     }
@@ -398,6 +419,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
             if (runId != m_otherRunId)
                 break;
             m_otherResults.push_back(record);
+            m_otherResultOfMac.emplace(fieldText(record.mac, sizeof record.mac), m_otherResults.size() - 1);
         }
 
         QStringList copy = row;
@@ -450,12 +472,16 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
 
 void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob& job) {
     auto done = std::make_shared<std::atomic<bool>>(false);
+    auto sleeper = std::make_shared<OtherSleeper>();
     OtherDeviceThread entry;
     entry.done = done;
     entry.mac = row.value(8).toStdString();
-    entry.thread = std::thread([this, row, job, done]() mutable {
+    entry.sleeper = sleeper;
+    entry.thread = std::thread([this, row, job, done, sleeper]() mutable {
         t_job = job;
+        t_otherSleeper = sleeper.get();
         handleModifyOtherParam(&row);
+        t_otherSleeper = nullptr;
         t_job = OtherParamJob();
         done->store(true);
     });
@@ -602,13 +628,12 @@ void DeviceManager::setOtherResult(std::uint64_t runId, const QString& mac, int 
     std::lock_guard<std::mutex> lock(m_otherLock);
     if (runId == 0 || runId != m_otherRunId)
         return; // a thread of an earlier run
-    for (auto& record : m_otherResults) {
-        if (fieldText(record.mac, sizeof record.mac) == key) {
-            if (record.results[family] == 0)
-                record.results[family] = value;
-            return;
-        }
-    }
+    const auto it = m_otherResultOfMac.find(key);
+    if (it == m_otherResultOfMac.end() || it->second >= m_otherResults.size())
+        return;
+    OtherParamResultInfo& record = m_otherResults[it->second];
+    if (record.results[family] == 0)
+        record.results[family] = value;
 }
 
 void DeviceManager::finishFamily(const QString& mac, int family, bool ok, const char* okText,

@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -57,11 +60,58 @@ QString PingHelper::program() {
     return QStringLiteral("ping");
 }
 
-QStringList PingHelper::arguments(const QString& address) {
-    return {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QStringLiteral("1"), address};
+QStringList PingHelper::arguments(const QString& address, int answerWaitMs) {
+    const int ms = std::max(answerWaitMs, 1);
+    const QString wait = ms % 1000 == 0
+                             ? QString::number(ms / 1000)
+                             : QStringLiteral("%1.%2").arg(ms / 1000).arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    return {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), wait, address};
 }
 
 namespace {
+
+// Probe processes that run at once, engine-wide, handed out first come first served: a
+// thousand device threads that want to ping at the same moment queue here instead of starting
+// a thousand processes that starve each other and the program's own threads.
+class ProbeSlots {
+public:
+    ProbeSlots() : m_free(std::max(16, 2 * static_cast<int>(std::thread::hardware_concurrency()))) {}
+    void acquire() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_free > 0 && m_waiting.empty()) {
+            --m_free;
+            return;
+        }
+        Waiter self;
+        m_waiting.push_back(&self);
+        self.wake.wait(lock, [&self] { return self.granted; });
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_waiting.empty()) {
+            ++m_free;
+            return;
+        }
+        Waiter* next = m_waiting.front();
+        m_waiting.pop_front();
+        next->granted = true;
+        next->wake.notify_one(); // under the lock: the waiter cannot leave before it is woken
+    }
+
+private:
+    struct Waiter {
+        std::condition_variable wake;
+        bool granted = false;
+    };
+    std::mutex m_mutex;
+    std::deque<Waiter*> m_waiting;
+    int m_free;
+};
+
+ProbeSlots& probeSlots() {
+    static ProbeSlots slots;
+    return slots;
+}
 
 // Waits up to limitMs (real time) for the child to end and reaps it. A process descriptor
 // wakes the caller at the exit; without one (an old kernel) the child is polled.
@@ -102,7 +152,7 @@ PingHelper::Outcome PingHelper::check(const std::string& address) {
     // copies its page tables and stalls every other thread meanwhile.
     const std::string program = PingHelper::program().toStdString();
     std::vector<std::string> args{program};
-    for (const QString& a : arguments(QString::fromStdString(address)))
+    for (const QString& a : arguments(QString::fromStdString(address), kAnswerWaitMs))
         args.push_back(a.toStdString());
     std::vector<char*> argv;
     for (std::string& a : args)
@@ -115,13 +165,17 @@ PingHelper::Outcome PingHelper::check(const std::string& address) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    struct Slot {
+        Slot() { probeSlots().acquire(); }
+        ~Slot() { probeSlots().release(); }
+    } slot;
     pid_t pid = -1;
     const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return Outcome::CouldNotRun;
 
-    // The probe's own limit is real time: a real ping needs its full second at any time scale.
+    // The probe's own limit is real time, whatever the time scale.
     int status = 0;
     if (!waitForExit(pid, kFinishLimitMs, &status)) {
         ::kill(pid, SIGKILL);

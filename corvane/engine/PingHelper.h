@@ -1,5 +1,5 @@
-// Whether an address answers a ping: runs "ping -c 1 -W 1 ADDRESS" (no shell) and judges by
-// the exit status. Text that is not a strict dotted-quad address is never pinged.
+// Whether an address answers a ping: runs "ping -c 1 -W 0.005 ADDRESS" (no shell) and judges
+// by the exit status. Text that is not a strict dotted-quad address is never pinged.
 #pragma once
 
 #include <QString>
@@ -16,6 +16,7 @@ public:
     // What one ping found: an answer, no answer, or no judgement at all (the program could
     // not start, did not end in time, or ended with a status other than 0 or 1).
     enum class Outcome { Answered, Silent, CouldNotRun };
+    static constexpr int kAnswerWaitMs = 5; // how long a probe waits for the echo reply
 
     // Four decimal parts 0..255, no signs, blanks or leading zeros. hostOrder may be null.
     static bool parseDottedQuad(const std::string& text, std::uint32_t* hostOrder);
@@ -24,7 +25,8 @@ public:
     static bool isSubnetEdge(std::uint32_t address, std::uint32_t mask);
     // The probe command, run without a shell: exit status 0 answered, 1 no answer, else error.
     static QString program();
-    static QStringList arguments(const QString& address);
+    // The reply wait is given to ping in seconds (it takes fractions).
+    static QStringList arguments(const QString& address, int answerWaitMs = 1000);
     // The ping's verdict; text that is not an address is never pinged (CouldNotRun).
     static Outcome check(const std::string& address);
     // True when the address answered.

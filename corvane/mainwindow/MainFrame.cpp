@@ -492,6 +492,7 @@ void MainFrame::onSearchDevices() {
     stopNetBatch();
     clearPendingLists();
     _checkedRows.clear();
+    _checkedRowIndexStale = true;
     _deviceTable->clear();
     _totalCountLabel->setText("0");
     _selectedCountLabel->setText("0");
@@ -622,6 +623,7 @@ void MainFrame::onCloseSearchDialog() {
 
 void MainFrame::updateCheckState(int state, QVector<QStringList> rows) {
     _checkedRows.clear();
+    _checkedRowIndexStale = true;
     _selectedCountLabel->setText("0");
     if (state == CTableView::TableCleared || rows.isEmpty())
         return;

@@ -5,11 +5,13 @@
 #include "DeviceResultInfo.h"
 #include "FixturePendingInfo.h"
 #include "NetInfoResultInfo.h"
+#include "PendingList.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 #include "ozmlogic/ParamRecords.h"
 #include "tarsel/WindowBase.h"
 
+#include <QHash>
 #include <QMetaType>
 #include <QPoint>
 #include <QRect>
@@ -279,11 +281,16 @@ private:
     QLabel* _tipTextLabel = nullptr;
 
     QVector<QStringList> _checkedRows;
+    // The first full row of each MAC in _checkedRows; rebuilt after the rows change.
+    QHash<QString, int> _checkedRowOfMac;
+    bool _checkedRowIndexStale = true; // set wherever _checkedRows changes
+    int _checkedRowIndexCount = 0;     // rows when the index was built
+    QStringList* checkedRowOf(const QString& mac);
     DeviceManager* _engine = nullptr;
     // Pending records of the tracked operations; one lock for the three lists.
     std::mutex _pendingMutex;
-    std::vector<DeviceResultInfo> _rebootList;
-    std::vector<NetInfoResultInfo> _netInfoList;
+    PendingList<DeviceResultInfo> _rebootList;
+    PendingList<NetInfoResultInfo> _netInfoList;
     std::vector<FixturePendingInfo> _fixtureList;
     ProgressBarDialog* _searchProgress = nullptr;
     QTimer* _checkTimer = nullptr;

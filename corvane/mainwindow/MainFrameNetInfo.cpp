@@ -399,13 +399,10 @@ void MainFrame::onModifyNetInfoResult(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
 namespace {
 
 // Sets the status of every net-info record of this MAC.
-void markNetInfo(std::mutex& mutex, std::vector<NetInfoResultInfo>& list, const std::string& mac,
+void markNetInfo(std::mutex& mutex, PendingList<NetInfoResultInfo>& list, const std::string& mac,
                  std::int32_t status) {
     std::lock_guard<std::mutex> lock(mutex);
-    for (NetInfoResultInfo& record : list) {
-        if (fieldText(record.mac, sizeof record.mac) == mac)
-            record.status = status;
-    }
+    list.forEachOfMac(mac, [status](NetInfoResultInfo& record) { record.status = status; });
 }
 
 } // namespace

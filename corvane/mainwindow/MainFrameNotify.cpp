@@ -86,15 +86,34 @@ int requiredTexts(int type) {
     }
 }
 
-QStringList* firstCheckedRowOf(QVector<QStringList>& rows, const QString& mac) {
-    for (QStringList& row : rows) {
-        if (row.size() == CTableView::ColumnCount && row.at(8) == mac)
-            return &row;
-    }
-    return nullptr;
-}
-
 } // namespace
+
+QStringList* MainFrame::checkedRowOf(const QString& mac) {
+    // Read through at(): the rows are detached from their copies only for the row returned.
+    auto full = [this](int i) { return _checkedRows.at(i).size() == CTableView::ColumnCount; };
+    auto found = [&]() -> QStringList* {
+        const auto it = _checkedRowOfMac.constFind(mac);
+        if (it == _checkedRowOfMac.constEnd() || *it >= _checkedRows.size() || !full(*it) ||
+            _checkedRows.at(*it).at(8) != mac)
+            return nullptr;
+        return &_checkedRows[*it];
+    };
+    if (!_checkedRowIndexStale && _checkedRowIndexCount == _checkedRows.size()) {
+        if (QStringList* row = found())
+            return row;
+        if (!_checkedRowOfMac.contains(mac))
+            return nullptr;
+    }
+    // Rebuilt after the rows changed (or when an entry no longer matches its row).
+    _checkedRowOfMac.clear();
+    for (int i = 0; i < _checkedRows.size(); ++i) {
+        if (full(i) && !_checkedRowOfMac.contains(_checkedRows.at(i).at(8)))
+            _checkedRowOfMac.insert(_checkedRows.at(i).at(8), i);
+    }
+    _checkedRowIndexStale = false;
+    _checkedRowIndexCount = _checkedRows.size();
+    return found();
+}
 
 void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
     const int type = message.type;
@@ -113,17 +132,17 @@ void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
         const QString& mac = texts.at(0);
         switch (type) {
         case 8:
-            if (QStringList* row = firstCheckedRowOf(_checkedRows, mac))
+            if (QStringList* row = checkedRowOf(mac))
                 (*row)[1] = texts.at(1);
             break;
         case 9:
-            if (QStringList* row = firstCheckedRowOf(_checkedRows, mac)) {
+            if (QStringList* row = checkedRowOf(mac)) {
                 (*row)[12] = texts.at(1);
                 (*row)[13] = texts.at(2);
             }
             break;
         case 14:
-            if (QStringList* row = firstCheckedRowOf(_checkedRows, mac)) {
+            if (QStringList* row = checkedRowOf(mac)) {
                 (*row)[17] = texts.at(1);
                 (*row)[18] = texts.at(2);
             }
@@ -145,24 +164,17 @@ void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
 }
 
 void MainFrame::applyPendingResult(int type, const QString& mac, const QString& text) {
-    auto sameMac = [&mac](const char* field, std::size_t width) {
-        const void* end = std::memchr(field, 0, width);
-        const std::size_t length =
-            end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : width;
-        return QString::fromLatin1(field, static_cast<int>(length)) == mac;
-    };
+    // A MAC that is not plain Latin-1 text matches no record.
+    const QByteArray latin = mac.toLatin1();
+    if (QString::fromLatin1(latin) != mac)
+        return;
+    const std::string key = latin.toStdString();
     std::lock_guard<std::mutex> lock(_pendingMutex);
     if (type == 10) {
         // The engine sends its result texts untranslated.
         const std::int32_t state = text == QLatin1String("Login Successful") ? 1001 : 1002;
-        for (DeviceResultInfo& record : _rebootList) {
-            if (sameMac(record.mac, sizeof(record.mac)))
-                record.loginState = state;
-        }
-        for (NetInfoResultInfo& record : _netInfoList) {
-            if (sameMac(record.mac, sizeof(record.mac)))
-                record.loginState = state;
-        }
+        _rebootList.forEachOfMac(key, [state](DeviceResultInfo& record) { record.loginState = state; });
+        _netInfoList.forEachOfMac(key, [state](NetInfoResultInfo& record) { record.loginState = state; });
         return;
     }
     QString success;
@@ -175,10 +187,7 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
     else
         return;
     const std::int32_t status = text == success ? 1 : 2;
-    for (DeviceResultInfo& record : _rebootList) {
-        if (sameMac(record.mac, sizeof(record.mac)))
-            record.status = status;
-    }
+    _rebootList.forEachOfMac(key, [status](DeviceResultInfo& record) { record.status = status; });
 }
 
 void MainFrame::clearPendingLists() {

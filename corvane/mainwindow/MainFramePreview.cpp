@@ -90,6 +90,7 @@ void MainFrame::onRemoveData(QString qstrMac, int size) {
     for (int i = 0; i < _checkedRows.size(); ++i) {
         if (_checkedRows[i].value(8) == qstrMac) {
             _checkedRows.remove(i);
+            _checkedRowIndexStale = true;
             break;
         }
     }

@@ -78,7 +78,7 @@ template <class Record> bool finished(const Record& record, const SweepRule& rul
 // Counts the finished records of the rule's kind, or (timedOut) marks the rest and collects
 // the row texts to send.
 template <class Record>
-int sweepList(std::vector<Record>& list, const SweepRule& rule, bool timedOut,
+int sweepList(PendingList<Record>& list, const SweepRule& rule, bool timedOut,
               std::vector<std::pair<QString, const char*>>& texts) {
     int count = 0;
     for (Record& record : list) {

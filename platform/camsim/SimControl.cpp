@@ -57,6 +57,9 @@ std::vector<CallRecord> calls(const std::string& function) {
 void clearCallLog() {
     world().log().clear();
 }
+void setCallRecording(bool on) {
+    world().setCallRecording(on);
+}
 int startupCount() {
     return world().startupCount();
 }

@@ -107,6 +107,9 @@ Timing timing();
 std::vector<CallRecord> callLog();
 std::vector<CallRecord> calls(const std::string& function);
 void clearCallLog();
+// Whether calls are recorded (on by default; reset() turns it on again). Benchmarks of large
+// fleets turn it off: every call's record bytes would be kept.
+void setCallRecording(bool on);
 
 int startupCount();
 int sessionCount();     // logins not yet logged out

@@ -70,21 +70,40 @@ SimWorld::Camera* SimWorld::cameraById(int id) {
 }
 
 SimWorld::Camera* SimWorld::cameraByAddress(const std::string& address) {
-    for (auto& c : m_cameras) {
-        if (c->profile.ip == address)
-            return c.get();
-    }
-    return nullptr;
+    const auto it = m_idsByAddress.find(address);
+    return it == m_idsByAddress.end() || it->second.empty() ? nullptr : cameraById(it->second.front());
 }
 
 SimWorld::Camera* SimWorld::cameraByMac(const std::string& mac) {
     if (mac.empty())
         return nullptr;
-    for (auto& c : m_cameras) {
-        if (c->profile.mac == mac)
-            return c.get();
+    const auto it = m_idByMac.find(mac);
+    return it == m_idByMac.end() ? nullptr : cameraById(it->second);
+}
+
+void SimWorld::indexFleet() {
+    m_idsByAddress.clear();
+    m_idByMac.clear();
+    for (const auto& c : m_cameras) {
+        m_idsByAddress[c->profile.ip].push_back(c->id);
+        m_idByMac.emplace(c->profile.mac, c->id);
     }
-    return nullptr;
+}
+
+void SimWorld::moveCamera(Camera& c, const std::string& address) {
+    const std::string old = c.profile.ip;
+    auto it = m_idsByAddress.find(old);
+    if (it != m_idsByAddress.end()) {
+        auto& ids = it->second;
+        ids.erase(std::remove(ids.begin(), ids.end(), c.id), ids.end());
+        if (ids.empty())
+            m_idsByAddress.erase(it);
+    }
+    auto& ids = m_idsByAddress[address];
+    ids.insert(std::lower_bound(ids.begin(), ids.end(), c.id), c.id);
+    c.profile.ip = address;
+    publishAddress(old);
+    publishAddress(address);
 }
 
 SimWorld::Camera* SimWorld::cameraByKey(const std::string& key) {
@@ -137,6 +156,8 @@ void SimWorld::applyDelay(const Act& act) {
 void SimWorld::logCall(const char* function, std::vector<long long> args, const std::string& text,
                        const Camera* camera, std::vector<std::uint8_t> in, const void* out,
                        std::size_t outSize, long long result) {
+    if (!m_recordCalls)
+        return;
     camsim::CallRecord r;
     r.function = function;
     r.args = std::move(args);
@@ -235,29 +256,19 @@ void SimWorld::defaultParams(Camera& c) {
 
 // ---------------------------------------------------------------- online state and reboots
 
-void SimWorld::writeState() {
-    std::string text;
-    for (const auto& c : m_cameras) {
-        if (c->online)
-            text += "up " + c->profile.ip + "\n";
-    }
-    const std::string tmp = m_statePath + ".tmp" + std::to_string(static_cast<long long>(::getpid()));
-    // The temporary name is predictable: never follow a link planted there.
-    std::remove(tmp.c_str());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+void SimWorld::publishAddress(const std::string& address) {
+    std::uint32_t value = 0;
+    if (!simaddr::parse(address, &value))
         return;
-    FILE* f = ::fdopen(fd, "w");
-    if (!f) {
-        ::close(fd);
-        std::remove(tmp.c_str());
-        return;
+    bool up = false;
+    const auto it = m_idsByAddress.find(address);
+    if (it != m_idsByAddress.end()) {
+        for (int id : it->second) {
+            const Camera* c = cameraById(id);
+            up = up || (c && c->online);
+        }
     }
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) == 0 && ok)
-        std::rename(tmp.c_str(), m_statePath.c_str());
-    else
-        std::remove(tmp.c_str());
+    m_upTable.set(value, up);
 }
 
 void SimWorld::scheduleReboot(Camera& c) {
@@ -277,12 +288,12 @@ void SimWorld::goOffline(int cameraId, int epoch, SimDispatcher::Clock::time_poi
         return;
     c->rebootPending = false;
     c->online = false;
+    publishAddress(c->profile.ip);
     if (!c->pendingIp.empty()) {
-        c->profile.ip = c->pendingIp;
+        moveCamera(*c, c->pendingIp);
         c->pendingIp.clear();
     }
     const int gen = ++c->bootGen;
-    writeState();
     // Back rebootMs after the due time of going offline, however late this task ran: the
     // camera's timeline does not stretch when this thread is starved.
     const auto backAt = offlineAt + (SimDispatcher::dueIn(c->profile.rebootMs) - SimDispatcher::Clock::now());
@@ -295,7 +306,7 @@ void SimWorld::comeOnline(int cameraId, int epoch, int bootGen) {
     if (epoch != m_epoch || !c || c->bootGen != bootGen || c->online)
         return;
     c->online = true;
-    writeState();
+    publishAddress(c->profile.ip);
 }
 
 // ---------------------------------------------------------------- SDK: start-up and login

@@ -5,6 +5,7 @@
 #include "SimCallLog.h"
 #include "SimControl.h"
 #include "SimDispatcher.h"
+#include "SimUpTable.h"
 #include "kvxnet/DscSearch.h"
 #include "kvxnet/KvxNetSdk.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class SimWorld {
@@ -72,6 +74,7 @@ public:
     void setTiming(const camsim::Timing& timing);
     camsim::Timing timing();
     SimCallLog& log() { return m_log; }
+    void setCallRecording(bool on);
     int startupCount();
     int sessionCount();
     int liveSessionCount();
@@ -138,7 +141,11 @@ private:
     void holdReboot(Camera& camera, int delayMs);
     bool rebootHeld(Camera& camera, int epoch);
     void comeOnline(int cameraId, int epoch, int bootGen);
-    void writeState();
+    // The ping table's entry of an address: up when an online camera holds it.
+    void publishAddress(const std::string& address);
+    // Moves a camera to a new address, in its profile and in the address index.
+    void moveCamera(Camera& camera, const std::string& address);
+    void indexFleet();
     void deliverLogin(int handle);
     std::vector<int> dropStreamsOf(int loginHandle);
     DSC_SEARCH_RESPONSE_INFO searchRecord(const Camera& camera) const;
@@ -155,6 +162,9 @@ private:
 
     std::mutex m_mutex;
     std::vector<std::unique_ptr<Camera>> m_cameras;
+    // Camera ids by address (in fleet order) and by MAC (the first), kept with every change.
+    std::unordered_map<std::string, std::vector<int>> m_idsByAddress;
+    std::unordered_map<std::string, int> m_idByMac;
     std::map<int, Session> m_sessions;
     std::map<int, Stream> m_streams;
     std::vector<camsim::Injection> m_injections;
@@ -169,7 +179,9 @@ private:
     std::uint64_t m_modifyEndSeq = 0;
     SimDispatcher::Clock::time_point m_modifyLastAnswer{};
     std::string m_statePath;
+    SimUpTable m_upTable; // written in place under m_mutex; the stand-in ping reads it
     bool m_ownStateFile = false;
     SimCallLog m_log;
+    bool m_recordCalls = true; // under m_mutex
     SimDispatcher m_dispatcher;
 };

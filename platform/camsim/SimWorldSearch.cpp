@@ -250,7 +250,11 @@ void SimWorld::useFleet(const std::vector<camsim::CameraProfile>& cameras) {
             defaultParams(*c);
             m_cameras.push_back(std::move(c));
         }
-        writeState();
+        indexFleet();
+        // A fresh table for every fleet: nothing of the previous fleet answers any more.
+        m_upTable.create(m_statePath);
+        for (const auto& c : m_cameras)
+            publishAddress(c->profile.ip);
     }
     SimPictures::removeAll();
 }
@@ -261,6 +265,7 @@ void SimWorld::reset() {
     m_injections.clear();
     m_timing = camsim::Timing();
     m_log.clear();
+    m_recordCalls = true;
 }
 
 std::vector<camsim::CameraProfile> SimWorld::fleet() {
@@ -294,7 +299,7 @@ void SimWorld::setOnline(const std::string& mac, bool online) {
     c->rebootPending = false;
     if (!online)
         ++c->bootGen;
-    writeState();
+    publishAddress(c->profile.ip);
 }
 
 void SimWorld::rebootCamera(const std::string& mac) {
@@ -324,6 +329,11 @@ bool SimWorld::setParamBytes(const std::string& mac, const std::string& family,
         return false;
     it->second = bytes;
     return true;
+}
+
+void SimWorld::setCallRecording(bool on) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_recordCalls = on;
 }
 
 void SimWorld::inject(const camsim::Injection& injection) {

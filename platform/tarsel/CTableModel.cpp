@@ -124,8 +124,17 @@ void CTableModel::removeRowAt(int row) {
         return;
     beginRemoveRows(QModelIndex(), row, row);
     countPair(_rows[row].texts, -1);
+    unindexKey(row);
+    // The rows after it move up by one: only their entries change.
+    if (_keyColumn >= 0) {
+        for (int later = row + 1; later < _rows.size(); ++later) {
+            QVector<int>& rows = _keyRows[_rows.at(later).texts.value(_keyColumn)];
+            const auto it = std::lower_bound(rows.begin(), rows.end(), later);
+            if (it != rows.end() && *it == later)
+                --*it;
+        }
+    }
     _rows.removeAt(row);
-    rebuildKeyIndex(); // the rows after it moved up; the removal is linear anyway
     endRemoveRows();
 }
 

@@ -2,6 +2,7 @@
 #include "SimTestSupport.h"
 
 #include "../../corvane/engine/PingHelper.h"
+#include "camsim/SimUpTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,16 +70,71 @@ TEST_F(SimTest, SimPingAnswersForCamerasOnly) {
     env.insert("CORVANE_SIM_PING_UP", "127.0.9.9, 127.0.9.10");
     EXPECT_EQ(runPing(args("127.0.9.10"), env), 0);
 
+    // A table named by CORVANE_SIM_STATE; a file that is no table answers for nothing.
     QTemporaryDir dir;
     const QString state = dir.filePath("fleet.state");
-    QFile f(state);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("up 127.0.5.5\n");
-    f.close();
+    SimUpTable table;
+    ASSERT_TRUE(table.create(state.toStdString()));
+    table.set(0x7F000505u, true); // 127.0.5.5
+    table.set(0x7F000506u, true);
+    table.set(0x7F000506u, false);
     QProcessEnvironment named = QProcessEnvironment::systemEnvironment();
     named.insert("CORVANE_SIM_STATE", state);
     EXPECT_EQ(runPing(args("127.0.5.5"), named), 0);
+    EXPECT_EQ(runPing(args("127.0.5.6"), named), 1);
     EXPECT_EQ(runPing(args(QString::fromStdString(fleet[1].ip)), named), 1);
+    const QString text = dir.filePath("text.state");
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("up 127.0.5.5\n");
+    f.close();
+    named.insert("CORVANE_SIM_STATE", text);
+    EXPECT_EQ(runPing(args("127.0.5.5"), named), 1);
+}
+
+// The table follows every change of a camera: going offline, coming back at a new address, a
+// new fleet. Each is seen by the next ping without any file being rewritten.
+TEST_F(SimTest, SimPingTableFollowsTheFleet) {
+    auto up = [](const std::string& ip) {
+        std::uint32_t value = 0;
+        return PingHelper::parseDottedQuad(ip, &value) &&
+               SimUpTable::readUp(camsim::stateFilePath().c_str(), value);
+    };
+    ASSERT_TRUE(up(fleet[0].ip));
+    ASSERT_TRUE(up(fleet[1].ip));
+    camsim::setOnline(fleet[0].mac, false);
+    EXPECT_FALSE(up(fleet[0].ip));
+    EXPECT_TRUE(up(fleet[1].ip));
+    EXPECT_EQ(runPing(args(QString::fromStdString(fleet[0].ip))), 1);
+    camsim::setOnline(fleet[0].mac, true);
+    EXPECT_TRUE(up(fleet[0].ip));
+
+    // A new address: the camera is found and answers there, and no longer at the old one.
+    KVX_NET_Startup();
+    MessageSink sink;
+    const int h = loginLive(1, sink);
+    KvxNetProperty net{};
+    ASSERT_NE(KVX_NET_GetNetPropertyEx(h, &net), 0);
+    std::snprintf(net.ip, sizeof net.ip, "127.0.66.6");
+    ASSERT_NE(KVX_NET_SetNetPropertyEx(h, &net), 0);
+    camsim::CameraProfile moved;
+    ASSERT_TRUE(waitUntil([&] { return camsim::findCamera("127.0.66.6", &moved) && moved.online; }));
+    EXPECT_EQ(moved.mac, fleet[1].mac);
+    EXPECT_TRUE(up("127.0.66.6"));
+    EXPECT_FALSE(up(fleet[1].ip));
+    EXPECT_FALSE(camsim::findCamera(fleet[1].ip, nullptr));
+    KvxLoginInfo old = loginRecord(fleet[1], &sink);
+    const int stale = KVX_NET_Login(&old);
+    ASSERT_GT(stale, 0);
+    EXPECT_TRUE(sink.waitMessage(stale, KVX_MSG_LOGIN_FAILED)) << "nothing answers at the old address";
+
+    auto cameras = camsim::defaultFleet(3);
+    cameras[2].ip = "127.0.77.1";
+    camsim::useFleet(cameras);
+    EXPECT_TRUE(up("127.0.77.1"));
+    EXPECT_FALSE(up(fleet[2].ip)) << "the old fleet's address";
+    EXPECT_EQ(runPing(args("127.0.77.1")), 0);
+    EXPECT_FALSE(up("127.0.77.2"));
 }
 
 TEST_F(SimTest, SimPingRefusesNonLoopbackAndMalformedAddresses) {
@@ -138,13 +194,7 @@ TEST(PingHelperRules, SubnetEdgesAreTheAllZeroAndAllOneHostParts) {
 }
 
 TEST_F(SimTest, StateFileWriteDoesNotFollowAPlantedLink) {
-    const char* env = std::getenv("CORVANE_SIM_STATE");
-    const std::string state =
-        env && *env
-            ? std::string(env)
-            : QDir(QDir::tempPath())
-                  .filePath(QStringLiteral("corvane-sim-%1.state").arg(static_cast<qint64>(::getpid())))
-                  .toStdString();
+    const std::string state = camsim::stateFilePath();
     const std::string tmp = state + ".tmp" + std::to_string(static_cast<long long>(::getpid()));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -157,14 +207,13 @@ TEST_F(SimTest, StateFileWriteDoesNotFollowAPlantedLink) {
     std::remove(tmp.c_str());
     ASSERT_EQ(::symlink(victim.toLocal8Bit().constData(), tmp.c_str()), 0);
 
-    camsim::setOnline(fleet[0].mac, false); // rewrites the state file
-    camsim::setOnline(fleet[0].mac, true);
+    camsim::useFleet(fleet); // makes a new table through the temporary name
 
     QFile f(victim);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("keep"));
-    QFile written(QString::fromStdString(state));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().contains(QByteArray::fromStdString("up " + fleet[0].ip)));
+    std::uint32_t value = 0;
+    ASSERT_TRUE(PingHelper::parseDottedQuad(fleet[0].ip, &value));
+    EXPECT_TRUE(SimUpTable::readUp(state.c_str(), value));
     std::remove(tmp.c_str());
 }

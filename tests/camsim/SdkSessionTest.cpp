@@ -1,6 +1,9 @@
 // Start-up counting, logins and their messages, reboots and fault injection.
 #include "SimTestSupport.h"
 
+#include "camsim/SimAddress.h"
+#include "camsim/SimUpTable.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -119,9 +122,8 @@ TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
     const int h = loginLive(0, sink);
     const std::string state = camsim::stateFilePath();
     auto up = [&](const std::string& ip) {
-        QFile f(QString::fromStdString(state));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll().contains(QByteArray::fromStdString("up " + ip + "\n"));
+        std::uint32_t value = 0;
+        return simaddr::parse(ip, &value) && SimUpTable::readUp(state.c_str(), value);
     };
     EXPECT_TRUE(up(fleet[0].ip));
     ASSERT_NE(KVX_NET_Reboot(h), 0);
@@ -314,4 +316,19 @@ TEST_F(SimTest, InjectionPerCameraAndCall) {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
             .count();
     EXPECT_GE(realMs, 25); // 3000 program ms at scale 0.01
+}
+
+// Recording can be switched off for large fleets; a reset switches it on again.
+TEST_F(SimTest, CallRecordingCanBeSwitchedOffUntilReset) {
+    KVX_NET_Startup();
+    camsim::clearCallLog();
+    camsim::setCallRecording(false);
+    MessageSink sink;
+    KvxLoginInfo info = loginRecord(fleet[0], &sink);
+    EXPECT_GT(KVX_NET_Login(&info), 0);
+    EXPECT_TRUE(camsim::callLog().empty());
+    camsim::resetWorld();
+    KVX_NET_Startup();
+    EXPECT_GT(KVX_NET_Login(&info), 0);
+    EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), 1u);
 }

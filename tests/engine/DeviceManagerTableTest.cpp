@@ -77,6 +77,39 @@ TEST_F(EngineTest, LogoutAllClearsEveryUsedSlot) {
     EXPECT_STREQ(engine->slotAt(0).mac, fleet[3].mac.c_str());
 }
 
+// The slots of a MAC are found by key: every slot of a MAC logged in twice, in index order,
+// nothing of an earlier search, nothing for a part or an extension of a MAC.
+TEST_F(EngineTest, SlotsOfAMacFollowRepeatsAndNewSearches) {
+    searchFound({searchRecord(fleet[0]), searchRecord(fleet[1]), searchRecord(fleet[0])}, 3);
+    ASSERT_TRUE(waitFor([&] { return !notes->with(6).empty(); }));
+    auto indices = [this](const std::string& mac) {
+        std::vector<int> out;
+        for (const LoginSlot& s : engine->slotsForMac(mac))
+            out.push_back(s.index);
+        return out;
+    };
+    EXPECT_EQ(indices(fleet[0].mac), (std::vector<int>{0, 2}));
+    EXPECT_EQ(indices(fleet[1].mac), (std::vector<int>{1}));
+    EXPECT_TRUE(indices(fleet[0].mac.substr(0, 16)).empty());
+    EXPECT_TRUE(indices(fleet[0].mac + "0").empty());
+    EXPECT_TRUE(indices("").empty());
+    // A relogin renews the first slot of the MAC.
+    const std::uint32_t first = engine->slotAt(0).hIPCLogin;
+    ASSERT_NE(first, 0u);
+    const auto record = searchRecord(fleet[0]);
+    EXPECT_EQ(engine->reloginDeviceNow(&record), 0);
+    ASSERT_FALSE(camsim::calls("KVX_NET_Logout").empty());
+    EXPECT_EQ(camsim::calls("KVX_NET_Logout").back().args, (std::vector<long long>{first}));
+
+    engine->logoutAll();
+    EXPECT_TRUE(indices(fleet[0].mac).empty());
+    EXPECT_EQ(engine->reloginAfterReboot(&record), -1) << "no slot after the logout";
+    searchFound({searchRecord(fleet[1]), searchRecord(fleet[0])}, 2);
+    ASSERT_TRUE(waitFor([&] { return engine->loginCount() == 2; }));
+    EXPECT_EQ(indices(fleet[0].mac), (std::vector<int>{1}));
+    EXPECT_EQ(indices(fleet[1].mac), (std::vector<int>{0}));
+}
+
 TEST_F(EngineTest, LoginBeyondTheTableTakesNoSlot) {
     winport::setTimeScale(0.0002);
     const int n = DeviceManager::kLoginSlots + 1;

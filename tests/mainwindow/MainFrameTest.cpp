@@ -39,8 +39,8 @@ public:
     static SwitchControl* streamSwitch(MainFrame& frame) { return frame._mainStreamSwitch; }
     static SwitchControl* fullNetcomSwitch(MainFrame& frame) { return frame._fullNetcomSwitch; }
     static QComboBox* cardBox(MainFrame& frame) { return frame._networkCardTypeBox; }
-    static std::vector<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
-    static std::vector<NetInfoResultInfo>& netInfoList(MainFrame& frame) { return frame._netInfoList; }
+    static PendingList<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
+    static PendingList<NetInfoResultInfo>& netInfoList(MainFrame& frame) { return frame._netInfoList; }
 };
 
 namespace {
@@ -374,6 +374,49 @@ TEST_F(MainFrameTest, NotificationsUpdateCheckedRowsAndReachTheTable) {
     EXPECT_EQ(table->getData(1, 17).toString(), "root");
 }
 
+// Notifications find their checked row by MAC however the checked rows changed since the
+// last one: fewer rows, a removed row, a repeated MAC, a new selection.
+TEST_F(MainFrameTest, CheckedRowOfAMacFollowsEveryChangeOfTheRows) {
+    MainFrame frame;
+    addRow(frame, "127.0.12.1", "AA:00:00:00:12:01");
+    addRow(frame, "127.0.12.2", "AA:00:00:00:12:02");
+    addRow(frame, "127.0.12.3", "AA:00:00:00:12:01"); // the same MAC again
+    settle();
+    CTableView* table = frame.deviceTable();
+    table->setIsCheckAll(true);
+    const QString a = "AA:00:00:00:12:01";
+    const QString b = "AA:00:00:00:12:02";
+    auto ips = [&frame] {
+        QStringList out;
+        for (const QStringList& row : frame.checkedRows())
+            out << row[1];
+        return out;
+    };
+
+    notify(frame, 8, {b, "127.0.12.22", "x"});
+    notify(frame, 8, {a, "127.0.12.11", "x"});
+    EXPECT_EQ(ips(), (QStringList{"127.0.12.11", "127.0.12.22", "127.0.12.3"})) << "the first row of a MAC";
+
+    table->setRowChecked(0, false); // b moves to the front
+    notify(frame, 8, {b, "127.0.12.23", "x"});
+    notify(frame, 8, {a, "127.0.12.31", "x"});
+    EXPECT_EQ(ips(), (QStringList{"127.0.12.23", "127.0.12.31"}));
+
+    frame.onRemoveData(b, 1);
+    notify(frame, 9, {a, "8081", "5555"});
+    notify(frame, 8, {b, "127.0.12.24", "x"});
+    ASSERT_EQ(frame.checkedRows().size(), 1);
+    EXPECT_EQ(frame.checkedRows().at(0)[1], "127.0.12.31");
+    EXPECT_EQ(frame.checkedRows().at(0)[12], "8081");
+
+    frame.updateCheckState(CTableView::TableCleared, frame.checkedRows());
+    notify(frame, 8, {a, "127.0.12.32", "x"});
+    EXPECT_TRUE(frame.checkedRows().isEmpty());
+    table->setIsCheckAll(true);
+    notify(frame, 8, {a, "127.0.12.12", "x"});
+    EXPECT_EQ(ips().value(0), "127.0.12.12");
+}
+
 TEST_F(MainFrameTest, ForeignThreadNotificationsApplyInArrivalOrder) {
     MainFrame frame;
     addRow(frame, "127.0.10.1", "AA:00:00:00:10:01");
@@ -458,10 +501,25 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     EXPECT_EQ(reboots[1].loginState, 1002);
     EXPECT_EQ(netInfo[0].loginState, 1002);
 
+    // Lists replaced or refilled: the records of a MAC are found in the new lists only.
+    const char* question = "AA:00:00:00:13:0?";
+    reboots = {pendingReboot(6, b), pendingReboot(6, a), pendingReboot(6, question)};
+    notify(frame, 11, {a, "Reboot Success"});
+    EXPECT_EQ(reboots[0].status, 0);
+    EXPECT_EQ(reboots[1].status, 1);
+    notify(frame, 10, {QString::fromUtf8("AA:00:00:00:13:0\u0101"), "Login Successful"}); // not Latin-1
+    EXPECT_EQ(reboots[2].loginState, 0);
+    notify(frame, 10, {question, "Login Successful"});
+    EXPECT_EQ(reboots[2].loginState, 1001);
+
     // A new search empties the lists.
     frame.onSearchDevices();
     EXPECT_TRUE(reboots.empty());
     EXPECT_TRUE(netInfo.empty());
+    reboots.push_back(pendingReboot(6, b));
+    notify(frame, 11, {a, "Reboot Success"});
+    notify(frame, 11, {b, "Reboot Failed"});
+    EXPECT_EQ(reboots[0].status, 2);
 }
 
 TEST_F(MainFrameTest, BrowserAddressIsValidatedFirst) {

@@ -34,7 +34,7 @@
 class MainFrameTestAccess {
 public:
     static QLineEdit* upgradeEdit(MainFrame& frame) { return frame._upgradeFileEdit; }
-    static std::vector<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
+    static PendingList<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
 };
 
 namespace {

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -110,6 +111,20 @@ ssize_t CBaseSocket::RecvNow(void* data, std::size_t length) {
         return -1;
     }
     return ::recv(fd, data, length, MSG_DONTWAIT);
+}
+
+int CBaseSocket::WaitReadable(int ms) {
+    const int fd = m_socket.load();
+    if (fd < 0) {
+        errno = EBADF;
+        return -1;
+    }
+    pollfd p{fd, POLLIN, 0};
+    int n;
+    do {
+        n = ::poll(&p, 1, ms < 0 ? 0 : ms);
+    } while (n < 0 && errno == EINTR);
+    return n < 0 ? -1 : (n > 0 ? 1 : 0);
 }
 
 } // namespace tremix

@@ -32,6 +32,9 @@ public:
     ssize_t Recv(void* data, std::size_t length);
     // The same without waiting: -1 with EAGAIN when nothing is there.
     ssize_t RecvNow(void* data, std::size_t length);
+    // Waits up to ms for bytes (or the peer's close, or an error) without reading them: 1 when
+    // there is something to read, 0 on time-out, -1 on failure.
+    int WaitReadable(int ms);
     int Handle() const { return m_socket.load(); }
 
 protected:

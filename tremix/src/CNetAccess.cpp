@@ -5,6 +5,7 @@
 #include "TremixTime.h"
 #include "Trace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <thread>
@@ -62,6 +63,7 @@ void CNetAccess::StopThread() {
     DestroyThread();
     trace("**************StopThread***************\n");
     {
+        std::lock_guard<std::mutex> reader(m_readLock);
         std::lock_guard<std::mutex> lock(m_lock);
         m_socket.reset();
         m_pending = Json::Value();
@@ -86,6 +88,8 @@ int CNetAccess::OpenConnection(const char* host, int port) {
     client->SetRecvTimeout(waitMs);
     client->SetSendTimeout(waitMs);
     trace("ip = %s, port = %d, timeout = %d \n", host, port, waitMs);
+    m_recvWaitMs = waitMs;
+    std::lock_guard<std::mutex> reader(m_readLock);
     std::lock_guard<std::mutex> lock(m_lock);
     m_socket = std::move(client);
     return 0;
@@ -129,30 +133,29 @@ int CNetAccess::RecvData() {
     CTcpClient* socket = m_socket.get();
     if (!socket)
         return -1;
+    // Waits without the reader lock: a request in progress reads its own reply meanwhile.
+    if (socket->WaitReadable(m_recvWaitMs) < 0) {
+        trace("IP[%s:%d]-INDEXID[%d] recv error: %d\n", m_Chaninfo.host, m_Chaninfo.port, m_index, errno);
+        return -1;
+    }
+    std::lock_guard<std::mutex> reader(m_readLock);
+    return ReadAvailable(*socket);
+}
+
+int CNetAccess::ReadAvailable(CTcpClient& socket) {
     if (m_recv.Writable() == 0)
         m_recv.Free(); // cannot happen with frames of at most 65543 bytes; never stall
-    // Shortly after a request went out or a frame came in, the next bytes are usually microseconds
-    // away: poll for them instead of sleeping in the receive, which saves a thread wake-up.
     ssize_t n;
-    for (;;) {
-        const std::int64_t now = steadyNs();
-        const bool spin = now < m_spinUntilNs || now < m_requestSpinUntilNs.load(std::memory_order_relaxed);
-        if (!spin) {
-            n = socket->Recv(m_recv.WritePtr(), m_recv.Writable());
-            break;
-        }
-        n = socket->RecvNow(m_recv.WritePtr(), m_recv.Writable());
-        if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
-            break;
-        std::this_thread::yield();
-    }
-    const bool timedOut = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
-    if (!timedOut && n <= 0) {
+    do {
+        n = socket.RecvNow(m_recv.WritePtr(), m_recv.Writable());
+    } while (n < 0 && errno == EINTR);
+    const bool nothing = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    if (!nothing && n <= 0) {
         trace("IP[%s:%d]-INDEXID[%d] recv error: %d\n", m_Chaninfo.host, m_Chaninfo.port, m_index,
               n == 0 ? 0 : errno);
         return -1;
     }
-    if (!timedOut)
+    if (!nothing)
         m_recv.Commit(static_cast<std::size_t>(n));
     else if (m_recv.Count() == 0)
         return 0;
@@ -165,9 +168,8 @@ int CNetAccess::RecvData() {
             TouchLastRecv();
         },
         &pending, nowMs(), scaledMs(kRequestWaitMs));
-    if (timedOut)
+    if (nothing)
         return 0;
-    m_spinUntilNs = steadyNs() + kSpinUs * 1000;
     if (pending)
         trace("nPacketLen: %d buflen: %d\n", static_cast<int>(pending), static_cast<int>(m_recv.Count()));
     return static_cast<int>(n);
@@ -177,16 +179,22 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
                         std::uint64_t waitMs, Json::Value& reply) {
     const std::string frame = buildFrame(kFrameRequest, payload);
     std::uint64_t sentNumber = 0;
+    // The caller reads its reply itself, as a plain socket client would: the bytes wake this
+    // thread and no other. Taken before the request goes out, so that the connection thread
+    // cannot take the reply and hand it over. Frames that come meanwhile (pushes, heartbeat
+    // replies) are handled here as that thread would; a closed socket is left to it.
+    std::unique_lock<std::mutex> reader(m_readLock);
+    CTcpClient* socket = nullptr;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_linkUp || !m_socket)
             return -1;
+        socket = m_socket.get();
         // A reply that came after its request gave up must not satisfy this one.
         m_pending = Json::Value();
         m_replyStatus = -1;
         ResetEvent(m_replyEvent);
         m_replyReady.store(false);
-        m_requestSpinUntilNs.store(steadyNs() + kSpinUs * 1000, std::memory_order_relaxed);
         m_armed = true;
         m_expectCmd = cmd;
         m_expectMac = mac;
@@ -197,14 +205,34 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
             return -1;
         }
     }
-    // Loopback replies come within tens of microseconds: watch for them briefly before sleeping
-    // on the event, which saves a thread wake-up per request.
-    const std::int64_t spinUntil = steadyNs() + kSpinUs * 1000;
-    while (!m_replyReady.load(std::memory_order_acquire) && steadyNs() < spinUntil)
-        std::this_thread::yield();
-    const DWORD waited = m_replyReady.load(std::memory_order_acquire)
-                             ? WAIT_OBJECT_0
-                             : winport::waitEventRealMs(m_replyEvent, static_cast<DWORD>(waitMs));
+    const std::int64_t start = steadyNs();
+    const std::int64_t deadline = start + static_cast<std::int64_t>(waitMs) * 1000000;
+    bool waited = false;
+    while (!m_replyReady.load(std::memory_order_acquire)) {
+        const int got = ReadAvailable(*socket);
+        if (got < 0)
+            break;
+        if (got > 0)
+            continue;
+        const std::int64_t now = steadyNs();
+        // A loopback or LAN reply is usually tens of microseconds away: watching for it this
+        // long saves the wake-up that sleeping in the wait would cost.
+        if (now - start < kReplyWatchUs * 1000) {
+            std::this_thread::yield();
+            continue;
+        }
+        const std::int64_t leftNs = deadline - now;
+        if (leftNs <= 0) {
+            waited = true;
+            break;
+        }
+        // In short slices, so that Interrupt() ends the wait within one.
+        const int sliceMs =
+            static_cast<int>(std::min<std::int64_t>((leftNs + 999999) / 1000000, kInterruptSliceMs));
+        if (socket->WaitReadable(sliceMs) < 0)
+            break;
+    }
+    reader.unlock();
     std::lock_guard<std::mutex> lock(m_lock);
     m_armed = false;
     if (m_replyStatus == 0) {
@@ -213,7 +241,7 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
         m_replyStatus = -1;
         return 0;
     }
-    if (waited == WAIT_TIMEOUT)
+    if (waited)
         trace("*********获取或设置参数超时**********\n");
     if (m_linkUp && sentNumber > m_heartbeatAnswered) {
         // Its reply may still come; it must not answer the next request.

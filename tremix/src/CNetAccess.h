@@ -1,5 +1,7 @@
 // One fixture connection: a connection thread that connects, receives and hands complete frames
-// to ProcessCMD, plus the hand-over of a reply to the request that waits for it.
+// to ProcessCMD, plus the hand-over of a reply to the request that waits for it. A request reads
+// its own reply from the socket (the connection thread stands aside meanwhile), so no thread has
+// to wake up between the reply's bytes and the caller.
 #pragma once
 
 #include "CFrameBuffer.h"
@@ -35,6 +37,9 @@ public:
     int SendCmdData(const char* payload, std::size_t length);
     // One receive step: bytes received (frames handled), 0 on time-out, -1 on failure.
     int RecvData();
+    // Reads what the socket holds now and handles its complete frames; m_readLock held. Bytes
+    // read, 0 when nothing was there, -1 when the peer closed or the socket failed.
+    int ReadAvailable(CTcpClient& socket);
 
     // Wakes a request waiting for its reply; it fails at once.
     void Interrupt();
@@ -72,17 +77,19 @@ protected:
 private:
     // Guards the socket pointer, every send, the pending reply and the armed request.
     std::mutex m_lock;
+    // Held by whoever reads the socket (the connection thread or a request waiting for its
+    // reply); taken before m_lock. The socket is replaced or freed only under both.
+    std::mutex m_readLock;
     std::unique_ptr<CTcpClient> m_socket;
     bool m_opened = false;
+    int m_recvWaitMs = 0; // connection thread: longest wait for bytes
+    // How long a request reads without waiting before it sleeps until its reply's bytes come.
+    static constexpr std::int64_t kReplyWatchUs = 100;
+    // Longest sleep of a waiting request between looks at an interruption.
+    static constexpr std::int64_t kInterruptSliceMs = 10;
     std::atomic<std::uint64_t> m_lastRecv{0};
     std::atomic<bool> m_cancelConnect{false};
-    CFrameBuffer m_recv; // connection thread only (freed after it has ended)
-
-    // How long a request watches for its reply before it sleeps on the reply event, and how long
-    // the connection thread polls for bytes after a request or a frame before a blocking receive.
-    static constexpr std::int64_t kSpinUs = 200;
-    std::atomic<std::int64_t> m_requestSpinUntilNs{0};
-    std::int64_t m_spinUntilNs = 0; // connection thread only
+    CFrameBuffer m_recv; // under m_readLock (freed after the connection thread has ended)
 
     std::atomic<bool> m_replyReady{false}; // the reply event has been signalled
     Json::Value m_pending;                 // the reply taken for the waiting request, parsed
