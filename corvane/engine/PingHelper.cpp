@@ -109,8 +109,8 @@ private:
 };
 
 ProbeSlots& probeSlots() {
-    static ProbeSlots slots;
-    return slots;
+    static ProbeSlots table;
+    return table;
 }
 
 // Waits up to limitMs (real time) for the child to end and reaps it. A process descriptor
