@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QDebug>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -109,8 +110,7 @@ void MainFrame::logoutFixtureHook() {
     // A window going away mid-test takes the busy indicators with it.
     for (ProgressBarDialog** progress : {&_audioProgress, &_gpioProgress}) {
         if (*progress) {
-            (*progress)->close();
-            delete *progress;
+            (*progress)->close(); // its owner deletes it when exec() returns
             *progress = nullptr;
         }
     }
@@ -160,8 +160,7 @@ void MainFrame::startFixtureTest(int kind) {
     }
     ProgressBarDialog*& progress = audio ? _audioProgress : _gpioProgress;
     if (progress) {
-        progress->close();
-        delete progress;
+        progress->close(); // its owner deletes it when exec() returns
         progress = nullptr;
     }
     if (_fixTureLogin.load() == 0) {
@@ -206,10 +205,15 @@ void MainFrame::startFixtureTest(int kind) {
         _ftTimerStartMs.store(programMs());
         _checkFtTimer->start(winport::timerInterval(kFtTimerMs));
     }
-    progress = new ProgressBarDialog();
+    // Owned here: the end of the test (which may come while it shows) only closes and forgets it.
+    auto dialog = std::make_unique<ProgressBarDialog>();
+    progress = dialog.get();
     progress->titleLabel->setText(audio ? tr("Audio Detecting....") : tr("GPIO Detecting...."));
-    // Returns when the end of the test has closed it.
-    progress->exec();
+    // Returns when the end of the test (or the window's end) has closed it.
+    const QPointer<MainFrame> self(this);
+    dialog->exec();
+    if (self && progress == dialog.get())
+        progress = nullptr;
 }
 
 void MainFrame::stopFixtureReaders() {
@@ -352,8 +356,7 @@ void MainFrame::onFixtureTestEnd(int cmd_type) {
         _checkFtTimer->stop();
     ProgressBarDialog*& progress = cmd_type == kKindAudio ? _audioProgress : _gpioProgress;
     if (progress) {
-        progress->close();
-        delete progress;
+        progress->close(); // its owner deletes it when exec() returns
         progress = nullptr;
     }
     const std::vector<FixturePendingInfo> records = fixtureRecords();
