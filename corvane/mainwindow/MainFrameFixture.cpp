@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QDebug>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -114,8 +115,7 @@ void MainFrame::logoutFixtureHook() {
     // A window going away mid-test takes the busy indicators with it.
     for (ProgressBarDialog** progress : {&_audioProgress, &_gpioProgress}) {
         if (*progress) {
-            (*progress)->close();
-            delete *progress;
+            (*progress)->close(); // its owner deletes it when exec() returns
             *progress = nullptr;
         }
     }
@@ -165,8 +165,7 @@ void MainFrame::startFixtureTest(int kind) {
     }
     ProgressBarDialog*& progress = audio ? _audioProgress : _gpioProgress;
     if (progress) {
-        progress->close();
-        delete progress;
+        progress->close(); // its owner deletes it when exec() returns
         progress = nullptr;
     }
     if (_fixTureLogin.load() == 0) {
@@ -216,10 +215,15 @@ void MainFrame::startFixtureTest(int kind) {
         _ftTimerStartMs.store(programMs());
         _checkFtTimer->start(winport::timerInterval(kFtTimerMs));
     }
-    progress = new ProgressBarDialog();
+    // Owned here: the end of the test (which may come while it shows) only closes and forgets it.
+    auto dialog = std::make_unique<ProgressBarDialog>();
+    progress = dialog.get();
     progress->titleLabel->setText(audio ? tr("Audio Detecting....") : tr("GPIO Detecting...."));
-    // Returns when the end of the test has closed it.
-    progress->exec();
+    // Returns when the end of the test (or the window's end) has closed it.
+    const QPointer<MainFrame> self(this);
+    dialog->exec();
+    if (self && progress == dialog.get())
+        progress = nullptr;
 }
 
 void MainFrame::retireFixtureReaders() {
@@ -380,8 +384,7 @@ void MainFrame::onFixtureTestEnd(int cmd_type) {
         _checkFtTimer->stop();
     ProgressBarDialog*& progress = cmd_type == kKindAudio ? _audioProgress : _gpioProgress;
     if (progress) {
-        progress->close();
-        delete progress;
+        progress->close(); // its owner deletes it when exec() returns
         progress = nullptr;
     }
     const std::vector<FixturePendingInfo> records = fixtureRecords();

@@ -179,7 +179,8 @@ TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
 // were answered: a slow answer (or a busy machine) must not take the camera down mid-request.
 TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
     camsim::Timing timing;
-    timing.rebootGraceMs = 100;
+    // 200 ms of real time: a busy machine may hold this thread that long between two calls.
+    timing.rebootGraceMs = 20000;
     camsim::setTiming(timing);
     KVX_NET_Startup();
     MessageSink sink;
@@ -189,8 +190,8 @@ TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
         std::uint16_t port;
         int delayMs;
     } steps[] = {
-        {KVX_AGREEMENT_RTSP, 8554, 0}, {KVX_AGREEMENT_HTTPS, 8443, 3000}, {KVX_AGREEMENT_HTTP, 8080, 0}};
-    // The first set restarts the camera; the second answers 30 grace times later; the third
+        {KVX_AGREEMENT_RTSP, 8554, 0}, {KVX_AGREEMENT_HTTPS, 8443, 200000}, {KVX_AGREEMENT_HTTP, 8080, 0}};
+    // The first set restarts the camera; the second answers 10 grace times later; the third
     // still reaches the camera before it goes down.
     for (const auto& step : steps) {
         if (step.delayMs > 0)
