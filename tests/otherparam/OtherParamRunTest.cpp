@@ -943,6 +943,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         QStringList pinged; // every address pinged, sorted
         QStringList assigned;
         const char* log;
+        int wait = 700; // stored wait time: the limit is min(3 x 300, wait)
     } cases[] = {
         {"127.0.5.10",
          "255.0.0.0",
@@ -970,7 +971,8 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
          "",
          {"223.255.255.254"},
          {"", "-", "x"},
-         "laddr is 0xFFFFFFFF"},
+         "laddr is 0xFFFFFFFF",
+         60},
         {"", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"127.0.5", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"127.0.5.256", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
@@ -978,8 +980,10 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         {"0.0.0.0", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"255.255.255.254", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
     };
+    winport::setTimeScale(0.02); // the logins of each case within their 30 s on a busy machine
     for (const auto& c : cases) {
         SCOPED_TRACE(c.start);
+        ozmParamsMgr()->setWaitInfo(c.wait);
         engine->logoutAll();
         camsim::useFleet(camsim::defaultFleet(3));
         fleet = camsim::fleet();
@@ -999,7 +1003,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
         ASSERT_TRUE(waitThreads());
         EXPECT_TRUE(log.contains(c.log)) << c.log;
-        EXPECT_EQ(engine->otherParamWaitTime(), 360) << "three rows: min(3 x 300, 360)";
+        EXPECT_EQ(engine->otherParamWaitTime(), std::min(3 * 300, c.wait)) << "three rows";
         // Probes run a few ahead of their turn, never for an address that is not wanted; the
         // restart pings go to the assigned addresses only.
         QStringList pinged = pings();
