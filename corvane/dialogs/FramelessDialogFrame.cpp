@@ -34,7 +34,15 @@ Parts build(QDialog* dialog, int width, int height) {
     parts.closeButton->setGeometry(width - kTitleBarHeight, 0, kTitleBarHeight, kTitleBarHeight);
     parts.closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
                                      "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    parts.closeButton->setAutoDefault(false);
     return parts;
+}
+
+void clearDefaultButtons(QDialog* dialog) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        button->setDefault(false);
+        button->setAutoDefault(false);
+    }
 }
 
 void press(const QMouseEvent* event, const QRect& titleRect, QPoint& pressPos, bool& dragging) {

@@ -28,6 +28,11 @@ struct Parts {
 // close button.
 Parts build(QDialog* dialog, int width, int height);
 
+// No push button of the dialog becomes its default button: Return in a text field then closes
+// nothing and clicks nothing (Qt makes the first auto-default button the default one, and the
+// title bar's close button comes first). Call at the end of the constructor.
+void clearDefaultButtons(QDialog* dialog);
+
 // Drag handling. press: only a left press counts; it records pressPos and, when its y is at
 // most 40, sets dragging to whether titleRect contains it.
 void press(const QMouseEvent* event, const QRect& titleRect, QPoint& pressPos, bool& dragging);

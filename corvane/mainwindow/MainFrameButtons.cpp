@@ -73,7 +73,8 @@ void MainFrame::onTenZoom() {
 }
 
 void MainFrame::onSelectFilePath() {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("All(*.*)"));
+    // Every file: a package name here need not hold a dot, which "*.*" would demand.
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("All(*)"));
     _upgradeFileEdit->setText(path);
 }
 

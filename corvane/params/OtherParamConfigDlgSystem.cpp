@@ -137,8 +137,8 @@ void OtherParamConfigDlg::createTimePage() {
 }
 
 bool OtherParamConfigDlg::saveTimeInfo() {
-    // The widget is built with the dialog; without it there is nothing to store.
-    return _timeSetWidget ? _timeSetWidget->saveTimeInfo() : true;
+    // The widget is built with the dialog; without it nothing is stored and the save stops.
+    return _timeSetWidget ? _timeSetWidget->saveTimeInfo() : false;
 }
 
 // ---- page 13, timed restart --------------------------------------------------------------------

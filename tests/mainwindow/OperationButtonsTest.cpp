@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -232,18 +233,22 @@ TEST_F(ButtonsTest, BatchesReachExactlyTheCheckedDevices) {
 }
 
 TEST_F(ButtonsTest, FileDialogChoosesThePackageAndCancelClearsIt) {
-    const QString package = dir() + "/firmware.bin";
+    // A package name need not hold a dot: the picker lists every file.
+    const QString package = dir() + "/firmware";
     {
         QFile file(package);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     bool cancel = false;
+    bool listsPackage = false;
     QString caption;
     decide = [&](QWidget* widget) {
         auto* dialog = qobject_cast<QFileDialog*>(widget);
         if (!dialog)
             return harness::ModalCloser::Action::Reject;
         caption = dialog->windowTitle() + " " + dialog->nameFilters().join(";");
+        if (auto* files = dialog->findChild<QFileSystemModel*>())
+            listsPackage = QDir::match(files->nameFilters().join(' '), "firmware");
         if (cancel)
             return harness::ModalCloser::Action::Reject;
         dialog->selectFile(package);
@@ -255,7 +260,8 @@ TEST_F(ButtonsTest, FileDialogChoosesThePackageAndCancelClearsIt) {
     QLineEdit* edit = Access::upgradeEdit(frame);
 
     frame.onSelectFilePath();
-    EXPECT_EQ(caption, "Open All(*.*)");
+    EXPECT_EQ(caption, "Open All(*)");
+    EXPECT_TRUE(listsPackage);
     EXPECT_EQ(QFileInfo(edit->text()), QFileInfo(package));
     cancel = true;
     frame.onSelectFilePath();

@@ -183,7 +183,8 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
         auto* dialog = qobject_cast<ImageTestDialog*>(modal);
         if (!dialog)
             return rejectLater(modal);
-        if (pending)
+        // Each device is done once it has been on screen; the next click waits for that.
+        if (pending || dialog->starting())
             return ModalCloser::Action::Leave;
         steps.push_back({table->rowCount(), frame.checkedRows().size(), Access::totalLabel(frame)->text(),
                          Access::selectedLabel(frame)->text(), dialog->titleLabel->text(),
@@ -229,15 +230,30 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
 
 TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
     camsim::useFleet(camsim::defaultFleet(3));
-    MainFrame frame;
-    listAndCheck(frame, 3, 3);
-    ModalCloser closer;
-    closer.setDecider(rejectLater); // Escape on the first device
-    button(frame, "Image Test")->click();
-    EXPECT_EQ(frame.deviceTable()->rowCount(), 2);
-    EXPECT_EQ(frame.checkedRows().size(), 2);
-    EXPECT_EQ(camsim::sessionCount(), 0);
-    EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+    // Escape while the first device starts: it was never on screen, nothing leaves the table.
+    // Escape once it has been on screen: only it leaves.
+    for (bool afterShown : {false, true}) {
+        SCOPED_TRACE(afterShown ? "after the first was shown" : "while the first starts");
+        camsim::clearCallLog();
+        MainFrame frame;
+        listAndCheck(frame, 3, 3);
+        ModalCloser closer;
+        closer.setDecider([afterShown](QWidget* modal) {
+            auto* dialog = qobject_cast<ImageTestDialog*>(modal);
+            if (dialog && afterShown && dialog->starting())
+                return ModalCloser::Action::Leave;
+            if (dialog && !afterShown) {
+                EXPECT_TRUE(dialog->starting());
+                return ModalCloser::Action::Reject; // Escape, at once
+            }
+            return rejectLater(modal); // Escape
+        });
+        button(frame, "Image Test")->click();
+        EXPECT_EQ(frame.deviceTable()->rowCount(), afterShown ? 2 : 3);
+        EXPECT_EQ(frame.checkedRows().size(), afterShown ? 2 : 3);
+        EXPECT_EQ(camsim::sessionCount(), 0);
+        EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+    }
 }
 
 TEST_F(PreviewButtonsTest, DoubleClickPreviewsTheRowOnTheStoredStream) {

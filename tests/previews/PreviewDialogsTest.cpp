@@ -45,6 +45,7 @@ struct AnyPreview {
     QDialog* dialog = nullptr;
     QPushButton* closeButton = nullptr;
     const PreviewSession* session = nullptr;
+    ImageTestDialog* image = nullptr;
 
     static AnyPreview open(Kind kind, const QVector<QStringList>& rows, int gridRows = 2,
                            int gridColumns = 2) {
@@ -65,7 +66,7 @@ struct AnyPreview {
         case Kind::Image: {
             auto* d = new ImageTestDialog;
             d->setDeviceList(rows);
-            p = {d, d->closeButton, &d->session()};
+            p = {d, d->closeButton, &d->session(), d};
             break;
         }
         case Kind::Play: {
@@ -198,6 +199,11 @@ TEST_F(PreviewDialogsTest, EveryWayOutReleasesEverythingOnce) {
             EXPECT_FALSE(p.session->playing(0));
             p.dialog->show();
             ASSERT_TRUE(harness::waitFor([] { return camsim::liveSessionCount() >= 1; }, 5000));
+            // A double click while the image test's first device starts is not a way out.
+            if (p.image && way == Way::DoubleClick) {
+                ASSERT_TRUE(harness::waitFor([&] { return !p.image->starting(); }, 5000))
+                    << "the first device counted as shown";
+            }
 
             switch (way) {
             case Way::CloseButton:
@@ -346,18 +352,29 @@ TEST_F(PreviewDialogsTest, ImageTestKeepsItsOwnListAndMovesPastAnEmptyMac) {
         }
     });
     const QVector<QStringList> shown = owner;
+    auto reported = [&](int count) {
+        return harness::waitFor([&] { return removed.size() == count; }, 5000);
+    };
     dialog.setDeviceList(owner);
+    dialog.show();
+    EXPECT_TRUE(removed.isEmpty()) << "reported only once it has been on screen";
+    ASSERT_TRUE(reported(1)) << "the first device reported";
     EXPECT_FALSE(dialog.nextButton()->isHidden());
     dialog.startPreview();
+    dialog.startPreview(); // while the second device starts: no advance
+    EXPECT_EQ(countCalls("KVX_NET_Login"), 2);
+    ASSERT_TRUE(reported(2)) << "the second device reported";
     EXPECT_FALSE(dialog.nextButton()->isHidden());
     dialog.startPreview();
     EXPECT_TRUE(dialog.nextButton()->isHidden());
+    ASSERT_TRUE(reported(3)) << "the third device reported";
     dialog.startPreview(); // nothing left: nothing happens
     EXPECT_EQ(titles, (QStringList{shown[0][1], shown[1][1], shown[2][1]}));
     EXPECT_EQ(removed, (QVector<QPair<QString, int>>{{"", 2}, {shown[1][8], 1}, {shown[2][8], 0}}));
     EXPECT_EQ(countCalls("KVX_NET_Login"), 3);
     EXPECT_EQ(camsim::sessionCount(), 1) << "only the device on screen";
     EXPECT_EQ(dialog.remaining(), 0);
+    dialog.stopPreview();
 
     // An empty list shows nothing and can be closed.
     camsim::clearCallLog();
@@ -371,6 +388,50 @@ TEST_F(PreviewDialogsTest, ImageTestKeepsItsOwnListAndMovesPastAnEmptyMac) {
     EXPECT_EQ(countCalls("KVX_NET_Login"), 0);
     empty.stopPreview();
     EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+}
+
+// A double click on the arrow moves on by one device; its second half, on the arrow or (once the
+// arrow is gone) on the dialog, neither advances nor closes, and a device counts as shown only
+// once it has been on screen.
+TEST_F(PreviewDialogsTest, ImageTestDoubleClickOnTheArrowShowsOneDevice) {
+    for (int devices : {3, 2}) {
+        SCOPED_TRACE(devices);
+        camsim::clearCallLog();
+        ImageTestDialog dialog;
+        QStringList removed;
+        QObject::connect(&dialog, &ImageTestDialog::removeRow, [&](QString mac, int) { removed << mac; });
+        const QVector<QStringList> rows = fleetRows(devices);
+        dialog.setDeviceList(rows);
+        dialog.show();
+        ASSERT_TRUE(harness::waitFor([&] { return removed.size() == 1; }, 5000)) << "first device";
+
+        QPushButton* next = dialog.nextButton();
+        const QPoint arrow = next->geometry().center();
+        QTest::mouseClick(next, Qt::LeftButton);
+        // The second press of the double click: on the arrow while it is there, else on the
+        // dialog beneath it.
+        if (next->isVisible())
+            QTest::mouseDClick(next, Qt::LeftButton);
+        else
+            QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::NoModifier, arrow);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.titleLabel->text(), rows[1][1]);
+        EXPECT_EQ(countCalls("KVX_NET_Login"), 2);
+        EXPECT_EQ(removed, QStringList{rows[0][8]}) << "the second device is not yet done";
+        ASSERT_TRUE(harness::waitFor([&] { return removed.size() == 2; }, 5000)) << "second device";
+        EXPECT_EQ(removed.last(), rows[1][8]);
+        EXPECT_EQ(dialog.remaining(), devices - 2);
+
+        // Closing while the next device starts leaves it unreported.
+        if (devices == 3) {
+            next->click();
+            EXPECT_EQ(dialog.titleLabel->text(), rows[2][1]);
+            dialog.stopPreview();
+            EXPECT_FALSE(dialog.starting()) << "nothing left to report";
+            QCoreApplication::processEvents();
+            EXPECT_EQ(removed.size(), 2);
+        }
+    }
 }
 
 TEST_F(PreviewDialogsTest, SinglePreviewSetsItsWindowOnlyOnARunningStream) {
