@@ -9,6 +9,7 @@
 
 #include "ozmlogic/ParamsMgr.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <memory>
 
 using namespace previewtest;
@@ -195,6 +197,9 @@ TEST_F(PreviewDialogsTest, EveryWayOutReleasesEverythingOnce) {
             AnyPreview p = AnyPreview::open(kind, rows);
             ASSERT_NE(p.dialog, nullptr);
             EXPECT_EQ(camsim::startupCount(), m_startups + 1);
+            const std::vector<camsim::CallRecord> waits = camsim::calls("KVX_NET_SetWaitTime");
+            ASSERT_EQ(waits.size(), 1u);
+            EXPECT_EQ(waits[0].args, (std::vector<long long>{2, -1, 2}));
             EXPECT_TRUE(p.session->loggedIn(0));
             EXPECT_FALSE(p.session->playing(0));
             p.dialog->show();
@@ -240,6 +245,20 @@ TEST_F(PreviewDialogsTest, EveryWayOutReleasesEverythingOnce) {
 }
 
 TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
+    // The pad as the operator knows it: caption, grid cell, command code and whether the button
+    // is held (press sends the code, release 0) or clicked (the code once, no stop).
+    const struct {
+        const char* caption;
+        int row, column, code;
+        bool hold;
+    } pad[] = {
+        {"LeftUp", 1, 0, 14, true},      {"Up", 1, 1, 10, true},           {"RightUp", 1, 2, 16, true},
+        {"Zoom+", 1, 3, 20, true},       {"Zoom-", 1, 4, 21, true},        {"Left", 2, 0, 12, true},
+        {"Right", 2, 2, 13, true},       {"Focus+", 2, 3, 22, true},       {"Focus-", 2, 4, 23, true},
+        {"LeftDown", 3, 0, 15, true},    {"Down", 3, 1, 11, true},         {"RightDown", 3, 2, 17, true},
+        {"Aperture+", 3, 3, 24, false},  {"Aperture-", 3, 4, 25, false},   {"InitLines", 3, 5, 32, false},
+        {"Open Voice", 1, 5, -1, false}, {"Close Voice", 2, 5, -1, false},
+    };
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     camsim::inject({fleet[1].mac, "KVX_NET_Login", true}); // gets no command
     PtzAndAudioDeviceDialog dialog(2, 2);
@@ -248,29 +267,42 @@ TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
     ASSERT_TRUE(harness::waitFor([] { return camsim::liveSessionCount() == 2; }, 5000));
     const int loginA = dialog.session().loginHandle(0);
     const int loginC = dialog.session().loginHandle(2);
+    auto sentSince = [] {
+        std::vector<std::vector<long long>> sent;
+        for (const camsim::CallRecord& r : camsim::calls("KVX_NET_PTZCtrl")) {
+            EXPECT_EQ(r.in.size(), 3u);
+            EXPECT_EQ(r.result, 1);
+            if (r.in.size() == 3u)
+                sent.push_back({r.args[0], r.in[0], r.in[1], r.in[2]});
+        }
+        return sent;
+    };
 
-    for (const PtzAndAudioDeviceDialog::PtzButton& entry : PtzAndAudioDeviceDialog::kButtons) {
-        if (entry.code < 0)
-            continue;
+    for (const auto& entry : pad) {
         SCOPED_TRACE(entry.caption);
         QPushButton* button = dialog.ptzButton(entry.caption);
         ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_EQ(button->size(), QSize(75, 25));
+        auto* grid = qobject_cast<QGridLayout*>(button->parentWidget()->layout());
+        ASSERT_NE(grid, nullptr);
+        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(grid->indexOf(button), &row, &column, &rowSpan, &columnSpan);
+        EXPECT_EQ(std::make_pair(row, column), std::make_pair(entry.row, entry.column));
+        if (entry.code < 0)
+            continue;
+        const std::vector<long long> codeA = {loginA, 0, entry.code, 0}, codeC = {loginC, 0, entry.code, 0};
+        const std::vector<long long> stopA = {loginA, 0, 0, 0}, stopC = {loginC, 0, 0, 0};
         camsim::clearCallLog();
         QTest::mousePress(button, Qt::LeftButton);
+        EXPECT_EQ(sentSince(), entry.hold ? (std::vector<std::vector<long long>>{codeA, codeC})
+                                          : std::vector<std::vector<long long>>{})
+            << "on press";
+        camsim::clearCallLog();
         QTest::mouseRelease(button, Qt::LeftButton);
-        std::vector<std::vector<long long>> sent;
-        for (const camsim::CallRecord& r : camsim::calls("KVX_NET_PTZCtrl")) {
-            ASSERT_EQ(r.in.size(), 3u);
-            sent.push_back({r.args[0], r.in[0], r.in[1], r.in[2]});
-            EXPECT_EQ(r.result, 1);
-        }
-        std::vector<std::vector<long long>> expected = {{loginA, 0, entry.code, 0},
-                                                        {loginC, 0, entry.code, 0}};
-        if (entry.hold) {
-            expected.push_back({loginA, 0, 0, 0});
-            expected.push_back({loginC, 0, 0, 0});
-        }
-        EXPECT_EQ(sent, expected);
+        EXPECT_EQ(sentSince(), entry.hold ? (std::vector<std::vector<long long>>{stopA, stopC})
+                                          : (std::vector<std::vector<long long>>{codeA, codeC}))
+            << "on release";
     }
     dialog.onCloseBtnClicked();
     EXPECT_TRUE(dialog.keptRows().isEmpty());
@@ -286,6 +318,46 @@ TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
     ASSERT_EQ(calls.size(), 5u);
     for (const auto& r : calls)
         EXPECT_EQ((std::vector<int>{r.in[0], r.in[1]}), (std::vector<int>{1, 32}));
+}
+
+// A movement still held when the dialog ends is stopped on every device before the streams stop
+// and the devices log out, whichever way the dialog ends.
+TEST_F(PreviewDialogsTest, PtzMovementHeldAtTheEndIsStoppedBeforeTheLogout) {
+    enum class Way { Escape, CloseButton, DoubleClick };
+    for (Way way : {Way::Escape, Way::CloseButton, Way::DoubleClick}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        camsim::clearCallLog();
+        PtzAndAudioDeviceDialog dialog(2, 2);
+        dialog.startPlay(fleetRows(2));
+        dialog.show();
+        ASSERT_TRUE(harness::waitFor([] { return camsim::liveSessionCount() == 2; }, 5000));
+        QPushButton* up = dialog.ptzButton("Up");
+        QTest::mousePress(up, Qt::LeftButton);
+        switch (way) {
+        case Way::Escape:
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            break;
+        case Way::CloseButton:
+            dialog.closeButton->click();
+            break;
+        case Way::DoubleClick:
+            QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::NoModifier, QPoint(20, 200));
+            break;
+        }
+        EXPECT_FALSE(dialog.isVisible());
+        std::vector<std::string> sequence;
+        for (const camsim::CallRecord& r : camsim::callLog()) {
+            if (r.function == "KVX_NET_PTZCtrl" && r.in.size() == 3u)
+                sequence.push_back("PTZ " + std::to_string(r.in[1]));
+            else if (r.function == "KVX_NET_ClientStop" || r.function == "KVX_NET_Logout")
+                sequence.push_back(r.function);
+        }
+        EXPECT_EQ(sequence,
+                  (std::vector<std::string>{"PTZ 10", "PTZ 10", "PTZ 0", "PTZ 0", "KVX_NET_ClientStop",
+                                            "KVX_NET_Logout", "KVX_NET_ClientStop", "KVX_NET_Logout"}));
+        QTest::mouseRelease(up, Qt::LeftButton); // late: reaches no device
+        EXPECT_EQ(countCalls("KVX_NET_PTZCtrl"), 4);
+    }
 }
 
 TEST_F(PreviewDialogsTest, VoiceWritesOneLinePerDeviceInRowOrderAndStopsBeforeTheStream) {
@@ -312,6 +384,21 @@ TEST_F(PreviewDialogsTest, VoiceWritesOneLinePerDeviceInRowOrderAndStopsBeforeTh
                            "Open Voice Success", "Open Voice Fail"}));
     EXPECT_EQ(camsim::paramBytes(fleet[0].mac, "audio").at(0), 1);
     EXPECT_EQ(camsim::paramBytes(fleet[2].mac, "audio").at(0), 1);
+    // Talk starts with the stream handle, 0 and 17; the audio records go through channel 0.
+    const std::set<long long> streams = {dialog.session().playHandle(0), dialog.session().playHandle(2)};
+    const std::vector<camsim::CallRecord> talks = camsim::calls("KVX_NET_ClientStartTalk2");
+    EXPECT_EQ(talks.size(), 4u) << "two voice openings of the two streaming devices";
+    for (const camsim::CallRecord& r : talks) {
+        ASSERT_EQ(r.args.size(), 3u);
+        EXPECT_EQ(streams.count(r.args[0]), 1u);
+        EXPECT_EQ((std::vector<long long>{r.args[1], r.args[2]}), (std::vector<long long>{0, 17}));
+    }
+    for (const char* function : {"KVX_NET_GetAudioEx", "KVX_NET_SetAudioEx"}) {
+        for (const camsim::CallRecord& r : camsim::calls(function)) {
+            ASSERT_EQ(r.args.size(), 2u) << function;
+            EXPECT_EQ(r.args[1], 0) << function;
+        }
+    }
     EXPECT_EQ(callsOnUnknownHandles(), std::vector<std::string>{})
         << "no audio or talk call without a stream";
 

@@ -5,6 +5,7 @@
 #include "TipDialog.h"
 #include "tarsel/OzmDialog.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -127,6 +128,26 @@ TEST_F(Dialogs, ProgressBarDialogHasNoCloseButtonAndItsTimerRuns) {
     EXPECT_TRUE(harness::waitFor([&] { return dlg.progressValue >= 2; }, 3000));
     dlg.close();
     EXPECT_TRUE(dlg.timer->isActive()) << "hiding does not stop the timer";
+}
+
+// The operator cannot end the busy indicator: Escape and reject() leave it open and its exec()
+// running; only its owner's close() ends it.
+TEST_F(Dialogs, ProgressBarDialogEndsOnlyByItsOwner) {
+    ProgressBarDialog busy;
+    bool openAfterEscape = false;
+    bool openAfterReject = false;
+    QTimer::singleShot(0, &busy, [&] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&busy, &escape);
+        openAfterEscape = busy.isVisible();
+        busy.reject();
+        openAfterReject = busy.isVisible();
+        QTimer::singleShot(0, &busy, [&] { busy.close(); }); // the owner
+    });
+    busy.exec();
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_TRUE(openAfterReject);
+    EXPECT_FALSE(busy.isVisible());
 }
 
 TEST_F(Dialogs, ProgressBarSequenceClimbsStaysFullOnceAndRestarts) {
