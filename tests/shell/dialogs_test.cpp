@@ -134,20 +134,18 @@ TEST_F(Dialogs, ProgressBarDialogHasNoCloseButtonAndItsTimerRuns) {
 // running; only its owner's close() ends it.
 TEST_F(Dialogs, ProgressBarDialogEndsOnlyByItsOwner) {
     ProgressBarDialog busy;
-    bool openAfterEscape = false;
-    bool openAfterReject = false;
-    QTimer::singleShot(0, &busy, [&] {
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(&busy, &escape);
-        openAfterEscape = busy.isVisible();
-        busy.reject();
-        openAfterReject = busy.isVisible();
-        QTimer::singleShot(0, &busy, [&] { busy.close(); }); // the owner
-    });
-    busy.exec();
-    EXPECT_TRUE(openAfterEscape);
-    EXPECT_TRUE(openAfterReject);
+    busy.setWindowModality(Qt::ApplicationModal);
+    busy.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&busy, &escape);
+    EXPECT_TRUE(busy.isVisible()) << "Escape";
+    busy.reject();
+    EXPECT_TRUE(busy.isVisible()) << "reject()";
+    bool finished = false;
+    QObject::connect(&busy, &QDialog::finished, [&] { finished = true; });
+    busy.close(); // the owner
     EXPECT_FALSE(busy.isVisible());
+    EXPECT_TRUE(finished) << "what ends exec()";
 }
 
 TEST_F(Dialogs, ProgressBarSequenceClimbsStaysFullOnceAndRestarts) {
