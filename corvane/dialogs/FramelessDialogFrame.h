@@ -15,6 +15,8 @@ namespace FramelessDialogFrame {
 
 constexpr int kTitleBarHeight = 30;
 constexpr int kDragAreaBottom = 40;
+// Object name of the title bar, which scopes the bar's style sheet to the bar.
+constexpr const char* kTitleBarName = "frameTitleBar";
 
 struct Parts {
     QWidget* titleBar = nullptr;

@@ -6,15 +6,20 @@
 #include "PlayDialog.h"
 #include "PreviewTestSupport.h"
 #include "PtzAndAudioDeviceDialog.h"
+#include "SetOsdDialog.h"
 
 #include "ozmlogic/ParamsMgr.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -360,6 +365,41 @@ TEST_F(PreviewDialogsTest, PtzMovementHeldAtTheEndIsStoppedBeforeTheLogout) {
     }
 }
 
+// In Chinese the pad speaks Chinese, and the lists that other pages take through tr() (the image
+// page's shutter times and number lists, the schedule's weekdays) have their entries.
+TEST_F(PreviewDialogsTest, PadCaptionsAndPageListsAreTranslated) {
+    QTranslator chinese;
+    ASSERT_TRUE(chinese.load(qEnvironmentVariable("CORVANE_BIN_DIR") + "/translations/corvane_zh_CN.qm"));
+    const char* const pad[] = {"LeftUp", "Up",        "RightUp",   "Zoom+",     "Zoom-",       "Open Voice",
+                               "Left",   "Right",     "Focus+",    "Focus-",    "Close Voice", "LeftDown",
+                               "Down",   "RightDown", "Aperture+", "Aperture-", "InitLines"};
+    QCoreApplication::installTranslator(&chinese);
+    {
+        PtzAndAudioDeviceDialog dialog(1, 1);
+        for (const char* caption : pad) {
+            SCOPED_TRACE(caption);
+            const QString chineseCaption = chinese.translate("PtzAndAudioDeviceDialog", caption);
+            EXPECT_FALSE(chineseCaption.isEmpty());
+            EXPECT_NE(chineseCaption, QString(caption));
+            EXPECT_NE(dialog.ptzButton(chineseCaption), nullptr);
+        }
+    }
+    QCoreApplication::removeTranslator(&chinese);
+    const std::vector<std::pair<const char*, QStringList>> lists = {
+        {"LockerWidget",
+         {"1/25", "1/30", "1/75", "1/100", "1/120", "1/150", "1/250", "1/300", "1/425", "1/600", "1/1000",
+          "1/1250", "1/1750", "1/2500", "1/3500", "1/6000", "1/10000"}},
+        {"LockerWidget", {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}},
+        {"CScheduleSet", {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}},
+    };
+    for (const auto& list : lists) {
+        for (const QString& text : list.second)
+            EXPECT_FALSE(chinese.translate(list.first, text.toUtf8().constData()).isEmpty())
+                << list.first << " " << text.toStdString();
+    }
+    EXPECT_EQ(chinese.translate("CScheduleSet", "Sun"), QString::fromUtf8("\u5468\u65e5"));
+}
+
 TEST_F(PreviewDialogsTest, VoiceWritesOneLinePerDeviceInRowOrderAndStopsBeforeTheStream) {
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     camsim::inject({fleet[1].mac, "KVX_NET_Login", true});       // not logged in
@@ -519,6 +559,36 @@ TEST_F(PreviewDialogsTest, ImageTestDoubleClickOnTheArrowShowsOneDevice) {
             EXPECT_EQ(removed.size(), 2);
         }
     }
+}
+
+// With the skin's style sheet, as in the program, the single preview's logo and address sit at
+// the left of its title bar, one after the other; so do those of the other frames.
+TEST_F(PreviewDialogsTest, SinglePreviewTitleSitsAtTheLeft) {
+    QFile skin(qEnvironmentVariable("CORVANE_SOURCE_DIR") + "/skin/client/default/MainFrame/main.qss");
+    ASSERT_TRUE(skin.open(QIODevice::ReadOnly));
+    const QString before = qApp->styleSheet();
+    qApp->setStyleSheet(QString::fromUtf8(skin.readAll()));
+    {
+        QWidget owner;
+        PlayDialog dialog(&owner);
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.titleLabel->setText("127.0.0.11");
+        dialog.show();
+        dialog.titleLogoLabel->parentWidget()->layout()->activate();
+        const QRect logo = dialog.titleLogoLabel->geometry();
+        const QRect address = dialog.titleLabel->geometry();
+        EXPECT_EQ(logo.x(), 0);
+        EXPECT_LE(logo.width(), 40) << "the skin's 22-pixel logo with its margins";
+        EXPECT_EQ(address.x(), logo.right() + 1);
+        EXPECT_EQ(dialog.titleLogoLabel->parentWidget()->geometry(), QRect(0, 0, 534, 30));
+        // The other frames alike.
+        SetOsdDialog osd(&owner);
+        osd.show();
+        osd.titleLogoLabel->parentWidget()->layout()->activate();
+        EXPECT_LE(osd.titleLogoLabel->width(), 40);
+        EXPECT_EQ(osd.titleLabel->x(), osd.titleLogoLabel->geometry().right() + 1);
+    }
+    qApp->setStyleSheet(before);
 }
 
 TEST_F(PreviewDialogsTest, SinglePreviewSetsItsWindowOnlyOnARunningStream) {
