@@ -7,12 +7,14 @@
 #include "SetIPDialog.h"
 #include "SetOsdDialog.h"
 #include "SysConfigDialog.h"
+#include "TipDialog.h"
 #include "ozmlogic/OzmLogic.h"
 
 #include "harness/TestDir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -419,4 +421,34 @@ TEST_F(ParamDialogTest, ReturnInATextFieldClosesNoDialog) {
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         EXPECT_FALSE(dialog->isVisible()) << "Escape still leaves";
     }
+}
+
+// A page's warning shows the warning icon; "Save Success!" the success icon.
+TEST_F(ParamDialogTest, WarningAndSuccessCarryTheirIcons) {
+    harness::TestDir dir;
+    ASSERT_TRUE(dir.enter()); // the skin beside the working folder
+    const QImage warning("./skin/client/default/MainFrame/icon_warning.png");
+    const QImage success("./skin/client/default/MainFrame/icon_notification_success.png");
+    ASSERT_FALSE(warning.isNull());
+    ASSERT_FALSE(success.isNull());
+    ASSERT_NE(warning, success);
+    auto d = open();
+    std::vector<std::pair<QString, QImage>> seen;
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept);
+    closer.setDecider([&](QWidget* modal) {
+        if (auto* tip = qobject_cast<TipDialog*>(modal)) {
+            const QPixmap* icon = tip->iconLabel->pixmap();
+            seen.emplace_back(tip->textLabel->text(), icon ? icon->toImage() : QImage());
+        }
+        return harness::ModalCloser::Action::Accept;
+    });
+    A::ip(*d)->setText("127.0.0.0");
+    A::saveButton(*d)->click();
+    A::ip(*d)->setText("127.0.0.21");
+    A::saveButton(*d)->click();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].first, "Invalid IP address!");
+    EXPECT_EQ(seen[0].second.convertToFormat(warning.format()), warning);
+    EXPECT_EQ(seen[1].first, "Save Success!");
+    EXPECT_EQ(seen[1].second.convertToFormat(success.format()), success);
 }

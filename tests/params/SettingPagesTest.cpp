@@ -165,6 +165,18 @@ TEST_F(ParamDialogTest, AccountPasswordRulesAndRoundTrip) {
         }
     }
 
+    // Any stored type past "Guest" (2) shows "Admin" and is stored back as 0.
+    for (std::uint32_t type : {3u, 7u, 255u}) {
+        SCOPED_TRACE(type);
+        OZM::_SC_ACCOUNT_DATA odd = before;
+        odd.userType = type;
+        ozmParamsMgr()->setAccountInfo(&odd);
+        d = open();
+        EXPECT_EQ("Admin", S::userType(*d)->currentText());
+        ASSERT_TRUE(S::saveAccount(*d));
+        EXPECT_EQ(0u, reload(&ParamsMgr::getAccountInfo).userType);
+    }
+
     // A stored account comes back as shown; the user name stops at 31 characters.
     ozmParamsMgr()->setAccountInfo(&before);
     d = open();
@@ -184,6 +196,26 @@ TEST_F(ParamDialogTest, AccountPasswordRulesAndRoundTrip) {
     d = open();
     EXPECT_EQ("Guest", S::userType(*d)->currentText());
     EXPECT_EQ(QString(31, 'u'), S::user(*d)->text());
+}
+
+// The time and motion savers report false when their page widget is missing: nothing to store.
+TEST_F(ParamDialogTest, WidgetPageSaversFailWithoutTheirWidget) {
+    OZM::_SC_SETTIME_DATA_ time{};
+    time.ntpInterval = 60; // valid, so the widget's own check passes
+    ozmParamsMgr()->setTimeInfo(&time);
+    auto d = open();
+    bool ok[4] = {};
+    const QStringList messages = messagesOf([&] {
+        ok[0] = S::saveTimeWithoutWidget(*d, false);
+        ok[1] = S::saveTimeWithoutWidget(*d, true);
+        ok[2] = S::saveMotionWithoutWidget(*d, false);
+        ok[3] = S::saveMotionWithoutWidget(*d, true);
+    });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
+    EXPECT_TRUE(ok[0]) << "time, with the widget";
+    EXPECT_FALSE(ok[1]) << "time, without";
+    EXPECT_TRUE(ok[2]) << "motion, with the widget";
+    EXPECT_FALSE(ok[3]) << "motion, without";
 }
 
 TEST_F(ParamDialogTest, MaintainPageRoundTrips) {
