@@ -256,6 +256,58 @@ TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
     }
 }
 
+// With the table's select-all on, showing the last device switches it off.
+TEST_F(PreviewButtonsTest, ImageTestSwitchesSelectAllOffAfterTheLast) {
+    camsim::useFleet(camsim::defaultFleet(2));
+    MainFrame frame;
+    listAndCheck(frame, 2, 0);
+    CTableView* table = frame.deviceTable();
+    table->setIsCheckAll(true);
+    ASSERT_TRUE(table->isCheckAll());
+    ASSERT_EQ(frame.checkedRows().size(), 2);
+    bool pending = false;
+    ModalCloser closer;
+    closer.setDecider([&](QWidget* modal) {
+        auto* dialog = qobject_cast<ImageTestDialog*>(modal);
+        if (!dialog)
+            return rejectLater(modal);
+        if (pending || dialog->starting())
+            return ModalCloser::Action::Leave;
+        pending = true;
+        QPushButton* next = dialog->nextButton()->isVisible() ? dialog->nextButton() : dialog->closeButton;
+        return later(modal, [next, &pending] {
+            pending = false;
+            next->click();
+        });
+    });
+    button(frame, "Image Test")->click();
+    EXPECT_EQ(table->rowCount(), 0);
+    EXPECT_TRUE(frame.checkedRows().isEmpty());
+    EXPECT_FALSE(table->isCheckAll());
+}
+
+// A removal without a MAC address changes nothing: no row, no count, no select-all state.
+TEST_F(PreviewButtonsTest, RemovalWithoutAMacChangesNothing) {
+    camsim::useFleet(camsim::defaultFleet(2));
+    MainFrame frame;
+    listAndCheck(frame, 2, 0);
+    QStringList noMac = fleetRows(2).value(1);
+    noMac[1] = "127.0.9.9";
+    noMac[8].clear();
+    frame.deviceTable()->addRow(noMac);
+    CTableView* table = frame.deviceTable();
+    table->setIsCheckAll(true);
+    ASSERT_EQ(frame.checkedRows().size(), 3);
+    Access::totalLabel(frame)->setText("total");
+    Access::selectedLabel(frame)->setText("selected");
+    frame.onRemoveData(QString(), 0);
+    EXPECT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(frame.checkedRows().size(), 3);
+    EXPECT_TRUE(table->isCheckAll());
+    EXPECT_EQ(Access::totalLabel(frame)->text(), "total");
+    EXPECT_EQ(Access::selectedLabel(frame)->text(), "selected");
+}
+
 TEST_F(PreviewButtonsTest, DoubleClickPreviewsTheRowOnTheStoredStream) {
     camsim::useFleet(camsim::defaultFleet(2));
     ozmParamsMgr()->setStream(0);

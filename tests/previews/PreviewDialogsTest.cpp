@@ -13,6 +13,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLayout>
 #include <QPointer>
@@ -323,6 +326,44 @@ TEST_F(PreviewDialogsTest, PtzButtonsSendTheirCodesOnPressAndStopOnRelease) {
     ASSERT_EQ(calls.size(), 5u);
     for (const auto& r : calls)
         EXPECT_EQ((std::vector<int>{r.in[0], r.in[1]}), (std::vector<int>{1, 32}));
+}
+
+// The PTZ dialog as drawn, from the screen's available size W x H: flags, title bar, the video
+// area above the bottom panel, and the pad and record box side by side in the panel.
+TEST_F(PreviewDialogsTest, PtzDialogLayoutAsDrawn) {
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    const int W = screen.width(), H = screen.height();
+    PtzAndAudioDeviceDialog dialog(2, 2);
+    dialog.show();
+    EXPECT_EQ(dialog.size(), screen);
+    EXPECT_EQ(dialog.windowFlags() & ~Qt::WindowType_Mask, Qt::FramelessWindowHint);
+    EXPECT_EQ(dialog.windowType(), Qt::Dialog);
+    EXPECT_EQ(dialog.closeButton->parentWidget()->geometry(), QRect(0, 0, W, 30));
+    EXPECT_EQ(dialog.closeButton->geometry(), QRect(W - 30, 0, 30, 30));
+    QWidget* video = dialog.panes().value(0)->parentWidget();
+    EXPECT_EQ(video->geometry(), QRect(0, 30, W, H - 180));
+    EXPECT_TRUE(video->testAttribute(Qt::WA_StyledBackground));
+    EXPECT_EQ(video->styleSheet(), "background-color : rgb(96,96,96)");
+    for (QWidget* pane : dialog.panes())
+        EXPECT_TRUE(pane->testAttribute(Qt::WA_TransparentForMouseEvents));
+    auto* box = dialog.findChild<QGroupBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->title(), "PTZ");
+    EXPECT_EQ(box->geometry(), QRect(0, 0, 500, 130));
+    QWidget* padContainer = box->parentWidget();
+    EXPECT_EQ(padContainer->size(), QSize(500, 180));
+    QWidget* panel = padContainer->parentWidget();
+    EXPECT_EQ(panel->geometry(), QRect(0, H - 150, W, 180));
+    EXPECT_EQ(dialog.recordBox()->geometry(), QRect(0, 0, 200, 120));
+    EXPECT_EQ(dialog.recordBox()->parentWidget()->size(), QSize(200, 170));
+    EXPECT_EQ(dialog.recordBox()->parentWidget()->parentWidget(), panel);
+    EXPECT_TRUE(dialog.recordBox()->isReadOnly());
+    EXPECT_EQ(dialog.recordBox()->toPlainText(), "[-Operation record-]");
+    // The pad, then the record box, between two stretches.
+    EXPECT_LT(padContainer->geometry().right(), dialog.recordBox()->parentWidget()->x());
+    EXPECT_GT(padContainer->x(), 0);
+    EXPECT_LT(dialog.recordBox()->parentWidget()->geometry().right(), W - 1);
+    dialog.onCloseBtnClicked();
 }
 
 // A movement still held when the dialog ends is stopped on every device before the streams stop
