@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QScrollBar>
 
+#include <algorithm>
+
 Cmodifytableview::Cmodifytableview(const QStringList& headerList, QWidget* parent)
     : QTableView(parent), headers(headerList) {
     model = new Cmodifyresultmodel(nullptr);
@@ -27,6 +29,11 @@ Cmodifytableview::Cmodifytableview(const QStringList& headerList, QWidget* paren
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setFixedHeight(32);
     setColumnWidth(1, 150);
+    // Every title shows whole ("Setting Privacy Mask" is wider than a default column): a column
+    // is at least as wide as its title; the last one also fills what room is left.
+    horizontalHeader()->ensurePolished();
+    for (int c = 0; c < headers.size(); ++c)
+        setColumnWidth(c, std::max(columnWidth(c), horizontalHeader()->sectionSizeHint(c)));
     verticalHeader()->setDefaultSectionSize(36);
 
     connect(model, &Cmodifyresultmodel::updateCount, this, &Cmodifytableview::updateTotal);

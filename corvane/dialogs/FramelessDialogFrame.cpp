@@ -28,13 +28,26 @@ Parts build(QDialog* dialog, int width, int height) {
     layout->addWidget(parts.titleLabel);
     layout->addStretch();
     parts.titleBar->setGeometry(0, 0, width, kTitleBarHeight);
-    parts.titleBar->setStyleSheet("width: 340px; height: 30px;background: #CDCDCD");
+    // The bar's look applies to the bar alone: unscoped, its width would reach the logo and the
+    // title, and a skin that gives the logo a minimum width would make the logo 340 pixels wide
+    // and push the title to the middle of the bar.
+    parts.titleBar->setObjectName(kTitleBarName);
+    parts.titleBar->setStyleSheet(QStringLiteral("QWidget#%1{width: 340px; height: 30px;background: #CDCDCD}")
+                                      .arg(QLatin1String(kTitleBarName)));
 
     parts.closeButton = new QPushButton(parts.titleBar);
     parts.closeButton->setGeometry(width - kTitleBarHeight, 0, kTitleBarHeight, kTitleBarHeight);
     parts.closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
                                      "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    parts.closeButton->setAutoDefault(false);
     return parts;
+}
+
+void clearDefaultButtons(QDialog* dialog) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        button->setDefault(false);
+        button->setAutoDefault(false);
+    }
 }
 
 void press(const QMouseEvent* event, const QRect& titleRect, QPoint& pressPos, bool& dragging) {

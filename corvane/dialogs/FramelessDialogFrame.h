@@ -15,6 +15,8 @@ namespace FramelessDialogFrame {
 
 constexpr int kTitleBarHeight = 30;
 constexpr int kDragAreaBottom = 40;
+// Object name of the title bar, which scopes the bar's style sheet to the bar.
+constexpr const char* kTitleBarName = "frameTitleBar";
 
 struct Parts {
     QWidget* titleBar = nullptr;
@@ -27,6 +29,11 @@ struct Parts {
 // close button at (width - 30, 0). The caller sets the window flags first and connects the
 // close button.
 Parts build(QDialog* dialog, int width, int height);
+
+// No push button of the dialog becomes its default button: Return in a text field then closes
+// nothing and clicks nothing (Qt makes the first auto-default button the default one, and the
+// title bar's close button comes first). Call at the end of the constructor.
+void clearDefaultButtons(QDialog* dialog);
 
 // Drag handling. press: only a left press counts; it records pressPos and, when its y is at
 // most 40, sets dragging to whether titleRect contains it.

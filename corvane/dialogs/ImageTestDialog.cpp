@@ -4,9 +4,11 @@
 #include "PreviewPanes.h"
 #include "ozmlogic/OzmLogic.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 ImageTestDialog::ImageTestDialog(QWidget* parent) : QDialog(parent) {
     const QSize screen = PreviewPanes::screenSize();
@@ -38,6 +40,12 @@ ImageTestDialog::ImageTestDialog(QWidget* parent) : QDialog(parent) {
     connect(closeButton, &QPushButton::clicked, this, &ImageTestDialog::stopPreview);
     connect(m_nextButton, &QPushButton::clicked, this, &ImageTestDialog::startPreview);
 
+    // The operator's own time, not the program's: a double click's second click comes within it.
+    m_settle = new QTimer(this);
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(QApplication::doubleClickInterval());
+    connect(m_settle, &QTimer::timeout, this, &ImageTestDialog::onShown);
+
     isDragging = false;
     titleRect = geometry();
 }
@@ -58,7 +66,7 @@ void ImageTestDialog::setDeviceList(const QVector<QStringList>& rows) {
 }
 
 void ImageTestDialog::startPreview() {
-    if (m_session.released() || m_next >= m_rows.size())
+    if (m_starting || m_session.released() || m_next >= m_rows.size())
         return;
     const QStringList row = m_rows[m_next++];
     m_remaining = m_rows.size() - m_next;
@@ -67,15 +75,37 @@ void ImageTestDialog::startPreview() {
     titleLabel->setText(row.value(1));
     m_session.stop(0);
     m_session.play(0, row, 0, static_cast<std::uint32_t>(m_videoWidget->winId()), this);
-    emit removeRow(row.value(8), m_remaining);
+    // Reported once it has been on screen; the dialog may not be shown yet.
+    m_starting = true;
+    m_startingMac = row.value(8);
+    if (isVisible())
+        m_settle->start();
+}
+
+void ImageTestDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_starting && !m_settle->isActive())
+        m_settle->start();
+}
+
+void ImageTestDialog::onShown() {
+    if (!m_starting || m_session.released())
+        return;
+    m_starting = false;
+    emit removeRow(m_startingMac, m_remaining);
 }
 
 void ImageTestDialog::stopPreview() {
+    m_settle->stop();
+    m_starting = false;
     m_session.release();
     close();
 }
 
 void ImageTestDialog::done(int result) {
+    // A device still starting was never on screen long enough: it stays in the table.
+    m_settle->stop();
+    m_starting = false;
     m_session.release();
     QDialog::done(result);
 }
@@ -89,6 +119,9 @@ void ImageTestDialog::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ImageTestDialog::mouseDoubleClickEvent(QMouseEvent*) {
+    // The second half of a double click on the arrow that lands here once the arrow is gone.
+    if (m_starting)
+        return;
     stopPreview();
 }
 

@@ -1,7 +1,9 @@
-// The image test: each device of a list in turn, full screen on the main stream. Every device
-// shown is reported through removeRow with the number still to be shown after it. The dialog
-// works on its own copy of the list. Ending it in any way stops the stream, logs out and
-// cleans the SDK up, once.
+// The image test: each device of a list in turn, full screen on the main stream. A device counts
+// as shown once it has been on screen for a double-click interval; then it is reported through
+// removeRow with the number still to be shown after it. Clicks that arrive while the next device
+// is starting (the second half of a double click) neither advance nor close. The dialog works
+// on its own copy of the list. Ending it in any way stops the stream, logs out and cleans the
+// SDK up, once.
 #pragma once
 
 #include "PreviewSession.h"
@@ -14,6 +16,7 @@
 
 class QLabel;
 class QPushButton;
+class QTimer;
 class QWidget;
 
 class ImageTestDialog : public QDialog {
@@ -25,12 +28,15 @@ public:
 
     // Takes a copy of the rows and shows the first one (an empty list shows nothing).
     void setDeviceList(const QVector<QStringList>& rows);
-    // Shows the next device; does nothing once every device has been shown or after stop.
+    // Shows the next device; does nothing while the current one is starting, once every device
+    // has been shown, or after stop.
     void startPreview();
     // Stops, logs out and closes.
     void stopPreview();
 
     int remaining() const { return m_remaining; }
+    // The device on screen has not yet been on screen long enough to count as shown.
+    bool starting() const { return m_starting; }
     QPushButton* nextButton() const { return m_nextButton; }
     QWidget* videoWidget() const { return m_videoWidget; }
     const PreviewSession& session() const { return m_session; }
@@ -52,12 +58,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void onShown();
+
     PreviewSession m_session;
     QVector<QStringList> m_rows;
     int m_next = 0;
     int m_remaining = 0;
     QWidget* m_videoWidget = nullptr;
     QPushButton* m_nextButton = nullptr;
+    QTimer* m_settle = nullptr;
+    bool m_starting = false;
+    QString m_startingMac;
 };

@@ -56,6 +56,7 @@ PelloraDialog::PelloraDialog(QWidget* parent) : QDialog(parent) {
 
     isDragging = false;
     titleRect = geometry();
+    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 PelloraDialog::~PelloraDialog() = default;

@@ -20,7 +20,10 @@ PlayDialog::PlayDialog(QWidget* parent) : QDialog(parent) {
         "QWidget{background:transparent;border: 1px solid #ADADAD;border-radius: 4px;}");
 
     const FramelessDialogFrame::Parts frame = PreviewPanes::buildFrame(this, dialogWidth, dialogHeight);
-    frame.titleBar->setStyleSheet("QWidget{width: 340px; height: 30px;background: #CDCDCD;}");
+    // Scoped to the bar, as the frame's own (see FramelessDialogFrame::build).
+    frame.titleBar->setStyleSheet(
+        QStringLiteral("QWidget#%1{width: 340px; height: 30px;background: #CDCDCD;}")
+            .arg(QLatin1String(FramelessDialogFrame::kTitleBarName)));
     titleLogoLabel = frame.titleLogoLabel;
     titleLabel = frame.titleLabel;
     closeButton = frame.closeButton;

@@ -3,6 +3,7 @@
 #include "FramelessDialogFrame.h"
 #include "winport/WinPort.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
@@ -55,6 +56,19 @@ int ProgressBarDialog::exec() {
 
 void ProgressBarDialog::onCloseBtnClicked() {
     close();
+}
+
+void ProgressBarDialog::reject() {}
+
+void ProgressBarDialog::closeEvent(QCloseEvent* event) {
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    // QDialog's own handler would reject(), which does nothing here.
+    if (isVisible())
+        done(Rejected);
+    event->accept();
 }
 
 void ProgressBarDialog::onProgressBar() {

@@ -36,7 +36,12 @@ public:
     QTimer* timer = nullptr;
     int progressValue = 0;
 
+    // Escape: the operator cannot end the busy indicator.
+    void reject() override;
+
 protected:
+    // Only the owner's close() ends it; a close asked for by the window system is refused.
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

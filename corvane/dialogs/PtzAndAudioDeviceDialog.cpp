@@ -13,14 +13,26 @@
 #include <QTextEdit>
 
 #include <algorithm>
+#include <cstring>
 
 const PtzAndAudioDeviceDialog::PtzButton PtzAndAudioDeviceDialog::kButtons[17] = {
-    {"LeftUp", 1, 0, 14, true},     {"Up", 1, 1, 10, true},           {"RightUp", 1, 2, 16, true},
-    {"Zoom+", 1, 3, 20, true},      {"Zoom-", 1, 4, 21, true},        {"Open Voice", 1, 5, -1, false},
-    {"Left", 2, 0, 12, true},       {"Right", 2, 2, 13, true},        {"Focus+", 2, 3, 22, true},
-    {"Focus-", 2, 4, 23, true},     {"Close Voice", 2, 5, -1, false}, {"LeftDown", 3, 0, 15, true},
-    {"Down", 3, 1, 11, true},       {"RightDown", 3, 2, 17, true},    {"Aperture+", 3, 3, 24, false},
-    {"Aperture-", 3, 4, 25, false}, {"InitLines", 3, 5, 32, false},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "LeftUp"), 1, 0, 14, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Up"), 1, 1, 10, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "RightUp"), 1, 2, 16, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Zoom+"), 1, 3, 20, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Zoom-"), 1, 4, 21, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Open Voice"), 1, 5, -1, false},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Left"), 2, 0, 12, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Right"), 2, 2, 13, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Focus+"), 2, 3, 22, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Focus-"), 2, 4, 23, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Close Voice"), 2, 5, -1, false},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "LeftDown"), 3, 0, 15, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Down"), 3, 1, 11, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "RightDown"), 3, 2, 17, true},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Aperture+"), 3, 3, 24, false},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Aperture-"), 3, 4, 25, false},
+    {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "InitLines"), 3, 5, 32, false},
 };
 
 PtzAndAudioDeviceDialog::PtzAndAudioDeviceDialog(int rows, int columns, QWidget* parent)
@@ -70,17 +82,23 @@ void PtzAndAudioDeviceDialog::buildPad() {
         m_buttons.append(button);
         const int code = entry.code;
         if (entry.hold) {
-            connect(button, &QPushButton::pressed, this, [this, code] { sendPtzCommand(code); });
-            connect(button, &QPushButton::released, this, [this] { sendPtzCommand(0); });
+            connect(button, &QPushButton::pressed, this, [this, code] {
+                m_moving = true;
+                sendPtzCommand(code);
+            });
+            connect(button, &QPushButton::released, this, [this] { stopMovement(); });
         } else if (code >= 0) {
             connect(button, &QPushButton::clicked, this, [this, code] { sendPtzCommand(code); });
-        } else if (QString(entry.caption) == "Open Voice") {
+        } else if (std::strcmp(entry.caption, "Open Voice") == 0) {
             connect(button, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::openVoice);
         } else {
             connect(button, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::closeVoice);
         }
     }
-    for (const char* caption : {"Stop", "Continue", "ZoomStop", "FocusStop"}) {
+    for (const char* caption : {QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Stop"),
+                                QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "Continue"),
+                                QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "ZoomStop"),
+                                QT_TRANSLATE_NOOP("PtzAndAudioDeviceDialog", "FocusStop")}) {
         auto* hidden = new QPushButton(tr(caption), m_ptzBox);
         hidden->setFixedSize(75, 25);
         hidden->hide();
@@ -167,13 +185,23 @@ void PtzAndAudioDeviceDialog::closeVoice() {
     switchVoice(false);
 }
 
+void PtzAndAudioDeviceDialog::stopMovement() {
+    m_moving = false;
+    sendPtzCommand(0);
+}
+
 void PtzAndAudioDeviceDialog::onCloseBtnClicked() {
+    // A movement still held would go on after the logout.
+    if (m_moving)
+        stopMovement();
     m_session.release();
     m_keptRows.clear();
     close();
 }
 
 void PtzAndAudioDeviceDialog::done(int result) {
+    if (m_moving)
+        stopMovement();
     m_session.release();
     m_keptRows.clear();
     QDialog::done(result);

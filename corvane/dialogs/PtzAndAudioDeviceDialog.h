@@ -23,7 +23,8 @@ class PtzAndAudioDeviceDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Command codes of the pad's buttons (0 stops a movement).
+    // Command codes of the pad's buttons (0 stops a movement); captions are translated in this
+    // class's context.
     struct PtzButton {
         const char* caption;
         int row;
@@ -76,11 +77,14 @@ private:
     // Devices the per-device loops cover: the kept rows, at most the handle slots.
     int deviceCount() const;
     void switchVoice(bool on);
+    // Sends the stop of a held movement.
+    void stopMovement();
 
     int m_rows;
     int m_columns;
     int m_paneCount;
     int m_stream = 0;
+    bool m_moving = false; // a hold button is down
     PreviewSession m_session;
     QVector<QStringList> m_keptRows;
     QWidget* m_videoArea = nullptr;

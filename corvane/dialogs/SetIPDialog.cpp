@@ -89,6 +89,7 @@ SetIPDialog::SetIPDialog(QWidget* parent) : QDialog(parent) {
     loadRecord();
     isDragging = false;
     titleRect = geometry();
+    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 SetIPDialog::~SetIPDialog() = default;

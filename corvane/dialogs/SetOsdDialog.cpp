@@ -88,6 +88,7 @@ SetOsdDialog::SetOsdDialog(QWidget* parent) : QDialog(parent) {
 
     isDragging = false;
     titleRect = geometry();
+    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 SetOsdDialog::~SetOsdDialog() = default;

@@ -74,9 +74,10 @@ void MainFrame::onTenZoom() {
 
 void MainFrame::onSelectFilePath() {
     // CORVANE_OPEN_FILE answers the picker without showing it (empty: cancelled); for tests.
+    // Every file: a package name here need not hold a dot, which "*.*" would demand.
     const QString path = qEnvironmentVariableIsSet("CORVANE_OPEN_FILE")
                              ? qEnvironmentVariable("CORVANE_OPEN_FILE")
-                             : QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("All(*.*)"));
+                             : QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("All(*)"));
     _upgradeFileEdit->setText(path);
 }
 

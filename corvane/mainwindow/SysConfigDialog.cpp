@@ -67,6 +67,7 @@ SysConfigDialog::SysConfigDialog(QWidget* parent) : QDialog(parent) {
 
     _dragging = false;
     _dragArea = rect();
+    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 QString SysConfigDialog::pelloraIniPath() {

@@ -50,14 +50,6 @@ int AreaWndWidget::selectedCount() const {
     return count;
 }
 
-int AreaWndWidget::columnAt(int x) const {
-    return x * kColumns / m_width;
-}
-
-int AreaWndWidget::rowAt(int y) const {
-    return y * kRows / m_height;
-}
-
 void AreaWndWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !m_area.contains(event->pos()))
         return;
@@ -72,21 +64,22 @@ void AreaWndWidget::mouseMoveEvent(QMouseEvent* event) {
         return;
     m_moveX = event->pos().x();
     m_moveY = event->pos().y();
-    // Leaving the grid to the right or bottom ends the drag.
-    if (m_moveX >= m_width || m_moveY >= m_height) {
+    // Hit-testing uses whole cells of 23 x 16 pixels, so the hit grid covers 506 x 288 pixels.
+    // The block runs from the press cell up to the cell that the pointer has entered; C++
+    // division truncates toward zero, and only a positive remainder adds the entered cell.
+    const int firstRow = m_pressY / m_cellHeight;
+    const int firstColumn = m_pressX / m_cellWidth;
+    const int endRow = m_moveY / m_cellHeight + (m_moveY % m_cellHeight > 0 ? 1 : 0);
+    const int endColumn = m_moveX / m_cellWidth + (m_moveX % m_cellWidth > 0 ? 1 : 0);
+    if (endRow <= kRows && endColumn <= kColumns && firstRow <= kRows && firstColumn <= kColumns) {
+        // Above or left of the press the block is empty: nothing selected, the drag goes on.
+        for (int r = firstRow; r < endRow; ++r)
+            for (int c = firstColumn; c < endColumn; ++c)
+                m_grid[r][c] = 1;
+    } else {
+        // Beyond the hit grid the drag ends; later moves select nothing until the next press.
         m_dragging = false;
-        update();
-        return;
     }
-    if (m_moveX < m_pressX || m_moveY < m_pressY)
-        return; // above or left of the press: nothing selected, the drag goes on
-    const int firstRow = rowAt(m_pressY);
-    const int firstColumn = columnAt(m_pressX);
-    const int lastRow = rowAt(m_moveY);
-    const int lastColumn = columnAt(m_moveX);
-    for (int r = firstRow; r <= lastRow && r < kRows; ++r)
-        for (int c = firstColumn; c <= lastColumn && c < kColumns; ++c)
-            m_grid[r][c] = 1;
     update();
 }
 

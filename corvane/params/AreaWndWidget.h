@@ -1,5 +1,6 @@
 // Motion area grid: a 507 x 300 frame of 18 rows by 22 cells; dragging with the left button
-// selects the block from the press cell to the cell under the pointer. Loads from and saves
+// selects the block from the press cell to the cell under the pointer. Hit-testing uses whole
+// 23 x 16 cells (506 x 288 pixels); drawing spreads the cells over the whole frame. Loads from and saves
 // to the 18 row words of the alarm record (bit c of word r = cell (r, c)).
 #pragma once
 
@@ -44,10 +45,6 @@ protected:
 private:
     friend void AreaMaskToGrid(AreaWndWidget* widget, const OZM::_SC_ALARM_DATA_* info);
     friend void AreaGridToMask(const AreaWndWidget* widget, OZM::_SC_ALARM_DATA_* info);
-
-    // The cell under a point, as the cells are drawn: column x * 22 / width, row y * 18 / height.
-    int columnAt(int x) const;
-    int rowAt(int y) const;
 
     QRect m_area;
     bool m_dragging = false;

@@ -37,6 +37,35 @@ constexpr SectionInfo kSections[LockerWidget::kSectionCount] = {
     {QT_TRANSLATE_NOOP("LockerWidget", "Image Rotation"), 70},
 };
 
+// The shutter times and the two number lists are item texts like any other: translated.
+constexpr const char* kShutterItems[] = {
+    QT_TRANSLATE_NOOP("LockerWidget", "1/25"),    QT_TRANSLATE_NOOP("LockerWidget", "1/30"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/75"),    QT_TRANSLATE_NOOP("LockerWidget", "1/100"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/120"),   QT_TRANSLATE_NOOP("LockerWidget", "1/150"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/250"),   QT_TRANSLATE_NOOP("LockerWidget", "1/300"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/425"),   QT_TRANSLATE_NOOP("LockerWidget", "1/600"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/1000"),  QT_TRANSLATE_NOOP("LockerWidget", "1/1250"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/1750"),  QT_TRANSLATE_NOOP("LockerWidget", "1/2500"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/3500"),  QT_TRANSLATE_NOOP("LockerWidget", "1/6000"),
+    QT_TRANSLATE_NOOP("LockerWidget", "1/10000"),
+};
+// Sensitivity 0..7 and filter time 3..10: item i stands for first + i.
+constexpr const char* kNumberItems[] = {
+    QT_TRANSLATE_NOOP("LockerWidget", "0"),  QT_TRANSLATE_NOOP("LockerWidget", "1"),
+    QT_TRANSLATE_NOOP("LockerWidget", "2"),  QT_TRANSLATE_NOOP("LockerWidget", "3"),
+    QT_TRANSLATE_NOOP("LockerWidget", "4"),  QT_TRANSLATE_NOOP("LockerWidget", "5"),
+    QT_TRANSLATE_NOOP("LockerWidget", "6"),  QT_TRANSLATE_NOOP("LockerWidget", "7"),
+    QT_TRANSLATE_NOOP("LockerWidget", "8"),  QT_TRANSLATE_NOOP("LockerWidget", "9"),
+    QT_TRANSLATE_NOOP("LockerWidget", "10"),
+};
+
+QStringList translated(const char* const* texts, int first, int last) {
+    QStringList items;
+    for (int i = first; i <= last; ++i)
+        items << LockerWidget::tr(texts[i]);
+    return items;
+}
+
 QHBoxLayout* row(QVBoxLayout* column) {
     auto* layout = new QHBoxLayout;
     layout->setSpacing(8);
@@ -214,9 +243,7 @@ void LockerWidget::createExposure(QWidget* body) {
     mode->addStretch();
 
     m_shutterLabel = makeLabel(tr("Electronic Shutter:"), 20);
-    m_shutterCombo =
-        makeCombo({"1/25", "1/30", "1/75", "1/100", "1/120", "1/150", "1/250", "1/300", "1/425", "1/600",
-                   "1/1000", "1/1250", "1/1750", "1/2500", "1/3500", "1/6000", "1/10000"});
+    m_shutterCombo = makeCombo(translated(kShutterItems, 0, 16));
     QHBoxLayout* shutter = row(column);
     shutter->addWidget(m_shutterLabel);
     shutter->addWidget(m_shutterCombo);
@@ -270,12 +297,8 @@ void LockerWidget::createDayNight(QWidget* body) {
     fill->addWidget(m_keepColorCombo);
     fill->addStretch();
 
-    QStringList sensitivities;
-    for (int i = 0; i <= 7; ++i)
-        sensitivities << QString::number(i);
-    QStringList filterTimes;
-    for (int i = 3; i <= 10; ++i)
-        filterTimes << QString::number(i);
+    const QStringList sensitivities = translated(kNumberItems, kSensitivityFirst, kSensitivityFirst + 7);
+    const QStringList filterTimes = translated(kNumberItems, kFilterTimeFirst, kFilterTimeFirst + 7);
     m_sensitivityLabel = makeLabel(tr("Sensitivity:"), 22);
     m_sensitivityCombo = makeCombo(sensitivities);
     m_sensitivityCombo->setCurrentIndex(3);

@@ -28,6 +28,9 @@ class LockerWidget : public QWidget {
 
 public:
     static constexpr int kSectionCount = 10;
+    // The numbers of the first sensitivity and filter-time items; each list has eight items.
+    static constexpr int kSensitivityFirst = 0;
+    static constexpr int kFilterTimeFirst = 3;
 
     explicit LockerWidget(QWidget* parent = nullptr);
     ~LockerWidget() override;

@@ -38,9 +38,10 @@ std::uint8_t byteOf(int value) {
 }
 
 // Selects the item whose text is the number; a number that is not an item changes nothing.
-void selectNumber(QComboBox* combo, int number) {
-    const int index = combo->findText(QString::number(number));
-    if (index >= 0)
+// Item i of a number list stands for first + i; a number the list lacks selects nothing new.
+void selectNumber(QComboBox* combo, int first, int number) {
+    const int index = number - first;
+    if (index >= 0 && index < combo->count())
         combo->setCurrentIndex(index);
 }
 
@@ -174,8 +175,8 @@ void LockerWidget::loadImageInfo() {
 
     pageutil::setComboIndex(m_fillLightCombo, info.fillLightMode);
     applyFillLightLoaded(info.fillLightMode);
-    selectNumber(m_sensitivityCombo, info.sensitivity);
-    selectNumber(m_filterTimeCombo, info.filterTime);
+    selectNumber(m_sensitivityCombo, kSensitivityFirst, info.sensitivity);
+    selectNumber(m_filterTimeCombo, kFilterTimeFirst, info.filterTime);
 
     const QTime dawn = minutesToTime(info.dawnTime);
     if (dawn.isValid())
@@ -244,8 +245,8 @@ void LockerWidget::saveImageInfo() {
     info.backlightAmount = byteOf(m_backlightCombo->currentIndex());
 
     info.fillLightMode = byteOf(m_fillLightCombo->currentIndex());
-    info.sensitivity = byteOf(m_sensitivityCombo->currentText().toInt());
-    info.filterTime = byteOf(m_filterTimeCombo->currentText().toInt());
+    info.sensitivity = byteOf(kSensitivityFirst + m_sensitivityCombo->currentIndex());
+    info.filterTime = byteOf(kFilterTimeFirst + m_filterTimeCombo->currentIndex());
 
     info.dawnTime = timeToMinutes(m_dawnEdit);
     info.darkTime = timeToMinutes(m_darkEdit);

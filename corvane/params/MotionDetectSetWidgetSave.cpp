@@ -3,7 +3,6 @@
 
 #include "AreaWndWidget.h"
 #include "ozmlogic/ParamsMgr.h"
-#include "quillet/Quillet.h"
 #include "tarsel/CScheduleSet.h"
 
 #include <QCheckBox>
@@ -35,9 +34,9 @@ bool intMember(const QJsonObject& object, const char* key, int& value) {
     return true;
 }
 
+// A trace for the developer, on the ordinary debug output.
 void skipped(const QString& part, const char* why) {
-    Qx_Write_Log(300, "MotionDetectSetWidget::saveMotionDetect", "[Line:%d] schedule part skipped (%s): %s",
-                 __LINE__, why, part.left(200).toUtf8().constData());
+    qDebug().noquote() << "schedule part skipped (" << why << "):" << part.left(200);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,6 +27,28 @@ constexpr int kPasswordMin = 8;
 
 // At least one ASCII letter and one digit; every character printable ASCII, so the text is
 // stored byte for byte as typed.
+// A click into a time box selects the section under the pointer, so that the digits typed next
+// replace it (a full section takes no further digit, and a click alone selects nothing).
+class SectionOnClick : public QObject {
+public:
+    explicit SectionOnClick(QDateTimeEdit* edit) : QObject(edit), m_edit(edit) {
+        edit->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_edit && event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            // After the edit has placed its cursor for this click.
+            QMetaObject::invokeMethod(
+                m_edit, [edit = m_edit] { edit->setSelectedSection(edit->currentSection()); },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QDateTimeEdit* m_edit;
+};
+
 bool passwordCharactersOk(const QString& text) {
     bool letter = false;
     bool digit = false;
@@ -137,8 +160,8 @@ void OtherParamConfigDlg::createTimePage() {
 }
 
 bool OtherParamConfigDlg::saveTimeInfo() {
-    // The widget is built with the dialog; without it there is nothing to store.
-    return _timeSetWidget ? _timeSetWidget->saveTimeInfo() : true;
+    // The widget is built with the dialog; without it nothing is stored and the save stops.
+    return _timeSetWidget ? _timeSetWidget->saveTimeInfo() : false;
 }
 
 // ---- page 13, timed restart --------------------------------------------------------------------
@@ -153,6 +176,7 @@ void OtherParamConfigDlg::createMaintainPage() {
     _restartTimeEdit->setDisplayFormat("HH:mm");
     _restartTimeEdit->setAlignment(Qt::AlignCenter);
     _restartTimeEdit->setTime(QTime(0, 0));
+    new SectionOnClick(_restartTimeEdit);
     OzmLogic::setMyFixedWidth(_restartTimeEdit, 100);
     OzmLogic::setMyFixedHeight(_restartTimeEdit, 30);
 

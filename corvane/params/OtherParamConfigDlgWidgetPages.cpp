@@ -34,5 +34,5 @@ void OtherParamConfigDlg::createMotionDetectPage() {
 // The widget is built with the page, so there is always one to save; without it nothing is
 // stored and the save goes on.
 bool OtherParamConfigDlg::saveMotionDetectInfo() {
-    return _motionWidget ? _motionWidget->saveMotionDetect() : true;
+    return _motionWidget ? _motionWidget->saveMotionDetect() : false;
 }

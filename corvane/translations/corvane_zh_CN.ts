@@ -17,6 +17,37 @@
     </message>
 </context>
 <context>
+    <name>CScheduleSet</name>
+    <message>
+        <source>Sun</source>
+        <translation>周日</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>周一</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>周二</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>周三</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>周四</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>周五</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>周六</translation>
+    </message>
+</context>
+<context>
     <name>Cmodifyresultmodel</name>
     <message>
         <source>Success</source>
@@ -571,6 +602,118 @@
         <source>Both</source>
         <translation>水平和垂直</translation>
     </message>
+    <message>
+        <source>1/25</source>
+        <translation>1/25</translation>
+    </message>
+    <message>
+        <source>1/30</source>
+        <translation>1/30</translation>
+    </message>
+    <message>
+        <source>1/75</source>
+        <translation>1/75</translation>
+    </message>
+    <message>
+        <source>1/100</source>
+        <translation>1/100</translation>
+    </message>
+    <message>
+        <source>1/120</source>
+        <translation>1/120</translation>
+    </message>
+    <message>
+        <source>1/150</source>
+        <translation>1/150</translation>
+    </message>
+    <message>
+        <source>1/250</source>
+        <translation>1/250</translation>
+    </message>
+    <message>
+        <source>1/300</source>
+        <translation>1/300</translation>
+    </message>
+    <message>
+        <source>1/425</source>
+        <translation>1/425</translation>
+    </message>
+    <message>
+        <source>1/600</source>
+        <translation>1/600</translation>
+    </message>
+    <message>
+        <source>1/1000</source>
+        <translation>1/1000</translation>
+    </message>
+    <message>
+        <source>1/1250</source>
+        <translation>1/1250</translation>
+    </message>
+    <message>
+        <source>1/1750</source>
+        <translation>1/1750</translation>
+    </message>
+    <message>
+        <source>1/2500</source>
+        <translation>1/2500</translation>
+    </message>
+    <message>
+        <source>1/3500</source>
+        <translation>1/3500</translation>
+    </message>
+    <message>
+        <source>1/6000</source>
+        <translation>1/6000</translation>
+    </message>
+    <message>
+        <source>1/10000</source>
+        <translation>1/10000</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
 </context>
 <context>
     <name>MainFrame</name>
@@ -717,10 +860,6 @@
     <message>
         <source>Open</source>
         <translation>打开</translation>
-    </message>
-    <message>
-        <source>All(*.*)</source>
-        <translation>所有文件(*.*)</translation>
     </message>
     <message>
         <source>Please choose upgrade package!</source>
@@ -885,6 +1024,10 @@
     <message>
         <source>SimpleRecovery</source>
         <translation>简单恢复</translation>
+    </message>
+    <message>
+        <source>All(*)</source>
+        <translation>所有文件(*)</translation>
     </message>
 </context>
 <context>
@@ -1884,6 +2027,90 @@
     <message>
         <source>Close Voice Fail</source>
         <translation>关闭语音失败</translation>
+    </message>
+    <message>
+        <source>LeftUp</source>
+        <translation>左上</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>RightUp</source>
+        <translation>右上</translation>
+    </message>
+    <message>
+        <source>Zoom+</source>
+        <translation>变倍+</translation>
+    </message>
+    <message>
+        <source>Zoom-</source>
+        <translation>变倍-</translation>
+    </message>
+    <message>
+        <source>Open Voice</source>
+        <translation>开启语音</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>左</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>右</translation>
+    </message>
+    <message>
+        <source>Focus+</source>
+        <translation>聚焦+</translation>
+    </message>
+    <message>
+        <source>Focus-</source>
+        <translation>聚焦-</translation>
+    </message>
+    <message>
+        <source>Close Voice</source>
+        <translation>关闭语音</translation>
+    </message>
+    <message>
+        <source>LeftDown</source>
+        <translation>左下</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>RightDown</source>
+        <translation>右下</translation>
+    </message>
+    <message>
+        <source>Aperture+</source>
+        <translation>光圈+</translation>
+    </message>
+    <message>
+        <source>Aperture-</source>
+        <translation>光圈-</translation>
+    </message>
+    <message>
+        <source>InitLines</source>
+        <translation>初始化线</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>ZoomStop</source>
+        <translation>变倍停止</translation>
+    </message>
+    <message>
+        <source>FocusStop</source>
+        <translation>聚焦停止</translation>
     </message>
 </context>
 <context>

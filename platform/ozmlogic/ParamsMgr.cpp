@@ -272,7 +272,7 @@ void ParamsMgr::load() {
     loaded.searchFullNetcom = loaded.searchFullNetcom != 0 ? 1 : 0;
     loaded.waitTime = std::clamp<std::int32_t>(loaded.waitTime, kWaitTimeMin, kWaitTimeMax);
     loaded.fullNetcom = loaded.fullNetcom != 0 ? 1 : 0;
-    loaded.p2p = loaded.p2p != 0 ? 1 : 0;
+    loaded.p2p = loaded.p2p == 1 ? 1 : 0; // 1 on, every other value off
     _values = loaded;
 }
 
@@ -465,7 +465,7 @@ int ParamsMgr::getP2PInfo() const {
     return _values.p2p;
 }
 bool ParamsMgr::setP2pInfo(int on) {
-    return setInt(_values.p2p, on != 0 ? 1 : 0, "ParamsMgr::setP2pInfo");
+    return setInt(_values.p2p, on == 1 ? 1 : 0, "ParamsMgr::setP2pInfo");
 }
 
 void ParamsMgr::getGb28181Info(OZM::_SC_GB28181_DATA* info) const {

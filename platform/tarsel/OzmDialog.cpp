@@ -3,6 +3,7 @@
 #include "ozmlogic/OzmLogic.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -29,6 +30,7 @@ OzmDialog::OzmDialog(QWidget* parent) : QDialog(parent) {
     m_closeButton->setFixedSize(kTitleHeight, kTitleHeight);
     m_closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
                                  "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    m_closeButton->setAutoDefault(false);
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto* titleLayout = new QHBoxLayout(m_titleBar);
@@ -72,6 +74,18 @@ void OzmDialog::setTitleText(const QString& text) {
 
 QString OzmDialog::titleText() const {
     return m_titleLabel->text();
+}
+
+void OzmDialog::keyPressEvent(QKeyEvent* event) {
+    // Return in a field of the content never ends the dialog: edits stay until they are saved,
+    // and the ways out are the title bar and Escape. A focused button still takes its own Return.
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void OzmDialog::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
 
@@ -127,6 +128,38 @@ TEST_F(ResultTable, OtherParamColumnsFollowTitleOrder) {
     EXPECT_EQ(cell(dialog, 1, 2), "Success");
     EXPECT_EQ(dialog.deviceCountText(), "2");
     EXPECT_EQ(dialog.failedCountText(), "1");
+}
+
+// With every family enabled each title shows whole, the result column keeps at least 150, and
+// the table keeps its place in the 1280 x 720 dialog.
+TEST_F(ResultTable, OtherParamTitlesShowWhole) {
+    const QStringList titles = {"IP",
+                                "Setting DDNS",
+                                "Setting P2P",
+                                "Setting GB28181",
+                                "Setting Video",
+                                "Setting Audio",
+                                "Setting OSD",
+                                "Setting Image",
+                                "Setting Privacy Mask",
+                                "Setting Motion Detect",
+                                "Setting Account Manage",
+                                "Setting Time",
+                                "Setting Regular Maintain",
+                                "Setting The Audio Board In",
+                                "Setting TCP/IP",
+                                "Setting Port"};
+    ShowResultDialog dialog(titles, nullptr, 1280, 720);
+    dialog.show();
+    Cmodifytableview* table = dialog.table();
+    EXPECT_EQ(table->geometry(), QRect(14, 72, 1280 - 46, 720 - 118));
+    QHeaderView* header = table->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    for (int c = 0; c < titles.size(); ++c) {
+        SCOPED_TRACE(titles[c].toStdString());
+        EXPECT_GE(header->sectionSize(c), metrics.horizontalAdvance(titles[c]) + 8);
+    }
+    EXPECT_GE(table->columnWidth(1), 150);
 }
 
 TEST_F(ResultTable, AudioResultCountsOkOnly) {

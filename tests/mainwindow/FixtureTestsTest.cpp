@@ -29,7 +29,21 @@
 #include <chrono>
 #include <mutex>
 
+class MainFrameTestAccess {
+public:
+    static std::vector<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
+    static std::vector<NetInfoResultInfo>& netInfoList(MainFrame& frame) { return frame._netInfoList; }
+    static std::mutex& pendingMutex(MainFrame& frame) { return frame._pendingMutex; }
+    // Puts the fixture timer's start elapsedMs of program time back and runs one GPIO sweep.
+    static void sweepGpioAfter(MainFrame& frame, std::int64_t elapsedMs, int count) {
+        frame._ftTimerStartMs.store(static_cast<std::int64_t>(GetTickCount64()) - elapsedMs);
+        frame.checkGpioTimeout(count);
+    }
+};
+
 namespace {
+
+using Access = MainFrameTestAccess;
 
 // Debug lines from any thread (the fixture events arrive on the library's threads).
 std::mutex g_debugMutex;
@@ -185,8 +199,10 @@ protected:
     int openDetail = 0;
 };
 
+// One failing item between passing ones: the device is "NG" whichever item fails.
 const char* const kNgResult = R"({"audio":"NG","gpio":[{"name":"GPIO1","function":"IR-CUT","status":"OK"},)"
-                              R"({"name":"GPIO2","function":"LED","status":"NG"}]})";
+                              R"({"name":"GPIO2","function":"LED","status":"NG"},)"
+                              R"({"name":"GPIO3","function":"ALARM","status":"OK"}]})";
 const char* const kNoItemsResult = R"({"audio":"OK","gpio":[]})";
 
 TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
@@ -238,7 +254,9 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     EXPECT_LT(gpioMs, 92000);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[1].headers, (QStringList{"Interface", "Features", "Test Result"}));
-    EXPECT_EQ(shown[1].rows, (QList<QStringList>{{"GPIO1", "IR-CUT", "OK"}, {"GPIO2", "LED", "NG"}}));
+    EXPECT_EQ(
+        shown[1].rows,
+        (QList<QStringList>{{"GPIO1", "IR-CUT", "OK"}, {"GPIO2", "LED", "NG"}, {"GPIO3", "ALARM", "OK"}}));
     EXPECT_EQ(shown[2].className, "ShowResultDlgEx");
     EXPECT_EQ(shown[2].headers, (QStringList{"IP", "GPIO Port"}));
     // No items, and more items than are checked (the last ones failing), are not OK.
@@ -343,6 +361,83 @@ TEST_F(FixtureTests, TimeLimitIsTwentySecondsPerRowUpToTwoMinutes) {
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].rows.size(), c.rows);
     }
+}
+
+// The limit is exactly 20 s per row (120 s at most): a sweep just before it leaves the waiting
+// rows waiting, a sweep at it times them out and ends the test. The sweeps are run by hand with
+// the fixture timer stopped, so the program's pace does not matter.
+TEST_F(FixtureTests, SweepTimesOutAtExactlyTwentySecondsPerRow) {
+    sim.setUnknown(FixtureSim::Unknown::Silent); // rows stay waiting while the requests wait
+    MainFrame frame;
+    searchAndCheck(frame, 8);
+    const struct {
+        int rows;
+        std::int64_t limitMs;
+    } cases[] = {{1, 20000}, {3, 60000}, {7, 120000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        for (int row = 0; row < 8; ++row)
+            frame.deviceTable()->setRowChecked(row, row < c.rows);
+        std::vector<int> before, after;
+        bool ended = false;
+        const QMetaObject::Connection end =
+            QObject::connect(&frame, &MainFrame::modifyParamEnd, [&](int) { ended = true; });
+        closer().setDecider([&](QWidget* widget) {
+            if (qobject_cast<ProgressBarDialog*>(widget)) {
+                if (!before.empty() || !frame.checkFtTimer())
+                    return harness::ModalCloser::Action::Leave;
+                frame.checkFtTimer()->stop();
+                before.push_back(-1); // taken
+                // Outside the closer's poll: the end opens the result table, which it closes.
+                QTimer::singleShot(0, &frame, [&] {
+                    auto statuses = [&] {
+                        std::vector<int> out;
+                        for (const FixturePendingInfo& r : frame.fixtureRecords())
+                            out.push_back(r.status);
+                        return out;
+                    };
+                    Access::sweepGpioAfter(frame, c.limitMs - 1000, c.rows);
+                    before = statuses();
+                    EXPECT_FALSE(ended) << "a second before the limit";
+                    Access::sweepGpioAfter(frame, c.limitMs, c.rows);
+                    after = statuses();
+                    EXPECT_TRUE(ended) << "at the limit";
+                    if (!ended)
+                        Access::sweepGpioAfter(frame, 1000000, c.rows); // end it all the same
+                });
+                return harness::ModalCloser::Action::Leave;
+            }
+            return harness::ModalCloser::Action::Reject; // the result table
+        });
+        button(frame, "GPIO Detection")->click();
+        QObject::disconnect(end);
+        EXPECT_EQ(before, std::vector<int>(static_cast<std::size_t>(c.rows), 4)) << "still waiting";
+        EXPECT_EQ(after, std::vector<int>(static_cast<std::size_t>(c.rows), 7)) << "timed out";
+    }
+}
+
+// A test's start empties the reboot/recovery and net-info pending lists, whose sweep would
+// otherwise take them for its own.
+TEST_F(FixtureTests, TestStartEmptiesTheOtherPendingLists) {
+    MainFrame frame;
+    searchAndCheck(frame, 1);
+    {
+        std::lock_guard<std::mutex> lock(Access::pendingMutex(frame));
+        Access::rebootList(frame).push_back(DeviceResultInfo{});
+        Access::netInfoList(frame).push_back(NetInfoResultInfo{});
+    }
+    std::size_t reboot = 99, netInfo = 99;
+    closer().setDecider([&](QWidget* widget) {
+        if (qobject_cast<ProgressBarDialog*>(widget) && reboot == 99) {
+            std::lock_guard<std::mutex> lock(Access::pendingMutex(frame));
+            reboot = Access::rebootList(frame).size();
+            netInfo = Access::netInfoList(frame).size();
+        }
+        return decide(widget);
+    });
+    run(frame, "Audio Detection");
+    EXPECT_EQ(reboot, 0u);
+    EXPECT_EQ(netInfo, 0u);
 }
 
 TEST_F(FixtureTests, FixtureDownAtStartUpLostMidTestAndBack) {

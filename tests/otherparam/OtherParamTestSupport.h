@@ -54,7 +54,7 @@ public:
                     busy.start();
                 if (busy.elapsed() > stuckMs) {
                     stuck = true;
-                    return harness::ModalCloser::Action::Reject;
+                    return harness::ModalCloser::Action::Close; // as its owner would
                 }
                 return harness::ModalCloser::Action::Leave;
             }

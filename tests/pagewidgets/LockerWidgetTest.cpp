@@ -100,7 +100,17 @@ TEST_F(LockerWidgetTest, SavingRightAfterLoadingWritesBackWhatTheControlsCanShow
     outOfRange.dawnTime = 1440;
     outOfRange.darkTime = -5;
     outOfRange.lightBrightness = 140;
+    // Exposure reads 1 as manual and anything else as auto; light mode 0 as auto and anything
+    // else as manual.
+    auto modesTwo = fullRecord();
+    modesTwo.exposureMode = 2;
+    modesTwo.lightMode = 2;
     const Case cases[] = {
+        {"exposure and light mode 2", modesTwo,
+         [](_SC_IMAGE_DATA_& e) {
+             e.exposureMode = 0;
+             e.lightMode = 1;
+         }},
         {"every field set", fullRecord(), [](_SC_IMAGE_DATA_&) {}},
         {"zeros", zero, [](_SC_IMAGE_DATA_& e) { e.filterTime = 3; }},
         {"wdr on at level 0", wdrOnly, [](_SC_IMAGE_DATA_& e) { e.wdrOn = 0; }},

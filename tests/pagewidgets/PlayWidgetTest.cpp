@@ -53,6 +53,18 @@ TEST_F(PlayWidgetTest, DragGivesTheNormalisedClampedRectangle) {
     }
 }
 
+// A left press outside the 507 x 300 editor begins no area.
+TEST_F(PlayWidgetTest, PressOutsideBeginsNoArea) {
+    for (QPoint outside : {QPoint(507, 10), QPoint(10, 300), QPoint(-1, 5), QPoint(600, 400)}) {
+        PlayWidget editor;
+        pwtest::press(&editor, outside);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FALSE(editor.inUse(i)) << outside.x() << "," << outside.y() << " area " << i;
+        pwtest::press(&editor, QPoint(10, 10));
+        EXPECT_TRUE(editor.inUse(0)) << "the next press inside takes the first area";
+    }
+}
+
 TEST_F(PlayWidgetTest, ThreeAreasFourthRefusedDeleteFreesOne) {
     PlayWidget editor;
     std::vector<std::pair<int, QRect>> reported;

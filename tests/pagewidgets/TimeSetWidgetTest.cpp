@@ -164,6 +164,27 @@ TEST_F(TimeSetWidgetTest, MethodServerAndSummerSlots) {
 
 // A name longer than the 200-byte field is cut to 199 bytes with its terminating zero; the
 // bytes behind it in the record stay intact.
+// A stored NVR flag other than 0 opens checked and saves as 1; a stored preset server with a name
+// of its own shows that name (the name is set after the list, whose change rewrites the edit).
+TEST_F(TimeSetWidgetTest, NvrFlagAndPresetServerWithItsOwnName) {
+    for (std::uint8_t preset : {1, 4}) {
+        SCOPED_TRACE(preset);
+        auto record = zeroed<_SC_SETTIME_DATA_>();
+        record.ntpInterval = 60;
+        record.syncNvr = 2;
+        record.ntpServerIndex = preset;
+        std::strcpy(record.ntpServer, "own.example");
+        ozmParamsMgr()->setTimeInfo(&record);
+        TimeSetWidget widget;
+        EXPECT_TRUE(widget.nvrCheck()->isChecked());
+        EXPECT_EQ(preset, widget.serverCombo()->currentIndex());
+        EXPECT_EQ("own.example", widget.serverEdit()->text());
+        ASSERT_TRUE(widget.saveTimeInfo());
+        EXPECT_EQ(1, stored().syncNvr);
+        EXPECT_STREQ("own.example", stored().ntpServer);
+    }
+}
+
 TEST_F(TimeSetWidgetTest, LongServerNameIsBoundedToItsField) {
     auto record = zeroed<_SC_SETTIME_DATA_>();
     record.ntpInterval = 5;

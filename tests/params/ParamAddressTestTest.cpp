@@ -32,6 +32,9 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
         writePing(tmp.filePath("recorder"), "printf '%s\\n' \"$@\" > '" + argsFile.toUtf8() + "'\nexit 1"));
     ASSERT_TRUE(writePing(tmp.filePath("hangs"), "exec /bin/sleep 20"));
     ASSERT_TRUE(writePing(tmp.filePath("crashes"), "kill -SEGV $$"));
+    // A real ping waits up to its own 1 s: the test's limit never cuts it shorter, however small
+    // the time scale (here 0.01, which would make the 30 s limit 0.3 s).
+    ASSERT_TRUE(writePing(tmp.filePath("slow"), "/bin/sleep 1\nexit 1"));
     QDir().mkpath(tmp.filePath("none"));
 
     const QByteArray savedPath = qgetenv("PATH");
@@ -61,6 +64,7 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
         {"127.0.0.51", simping, available, false, true},
         {"10.1.2.3", simping, cannotRun, false, true}, // refused by the stand-in, exit 2
         {"127.0.0.51", tmp.filePath("crashes"), cannotRun, false, true},
+        {"127.0.0.51", tmp.filePath("slow"), available, false, true},
         {"127.0.0.51", tmp.filePath("hangs"), noEnd, false, true},
         {"127.0.0.51", tmp.filePath("none"), cannotRun, false, false},
     };

@@ -3,15 +3,25 @@
 #include "ParamDialogTestSupport.h"
 
 #include "MainFrame.h"
+#include "PelloraDialog.h"
+#include "SetIPDialog.h"
+#include "SetOsdDialog.h"
+#include "SysConfigDialog.h"
+#include "TipDialog.h"
 #include "ozmlogic/OzmLogic.h"
 
 #include "harness/TestDir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -367,4 +377,79 @@ TEST_F(ParamDialogTest, MainWindowButtonOpensTheDialogAndEscapeSavesNothing) {
     EXPECT_TRUE(frame.findChildren<OtherParamConfigDlg*>().isEmpty()); // destroyed after use
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(before, file.readAll());
+}
+
+// Return in a text field closes no dialog and clicks no button: the edit stays in the field, and
+// the ways out are the close button, the dialog's own buttons and Escape.
+TEST_F(ParamDialogTest, ReturnInATextFieldClosesNoDialog) {
+    harness::TestDir dir;
+    ASSERT_TRUE(dir.enter());
+    dir.setEnv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
+    const std::vector<std::pair<const char*, std::function<QDialog*()>>> dialogs = {
+        {"parameter dialog", [] { return new OtherParamConfigDlg(nullptr); }},
+        {"Set IP", [] { return new SetIPDialog(nullptr); }},
+        {"Set OSD", [] { return new SetOsdDialog(nullptr); }},
+        {"System Configuration", [] { return new SysConfigDialog(nullptr); }},
+        {"label form", [] { return new PelloraDialog(nullptr); }},
+    };
+    for (const auto& entry : dialogs) {
+        SCOPED_TRACE(entry.first);
+        QFile file(ozmParamsMgr()->filePath());
+        const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        file.close();
+        harness::ModalCloser closer(harness::ModalCloser::Action::Accept);
+        std::unique_ptr<QDialog> dialog(entry.second());
+        dialog->show();
+        int fields = 0;
+        for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+            if (!edit->isVisible() || !edit->isEnabled() || edit->isReadOnly())
+                continue;
+            ++fields;
+            edit->setFocus();
+            edit->clear();
+            QTest::keyClicks(edit, "10.1.2.3");
+            const QString typed = edit->text();
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+            ASSERT_TRUE(dialog->isVisible()) << edit->objectName().toStdString();
+            EXPECT_EQ(edit->text(), typed);
+        }
+        EXPECT_GT(fields, 0);
+        EXPECT_EQ(closer.count(), 0) << "no message: nothing was confirmed or saved";
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly) || before.isEmpty());
+        EXPECT_EQ(file.readAll(), before) << "nothing stored";
+        file.close();
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible()) << "Escape still leaves";
+    }
+}
+
+// A page's warning shows the warning icon; "Save Success!" the success icon.
+TEST_F(ParamDialogTest, WarningAndSuccessCarryTheirIcons) {
+    harness::TestDir dir;
+    ASSERT_TRUE(dir.enter()); // the skin beside the working folder
+    const QImage warning("./skin/client/default/MainFrame/icon_warning.png");
+    const QImage success("./skin/client/default/MainFrame/icon_notification_success.png");
+    ASSERT_FALSE(warning.isNull());
+    ASSERT_FALSE(success.isNull());
+    ASSERT_NE(warning, success);
+    auto d = open();
+    std::vector<std::pair<QString, QImage>> seen;
+    harness::ModalCloser closer(harness::ModalCloser::Action::Accept);
+    closer.setDecider([&](QWidget* modal) {
+        if (auto* tip = qobject_cast<TipDialog*>(modal)) {
+            const QPixmap* icon = tip->iconLabel->pixmap();
+            seen.emplace_back(tip->textLabel->text(), icon ? icon->toImage() : QImage());
+        }
+        return harness::ModalCloser::Action::Accept;
+    });
+    A::ip(*d)->setText("127.0.0.0");
+    A::saveButton(*d)->click();
+    A::ip(*d)->setText("127.0.0.21");
+    A::saveButton(*d)->click();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].first, "Invalid IP address!");
+    EXPECT_EQ(seen[0].second.convertToFormat(warning.format()), warning);
+    EXPECT_EQ(seen[1].first, "Save Success!");
+    EXPECT_EQ(seen[1].second.convertToFormat(success.format()), success);
 }

@@ -429,6 +429,7 @@ TEST_F(ParamDialogTest, NetworkRecordsRoundTripThroughAFreshStore) {
     store->setGb28181Info(&gb);
     store->setP2pInfo(2);
     auto d = open();
+    EXPECT_FALSE(A::p2p(*d)->isChecked()) << "a stored switch of 2 is off";
     EXPECT_TRUE(messagesOf([&] { saveAll(*d); }).isEmpty());
 
     auto tcpExpected = validTcpIp();
@@ -460,7 +461,7 @@ TEST_F(ParamDialogTest, NetworkRecordsRoundTripThroughAFreshStore) {
     EXPECT_TRUE(sameBytes(portExpected, p));
     EXPECT_TRUE(sameBytes(ddnsExpected, n));
     EXPECT_TRUE(sameBytes(gbExpected, g));
-    EXPECT_EQ(1, fresh.getP2PInfo()); // the store keeps any non-zero P2P value as 1
+    EXPECT_EQ(0, fresh.getP2PInfo()); // 1 is on, every other value off
 
     // Latin-1 on save.
     A::enable(*d, 4)->setChecked(true);

@@ -2,7 +2,10 @@
 // records through a fresh store (stored value -> shown -> stored again), the password rules,
 // the restart period's day list, and the two values shared between pages.
 #include "ParamDialogTestSupport.h"
+#include "ParamDialogPageEdits.h"
 #include "SettingPagesTestAccess.h"
+
+#include <QTest>
 
 #include <string>
 #include <vector>
@@ -162,6 +165,18 @@ TEST_F(ParamDialogTest, AccountPasswordRulesAndRoundTrip) {
         }
     }
 
+    // Any stored type past "Guest" (2) shows "Admin" and is stored back as 0.
+    for (std::uint32_t type : {3u, 7u, 255u}) {
+        SCOPED_TRACE(type);
+        OZM::_SC_ACCOUNT_DATA odd = before;
+        odd.userType = type;
+        ozmParamsMgr()->setAccountInfo(&odd);
+        d = open();
+        EXPECT_EQ("Admin", S::userType(*d)->currentText());
+        ASSERT_TRUE(S::saveAccount(*d));
+        EXPECT_EQ(0u, reload(&ParamsMgr::getAccountInfo).userType);
+    }
+
     // A stored account comes back as shown; the user name stops at 31 characters.
     ozmParamsMgr()->setAccountInfo(&before);
     d = open();
@@ -181,6 +196,26 @@ TEST_F(ParamDialogTest, AccountPasswordRulesAndRoundTrip) {
     d = open();
     EXPECT_EQ("Guest", S::userType(*d)->currentText());
     EXPECT_EQ(QString(31, 'u'), S::user(*d)->text());
+}
+
+// The time and motion savers report false when their page widget is missing: nothing to store.
+TEST_F(ParamDialogTest, WidgetPageSaversFailWithoutTheirWidget) {
+    OZM::_SC_SETTIME_DATA_ time{};
+    time.ntpInterval = 60; // valid, so the widget's own check passes
+    ozmParamsMgr()->setTimeInfo(&time);
+    auto d = open();
+    bool ok[4] = {};
+    const QStringList messages = messagesOf([&] {
+        ok[0] = S::saveTimeWithoutWidget(*d, false);
+        ok[1] = S::saveTimeWithoutWidget(*d, true);
+        ok[2] = S::saveMotionWithoutWidget(*d, false);
+        ok[3] = S::saveMotionWithoutWidget(*d, true);
+    });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
+    EXPECT_TRUE(ok[0]) << "time, with the widget";
+    EXPECT_FALSE(ok[1]) << "time, without";
+    EXPECT_TRUE(ok[2]) << "motion, with the widget";
+    EXPECT_FALSE(ok[3]) << "motion, without";
 }
 
 TEST_F(ParamDialogTest, MaintainPageRoundTrips) {
@@ -221,6 +256,115 @@ TEST_F(ParamDialogTest, MaintainPageRoundTrips) {
         // A second save from the same dialog stores the same record.
         S::saveMaintain(*d);
         EXPECT_TRUE(sameBytes(c.saved, reload(&ParamsMgr::getMaintainInfo)));
+    }
+}
+
+// The restart time takes what the operator types after a single click into the box.
+TEST_F(ParamDialogTest, RestartTimeTakesTypedDigits) {
+    const OZM::_SC_SETRESTARTREGULARLY_DATA_ every{1, 0, 0, 0, 0, 0, 0};
+    const struct {
+        const char* typed;
+        int clickX; // where in the box the single click lands
+        std::uint32_t hour, minute;
+    } cases[] = {{"0330", 20, 3, 30}, {"03:30", 20, 3, 30}, {"2159", 50, 21, 59}, {"0330", 90, 3, 30}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " at x " + std::to_string(c.clickX));
+        ozmParamsMgr()->setMaintainInfo(&every);
+        auto d = open();
+        d->show();
+        A::stack(*d)->setCurrentIndex(OZM::FamilyMaintain);
+        QDateTimeEdit* edit = S::restartTime(*d);
+        ASSERT_TRUE(edit->isVisible());
+        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(c.clickX, edit->height() / 2));
+        QCoreApplication::processEvents(); // the event loop runs between a click and a key
+        QTest::keyClicks(edit, c.typed);
+        S::saveMaintain(*d);
+        const auto saved = reload(&ParamsMgr::getMaintainInfo);
+        EXPECT_EQ((std::vector<std::uint32_t>{saved.hour, saved.minute}),
+                  (std::vector<std::uint32_t>{c.hour, c.minute}))
+            << edit->text().toStdString();
+    }
+}
+
+// The tail of the save sequence: video is stored whether or not its family is enabled; an enabled
+// time page that fails stops the save before the account, timed-restart and board pages, and an
+// enabled account page that fails stops it before the last two.
+TEST_F(ParamDialogTest, SaveSequenceTailStopsAtTimeThenAccount) {
+    struct Case {
+        const char* name;
+        std::vector<int> enabled;
+        bool badTime, badAccount;
+        QString message;
+        // Stored afterwards: video, account, time, timed restart, audio board.
+        std::vector<bool> stored;
+    };
+    const std::vector<Case> cases = {
+        {"all disabled", {}, false, false, "Save Success!", {true, false, false, true, true}},
+        {"time and account fail",
+         {11, 12},
+         true,
+         true,
+         "The effective value of time interval is from 1 to 10080!",
+         {true, false, false, false, false}},
+        {"account fails",
+         {11, 12},
+         false,
+         true,
+         "Account Password twice inconsistent!",
+         {true, false, true, false, false}},
+        {"both pass", {11, 12}, false, false, "Save Success!", {true, true, true, true, true}},
+    };
+    const std::vector<PageEdit> edits = everyPageEdit();
+    const int pages[] = {OZM::FamilyVideo, OZM::FamilyAccount, OZM::FamilyTime, OZM::FamilyMaintain,
+                         OZM::FamilyAudioBoard};
+    auto records = [] {
+        ParamsMgr fresh(storeFolder());
+        OZM::_SC_SETVIDEO_DATA_ video{};
+        OZM::_SC_ACCOUNT_DATA account{};
+        OZM::_SC_SETTIME_DATA_ time{};
+        OZM::_SC_SETRESTARTREGULARLY_DATA_ maintain{};
+        OZM::_SC_SETAUDIOINPUT_DATA_ board{};
+        fresh.getVideoInfo(&video);
+        fresh.getAccountInfo(&account);
+        fresh.getTimeInfo(&time);
+        fresh.getMaintainInfo(&maintain);
+        fresh.getAudioBoard(&board);
+        auto bytes = [](const auto& r) { return QByteArray(reinterpret_cast<const char*>(&r), sizeof r); };
+        return std::vector<QByteArray>{bytes(video), bytes(account), bytes(time), bytes(maintain),
+                                       bytes(board)};
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        storeValidNetworkRecords();
+        {
+            const OZM::_SC_SETVIDEO_DATA_ video{};
+            const OZM::_SC_ACCOUNT_DATA account{};
+            const OZM::_SC_SETTIME_DATA_ time{};
+            const OZM::_SC_SETRESTARTREGULARLY_DATA_ maintain{};
+            const OZM::_SC_SETAUDIOINPUT_DATA_ board{};
+            ozmParamsMgr()->setVideoInfo(&video);
+            ozmParamsMgr()->setAccountInfo(&account);
+            ozmParamsMgr()->setTimeInfo(&time);
+            ozmParamsMgr()->setMaintainInfo(&maintain);
+            ozmParamsMgr()->setAudioBoard(&board);
+        }
+        const std::vector<QByteArray> before = records();
+        auto d = open();
+        for (int page : pages) {
+            for (const PageEdit& e : edits)
+                if (e.page == page)
+                    ASSERT_TRUE(e.edit(*d)) << page;
+        }
+        for (int i : c.enabled)
+            A::enable(*d, i)->setChecked(true);
+        if (c.badTime)
+            S::time(*d)->intervalEdit()->setText("0");
+        if (c.badAccount)
+            S::confirm(*d)->setText("Other123");
+        EXPECT_EQ(QStringList{c.message}, messagesOf([&] { A::saveButton(*d)->click(); }));
+        const std::vector<QByteArray> after = records();
+        for (std::size_t i = 0; i < c.stored.size(); ++i)
+            EXPECT_EQ(c.stored[i], after[i] != before[i]) << "page " << pages[i];
     }
 }
 

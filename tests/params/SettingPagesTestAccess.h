@@ -1,8 +1,9 @@
-// The widgets of the audio, account, time, timed-restart and audio/light board pages, reached
-// through a friend of the dialog.
+// The widgets of the audio, account, time, timed-restart and audio/light board pages, and the
+// time and motion savers, reached through a friend of the dialog.
 #pragma once
 
 #include "LockerWidget.h"
+#include "MotionDetectSetWidget.h"
 #include "OtherParamConfigDlg.h"
 #include "TimeSetWidget.h"
 
@@ -54,6 +55,24 @@ public:
             d.connectLightBrightness();
         }
         return d._lockerWidget;
+    }
+
+    // The time or motion saver, with the page widget taken away for the call when missing.
+    static bool saveTimeWithoutWidget(D& d, bool missing) {
+        TimeSetWidget* widget = d._timeSetWidget;
+        if (missing)
+            d._timeSetWidget = nullptr;
+        const bool ok = d.saveTimeInfo();
+        d._timeSetWidget = widget;
+        return ok;
+    }
+    static bool saveMotionWithoutWidget(D& d, bool missing) {
+        MotionDetectSetWidget* widget = d._motionWidget;
+        if (missing)
+            d._motionWidget = nullptr;
+        const bool ok = d.saveMotionDetectInfo();
+        d._motionWidget = widget;
+        return ok;
     }
 
     static void saveAudio(D& d) { d.saveAudioInfo(); }

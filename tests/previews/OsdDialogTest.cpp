@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -102,6 +103,47 @@ TEST_F(OsdDialogTest, EditedControlsMakeTheRecordAndCancelKeepsTheStoredOne) {
     EXPECT_EQ(std::string(r.text), "ab?");
     for (std::size_t i = 3; i < sizeof r.text; ++i)
         ASSERT_EQ(r.text[i], 0) << i;
+}
+
+// The dialog as drawn: size, flags, style sheets and every control's rectangle.
+TEST_F(OsdDialogTest, LayoutAsDrawn) {
+    SetOsdDialog dialog;
+    EXPECT_EQ(dialog.size(), QSize(534, 377));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(dialog.styleSheet(), "QDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
+    EXPECT_EQ(dialog.titleLabel->text(), "Set OSD");
+    EXPECT_EQ(dialog.closeButton->parentWidget()->geometry(), QRect(0, 0, 534, 30));
+    EXPECT_EQ(dialog.closeButton->geometry(), QRect(504, 0, 30, 30));
+    const struct {
+        const char* text;
+        QRect rect;
+    } labels[] = {{"Show Time:", {0, 70, 140, 30}},
+                  {"Show Text:", {0, 117, 140, 30}},
+                  {"Data Type:", {0, 167, 140, 30}},
+                  {"OSD Position:", {0, 213, 140, 30}},
+                  {"OSD Text:", {0, 261, 140, 30}}};
+    for (const auto& l : labels) {
+        SCOPED_TRACE(l.text);
+        QLabel* found = nullptr;
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->text() == l.text)
+                found = label;
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->geometry(), l.rect);
+        EXPECT_EQ(found->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+        EXPECT_EQ(found->styleSheet(), "QLabel{font-size: 14px;color: #333333;}");
+    }
+    const std::vector<std::pair<QWidget*, QRect>> controls = {
+        {dialog.showTimeCheckBox, {154, 75, 20, 20}},     {dialog.showTextCheckBox, {154, 122, 20, 20}},
+        {dialog.dateFormatComboBox, {150, 161, 294, 30}}, {dialog.positionComboBox, {150, 209, 294, 30}},
+        {dialog.osdTextEdit, {150, 257, 294, 30}},        {dialog.cancelButton, {332, 327, 88, 30}},
+        {dialog.confirmButton, {430, 327, 88, 30}}};
+    for (const auto& c : controls)
+        EXPECT_EQ(c.first->geometry(), c.second) << c.first->metaObject()->className();
+    EXPECT_EQ(dialog.cancelButton->text(), "Cancel");
+    EXPECT_EQ(dialog.confirmButton->text(), "Confirm");
+    EXPECT_EQ(dialog.osdTextEdit->maxLength(), 31);
 }
 
 TEST_F(OsdDialogTest, LabelFormHasItsFieldsAndCloses) {

@@ -183,7 +183,8 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
         auto* dialog = qobject_cast<ImageTestDialog*>(modal);
         if (!dialog)
             return rejectLater(modal);
-        if (pending)
+        // Each device is done once it has been on screen; the next click waits for that.
+        if (pending || dialog->starting())
             return ModalCloser::Action::Leave;
         steps.push_back({table->rowCount(), frame.checkedRows().size(), Access::totalLabel(frame)->text(),
                          Access::selectedLabel(frame)->text(), dialog->titleLabel->text(),
@@ -229,15 +230,82 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
 
 TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
     camsim::useFleet(camsim::defaultFleet(3));
+    // Escape while the first device starts: it was never on screen, nothing leaves the table.
+    // Escape once it has been on screen: only it leaves.
+    for (bool afterShown : {false, true}) {
+        SCOPED_TRACE(afterShown ? "after the first was shown" : "while the first starts");
+        camsim::clearCallLog();
+        MainFrame frame;
+        listAndCheck(frame, 3, 3);
+        ModalCloser closer;
+        closer.setDecider([afterShown](QWidget* modal) {
+            auto* dialog = qobject_cast<ImageTestDialog*>(modal);
+            if (dialog && afterShown && dialog->starting())
+                return ModalCloser::Action::Leave;
+            if (dialog && !afterShown) {
+                EXPECT_TRUE(dialog->starting());
+                return ModalCloser::Action::Reject; // Escape, at once
+            }
+            return rejectLater(modal); // Escape
+        });
+        button(frame, "Image Test")->click();
+        EXPECT_EQ(frame.deviceTable()->rowCount(), afterShown ? 2 : 3);
+        EXPECT_EQ(frame.checkedRows().size(), afterShown ? 2 : 3);
+        EXPECT_EQ(camsim::sessionCount(), 0);
+        EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+    }
+}
+
+// With the table's select-all on, showing the last device switches it off.
+TEST_F(PreviewButtonsTest, ImageTestSwitchesSelectAllOffAfterTheLast) {
+    camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    listAndCheck(frame, 3, 3);
+    listAndCheck(frame, 2, 0);
+    CTableView* table = frame.deviceTable();
+    table->setIsCheckAll(true);
+    ASSERT_TRUE(table->isCheckAll());
+    ASSERT_EQ(frame.checkedRows().size(), 2);
+    bool pending = false;
     ModalCloser closer;
-    closer.setDecider(rejectLater); // Escape on the first device
+    closer.setDecider([&](QWidget* modal) {
+        auto* dialog = qobject_cast<ImageTestDialog*>(modal);
+        if (!dialog)
+            return rejectLater(modal);
+        if (pending || dialog->starting())
+            return ModalCloser::Action::Leave;
+        pending = true;
+        QPushButton* next = dialog->nextButton()->isVisible() ? dialog->nextButton() : dialog->closeButton;
+        return later(modal, [next, &pending] {
+            pending = false;
+            next->click();
+        });
+    });
     button(frame, "Image Test")->click();
-    EXPECT_EQ(frame.deviceTable()->rowCount(), 2);
-    EXPECT_EQ(frame.checkedRows().size(), 2);
-    EXPECT_EQ(camsim::sessionCount(), 0);
-    EXPECT_EQ(countCalls("KVX_NET_Cleanup"), 1);
+    EXPECT_EQ(table->rowCount(), 0);
+    EXPECT_TRUE(frame.checkedRows().isEmpty());
+    EXPECT_FALSE(table->isCheckAll());
+}
+
+// A removal without a MAC address changes nothing: no row, no count, no select-all state.
+TEST_F(PreviewButtonsTest, RemovalWithoutAMacChangesNothing) {
+    camsim::useFleet(camsim::defaultFleet(2));
+    MainFrame frame;
+    listAndCheck(frame, 2, 0);
+    QStringList noMac = fleetRows(2).value(1);
+    noMac[1] = "127.0.9.9";
+    noMac[8].clear();
+    frame.deviceTable()->addRow(noMac);
+    CTableView* table = frame.deviceTable();
+    table->setIsCheckAll(true);
+    ASSERT_EQ(frame.checkedRows().size(), 3);
+    Access::totalLabel(frame)->setText("total");
+    Access::selectedLabel(frame)->setText("selected");
+    frame.onRemoveData(QString(), 0);
+    EXPECT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(frame.checkedRows().size(), 3);
+    EXPECT_TRUE(table->isCheckAll());
+    EXPECT_EQ(Access::totalLabel(frame)->text(), "total");
+    EXPECT_EQ(Access::selectedLabel(frame)->text(), "selected");
 }
 
 TEST_F(PreviewButtonsTest, DoubleClickPreviewsTheRowOnTheStoredStream) {

@@ -7,6 +7,7 @@
 #include "tarsel/OzmDialog.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -152,6 +153,24 @@ TEST_F(Dialogs, ProgressBarExecEndsWhenClosedWhileItShows) {
         }
         EXPECT_EQ(dlg.windowModality(), Qt::NonModal) << "only modal while exec() runs";
     }
+}
+
+// The operator cannot end the busy indicator: Escape and reject() leave it open and its exec()
+// running; only its owner's close() ends it.
+TEST_F(Dialogs, ProgressBarDialogEndsOnlyByItsOwner) {
+    ProgressBarDialog busy;
+    busy.setWindowModality(Qt::ApplicationModal);
+    busy.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&busy, &escape);
+    EXPECT_TRUE(busy.isVisible()) << "Escape";
+    busy.reject();
+    EXPECT_TRUE(busy.isVisible()) << "reject()";
+    bool finished = false;
+    QObject::connect(&busy, &QDialog::finished, [&] { finished = true; });
+    busy.close(); // the owner
+    EXPECT_FALSE(busy.isVisible());
+    EXPECT_TRUE(finished) << "what ends exec()";
 }
 
 TEST_F(Dialogs, ProgressBarSequenceClimbsStaysFullOnceAndRestarts) {

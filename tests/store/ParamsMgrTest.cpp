@@ -242,11 +242,28 @@ TEST_F(StoreTest, SettingsRoundTripThroughAFreshInstance) {
     EXPECT_EQ(1000, mgr.getWaitInfo());
     EXPECT_EQ(1, mgr.getFullNetcom());
     EXPECT_EQ(1, mgr.getP2PInfo());
-    // P2P is 0 or 1 like the other flags.
-    EXPECT_TRUE(mgr.setP2pInfo(2));
-    EXPECT_EQ(1, mgr.getP2PInfo());
     EXPECT_TRUE(mgr.setP2pInfo(0));
     EXPECT_EQ(0, ParamsMgr(folder()).getP2PInfo());
+}
+
+// The P2P switch is 1 on and every other value off, on set and on load.
+TEST_F(StoreTest, P2pSwitchIsOnOnlyForOne) {
+    const struct {
+        std::int32_t value;
+        int stored;
+    } cases[] = {{1, 1}, {0, 0}, {2, 0}, {-1, 0}, {255, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        {
+            ParamsMgr mgr(folder());
+            mgr.setP2pInfo(1 - c.stored); // start from the other state
+            EXPECT_TRUE(mgr.setP2pInfo(c.value));
+            EXPECT_EQ(c.stored, mgr.getP2PInfo());
+        }
+        EXPECT_EQ(c.stored, ParamsMgr(folder()).getP2PInfo());
+        writeFile(buildFile({{7, i32(c.value)}}));
+        EXPECT_EQ(c.stored, ParamsMgr(folder()).getP2PInfo());
+    }
 }
 
 TEST_F(StoreTest, OutOfRangeSettingsAreClampedOrRefused) {
@@ -285,7 +302,7 @@ TEST_F(StoreTest, OutOfRangeSettingsInTheFileAreClampedOnLoad) {
     writeFile(buildFile(
         {{1, i32(99)}, {2, i32(7)}, {3, i32(5)}, {4, "xx_XX"}, {5, i32(-4)}, {6, i32(9)}, {7, i32(-2)}}));
     ParamsMgr mgr(folder());
-    EXPECT_EQ(1, mgr.getP2PInfo());
+    EXPECT_EQ(0, mgr.getP2PInfo());
     EXPECT_EQ(10, mgr.getSearchTime());
     EXPECT_EQ(1, mgr.getStream());
     EXPECT_EQ(1, mgr.getSearchFullNetcom());

@@ -98,7 +98,7 @@ harness::ModalCloser::Action LineDriver::decide(QWidget* widget) {
         if (_busy.elapsed() > _stuckMs) {
             _stuck = true;
             _busy.invalidate();
-            return Action::Reject;
+            return Action::Close; // as its owner would: the operator cannot
         }
         return Action::Leave;
     }
