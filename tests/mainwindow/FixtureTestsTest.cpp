@@ -31,8 +31,8 @@
 
 class MainFrameTestAccess {
 public:
-    static std::vector<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
-    static std::vector<NetInfoResultInfo>& netInfoList(MainFrame& frame) { return frame._netInfoList; }
+    static auto& rebootList(MainFrame& frame) { return frame._rebootList; }
+    static auto& netInfoList(MainFrame& frame) { return frame._netInfoList; }
     static std::mutex& pendingMutex(MainFrame& frame) { return frame._pendingMutex; }
     // Puts the fixture timer's start elapsedMs of program time back and runs one GPIO sweep.
     static void sweepGpioAfter(MainFrame& frame, std::int64_t elapsedMs, int count) {
