@@ -7,6 +7,7 @@
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/SetIPDialog.h"
 #include "dialogs/TipDialog.h"
+#include "fields/FixedField.h"
 #include "kvxnet/DscSearch.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "quillet/Quillet.h"
@@ -28,16 +29,11 @@ const char kAccessText[] = "Vorn_Kd";
 const char kDhcpMacText[] = "Vorn_Tsa";
 const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
 
-// Text of a fixed field: stops at its terminator or at the field's end.
-std::string fieldText(const char* field, std::size_t size) {
-    const void* end = std::memchr(field, 0, size);
-    return std::string(field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size);
-}
+using fixedfield::fieldText;
 
-// Bounded formatted copy ("%s" into the field's full size): a longer text is cut to size - 1;
-// bytes after the terminator keep what they held.
+// Bounded copy into a request field (terminated, the rest zero).
 void putText(char* field, std::size_t size, const std::string& text) {
-    std::snprintf(field, size, "%s", text.c_str());
+    fixedfield::copyField(field, size, text);
 }
 
 std::string dotted(std::uint32_t hostOrder) {
