@@ -4,6 +4,7 @@
 #include "PingHelper.h"
 #include "TipDialog.h"
 #include "fields/FixedFieldText.h"
+#include "net/DottedQuad.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QLabel>
@@ -130,10 +131,7 @@ void SetIPDialog::onConfirm() {
     }
     std::uint32_t mask = 0;
     bool maskValid = parse(maskEdit->text(), &mask) && mask != 0 && mask != 0xFFFFFFFFu;
-    if (maskValid) {
-        const std::uint32_t low = ~mask + 1u; // the set bits form one run from the top
-        maskValid = (low & (low - 1u)) == 0;
-    }
+    maskValid = maskValid && dottedquad::isContiguousMask(mask);
     if (!maskValid) {
         showTip(kWarningIcon, tr("Invalid Netmask address!"));
         return;

@@ -8,6 +8,7 @@
 #include "dialogs/SetIPDialog.h"
 #include "dialogs/TipDialog.h"
 #include "fields/FixedField.h"
+#include "net/DottedQuad.h"
 #include "kvxnet/DscSearch.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "quillet/Quillet.h"
@@ -36,12 +37,7 @@ void putText(char* field, std::size_t size, const std::string& text) {
     fixedfield::copyField(field, size, text);
 }
 
-std::string dotted(std::uint32_t hostOrder) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", (hostOrder >> 24) & 0xFFu, (hostOrder >> 16) & 0xFFu,
-                  (hostOrder >> 8) & 0xFFu, hostOrder & 0xFFu);
-    return text;
-}
+using dottedquad::format;
 
 // A zeroed request with the tag, the request type and the access text.
 DSC_MODIFY_NETINFO_REQUEST baseRequest() {
@@ -187,7 +183,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         if (_netBatchStop)
             break;
         std::uint32_t value = counter;
-        std::string candidate = dotted(counter);
+        std::string candidate = format(counter);
         ++counter;
         // The subnet's network and broadcast addresses are skipped unpinged; an address whose
         // ping could not run is not taken as free.
@@ -207,7 +203,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
                 Qx_Write_Log(300, where, "pNewIp is used,pNewIp = %s", candidate.c_str());
             }
             value = counter;
-            candidate = dotted(counter);
+            candidate = format(counter);
             ++counter;
             if (counter == 0xFFFFFFFFu) {
                 Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
