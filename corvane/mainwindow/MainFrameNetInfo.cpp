@@ -32,10 +32,8 @@ const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
 
 using fixedfield::fieldText;
 
-// Bounded copy into a request field (terminated, the rest zero).
-void putText(char* field, std::size_t size, const std::string& text) {
-    fixedfield::copyField(field, size, text);
-}
+// A longer text is cut to size - 1; bytes after the terminator keep what they held.
+constexpr auto putText = &fixedfield::overwriteField;
 
 using dottedquad::format;
 

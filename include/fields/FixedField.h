@@ -42,6 +42,16 @@ inline void copyField(char* field, std::size_t size, const std::string& text) {
     copyField(field, size, text.c_str(), text.size());
 }
 
+// Writes text over the start of a field: at most size - 1 bytes, terminated; the bytes after the
+// terminator keep what they held (a record that carries an earlier value's tail).
+inline void overwriteField(char* field, std::size_t size, const std::string& text) {
+    if (!field || size == 0)
+        return;
+    const std::size_t n = std::min(fieldLength(text.c_str(), text.size()), size - 1);
+    std::memcpy(field, text.data(), n);
+    field[n] = '\0';
+}
+
 template <std::size_t N, std::size_t M> void copyField(char (&field)[N], const char (&source)[M]) {
     copyField(field, N, source, M);
 }

@@ -36,6 +36,15 @@ TEST(FixedField, CopyIsBoundedTerminatedAndZeroesTheRest) {
     }
 }
 
+TEST(FixedField, OverwriteKeepsTheTailBehindTheTerminator) {
+    char field[8];
+    std::memcpy(field, "abcdefgh", 8);
+    fixedfield::overwriteField(field, sizeof field, "XY");
+    EXPECT_EQ(bytesOf(field, sizeof field), std::string("XY\0defgh", 8));
+    fixedfield::overwriteField(field, sizeof field, "0123456789");
+    EXPECT_EQ(bytesOf(field, sizeof field), std::string("0123456\0", 8));
+}
+
 TEST(FixedField, SourceWithoutTerminatorIsReadOnlyToItsSize) {
     struct {
         char text[3];
