@@ -1,6 +1,7 @@
 // Time sync of N simulated cameras (default 256) at a time scale (default 0.001): logs the
 // fleet in, then measures the batch until its result table is up, and the table's fill alone.
 // Usage: bench_sync_time [cameras] [scale]
+#include "BenchFleet.h"
 #include "DeviceManager.h"
 #include "ShowResultDialog.h"
 #include "camsim/SimControl.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -17,10 +17,8 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QTemporaryDir config;
-    qputenv("CORVANE_CONFIG_DIR", config.path().toUtf8());
+    benchfleet::prepareEnvironment(config);
     QApplication app(argc, argv);
     const int cameras = argc > 1 ? std::atoi(argv[1]) : 256;
     const double scale = argc > 2 ? std::atof(argv[2]) : 0.001;
@@ -29,41 +27,11 @@ int main(int argc, char** argv) {
 
     QElapsedTimer clock;
     DeviceManager engine;
-    QVector<QStringList> rows;
     clock.start();
-    for (const camsim::CameraProfile& camera : camsim::fleet()) {
-        DSC_SEARCH_RESPONSE_INFO record;
-        std::memset(&record, 0, sizeof record);
-        std::snprintf(record.ip, sizeof record.ip, "%s", camera.ip.c_str());
-        std::snprintf(record.mac, sizeof record.mac, "%s", camera.mac.c_str());
-        std::snprintf(record.deviceType, sizeof record.deviceType, "%s", camera.deviceType.c_str());
-        std::snprintf(record.user, sizeof record.user, "%s", camera.user.c_str());
-        std::snprintf(record.password, sizeof record.password, "%s", camera.password.c_str());
-        record.httpPort = static_cast<std::uint32_t>(camera.httpPort);
-        engine.addSearchInfo(record.mac, &record);
-        engine.addLoginTask(&record);
-        QStringList row;
-        for (int c = 0; c < 19; ++c)
-            row << QString();
-        row[1] = QString::fromStdString(camera.ip);
-        row[8] = QString::fromStdString(camera.mac);
-        rows << row;
-    }
+    QVector<QStringList> rows = benchfleet::loginFleet(engine);
     // The login table has kLoginSlots slots: the cameras beyond them are refused at once.
     const int loginable = std::min(cameras, DeviceManager::kLoginSlots);
-    int loggedIn = 0;
-    while (clock.elapsed() < 120000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        loggedIn = 0;
-        for (const QStringList& row : rows) {
-            const auto matching = engine.slotsForMac(row[8].toStdString());
-            if (!matching.empty() && matching.front().loggedIn())
-                ++loggedIn;
-        }
-        if (loggedIn == loginable)
-            break;
-        QThread::msleep(5);
-    }
+    const int loggedIn = benchfleet::waitForLogins(engine, rows, loginable, clock, 120000, 5);
     const qint64 loginMs = clock.elapsed();
 
     // The batch: its result table is closed as soon as it is up.

@@ -2,6 +2,7 @@
 // result table, for N/4 and N cameras. Pings go to the stand-in ping next to this program.
 // Usage: bench_ip_change [CAMERAS] [SCALE]
 #include "MainFrame.h"
+#include "BenchFleet.h"
 #include "Cmodifytableview.h"
 #include "ShowResultDialog.h"
 #include "camsim/SimControl.h"
@@ -21,7 +22,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <sys/resource.h>
 
 namespace {
 
@@ -99,14 +99,6 @@ double ipChangeMs(int count, const char* start, int* rows) {
     return tableMs;
 }
 
-// CPU seconds of the finished child processes (the pings).
-double childCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -117,7 +109,7 @@ int main(int argc, char* argv[]) {
     qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1"); // never the fixture's default network address
     qputenv("CORVANE_FIXTURE_PORT", "1");
     QApplication app(argc, argv);
-    qputenv("PATH", (QCoreApplication::applicationDirPath() + "/simping:").toUtf8() + qgetenv("PATH"));
+    benchfleet::useSimPing();
     const int large = argc > 1 ? std::atoi(argv[1]) : 1000;
     const double scale = argc > 2 ? std::atof(argv[2]) : 0.01;
     winport::setTimeScale(scale);
@@ -128,9 +120,9 @@ int main(int argc, char* argv[]) {
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
     const double smallMs = ipChangeMs(large / 4, "127.1.0.1", &smallRows);
-    const double childCpu0 = childCpuSeconds();
+    const double childCpu0 = benchfleet::childCpuSeconds();
     const double largeMs = ipChangeMs(large, "127.2.0.1", &largeRows);
-    const double largePingCpu = childCpuSeconds() - childCpu0;
+    const double largePingCpu = benchfleet::childCpuSeconds() - childCpu0;
     std::printf(
         "IP change, button to result table at scale %.3g: %d cameras %.0f ms (%d rows), %d cameras %.0f ms "
         "(%d rows), ratio %.2f (linear growth: 4.00)\n",

@@ -4,6 +4,7 @@
 // Usage: bench_other_param [cameras] [scale] [all|norestart]
 // "norestart" runs only the eleven families that never restart a camera (no pings): the
 // engine's own cost against its mandated pauses.
+#include "BenchFleet.h"
 #include "DeviceManager.h"
 #include "ProgressBarDialog.h"
 #include "ShowResultDialog.h"
@@ -40,13 +41,10 @@ int threadCount() {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QTemporaryDir config;
-    qputenv("CORVANE_CONFIG_DIR", config.path().toUtf8());
+    benchfleet::prepareEnvironment(config);
     QApplication app(argc, argv);
-    qputenv("PATH", QDir(QCoreApplication::applicationDirPath()).filePath("simping").toUtf8() + ":" +
-                        qgetenv("PATH"));
+    benchfleet::useSimPing();
     const int cameras = argc > 1 ? std::atoi(argv[1]) : 256;
     const double scale = argc > 2 ? std::atof(argv[2]) : 0.01;
     const bool noRestart = argc > 3 && std::strcmp(argv[3], "norestart") == 0;
@@ -92,38 +90,10 @@ int main(int argc, char** argv) {
     store->setP2pInfo(1);
 
     DeviceManager engine;
-    QVector<QStringList> rows;
-    for (const camsim::CameraProfile& camera : camsim::fleet()) {
-        DSC_SEARCH_RESPONSE_INFO record;
-        std::memset(&record, 0, sizeof record);
-        std::snprintf(record.ip, sizeof record.ip, "%s", camera.ip.c_str());
-        std::snprintf(record.mac, sizeof record.mac, "%s", camera.mac.c_str());
-        std::snprintf(record.deviceType, sizeof record.deviceType, "%s", camera.deviceType.c_str());
-        std::snprintf(record.user, sizeof record.user, "%s", camera.user.c_str());
-        std::snprintf(record.password, sizeof record.password, "%s", camera.password.c_str());
-        record.httpPort = static_cast<std::uint32_t>(camera.httpPort);
-        engine.addSearchInfo(record.mac, &record);
-        engine.addLoginTask(&record);
-        QStringList row;
-        for (int c = 0; c < 19; ++c)
-            row << QString();
-        row[1] = QString::fromStdString(camera.ip);
-        row[8] = QString::fromStdString(camera.mac);
-        rows << row;
-    }
+    QVector<QStringList> rows = benchfleet::loginFleet(engine);
     QElapsedTimer clock;
     clock.start();
-    int loggedIn = 0;
-    while (clock.elapsed() < 600000 && loggedIn < cameras) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        loggedIn = 0;
-        for (const QStringList& row : rows) {
-            const auto matching = engine.slotsForMac(row[8].toStdString());
-            if (!matching.empty() && matching.front().loggedIn())
-                ++loggedIn;
-        }
-        QThread::msleep(20);
-    }
+    const int loggedIn = benchfleet::waitForLogins(engine, rows, cameras, clock, 600000, 20);
 
     int peakThreads = 0;
     int succeeded = 0;
@@ -169,12 +139,8 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     // The probes are processes of their own: their CPU time bounds the run from below.
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
-    const double childCpuS = children.ru_utime.tv_sec + children.ru_stime.tv_sec +
-                             (children.ru_utime.tv_usec + children.ru_stime.tv_usec) / 1e6;
-    const double ownCpuS = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const double childCpuS = benchfleet::childCpuSeconds();
+    const double ownCpuS = benchfleet::ownCpuSeconds();
     std::printf("cameras %d, time scale %g, %s, logged in %d, load before the run %.2f\n", cameras, scale,
                 noRestart ? "the eleven families without restart" : "every family", loggedIn, loadBefore[0]);
     std::printf("run: %lld ms to the result table; one camera's wait chain %.0f ms; ratio %.3f\n",

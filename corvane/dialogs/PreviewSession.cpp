@@ -1,5 +1,6 @@
 #include "PreviewSession.h"
 
+#include "fields/FixedFieldText.h"
 #include "kvxnet/KvxNetSdk.h"
 
 #include <QDebug>
@@ -8,19 +9,6 @@
 #include <cstring>
 
 namespace {
-
-// Copies text as UTF-8 into a fixed field, cut at a character boundary so that at least the
-// terminating zero fits.
-void copyText(char* field, std::size_t size, const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(utf8.size()), size - 1);
-    if (n < static_cast<std::size_t>(utf8.size())) {
-        while (n > 0 && (static_cast<unsigned char>(utf8[static_cast<int>(n)]) & 0xC0) == 0x80)
-            --n;
-    }
-    std::memset(field, 0, size);
-    std::memcpy(field, utf8.constData(), n);
-}
 
 // The SDK refuses a login with 0 or -1 and a stream with -1.
 int handleOrNone(int value) {
@@ -49,11 +37,11 @@ std::uint32_t PreviewSession::portOf(const QString& text) {
 void PreviewSession::fillLoginRecord(KvxLoginInfo* record, const QStringList& row, int stream,
                                      std::uint32_t window, void* user) {
     std::memset(record, 0, sizeof *record);
-    copyText(record->address, sizeof record->address, row.value(1));
+    fixedfield::copyUtf8Field(record->address, sizeof record->address, row.value(1));
     record->port = portOf(row.value(12));
     record->stream = static_cast<std::uint32_t>(stream);
-    copyText(record->user, sizeof record->user, row.value(17));
-    copyText(record->password, sizeof record->password, row.value(18));
+    fixedfield::copyUtf8Field(record->user, sizeof record->user, row.value(17));
+    fixedfield::copyUtf8Field(record->password, sizeof record->password, row.value(18));
     record->window = window;
     record->flag204 = 1;
     record->flag206 = 1;

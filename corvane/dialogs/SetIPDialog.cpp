@@ -3,6 +3,8 @@
 #include "FramelessDialogFrame.h"
 #include "PingHelper.h"
 #include "TipDialog.h"
+#include "fields/FixedFieldText.h"
+#include "net/DottedQuad.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QLabel>
@@ -25,19 +27,9 @@ const char kAddressPattern[] = "((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9][0-9]|[0-
 const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
 const char kSuccessIcon[] = "./skin/client/default/MainFrame/icon_notification_success.png";
 
-QString fieldText(const char* field, std::size_t size) {
-    const void* end = std::memchr(field, 0, size);
-    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size;
-    return QString::fromLatin1(field, static_cast<int>(length));
-}
+using fixedfield::latin1Text;
 
-// Latin-1 bytes into a 16-byte field, cut to 15 and terminated.
-void putField(char* field, std::size_t size, const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    std::memset(field, 0, size);
-    std::memcpy(field, bytes.constData(),
-                std::min<std::size_t>(static_cast<std::size_t>(bytes.size()), size - 1));
-}
+using fixedfield::copyLatin1Field;
 
 // A complete dotted quad only; the validator lets shorter texts stand while they are typed.
 bool parse(const QString& text, std::uint32_t* value) {
@@ -102,9 +94,9 @@ void SetIPDialog::loadRecord() {
         modifyRadio->setChecked(true);
     else
         setRadio->setChecked(true);
-    ipEdit->setText(fieldText(info.ip, sizeof info.ip));
-    maskEdit->setText(fieldText(info.mask, sizeof info.mask));
-    gatewayEdit->setText(fieldText(info.gateway, sizeof info.gateway));
+    ipEdit->setText(latin1Text(info.ip, sizeof info.ip));
+    maskEdit->setText(latin1Text(info.mask, sizeof info.mask));
+    gatewayEdit->setText(latin1Text(info.gateway, sizeof info.gateway));
 }
 
 void SetIPDialog::onCloseBtnClicked() {
@@ -140,10 +132,7 @@ void SetIPDialog::onConfirm() {
     }
     std::uint32_t mask = 0;
     bool maskValid = parse(maskEdit->text(), &mask) && mask != 0 && mask != 0xFFFFFFFFu;
-    if (maskValid) {
-        const std::uint32_t low = ~mask + 1u; // the set bits form one run from the top
-        maskValid = (low & (low - 1u)) == 0;
-    }
+    maskValid = maskValid && dottedquad::isContiguousMask(mask);
     if (!maskValid) {
         showTip(kWarningIcon, tr("Invalid Netmask address!"));
         return;
@@ -161,9 +150,9 @@ void SetIPDialog::onConfirm() {
     OZM::_SC_SETIP_DATA_ info;
     std::memset(&info, 0, sizeof info);
     info.mode = setRadio->isChecked() ? 0 : (modifyRadio->isChecked() ? 1 : 0);
-    putField(info.ip, sizeof info.ip, ipEdit->text());
-    putField(info.gateway, sizeof info.gateway, gatewayEdit->text());
-    putField(info.mask, sizeof info.mask, maskEdit->text());
+    copyLatin1Field(info.ip, sizeof info.ip, ipEdit->text());
+    copyLatin1Field(info.gateway, sizeof info.gateway, gatewayEdit->text());
+    copyLatin1Field(info.mask, sizeof info.mask, maskEdit->text());
     ozmParamsMgr()->setIpInfo(&info);
     close();
     showTip(kSuccessIcon, tr("Saved successfully"));

@@ -3,6 +3,7 @@
 #include "Cmodifytableview.h"
 #include "CommonDelegate.h"
 #include "FramelessDialogFrame.h"
+#include "fields/FixedFieldText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -16,10 +17,7 @@
 
 namespace {
 
-// A fixed-size text field up to its terminator; never reads past the field.
-template <std::size_t N> QString fieldText(const char (&field)[N]) {
-    return QString::fromUtf8(field, static_cast<int>(strnlen(field, N)));
-}
+using fixedfield::utf8Text;
 
 // Family columns of the other-parameter table, in the order of the caller's titles.
 constexpr int kOtherParamColumnOrder[15] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 1};
@@ -84,7 +82,7 @@ void ShowResultDialog::setCounts(int total, int successes) {
 void ShowResultDialog::showBatchResult(std::vector<DeviceResultInfo> records) {
     int successes = 0;
     for (const DeviceResultInfo& record : records) {
-        resultTable->appendRow({fieldText(record.ip), statusText(record.status)});
+        resultTable->appendRow({utf8Text(record.ip), statusText(record.status)});
         if (record.status == 1)
             ++successes;
     }
@@ -94,7 +92,7 @@ void ShowResultDialog::showBatchResult(std::vector<DeviceResultInfo> records) {
 void ShowResultDialog::showSetIpResult(std::vector<NetInfoResultInfo> records) {
     int successes = 0;
     for (const NetInfoResultInfo& record : records) {
-        resultTable->appendRow({fieldText(record.ip), statusText(record.status)});
+        resultTable->appendRow({utf8Text(record.ip), statusText(record.status)});
         if (record.status == 1)
             ++successes;
     }
@@ -104,7 +102,7 @@ void ShowResultDialog::showSetIpResult(std::vector<NetInfoResultInfo> records) {
 void ShowResultDialog::showOtherParamResult(std::vector<OtherParamResultInfo> records, int enabledCount) {
     int successes = 0;
     for (const OtherParamResultInfo& record : records) {
-        QStringList row{fieldText(record.ip)};
+        QStringList row{utf8Text(record.ip)};
         int succeeded = 0;
         for (int family : kOtherParamColumnOrder) {
             if (record.flags[family] != 1)
@@ -124,8 +122,8 @@ void ShowResultDialog::showOtherParamResult(std::vector<OtherParamResultInfo> re
 void ShowResultDialog::showAudioTestResult(std::vector<FixturePendingInfo> records) {
     int successes = 0;
     for (const FixturePendingInfo& record : records) {
-        const QString audio = fieldText(record.audio);
-        resultTable->appendRow({fieldText(record.ip), audio});
+        const QString audio = utf8Text(record.audio);
+        resultTable->appendRow({utf8Text(record.ip), audio});
         if (audio == QLatin1String("OK"))
             ++successes;
     }
@@ -146,7 +144,7 @@ void ShowResultDialog::showSDCardResult(std::vector<SdCardResultInfo> records) {
         } else {
             text = statusText(record.status);
         }
-        resultTable->appendRow({fieldText(record.ip), text});
+        resultTable->appendRow({utf8Text(record.ip), text});
     }
     setCounts(static_cast<int>(records.size()), successes);
 }
@@ -162,7 +160,7 @@ void ShowResultDialog::showTestDetail(const FixtureGpioItem* items, int count) {
     count = std::clamp(count, 0, kFixtureGpioMax);
     for (int i = 0; i < count; ++i)
         resultTable->appendRow(
-            {fieldText(items[i].name), fieldText(items[i].function), fieldText(items[i].status)});
+            {utf8Text(items[i].name), utf8Text(items[i].function), utf8Text(items[i].status)});
 }
 
 QString ShowResultDialog::deviceCountText() const {

@@ -4,6 +4,7 @@
 #include "CommonDelegateEx.h"
 #include "FramelessDialogFrame.h"
 #include "ShowResultDialog.h"
+#include "fields/FixedFieldText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -13,14 +14,7 @@
 
 #include <cstring>
 
-namespace {
-
-// A fixed-size text field up to its terminator; never reads past the field.
-template <std::size_t N> QString fieldText(const char (&field)[N]) {
-    return QString::fromUtf8(field, static_cast<int>(strnlen(field, N)));
-}
-
-} // namespace
+using fixedfield::utf8Text;
 
 ShowResultDlgEx::ShowResultDlgEx(const QStringList& headerList, QWidget* parent, int width, int height)
     : QDialog(parent), dialogHeight(height), dialogWidth(width), headers(headerList) {
@@ -66,8 +60,8 @@ void ShowResultDlgEx::showGpioTestResult(std::vector<FixturePendingInfo> records
     deviceRecords = records;
     int successes = 0;
     for (const FixturePendingInfo& record : records) {
-        const QString result = fieldText(record.result);
-        resultTable->appendRow({fieldText(record.ip), result});
+        const QString result = utf8Text(record.result);
+        resultTable->appendRow({utf8Text(record.ip), result});
         if (result == QLatin1String("OK"))
             ++successes;
     }

@@ -1,5 +1,7 @@
 #include "AddressProbeQueue.h"
 
+#include "net/DottedQuad.h"
+
 #include <algorithm>
 
 AddressProbeQueue::AddressProbeQueue(std::uint64_t first, std::uint64_t end, int window,
@@ -13,11 +15,7 @@ AddressProbeQueue::~AddressProbeQueue() {
 }
 
 QString AddressProbeQueue::dotted(std::uint64_t address) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg((address >> 24) & 0xFF)
-        .arg((address >> 16) & 0xFF)
-        .arg((address >> 8) & 0xFF)
-        .arg(address & 0xFF);
+    return QString::fromStdString(dottedquad::format(static_cast<std::uint32_t>(address)));
 }
 
 bool AddressProbeQueue::next(int wanted, QString* candidate, int* verdict) {

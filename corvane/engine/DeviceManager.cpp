@@ -1,10 +1,10 @@
 #include "DeviceManager.h"
 
+#include "fields/FixedFieldText.h"
 #include "kvxnet/KvxNetSdk.h"
 #include "quillet/Quillet.h"
 #include "winport/WinPort.h"
 
-#include <QTextCodec>
 #include <QThread>
 
 #include <algorithm>
@@ -14,32 +14,10 @@
 
 namespace {
 
-// Length of a text field, never reading past its size.
-std::size_t fieldLength(const char* field, std::size_t size) {
-    std::size_t n = 0;
-    while (n < size && field[n] != '\0')
-        ++n;
-    return n;
-}
-
-std::string fieldText(const char* field, std::size_t size) {
-    return std::string(field, fieldLength(field, size));
-}
-
-// Bounded copy into a fixed field: at most size - 1 bytes of the source (read up to
-// sourceSize), always terminated, the rest zero.
-void copyField(char* field, std::size_t size, const char* source, std::size_t sourceSize) {
-    const std::size_t n = source ? std::min(fieldLength(source, sourceSize), size - 1) : 0;
-    if (n)
-        std::memcpy(field, source, n);
-    std::memset(field + n, 0, size - n);
-}
-
-QString gbkText(const char* field, std::size_t size) {
-    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
-    const QByteArray bytes(field, static_cast<int>(fieldLength(field, size)));
-    return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
-}
+using fixedfield::copyField;
+using fixedfield::fieldLength;
+using fixedfield::fieldText;
+using fixedfield::gbkText;
 
 // The login record the engine fills from a search record.
 KvxLoginInfo loginRecord(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot) {

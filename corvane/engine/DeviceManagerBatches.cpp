@@ -5,6 +5,7 @@
 
 #include "ProgressBarDialog.h"
 #include "ShowResultDialog.h"
+#include "fields/FixedFieldText.h"
 #include "kvxnet/KvxNetSdk.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "quillet/Quillet.h"
@@ -23,33 +24,19 @@ namespace {
 const char kDefaultUser[] = "mivel";
 const char kDefaultPassword[] = "mivel";
 
-std::size_t fieldLen(const char* field, std::size_t size) {
-    std::size_t n = 0;
-    while (n < size && field[n] != '\0')
-        ++n;
-    return n;
-}
+using fixedfield::fieldLength;
 
 // Copies at most size - 1 bytes of text into a fixed field, always terminated, rest zero.
 void copyBounded(char* field, std::size_t size, const QByteArray& text) {
-    const std::size_t n =
-        std::min(fieldLen(text.constData(), static_cast<std::size_t>(text.size())), size - 1);
-    std::memcpy(field, text.constData(), n);
-    std::memset(field + n, 0, size - n);
+    fixedfield::copyField(field, size, text.constData(), static_cast<std::size_t>(text.size()));
 }
 
 QString slotMac(const LoginSlot& slot) {
-    return QString::fromLatin1(slot.mac, static_cast<int>(fieldLen(slot.mac, sizeof slot.mac)));
-}
-
-QTextCodec* gbk() {
-    return QTextCodec::codecForName("GBK");
+    return QString::fromLatin1(slot.mac, static_cast<int>(fieldLength(slot.mac, sizeof slot.mac)));
 }
 
 QString fromLocal8Bit(const char* field, std::size_t size) {
-    const QByteArray bytes(field, static_cast<int>(fieldLen(field, size)));
-    QTextCodec* codec = gbk();
-    return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
+    return fixedfield::gbkText(field, size);
 }
 
 // A zero-filled SDK record owned by the caller.
@@ -92,9 +79,9 @@ void DeviceManager::batchSyncTime(QVector<QStringList> rows) {
                 DeviceResultInfo result;
                 std::memset(&result, 0, sizeof result);
                 copyBounded(result.mac, sizeof result.mac,
-                            QByteArray(info->mac, fieldLen(info->mac, sizeof info->mac)));
+                            QByteArray(info->mac, fieldLength(info->mac, sizeof info->mac)));
                 copyBounded(result.ip, sizeof result.ip,
-                            QByteArray(info->ip, fieldLen(info->ip, sizeof info->ip)));
+                            QByteArray(info->ip, fieldLength(info->ip, sizeof info->ip)));
                 result.status = 3;
                 if (slot.loggedIn()) {
                     auto time = zeroedRecord<KvxTimeParam>();
@@ -216,7 +203,7 @@ void DeviceManager::batchModifyOSD(QVector<QStringList> rows) {
     OZM::_SC_SETOSD_DATA_ stored;
     std::memset(&stored, 0, sizeof stored);
     ozmParamsMgr()->getOsdInfo(&stored);
-    const std::size_t textLength = fieldLen(stored.text, sizeof stored.text);
+    const std::size_t textLength = fieldLength(stored.text, sizeof stored.text);
     const QString name = fromLocal8Bit(stored.text, sizeof stored.text);
 
     std::vector<DeviceResultInfo> results;
@@ -301,7 +288,7 @@ void DeviceManager::batchTenZoom(QVector<QStringList> rows) {
                 notifyTexts(2, {slotMac(slot), QStringLiteral("Get CpldData Failed!")});
                 Qx_Write_Log(300, "DeviceManager::batchTenZoom",
                              "[Line:%d] KVX_NET_GetCpldData Failed, ip:%s", __LINE__,
-                             std::string(slot.ip, fieldLen(slot.ip, sizeof slot.ip)).c_str());
+                             std::string(slot.ip, fieldLength(slot.ip, sizeof slot.ip)).c_str());
                 break; // the scan of this row ends
             }
             block->tenZoom = KVX_CPLD_TEN_ZOOM_ON;

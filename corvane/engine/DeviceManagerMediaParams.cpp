@@ -139,7 +139,7 @@ void DeviceManager::modifyOSDInfo(QStringList* qstrList) {
         rec->showTime = byte(t.showTime);
         rec->dateFormat = byte(t.dateFormat);
         rec->showText = byte(t.showText);
-        copyText(rec->text, t.text);
+        copyField(rec->text, t.text);
         ok = KVX_NET_SetOSD2(h, 0, rec.get()) != 0;
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetOSD2", c.ip);
@@ -241,11 +241,11 @@ void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
         Qx_Write_Log(300, fn, "[Line:%d] findSearchInfo Failed, ip:%s", __LINE__, c.ip.c_str());
     } else {
         auto login = zeroed<KvxLoginInfo>();
-        copyText(login->address, info->ip);
+        copyField(login->address, info->ip);
         login->port = info->httpPort;
         login->stream = 0;
-        copyText(login->user, info->user);
-        copyText(login->password, info->password);
+        copyField(login->user, info->user);
+        copyField(login->password, info->password);
         login->flag204 = 0;
         login->flag206 = 1;
         login->deviceTypeFlag = fieldText(info->deviceType, sizeof info->deviceType) == "IPCAMERA" ? 0 : 1;

@@ -410,8 +410,8 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         }
         OtherParamResultInfo record;
         std::memset(&record, 0, sizeof record);
-        copyText(record.mac, info->mac);
-        copyText(record.ip, info->ip);
+        copyField(record.mac, info->mac);
+        copyField(record.ip, info->ip);
         std::memcpy(record.flags, t.enable.flag, sizeof record.flags);
         record.kind = 7;
         {
@@ -571,10 +571,10 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             notifyTexts(2, {mac, tr("Modify Tcp/Ip Success")});
             const QString newIp = row->value(19);
             const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
-                copyText(r.ip, newIp.toStdString());
-                copyText(r.mask, t.tcpIp.mask);
-                copyText(r.gateway, t.tcpIp.gateway);
-                copyText(r.dns, t.tcpIp.dns);
+                copyField(r.ip, newIp.toStdString());
+                copyField(r.mask, t.tcpIp.mask);
+                copyField(r.gateway, t.tcpIp.gateway);
+                copyField(r.dns, t.tcpIp.dns);
                 r.dhcp = static_cast<std::uint8_t>(t.tcpIp.dhcp & 0xFF);
                 r.fullNetcom = static_cast<std::uint8_t>(t.tcpIp.fullNetcom & 0xFF);
             });

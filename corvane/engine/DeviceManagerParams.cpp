@@ -57,10 +57,10 @@ int DeviceManager::modifyTcpInfo(QStringList* qstrList) {
         return -1;
     }
     rec->dhcp = byte(t.dhcp);
-    copyText(rec->ip, newIp);
-    copyText(rec->mask, t.mask);
-    copyText(rec->gateway, t.gateway);
-    copyText(rec->dns, t.dns);
+    copyField(rec->ip, newIp);
+    copyField(rec->mask, t.mask);
+    copyField(rec->gateway, t.gateway);
+    copyField(rec->dns, t.dns);
     rec->fullNetcom = byte(t.fullNetcom);
     // A refused change is a failure: the device keeps its address.
     if (!KVX_NET_SetNetPropertyEx(c.handle, rec.get())) {
@@ -115,9 +115,9 @@ void DeviceManager::modifyDDNSInfo(QStringList* qstrList) {
     } else {
         rec->enable = t.enable;
         rec->provider = t.provider;
-        copyText(rec->domain, t.domain);
-        copyText(rec->user, t.user);
-        copyText(rec->password, t.password);
+        copyField(rec->domain, t.domain);
+        copyField(rec->user, t.user);
+        copyField(rec->password, t.password);
         ok = KVX_NET_SetDDNS2(c.handle, 0, rec.get()) != 0;
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetDDNS2", c.ip);
@@ -157,13 +157,13 @@ void DeviceManager::modify28181Info(QStringList* qstrList) {
     if (c.loggedIn && KVX_NET_GetGB28181Params(c.handle, 0, rec.get())) {
         rec->enable = t.enable;
         rec->accessMethod = t.accessMethod;
-        copyText(rec->serverId, t.sipServerId);
-        copyText(rec->serverDomain, t.sipServerDomain);
-        copyText(rec->serverAddress, t.sipServerAddress);
+        copyField(rec->serverId, t.sipServerId);
+        copyField(rec->serverDomain, t.sipServerDomain);
+        copyField(rec->serverAddress, t.sipServerAddress);
         rec->serverPort = t.sipServerPort;
-        copyText(rec->user, t.user);
-        copyText(rec->authId, t.authId);
-        copyText(rec->password, t.password);
+        copyField(rec->user, t.user);
+        copyField(rec->authId, t.authId);
+        copyField(rec->password, t.password);
         rec->localSipPort = t.localSipPort;
         rec->status = t.status;
         rec->stream = t.stream;
@@ -172,7 +172,7 @@ void DeviceManager::modify28181Info(QStringList* qstrList) {
         rec->heartbeatPeriod = t.heartbeatPeriod;
         rec->regInterval = t.registerInterval;
         rec->maxHeartbeatTimeouts = t.maxHeartbeatTimeouts;
-        copyText(rec->alarmId, t.alarmId);
+        copyField(rec->alarmId, t.alarmId);
         ok = KVX_NET_SetGB28181Params(c.handle, 0, rec.get()) != 0;
     }
     finishFamily(qstrList->value(8), OZM::FamilyGb28181, ok, QT_TR_NOOP("Modify GB28181 Success"),
@@ -187,8 +187,8 @@ void DeviceManager::modifyAccount(QStringList* qstrList) {
     const OZM::_SC_ACCOUNT_DATA& t = c.templates().account;
     const QString mac = qstrList->value(8);
     auto rec = zeroed<KvxUserConfig>();
-    copyText(rec->user, t.user);
-    copyText(rec->password, t.password);
+    copyField(rec->user, t.user);
+    copyField(rec->password, t.password);
     rec->userType = byte(t.userType);
     bool ok = false;
     if (c.loggedIn) {
@@ -251,7 +251,7 @@ void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
         time->ntpFlags =
             static_cast<std::uint8_t>((t.ntpAutoSync == 0 ? 1u : 0u) | ((interval & 0x3Fu) << 2));
         time->ntpInterval = static_cast<std::uint8_t>((interval >> 6) & 0xFFu);
-        copyText(time->ntpServer, t.ntpServer);
+        copyField(time->ntpServer, t.ntpServer);
         if (!KVX_NET_SetDstProperty(h, dst.get())) {
             logCallFailed(fn, __LINE__, "KVX_NET_SetDstProperty", c.ip);
         } else {

@@ -1,5 +1,7 @@
 #include "PingHelper.h"
 
+#include "net/DottedQuad.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,38 +24,11 @@
 extern char** environ;
 
 bool PingHelper::parseDottedQuad(const std::string& text, std::uint32_t* hostOrder) {
-    std::uint32_t value = 0;
-    std::size_t pos = 0;
-    for (int part = 0; part < 4; ++part) {
-        if (part > 0) {
-            if (pos >= text.size() || text[pos] != '.')
-                return false;
-            ++pos;
-        }
-        const std::size_t start = pos;
-        unsigned number = 0;
-        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < 3) {
-            number = number * 10 + static_cast<unsigned>(text[pos] - '0');
-            ++pos;
-        }
-        const std::size_t digits = pos - start;
-        if (digits == 0 || number > 255 || (digits > 1 && text[start] == '0'))
-            return false;
-        value = (value << 8) | number;
-    }
-    if (pos != text.size())
-        return false;
-    if (hostOrder)
-        *hostOrder = value;
-    return true;
+    return dottedquad::parse(text, hostOrder);
 }
 
 bool PingHelper::isSubnetEdge(std::uint32_t address, std::uint32_t mask) {
-    const std::uint32_t host = ~mask;
-    if ((host & (host - 1u)) == 0)
-        return false; // at most one host bit
-    const std::uint32_t part = address & host;
-    return part == 0 || part == host;
+    return dottedquad::isSubnetEdge(address, mask);
 }
 
 QString PingHelper::program() {
@@ -109,8 +84,8 @@ private:
 };
 
 ProbeSlots& probeSlots() {
-    static ProbeSlots table;
-    return table;
+    static ProbeSlots probes; // not "slots": a Qt keyword under the precompiled headers
+    return probes;
 }
 
 // Waits up to limitMs (real time) for the child to end and reaps it. A process descriptor

@@ -4,6 +4,7 @@
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/ShowResultDialog.h"
 #include "dialogs/ShowResultDlgEx.h"
+#include "fields/FixedField.h"
 #include "quillet/Quillet.h"
 #include "tremix/Tremix.h"
 #include "winport/WinPort.h"
@@ -37,9 +38,7 @@ constexpr std::int32_t kTimedOut = 7;
 // Copies a text of at most sourceSize bytes (it may lack a terminator) into a fixed field;
 // always terminated.
 template <std::size_t N> void copyBounded(char (&field)[N], const char* source, std::size_t sourceSize) {
-    const std::size_t length = std::min(strnlen(source, sourceSize), N - 1);
-    std::memcpy(field, source, length);
-    std::memset(field + length, 0, N - length);
+    fixedfield::copyField(field, N, source, sourceSize);
 }
 
 template <std::size_t N> void copyBounded(char (&field)[N], const QByteArray& text) {

@@ -7,6 +7,8 @@
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/SetIPDialog.h"
 #include "dialogs/TipDialog.h"
+#include "fields/FixedField.h"
+#include "net/DottedQuad.h"
 #include "kvxnet/DscSearch.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "quillet/Quillet.h"
@@ -28,24 +30,12 @@ const char kAccessText[] = "Vorn_Kd";
 const char kDhcpMacText[] = "Vorn_Tsa";
 const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
 
-// Text of a fixed field: stops at its terminator or at the field's end.
-std::string fieldText(const char* field, std::size_t size) {
-    const void* end = std::memchr(field, 0, size);
-    return std::string(field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size);
-}
+using fixedfield::fieldText;
 
-// Bounded formatted copy ("%s" into the field's full size): a longer text is cut to size - 1;
-// bytes after the terminator keep what they held.
-void putText(char* field, std::size_t size, const std::string& text) {
-    std::snprintf(field, size, "%s", text.c_str());
-}
+// A longer text is cut to size - 1; bytes after the terminator keep what they held.
+constexpr auto putText = &fixedfield::overwriteField;
 
-std::string dotted(std::uint32_t hostOrder) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", (hostOrder >> 24) & 0xFFu, (hostOrder >> 16) & 0xFFu,
-                  (hostOrder >> 8) & 0xFFu, hostOrder & 0xFFu);
-    return text;
-}
+using dottedquad::format;
 
 // A zeroed request with the tag, the request type and the access text.
 DSC_MODIFY_NETINFO_REQUEST baseRequest() {
@@ -191,7 +181,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         if (_netBatchStop)
             break;
         std::uint32_t value = counter;
-        std::string candidate = dotted(counter);
+        std::string candidate = format(counter);
         ++counter;
         // The subnet's network and broadcast addresses are skipped unpinged; an address whose
         // ping could not run is not taken as free.
@@ -211,7 +201,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
                 Qx_Write_Log(300, where, "pNewIp is used,pNewIp = %s", candidate.c_str());
             }
             value = counter;
-            candidate = dotted(counter);
+            candidate = format(counter);
             ++counter;
             if (counter == 0xFFFFFFFFu) {
                 Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");

@@ -6,6 +6,7 @@
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/ShowResultDialog.h"
 #include "dialogs/TipDialog.h"
+#include "fields/FixedField.h"
 #include "quillet/Quillet.h"
 #include "winport/WinPort.h"
 
@@ -22,15 +23,8 @@ namespace {
 
 constexpr int kCheckIntervalMs = 2000;
 
-std::string fieldText(const char* field, std::size_t size) {
-    const void* end = std::memchr(field, 0, size);
-    return std::string(field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size);
-}
-
-void copyField(char* field, std::size_t size, const std::string& text) {
-    std::memset(field, 0, size);
-    std::memcpy(field, text.data(), std::min(text.size(), size - 1));
-}
+using fixedfield::copyField;
+using fixedfield::fieldText;
 
 // Limit factor and cap in seconds, when a record is finished and what a time-out does.
 struct SweepRule {

@@ -4,6 +4,7 @@
 #include "ParamFieldText.h"
 #include "ParamPageKit.h"
 #include "PingHelper.h"
+#include "net/DottedQuad.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QCheckBox>
@@ -111,8 +112,7 @@ bool OtherParamConfigDlg::saveTcpIpInfo() {
     }
     std::uint32_t mask = 0;
     const bool maskOk = readAddress(_maskEdit, &mask);
-    const std::uint32_t run = ~mask + 1; // zero or a power of two for one run of top bits
-    if (!maskOk || (run & (run - 1)) != 0 || mask == 0 || mask == 0xFFFFFFFFu) {
+    if (!maskOk || !dottedquad::isContiguousMask(mask) || mask == 0 || mask == 0xFFFFFFFFu) {
         showWarningTip(tr("Invalid Netmask address!"));
         return false;
     }

@@ -3,6 +3,8 @@
 // size - 1 so a terminating zero always remains, with zeros behind the text.
 #pragma once
 
+#include "fields/FixedFieldText.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -12,7 +14,7 @@
 namespace paramtext {
 
 inline QString fromField(const char* field, std::size_t size) {
-    return QString::fromLatin1(field, static_cast<int>(::strnlen(field, size)));
+    return fixedfield::latin1Text(field, size);
 }
 
 template <std::size_t N> QString fromField(const char (&field)[N]) {
@@ -20,12 +22,7 @@ template <std::size_t N> QString fromField(const char (&field)[N]) {
 }
 
 inline void toField(char* field, std::size_t size, const QString& text) {
-    if (size == 0)
-        return;
-    const QByteArray bytes = text.toLatin1();
-    const std::size_t length = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
-    std::memset(field, 0, size);
-    std::memcpy(field, bytes.constData(), length);
+    fixedfield::copyLatin1Field(field, size, text);
 }
 
 template <std::size_t N> void toField(char (&field)[N], const QString& text) {

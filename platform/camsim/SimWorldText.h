@@ -2,6 +2,8 @@
 // bytes, the GBK codec and the account a recovery restores.
 #pragma once
 
+#include "fields/FixedField.h"
+
 #include <QTextCodec>
 
 #include <algorithm>
@@ -18,19 +20,12 @@ inline const char kDefaultPassword[] = "mivel";
 
 // Bounded copy into a fixed text field; always terminated.
 inline void putText(char* field, std::size_t size, const std::string& text) {
-    if (size == 0)
-        return;
-    const std::size_t n = std::min(text.size(), size - 1);
-    std::memcpy(field, text.data(), n);
-    std::memset(field + n, 0, size - n);
+    fixedfield::copyField(field, size, text);
 }
 
 // Reads a text field up to its terminator, never past the field.
 inline std::string getText(const char* field, std::size_t size) {
-    std::size_t n = 0;
-    while (n < size && field[n] != '\0')
-        ++n;
-    return std::string(field, n);
+    return fixedfield::fieldText(field, size);
 }
 
 inline std::vector<std::uint8_t> bytesOf(const void* record, std::size_t size) {

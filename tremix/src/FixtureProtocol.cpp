@@ -1,5 +1,7 @@
 #include "FixtureProtocol.h"
 
+#include "fields/FixedField.h"
+
 #include <json/json.h>
 
 #include <cstring>
@@ -128,13 +130,7 @@ int jsonInt(const Json::Value& object, const char* key) {
     return value->asInt();
 }
 
-void copyField(char* field, std::size_t size, const std::string& value) {
-    if (!field || size == 0)
-        return;
-    const std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
-    std::memcpy(field, value.data(), n);
-    field[n] = '\0';
-}
+using fixedfield::copyField;
 
 bool parseTestResult(const Json::Value& object, FixtureTestResult& out) {
     const std::string mac = jsonString(object, "mac");

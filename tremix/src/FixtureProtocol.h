@@ -63,7 +63,4 @@ bool parseDevList(const Json::Value& object, FixtureDevInfo& out);
 std::string normalizeMac(const std::string& mac);
 bool macMatches(const std::string& a, const std::string& b);
 
-// Bounded copy into a fixed field of size bytes; always zero-terminated.
-void copyField(char* field, std::size_t size, const std::string& value);
-
 } // namespace tremix
