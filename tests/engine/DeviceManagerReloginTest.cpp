@@ -85,7 +85,7 @@ TEST_F(EngineTest, NameIsReadOneSecondAfterTheLoginCall) {
         ASSERT_EQ(names.size(), 1u);
         const std::uint64_t pause = names[0].tick - loggingIn[0].tick;
         EXPECT_GE(pause, 995u);
-        EXPECT_LE(pause, 1400u);
+        EXPECT_LE(pause, 1900u) << "well short of two pauses, with room for a loaded machine";
     }
 }
 
