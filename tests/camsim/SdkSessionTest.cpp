@@ -111,6 +111,11 @@ TEST_F(SimTest, LoginInjectionFailReturnsZeroOnce) {
 }
 
 TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
+    // Offline for 1 s of real time: long enough to be seen offline on a busy machine.
+    auto cameras = camsim::defaultFleet(2);
+    cameras[0].rebootMs = 100000;
+    camsim::useFleet(cameras);
+    fleet = camsim::fleet();
     camsim::Timing timing;
     timing.rebootGraceMs = 20000;
     camsim::setTiming(timing);
@@ -143,8 +148,9 @@ TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
 TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
     winport::setTimeScale(0.05);
     auto cameras = camsim::defaultFleet(2);
-    cameras[0].rebootMs = 2000;
-    cameras[1].rebootMs = 8000;
+    // 1 s and 2 s of real time: the offline moment is seen by polling, which a busy machine delays.
+    cameras[0].rebootMs = 20000;
+    cameras[1].rebootMs = 40000;
     camsim::useFleet(cameras);
     camsim::Timing timing;
     timing.rebootGraceMs = 100;
