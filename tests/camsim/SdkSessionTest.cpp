@@ -210,8 +210,8 @@ TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
         camsim::CameraProfile now;
         return camsim::findCamera(fleet[0].mac, &now) && now.online;
     };
-    EXPECT_TRUE(waitUntil([&] { return !online(); }));
-    EXPECT_TRUE(waitUntil(online));
+    EXPECT_TRUE(waitUntil([&] { return !online(); }, 10000));
+    EXPECT_TRUE(waitUntil(online, 10000));
     camsim::CameraProfile now;
     ASSERT_TRUE(camsim::findCamera(fleet[0].mac, &now));
     EXPECT_EQ(now.rtspPort, 8554);
