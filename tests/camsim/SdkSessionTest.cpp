@@ -114,6 +114,11 @@ TEST_F(SimTest, LoginInjectionFailReturnsZeroOnce) {
 }
 
 TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
+    // Offline for 1 s of real time: long enough to be seen offline on a busy machine.
+    auto cameras = camsim::defaultFleet(2);
+    cameras[0].rebootMs = 100000;
+    camsim::useFleet(cameras);
+    fleet = camsim::fleet();
     camsim::Timing timing;
     timing.rebootGraceMs = 20000;
     camsim::setTiming(timing);
@@ -145,8 +150,9 @@ TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
 TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
     winport::setTimeScale(0.05);
     auto cameras = camsim::defaultFleet(2);
-    cameras[0].rebootMs = 2000;
-    cameras[1].rebootMs = 8000;
+    // 1 s and 2 s of real time: the offline moment is seen by polling, which a busy machine delays.
+    cameras[0].rebootMs = 20000;
+    cameras[1].rebootMs = 40000;
     camsim::useFleet(cameras);
     camsim::Timing timing;
     timing.rebootGraceMs = 100;
@@ -206,8 +212,8 @@ TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
         camsim::CameraProfile now;
         return camsim::findCamera(fleet[0].mac, &now) && now.online;
     };
-    EXPECT_TRUE(waitUntil([&] { return !online(); }));
-    EXPECT_TRUE(waitUntil(online));
+    EXPECT_TRUE(waitUntil([&] { return !online(); }, 10000));
+    EXPECT_TRUE(waitUntil(online, 10000));
     camsim::CameraProfile now;
     ASSERT_TRUE(camsim::findCamera(fleet[0].mac, &now));
     EXPECT_EQ(now.rtspPort, 8554);

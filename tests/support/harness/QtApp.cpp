@@ -66,7 +66,8 @@ void watchWindows() {
 }
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs, const char* file, int line) {
-    const std::string where = QFileInfo(QString::fromUtf8(file)).fileName().toStdString() + ":" + std::to_string(line);
+    const std::string where =
+        QFileInfo(QString::fromUtf8(file)).fileName().toStdString() + ":" + std::to_string(line);
     // Events handled here may open a modal loop that never returns: bounded too.
     const Deadline limit("the condition waited for at " + where + " (" + std::to_string(timeoutMs) + " ms)",
                          timeoutMs + 20000);

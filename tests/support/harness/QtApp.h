@@ -13,8 +13,8 @@ QApplication* qtApp();
 // Runs the event loop until condition holds or timeoutMs passes; returns the condition. A wait that
 // runs out prints its call site and the open windows; one held up past its limit (a modal loop
 // that never returns inside it) ends the process with the watchdog's report.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000, const char* file = __builtin_FILE(),
-             int line = __builtin_LINE());
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000,
+             const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
 // The open top-level windows, one line each (class, title, texts; "modal" for modal ones).
 // Main thread only.

@@ -73,8 +73,8 @@ std::string demangled(const char* symbol) {
         return symbol;
     const std::string mangled(open + 1, plus);
     int status = 0;
-    std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(mangled.c_str(), nullptr, nullptr, &status),
-                                                     &std::free);
+    std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(mangled.c_str(), nullptr, nullptr, &status), &std::free);
     std::string out = status == 0 && name ? name.get() : mangled;
     const char* file = std::strrchr(symbol, '/');
     const std::string where(file ? file + 1 : symbol, open);
@@ -90,12 +90,14 @@ std::string frames(void* const* stack, int count, bool fromLoop = false) {
     int printed = 0;
     for (int i = 0; i < count; ++i) {
         const std::string line = symbols ? demangled(symbols.get()[i]) : std::string("?");
-        if (!printing && line.find("::exec(") != std::string::npos && line.find("QEventLoop::") == std::string::npos)
+        if (!printing && line.find("::exec(") != std::string::npos &&
+            line.find("QEventLoop::") == std::string::npos)
             printing = true;
         if (!printing || (fromLoop && ++printed > 12))
             continue;
         // The harness's own frames say nothing about the wait.
-        if (line.find("harness::watchdog") != std::string::npos || line.find("stackHandler") != std::string::npos)
+        if (line.find("harness::watchdog") != std::string::npos ||
+            line.find("stackHandler") != std::string::npos)
             continue;
         out += "      " + line + "\n";
     }
@@ -164,8 +166,9 @@ std::string windows(State& s) {
     } else {
         shown = windows(s);
     }
-    print(shown.empty() ? "    open windows: the main thread did not answer within 2 s (not in an event loop)\n"
-                        : "    open windows:\n" + shown);
+    print(shown.empty()
+              ? "    open windows: the main thread did not answer within 2 s (not in an event loop)\n"
+              : "    open windows:\n" + shown);
     for (const auto& [key, modal] : modals)
         print("    modal dialog " + modal.description + ", opened from:\n" +
               frames(modal.frames.data(), static_cast<int>(modal.frames.size()), true));
@@ -177,7 +180,8 @@ std::string windows(State& s) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         const int count = g_stackCount.load();
-        print(count < 0 ? "    main thread stack: no answer\n" : "    main thread stack:\n" + frames(g_stack, count));
+        print(count < 0 ? "    main thread stack: no answer\n"
+                        : "    main thread stack:\n" + frames(g_stack, count));
     }
     print("*** ending the test process\n");
     std::_Exit(1);
@@ -201,8 +205,8 @@ void run(State& s) {
         }
         const Wait passed = first->second;
         lock.unlock();
-        failNow("wait limit passed: " + passed.what + " still not done after " + std::to_string(passed.limitMs) +
-                " ms");
+        failNow("wait limit passed: " + passed.what + " still not done after " +
+                std::to_string(passed.limitMs) + " ms");
     }
 }
 

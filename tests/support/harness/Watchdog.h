@@ -36,8 +36,7 @@ namespace watchdog {
 
 // Hooks of the widget harness: `describe` runs on the main thread (through `post`) and lists the
 // open windows; both are optional.
-void setWindowHooks(std::function<std::string()> describe,
-                    std::function<void(std::function<void()>)> post);
+void setWindowHooks(std::function<std::string()> describe, std::function<void(std::function<void()>)> post);
 
 // A modal dialog the closer saw open; call on the main thread, where the frames at that moment are
 // kept (the code that opened it runs its exec() below them). Keyed by the dialog's address.
