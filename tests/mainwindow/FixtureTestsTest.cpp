@@ -428,6 +428,7 @@ TEST_F(FixtureTests, SweepTimesOutAtExactlyTwentySecondsPerRow) {
         });
         button(frame, "GPIO Detection")->click();
         QObject::disconnect(end);
+        closer().setDecider([this](QWidget* widget) { return decide(widget); }); // no dangling captures
         EXPECT_EQ(before, std::vector<int>(static_cast<std::size_t>(c.rows), 4)) << "still waiting";
         EXPECT_EQ(after, std::vector<int>(static_cast<std::size_t>(c.rows), 7)) << "timed out";
     }
@@ -453,6 +454,7 @@ TEST_F(FixtureTests, TestStartEmptiesTheOtherPendingLists) {
         return decide(widget);
     });
     run(frame, "Audio Detection");
+    closer().setDecider([this](QWidget* widget) { return decide(widget); }); // no dangling captures
     EXPECT_EQ(reboot, 0u);
     EXPECT_EQ(netInfo, 0u);
 }
