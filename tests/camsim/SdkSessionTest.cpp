@@ -184,6 +184,11 @@ TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
 // A port change restarts the camera, but only after the calls of the request in progress
 // were answered: a slow answer (or a busy machine) must not take the camera down mid-request.
 TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
+    // Offline for 1 s of real time, so that polling sees it on a busy machine.
+    auto cameras = camsim::defaultFleet(2);
+    cameras[0].rebootMs = 100000;
+    camsim::useFleet(cameras);
+    fleet = camsim::fleet();
     camsim::Timing timing;
     // 200 ms of real time: a busy machine may hold this thread that long between two calls.
     timing.rebootGraceMs = 20000;
