@@ -7,6 +7,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <fstream>
+#include <future>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -272,13 +273,19 @@ void FixtureSim::sendRaw(const std::string& bytes) {
 }
 
 void FixtureSim::closeClients() {
-    post([this] {
+    auto closed = std::make_shared<std::promise<void>>();
+    std::future<void> done = closed->get_future();
+    post([this, closed] {
         std::vector<int> ids;
         for (auto& c : m_clients)
             ids.push_back(c.first);
         for (int id : ids)
             closeClient(id);
+        closed->set_value();
     });
+    // Returns once the links are closed, so a caller's next step never races a queued close.
+    if (m_thread.joinable() && std::this_thread::get_id() != m_thread.get_id())
+        done.wait_for(std::chrono::seconds(5));
 }
 
 void FixtureSim::setRefusing(bool refuse) {

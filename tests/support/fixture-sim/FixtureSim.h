@@ -57,6 +57,7 @@ public:
     void push(const std::string& json);
     void sendFrame(std::uint8_t type, const std::string& payload);
     void sendRaw(const std::string& bytes);
+    // Closes every connected client; returns once they are closed.
     void closeClients();
     // Stop listening (connects are refused) or listen again on the same port.
     void setRefusing(bool refuse);
