@@ -438,8 +438,8 @@ TEST_F(ParamDialogTest, WarningAndSuccessCarryTheirIcons) {
     harness::ModalCloser closer(harness::ModalCloser::Action::Accept);
     closer.setDecider([&](QWidget* modal) {
         if (auto* tip = qobject_cast<TipDialog*>(modal)) {
-            const QPixmap* icon = tip->iconLabel->pixmap();
-            seen.emplace_back(tip->textLabel->text(), icon ? icon->toImage() : QImage());
+            const QPixmap icon = tip->iconLabel->pixmap(Qt::ReturnByValue);
+            seen.emplace_back(tip->textLabel->text(), icon.isNull() ? QImage() : icon.toImage());
         }
         return harness::ModalCloser::Action::Accept;
     });

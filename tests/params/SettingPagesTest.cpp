@@ -351,9 +351,11 @@ TEST_F(ParamDialogTest, SaveSequenceTailStopsAtTimeThenAccount) {
         const std::vector<QByteArray> before = records();
         auto d = open();
         for (int page : pages) {
-            for (const PageEdit& e : edits)
-                if (e.page == page)
+            for (const PageEdit& e : edits) {
+                if (e.page == page) {
                     ASSERT_TRUE(e.edit(*d)) << page;
+                }
+            }
         }
         for (int i : c.enabled)
             A::enable(*d, i)->setChecked(true);
