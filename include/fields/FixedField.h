@@ -32,8 +32,8 @@ template <std::size_t N> std::string fieldText(const char (&field)[N]) {
 inline void copyField(char* field, std::size_t size, const char* source, std::size_t sourceSize) {
     if (!field || size == 0)
         return;
-    const std::size_t n = std::min(fieldLength(source, sourceSize), size - 1);
-    if (n)
+    const std::size_t n = source ? std::min(fieldLength(source, sourceSize), size - 1) : 0;
+    if (source && n)
         std::memcpy(field, source, n);
     std::memset(field + n, 0, size - n);
 }
