@@ -192,10 +192,11 @@ protected:
         EXPECT_FALSE(start->isVisible()) << "the detection row stays hidden";
         std::int64_t endedAt = -1;
         endedReal = {};
-        const QMetaObject::Connection c = QObject::connect(&frame, &MainFrame::modifyParamEnd, [&endedAt, this](int) {
-            endedAt = static_cast<std::int64_t>(GetTickCount64());
-            endedReal = std::chrono::steady_clock::now();
-        });
+        const QMetaObject::Connection c =
+            QObject::connect(&frame, &MainFrame::modifyParamEnd, [&endedAt, this](int) {
+                endedAt = static_cast<std::int64_t>(GetTickCount64());
+                endedReal = std::chrono::steady_clock::now();
+            });
         progressSeenAt = -1;
         ShowClock shown;
         qApp->installEventFilter(&shown);
@@ -223,7 +224,8 @@ protected:
         std::uint64_t last = 0;
         for (const FixtureSim::Request& r : sim.requests())
             last = r.cmd == "test_result" ? std::max(last, r.atMs) : last;
-        const auto ended = std::chrono::duration_cast<std::chrono::milliseconds>(endedReal.time_since_epoch());
+        const auto ended =
+            std::chrono::duration_cast<std::chrono::milliseconds>(endedReal.time_since_epoch());
         return last == 0 || endedReal == std::chrono::steady_clock::time_point{}
                    ? -1
                    : static_cast<std::int64_t>(ended.count()) - static_cast<std::int64_t>(last);
