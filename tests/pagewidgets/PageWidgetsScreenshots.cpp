@@ -41,8 +41,6 @@ QWidget* framed(QWidget* page, const QString& qss) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString folder = widgetshots::outputFolder(argc, argv);
-    if (folder.isEmpty())
-        return 2;
     if (!OzmLogic::instance()->init(&app))
         return 1;
     QString qss;

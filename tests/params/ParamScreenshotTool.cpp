@@ -12,8 +12,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString folder = widgetshots::outputFolder(argc, argv);
-    if (folder.isEmpty())
-        return 2;
 
     OtherParamConfigDlg dialog;
     dialog.setTitleText(QObject::tr("Other Settings"));

@@ -10,13 +10,14 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace widgetshots {
 
 QString outputFolder(int argc, char* argv[], const char* moreUsage) {
-    if (argc < 2 || !argv[1] || !*argv[1]) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER%s\n", argc > 0 ? argv[0] : "screenshots", moreUsage);
-        return QString();
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER%s\n", argv[0], moreUsage);
+        std::exit(2);
     }
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(folder);

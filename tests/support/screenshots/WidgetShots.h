@@ -10,7 +10,7 @@ class QWidget;
 namespace widgetshots {
 
 // The absolute output folder named by the first argument, created. Without one, prints
-// "usage: PROGRAM OUTPUT_FOLDER" plus moreUsage to stderr and returns an empty string.
+// "usage: PROGRAM OUTPUT_FOLDER" plus moreUsage to stderr and ends the program with status 2.
 QString outputFolder(int argc, char* argv[], const char* moreUsage = "");
 
 // Runs the event loop for ms milliseconds.
