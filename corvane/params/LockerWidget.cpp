@@ -66,20 +66,6 @@ QStringList translated(const char* const* texts, int first, int last) {
     return items;
 }
 
-QHBoxLayout* row(QVBoxLayout* column) {
-    auto* layout = new QHBoxLayout;
-    layout->setSpacing(8);
-    layout->setContentsMargins(0, 0, 0, 0);
-    column->addLayout(layout);
-    return layout;
-}
-
-void addSliderRow(QHBoxLayout* layout, QLabel* label, QSlider* slider, QSpinBox* box) {
-    layout->addWidget(label);
-    layout->addWidget(slider);
-    layout->addWidget(box);
-}
-
 } // namespace
 
 LockerWidget::LockerWidget(QWidget* parent) : QWidget(parent) {
@@ -112,7 +98,7 @@ void LockerWidget::createSections() {
         OzmLogic::setMyFixedHeight(body, kSections[i].height);
         m_headers[i] = header;
         m_bodies[i] = body;
-        m_captionWidth = i <= 2 ? 176 : 164;
+        m_captionSize = i <= 2 ? QSize(176, 20) : QSize(164, 22);
         switch (i) {
         case 0:
             createImageAdjustment(body);
@@ -151,11 +137,11 @@ void LockerWidget::createSections() {
     }
 }
 
-QLabel* LockerWidget::makeLabel(const QString& text, int height) {
+QLabel* LockerWidget::makeLabel(const QString& text) {
     auto* label = new QLabel(text, this);
     label->setObjectName("lwLabel");
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    OzmLogic::setMyFixedSize(label, m_captionWidth, height);
+    OzmLogic::setMyFixedSize(label, m_captionSize.width(), m_captionSize.height());
     return label;
 }
 
@@ -166,23 +152,6 @@ QComboBox* LockerWidget::makeCombo(const QStringList& items) {
     combo->addItems(items);
     OzmLogic::setMyFixedSize(combo, 200, 30);
     return combo;
-}
-
-void LockerWidget::makeSliderRow(QSlider*& slider, QSpinBox*& box, int max, int step, int value) {
-    slider = new QSlider(Qt::Horizontal, this);
-    slider->setRange(0, max);
-    slider->setSingleStep(step);
-    slider->setPageStep(step);
-    OzmLogic::setMyFixedWidth(slider, 200);
-    box = new QSpinBox(this);
-    box->setRange(0, max);
-    box->setSingleStep(step);
-    box->setAlignment(Qt::AlignCenter);
-    OzmLogic::setMyFixedSize(box, 61, 30);
-    // Slider to box first: a slider change reaches the box before anything connected later.
-    connect(box, SIGNAL(valueChanged(int)), slider, SLOT(setValue(int)));
-    connect(slider, SIGNAL(valueChanged(int)), box, SLOT(setValue(int)));
-    box->setValue(value);
 }
 
 QRadioButton* LockerWidget::makeRadio(const QString& text, int width) {
@@ -199,258 +168,170 @@ QVBoxLayout* LockerWidget::bodyLayout(QWidget* body) {
     return layout;
 }
 
+QHBoxLayout* LockerWidget::addRow(QVBoxLayout* column, std::initializer_list<QWidget*> widgets) {
+    auto* line = new QHBoxLayout;
+    line->setSpacing(8);
+    line->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(line);
+    for (QWidget* widget : widgets)
+        line->addWidget(widget);
+    line->addStretch();
+    return line;
+}
+
+void LockerWidget::addComboRow(QVBoxLayout* column, QLabel*& label, const QString& caption, QComboBox*& combo,
+                               const QStringList& items) {
+    label = makeLabel(caption);
+    combo = makeCombo(items);
+    addRow(column, {label, combo});
+}
+
+void LockerWidget::addRadioRow(QVBoxLayout* column, QLabel*& label, const QString& caption,
+                               QRadioButton*& first, const QString& firstText, QRadioButton*& second,
+                               const QString& secondText) {
+    label = makeLabel(caption);
+    first = makeRadio(firstText, 58);
+    second = makeRadio(secondText, 100);
+    addRow(column, {label, first, second});
+}
+
+QHBoxLayout* LockerWidget::addSliderRow(QVBoxLayout* column, QLabel*& label, const QString& caption,
+                                        QSlider*& slider, QSpinBox*& box, int max, int step, int value) {
+    label = makeLabel(caption);
+    slider = new QSlider(Qt::Horizontal, this);
+    slider->setRange(0, max);
+    slider->setSingleStep(step);
+    slider->setPageStep(step);
+    OzmLogic::setMyFixedWidth(slider, 200);
+    box = new QSpinBox(this);
+    box->setRange(0, max);
+    box->setSingleStep(step);
+    box->setAlignment(Qt::AlignCenter);
+    OzmLogic::setMyFixedSize(box, 61, 30);
+    // Slider to box first: a slider change reaches the box before anything connected later.
+    connect(box, SIGNAL(valueChanged(int)), slider, SLOT(setValue(int)));
+    connect(slider, SIGNAL(valueChanged(int)), box, SLOT(setValue(int)));
+    box->setValue(value);
+    return addRow(column, {label, slider, box});
+}
+
 void LockerWidget::createImageAdjustment(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_luminanceLabel = makeLabel(tr("Luminance:"), 20);
-    makeSliderRow(m_luminanceSlider, m_luminanceBox, 255, 1, 128);
+    QHBoxLayout* luminance = addSliderRow(column, m_luminanceLabel, tr("Luminance:"), m_luminanceSlider,
+                                          m_luminanceBox, 255, 1, 128);
     m_restoreButton = new QPushButton(tr("Restore"), this);
     m_restoreButton->setObjectName("lwButton");
     OzmLogic::setMyFixedSize(m_restoreButton, 100, 30);
-    QHBoxLayout* first = row(column);
-    addSliderRow(first, m_luminanceLabel, m_luminanceSlider, m_luminanceBox);
-    first->addWidget(m_restoreButton);
-    first->addStretch();
-
-    const struct {
-        QLabel** label;
-        QSlider** slider;
-        QSpinBox** box;
-        const char* caption;
-    } rows[] = {
-        {&m_contrastLabel, &m_contrastSlider, &m_contrastBox, QT_TR_NOOP("Contrast:")},
-        {&m_saturationLabel, &m_saturationSlider, &m_saturationBox, QT_TR_NOOP("Saturation:")},
-        {&m_sharpnessLabel, &m_sharpnessSlider, &m_sharpnessBox, QT_TR_NOOP("Sharpness:")},
-    };
-    for (const auto& r : rows) {
-        *r.label = makeLabel(tr(r.caption), 20);
-        makeSliderRow(*r.slider, *r.box, 255, 1, 128);
-        QHBoxLayout* line = row(column);
-        addSliderRow(line, *r.label, *r.slider, *r.box);
-        line->addStretch();
-    }
+    luminance->insertWidget(luminance->count() - 1, m_restoreButton); // behind the box, before the stretch
+    addSliderRow(column, m_contrastLabel, tr("Contrast:"), m_contrastSlider, m_contrastBox, 255, 1, 128);
+    addSliderRow(column, m_saturationLabel, tr("Saturation:"), m_saturationSlider, m_saturationBox, 255, 1,
+                 128);
+    addSliderRow(column, m_sharpnessLabel, tr("Sharpness:"), m_sharpnessSlider, m_sharpnessBox, 255, 1, 128);
     column->addStretch();
 }
 
 void LockerWidget::createExposure(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_exposureLabel = makeLabel(tr("Eposure Mode:"), 20);
-    m_exposureAuto = makeRadio(tr("Auto"), 58);
-    m_exposureManual = makeRadio(tr("Manual"), 100);
-    QHBoxLayout* mode = row(column);
-    mode->addWidget(m_exposureLabel);
-    mode->addWidget(m_exposureAuto);
-    mode->addWidget(m_exposureManual);
-    mode->addStretch();
-
-    m_shutterLabel = makeLabel(tr("Electronic Shutter:"), 20);
-    m_shutterCombo = makeCombo(translated(kShutterItems, 0, 16));
-    QHBoxLayout* shutter = row(column);
-    shutter->addWidget(m_shutterLabel);
-    shutter->addWidget(m_shutterCombo);
-    shutter->addStretch();
-
+    addRadioRow(column, m_exposureLabel, tr("Eposure Mode:"), m_exposureAuto, tr("Auto"), m_exposureManual,
+                tr("Manual"));
+    addComboRow(column, m_shutterLabel, tr("Electronic Shutter:"), m_shutterCombo,
+                translated(kShutterItems, 0, 16));
     m_autoGainCheck = new QCheckBox(tr("Auto Gain"), this);
     m_autoGainCheck->setObjectName("lwCheckBox");
-    QHBoxLayout* autoGain = row(column);
-    autoGain->addSpacing(m_captionWidth + 8);
-    autoGain->addWidget(m_autoGainCheck);
-    autoGain->addStretch();
-
-    m_gainLabel = makeLabel(tr("Gain Adjustment:"), 20);
-    makeSliderRow(m_gainSlider, m_gainBox, 255, 1, 128);
-    QHBoxLayout* gain = row(column);
-    addSliderRow(gain, m_gainLabel, m_gainSlider, m_gainBox);
-    gain->addStretch();
+    addRow(column, {m_autoGainCheck})->insertSpacing(0, m_captionSize.width() + 8); // under the controls
+    addSliderRow(column, m_gainLabel, tr("Gain Adjustment:"), m_gainSlider, m_gainBox, 255, 1, 128);
     column->addStretch();
 }
 
 void LockerWidget::createBackLight(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_blcLabel = makeLabel(tr("BLC:"), 20);
-    m_blcClose = makeRadio(tr("Close"), 58);
-    m_blcOpen = makeRadio(tr("Open"), 100);
-    QHBoxLayout* blc = row(column);
-    blc->addWidget(m_blcLabel);
-    blc->addWidget(m_blcClose);
-    blc->addWidget(m_blcOpen);
-    blc->addStretch();
-
-    m_backlightLabel = makeLabel(tr("Backlight Amount:"), 20);
-    m_backlightCombo = makeCombo({tr("Min"), tr("Medium"), tr("Max")});
-    QHBoxLayout* amount = row(column);
-    amount->addWidget(m_backlightLabel);
-    amount->addWidget(m_backlightCombo);
-    amount->addStretch();
+    addRadioRow(column, m_blcLabel, tr("BLC:"), m_blcClose, tr("Close"), m_blcOpen, tr("Open"));
+    addComboRow(column, m_backlightLabel, tr("Backlight Amount:"), m_backlightCombo,
+                {tr("Min"), tr("Medium"), tr("Max")});
     column->addStretch();
 }
 
 void LockerWidget::createDayNight(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_fillLightLabel = makeLabel(tr("Fill Light Mode:"), 22);
+    m_fillLightLabel = makeLabel(tr("Fill Light Mode:"));
     m_fillLightCombo = makeCombo({tr("Auto"), tr("DayTime"), tr("Night"), tr("Time")});
-    m_keepColorLabel = makeLabel(tr("Keep Color:"), 22);
+    m_keepColorLabel = makeLabel(tr("Keep Color:"));
     m_keepColorCombo = makeCombo({tr("No"), tr("Yes")});
-    QHBoxLayout* fill = row(column);
-    fill->addWidget(m_fillLightLabel);
-    fill->addWidget(m_fillLightCombo);
-    fill->addWidget(m_keepColorLabel);
-    fill->addWidget(m_keepColorCombo);
-    fill->addStretch();
+    addRow(column, {m_fillLightLabel, m_fillLightCombo, m_keepColorLabel, m_keepColorCombo});
 
-    const QStringList sensitivities = translated(kNumberItems, kSensitivityFirst, kSensitivityFirst + 7);
-    const QStringList filterTimes = translated(kNumberItems, kFilterTimeFirst, kFilterTimeFirst + 7);
-    m_sensitivityLabel = makeLabel(tr("Sensitivity:"), 22);
-    m_sensitivityCombo = makeCombo(sensitivities);
+    m_sensitivityLabel = makeLabel(tr("Sensitivity:"));
+    m_sensitivityCombo = makeCombo(translated(kNumberItems, kSensitivityFirst, kSensitivityFirst + 7));
     m_sensitivityCombo->setCurrentIndex(3);
-    m_filterTimeLabel = makeLabel(tr("Filter Time:"), 22);
-    m_filterTimeCombo = makeCombo(filterTimes);
+    m_filterTimeLabel = makeLabel(tr("Filter Time:"));
+    m_filterTimeCombo = makeCombo(translated(kNumberItems, kFilterTimeFirst, kFilterTimeFirst + 7));
     m_filterTimeCombo->setCurrentIndex(0);
-    QHBoxLayout* sensitivity = row(column);
-    sensitivity->addWidget(m_sensitivityLabel);
-    sensitivity->addWidget(m_sensitivityCombo);
-    sensitivity->addWidget(m_filterTimeLabel);
-    sensitivity->addWidget(m_filterTimeCombo);
-    sensitivity->addStretch();
+    addRow(column, {m_sensitivityLabel, m_sensitivityCombo, m_filterTimeLabel, m_filterTimeCombo});
 
-    m_lightModeLabel = makeLabel(tr("Light Mode:"), 22);
-    m_lightModeAuto = makeRadio(tr("Auto"), 58);
-    m_lightModeManual = makeRadio(tr("Manual"), 100);
-    QHBoxLayout* lightMode = row(column);
-    lightMode->addWidget(m_lightModeLabel);
-    lightMode->addWidget(m_lightModeAuto);
-    lightMode->addWidget(m_lightModeManual);
-    lightMode->addStretch();
+    addRadioRow(column, m_lightModeLabel, tr("Light Mode:"), m_lightModeAuto, tr("Auto"), m_lightModeManual,
+                tr("Manual"));
 
-    m_dawnLabel = makeLabel(tr("Dawn Time:"), 22);
+    m_dawnLabel = makeLabel(tr("Dawn Time:"));
     m_dawnEdit = new QTimeEdit(this);
     m_dawnEdit->setDisplayFormat("HH:mm");
     OzmLogic::setMyFixedSize(m_dawnEdit, 100, 30);
-    m_darkLabel = makeLabel(tr("Dark Time:"), 22);
+    m_darkLabel = makeLabel(tr("Dark Time:"));
     m_darkEdit = new QTimeEdit(this);
     m_darkEdit->setDisplayFormat("HH:mm");
     OzmLogic::setMyFixedSize(m_darkEdit, 100, 30);
-    QHBoxLayout* times = row(column);
-    times->addWidget(m_dawnLabel);
-    times->addWidget(m_dawnEdit);
-    times->addWidget(m_darkLabel);
-    times->addWidget(m_darkEdit);
-    times->addStretch();
+    addRow(column, {m_dawnLabel, m_dawnEdit, m_darkLabel, m_darkEdit});
     setDawnDarkVisible(false);
 
-    m_brightnessLabel = makeLabel(tr("Light Brightness:"), 22);
-    makeSliderRow(m_brightnessSlider, m_brightnessBox, 100, 10, 100);
-    QHBoxLayout* brightness = row(column);
-    addSliderRow(brightness, m_brightnessLabel, m_brightnessSlider, m_brightnessBox);
-    brightness->addStretch();
+    addSliderRow(column, m_brightnessLabel, tr("Light Brightness:"), m_brightnessSlider, m_brightnessBox, 100,
+                 10, 100);
     column->addStretch();
 }
 
 void LockerWidget::createWhiteBalance(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_whiteBalanceLabel = makeLabel(tr("White Balance:"), 22);
-    m_whiteBalanceCombo = makeCombo({tr("Auto"), tr("Manual")});
-    QHBoxLayout* mode = row(column);
-    mode->addWidget(m_whiteBalanceLabel);
-    mode->addWidget(m_whiteBalanceCombo);
-    mode->addStretch();
-    const struct {
-        QLabel** label;
-        QSlider** slider;
-        QSpinBox** box;
-        const char* caption;
-    } rows[] = {
-        {&m_redLabel, &m_redSlider, &m_redBox, QT_TR_NOOP("Red Gain:")},
-        {&m_greenLabel, &m_greenSlider, &m_greenBox, QT_TR_NOOP("Green Gain:")},
-        {&m_blueLabel, &m_blueSlider, &m_blueBox, QT_TR_NOOP("Blue Gain:")},
-    };
-    for (const auto& r : rows) {
-        *r.label = makeLabel(tr(r.caption), 22);
-        makeSliderRow(*r.slider, *r.box, 255, 1, 128);
-        QHBoxLayout* line = row(column);
-        addSliderRow(line, *r.label, *r.slider, *r.box);
-        line->addStretch();
-    }
+    addComboRow(column, m_whiteBalanceLabel, tr("White Balance:"), m_whiteBalanceCombo,
+                {tr("Auto"), tr("Manual")});
+    addSliderRow(column, m_redLabel, tr("Red Gain:"), m_redSlider, m_redBox, 255, 1, 128);
+    addSliderRow(column, m_greenLabel, tr("Green Gain:"), m_greenSlider, m_greenBox, 255, 1, 128);
+    addSliderRow(column, m_blueLabel, tr("Blue Gain:"), m_blueSlider, m_blueBox, 255, 1, 128);
     column->addStretch();
 }
 
 void LockerWidget::createVideoAdjustment(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_noiseLabel = makeLabel(tr("Digital NS:"), 22);
-    m_noiseCombo = makeCombo({tr("Auto"), tr("Manual 2D NR"), tr("Manual 3D NR"), tr("Manual 2D/3D NR")});
-    QHBoxLayout* mode = row(column);
-    mode->addWidget(m_noiseLabel);
-    mode->addWidget(m_noiseCombo);
-    mode->addStretch();
-    m_noise2dLabel = makeLabel(tr("Digital NS 2D:"), 22);
-    makeSliderRow(m_noise2dSlider, m_noise2dBox, 255, 1, 32);
-    QHBoxLayout* level2d = row(column);
-    addSliderRow(level2d, m_noise2dLabel, m_noise2dSlider, m_noise2dBox);
-    level2d->addStretch();
-    m_noise3dLabel = makeLabel(tr("Digital NS 3D:"), 22);
-    makeSliderRow(m_noise3dSlider, m_noise3dBox, 255, 1, 32);
-    QHBoxLayout* level3d = row(column);
-    addSliderRow(level3d, m_noise3dLabel, m_noise3dSlider, m_noise3dBox);
-    level3d->addStretch();
+    addComboRow(column, m_noiseLabel, tr("Digital NS:"), m_noiseCombo,
+                {tr("Auto"), tr("Manual 2D NR"), tr("Manual 3D NR"), tr("Manual 2D/3D NR")});
+    addSliderRow(column, m_noise2dLabel, tr("Digital NS 2D:"), m_noise2dSlider, m_noise2dBox, 255, 1, 32);
+    addSliderRow(column, m_noise3dLabel, tr("Digital NS 3D:"), m_noise3dSlider, m_noise3dBox, 255, 1, 32);
     column->addStretch();
 }
 
 void LockerWidget::createImageEnhancement(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_flickerLabel = makeLabel(tr("Flicker Ctrl:"), 22);
-    m_flickerCombo = makeCombo({tr("NTSC(60HZ)"), tr("PAL(50HZ)")});
-    QHBoxLayout* flicker = row(column);
-    flicker->addWidget(m_flickerLabel);
-    flicker->addWidget(m_flickerCombo);
-    flicker->addStretch();
-    m_wdrLabel = makeLabel(tr("Wide Dynamic Switch:"), 22);
-    m_wdrCombo =
-        makeCombo({tr("Shut Down"), tr("Auto"), tr("Weak"), tr("Moderate"), tr("Strong"), tr("Super")});
-    QHBoxLayout* wdr = row(column);
-    wdr->addWidget(m_wdrLabel);
-    wdr->addWidget(m_wdrCombo);
-    wdr->addStretch();
+    addComboRow(column, m_flickerLabel, tr("Flicker Ctrl:"), m_flickerCombo,
+                {tr("NTSC(60HZ)"), tr("PAL(50HZ)")});
+    addComboRow(column, m_wdrLabel, tr("Wide Dynamic Switch:"), m_wdrCombo,
+                {tr("Shut Down"), tr("Auto"), tr("Weak"), tr("Moderate"), tr("Strong"), tr("Super")});
     column->addStretch();
 }
 
 void LockerWidget::createDehaze(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_dehazeLabel = makeLabel(tr("Dehaze Mode:"), 22);
-    m_dehazeCombo = makeCombo({tr("Off"), tr("On"), tr("Auto")});
-    QHBoxLayout* mode = row(column);
-    mode->addWidget(m_dehazeLabel);
-    mode->addWidget(m_dehazeCombo);
-    mode->addStretch();
-    m_dehazeIntenseLabel = makeLabel(tr("Dehaze Intense:"), 22);
-    makeSliderRow(m_dehazeSlider, m_dehazeBox, 255, 1, 0);
-    QHBoxLayout* intense = row(column);
-    addSliderRow(intense, m_dehazeIntenseLabel, m_dehazeSlider, m_dehazeBox);
-    intense->addStretch();
+    addComboRow(column, m_dehazeLabel, tr("Dehaze Mode:"), m_dehazeCombo, {tr("Off"), tr("On"), tr("Auto")});
+    addSliderRow(column, m_dehazeIntenseLabel, tr("Dehaze Intense:"), m_dehazeSlider, m_dehazeBox, 255, 1, 0);
     column->addStretch();
 }
 
 void LockerWidget::createDistortion(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_distortLabel = makeLabel(tr("Distort Mode:"), 22);
-    m_distortCombo = makeCombo({tr("Closed"), tr("Open")});
-    QHBoxLayout* mode = row(column);
-    mode->addWidget(m_distortLabel);
-    mode->addWidget(m_distortCombo);
-    mode->addStretch();
-    m_distortIntenseLabel = makeLabel(tr("Distort Intense:"), 22);
-    makeSliderRow(m_distortSlider, m_distortBox, 255, 1, 0);
-    QHBoxLayout* intense = row(column);
-    addSliderRow(intense, m_distortIntenseLabel, m_distortSlider, m_distortBox);
-    intense->addStretch();
+    addComboRow(column, m_distortLabel, tr("Distort Mode:"), m_distortCombo, {tr("Closed"), tr("Open")});
+    addSliderRow(column, m_distortIntenseLabel, tr("Distort Intense:"), m_distortSlider, m_distortBox, 255, 1,
+                 0);
     column->addStretch();
 }
 
 void LockerWidget::createImageRotation(QWidget* body) {
     QVBoxLayout* column = bodyLayout(body);
-    m_mirrorLabel = makeLabel(tr("Mirroring:"), 22);
-    m_mirrorCombo = makeCombo({tr("Off"), tr("Level"), tr("Vertical"), tr("Both")});
-    QHBoxLayout* mirror = row(column);
-    mirror->addWidget(m_mirrorLabel);
-    mirror->addWidget(m_mirrorCombo);
-    mirror->addStretch();
+    addComboRow(column, m_mirrorLabel, tr("Mirroring:"), m_mirrorCombo,
+                {tr("Off"), tr("Level"), tr("Vertical"), tr("Both")});
     column->addStretch();
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <initializer_list>
 
 namespace OZM {
 struct _SC_IMAGE_DATA_;
@@ -14,6 +15,7 @@ struct _SC_IMAGE_DATA_;
 
 class LockerButton;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -71,12 +73,23 @@ private:
     void createDistortion(QWidget* body);
     void createImageRotation(QWidget* body);
 
-    // Builders' helpers: a caption label, a combo with its items, a slider row.
-    QLabel* makeLabel(const QString& text, int height);
+    // Builders' helpers. A row is one line of a section: its widgets left to right, then a stretch.
+    // A caption is sized for the section being built.
+    QLabel* makeLabel(const QString& text);
     QComboBox* makeCombo(const QStringList& items);
-    void makeSliderRow(QSlider*& slider, QSpinBox*& box, int max, int step, int value);
     QRadioButton* makeRadio(const QString& text, int width);
     QVBoxLayout* bodyLayout(QWidget* body);
+    QHBoxLayout* addRow(QVBoxLayout* column, std::initializer_list<QWidget*> widgets);
+    // A caption and a combo with its items.
+    void addComboRow(QVBoxLayout* column, QLabel*& label, const QString& caption, QComboBox*& combo,
+                     const QStringList& items);
+    // A caption and two radio buttons.
+    void addRadioRow(QVBoxLayout* column, QLabel*& label, const QString& caption, QRadioButton*& first,
+                     const QString& firstText, QRadioButton*& second, const QString& secondText);
+    // A caption, a slider and a number box that follow each other over 0..max by step, starting at
+    // value.
+    QHBoxLayout* addSliderRow(QVBoxLayout* column, QLabel*& label, const QString& caption, QSlider*& slider,
+                              QSpinBox*& box, int max, int step, int value);
 
     void connectControls();
     void loadImageInfo();
@@ -185,5 +198,5 @@ private:
     QLabel* m_mirrorLabel = nullptr;
     QComboBox* m_mirrorCombo = nullptr;
 
-    int m_captionWidth = 176; // 176 in sections 0..2, 164 after
+    QSize m_captionSize{176, 20}; // 176x20 in sections 0..2, 164x22 after
 };

@@ -11,6 +11,7 @@
 #include "ShowResultDlgEx.h"
 #include "SysConfigDialog.h"
 #include "ViewQRcodeDialog.h"
+#include "WidgetShots.h"
 #include "dialogs/TipDialog.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/TcQrencode.h"
@@ -18,43 +19,20 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-void pump(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-}
-
-bool save(QWidget* widget, const QString& path) {
-    widget->show();
-    widget->raise();
-    pump(300);
-    QPixmap shot;
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        shot = screen->grabWindow(widget->winId());
-    if (shot.isNull() || shot.size() != widget->size())
-        shot = widget->grab();
-    const bool ok = shot.save(path, "PNG");
-    std::printf("%s %s (%dx%d)\n", ok ? "saved" : "FAILED", qPrintable(path), shot.width(), shot.height());
-    return ok;
-}
+using widgetshots::pump;
+using widgetshots::saveWindow;
 
 QPushButton* buttonWithText(QWidget* root, const QString& text) {
     for (QPushButton* button : root->findChildren<QPushButton*>()) {
@@ -92,7 +70,7 @@ private:
         _busy = true;
         if (auto* gpio = qobject_cast<ShowResultDlgEx*>(modal)) {
             if (!_detailOpened) {
-                ok &= save(gpio, _folder + "/gpio_result.png");
+                ok &= saveWindow(gpio, _folder + "/gpio_result.png");
                 ++saved;
                 _detailOpened = true;
                 CShowtableviewEx* view = gpio->table();
@@ -106,7 +84,7 @@ private:
             }
         } else if (auto* table = qobject_cast<ShowResultDialog*>(modal)) {
             const bool detail = table->table()->getData(0, 2).isValid();
-            ok &= save(table, _folder + (detail ? "/gpio_detail.png" : "/audio_result.png"));
+            ok &= saveWindow(table, _folder + (detail ? "/gpio_detail.png" : "/audio_result.png"));
             ++saved;
             _last = modal;
             table->close();
@@ -126,13 +104,8 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [EXPECTED_ROWS]\n", argv[0]);
-        return 2;
-    }
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QString folder = widgetshots::outputFolder(argc, argv, " [EXPECTED_ROWS]");
     const int expectedRows = argc > 2 ? std::atoi(argv[2]) : 8;
-    QDir().mkpath(folder);
     if (!OzmLogic::instance()->init(&app)) {
         std::fprintf(stderr, "the client framework failed to start\n");
         return 1;
@@ -171,14 +144,14 @@ int main(int argc, char* argv[]) {
                     static_cast<long long>(waited.elapsed()));
         if (table->rowCount() > 0)
             table->setRowChecked(0, true);
-        ok &= save(&frame, folder + "/main_window.png");
+        ok &= saveWindow(&frame, folder + "/main_window.png");
 
         AboutUsDialog about;
-        ok &= save(&about, folder + "/about.png");
+        ok &= saveWindow(&about, folder + "/about.png");
         about.close();
 
         SysConfigDialog settings;
-        ok &= save(&settings, folder + "/system_configuration.png");
+        ok &= saveWindow(&settings, folder + "/system_configuration.png");
         settings.close();
 
         const QString serial =
@@ -188,13 +161,13 @@ int main(int argc, char* argv[]) {
             QPixmap::fromImage(TcQrencode::encodeImage(ViewQRcodeDialog::deviceLink(serial), 12)));
         qr.serialLabel()->setText(serial);
         qr.appLabel()->setText(QObject::tr("Android & IOS APP"));
-        ok &= save(&qr, folder + "/device_qrcode.png");
+        ok &= saveWindow(&qr, folder + "/device_qrcode.png");
         qr.close();
 
         TipDialog tip;
         tip.textLabel->setText(MainFrame::tr("Please select the device first!"));
         tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-        ok &= save(&tip, folder + "/warning.png");
+        ok &= saveWindow(&tip, folder + "/warning.png");
         tip.close();
 
         // The fixture tests of every row; their buttons stay hidden, so they are clicked directly.

@@ -6,17 +6,13 @@
 #include "MotionDetectSetWidget.h"
 #include "PlayWidget.h"
 #include "TimeSetWidget.h"
+#include "WidgetShots.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "ozmlogic/SkinMgr.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -24,33 +20,9 @@
 
 namespace {
 
-void pump(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-}
-
-bool save(QWidget* widget, const QString& path) {
-    widget->show();
-    widget->raise();
-    pump(300);
-    const QPixmap shot = widget->grab();
-    const bool ok = shot.save(path, "PNG");
-    std::printf("%s %s (%dx%d)\n", ok ? "saved" : "FAILED", qPrintable(path), shot.width(), shot.height());
-    return ok;
-}
-
-void drag(QWidget* widget, QPoint from, QPoint to) {
-    QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent move(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
-}
+using widgetshots::drag;
+using widgetshots::Grab;
+using widgetshots::saveWindow;
 
 // A page on a white window with the skin's style sheet, as the dialog shows it.
 QWidget* framed(QWidget* page, const QString& qss) {
@@ -68,12 +40,7 @@ QWidget* framed(QWidget* page, const QString& qss) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    QDir().mkpath(folder);
+    const QString folder = widgetshots::outputFolder(argc, argv);
     if (!OzmLogic::instance()->init(&app))
         return 1;
     QString qss;
@@ -115,29 +82,29 @@ int main(int argc, char* argv[]) {
     bool ok = true;
     auto* locker = new LockerWidget;
     QWidget* imageWindow = framed(locker, qss);
-    ok &= save(imageWindow, folder + "/page08_image.png");
+    ok &= saveWindow(imageWindow, folder + "/page08_image.png", 300, Grab::Widget);
     locker->header(3)->click();
-    ok &= save(imageWindow, folder + "/page08_image_day_night.png");
+    ok &= saveWindow(imageWindow, folder + "/page08_image_day_night.png", 300, Grab::Widget);
 
     auto* motion = new MotionDetectSetWidget;
     QWidget* motionWindow = framed(motion, qss);
-    ok &= save(motionWindow, folder + "/page10_motion_arming.png");
+    ok &= saveWindow(motionWindow, folder + "/page10_motion_arming.png", 300, Grab::Widget);
     motion->regionButton()->click();
-    ok &= save(motionWindow, folder + "/page10_motion_region.png");
+    ok &= saveWindow(motionWindow, folder + "/page10_motion_region.png", 300, Grab::Widget);
 
     auto* timePage = new TimeSetWidget;
     QWidget* timeWindow = framed(timePage, qss);
-    ok &= save(timeWindow, folder + "/page12_time.png");
+    ok &= saveWindow(timeWindow, folder + "/page12_time.png", 300, Grab::Widget);
 
     auto* privacy = new PlayWidget;
     privacy->setStyleSheet("QFrame{background:#20242B;}");
     QWidget* privacyWindow = framed(privacy, qss);
     privacyWindow->show();
-    pump(100);
+    widgetshots::pump(100);
     drag(privacy, QPoint(30, 20), QPoint(150, 110));
     drag(privacy, QPoint(400, 40), QPoint(250, 160));
     drag(privacy, QPoint(60, 200), QPoint(700, 400));
-    ok &= save(privacyWindow, folder + "/privacy_editor.png");
+    ok &= saveWindow(privacyWindow, folder + "/privacy_editor.png", 300, Grab::Widget);
 
     delete imageWindow;
     delete motionWindow;

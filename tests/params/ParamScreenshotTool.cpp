@@ -2,42 +2,16 @@
 // first argument (tools/screenshots runs it under Xvfb).
 #include "OtherParamConfigDlg.h"
 #include "PlayWidget.h"
+#include "WidgetShots.h"
 #include "ozmlogic/SkinMgr.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QTreeWidget>
 
-#include <cstdio>
-
-namespace {
-
-// Drags out one privacy area on the editor.
-void drag(PlayWidget* editor, QPoint from, QPoint to) {
-    const QPair<QEvent::Type, QPoint> steps[] = {
-        {QEvent::MouseButtonPress, from}, {QEvent::MouseMove, to}, {QEvent::MouseButtonRelease, to}};
-    for (const auto& step : steps) {
-        const Qt::MouseButtons held =
-            step.first == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(step.first, step.second, editor->mapToGlobal(step.second), Qt::LeftButton, held,
-                          Qt::NoModifier);
-        QApplication::sendEvent(editor, &event);
-        editor->repaint(); // the paint reports the area to its coordinate edits
-    }
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    QDir().mkpath(folder);
+    const QString folder = widgetshots::outputFolder(argc, argv);
 
     OtherParamConfigDlg dialog;
     dialog.setTitleText(QObject::tr("Other Settings"));
@@ -62,17 +36,12 @@ int main(int argc, char* argv[]) {
         emit tree->treeWidget()->itemPressed(tree->familyItem(s.page), 0);
         auto* editor = dialog.findChild<PlayWidget*>();
         if (s.page == OZM::FamilyPrivacyMask && editor) {
-            drag(editor, {40, 30}, {180, 120});
-            drag(editor, {400, 40}, {260, 170});
+            widgetshots::drag(editor, {40, 30}, {180, 120});
+            widgetshots::drag(editor, {400, 40}, {260, 170});
         }
         for (int i = 0; i < 10; ++i)
             QApplication::processEvents();
-        const QString path = folder + "/" + s.name + ".png";
-        const QPixmap shot = dialog.grab();
-        const bool saved = shot.save(path, "PNG");
-        std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(),
-                    shot.height());
-        ok &= saved;
+        ok &= widgetshots::savePng(dialog.grab(), folder + "/" + s.name + ".png");
     }
     return ok ? 0 : 1;
 }

@@ -7,16 +7,13 @@
 #include "PreviewTestSupport.h"
 #include "PtzAndAudioDeviceDialog.h"
 #include "SetOsdDialog.h"
+#include "WidgetShots.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 
 #include <cstdio>
@@ -24,37 +21,14 @@
 
 namespace {
 
-void pump(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-}
-
-bool save(QWidget* widget, const QString& path) {
-    widget->show();
-    widget->raise();
-    pump(800);
-    QPixmap shot;
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        shot = screen->grabWindow(widget->winId());
-    if (shot.isNull() || shot.size() != widget->size())
-        shot = widget->grab();
-    const bool ok = shot.save(path, "PNG");
-    std::printf("%s %s (%dx%d)\n", ok ? "saved" : "FAILED", qPrintable(path), shot.width(), shot.height());
-    return ok;
-}
+// The video needs longer than a still window to settle.
+constexpr int kSettleMs = 800;
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    QDir().mkpath(folder);
+    const QString folder = widgetshots::outputFolder(argc, argv);
     if (!OzmLogic::instance()->init(&app)) {
         std::fprintf(stderr, "the client framework failed to start\n");
         return 1;
@@ -64,13 +38,13 @@ int main(int argc, char* argv[]) {
     {
         PlayCheckDeviceDialog grid(2, 2);
         grid.startPlay(previewtest::fleetRows(4));
-        ok &= save(&grid, folder + "/preview_grid_4.png");
+        ok &= widgetshots::saveWindow(&grid, folder + "/preview_grid_4.png", kSettleMs);
         grid.onCloseBtnClicked();
     }
     {
         PlayCheckDeviceDialog grid(3, 4);
         grid.startPlay(previewtest::fleetRows(10));
-        ok &= save(&grid, folder + "/preview_grid_10.png");
+        ok &= widgetshots::saveWindow(&grid, folder + "/preview_grid_10.png", kSettleMs);
         grid.onCloseBtnClicked();
     }
     {
@@ -79,21 +53,21 @@ int main(int argc, char* argv[]) {
         const QStringList row = previewtest::fleetRows(1).value(0);
         single->titleLabel->setText(row.value(1));
         single->playDevice(row);
-        ok &= save(single, folder + "/single_preview.png");
+        ok &= widgetshots::saveWindow(single, folder + "/single_preview.png", kSettleMs);
         single->close();
     }
     {
         PtzAndAudioDeviceDialog ptz(2, 2);
         ptz.startPlay(previewtest::fleetRows(3));
-        pump(300);
+        widgetshots::pump(300);
         ptz.ptzButton("Open Voice")->click();
-        ok &= save(&ptz, folder + "/ptz_and_audio.png");
+        ok &= widgetshots::saveWindow(&ptz, folder + "/ptz_and_audio.png", kSettleMs);
         ptz.onCloseBtnClicked();
     }
     {
         ImageTestDialog image;
         image.setDeviceList(previewtest::fleetRows(3));
-        ok &= save(&image, folder + "/image_test.png");
+        ok &= widgetshots::saveWindow(&image, folder + "/image_test.png", kSettleMs);
         image.stopPreview();
     }
     {
@@ -104,7 +78,7 @@ int main(int argc, char* argv[]) {
         std::strcpy(osd.text, "GATE-7");
         ozmParamsMgr()->setOsdInfo(&osd);
         SetOsdDialog dialog;
-        ok &= save(&dialog, folder + "/set_osd.png");
+        ok &= widgetshots::saveWindow(&dialog, folder + "/set_osd.png", kSettleMs);
         dialog.close();
     }
     return ok ? 0 : 1;
