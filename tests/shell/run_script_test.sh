@@ -13,6 +13,9 @@ export CORVANE_RUN_DIR="$WORK/run"
 export CORVANE_BUILD_DIR="$BUILD"
 export QT_QPA_PLATFORM=offscreen
 export CORVANE_EXIT_AFTER_FIRST_PAINT=1
+# In a sanitized build: what is tested here is the script, not leaks (Qt's offscreen platform
+# leaves its screen objects at exit; the program's own tests check leaks).
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset CORVANE_CONFIG_DIR CORVANE_LOG_DIR CORVANE_FIXTURE_HOST CORVANE_FIXTURE_PORT
 mkdir -p "$XDG_RUNTIME_DIR" "$CORVANE_RUN_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
