@@ -149,6 +149,9 @@ void CClient::SendHeartbeat() {
     m_lastHeartbeat = now;
     if (m_connection->SendHeartbeat() != 0) {
         Qx_Write_Log(600, "CClient::SendHeartbeat", "SendHeartbeat failed");
+        // Not connected until the new connection says so: a heartbeat due before it is open would
+        // otherwise fail on it and tear it down again, and requests would go to a closed link.
+        m_connected.store(false);
         m_reconnect.store(true);
     }
 }
