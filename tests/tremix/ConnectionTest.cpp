@@ -49,7 +49,9 @@ TEST_F(TremixConnection, RefusedConnectIsNeverConnected) {
 }
 
 TEST_F(TremixConnection, AttemptsResetAfterSuccessfulReconnect) {
-    PTQ_FT_SetWaitTime(1, 2, 1);
+    // Attempts 200 ms apart: the fixture is back before the second one even on a busy machine, and
+    // a third attempt would come within the final 300 ms.
+    PTQ_FT_SetWaitTime(1, 2, 4);
     EventLog log;
     const int h = connect(log);
     // Loss, one failed attempt, then the fixture is back.
