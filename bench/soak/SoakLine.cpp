@@ -12,6 +12,7 @@
 #include "camsim/SimControl.h"
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
+#include "harness/Watchdog.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "tarsel/CTableView.h"
@@ -257,6 +258,10 @@ int main(int argc, char** argv) {
     }
     dir.setEnv("CORVANE_FIXTURE_PORT", QByteArray::number(fixture.port()));
     camsim::useFleet(camsim::defaultFleet(count));
+    {
+        // The harness's watchdog thread runs from the first wait on: start it before counting.
+        harness::Deadline first("the bench to start", 60000);
+    }
     settle(500);
     const long rss0 = rssKb(), threads0 = threads();
     std::printf("start: %d cameras, time scale %s, RSS %ld kB, heap %ld kB, threads %ld\n", count,
@@ -271,8 +276,9 @@ int main(int argc, char** argv) {
         settle(3000);
         const long rss = rssKb(), heap = heapKb(), th = threads();
         std::printf("after round %d: missing results %d, RSS %ld kB (%+ld from start, %+ld from the previous "
-                    "round), heap %ld kB, threads %ld (%+ld)\n",
-                    r, missing, rss, rss - rss0, rss - rssLast, heap, th, th - threads0);
+                    "round; anonymous %ld kB, files %ld kB), heap %ld kB, threads %ld (%+ld)\n",
+                    r, missing, rss, rss - rss0, rss - rssLast, statusField("RssAnon:"),
+                    statusField("RssFile:"), heap, th, th - threads0);
         rssLast = rss;
         if (r == 2) {
             rssRound2 = rss;
