@@ -6,6 +6,7 @@
 //   bench_soak_line [cameras] [rounds]
 #include "LineDriver.h"
 #include "MainFrame.h"
+#include "MallocArenas.h"
 #include "SetIPDialog.h"
 
 #include "FixtureSim.h"
@@ -18,6 +19,7 @@
 #include "tarsel/CTableView.h"
 #include "winport/WinPort.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -150,8 +152,10 @@ int round(int count, FixtureSim& fixture, int roundNo, const QString& package) {
             const Tally result = tally(tables, expected, what);
             missing += result.missing;
             hung = hung || driver.stuck();
-            std::printf("  %-18s %lld ms%s\n", "", static_cast<long long>(t.elapsed()),
-                        driver.stuck() ? " STUCK" : "");
+            // Objects a run leaves under the window, or windows it leaves open, add up run after run.
+            std::printf("  %-18s %lld ms%s, objects under the window %d, top-level widgets %d\n", "",
+                        static_cast<long long>(t.elapsed()), driver.stuck() ? " STUCK" : "",
+                        frame.findChildren<QObject*>().size(), QApplication::topLevelWidgets().size());
         };
         step(
             "IP change", [&] { frame.onModifyIP(); }, count);
@@ -226,6 +230,7 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 256;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes, also into a file
+    corvane::capMallocArenas();               // as the program's main() does
     // Nothing but loopback: the fixture is always ours, on 127.0.0.1 (its port is set below).
     qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
     qputenv("CORVANE_FIXTURE_PORT", "1");
