@@ -199,8 +199,10 @@ void run(State& s) {
             if (it->second.end < first->second.end)
                 first = it;
         }
-        if (Clock::now() < first->second.end) {
-            s.changed.wait_until(lock, first->second.end);
+        // A copy: the wait reads its limit again after waking, when the entry may be gone.
+        const Clock::time_point end = first->second.end;
+        if (Clock::now() < end) {
+            s.changed.wait_until(lock, end);
             continue;
         }
         const Wait passed = first->second;
