@@ -1,20 +1,25 @@
 // The line over a large simulated fleet with faults: some cameras drop out during a batch, the
 // fixture restarts once, one camera refuses every set. Every batch must end with a result for
-// every checked camera; memory and thread count must come back once the window is gone.
+// every checked camera; memory and thread count must come back once the window is gone: the
+// resident memory (and the heap in use) is printed after every round, and from the second round
+// on it must grow by less than 100 kB a round on average.
 //   bench_soak_line [cameras] [rounds]
 #include "LineDriver.h"
 #include "MainFrame.h"
+#include "MallocArenas.h"
 #include "SetIPDialog.h"
 
 #include "FixtureSim.h"
 #include "camsim/SimControl.h"
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
+#include "harness/Watchdog.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "tarsel/CTableView.h"
 #include "winport/WinPort.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -44,6 +49,12 @@ long statusField(const char* name) {
 }
 long rssKb() {
     return statusField("VmRSS:");
+}
+// Bytes the heap hands out now (what is still referenced), in kB: growth here is held memory,
+// growth of RSS alone is the allocator's.
+long heapKb() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
 }
 long threads() {
     return statusField("Threads:");
@@ -141,8 +152,10 @@ int round(int count, FixtureSim& fixture, int roundNo, const QString& package) {
             const Tally result = tally(tables, expected, what);
             missing += result.missing;
             hung = hung || driver.stuck();
-            std::printf("  %-18s %lld ms%s\n", "", static_cast<long long>(t.elapsed()),
-                        driver.stuck() ? " STUCK" : "");
+            // Objects a run leaves under the window, or windows it leaves open, add up run after run.
+            std::printf("  %-18s %lld ms%s, objects under the window %d, top-level widgets %d\n", "",
+                        static_cast<long long>(t.elapsed()), driver.stuck() ? " STUCK" : "",
+                        frame.findChildren<QObject*>().size(), QApplication::topLevelWidgets().size());
         };
         step(
             "IP change", [&] { frame.onModifyIP(); }, count);
@@ -216,6 +229,8 @@ int round(int count, FixtureSim& fixture, int roundNo, const QString& package) {
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 256;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes, also into a file
+    corvane::capMallocArenas();               // as the program's main() does
     // Nothing but loopback: the fixture is always ours, on 127.0.0.1 (its port is set below).
     qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
     qputenv("CORVANE_FIXTURE_PORT", "1");
@@ -248,23 +263,44 @@ int main(int argc, char** argv) {
     }
     dir.setEnv("CORVANE_FIXTURE_PORT", QByteArray::number(fixture.port()));
     camsim::useFleet(camsim::defaultFleet(count));
+    {
+        // The harness's watchdog thread runs from the first wait on: start it before counting.
+        harness::Deadline first("the bench to start", 60000);
+    }
     settle(500);
     const long rss0 = rssKb(), threads0 = threads();
-    std::printf("start: %d cameras, time scale %s, RSS %ld kB, threads %ld\n", count,
-                qgetenv("CORVANE_TIME_SCALE").constData(), rss0, threads0);
+    std::printf("start: %d cameras, time scale %s, RSS %ld kB, heap %ld kB, threads %ld\n", count,
+                qgetenv("CORVANE_TIME_SCALE").constData(), rss0, heapKb(), threads0);
     int failures = 0;
     long rssLast = rss0;
+    long rssRound2 = 0, heapRound2 = 0;
     for (int r = 1; r <= rounds; ++r) {
         const int missing = round(count, fixture, r, package);
+        // The fake fixture's own record of requests is the bench's, not the program's.
+        fixture.clearRequests();
         settle(3000);
-        const long rss = rssKb(), th = threads();
+        const long rss = rssKb(), heap = heapKb(), th = threads();
         std::printf("after round %d: missing results %d, RSS %ld kB (%+ld from start, %+ld from the previous "
-                    "round), threads %ld (%+ld)\n",
-                    r, missing, rss, rss - rss0, rss - rssLast, th, th - threads0);
+                    "round; anonymous %ld kB, files %ld kB), heap %ld kB, threads %ld (%+ld)\n",
+                    r, missing, rss, rss - rss0, rss - rssLast, statusField("RssAnon:"),
+                    statusField("RssFile:"), heap, th, th - threads0);
         rssLast = rss;
+        if (r == 2) {
+            rssRound2 = rss;
+            heapRound2 = heap;
+        }
         if (missing != 0)
             ++failures;
         if (th != threads0)
+            ++failures;
+    }
+    // Memory is level after the second round: under 100 kB a round on average from there on.
+    if (rounds >= 10) {
+        const double rssPerRound = static_cast<double>(rssLast - rssRound2) / (rounds - 2);
+        const double heapPerRound = static_cast<double>(heapKb() - heapRound2) / (rounds - 2);
+        std::printf("from round 2 to %d: RSS %+.1f kB a round, heap %+.1f kB a round (goal under 100)\n",
+                    rounds, rssPerRound, heapPerRound);
+        if (rssPerRound >= 100.0)
             ++failures;
     }
     fixture.stop();

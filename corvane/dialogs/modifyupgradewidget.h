@@ -22,6 +22,7 @@ public:
     static constexpr std::uint64_t kStallLimitMs = 120000;
 
     explicit modifyupgradewidget(QWidget* parent = nullptr);
+    ~modifyupgradewidget() override;
 
     void setUpgradeResults(QList<QStringList> results);
     void refreshView();

@@ -1,5 +1,6 @@
 // Corvane's entry: log, client framework, crash dump, single instance, main window, event loop.
 #include "MainFrame.h"
+#include "MallocArenas.h"
 #include "SingleInstanceGuard.h"
 
 #include "ozmlogic/OzmLogic.h"
@@ -91,6 +92,7 @@ int main(int argc, char* argv[]) {
         t0 = std::atoll(env);
     }
 
+    corvane::capMallocArenas();
     QApplication app(argc, argv);
 
     const QString folder = outputFolder();

@@ -22,13 +22,14 @@ SimDispatcher::Clock::time_point SimDispatcher::dueIn(double programMs) {
 
 std::uint64_t SimDispatcher::newChannel() {
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_open.insert(m_nextChannel);
     return m_nextChannel++;
 }
 
 void SimDispatcher::post(Clock::time_point due, std::uint64_t channel, Task task) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_stop || (channel != 0 && m_closed.count(channel)))
+        if (m_stop || (channel != 0 && !m_open.count(channel)))
             return;
         m_queue.emplace(std::make_pair(due, m_seq++), Item{channel, std::move(task)});
     }
@@ -45,7 +46,7 @@ void SimDispatcher::close(std::uint64_t channel) {
     if (channel == 0)
         return;
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_closed.insert(channel);
+    m_open.erase(channel);
     for (auto it = m_queue.begin(); it != m_queue.end();) {
         if (it->second.channel == channel)
             it = m_queue.erase(it);
@@ -57,10 +58,8 @@ void SimDispatcher::close(std::uint64_t channel) {
 
 void SimDispatcher::clear() {
     std::unique_lock<std::mutex> lock(m_mutex);
-    for (const auto& entry : m_queue) {
-        if (entry.second.channel != 0)
-            m_closed.insert(entry.second.channel);
-    }
+    // Every channel handed out so far belongs to what is being cleared away.
+    m_open.clear();
     m_queue.clear();
     waitIdleOf(lock, 0, true);
 }

@@ -1,7 +1,7 @@
 // The stand-in's own thread: runs timed tasks in due order. Tasks belong to a channel (a
 // login, a search run, a modification run; 0 for internal work). Closing a channel drops its
 // queued tasks, refuses later ones and waits for one of its tasks that is running, unless the
-// caller is that task's own thread.
+// caller is that task's own thread. Clearing closes every channel.
 #pragma once
 
 #include <chrono>
@@ -45,7 +45,7 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_done;
     std::multimap<std::pair<Clock::time_point, std::uint64_t>, Item> m_queue;
-    std::set<std::uint64_t> m_closed;
+    std::set<std::uint64_t> m_open; // handed out and not closed: as many as live logins and runs
     std::uint64_t m_seq = 0;
     std::uint64_t m_nextChannel = 1;
     std::uint64_t m_running = 0; // channel of the running task + 1; 0 when idle

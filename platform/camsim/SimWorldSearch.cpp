@@ -98,6 +98,7 @@ int SimWorld::startSearch(int seconds, const char* card, DscSearchCallBack callb
                 if (m_searchChannel == channel)
                     m_searchChannel = 0;
             }
+            m_dispatcher.close(channel);
             callback(nullptr, user);
         });
         result = 0;
@@ -156,6 +157,7 @@ int SimWorld::modifyNetInfo(const DSC_MODIFY_NETINFO_REQUEST* request, DscModify
                 return;
             m_modifyChannel = 0;
         }
+        m_dispatcher.close(channel);
         callback(nullptr, user);
     });
     logCall("KVX_NET_ModifyNetInfo", {}, std::string(), camera, std::move(in), nullptr, 0, 0);

@@ -12,6 +12,8 @@
 #include "modifyupgradewidget.h"
 #include "winport/WinPort.h"
 
+#include <malloc.h>
+
 namespace {
 
 class UpgradeWindow : public harness::QtTest {
@@ -157,6 +159,31 @@ TEST_F(UpgradeWindow, ProgressResetsTheStallClock) {
             QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     EXPECT_TRUE(stalled.isEmpty());
+}
+
+// Bytes the heap holds now.
+long long heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long long>(info.uordblks + info.hblkhd);
+}
+
+// A window opened for each upgrade run: once it is gone, what was drawn for it is gone too.
+TEST_F(UpgradeWindow, ClosedWindowsLeaveNoMemoryBehind) {
+    auto openPaintClose = [] {
+        modifyupgradewidget window;
+        window.resize(3000, 406);
+        for (int c = 0; c < 3; ++c)
+            window.view()->setColumnWidth(c, 900);
+        window.setUpgradeResults({{"127.0.0.1", "37", "Upgrading..."}});
+        window.show();
+        window.grab();
+    };
+    openPaintClose(); // fonts and the style's own first-use state
+    const long long before = heapInUse();
+    for (int i = 0; i < 10; ++i)
+        openPaintClose();
+    // Ten windows' header drawings alone would hold over 3 MB.
+    EXPECT_LT(heapInUse() - before, 1024 * 1024);
 }
 
 } // namespace
