@@ -111,6 +111,7 @@ TEST_F(SimTest, LoginInjectionFailReturnsZeroOnce) {
     KvxLoginInfo info = loginRecord(fleet[0], &sink);
     EXPECT_EQ(KVX_NET_Login(&info), 0);
     EXPECT_GT(KVX_NET_Login(&info), 0);
+    KVX_NET_Cleanup(); // while the sink lives: the login's message may still be on its way
 }
 
 TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
@@ -343,4 +344,5 @@ TEST_F(SimTest, CallRecordingCanBeSwitchedOffUntilReset) {
     KVX_NET_Startup();
     EXPECT_GT(KVX_NET_Login(&info), 0);
     EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), 1u);
+    KVX_NET_Cleanup(); // while the sink lives: the login's message may still be on its way
 }
