@@ -407,6 +407,8 @@ TEST_F(OtherParamTest, DdnsStartsWithoutPause) {
 // ------------------------------------------------------------------ video: size, rate, restart
 
 TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
+    // The relogins after the restarting cases within their program-time limits on a busy machine.
+    winport::setTimeScale(0.03);
     useCameras(1);
     loginFleet();
     const std::string m = fleet[0].mac;
