@@ -202,7 +202,7 @@ TEST(FixtureSimProgram, BadArgumentsAndCommandsAreRefusedWithAMessage) {
     for (const auto& args : badArguments) {
         SimProcess bad;
         ASSERT_TRUE(bad.start(args));
-        EXPECT_EQ(bad.wait(2000), 2) << args[0] << " " << args[1];
+        EXPECT_EQ(bad.wait(), 2) << args[0] << " " << args[1];
     }
 
     SimProcess sim;
