@@ -18,7 +18,7 @@ class TremixConnection : public TremixSession {
 // Reconnect interval 1 s * 0.05 = 50 ms.
 TEST_F(TremixConnection, ReconnectBudgetAgainstClosedPort) {
     PTQ_FT_SetWaitTime(1, 3, 1);
-    EventLog log;
+    EventLog& log = newLog();
     const int before = tremix::CTcpClient::attempts();
     FixtureLoginInfo info = loginRecord(closedPort(), &log);
     const int h = PTQ_FT_Login(&info);
@@ -39,7 +39,7 @@ TEST_F(TremixConnection, ReconnectBudgetAgainstClosedPort) {
 
 TEST_F(TremixConnection, RefusedConnectIsNeverConnected) {
     PTQ_FT_SetWaitTime(1, -1, 1);
-    EventLog log;
+    EventLog& log = newLog();
     FixtureLoginInfo info = loginRecord(closedPort(), &log);
     const int h = PTQ_FT_Login(&info);
     handles.push_back(h);
@@ -52,7 +52,7 @@ TEST_F(TremixConnection, AttemptsResetAfterSuccessfulReconnect) {
     // Attempts 200 ms apart: the fixture is back before the second one even on a busy machine, and
     // a third attempt would come within the final 300 ms.
     PTQ_FT_SetWaitTime(1, 2, 4);
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     // Loss, one failed attempt, then the fixture is back.
     sim.setRefusing(true);
@@ -74,7 +74,7 @@ TEST_F(TremixConnection, AttemptsResetAfterSuccessfulReconnect) {
 TEST_F(TremixConnection, FirstConnectFailureThenFixtureAppears) {
     PTQ_FT_SetWaitTime(1, -1, 1);
     sim.setRefusing(true);
-    EventLog log;
+    EventLog& log = newLog();
     FixtureLoginInfo info = loginRecord(sim.port(), &log);
     FixtureSim::waitFor([&] { return false; }, 50);
     const int h = PTQ_FT_Login(&info);
@@ -91,7 +91,7 @@ class TremixHeartbeat : public TremixSession {
 };
 
 TEST_F(TremixHeartbeat, HeartbeatCadence) {
-    EventLog log;
+    EventLog& log = newLog();
     const auto start = std::chrono::steady_clock::now();
     connect(log);
     std::this_thread::sleep_for(std::chrono::milliseconds(1050));
@@ -119,7 +119,7 @@ TEST_F(TremixHeartbeat, SilenceLimitReconnects) {
     // A wait time of 0 must not make the receive block for ever (the silence check needs it).
     PTQ_FT_SetWaitTime(0, -1, 1);
     sim.setAnswerHeartbeat(false);
-    EventLog log;
+    EventLog& log = newLog();
     connect(log);
     const auto connected = log.copy()[0].at;
     ASSERT_TRUE(log.waitCount(2, 5000));
@@ -137,7 +137,7 @@ TEST_F(TremixHeartbeat, SilenceLimitReconnects) {
 
 // Request wait 10 s * 0.05 = 500 ms, silence limit 2.5 s.
 TEST_F(TremixConnection, BrokenFramesFromTheFixtureDoNotStallRequests) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     FixtureTestResult r;
     auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); };

@@ -34,7 +34,7 @@ std::string result(const std::string& mac, const std::string& audio) {
 
 // Request wait at this scale: 10 s * 0.05 = 500 ms.
 TEST_F(TremixSession, TestResultRequestSendsExactBytesAndFillsRecord) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     ASSERT_GT(h, 0);
     sim.setResult(kMacA, result(kMacA, "PASS"));
@@ -75,7 +75,7 @@ void countBigFrames(int, const char* line, void*) {
 } // namespace
 
 TEST_F(TremixSession, SplitRepliesGarbageAndOddFramesAreHandled) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     sim.setSplit({3, 6, 9, 40});
     FixtureTestResult r = marked();
@@ -122,7 +122,7 @@ TEST_F(TremixSession, SplitRepliesGarbageAndOddFramesAreHandled) {
 }
 
 TEST_F(TremixSession, TimeoutFailsAndLeavesRecord) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     sim.setUnknown(FixtureSim::Unknown::Silent);
     FixtureTestResult r = marked();
@@ -148,7 +148,7 @@ class TremixSlowSession : public TremixSession {
 };
 
 TEST_F(TremixSlowSession, LossDuringWaitFailsFast) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     sim.setCloseOnRequest(true);
     FixtureTestResult r = marked();
@@ -163,7 +163,7 @@ TEST_F(TremixSlowSession, LossDuringWaitFailsFast) {
 // The logout that ends a session does not wait out a request waiting on it: the request fails at
 // once, and so does one made after the logout began.
 TEST_F(TremixSlowSession, LogoutWakesAWaitingRequest) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     sim.setUnknown(FixtureSim::Unknown::Silent);
     FixtureTestResult r = marked();
@@ -182,7 +182,7 @@ TEST_F(TremixSlowSession, LogoutWakesAWaitingRequest) {
 }
 
 TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     sim.setResult(kMacA, result(kMacA, "LATE-A"));
     sim.setResult(kMacB, result(kMacB, "B"));
@@ -248,7 +248,7 @@ void countFrames(int, const char* line, void*) {
 // never does (the fixture may know better since). A push that comes while the question is open
 // answers it when the fixture does not.
 TEST_F(TremixSession, PushedResultsAnswerOnlyAQuestionLeftOpen) {
-    EventLog log;
+    EventLog& log = newLog();
     sim.setAnswerHeartbeat(false);
     const int h = connect(log);
     frameLines.store(0);
@@ -340,8 +340,8 @@ TEST(TremixPushCache, BoundedByCountAndAgeAndFreedAtLogout) {
 }
 
 TEST_F(TremixSession, SharedEndpointAndReferenceCount) {
-    EventLog first;
-    EventLog second;
+    EventLog& first = newLog();
+    EventLog& second = newLog();
     const int h = connect(first);
     FixtureLoginInfo info = loginRecord(sim.port(), &second);
     // The joining login hears "connected" at once, on its own thread.
@@ -380,7 +380,7 @@ TEST_F(TremixSession, SharedEndpointAndReferenceCount) {
 }
 
 TEST_F(TremixSession, BadArgumentsFail) {
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     FixtureTestResult r = marked();
     FixtureDevInfo d;
@@ -492,7 +492,7 @@ class TremixRealTime : public TremixSession {
 TEST_F(TremixRealTime, LogoutWakesBlockedReceive) {
     PTQ_FT_SetWaitTime(5, -1, 10); // the receive blocks up to 5 s per pass
     sim.setAnswerHeartbeat(false);
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const auto start = std::chrono::steady_clock::now();
@@ -508,7 +508,7 @@ class TremixBusySession : public TremixSession {
 
 TEST_F(TremixBusySession, HeartbeatsRequestsAndReconnectsInterleave) {
     PTQ_FT_SetWaitTime(250, -1, 1); // socket time-outs 1 s at this scale
-    EventLog log;
+    EventLog& log = newLog();
     const int h = connect(log);
     std::atomic<bool> done{false};
     std::atomic<int> ok{0};

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -102,6 +103,11 @@ protected:
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from).count();
     }
 
+    // An event log that outlives the sessions using it: they are logged out in TearDown, and their
+    // threads may report until then.
+    EventLog& newLog() { return logs.emplace_back(); }
+
     FixtureSim sim;
     std::vector<int> handles;
+    std::deque<EventLog> logs;
 };
