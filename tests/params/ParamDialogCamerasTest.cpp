@@ -4,6 +4,7 @@
 #include "../batches/BatchTestSupport.h"
 #include "ParamDialogPageEdits.h"
 #include "ParamDialogTestSupport.h"
+#include "harness/Slowdown.h"
 
 #include "kvxnet/KvxSdkRecords.h"
 
@@ -74,7 +75,7 @@ protected:
     static void SetUpTestSuite() { storeFolder(); }
     void SetUp() override {
         BatchTest::SetUp();
-        winport::setTimeScale(0.01);
+        winport::setTimeScale(0.01 * harness::kSlowdown);
         camsim::useFleet(camsim::defaultFleet(4));
         fleet = camsim::fleet();
         oldPath = qgetenv("PATH");
