@@ -267,7 +267,7 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     // The limit of five rows is 100 s (6 s of real time); a run that waits for it ends at 100 s
     // from the timer's start, seconds after the last row's answer.
     EXPECT_GE(msFromLastQuestionToEnd(), 0);
-    EXPECT_LT(msFromLastQuestionToEnd(), 1000) << "ends when every row is done, before the limit";
+    EXPECT_LT(msFromLastQuestionToEnd(), 2000) << "ends when every row is done, before the limit";
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].className, "ShowResultDialog");
     EXPECT_EQ(shown[0].headers, (QStringList{"IP", "Audio"}));
@@ -291,7 +291,7 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     sim.clearRequests();
     run(frame, "GPIO Detection");
     EXPECT_GE(msFromLastQuestionToEnd(), 0);
-    EXPECT_LT(msFromLastQuestionToEnd(), 1000);
+    EXPECT_LT(msFromLastQuestionToEnd(), 2000);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[1].headers, (QStringList{"Interface", "Features", "Test Result"}));
     EXPECT_EQ(
