@@ -29,6 +29,12 @@ struct Message {
 // Collects SDK messages; usable as the login record's user pointer.
 class MessageSink {
 public:
+    MessageSink() = default;
+    MessageSink(const MessageSink&) = delete;
+    MessageSink& operator=(const MessageSink&) = delete;
+    // Logins that report here are ended (or the SDK cleaned up) first; the lock orders their last
+    // message before the sink goes.
+    ~MessageSink() { std::lock_guard<std::mutex> lock(m_mutex); }
     static void callback(int handle, int message, void* param, void* user) {
         auto* self = static_cast<MessageSink*>(user);
         std::lock_guard<std::mutex> lock(self->m_mutex);
