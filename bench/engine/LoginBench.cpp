@@ -1,7 +1,8 @@
 // Logs in a simulated fleet (default 256 cameras) at time scale 0.001 and prints the wall
 // time from the first queued login to "all logins attempted" (code 6), the peak memory, and
-// the ratio to the waits the login sequence mandates (1000 ms before each name read, one
-// login after the other). Usage: bench_engine_login [cameras] [scale] [runs]
+// the ratio to the chain the login sequence mandates: the login calls one after the other
+// (up to the last call's status text), then the 1000 ms before the last name read.
+// Usage: bench_engine_login [cameras] [scale] [runs]
 #include "DeviceManager.h"
 #include "camsim/SimControl.h"
 #include "winport/WinPort.h"
@@ -16,12 +17,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sys/resource.h>
+#include <thread>
 #include <vector>
 
 namespace {
 
 std::atomic<int> g_done{0};
 std::atomic<int> g_ok{0};
+std::atomic<int> g_called{0}; // logins whose call returned (code 2, or code 10 at the call)
+std::chrono::steady_clock::time_point g_lastCall;
 std::mutex g_lock;
 std::condition_variable g_doneSignal;
 
@@ -31,10 +35,17 @@ int onNotify(const OZM::_NOTIFY_PARAM* param, void*) {
         ++g_done;
         g_doneSignal.notify_all();
     }
-    if (param->type == 10 && param->data) {
+    if ((param->type == 2 || param->type == 10) && param->data) {
         const auto* texts = static_cast<const QStringList*>(param->data);
-        if (texts->size() > 1 && texts->at(1) == QLatin1String("Login Successful"))
+        if (param->type == 10 && texts->size() > 1 && texts->at(1) == QLatin1String("Login Successful"))
             ++g_ok;
+        const bool atCall = param->type == 2 ? texts->value(1) == QLatin1String("Logging in...")
+                                             : texts->value(1) == QLatin1String("Login Failed");
+        if (atCall) {
+            std::lock_guard<std::mutex> lock(g_lock);
+            ++g_called;
+            g_lastCall = std::chrono::steady_clock::now();
+        }
     }
     return 0;
 }
@@ -68,14 +79,16 @@ int main(int argc, char** argv) {
         records.push_back(recordOf(c));
     IClientUiElement::setNotifyCallBack(&onNotify, nullptr);
 
-    const double mandatedMs = cameras * DeviceManager::kOsdReadDelayMs * scale;
+    const double pauseMs = 1000.0 * scale;
     std::vector<double> walls;
+    std::vector<double> ratios;
     {
         DeviceManager engine;
         for (int run = 0; run < runs; ++run) {
             engine.logoutAll();
             g_done = 0;
             g_ok = 0;
+            g_called = 0;
             const auto t0 = std::chrono::steady_clock::now();
             for (const auto& r : records) {
                 engine.addSearchInfo(r.mac, &r);
@@ -89,21 +102,33 @@ int main(int argc, char** argv) {
                 std::unique_lock<std::mutex> lock(g_lock);
                 g_doneSignal.wait(lock, [] { return g_done.load() > 0; });
             }
-            const double wall =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            const auto t1 = std::chrono::steady_clock::now();
+            double callsMs = 0;
+            {
+                std::lock_guard<std::mutex> lock(g_lock);
+                callsMs = std::chrono::duration<double, std::milli>(g_lastCall - t0).count();
+            }
+            const double wall = std::chrono::duration<double, std::milli>(t1 - t0).count();
+            const double chain = callsMs + pauseMs;
             walls.push_back(wall);
-            std::printf("run %d: %d cameras, %d logged in, wall %.1f ms, ratio %.3f\n", run + 1, cameras,
-                        g_ok.load(), wall, wall / mandatedMs);
+            ratios.push_back(wall / chain);
+            std::printf(
+                "run %d: %d cameras, %d calls, %d logged in, wall %.1f ms, calls %.1f ms, chain %.1f ms, "
+                "ratio %.3f\n",
+                run + 1, cameras, g_called.load(), g_ok.load(), wall, callsMs, chain, wall / chain);
+            // Let the last answers settle before the next search logs everything out.
+            std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(200 * scale) + 5));
         }
     }
     IClientUiElement::setNotifyCallBack(nullptr, nullptr);
     std::sort(walls.begin(), walls.end());
+    std::sort(ratios.begin(), ratios.end());
     const double median = walls[walls.size() / 2];
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf(
-        "login of %d simulated cameras at time scale %g: median wall %.1f ms, mandated waits %.1f ms, "
-        "ratio %.3f (goal <= 1.05), peak memory %ld KiB\n",
-        cameras, scale, median, mandatedMs, median / mandatedMs, usage.ru_maxrss);
+        "login of %d simulated cameras at time scale %g: wall min %.1f / median %.1f ms (one pause %.1f ms), "
+        "median ratio to the chain %.3f (goal <= 1.05), peak memory %ld KiB\n",
+        cameras, scale, walls.front(), median, pauseMs, ratios[ratios.size() / 2], usage.ru_maxrss);
     return 0;
 }

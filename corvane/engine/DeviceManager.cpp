@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <sys/prctl.h>
@@ -65,8 +66,16 @@ DeviceManager::~DeviceManager() {
         m_stop = 1;
     }
     m_taskWake.notify_all();
+    {
+        std::lock_guard<std::mutex> lock(m_nameLock);
+        m_nameStop = true; // name reads still pending are dropped
+    }
+    m_nameWake.notify_all();
+    m_nameDone.notify_all();
     if (m_worker.joinable())
         m_worker.join();
+    if (m_nameReader.joinable())
+        m_nameReader.join();
     if (m_loginCheckTimer)
         m_loginCheckTimer->stop();
     logoutAll();
@@ -76,6 +85,7 @@ DeviceManager::~DeviceManager() {
 void DeviceManager::initTimers() {
     m_stop = 0;
     m_worker = std::thread([this] { taskLoop(); });
+    m_nameReader = std::thread([this] { nameReadLoop(); });
     if (!m_loginCheckTimer) {
         m_loginCheckTimer = new QTimer(this);
         connect(m_loginCheckTimer, &QTimer::timeout, this, &DeviceManager::onCheckLoginTimerSlot);
@@ -225,7 +235,10 @@ void DeviceManager::runTask(DeviceTask& task) {
             loginDevice(&task.record);
         break;
     case DeviceTask::FullRecovery:
-        fullRecovery(&task.row);
+        // A login of the device queued before the recovery has its name read first, as
+        // when the worker read it itself.
+        if (waitNameReads(task.row.value(8).toStdString()))
+            fullRecovery(&task.row);
         break;
     default:
         break;
@@ -238,22 +251,21 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
     if (!record)
         return -1;
     const std::string mac = fieldText(record->mac, sizeof record->mac);
-    const std::uint64_t generation = m_generation.load();
-    LoginSlot* slot = nullptr;
-    std::uint64_t startTick = 0;
+    NameRead read;
+    read.generation = m_generation.load();
+    read.mac = mac;
     {
         std::lock_guard<std::mutex> run(m_loginRun);
-        if (generation != m_generation.load())
-            return 0;
+        if (read.generation != m_generation.load())
+            return 0; // a new search began before this login's turn
         const int index = m_nextSlot++;
         if (index >= kLoginSlots) {
             // The table is full: the device is reported and takes no slot.
             Qx_Write_Log(300, "DeviceManager::loginDevice", "[Line:%d] login table full, ip:%s", __LINE__,
                          fieldText(record->ip, sizeof record->ip).c_str());
             notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
-            ++m_loginCounter;
         } else {
-            slot = &m_slots[index];
+            LoginSlot* slot = &m_slots[index];
             {
                 std::lock_guard<std::mutex> lock(m_slotLock);
                 slot->owner = this;
@@ -268,30 +280,94 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
                 slot->inLoginCall = true;
             }
             callLogin(*record, slot, mac);
-            startTick = GetTickCount();
+            read.slot = index;
         }
     }
-    if (slot) {
-        // The name is read 1000 ms after the login call returned.
-        const std::uint64_t elapsed = GetTickCount() - startTick;
-        if (elapsed < static_cast<std::uint64_t>(kOsdReadDelayMs))
-            sleepMs(kOsdReadDelayMs - static_cast<int>(elapsed));
-        std::lock_guard<std::mutex> run(m_loginRun);
-        if (generation != m_generation.load())
-            return 0; // a new search began meanwhile: this attempt no longer counts
-        std::uint32_t handle = 0;
-        {
-            std::lock_guard<std::mutex> lock(m_slotLock);
-            handle = slot->hIPCLogin;
+    // The name is read 1000 ms after this login call returned; the worker goes on meanwhile.
+    // A login without a slot counts in the same order.
+    scheduleNameRead(GetTickCount() + static_cast<std::uint64_t>(kOsdReadDelayMs), read);
+    return 0;
+}
+
+void DeviceManager::scheduleNameRead(std::uint64_t dueTick, const NameRead& read) {
+    {
+        std::lock_guard<std::mutex> lock(m_nameLock);
+        if (m_nameStop)
+            return;
+        m_nameReads.emplace(dueTick, read); // after the reads due at the same tick
+        ++m_namesPending[read.mac];
+    }
+    m_nameWake.notify_one();
+}
+
+void DeviceManager::nameReadLoop() {
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    std::unique_lock<std::mutex> lock(m_nameLock);
+    while (!m_nameStop) {
+        if (m_nameReads.empty()) {
+            m_nameWake.wait(lock);
+            continue;
         }
-        KvxOsdInfo osd;
-        std::memset(&osd, 0, sizeof osd);
-        if (KVX_NET_GetOSD2(static_cast<int>(handle), 0, &osd) != 0)
-            notifyTexts(1, {QString::fromStdString(mac), gbkText(osd.text, sizeof osd.text)});
+        const std::uint64_t due = m_nameReads.begin()->first;
+        const std::uint64_t now = GetTickCount();
+        if (now < due) {
+            // Program milliseconds to real time; the tick is checked again on waking.
+            const double realUs = static_cast<double>(due - now) * winport::timeScale() * 1000.0;
+            m_nameWake.wait_for(lock, std::chrono::microseconds(
+                                          std::max<std::int64_t>(1, static_cast<std::int64_t>(realUs))));
+            continue;
+        }
+        const NameRead read = m_nameReads.begin()->second;
+        m_nameReads.erase(m_nameReads.begin());
+        lock.unlock();
+        readName(read);
+        lock.lock();
+    }
+}
+
+void DeviceManager::nameReadEnded(const std::string& mac) {
+    {
+        std::lock_guard<std::mutex> lock(m_nameLock);
+        auto it = m_namesPending.find(mac);
+        if (it != m_namesPending.end() && --it->second <= 0)
+            m_namesPending.erase(it);
+    }
+    m_nameDone.notify_all();
+}
+
+bool DeviceManager::waitNameReads(const std::string& mac) {
+    std::unique_lock<std::mutex> lock(m_nameLock);
+    m_nameDone.wait(lock, [&] { return m_nameStop || m_namesPending.count(mac) == 0; });
+    return !m_nameStop;
+}
+
+void DeviceManager::readName(const NameRead& read) {
+    struct Ended {
+        DeviceManager* self;
+        const std::string& mac;
+        ~Ended() { self->nameReadEnded(mac); }
+    } ended{this, read.mac};
+    {
+        std::lock_guard<std::mutex> run(m_loginRun);
+        if (read.generation != m_generation.load())
+            return; // a new search began meanwhile: this attempt no longer counts
+        if (LoginSlot* slot = slotPointer(read.slot)) {
+            std::uint32_t handle = 0;
+            QString mac;
+            {
+                std::lock_guard<std::mutex> lock(m_slotLock);
+                handle = slot->hIPCLogin;
+                mac = QString::fromLatin1(slot->mac,
+                                          static_cast<int>(fieldLength(slot->mac, sizeof slot->mac)));
+            }
+            KvxOsdInfo osd;
+            std::memset(&osd, 0, sizeof osd);
+            if (KVX_NET_GetOSD2(static_cast<int>(handle), 0, &osd) != 0)
+                notifyTexts(1, {mac, gbkText(osd.text, sizeof osd.text)});
+        }
         ++m_loginCounter;
     }
     checkAllAttempted();
-    return 0;
 }
 
 int DeviceManager::reloginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
@@ -422,6 +498,20 @@ void DeviceManager::logoutAll() {
                 ++it;
         }
     }
+    {
+        std::lock_guard<std::mutex> lock(m_nameLock);
+        for (auto it = m_nameReads.begin(); it != m_nameReads.end();) {
+            if (it->second.generation != m_generation.load()) {
+                auto pending = m_namesPending.find(it->second.mac);
+                if (pending != m_namesPending.end() && --pending->second <= 0)
+                    m_namesPending.erase(pending);
+                it = m_nameReads.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    m_nameDone.notify_all();
     std::lock_guard<std::mutex> run(m_loginRun);
     std::vector<std::uint32_t> handles;
     {

@@ -193,8 +193,8 @@ private:
     const std::vector<int>* slotIndicesOf(const std::string& mac) const;
     std::mutex m_loginRun;
     std::mutex m_resultOrder;
-    std::atomic<int> m_nextSlot{0};     // next slot to fill
-    std::atomic<int> m_loginCounter{0}; // logins attempted since the last logoutAll
+    std::atomic<int> m_nextSlot{0};     // slots handed out since the last logoutAll
+    std::atomic<int> m_loginCounter{0}; // logins attempted (name read included) since then
     std::atomic<int> m_loginTotal{0};
     std::atomic<bool> m_totalKnown{false};
     std::atomic<std::uint64_t> m_generation{1};
@@ -205,6 +205,28 @@ private:
     std::condition_variable m_taskWake;
     std::deque<DeviceTask> m_tasks;
     std::thread m_worker;
+
+    // Name reads, each due kOsdReadDelayMs after its own login call, served in due order by one
+    // thread so that the worker goes on to the next login at once.
+    struct NameRead {
+        std::uint64_t generation = 0;
+        int slot = -1; // -1: the login took no slot; it is only counted
+        std::string mac;
+    };
+    void nameReadLoop();
+    void scheduleNameRead(std::uint64_t dueTick, const NameRead& read);
+    void readName(const NameRead& read);
+    std::mutex m_nameLock;
+    std::condition_variable m_nameWake;
+    std::multimap<std::uint64_t, NameRead> m_nameReads;  // due program tick -> read, in call order
+    std::unordered_map<std::string, int> m_namesPending; // reads not done yet, per MAC
+    std::condition_variable m_nameDone;
+    bool m_nameStop = false;
+    // Waits until the device's name reads are done (a full recovery follows its login's
+    // read); false when the engine stops meanwhile.
+    bool waitNameReads(const std::string& mac);
+    void nameReadEnded(const std::string& mac);
+    std::thread m_nameReader;
 
     // Relogin queue, served on the GUI thread.
     std::mutex m_reloginLock;

@@ -2,6 +2,7 @@
 #include "EngineTestSupport.h"
 
 #include "kvxnet/DscSearch.h"
+#include "harness/Slowdown.h"
 #include "quillet/Quillet.h"
 
 using namespace enginetest;
@@ -61,6 +62,126 @@ TEST_F(EngineTest, LogsInAFleetWithResultsNamesAndTimeout) {
     EXPECT_EQ(timedOut[0].hIPCLogin, 0u);
     EXPECT_TRUE(engine->slotsForMac(fleet[0].mac).at(0).loggedIn());
     EXPECT_FALSE(engine->slotsForMac(fleet[2].mac).at(0).loggedIn());
+}
+
+// Each camera keeps its own sequence (login call, name read a second later, count), while the
+// logins of a fleet overlap instead of queuing behind each other's pauses.
+TEST_F(EngineTest, FleetLoginsOverlapEachNameReadASecondAfterItsOwnCall) {
+    constexpr int kCameras = 32;
+    winport::setTimeScale(0.1 * harness::kSlowdown);
+    camsim::useFleet(camsim::defaultFleet(kCameras));
+    fleet = camsim::fleet();
+    std::vector<DSC_SEARCH_RESPONSE_INFO> records;
+    for (const auto& c : fleet)
+        records.push_back(searchRecord(c));
+    std::snprintf(records[5].password, sizeof records[5].password, "wrong");
+    const std::uint64_t queued = GetTickCount();
+    searchFound(records, kCameras);
+    ASSERT_TRUE(waitFor([&] { return !notes->with(6).empty(); }, 20000));
+    const std::uint64_t done = notes->with(6).at(0).tick;
+    // One after the other, the pauses alone would take kCameras seconds.
+    EXPECT_LT(done - queued, static_cast<std::uint64_t>(kCameras) * 1000u / 4u);
+    EXPECT_GE(done - queued, 1000u);
+
+    const auto all = notes->all();
+    std::size_t six = 0;
+    while (all[six].code != 6)
+        ++six;
+    std::vector<std::uint64_t> callTicks;
+    for (std::size_t i = 0; i < fleet.size(); ++i) {
+        const auto status = notes->with(2, mac(i));
+        ASSERT_EQ(status.size(), 1u) << i; // sent when the call returned, before any answer
+        EXPECT_EQ(status[0].texts.at(1), "Logging in...");
+        callTicks.push_back(status[0].tick);
+        EXPECT_EQ(notes->count(10, mac(i), i == 5 ? "Login Failed" : "Login Successful"), 1) << i;
+        const auto names = notes->with(1, mac(i));
+        if (i == 5) {
+            EXPECT_TRUE(names.empty()); // a refused account has no name to read
+            continue;
+        }
+        ASSERT_EQ(names.size(), 1u) << i;
+        EXPECT_EQ(names[0].texts, QStringList({mac(i), QString::fromStdString(fleet[i].name)}));
+        EXPECT_GE(names[0].tick, status[0].tick + 1000u) << i;
+        EXPECT_LE(names[0].tick, done) << i;
+    }
+    // Calls and name reads keep the queue's order; code 6 follows the last read, once.
+    EXPECT_TRUE(std::is_sorted(callTicks.begin(), callTicks.end()));
+    std::vector<QString> readOrder;
+    for (std::size_t k = 0; k < six; ++k) {
+        if (all[k].code == 1)
+            readOrder.push_back(all[k].texts.at(0));
+    }
+    ASSERT_EQ(readOrder.size(), fleet.size() - 1);
+    for (std::size_t i = 0, k = 0; i < fleet.size(); ++i) {
+        if (i != 5) {
+            EXPECT_EQ(readOrder[k++], mac(i)) << i;
+        }
+    }
+    EXPECT_EQ(notes->with(6).size(), 1u);
+    EXPECT_EQ(engine->loginCount(), kCameras);
+    // The name is read whether or not the login succeeded.
+    EXPECT_EQ(camsim::calls("KVX_NET_GetOSD2").size(), fleet.size());
+}
+
+// A search or the engine's end drops the name reads still due; neither waits for them.
+TEST_F(EngineTest, PendingNameReadsEndWithTheSearchAndTheEngine) {
+    winport::setTimeScale(1);
+    std::vector<DSC_SEARCH_RESPONSE_INFO> records;
+    for (std::size_t i = 0; i < 4; ++i)
+        records.push_back(searchRecord(fleet[i]));
+    searchFound(records, 4);
+    ASSERT_TRUE(waitFor([&] { return camsim::calls("KVX_NET_Login").size() == 4; }));
+    engine->logoutAll(); // before the first read is due
+    searchFound({searchRecord(fleet[6])}, 1);
+    ASSERT_TRUE(waitFor([&] { return camsim::calls("KVX_NET_Login").size() == 5; }));
+    EXPECT_EQ(engine->loginCount(), 0);
+    waitFor([] { return false; }, 1300);                    // past the old reads' due time
+    ASSERT_EQ(camsim::calls("KVX_NET_GetOSD2").size(), 1u); // only the new search's camera
+    EXPECT_EQ(camsim::calls("KVX_NET_GetOSD2")[0].camera, fleet[6].mac);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(notes->with(1, mac(i)).empty()) << i;
+    EXPECT_EQ(notes->with(6).size(), 1u);
+    EXPECT_EQ(engine->loginCount(), 1);
+
+    engine->logoutAll();
+    notes->clear();
+    searchFound({searchRecord(fleet[7])}, 1);
+    ASSERT_TRUE(waitFor([&] { return camsim::calls("KVX_NET_Login").size() == 6; }));
+    QElapsedTimer clock;
+    clock.start();
+    engine.reset(); // a read is due in a second: the engine ends without it
+    EXPECT_LT(clock.elapsed(), 700);
+    EXPECT_TRUE(notes->with(1).empty());
+    EXPECT_EQ(camsim::calls("KVX_NET_GetOSD2").size(), 1u);
+}
+
+// A full recovery queued behind a login runs once that login is answered and named.
+TEST_F(EngineTest, FullRecoveryQueuedBehindALoginFollowsItsNameRead) {
+    const auto record = searchRecord(fleet[0]);
+    engine->addSearchInfo(record.mac, &record);
+    engine->addLoginTask(&record);
+    QStringList row;
+    for (int c = 0; c < 19; ++c)
+        row << QString();
+    row[1] = QString::fromStdString(fleet[0].ip);
+    row[8] = mac(0);
+    ASSERT_EQ(engine->fullRecoveryDevices(row), 0);
+    ASSERT_TRUE(waitFor([&] { return !notes->with(12, mac(0)).empty(); }));
+    EXPECT_EQ(notes->count(12, mac(0), "Full Recovery Success"), 1);
+    const auto all = camsim::callLog();
+    auto first = [&](const char* function) {
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            if (all[k].function == function)
+                return k;
+        }
+        return all.size();
+    };
+    const std::size_t login = first("KVX_NET_Login");
+    const std::size_t name = first("KVX_NET_GetOSD2");
+    const std::size_t restore = first("KVX_NET_RestoreDefaultNew");
+    ASSERT_LT(restore, all.size());
+    EXPECT_LT(login, name);
+    EXPECT_LT(name, restore);
 }
 
 TEST_F(EngineTest, LoginRecordAsTheEngineFillsIt) {
