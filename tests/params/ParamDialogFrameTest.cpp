@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -484,6 +485,22 @@ std::vector<OpenedDialog> everyDialog() {
     };
 }
 
+// Counts the Return and Enter key presses that reach a widget's own handler.
+class ReturnsSeen : public QObject {
+public:
+    explicit ReturnsSeen(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            count += key == Qt::Key_Return || key == Qt::Key_Enter;
+        }
+        return false;
+    }
+};
+
 QString widgetName(const QWidget* widget) {
     QString name = QString::fromLatin1(widget->metaObject()->className());
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
@@ -548,8 +565,11 @@ TEST_F(ParamDialogTest, ReturnClicksNothingInAnyDialog) {
             edit->clear();
             QTest::keyClicks(edit, "10.1.2.3");
             const QString typed = edit->text();
+            auto* seen = new ReturnsSeen(edit);
             pressReturn(edit, "text field " + widgetName(edit));
             EXPECT_EQ(edit->text(), typed);
+            EXPECT_EQ(seen->count, 3) << "the field takes its own Return first";
+            delete seen;
         }
         EXPECT_EQ(fields > 0, entry.hasTextFields);
         int buttons = 0;
