@@ -1,6 +1,7 @@
 #include "FramelessDialogFrame.h"
 
 #include "ozmlogic/OzmLogic.h"
+#include "tarsel/ReturnKeyGuard.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@ namespace FramelessDialogFrame {
 
 Parts build(QDialog* dialog, int width, int height) {
     Parts parts;
+    ReturnKeyGuard::install(dialog);
     dialog->setFixedSize(width, height);
     dialog->setStyleSheet("QDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
 
@@ -41,13 +43,6 @@ Parts build(QDialog* dialog, int width, int height) {
                                      "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
     parts.closeButton->setAutoDefault(false);
     return parts;
-}
-
-void clearDefaultButtons(QDialog* dialog) {
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-        button->setDefault(false);
-        button->setAutoDefault(false);
-    }
 }
 
 void press(const QMouseEvent* event, const QRect& titleRect, QPoint& pressPos, bool& dragging) {

@@ -27,13 +27,8 @@ struct Parts {
 
 // Fixes the dialog's size, sets the dialog style sheet and builds the title bar with its
 // close button at (width - 30, 0). The caller sets the window flags first and connects the
-// close button.
+// close button. Return and Enter click none of the dialog's buttons (ReturnKeyGuard).
 Parts build(QDialog* dialog, int width, int height);
-
-// No push button of the dialog becomes its default button: Return in a text field then closes
-// nothing and clicks nothing (Qt makes the first auto-default button the default one, and the
-// title bar's close button comes first). Call at the end of the constructor.
-void clearDefaultButtons(QDialog* dialog);
 
 // Drag handling. press: only a left press counts; it records pressPos and, when its y is at
 // most 40, sets dragging to whether titleRect contains it.

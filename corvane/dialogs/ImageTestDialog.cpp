@@ -3,6 +3,7 @@
 #include "FramelessDialogFrame.h"
 #include "PreviewPanes.h"
 #include "ozmlogic/OzmLogic.h"
+#include "tarsel/ReturnKeyGuard.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -15,6 +16,7 @@ ImageTestDialog::ImageTestDialog(QWidget* parent) : QDialog(parent) {
     dialogWidth = screen.width();
     dialogHeight = screen.height();
     setWindowFlags(Qt::CustomizeWindowHint | Qt::FramelessWindowHint);
+    ReturnKeyGuard::install(this); // no frame: the guard of its own
     setFixedSize(dialogWidth, dialogHeight);
     setStyleSheet("background: #ADADAD;border: 1px solid #ADADAD;");
 

@@ -56,7 +56,6 @@ PelloraDialog::PelloraDialog(QWidget* parent) : QDialog(parent) {
 
     isDragging = false;
     titleRect = geometry();
-    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 PelloraDialog::~PelloraDialog() = default;

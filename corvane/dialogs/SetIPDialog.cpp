@@ -81,7 +81,6 @@ SetIPDialog::SetIPDialog(QWidget* parent) : QDialog(parent) {
     loadRecord();
     isDragging = false;
     titleRect = geometry();
-    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 SetIPDialog::~SetIPDialog() = default;

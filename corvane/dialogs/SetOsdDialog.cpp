@@ -88,7 +88,6 @@ SetOsdDialog::SetOsdDialog(QWidget* parent) : QDialog(parent) {
 
     isDragging = false;
     titleRect = geometry();
-    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 SetOsdDialog::~SetOsdDialog() = default;

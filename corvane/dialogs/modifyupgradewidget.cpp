@@ -11,11 +11,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "tarsel/ReturnKeyGuard.h"
 #include "winport/WinPort.h"
 
 modifyupgradewidget::modifyupgradewidget(QWidget* parent) : QDialog(parent) {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     resize(750, 406);
+    ReturnKeyGuard::install(this); // no frame: the guard of its own
 
     upgradeView = new Cmodifyupgradeview(this);
 

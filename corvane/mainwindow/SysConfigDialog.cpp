@@ -67,7 +67,6 @@ SysConfigDialog::SysConfigDialog(QWidget* parent) : QDialog(parent) {
 
     _dragging = false;
     _dragArea = rect();
-    FramelessDialogFrame::clearDefaultButtons(this);
 }
 
 QString SysConfigDialog::pelloraIniPath() {

@@ -25,8 +25,6 @@ namespace {
 constexpr int kAccountTextMax = 31;
 constexpr int kPasswordMin = 8;
 
-// At least one ASCII letter and one digit; every character printable ASCII, so the text is
-// stored byte for byte as typed.
 // A click into a time box selects the section under the pointer, so that the digits typed next
 // replace it (a full section takes no further digit, and a click alone selects nothing).
 class SectionOnClick : public QObject {
@@ -49,6 +47,8 @@ private:
     QDateTimeEdit* m_edit;
 };
 
+// At least one ASCII letter and one digit; every character printable ASCII other than the
+// space, so the text is stored byte for byte as typed.
 bool passwordCharactersOk(const QString& text) {
     bool letter = false;
     bool digit = false;

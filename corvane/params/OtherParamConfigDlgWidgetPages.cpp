@@ -32,7 +32,7 @@ void OtherParamConfigDlg::createMotionDetectPage() {
 }
 
 // The widget is built with the page, so there is always one to save; without it nothing is
-// stored and the save goes on.
+// stored and the save stops here, as at a page that fails.
 bool OtherParamConfigDlg::saveMotionDetectInfo() {
     return _motionWidget ? _motionWidget->saveMotionDetect() : false;
 }

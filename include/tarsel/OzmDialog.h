@@ -29,7 +29,6 @@ public:
     QPushButton* closeButton() const { return m_closeButton; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,9 +1,9 @@
 #include "tarsel/OzmDialog.h"
 
 #include "ozmlogic/OzmLogic.h"
+#include "tarsel/ReturnKeyGuard.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -12,6 +12,9 @@
 OzmDialog::OzmDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setObjectName("ozmDialog");
+    // Return in a field of the content never ends the dialog or clicks a button: edits stay until
+    // they are saved, and the ways out are the title bar and Escape.
+    ReturnKeyGuard::install(this);
     setStyleSheet("QDialog#ozmDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
 
     m_titleBar = new QWidget(this);
@@ -74,18 +77,6 @@ void OzmDialog::setTitleText(const QString& text) {
 
 QString OzmDialog::titleText() const {
     return m_titleLabel->text();
-}
-
-void OzmDialog::keyPressEvent(QKeyEvent* event) {
-    // Return in a field of the content never ends the dialog: edits stay until they are saved,
-    // and the ways out are the title bar and Escape. A focused button still takes its own Return.
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            event->accept();
-            return;
-        }
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void OzmDialog::mousePressEvent(QMouseEvent* event) {

@@ -1,20 +1,32 @@
 // The dialog's frame: tree, check boxes and pages in step, the enable flags, the save sequence's
-// stop and skip rules, and the main window's button.
+// stop and skip rules, the main window's button, and Return in every dialog of the program.
 #include "ParamDialogTestSupport.h"
 
+#include "AboutUsDialog.h"
+#include "ImageTestDialog.h"
 #include "MainFrame.h"
 #include "PelloraDialog.h"
+#include "PlayCheckDeviceDialog.h"
+#include "PlayDialog.h"
+#include "PreviewTestSupport.h"
+#include "PtzAndAudioDeviceDialog.h"
 #include "SetIPDialog.h"
 #include "SetOsdDialog.h"
+#include "ShowResultDialog.h"
+#include "ShowResultDlgEx.h"
 #include "SysConfigDialog.h"
 #include "TipDialog.h"
+#include "ViewQRcodeDialog.h"
+#include "modifyupgradewidget.h"
 #include "ozmlogic/OzmLogic.h"
 
 #include "harness/TestDir.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -379,27 +391,171 @@ TEST_F(ParamDialogTest, MainWindowButtonOpensTheDialogAndEscapeSavesNothing) {
     EXPECT_EQ(before, file.readAll());
 }
 
-// Return in a text field closes no dialog and clicks no button: the edit stays in the field, and
-// the ways out are the close button, the dialog's own buttons and Escape.
-TEST_F(ParamDialogTest, ReturnInATextFieldClosesNoDialog) {
+namespace {
+
+// One dialog of the program, opened as its caller opens it (the previews on simulated cameras).
+struct OpenedDialog {
+    const char* name;
+    std::function<QDialog*(const QVector<QStringList>& rows)> open;
+    bool hasTextFields = false;
+    bool escapeLeaves = true;
+};
+
+FixtureGpioItem gpioItem(const char* name, const char* status) {
+    FixtureGpioItem item;
+    std::memset(&item, 0, sizeof item);
+    std::strcpy(item.name, name);
+    std::strcpy(item.function, "LED");
+    std::strcpy(item.status, status);
+    return item;
+}
+
+std::vector<OpenedDialog> everyDialog() {
+    using Rows = QVector<QStringList>;
+    return {
+        {"parameter dialog", [](const Rows&) { return new OtherParamConfigDlg(nullptr); }, true},
+        {"Set IP", [](const Rows&) { return new SetIPDialog(nullptr); }, true},
+        {"Set OSD", [](const Rows&) { return new SetOsdDialog(nullptr); }, true},
+        {"System Configuration", [](const Rows&) { return new SysConfigDialog(nullptr); }, true},
+        {"label form", [](const Rows&) { return new PelloraDialog(nullptr); }, true},
+        {"message box",
+         [](const Rows&) {
+             auto* tip = new TipDialog(nullptr);
+             tip->textLabel->setText("Please select the device first!");
+             return tip;
+         }},
+        {"busy indicator", [](const Rows&) { return new ProgressBarDialog(nullptr); }, false, false},
+        {"result table",
+         [](const Rows&) {
+             auto* d = new ShowResultDialog({"IP", "Set SyncTime"}, nullptr, 354, 239);
+             DeviceResultInfo record;
+             std::memset(&record, 0, sizeof record);
+             std::strcpy(record.ip, "127.0.0.11");
+             record.status = 1;
+             d->showBatchResult({record});
+             return d;
+         }},
+        {"GPIO result table",
+         [](const Rows&) {
+             auto* d = new ShowResultDlgEx({"IP", "GPIO Port"}, nullptr, 720, 576);
+             FixturePendingInfo record;
+             std::memset(&record, 0, sizeof record);
+             std::strcpy(record.ip, "127.0.0.11");
+             std::strcpy(record.result, "NG");
+             record.gpio[0] = gpioItem("GPIO1", "NG");
+             record.gpioCount = 1;
+             d->showGpioTestResult({record});
+             return d;
+         }},
+        {"GPIO detail",
+         [](const Rows&) {
+             auto* d = new ShowResultDialog({"Interface", "Features", "Test Result"}, nullptr, 720, 576);
+             const FixtureGpioItem items[] = {gpioItem("GPIO1", "OK"), gpioItem("GPIO2", "NG")};
+             d->showTestDetail(items, 2);
+             return d;
+         }},
+        {"upgrade window", [](const Rows&) { return new modifyupgradewidget(nullptr); }},
+        {"about", [](const Rows&) { return new AboutUsDialog(nullptr); }},
+        {"QR code", [](const Rows&) { return new ViewQRcodeDialog(nullptr); }},
+        {"preview grid",
+         [](const Rows& rows) {
+             auto* d = new PlayCheckDeviceDialog(2, 2);
+             d->startPlay(rows);
+             return d;
+         }},
+        {"single preview",
+         [](const Rows& rows) {
+             auto* d = new PlayDialog;
+             d->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
+             d->playDevice(rows.value(0));
+             return d;
+         }},
+        {"PTZ and audio",
+         [](const Rows& rows) {
+             auto* d = new PtzAndAudioDeviceDialog(2, 2);
+             d->startPlay(rows);
+             return d;
+         }},
+        {"image test",
+         [](const Rows& rows) {
+             auto* d = new ImageTestDialog;
+             d->setDeviceList(rows);
+             return d;
+         }},
+    };
+}
+
+// Counts the Return and Enter key presses that reach a widget's own handler.
+class ReturnsSeen : public QObject {
+public:
+    explicit ReturnsSeen(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            count += key == Qt::Key_Return || key == Qt::Key_Enter;
+        }
+        return false;
+    }
+};
+
+QString widgetName(const QWidget* widget) {
+    QString name = QString::fromLatin1(widget->metaObject()->className());
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        name += " \"" + button->text() + "\"";
+    if (!widget->objectName().isEmpty())
+        name += " #" + widget->objectName();
+    return name;
+}
+
+} // namespace
+
+// Return and keypad Enter click nothing in any dialog the program opens: not a focused button,
+// not the dialog's default button, not one added after the dialog was built, whether the focus
+// is in a text field, on a button or on no widget. A text field keeps what was typed; nothing
+// is sent to a camera, stored or confirmed, the dialog stays open, and Escape still leaves.
+TEST_F(ParamDialogTest, ReturnClicksNothingInAnyDialog) {
     harness::TestDir dir;
     ASSERT_TRUE(dir.enter());
     dir.setEnv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
-    const std::vector<std::pair<const char*, std::function<QDialog*()>>> dialogs = {
-        {"parameter dialog", [] { return new OtherParamConfigDlg(nullptr); }},
-        {"Set IP", [] { return new SetIPDialog(nullptr); }},
-        {"Set OSD", [] { return new SetOsdDialog(nullptr); }},
-        {"System Configuration", [] { return new SysConfigDialog(nullptr); }},
-        {"label form", [] { return new PelloraDialog(nullptr); }},
-    };
-    for (const auto& entry : dialogs) {
-        SCOPED_TRACE(entry.first);
+    camsim::resetWorld();
+    const QVector<QStringList> rows = previewtest::fleetRows(4);
+    ASSERT_EQ(rows.size(), 4);
+    for (const OpenedDialog& entry : everyDialog()) {
+        SCOPED_TRACE(entry.name);
         QFile file(ozmParamsMgr()->filePath());
         const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         file.close();
         harness::ModalCloser closer(harness::ModalCloser::Action::Accept);
-        std::unique_ptr<QDialog> dialog(entry.second());
+        std::unique_ptr<QDialog> dialog(entry.open(rows));
         dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        // A button that comes after the dialog was built, inside a widget of its own.
+        auto* lateHost = new QWidget(dialog.get());
+        auto* late = new QPushButton("late", lateHost);
+        lateHost->setGeometry(0, 0, 40, 20);
+        lateHost->show();
+
+        QStringList clicked;
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            QObject::connect(button, &QAbstractButton::clicked,
+                             [&clicked, button] { clicked << widgetName(button) + " clicked"; });
+            QObject::connect(button, &QAbstractButton::pressed,
+                             [&clicked, button] { clicked << widgetName(button) + " pressed"; });
+        }
+        const std::size_t calls = camsim::callLog().size();
+        const auto pressReturn = [&](QWidget* target, const QString& where) {
+            QTest::keyClick(target, Qt::Key_Return);
+            QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
+            QTest::keyClick(target, Qt::Key_Return, Qt::ControlModifier);
+            EXPECT_TRUE(clicked.isEmpty()) << where.toStdString() << ": " << clicked.join(", ").toStdString();
+            clicked.clear();
+            EXPECT_TRUE(dialog->isVisible()) << where.toStdString();
+            dialog->show(); // the next case starts open
+        };
+
         int fields = 0;
         for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
             if (!edit->isVisible() || !edit->isEnabled() || edit->isReadOnly())
@@ -409,19 +565,47 @@ TEST_F(ParamDialogTest, ReturnInATextFieldClosesNoDialog) {
             edit->clear();
             QTest::keyClicks(edit, "10.1.2.3");
             const QString typed = edit->text();
-            QTest::keyClick(edit, Qt::Key_Return);
-            QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
-            ASSERT_TRUE(dialog->isVisible()) << edit->objectName().toStdString();
+            auto* seen = new ReturnsSeen(edit);
+            pressReturn(edit, "text field " + widgetName(edit));
             EXPECT_EQ(edit->text(), typed);
+            EXPECT_EQ(seen->count, 3) << "the field takes its own Return first";
+            delete seen;
         }
-        EXPECT_GT(fields, 0);
+        EXPECT_EQ(fields > 0, entry.hasTextFields);
+        int buttons = 0;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (!button->isVisible() || !button->isEnabled())
+                continue;
+            ++buttons;
+            button->setFocus();
+            pressReturn(button, "focus on " + widgetName(button));
+        }
+        EXPECT_GE(buttons, 1) << "the late button at least";
+        EXPECT_TRUE(late->isVisible());
+        if (QWidget* focus = dialog->focusWidget())
+            focus->clearFocus();
+        ASSERT_EQ(dialog->focusWidget(), nullptr);
+        // Through the window, as a key press arrives: it reaches the dialog itself.
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_TRUE(clicked.isEmpty()) << "no focus: " << clicked.join(", ").toStdString();
+        EXPECT_TRUE(dialog->isVisible()) << "no focus";
+
+        std::vector<std::string> sent;
+        const std::vector<camsim::CallRecord> log = camsim::callLog();
+        for (std::size_t i = calls; i < log.size(); ++i)
+            sent.push_back(log[i].function);
+        EXPECT_TRUE(sent.empty()) << "sent to the cameras: " << ::testing::PrintToString(sent);
         EXPECT_EQ(closer.count(), 0) << "no message: nothing was confirmed or saved";
         ASSERT_TRUE(file.open(QIODevice::ReadOnly) || before.isEmpty());
         EXPECT_EQ(file.readAll(), before) << "nothing stored";
         file.close();
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        EXPECT_FALSE(dialog->isVisible()) << "Escape still leaves";
+        EXPECT_EQ(!dialog->isVisible(), entry.escapeLeaves) << "Escape";
+        dialog.reset();
     }
+    EXPECT_TRUE(camsim::calls("KVX_NET_PTZCtrl").empty()) << "no PTZ command reached a camera";
+    camsim::resetWorld();
 }
 
 // A page's warning shows the warning icon; "Save Success!" the success icon.
