@@ -110,6 +110,9 @@ public:
     static constexpr int kRebootAnswers = 9;            // answers that count as "back"
     static constexpr int kOtherJoinLimitRealMs = 15000; // shut-down wait for device threads
     static constexpr int kOtherBusyPollRealMs = 20;     // a new run looks for an earlier run's threads
+    // How long a new run waits for an earlier run's device threads on its cameras (a restart
+    // wait takes up to 100 s); cameras still busy then are left out of the run.
+    static constexpr int kOtherBusyWaitMs = 120000;
 
     // Runs the stored families on the rows; modal until the result table is closed. -1 when no
     // family is enabled, else 0.
@@ -257,12 +260,15 @@ private:
         std::thread thread;
         std::shared_ptr<std::atomic<bool>> done;
         std::string mac;
+        std::string address; // the new address of the row (column 19), empty when none
         std::shared_ptr<OtherSleeper> sleeper;
     };
     static thread_local OtherSleeper* t_otherSleeper; // the device thread's own, else null
     void initOtherParam();
     void stopOtherParam();
-    void configOtherParamThd(QVector<QStringList> rows, OtherParamJob job);
+    // leftOut: MACs that an earlier run's device threads still work on; they get a record
+    // without a device thread.
+    void configOtherParamThd(QVector<QStringList> rows, OtherParamJob job, std::set<std::string> leftOut);
     void startOtherDeviceThread(QStringList row, const OtherParamJob& job);
     void handleModifyOtherParam(QStringList* row);
     // Sleeps in program time; false when the engine is shutting down.
@@ -299,8 +305,10 @@ private:
                       const std::function<void()>& afterText = nullptr);
     void setOtherResult(std::uint64_t runId, const QString& mac, int family, int value);
     void reapOtherThreads(bool all);
-    // Whether a device thread of any run still works on one of these MACs.
-    bool otherThreadsBusy(const std::set<std::string>& macs);
+    // Those of these MACs that a device thread of any run still works on.
+    std::set<std::string> busyOtherMacs(const std::set<std::string>& macs);
+    // Whether a live device thread of any run holds this new address (set or still to set).
+    bool otherAddressHeld(const std::string& address);
     void wakeOtherSleepers();
 
     QPointer<ProgressBarDialog> m_otherProgress;
@@ -310,6 +318,7 @@ private:
     std::mutex m_otherLock; // every field below up to the start tick
     std::vector<OtherParamResultInfo> m_otherResults;
     std::unordered_map<std::string, std::size_t> m_otherResultOfMac; // first record of each MAC
+    std::set<std::size_t> m_otherLeftOut; // records of cameras left out as still busy
     std::uint64_t m_otherRunId = 0;
     bool m_otherConfigDone = true;
     bool m_otherEnded = true;

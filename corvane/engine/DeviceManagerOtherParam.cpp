@@ -4,6 +4,7 @@
 #include "DeviceManager.h"
 
 #include "AddressProbeQueue.h"
+#include "Cmodifytableview.h"
 #include "OtherParamFields.h"
 #include "PingHelper.h"
 #include "ProgressBarDialog.h"
@@ -164,10 +165,22 @@ void DeviceManager::reapOtherThreads(bool all) {
     }
 }
 
-bool DeviceManager::otherThreadsBusy(const std::set<std::string>& macs) {
+std::set<std::string> DeviceManager::busyOtherMacs(const std::set<std::string>& macs) {
+    std::set<std::string> busy;
     std::lock_guard<std::mutex> lock(m_otherThreadLock);
     for (const auto& t : m_otherThreads) {
         if (!t.done->load() && macs.count(t.mac))
+            busy.insert(t.mac);
+    }
+    return busy;
+}
+
+bool DeviceManager::otherAddressHeld(const std::string& address) {
+    if (address.empty())
+        return false;
+    std::lock_guard<std::mutex> lock(m_otherThreadLock);
+    for (const auto& t : m_otherThreads) {
+        if (!t.done->load() && t.address == address)
             return true;
     }
     return false;
@@ -244,22 +257,33 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
     dialog->show();
     // A camera that an earlier run's device thread still changes (it may be restarting) is
     // left to that thread first: the new run starts, behind its busy indicator, once those
-    // threads have ended.
+    // threads have ended, or after kOtherBusyWaitMs without the cameras still busy then.
     std::set<std::string> macs;
     for (const QStringList& row : rows)
         macs.insert(row.value(8).toStdString());
-    if (otherThreadsBusy(macs)) {
+    std::set<std::string> leftOut;
+    if (!busyOtherMacs(macs).empty()) {
         Qx_Write_Log(300, "DeviceManager::startOtherParamConfig",
                      "waiting for the device threads of an earlier run");
+        dialog->titleLabel->setText(tr("Waiting for the previous run to finish..."));
+        const std::uint64_t since = GetTickCount();
         QEventLoop wait;
         QTimer poll;
         connect(&poll, &QTimer::timeout, &wait, [&] {
-            if (otherStopping() || !otherThreadsBusy(macs))
+            if (otherStopping() || busyOtherMacs(macs).empty() ||
+                GetTickCount() - since >= static_cast<std::uint64_t>(kOtherBusyWaitMs))
                 wait.quit();
         });
         poll.start(kOtherBusyPollRealMs);
         wait.exec();
         reapOtherThreads(false);
+        leftOut = busyOtherMacs(macs);
+        if (!leftOut.empty())
+            Qx_Write_Log(300, "DeviceManager::startOtherParamConfig",
+                         "%d devices still busy with an earlier run are left out",
+                         static_cast<int>(leftOut.size()));
+        if (dialog)
+            dialog->titleLabel->setText(tr("Other Parameter Config Modify..."));
     }
 
     std::uint64_t runId = 0;
@@ -268,17 +292,18 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         runId = ++m_otherRunId;
         m_otherResults.clear();
         m_otherResultOfMac.clear();
+        m_otherLeftOut.clear();
         m_otherConfigDone = false;
         m_otherEnded = false;
     }
     m_otherStartTick = GetTickCount();
-    m_otherConfigThread = std::thread([this, rows, runId, enable] {
+    m_otherConfigThread = std::thread([this, rows, runId, enable, leftOut] {
         OtherParamJob job;
         job.runId = runId;
         auto templates = std::make_shared<OtherParamTemplates>();
         templates->enable = enable;
         job.templates = templates;
-        configOtherParamThd(rows, job);
+        configOtherParamThd(rows, job, leftOut);
     });
     m_otherCheckTimer->start(winport::timerInterval(kOtherCheckMs));
 
@@ -297,7 +322,8 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
 
 // ---------------------------------------------------------------- configuration thread
 
-void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob job) {
+void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob job,
+                                        std::set<std::string> leftOut) {
     const std::uint64_t runId = job.runId;
     auto runLive = [this, runId] {
         std::lock_guard<std::mutex> lock(m_otherLock);
@@ -383,15 +409,18 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     }
 
     // Verdicts of the address probes.
-    enum { Free, Used, Edge, NoVerdict };
+    enum { Free, Used, Edge, Held, NoVerdict };
     std::unique_ptr<AddressProbeQueue> probes;
     if (tcpIp && haveAddresses)
         probes = std::make_unique<AddressProbeQueue>(
-            next, kAddressEnd, kAddressProbeWindow, [mask](const QString& a) {
+            next, kAddressEnd, kAddressProbeWindow, [this, mask](const QString& a) {
                 std::uint32_t value = 0;
                 PingHelper::parseDottedQuad(a.toStdString(), &value);
                 if (PingHelper::isSubnetEdge(value, mask))
                     return int(Edge); // never pinged, never handed out
+                // An earlier run's device thread may not have moved its camera there yet.
+                if (otherAddressHeld(a.toStdString()))
+                    return int(Held);
                 const int probe = pingDevice(a);
                 return probe == 0                          ? int(Free)
                        : probe == PingHelper::kCouldNotRun ? int(NoVerdict)
@@ -414,12 +443,28 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         copyField(record.ip, info->ip);
         std::memcpy(record.flags, t.enable.flag, sizeof record.flags);
         record.kind = 7;
+        const bool busy = leftOut.count(mac) > 0;
+        if (busy) {
+            // Not changed by this run: every family failed, and the table says why.
+            for (int f = 0; f < OZM::FamilyCount; ++f)
+                record.results[f] = record.flags[f] == 1 ? 2 : 0;
+        }
         {
             std::lock_guard<std::mutex> lock(m_otherLock);
             if (runId != m_otherRunId)
                 break;
             m_otherResults.push_back(record);
-            m_otherResultOfMac.emplace(fieldText(record.mac, sizeof record.mac), m_otherResults.size() - 1);
+            if (busy)
+                m_otherLeftOut.insert(m_otherResults.size() - 1);
+            else
+                m_otherResultOfMac.emplace(fieldText(record.mac, sizeof record.mac),
+                                           m_otherResults.size() - 1);
+        }
+        if (busy) {
+            Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
+                         "still busy with an earlier run, left out, mac:%s", mac.c_str());
+            notifyTexts(2, {row.value(8), tr("Left out: the previous run is still changing this camera")});
+            continue;
         }
 
         QStringList copy = row;
@@ -441,6 +486,9 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
                 } else if (verdict == Used) {
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "pNewIp is used,pNewIp = %s",
                                  text.constData());
+                } else if (verdict == Held) {
+                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
+                                 "pNewIp is held by a running device thread,pNewIp = %s", text.constData());
                 } else if (verdict == Edge) {
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
                                  "pNewIp is the subnet's network or broadcast address,pNewIp = %s",
@@ -476,6 +524,7 @@ void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob&
     OtherDeviceThread entry;
     entry.done = done;
     entry.mac = row.value(8).toStdString();
+    entry.address = row.value(19).toStdString();
     entry.sleeper = sleeper;
     entry.thread = std::thread([this, row, job, done, sleeper]() mutable {
         t_job = job;
@@ -697,7 +746,13 @@ void DeviceManager::onModifyOtherParamEnd() {
     // The busy indicator goes first (startOtherParamConfig deletes it when its loop ends).
     if (m_otherProgress)
         m_otherProgress->hide();
-    const std::vector<OtherParamResultInfo> records = otherParamResults();
+    std::vector<OtherParamResultInfo> records;
+    std::set<std::size_t> leftOut;
+    {
+        std::lock_guard<std::mutex> lock(m_otherLock);
+        records = m_otherResults;
+        leftOut = m_otherLeftOut;
+    }
     QStringList headers{tr("IP")};
     int columns = 0;
     if (!records.empty()) {
@@ -710,6 +765,21 @@ void DeviceManager::onModifyOtherParamEnd() {
     }
     ShowResultDialog dialog(headers, nullptr, 1280, 720);
     dialog.showOtherParamResult(records, columns);
+    if (!leftOut.empty()) {
+        // The dialog counts a left-out camera as failed; its cells say why.
+        Cmodifytableview* table = dialog.table();
+        QList<QStringList> shown;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QStringList cells{table->getData(r, 0).toString()};
+            for (int c = 1; c <= columns; ++c)
+                cells << (leftOut.count(static_cast<std::size_t>(r)) ? tr("Busy")
+                                                                     : table->getData(r, c).toString());
+            shown << cells;
+        }
+        table->clearRows();
+        for (const QStringList& cells : shown)
+            table->appendRow(cells);
+    }
     dialog.exec();
     m_otherShown = true;
     if (m_otherLoop)

@@ -280,6 +280,18 @@
         <translation>正在修改其他参数配置...</translation>
     </message>
     <message>
+        <source>Waiting for the previous run to finish...</source>
+        <translation>正在等待上一次配置结束...</translation>
+    </message>
+    <message>
+        <source>Left out: the previous run is still changing this camera</source>
+        <translation>未修改：上一次配置仍在修改此设备</translation>
+    </message>
+    <message>
+        <source>Busy</source>
+        <translation>设备忙</translation>
+    </message>
+    <message>
         <source>Modify Port Success</source>
         <translation>修改端口成功</translation>
     </message>

@@ -115,6 +115,14 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
          {"", "-", "x"},
          "laddr is 0xFFFFFFFF",
          60},
+        // The last unicast address is the last one handed out: 224.0.0.0 is multicast.
+        {"223.255.255.255",
+         "255.255.255.255",
+         "",
+         {"223.255.255.255"},
+         {"", "-", "x"},
+         "laddr is 0xFFFFFFFF",
+         60},
         {"", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"127.0.5", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"127.0.5.256", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
@@ -189,13 +197,13 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
 }
 
 // A run that ends while the configuration thread still looks for an address starts no device
-// thread, neither then nor when the engine shuts down.
+// thread, neither then, nor once the address is found, nor when the engine shuts down.
 TEST_F(OtherParamTest, EndedRunStartsNoFurtherDevices) {
     useCameras(2);
     loginFleet();
     qputenv("OTHERPARAM_PING_DELAY", "0.05");
     QStringList busy;
-    for (int i = 1; i <= 40; ++i)
+    for (int i = 1; i <= 12; ++i)
         busy << QString("127.0.7.%1").arg(i);
     qputenv("CORVANE_SIM_PING_UP", busy.join(',').toUtf8());
     OZM::_SC_TCP_IP_DATA tcp{};
@@ -210,6 +218,14 @@ TEST_F(OtherParamTest, EndedRunStartsNoFurtherDevices) {
         ASSERT_EQ(closer.tables.size(), 1u);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Failed", "Failed"}));
     }
+    // Twelve busy addresses take the probes about 0.3 s: a thread started after them would
+    // have applied DDNS well within this wait.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 3000 && camsim::calls("KVX_NET_GetDDNS2").empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(camsim::calls("KVX_NET_GetDDNS2").empty()) << "a device thread of the ended run started";
+    EXPECT_EQ(engine->otherParamThreads(), 0);
     engine.reset(); // ends the configuration thread
     EXPECT_TRUE(camsim::calls("KVX_NET_GetDDNS2").empty());
 }
@@ -333,6 +349,22 @@ TEST_F(OtherParamTest, ResultsGoToTheFirstRecordOfTheirMac) {
     EXPECT_EQ(results[2].results[OZM::FamilyDdns], 3);
     ASSERT_EQ(closer.tables.size(), 1u);
     EXPECT_EQ(closer.tables[0].rows.value(2), (QStringList{"127.0.0.11", "Failed"}));
+
+    // The next run over other rows in another order has records of its own.
+    notes->clear();
+    camsim::inject({fleet[2].mac, "KVX_NET_GetDDNS2", true, false, 0, -1});
+    ASSERT_EQ(engine->startOtherParamConfig(rows({1, 2})), 0);
+    ASSERT_TRUE(waitThreads());
+    EXPECT_EQ(statuses(1), QStringList{"Modify DDNS Success"});
+    EXPECT_EQ(statuses(2), QStringList{"Modify DDNS Failed"});
+    const auto again = engine->otherParamResults();
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_STREQ(again[0].mac, fleet[1].mac.c_str());
+    EXPECT_EQ(again[0].results[OZM::FamilyDdns], 1);
+    EXPECT_EQ(again[1].results[OZM::FamilyDdns], 2);
+    ASSERT_EQ(closer.tables.size(), 2u);
+    EXPECT_EQ(closer.tables[1].rows,
+              (QList<QStringList>{{"127.0.0.12", "Success"}, {"127.0.0.13", "Failed"}}));
 }
 
 TEST_F(OtherParamTest, RunWithoutRecordsEndsAtOnce) {
@@ -387,6 +419,7 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
         ASSERT_EQ(closer.tables.size(), 1u);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Failed"})) << "timed out";
+        EXPECT_EQ(closer.busyTexts, QStringList{"Other Parameter Config Modify..."});
     }
     ASSERT_EQ(engine->otherParamThreads(), 1) << "still in the restart wait";
     ozmParamsMgr()->setWaitInfo(360);
@@ -396,9 +429,14 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
         // relogin and the pause after it) before it changes anything.
         harness::LogCapture log;
         RunCloser closer;
+        // A DDNS that takes 4 s keeps the busy indicator up after the wait.
+        camsim::inject({fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 4000, 1});
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Success"}));
         EXPECT_TRUE(log.contains("waiting for the device threads of an earlier run"));
+        // The operator sees why nothing happens yet.
+        EXPECT_EQ(closer.busyTexts, (QStringList{"Waiting for the previous run to finish...",
+                                                 "Other Parameter Config Modify..."}));
         std::uint64_t relogin = 0, ddns = 0;
         for (const auto& call : camsim::callLog()) {
             if (call.function == "KVX_NET_Login" && !relogin)
@@ -439,6 +477,92 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
     clock.start();
     engine.reset();
     EXPECT_LT(clock.elapsed(), 2000) << "the 20 s restart wait takes 4 s here";
+}
+
+// The wait for an earlier run's threads has a limit (120 s): a camera still busy then is left
+// out of the new run, with a row and a status that say so; the other cameras run.
+TEST_F(OtherParamTest, CameraStillBusyPastTheWaitIsLeftOut) {
+    loginFleet();
+    // Camera 0's DDNS read takes 300 s: its device thread outlives its run and the wait.
+    camsim::inject({fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 300000, 1});
+    ozmParamsMgr()->setWaitInfo(1);
+    enable({OZM::FamilyDdns});
+    {
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_EQ(closer.tables.size(), 1u);
+    }
+    ASSERT_EQ(engine->otherParamThreads(), 1);
+    notes->clear();
+    ozmParamsMgr()->setWaitInfo(360);
+    // Camera 1's DDNS takes 5 s: the busy indicator's text after the wait stays long enough to see.
+    camsim::inject({fleet[1].mac, "KVX_NET_GetDDNS2", false, false, 5000, 1});
+    harness::LogCapture log;
+    RunCloser closer;
+    const std::uint64_t start = GetTickCount();
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
+    const std::uint64_t took = GetTickCount() - start;
+    EXPECT_GE(took, 120000u);
+    EXPECT_LT(took, 300000u) << "waited for the earlier run's thread to end";
+    EXPECT_EQ(closer.busyTexts,
+              (QStringList{"Waiting for the previous run to finish...", "Other Parameter Config Modify..."}));
+    EXPECT_EQ(statuses(0), QStringList{"Left out: the previous run is still changing this camera"});
+    EXPECT_EQ(statuses(1), QStringList{"Modify DDNS Success"});
+    EXPECT_TRUE(log.contains("still busy with an earlier run, left out, mac:00:1A:2B:00:00:01"));
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].rows, (QList<QStringList>{{"127.0.0.11", "Busy"}, {"127.0.0.12", "Success"}}));
+    EXPECT_EQ(closer.tables[0].devices, "2");
+    EXPECT_EQ(closer.tables[0].failed, "1");
+    const auto results = engine->otherParamResults();
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0].results[OZM::FamilyDdns], 2);
+    ASSERT_TRUE(waitThreads());
+    EXPECT_EQ(callsTo("KVX_NET_GetDDNS2", 0).size(), 1u) << "only the earlier run's";
+    EXPECT_EQ(callsTo("KVX_NET_GetDDNS2", 1).size(), 1u);
+}
+
+// A new address that a device thread of an earlier run holds, not yet set on its camera, is
+// not handed out again (and not pinged).
+TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
+    loginFleet();
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.0.9.1");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    std::strcpy(tcp.gateway, "127.0.0.1");
+    std::strcpy(tcp.dns, "127.0.0.1");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    // Camera 0's DDNS read takes 200 s: its run times out before its address change.
+    camsim::inject({fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 200000, 1});
+    ozmParamsMgr()->setWaitInfo(1);
+    enable({OZM::FamilyDdns, OZM::FamilyTcpIp});
+    {
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    }
+    ASSERT_EQ(engine->otherParamThreads(), 1);
+    QFile::remove(pingLog); // run 1 probed .1 for camera 0
+    ozmParamsMgr()->setWaitInfo(360);
+    enable({OZM::FamilyTcpIp});
+    {
+        harness::LogCapture log;
+        RunCloser closer;
+        ASSERT_EQ(engine->startOtherParamConfig(rows({1})), 0);
+        EXPECT_TRUE(log.contains("pNewIp is held by a running device thread,pNewIp = 127.0.9.1"));
+        ASSERT_EQ(closer.tables.size(), 1u);
+        EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.12", "Success"}));
+    }
+    EXPECT_EQ(texts(8, 1), QStringList{"127.0.9.2|New IP:127.0.9.2"});
+    ASSERT_TRUE(waitThreads());
+    EXPECT_EQ(texts(8, 0), QStringList{"127.0.9.1|New IP:127.0.9.1"});
+    camsim::CameraProfile first, second;
+    ASSERT_TRUE(camsim::findCamera(fleet[0].mac, &first));
+    ASSERT_TRUE(camsim::findCamera(fleet[1].mac, &second));
+    EXPECT_EQ(first.ip, "127.0.9.1");
+    EXPECT_EQ(second.ip, "127.0.9.2");
+    // From here on 127.0.9.1 is pinged only by camera 0's restart wait, after camera 1 got .2.
+    const QStringList pinged = pings();
+    ASSERT_TRUE(pinged.contains("127.0.9.2"));
+    EXPECT_TRUE(!pinged.contains("127.0.9.1") || pinged.indexOf("127.0.9.1") > pinged.indexOf("127.0.9.2"));
 }
 
 // ------------------------------------------------------------------ the restart wait's pings

@@ -49,7 +49,10 @@ class RunCloser {
 public:
     explicit RunCloser(int stuckMs = 20000) : closer(harness::ModalCloser::Action::Accept, 3) {
         closer.setDecider([this, stuckMs](QWidget* widget) {
-            if (qobject_cast<ProgressBarDialog*>(widget)) {
+            if (auto* progress = qobject_cast<ProgressBarDialog*>(widget)) {
+                const QString shown = progress->titleLabel->text();
+                if (busyTexts.isEmpty() || busyTexts.last() != shown)
+                    busyTexts << shown;
                 if (!busy.isValid())
                     busy.start();
                 if (busy.elapsed() > stuckMs) {
@@ -73,6 +76,8 @@ public:
                         row << dialog->table()->getData(r, c).toString();
                     shown.rows << row;
                 }
+                shown.devices = dialog->deviceCountText();
+                shown.failed = dialog->failedCountText();
                 tables.push_back(shown);
             }
             return harness::ModalCloser::Action::Accept;
@@ -80,6 +85,7 @@ public:
     }
     std::vector<ShownTable> tables;
     QStringList tips;
+    QStringList busyTexts; // the busy indicator's texts in the order shown
     bool stuck = false;
 
 private:
