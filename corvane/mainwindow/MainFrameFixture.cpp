@@ -293,11 +293,11 @@ void MainFrame::readFixtureResults(int kind, std::uint64_t run, const QVector<QS
             continue;
         }
         record.status = kGot;
-        // OK only for at least one item, no more than are shown and checked, each with a name and
-        // the status "OK"; anything else is NG and the detail view shows what came.
+        // OK only for at least one item, each with a name and the status "OK"; anything else is
+        // NG and the detail view shows what came.
         const int count = std::clamp<int>(result->gpioCount, 0, kFixtureGpioMax);
         record.gpioCount = count;
-        bool allOk = result->gpioCount >= 1 && result->gpioCount <= kFixtureGpioMax;
+        bool allOk = count >= 1;
         for (int i = 0; i < count; ++i) {
             const FixtureGpioItem& item = result->gpio[i];
             FixtureGpioItem& target = record.gpio[i];

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -26,8 +27,9 @@ void checkResult(const FixtureTestResult& r) {
     checkText(r.uart);
     checkText(r.audio);
     check(std::strlen(r.uart) <= 16);
-    // The counts are the items sent; the record holds the first FIXTURE_MAX_ITEMS.
-    check(r.gpioCount >= 0 && r.networkCount >= 0);
+    // The counts are the entries filled, within the record.
+    check(r.gpioCount >= 0 && r.gpioCount <= FIXTURE_MAX_ITEMS);
+    check(r.networkCount >= 0 && r.networkCount <= FIXTURE_MAX_ITEMS);
     for (int i = 0; i < FIXTURE_MAX_ITEMS; ++i) {
         checkText(r.gpio[i].name);
         checkText(r.gpio[i].function);
@@ -49,7 +51,7 @@ void handleFrame(const tremix::FixtureFrameHeader& header, const char* payload, 
     FixtureTestResult result;
     std::memset(&result, 0x5A, sizeof result);
     if (tremix::parseTestResult(object, result)) {
-        check(!mac.empty());
+        check(!mac.empty() && mac.find('\0') == std::string::npos);
         checkResult(result);
     }
     FixtureDevInfo dev;

@@ -415,6 +415,44 @@ TEST_F(MainFrameTest, CheckedRowOfAMacFollowsEveryChangeOfTheRows) {
     table->setIsCheckAll(true);
     notify(frame, 8, {a, "127.0.12.12", "x"});
     EXPECT_EQ(ips().value(0), "127.0.12.12");
+
+    // A new selection of as many rows as before, of other cameras: their answers land. The
+    // table changes the selection a row at a time; the last one comes in one step.
+    const QStringList macs{"AA:00:00:00:12:04", "AA:00:00:00:12:05", "AA:00:00:00:12:06",
+                           "AA:00:00:00:12:07"};
+    const int first = table->rowCount();
+    for (int i = 0; i < macs.size(); ++i)
+        addRow(frame, QString("127.0.12.%1").arg(4 + i), macs.at(i));
+    settle();
+    table->setIsCheckAll(false);
+    for (int batch = 0; batch < 3; ++batch) {
+        SCOPED_TRACE(batch);
+        const int pair = batch % 2;
+        if (batch < 2) {
+            for (int i = 0; i < macs.size(); ++i)
+                table->setRowChecked(first + i, i / 2 == pair);
+        } else {
+            frame.updateCheckState(CTableView::RowCheckChanged,
+                                   {table->rowData(first), table->rowData(first + 1)});
+        }
+        ASSERT_EQ(frame.checkedRows().size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const QString& mac = macs.at(pair * 2 + i);
+            notify(frame, 8, {mac, QString("127.0.13.%1").arg(batch * 2 + i), "x"});
+            notify(frame, 9, {mac, QString::number(8082 + batch), "5556"});
+            notify(frame, 14, {mac, "root", "pw3"});
+        }
+        ASSERT_EQ(frame.checkedRows().size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const QStringList row = frame.checkedRows().at(i);
+            EXPECT_EQ(row[8], macs.at(pair * 2 + i));
+            EXPECT_EQ(row[1], QString("127.0.13.%1").arg(batch * 2 + i));
+            EXPECT_EQ(row[12], QString::number(8082 + batch));
+            EXPECT_EQ(row[13], "5556");
+            EXPECT_EQ(row[17], "root");
+            EXPECT_EQ(row[18], "pw3");
+        }
+    }
 }
 
 TEST_F(MainFrameTest, ForeignThreadNotificationsApplyInArrivalOrder) {
@@ -512,14 +550,37 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     notify(frame, 10, {question, "Login Successful"});
     EXPECT_EQ(reboots[2].loginState, 1001);
 
-    // A new search empties the lists.
+    // A new search empties the lists. The next batch's records, of other cameras and one of the
+    // earlier ones, take the places of the earlier records: a late answer for a camera of the
+    // earlier batch only marks nothing, and an answer marks only the records of its own MAC.
     frame.onSearchDevices();
     EXPECT_TRUE(reboots.empty());
     EXPECT_TRUE(netInfo.empty());
+    const char* c = "AA:00:00:00:13:03";
+    const char* d = "AA:00:00:00:13:04";
+    reboots.push_back(pendingReboot(6, c));
+    reboots.push_back(pendingReboot(6, d));
     reboots.push_back(pendingReboot(6, b));
+    std::snprintf(net.mac, sizeof(net.mac), "%s", c);
+    netInfo.push_back(net);
     notify(frame, 11, {a, "Reboot Success"});
+    notify(frame, 10, {a, "Login Successful"});
+    notify(frame, 11, {question, "Reboot Success"});
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(reboots[i].status, 0) << i;
+        EXPECT_EQ(reboots[i].loginState, 0) << i;
+    }
+    EXPECT_EQ(netInfo[0].loginState, 0);
     notify(frame, 11, {b, "Reboot Failed"});
-    EXPECT_EQ(reboots[0].status, 2);
+    notify(frame, 11, {d, "Reboot Success"});
+    notify(frame, 10, {c, "Login Failed"});
+    EXPECT_EQ(reboots[0].status, 0);
+    EXPECT_EQ(reboots[0].loginState, 1002);
+    EXPECT_EQ(reboots[1].status, 1);
+    EXPECT_EQ(reboots[1].loginState, 0);
+    EXPECT_EQ(reboots[2].status, 2);
+    EXPECT_EQ(reboots[2].loginState, 0);
+    EXPECT_EQ(netInfo[0].loginState, 1002);
 }
 
 TEST_F(MainFrameTest, BrowserAddressIsValidatedFirst) {

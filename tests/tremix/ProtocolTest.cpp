@@ -215,19 +215,33 @@ TEST(TremixParse, MissingKeysAndWrongTypesCountAsMissing) {
     EXPECT_STREQ(r.network[3].status, "OK");
     EXPECT_STREQ(r.network[4].name, "N");
 
-    // A text ends at an embedded zero: a status of only zeros is empty.
-    const std::string zeros = std::string(R"({"mac":"M","gpio":[{"name":"G","status":")") +
-                              std::string(4, '\0') +
-                              R"("},{"name":"H","status":"\u0000OK"},{"name":"I","status":"OK"}]})";
+    // A status is OK only when the whole text is "OK": a zero byte inside a text is kept in view
+    // (as '?') instead of ending it.
+    const std::string zeros =
+        std::string(R"({"mac":"M","audio":"OK\u0000NG","gpio":[{"name":"G","status":")") +
+        std::string(4, '\0') +
+        R"("},{"name":"H","status":"\u0000OK"},{"name":"I","status":"OK"},)"
+        R"({"name":"J","status":"OK\u0000NG"},{"name":"K\u0000","status":"OK\u0000"}],)"
+        R"("network":[{"name":"eth0","status":"OK\u0000"}]})";
     ASSERT_TRUE(parseTestResult(zeros.data(), zeros.size(), r));
-    ASSERT_EQ(r.gpioCount, 3);
+    ASSERT_EQ(r.gpioCount, 5);
+    EXPECT_STRNE(r.audio, "OK");
+    EXPECT_STREQ(r.audio, "OK?NG");
     EXPECT_STREQ(r.gpio[0].name, "G");
-    EXPECT_STREQ(r.gpio[0].status, "");
-    EXPECT_STREQ(r.gpio[1].status, "");
+    EXPECT_STREQ(r.gpio[0].status, "????");
+    EXPECT_STREQ(r.gpio[1].status, "?OK");
     EXPECT_STREQ(r.gpio[2].name, "I");
     EXPECT_STREQ(r.gpio[2].status, "OK");
-    const std::string zeroMac = R"({"mac":"\u0000AA"})";
-    EXPECT_FALSE(parseTestResult(zeroMac.data(), zeroMac.size(), r));
+    EXPECT_STREQ(r.gpio[3].status, "OK?NG");
+    EXPECT_STREQ(r.gpio[4].name, "K?");
+    EXPECT_STREQ(r.gpio[4].status, "OK?");
+    ASSERT_EQ(r.networkCount, 1);
+    EXPECT_STREQ(r.network[0].status, "OK?");
+    // A MAC with a zero byte inside names no device, wherever the zero is.
+    for (const char* zeroMac : {R"({"mac":"\u0000AA"})", R"({"mac":"AA:BB:CC:DD:EE:01\u0000"})"}) {
+        FixtureTestResult kept = filled(0x5A);
+        EXPECT_FALSE(parseTestResult(zeroMac, std::strlen(zeroMac), kept)) << zeroMac;
+    }
 
     // Out-of-range and fractional numbers read as 0; integral doubles are taken.
     const std::string numbers = R"({"mac":"M","port":1e40})";
@@ -261,7 +275,7 @@ TEST(TremixParse, NoResultLeavesRecordUntouched) {
     EXPECT_NO_THROW(parseTestResult(deepInside.data(), deepInside.size(), r));
 }
 
-TEST(TremixParse, ItemsKeepTheirPlacesAndTheCountSaysHowManyCame) {
+TEST(TremixParse, ItemsKeepTheirPlacesAndTheCountIsOfFilledEntries) {
     Json::Value object(Json::objectValue);
     object["mac"] = "M";
     for (int i = 0; i < 300; ++i) {
@@ -274,9 +288,9 @@ TEST(TremixParse, ItemsKeepTheirPlacesAndTheCountSaysHowManyCame) {
     }
     FixtureTestResult r = filled(0x5A);
     ASSERT_TRUE(parseTestResult(object, r));
-    // 300 came; the record holds the first 128, entry i for element i.
-    EXPECT_EQ(r.gpioCount, 300);
-    EXPECT_EQ(r.networkCount, 300);
+    // 300 came; the record holds the first 128, entry i for element i, and counts those.
+    EXPECT_EQ(r.gpioCount, 128);
+    EXPECT_EQ(r.networkCount, 128);
     EXPECT_STREQ(r.gpio[0].name, "G0");
     EXPECT_STREQ(r.gpio[1].name, "G1");
     EXPECT_STREQ(r.gpio[1].status, "");
@@ -315,6 +329,9 @@ TEST(TremixParse, MacMatching) {
     EXPECT_FALSE(macMatches("", ""));
     EXPECT_TRUE(macMatches("::", "::"));
     EXPECT_FALSE(macMatches("::", "--"));
+    // A zero byte is not a separator: a reply's MAC "...:01\u0000" answers no question.
+    EXPECT_FALSE(macMatches(std::string("AA:BB:CC:DD:EE:01\0", 18), "AA:BB:CC:DD:EE:01"));
+    EXPECT_FALSE(macMatches("AA:BB:CC:DD:EE:01", std::string("AA:BB\0:CC:DD:EE:01", 18)));
 }
 
 TEST(TremixFrames, BrokenHeadersDoNotHoldBackTheFramesBehindThem) {

@@ -58,6 +58,16 @@ TEST_F(TremixSession, TestResultRequestSendsExactBytesAndFillsRecord) {
     EXPECT_EQ(sim.requests().back().payload,
               "{\"action\":\"get\",\"cmd\":\"test_result\",\"mac\":\"A\\\"B\"}\n");
 
+    // A status is OK only when the whole text is "OK": a zero byte inside does not end it.
+    sim.setResult(kMacB, R"({"audio":"OK\u0000NG","gpio":[{"name":"G1","status":"OK\u0000NG"}],)"
+                         R"("network":[{"name":"eth0","status":"OK\u0000"}]})");
+    r = marked();
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1);
+    EXPECT_STRNE(r.audio, "OK");
+    EXPECT_STRNE(r.gpio[0].status, "OK");
+    EXPECT_STRNE(r.network[0].status, "OK");
+    EXPECT_EQ(std::strlen(r.audio), 5u) << "the whole text is in view";
+
     FixtureDevInfo d;
     std::memset(&d, 0, sizeof d);
     ASSERT_EQ(PTQ_FT_GetDevList(h, &d), 1);
@@ -116,7 +126,7 @@ TEST_F(TremixSession, SplitRepliesGarbageAndOddFramesAreHandled) {
     Qx_Set_Log_Hook(nullptr, nullptr);
     ASSERT_TRUE(seen && handled);
     ASSERT_EQ(got.load(), 1);
-    EXPECT_EQ(r.gpioCount, 300);
+    EXPECT_EQ(r.gpioCount, 128) << "the entries the record holds";
     EXPECT_STREQ(r.gpio[127].name, "G127");
     EXPECT_EQ(log.codes(), std::vector<int>{0});
 }
@@ -181,6 +191,14 @@ TEST_F(TremixSlowSession, LogoutWakesAWaitingRequest) {
     handles.clear();
 }
 
+namespace {
+std::atomic<int> droppedReplies{0};
+void countDroppedReplies(int, const char* line, void*) {
+    if (std::strstr(line, "reply not awaited, dropped"))
+        droppedReplies.fetch_add(1);
+}
+} // namespace
+
 TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     EventLog& log = newLog();
     const int h = connect(log);
@@ -201,6 +219,13 @@ TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 0);
     EXPECT_TRUE(untouched(r));
     sim.queueReply(result(kMacA, "WRONG"));
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 0);
+    EXPECT_TRUE(untouched(r));
+    // Nor does one whose "cmd" or "mac" only begins like the question's, a zero byte following.
+    sim.queueReply(R"({"cmd":"test_result\u0000x","mac":"AA:BB:CC:DD:EE:02","audio":"OK"})");
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 0);
+    EXPECT_TRUE(untouched(r));
+    sim.queueReply(R"({"cmd":"test_result","mac":"AA:BB:CC:DD:EE:02\u0000","audio":"OK"})");
     EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 0);
     EXPECT_TRUE(untouched(r));
     sim.queueReply(result(kMacA, "WRONG"));
@@ -234,6 +259,30 @@ TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1);
     EXPECT_STREQ(r.audio, "LOWER");
     EXPECT_STREQ(r.mac, "aa-bb-cc-dd-ee-02");
+
+    // Only the answer for the MAC of a question given up on is dropped as its late answer. The
+    // fixture leaves A unanswered and answers no heartbeat (which would end the expectation): the
+    // next reply, for B, answers B's question; A's late answer, when it comes, is dropped.
+    sim.setAnswerHeartbeat(false);
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    sim.clearResults();
+    r = marked();
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 0);
+    sim.setResult(kMacB, result(kMacB, "B-AFTER-A"));
+    r = marked();
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1) << "B's answer is not A's late one";
+    EXPECT_STREQ(r.audio, "B-AFTER-A");
+    droppedReplies.store(0);
+    Qx_Set_Log_Hook(&countDroppedReplies, nullptr);
+    sim.sendFrame(1, result(kMacA, "LATE-A"));
+    const bool dropped = FixtureSim::waitFor([] { return droppedReplies.load() == 1; }, 3000);
+    Qx_Set_Log_Hook(nullptr, nullptr);
+    EXPECT_TRUE(dropped) << "A's late answer is dropped";
+    sim.setResult(kMacA, result(kMacA, "NEW-A"));
+    r = marked();
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
+    EXPECT_STREQ(r.audio, "NEW-A");
+    sim.setAnswerHeartbeat(true);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <json/json.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -51,17 +52,26 @@ std::string getRequest(const char* cmd) {
 
 // Fills items from a JSON array: entry i holds element i, the first 128 of them, with the texts
 // that came (a key that is missing or not a string, and every key of an element that is not an
-// object, reads as empty), so that a malformed item shows as one. Returns the number of elements,
-// which may exceed the 128 the record holds.
+// object, reads as empty), so that a malformed item shows as one. Returns the number of entries
+// filled: never more than the record holds; further elements are dropped.
 template <typename Item, typename Fill>
 int copyItems(const Json::Value& object, const char* key, Item* items, Fill fill) {
     const Json::Value* array = member(object, key);
     if (!array || !array->isArray())
         return 0;
-    const Json::ArrayIndex size = array->size();
-    for (Json::ArrayIndex i = 0; i < size && i < static_cast<Json::ArrayIndex>(FIXTURE_MAX_ITEMS); ++i)
+    const Json::ArrayIndex size = std::min<Json::ArrayIndex>(array->size(), FIXTURE_MAX_ITEMS);
+    for (Json::ArrayIndex i = 0; i < size; ++i)
         fill((*array)[i], items[i]);
-    return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size);
+    return static_cast<int>(size);
+}
+
+// Copies a text into a fixed field, bounded and terminated. A zero byte inside the text is stored
+// as '?': the field then shows that more followed and never reads as a shorter text ("OK\0NG" is
+// not "OK").
+void copyText(char* field, std::size_t size, const std::string& text) {
+    std::string shown = text;
+    std::replace(shown.begin(), shown.end(), '\0', '?');
+    fixedfield::copyField(field, size, shown);
 }
 
 } // namespace
@@ -117,10 +127,7 @@ std::string jsonString(const Json::Value& object, const char* key) {
     const Json::Value* value = member(object, key);
     if (!value || !value->isString())
         return std::string();
-    // The texts end up in C fields: a text stops at an embedded zero, so "\u0000x" is empty.
-    std::string text = value->asString();
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    return value->asString();
 }
 
 int jsonInt(const Json::Value& object, const char* key) {
@@ -130,29 +137,28 @@ int jsonInt(const Json::Value& object, const char* key) {
     return value->asInt();
 }
 
-using fixedfield::copyField;
-
 bool parseTestResult(const Json::Value& object, FixtureTestResult& out) {
+    // A MAC with a zero byte inside names no device: no C text can ask for it.
     const std::string mac = jsonString(object, "mac");
-    if (mac.empty())
+    if (mac.empty() || mac.find('\0') != std::string::npos)
         return false;
     auto record = std::make_unique<FixtureTestResult>();
     std::memset(record.get(), 0, sizeof(FixtureTestResult));
-    copyField(record->mac, sizeof record->mac, mac);
-    copyField(record->uuid, sizeof record->uuid, jsonString(object, "uuid"));
+    copyText(record->mac, sizeof record->mac, mac);
+    copyText(record->uuid, sizeof record->uuid, jsonString(object, "uuid"));
     record->port = jsonInt(object, "port");
-    copyField(record->uart, 17, jsonString(object, "uart"));
-    copyField(record->audio, sizeof record->audio, jsonString(object, "audio"));
+    copyText(record->uart, 17, jsonString(object, "uart"));
+    copyText(record->audio, sizeof record->audio, jsonString(object, "audio"));
     record->gpioCount =
         copyItems(object, "gpio", record->gpio, [](const Json::Value& e, FixtureGpioItem& item) {
-            copyField(item.name, sizeof item.name, jsonString(e, "name"));
-            copyField(item.function, sizeof item.function, jsonString(e, "function"));
-            copyField(item.status, sizeof item.status, jsonString(e, "status"));
+            copyText(item.name, sizeof item.name, jsonString(e, "name"));
+            copyText(item.function, sizeof item.function, jsonString(e, "function"));
+            copyText(item.status, sizeof item.status, jsonString(e, "status"));
         });
     record->networkCount =
         copyItems(object, "network", record->network, [](const Json::Value& e, FixtureNetItem& item) {
-            copyField(item.name, sizeof item.name, jsonString(e, "name"));
-            copyField(item.status, sizeof item.status, jsonString(e, "status"));
+            copyText(item.name, sizeof item.name, jsonString(e, "name"));
+            copyText(item.status, sizeof item.status, jsonString(e, "status"));
         });
     std::memcpy(&out, record.get(), sizeof(FixtureTestResult));
     return true;
@@ -177,11 +183,11 @@ bool parseDevList(const Json::Value& object, FixtureDevInfo& out) {
     const std::string uuid = jsonString(object, "uuid");
     const std::string mode = jsonString(object, "mode");
     if (!version.empty())
-        copyField(out.version, sizeof out.version, version);
+        copyText(out.version, sizeof out.version, version);
     if (!uuid.empty())
-        copyField(out.uuid, sizeof out.uuid, uuid);
+        copyText(out.uuid, sizeof out.uuid, uuid);
     if (!mode.empty())
-        copyField(out.mode, sizeof out.mode, mode);
+        copyText(out.mode, sizeof out.mode, mode);
     out.port_num = jsonInt(object, "port_num");
     return true;
 }
@@ -199,6 +205,8 @@ std::string normalizeMac(const std::string& mac) {
 }
 
 bool macMatches(const std::string& a, const std::string& b) {
+    if (a.find('\0') != std::string::npos || b.find('\0') != std::string::npos)
+        return false;
     const std::string na = normalizeMac(a);
     const std::string nb = normalizeMac(b);
     if (na.empty() || nb.empty())

@@ -45,13 +45,14 @@ std::string buildFrame(std::uint8_t type, const std::string& payload);
 
 // Parses a JSON object; false for invalid JSON, a non-object, or anything the parser throws.
 bool parseJsonObject(const char* text, std::size_t length, Json::Value& out);
-// Type-checked reads: a missing key or a value of another type reads as "" / 0; a text ends at
-// an embedded zero.
+// Type-checked reads: a missing key or a value of another type reads as "" / 0; a text is read
+// whole, zero bytes included.
 std::string jsonString(const Json::Value& object, const char* key);
 int jsonInt(const Json::Value& object, const char* key);
 
-// Copies a test_result object into out (zeroed first). False, leaving out unchanged, when the
-// text is not a JSON object or its "mac" is missing, empty or not a string.
+// Copies a test_result object into out (zeroed first); a zero byte inside a text is stored as
+// '?'. False, leaving out unchanged, when the text is not a JSON object or its "mac" is missing,
+// empty, not a string or holds a zero byte.
 bool parseTestResult(const char* text, std::size_t length, FixtureTestResult& out);
 bool parseTestResult(const Json::Value& object, FixtureTestResult& out);
 // Copies a device_list object into out: non-empty texts replace the fields, port_num is always
@@ -60,6 +61,7 @@ bool parseDevList(const char* text, std::size_t length, FixtureDevInfo& out);
 bool parseDevList(const Json::Value& object, FixtureDevInfo& out);
 
 // MAC text with separators dropped and letters lower-cased, for matching replies to requests.
+// A MAC with a zero byte inside matches none.
 std::string normalizeMac(const std::string& mac);
 bool macMatches(const std::string& a, const std::string& b);
 

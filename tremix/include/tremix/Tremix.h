@@ -50,14 +50,16 @@ typedef struct FixtureNetItem {
 
 #define FIXTURE_MAX_ITEMS 128
 
+// Texts are zero-terminated within their fields. A zero byte inside a text the fixture sent is
+// stored as '?', so that a text never reads as a shorter one ("OK\u0000NG" is not "OK").
 typedef struct FixtureTestResult {
     char uuid[32];
     int32_t port;
     char mac[18];
     char uart[18];
-    // Number of items the fixture sent; entry i holds item i, for the first FIXTURE_MAX_ITEMS
-    // (a malformed item with the texts that came, empty otherwise). Read at most
-    // FIXTURE_MAX_ITEMS entries: the count may be larger.
+    // Number of filled entries, never more than FIXTURE_MAX_ITEMS: entry i holds item i of the
+    // fixture's list (a malformed item with the texts that came, empty otherwise); items past
+    // the first FIXTURE_MAX_ITEMS are dropped.
     int32_t gpioCount;
     FixtureGpioItem gpio[FIXTURE_MAX_ITEMS];
     char audio[16];
@@ -80,7 +82,9 @@ TREMIX_API int32_t PTQ_FT_Login(const FixtureLoginInfo* info);
 TREMIX_API int32_t PTQ_FT_Logout(int32_t handle);
 // Asks the fixture for its device information (waits up to 10 s).
 TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
-// The test result of one device: from the results the fixture pushed, else asked for (waits up to 10 s).
+// The test result of one device, asked of the fixture (waits up to 10 s). A result the fixture
+// pushed answers only a question it left unanswered, and only when it came while that question
+// waited.
 TREMIX_API int32_t PTQ_FT_GetTestResult(int32_t handle, const char* mac, FixtureTestResult* out);
 
 #ifdef __cplusplus
