@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -40,11 +41,14 @@ int runPing(const QStringList& args,
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -101;
 }
 
-QStringList readLines(const QString& path) {
+// The lines of a text file (none when it is missing).
+std::vector<std::string> readLines(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    std::vector<std::string> lines;
+    if (f.open(QIODevice::ReadOnly))
+        for (const QString& line : QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts))
+            lines.push_back(line.toStdString());
+    return lines;
 }
 
 // A folder holding an executable "ping" with the given shell body.
@@ -145,7 +149,8 @@ TEST_F(SimTest, SimPingAnswersForCamerasOnly) {
     logged.insert("CORVANE_SIM_PING_LOG", logDir.filePath("pings.log"));
     EXPECT_EQ(runPing({"-c", "1", "-W", "0.005", "127.0.9.9"}, logged), 1);
     EXPECT_EQ(runPing({"-c", "1"}, logged), 2);
-    EXPECT_EQ(readLines(logDir.filePath("pings.log")), (QStringList{"-c 1 -W 0.005 127.0.9.9", "-c 1"}));
+    EXPECT_EQ(readLines(logDir.filePath("pings.log")),
+              (std::vector<std::string>{"-c 1 -W 0.005 127.0.9.9", "-c 1"}));
 
     // A table named by CORVANE_SIM_STATE; a file that is no table answers for nothing.
     QTemporaryDir dir;
@@ -238,10 +243,11 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
         EXPECT_EQ(PingHelper::probe("127.0.9.9", 15), 0);
     }
     // One echo request, its reply awaited 5 ms unless the caller says otherwise, in seconds.
-    const QString camera = QString::fromStdString(fleet[0].ip);
+    const std::string camera = fleet[0].ip;
     EXPECT_EQ(readLines(pingLog),
-              (QStringList{"-c 1 -W 0.005 " + camera, "-c 1 -W 0.005 " + camera, "-c 1 -W 0.005 127.0.9.9",
-                           "-c 1 -W 0.005 127.0.9.9", "-c 1 -W 0.015 127.0.9.9"}));
+              (std::vector<std::string>{"-c 1 -W 0.005 " + camera, "-c 1 -W 0.005 " + camera,
+                                        "-c 1 -W 0.005 127.0.9.9", "-c 1 -W 0.005 127.0.9.9",
+                                        "-c 1 -W 0.015 127.0.9.9"}));
     EXPECT_FALSE(PingHelper::answers("192.168.1.1")); // refused by the stand-in, not an answer
     // A ping that ends with neither an answer nor "no answer" is no verdict, never "free".
     EXPECT_EQ(PingHelper::check("192.168.1.1"), PingHelper::Outcome::CouldNotRun);
