@@ -193,6 +193,11 @@ PingHelper::Outcome PingHelper::check(const std::string& address, int answerWait
     std::vector<std::string> env = cLocaleEnvironment();
     std::vector<char*> envp = pointers(env);
 
+    // The descriptors are taken with the slot: probes queued for one hold none.
+    struct Slot {
+        Slot() { probeSlots().acquire(); }
+        ~Slot() { probeSlots().release(); }
+    } slot;
     int errPipe[2];
     if (::pipe2(errPipe, O_CLOEXEC) != 0)
         return Outcome::CouldNotRun;
@@ -205,10 +210,6 @@ PingHelper::Outcome PingHelper::check(const std::string& address, int answerWait
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, errWrite.fd, STDERR_FILENO);
-    struct Slot {
-        Slot() { probeSlots().acquire(); }
-        ~Slot() { probeSlots().release(); }
-    } slot;
     pid_t pid = -1;
     const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
