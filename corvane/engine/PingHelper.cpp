@@ -88,17 +88,41 @@ ProbeSlots& probeSlots() {
     return probes;
 }
 
-// Waits up to limitMs (real time) for the child to end and reaps it. A process descriptor
-// wakes the caller at the exit; without one (an old kernel) the child is polled.
-bool waitForExit(pid_t pid, int limitMs, int* status) {
+// Reads what the child wrote to its error output so far (the descriptor does not block), keeping
+// at most kKeep bytes; false once the pipe has no writer left.
+bool drain(int fd, std::string* text) {
+    constexpr std::size_t kKeep = 4096;
+    char buffer[512];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            text->append(buffer,
+                         std::min(static_cast<std::size_t>(n), kKeep - std::min(kKeep, text->size())));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+}
+
+// Waits up to limitMs (real time) for the child to end and reaps it, collecting its error
+// output from errFd meanwhile. A process descriptor wakes the caller at the exit; without one
+// (an old kernel) the child is polled.
+bool waitForExit(pid_t pid, int limitMs, int errFd, std::string* errText, int* status) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     auto pause = std::chrono::microseconds(50);
+    bool open = errFd >= 0;
     for (;;) {
+        if (open)
+            open = drain(errFd, errText);
         const pid_t done = ::waitpid(pid, status, WNOHANG);
         if (done == pid || (done < 0 && errno != EINTR)) {
             if (fd >= 0)
                 ::close(fd);
+            if (open)
+                drain(errFd, errText); // what was written just before the end
             return done == pid;
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -109,8 +133,8 @@ bool waitForExit(pid_t pid, int limitMs, int* status) {
             return false;
         }
         if (fd >= 0) {
-            pollfd p{fd, POLLIN, 0};
-            ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count() + 1, 1000)));
+            pollfd p[2] = {{fd, POLLIN, 0}, {errFd, POLLIN, 0}};
+            ::poll(p, open ? 2 : 1, static_cast<int>(std::min<long long>(left.count() + 1, 1000)));
         } else {
             std::this_thread::sleep_for(pause);
             pause = std::min(pause * 2, std::chrono::microseconds(2000));
@@ -118,59 +142,114 @@ bool waitForExit(pid_t pid, int limitMs, int* status) {
     }
 }
 
+// The caller's environment with the messages in the C locale, so that an error can be told
+// by its text whatever language the operator uses.
+std::vector<std::string> cLocaleEnvironment() {
+    std::vector<std::string> env;
+    for (char** e = environ; e && *e; ++e) {
+        const std::string item = *e;
+        if (item.rfind("LC_ALL=", 0) != 0 && item.rfind("LANGUAGE=", 0) != 0)
+            env.push_back(item);
+    }
+    env.emplace_back("LC_ALL=C");
+    return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& items) {
+    std::vector<char*> out;
+    for (std::string& item : items)
+        out.push_back(&item[0]);
+    out.push_back(nullptr);
+    return out;
+}
+
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 } // namespace
 
-PingHelper::Outcome PingHelper::check(const std::string& address) {
+bool PingHelper::saysUnroutable(const std::string& errorText) {
+    // The system's texts for ENETUNREACH and EHOSTUNREACH in the C locale, after the call that
+    // failed ("connect: ", "sendmsg: ", ...).
+    return errorText.find(": Network is unreachable") != std::string::npos ||
+           errorText.find(": No route to host") != std::string::npos;
+}
+
+PingHelper::Outcome PingHelper::check(const std::string& address, int answerWaitMs, int finishLimitMs) {
     if (!parseDottedQuad(address, nullptr))
         return Outcome::CouldNotRun;
     // Spawned rather than forked: a fork of a process with many threads and a large heap
     // copies its page tables and stalls every other thread meanwhile.
     const std::string program = PingHelper::program().toStdString();
     std::vector<std::string> args{program};
-    for (const QString& a : arguments(QString::fromStdString(address), kAnswerWaitMs))
+    for (const QString& a : arguments(QString::fromStdString(address), answerWaitMs))
         args.push_back(a.toStdString());
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(&a[0]);
-    argv.push_back(nullptr);
+    std::vector<char*> argv = pointers(args);
+    std::vector<std::string> env = cLocaleEnvironment();
+    std::vector<char*> envp = pointers(env);
 
+    // The descriptors are taken with the slot: probes queued for one hold none.
+    struct Slot {
+        Slot() { probeSlots().acquire(); }
+        ~Slot() { probeSlots().release(); }
+    } slot;
+    int errPipe[2];
+    if (::pipe2(errPipe, O_CLOEXEC) != 0)
+        return Outcome::CouldNotRun;
+    Descriptor errRead{errPipe[0]};
+    Descriptor errWrite{errPipe[1]};
+    ::fcntl(errRead.fd, F_SETFL, O_NONBLOCK); // the child's end stays blocking
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0)
         return Outcome::CouldNotRun;
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    struct Slot {
-        Slot() { probeSlots().acquire(); }
-        ~Slot() { probeSlots().release(); }
-    } slot;
+    posix_spawn_file_actions_adddup2(&actions, errWrite.fd, STDERR_FILENO);
     pid_t pid = -1;
-    const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
+    ::close(errWrite.fd);
+    errWrite.fd = -1;
     if (spawned != 0)
         return Outcome::CouldNotRun;
 
     // The probe's own limit is real time, whatever the time scale.
     int status = 0;
-    if (!waitForExit(pid, kFinishLimitMs, &status)) {
+    std::string errText;
+    if (!waitForExit(pid, finishLimitMs, errRead.fd, &errText, &status)) {
         ::kill(pid, SIGKILL);
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
         return Outcome::CouldNotRun;
     }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1)
+    if (!WIFEXITED(status))
         return Outcome::CouldNotRun;
-    return WEXITSTATUS(status) == 0 ? Outcome::Answered : Outcome::Silent;
+    switch (WEXITSTATUS(status)) {
+    case 0:
+        return Outcome::Answered;
+    case 1:
+        return Outcome::Silent;
+    case 2:
+        // No route to the address: nothing there can answer, as with a request left unanswered.
+        return saysUnroutable(errText) ? Outcome::Silent : Outcome::CouldNotRun;
+    default:
+        return Outcome::CouldNotRun;
+    }
 }
 
-bool PingHelper::answers(const std::string& address) {
-    return check(address) == Outcome::Answered;
+bool PingHelper::answers(const std::string& address, int answerWaitMs) {
+    return check(address, answerWaitMs) == Outcome::Answered;
 }
 
-int PingHelper::probe(const std::string& address) {
+int PingHelper::probe(const std::string& address, int answerWaitMs) {
     if (!parseDottedQuad(address, nullptr))
         return -1;
-    switch (check(address)) {
+    switch (check(address, answerWaitMs)) {
     case Outcome::Answered:
         return -1;
     case Outcome::Silent:

@@ -1,5 +1,6 @@
-// Whether an address answers a ping: runs "ping -c 1 -W 0.005 ADDRESS" (no shell) and judges
-// by the exit status. Text that is not a strict dotted-quad address is never pinged.
+// Whether an address answers a ping: runs "ping -c 1 -W 0.005 ADDRESS" (no shell, C locale) and
+// judges by the exit status; an error that says no route reaches the address is no answer. Text
+// that is not a strict dotted-quad address is never pinged.
 #pragma once
 
 #include <QString>
@@ -13,8 +14,9 @@ public:
     static constexpr int kFinishLimitMs = 30000; // real time a probe may take
     static constexpr int kCouldNotRun = -2;      // probe(): the ping could not run or judge
 
-    // What one ping found: an answer, no answer, or no judgement at all (the program could
-    // not start, did not end in time, or ended with a status other than 0 or 1).
+    // What one ping found: an answer, no answer (also: no route to the address), or no
+    // judgement at all (the program could not start, was killed, did not end in time, or ended
+    // with an error other than an unroutable address).
     enum class Outcome { Answered, Silent, CouldNotRun };
     static constexpr int kAnswerWaitMs = 5; // how long a probe waits for the echo reply
 
@@ -27,11 +29,16 @@ public:
     static QString program();
     // The reply wait is given to ping in seconds (it takes fractions).
     static QStringList arguments(const QString& address, int answerWaitMs = 1000);
-    // The ping's verdict; text that is not an address is never pinged (CouldNotRun).
-    static Outcome check(const std::string& address);
+    // Whether the error output of a ping that ended with status 2, run in the C locale, says
+    // that no route reaches the address (the request could not even be sent).
+    static bool saysUnroutable(const std::string& errorText);
+    // The ping's verdict, waiting answerWaitMs for the reply and finishLimitMs (real time) for
+    // the end; text that is not an address is never pinged (CouldNotRun).
+    static Outcome check(const std::string& address, int answerWaitMs = kAnswerWaitMs,
+                         int finishLimitMs = kFinishLimitMs);
     // True when the address answered.
-    static bool answers(const std::string& address);
+    static bool answers(const std::string& address, int answerWaitMs = kAnswerWaitMs);
     // -1 when the address answers or is not an address, 0 when not, kCouldNotRun when the
     // ping gave no verdict (such an address must not be taken as free).
-    static int probe(const std::string& address);
+    static int probe(const std::string& address, int answerWaitMs = kAnswerWaitMs);
 };

@@ -739,7 +739,8 @@ void MainFrame::onOpenBrowser() {
 }
 
 int MainFrame::pingHost(std::string ip) {
-    return PingHelper::probe(ip);
+    constexpr int kAnswerWaitMs = 15; // longer than the engine's own probe
+    return PingHelper::probe(ip, kAnswerWaitMs);
 }
 
 // ---- Window events ----

@@ -88,7 +88,8 @@ public:
     // "http://ip:port" when ip is a dotted-quad IPv4 address and port a number 1..65535;
     // otherwise an empty URL.
     static QUrl browserUrl(const QString& ip, const QString& port);
-    // 0 when the address does not answer, -1 when it answers or is not an IPv4 address.
+    // 0 when the address does not answer, -1 when it answers or is not an IPv4 address,
+    // PingHelper::kCouldNotRun when the ping gave no verdict.
     int pingHost(std::string ip);
     // Looks the camera of a network-information answer up and asks for its relogin.
     void reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp);

@@ -5,6 +5,7 @@
 #include "camsim/SimUpTable.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -25,8 +27,8 @@ QString simPingDir() {
 }
 
 int runPing(const QStringList& args,
-            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-            QString* out = nullptr) {
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), QString* out = nullptr,
+            QString* err = nullptr) {
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(simPingDir() + "/ping", args);
@@ -34,8 +36,53 @@ int runPing(const QStringList& args,
         return -100;
     if (out)
         *out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    if (err)
+        *err = QString::fromLocal8Bit(p.readAllStandardError());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -101;
 }
+
+// The lines of a text file (none when it is missing).
+std::vector<std::string> readLines(const QString& path) {
+    QFile f(path);
+    std::vector<std::string> lines;
+    if (f.open(QIODevice::ReadOnly))
+        for (const QString& line : QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts))
+            lines.push_back(line.toStdString());
+    return lines;
+}
+
+// A folder holding an executable "ping" with the given shell body.
+QString writeScriptPing(const QTemporaryDir& dir, const QString& name, const QByteArray& body) {
+    const QString folder = dir.filePath(name);
+    QDir().mkpath(folder);
+    QFile script(folder + "/ping");
+    if (!script.open(QIODevice::WriteOnly))
+        return {};
+    script.write("#!/bin/sh\n" + body + "\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return folder;
+}
+
+// Sets an environment variable for the scope, restoring the old value (or its absence).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
 
 QStringList args(const QString& address) {
     return {"-c", "1", "-W", "1", address};
@@ -69,6 +116,41 @@ TEST_F(SimTest, SimPingAnswersForCamerasOnly) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("CORVANE_SIM_PING_UP", "127.0.9.9, 127.0.9.10");
     EXPECT_EQ(runPing(args("127.0.9.10"), env), 0);
+    // Whole entries only: neither an entry that starts the address nor one that it starts.
+    env.insert("CORVANE_SIM_PING_UP", "127.0.0.1;127.0.9.100");
+    EXPECT_EQ(runPing(args("127.0.0.1"), env), 0);
+    for (const char* silent : {"127.0.0.10", "127.0.0.11", "127.0.0.100", "127.0.9.10", "127.0.9.1"})
+        EXPECT_EQ(runPing(args(silent), env), 1) << silent;
+
+    // An address no route reaches fails as the system's ping does, in the messages' language;
+    // it never answers, even when listed as up.
+    QProcessEnvironment cut = QProcessEnvironment::systemEnvironment();
+    cut.remove("LC_ALL");
+    cut.remove("LC_MESSAGES");
+    cut.insert("LANG", "C.UTF-8");
+    cut.insert("CORVANE_SIM_PING_UP", "127.0.9.20");
+    cut.insert("CORVANE_SIM_PING_UNROUTABLE", "127.0.9.20,127.0.9.21");
+    QString err;
+    EXPECT_EQ(runPing(args("127.0.9.20"), cut, &out, &err), 2);
+    EXPECT_EQ(err, "ping: connect: Network is unreachable\n");
+    EXPECT_FALSE(out.contains("ttl="));
+    EXPECT_EQ(runPing(args("127.0.9.2"), cut), 1) << "whole entries only";
+    EXPECT_EQ(runPing(args(QString::fromStdString(fleet[1].ip)), cut), 0);
+    cut.insert("LANG", "de_DE.UTF-8");
+    EXPECT_EQ(runPing(args("127.0.9.21"), cut, nullptr, &err), 2);
+    EXPECT_EQ(err, "ping: connect: Das Netzwerk ist nicht erreichbar\n");
+    cut.insert("LC_ALL", "C");
+    EXPECT_EQ(runPing(args("127.0.9.21"), cut, nullptr, &err), 2);
+    EXPECT_EQ(err, "ping: connect: Network is unreachable\n");
+
+    // Every run's arguments, one line each, also those of a run that fails.
+    QTemporaryDir logDir;
+    QProcessEnvironment logged = QProcessEnvironment::systemEnvironment();
+    logged.insert("CORVANE_SIM_PING_LOG", logDir.filePath("pings.log"));
+    EXPECT_EQ(runPing({"-c", "1", "-W", "0.005", "127.0.9.9"}, logged), 1);
+    EXPECT_EQ(runPing({"-c", "1"}, logged), 2);
+    EXPECT_EQ(readLines(logDir.filePath("pings.log")),
+              (std::vector<std::string>{"-c 1 -W 0.005 127.0.9.9", "-c 1"}));
 
     // A table named by CORVANE_SIM_STATE; a file that is no table answers for nothing.
     QTemporaryDir dir;
@@ -150,16 +232,41 @@ TEST_F(SimTest, SimPingRefusesNonLoopbackAndMalformedAddresses) {
 
 TEST_F(SimTest, PingHelperRunsThePingOnPath) {
     SimPingPath path;
-    EXPECT_TRUE(PingHelper::answers(fleet[0].ip));
-    EXPECT_EQ(PingHelper::probe(fleet[0].ip), -1);
-    EXPECT_FALSE(PingHelper::answers("127.0.9.9"));
-    EXPECT_EQ(PingHelper::probe("127.0.9.9"), 0);
+    QTemporaryDir logDir;
+    const QString pingLog = logDir.filePath("pings.log");
+    {
+        ScopedEnv log("CORVANE_SIM_PING_LOG", pingLog.toUtf8());
+        EXPECT_TRUE(PingHelper::answers(fleet[0].ip));
+        EXPECT_EQ(PingHelper::probe(fleet[0].ip), -1);
+        EXPECT_FALSE(PingHelper::answers("127.0.9.9"));
+        EXPECT_EQ(PingHelper::probe("127.0.9.9"), 0);
+        EXPECT_EQ(PingHelper::probe("127.0.9.9", 15), 0);
+    }
+    // One echo request, its reply awaited 5 ms unless the caller says otherwise, in seconds.
+    const std::string camera = fleet[0].ip;
+    EXPECT_EQ(readLines(pingLog),
+              (std::vector<std::string>{"-c 1 -W 0.005 " + camera, "-c 1 -W 0.005 " + camera,
+                                        "-c 1 -W 0.005 127.0.9.9", "-c 1 -W 0.005 127.0.9.9",
+                                        "-c 1 -W 0.015 127.0.9.9"}));
     EXPECT_FALSE(PingHelper::answers("192.168.1.1")); // refused by the stand-in, not an answer
     // A ping that ends with neither an answer nor "no answer" is no verdict, never "free".
     EXPECT_EQ(PingHelper::check("192.168.1.1"), PingHelper::Outcome::CouldNotRun);
     EXPECT_EQ(PingHelper::probe("192.168.1.1"), PingHelper::kCouldNotRun);
     EXPECT_EQ(PingHelper::check(fleet[0].ip), PingHelper::Outcome::Answered);
     EXPECT_EQ(PingHelper::check("127.0.9.9"), PingHelper::Outcome::Silent);
+    {
+        // No route to the address: the request cannot leave, so nothing there answers, in
+        // whatever language the operator's messages are.
+        ScopedEnv unroutable("CORVANE_SIM_PING_UNROUTABLE", "127.0.9.30");
+        for (const char* language : {"C.UTF-8", "de_DE.UTF-8"}) {
+            SCOPED_TRACE(language);
+            ScopedEnv all("LC_ALL", language);
+            ScopedEnv lang("LANG", language);
+            EXPECT_EQ(PingHelper::check("127.0.9.30"), PingHelper::Outcome::Silent);
+            EXPECT_EQ(PingHelper::probe("127.0.9.30"), 0);
+            EXPECT_FALSE(PingHelper::answers("127.0.9.30"));
+        }
+    }
     // Not an address: never pinged, counted as in use.
     for (const char* text : {"", "127.1", " 127.0.0.11", "127.0.0.11; rm -rf x", "0x7f.0.0.1", "01.2.3.4"}) {
         EXPECT_FALSE(PingHelper::parseDottedQuad(text, nullptr)) << text;
@@ -169,6 +276,48 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
     EXPECT_TRUE(PingHelper::parseDottedQuad("192.168.1.10", &value));
     EXPECT_EQ(value, 0xC0A8010Au);
     EXPECT_TRUE(PingHelper::parseDottedQuad("0.0.0.0", &value));
+}
+
+// A ping that never ran or never ended is no verdict: missing, killed, a usage error (status 2
+// with any other message), an unroutable message with another status, no end in time.
+TEST_F(SimTest, PingHelperTellsAFailedRunFromAnUnroutableAddress) {
+    QTemporaryDir dir;
+    const QByteArray unreachable = "echo 'ping: connect: Network is unreachable' >&2; ";
+    const struct {
+        const char* name;
+        QByteArray body;
+        PingHelper::Outcome outcome;
+    } cases[] = {
+        {"unroutable", unreachable + "exit 2", PingHelper::Outcome::Silent},
+        {"no route to host", "echo 'ping: connect: No route to host' >&2; exit 2",
+         PingHelper::Outcome::Silent},
+        {"usage", "echo 'ping: invalid argument: -W' >&2; exit 2", PingHelper::Outcome::CouldNotRun},
+        {"silent error", "exit 2", PingHelper::Outcome::CouldNotRun},
+        {"on the output", "echo 'ping: connect: Network is unreachable'; exit 2",
+         PingHelper::Outcome::CouldNotRun},
+        {"other status", unreachable + "exit 3", PingHelper::Outcome::CouldNotRun},
+        {"killed", unreachable + "kill -KILL $$", PingHelper::Outcome::CouldNotRun},
+        {"crashed", "kill -SEGV $$", PingHelper::Outcome::CouldNotRun},
+        {"hangs", unreachable + "exec /bin/sleep 20", PingHelper::Outcome::CouldNotRun},
+        {"no answer", "exit 1", PingHelper::Outcome::Silent},
+        {"answer", "exit 0", PingHelper::Outcome::Answered},
+    };
+    const QByteArray savedPath = qgetenv("PATH");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = writeScriptPing(dir, c.name, c.body);
+        ASSERT_FALSE(folder.isEmpty());
+        qputenv("PATH", folder.toUtf8() + ":/bin:/usr/bin");
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(PingHelper::check("127.0.9.40", PingHelper::kAnswerWaitMs, 500), c.outcome);
+        EXPECT_LT(clock.elapsed(), 5000) << "the run's limit ends it";
+    }
+    QDir().mkpath(dir.filePath("none"));
+    qputenv("PATH", dir.filePath("none").toUtf8());
+    EXPECT_EQ(PingHelper::check("127.0.9.40"), PingHelper::Outcome::CouldNotRun);
+    EXPECT_EQ(PingHelper::probe("127.0.9.40"), PingHelper::kCouldNotRun);
+    qputenv("PATH", savedPath);
 }
 
 TEST(PingHelperRules, SubnetEdgesAreTheAllZeroAndAllOneHostParts) {

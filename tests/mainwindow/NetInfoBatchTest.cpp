@@ -15,9 +15,11 @@
 #include "winport/WinPort.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +145,8 @@ protected:
     }
     void TearDown() override {
         qunsetenv("CORVANE_SIM_PING_UP");
+        qunsetenv("CORVANE_SIM_PING_UNROUTABLE");
+        qunsetenv("CORVANE_SIM_PING_LOG");
         qputenv("PATH", _path);
         camsim::resetWorld();
         mwtest::MainWindowTest::TearDown();
@@ -183,7 +187,8 @@ private:
 };
 
 // The IP change: counting up from the start address, skipping answering addresses, rows without
-// a search record, the end of the address space, mode 0, refused start records.
+// a search record, the end of the address space, mode 0, refused start records. Every address is
+// pinged once, with one echo request and 15 ms for its reply.
 TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
     struct Case {
         const char* name;
@@ -194,6 +199,8 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         const char* log;
         int tableRows; // -1: refused, no table
         const char* rowText = "Success";
+        const char* unroutable = ""; // addresses no route reaches
+        std::vector<std::string> pinged = {};
     };
     const std::vector<Case> cases = {
         {"skips",
@@ -202,7 +209,21 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
          -1,
          {"127.0.1.10", "127.0.1.12", "127.0.1.13"},
          "pNewIp is used,pNewIp = 127.0.1.11",
-         3},
+         3,
+         "Success",
+         "",
+         {"127.0.1.10", "127.0.1.11", "127.0.1.12", "127.0.1.13"}},
+        // An address that no route reaches has nothing that could answer: it is free.
+        {"unroutable",
+         ipRecord(1, "127.0.1.30"),
+         "127.0.1.31",
+         -1,
+         {"127.0.1.30", "127.0.1.32", "127.0.1.33"},
+         "pNewIp is used,pNewIp = 127.0.1.31",
+         3,
+         "Success",
+         "127.0.1.30,127.0.1.32",
+         {"127.0.1.30", "127.0.1.31", "127.0.1.32", "127.0.1.33"}},
         {"no record",
          ipRecord(1, "127.0.1.10"),
          "",
@@ -237,7 +258,9 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
          {},
          "ping could not run, nothing sent to mac:00:1A:2B:00:00:01,pNewIp = 10.0.0.10",
          3,
-         "Failed"},
+         "Failed",
+         "",
+         {"10.0.0.10", "10.0.0.11", "10.0.0.12"}},
         {"never saved", OZM::_SC_SETIP_DATA_{}, "", -1, {}, "invalid start address", -1},
         {"short", ipRecord(1, "127.0.1"), "", -1, {}, "invalid start address", -1},
         {"zero", ipRecord(0, "0.0.0.0"), "", -1, {}, "invalid start address", -1},
@@ -249,6 +272,10 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         camsim::resetWorld();
         camsim::useFleet(camsim::defaultFleet(3));
         qputenv("CORVANE_SIM_PING_UP", c.pingUp);
+        qputenv("CORVANE_SIM_PING_UNROUTABLE", c.unroutable);
+        QTemporaryDir logDir;
+        const QString pingLog = logDir.filePath("pings.log");
+        qputenv("CORVANE_SIM_PING_LOG", pingLog.toUtf8());
         tables.clear();
         MainFrame frame;
         searchAndCheckAll(frame, 3);
@@ -262,6 +289,14 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         Access::button(frame, "modifyIp")->click(); // returns when the busy indicator closed
 
         EXPECT_EQ(sentNewIps(), c.newIps);
+        if (!c.pinged.empty()) {
+            std::string want;
+            for (const std::string& ip : c.pinged)
+                want += "-c 1 -W 0.015 " + ip + "\n";
+            QFile f(pingLog);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_EQ(f.readAll().toStdString(), want);
+        }
         for (const camsim::CallRecord& call : camsim::calls("KVX_NET_ModifyNetInfo")) {
             EXPECT_EQ(text(call.in, 108, 16), c.info.mask);
             EXPECT_EQ(text(call.in, 124, 16), c.info.gateway);

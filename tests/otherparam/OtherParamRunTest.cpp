@@ -72,10 +72,11 @@ TEST_F(OtherParamTest, NoFlagEqualToOneRefusesTheRun) {
 // ------------------------------------------------------------------ new addresses
 
 // New addresses from the start address: answering ones, the subnet's network and broadcast
-// addresses and addresses whose ping could not run are never handed out; the end of the range
-// stops the run from starting further devices. Per camera the expected address, or "" (its
-// TCP/IP fails without a request), "-" (no device thread: its record times out) or "x" (no
-// record at all).
+// addresses and addresses whose ping could not run are never handed out (one that no route
+// reaches is free); the end of the range stops the run from starting further devices. Per camera
+// the expected address, or "" (its TCP/IP fails without a request), "-" (no device thread: its
+// record times out) or "x" (no record at all). Every ping is one echo request with 5 ms for its
+// reply.
 TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
     useCameras(3);
     const struct {
@@ -86,6 +87,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         QStringList assigned;
         const char* log;
         int wait = 700; // stored wait time: the limit is min(3 x 300, wait)
+        const char* unroutable = "";
     } cases[] = {
         {"127.0.5.10",
          "255.0.0.0",
@@ -93,6 +95,14 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
          {"127.0.5.10", "127.0.5.11", "127.0.5.12", "127.0.5.13", "127.0.5.14", "127.0.5.15"},
          {"127.0.5.12", "127.0.5.14", "127.0.5.15"},
          "pNewIp is used,pNewIp = 127.0.5.13"},
+        {"127.0.5.40",
+         "255.0.0.0",
+         "127.0.5.41",
+         {"127.0.5.40", "127.0.5.41", "127.0.5.42", "127.0.5.43"},
+         {"127.0.5.40", "127.0.5.42", "127.0.5.43"},
+         "pNewIp is used,pNewIp = 127.0.5.41",
+         700,
+         "127.0.5.40,127.0.5.42"},
         // .255 and the next subnet's .0 are skipped without a ping.
         {"127.0.5.254",
          "255.255.255.0",
@@ -131,8 +141,18 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         {"255.255.255.254", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
     };
     winport::setTimeScale(0.02); // the logins of each case within their 30 s on a busy machine
+    struct Unset {
+        ~Unset() {
+            qunsetenv("CORVANE_SIM_PING_UNROUTABLE");
+            qunsetenv("CORVANE_SIM_PING_LOG");
+        }
+    } unset;
+    const QString argsLog = bin.filePath("ping-args.log");
+    qputenv("CORVANE_SIM_PING_LOG", argsLog.toUtf8());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.start);
+        QFile::remove(argsLog);
+        qputenv("CORVANE_SIM_PING_UNROUTABLE", c.unroutable);
         ozmParamsMgr()->setWaitInfo(c.wait);
         // A fresh engine per case: the previous case's restarts leave nothing behind.
         engine.reset();
@@ -162,6 +182,14 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         pinged.removeDuplicates();
         pinged.sort();
         EXPECT_EQ(pinged, c.pinged);
+        QFile argsFile(argsLog);
+        QStringList args;
+        if (argsFile.open(QIODevice::ReadOnly))
+            args = QString::fromUtf8(argsFile.readAll()).split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(args.size(), pings().size());
+        for (const QString& line : args)
+            EXPECT_TRUE(line.startsWith("-c 1 -W 0.005 ") && c.pinged.contains(line.mid(14)))
+                << line.toStdString();
         ASSERT_EQ(closer.tables.size(), 1u);
         int records = 0;
         for (std::size_t i = 0; i < 3; ++i) {

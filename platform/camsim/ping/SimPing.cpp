@@ -1,6 +1,10 @@
 // Stand-in for the system's ping: answers for addresses that a simulated camera holds (the
 // fleet's table of addresses that are up) or that CORVANE_SIM_PING_UP lists; refuses any address
 // outside 127.0.0.0/8 with exit status 2. Exit 0: answered, 1: no answer, 2: error.
+// CORVANE_SIM_PING_UNROUTABLE lists addresses that no route reaches: like the system's ping, the
+// stand-in then fails with status 2 and "ping: connect: Network is unreachable" (in German when
+// the messages' locale is German). CORVANE_SIM_PING_LOG names a file that gets one line per run:
+// the arguments, separated by blanks.
 #include "../SimAddress.h"
 #include "../SimUpTable.h"
 
@@ -8,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -25,8 +30,7 @@ bool listed(const std::string& address, const char* list) {
         const char* start = p;
         while (*p && !std::isspace(static_cast<unsigned char>(*p)) && *p != ',' && *p != ';')
             ++p;
-        if (p > start &&
-            address.compare(0, std::string::npos, start, static_cast<std::size_t>(p - start)) == 0)
+        if (p > start && std::string(start, p) == address) // whole items only
             return true;
     }
     return false;
@@ -41,6 +45,32 @@ std::string statePath() {
     return dir + "/corvane-sim-" + std::to_string(static_cast<long long>(::getppid())) + ".state";
 }
 
+// One line with the arguments, written at once so that pings running side by side do not mix.
+void logArguments(int argc, char** argv) {
+    const char* path = std::getenv("CORVANE_SIM_PING_LOG");
+    if (!path || !*path)
+        return;
+    std::string line;
+    for (int i = 1; i < argc; ++i)
+        line += (i > 1 ? " " : "") + std::string(argv[i]);
+    line += '\n';
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
+    ::close(fd);
+}
+
+// The language of the messages, as the C library picks it.
+bool germanMessages() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return std::strncmp(value, "de", 2) == 0;
+    }
+    return false;
+}
+
 bool number(const char* text) {
     if (!text || !*text)
         return false;
@@ -52,6 +82,7 @@ bool number(const char* text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    logArguments(argc, argv);
     std::string address;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -85,6 +116,11 @@ int main(int argc, char** argv) {
     if ((value >> 24) != 127) {
         std::fprintf(stderr, "ping: %s: refused, the simulated network holds only 127.0.0.0/8\n",
                      address.c_str());
+        return 2;
+    }
+    if (listed(address, std::getenv("CORVANE_SIM_PING_UNROUTABLE"))) {
+        std::fprintf(stderr, "ping: connect: %s\n",
+                     germanMessages() ? "Das Netzwerk ist nicht erreichbar" : "Network is unreachable");
         return 2;
     }
     std::printf("PING %s (%s) 56(84) bytes of data.\n", address.c_str(), address.c_str());
