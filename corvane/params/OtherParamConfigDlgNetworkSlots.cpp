@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QProcessEnvironment>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProcess>
@@ -140,7 +141,11 @@ void OtherParamConfigDlg::startAddressTest() {
                 if (status == QProcess::NormalExit && code == 0) {
                     qDebug() << text << "is online!\n";
                     finishAddressTest(tr("IP Not Available!"));
-                } else if (status == QProcess::NormalExit && code == 1) {
+                } else if (status == QProcess::NormalExit &&
+                           (code == 1 ||
+                            (code == 2 && PingHelper::saysUnroutable(
+                                              _pingProcess->readAllStandardError().toStdString())))) {
+                    // No answer; an address that no route reaches gets none either.
                     qDebug() << text << "off online!\n";
                     finishAddressTest(tr("IP Available!"));
                 } else {
@@ -148,6 +153,12 @@ void OtherParamConfigDlg::startAddressTest() {
                 }
             });
     _pingTimer->start(std::max(winport::timerInterval(kPingLimitMs), kPingRealFloorMs));
+    // Its error text is read in the C locale (an unroutable address is told by it).
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    environment.remove(QStringLiteral("LANGUAGE"));
+    _pingProcess->setProcessEnvironment(environment);
+    _pingProcess->setStandardOutputFile(QProcess::nullDevice());
     _pingProcess->start(PingHelper::program(), PingHelper::arguments(QString::fromLatin1(address)));
 }
 

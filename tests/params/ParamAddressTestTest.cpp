@@ -40,6 +40,11 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("CORVANE_SIM_STATE", tmp.filePath("no-fleet.state").toUtf8());
     qputenv("CORVANE_SIM_PING_UP", "127.0.0.50");
+    // Answers as the system's ping does for an address outside every route (exit 2), in the
+    // messages' language: German unless the test runs it in the C locale.
+    qputenv("CORVANE_SIM_PING_UNROUTABLE", "127.0.0.52");
+    const QByteArray savedLang = qgetenv("LANG");
+    qputenv("LANG", "de_DE.UTF-8");
 
     const QString notAvailable = "IP Not Available!";
     const QString available = "IP Available!";
@@ -62,7 +67,8 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
         {"127.0.0.51", tmp.filePath("recorder"), available, true, true},
         {"127.0.0.50", simping, notAvailable, false, true},
         {"127.0.0.51", simping, available, false, true},
-        {"10.1.2.3", simping, cannotRun, false, true}, // refused by the stand-in, exit 2
+        {"10.1.2.3", simping, cannotRun, false, true},   // refused by the stand-in, exit 2
+        {"127.0.0.52", simping, available, false, true}, // no route: no answer
         {"127.0.0.51", tmp.filePath("crashes"), cannotRun, false, true},
         {"127.0.0.51", tmp.filePath("slow"), available, false, true},
         {"127.0.0.51", tmp.filePath("hangs"), noEnd, false, true},
@@ -100,7 +106,12 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
         }
     }
     qunsetenv("CORVANE_SIM_PING_UP");
+    qunsetenv("CORVANE_SIM_PING_UNROUTABLE");
     qunsetenv("CORVANE_SIM_STATE");
+    if (savedLang.isNull())
+        qunsetenv("LANG");
+    else
+        qputenv("LANG", savedLang);
 
     // Closing the dialog during a test ends the ping with it.
     qputenv("PATH", tmp.filePath("hangs").toUtf8());
