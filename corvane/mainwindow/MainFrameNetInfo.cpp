@@ -67,6 +67,9 @@ NetInfoResultInfo pendingRecord(int kind, const DSC_SEARCH_RESPONSE_INFO& record
     return info;
 }
 
+// Host addresses end below 224.0.0.0: multicast and reserved addresses are never handed out.
+constexpr std::uint32_t kHostAddressEnd = 0xE0000000u;
+
 void showWarning(const QString& text) {
     TipDialog tip;
     tip.textLabel->setText(text);
@@ -79,7 +82,7 @@ void showWarning(const QString& text) {
 bool MainFrame::validStartAddress(const OZM::_SC_SETIP_DATA_& info) {
     std::uint32_t start = 0;
     if (!PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &start) || start == 0 ||
-        start == 0xFFFFFFFFu)
+        start >= kHostAddressEnd)
         return false;
     return PingHelper::parseDottedQuad(fieldText(info.mask, sizeof info.mask), nullptr) &&
            PingHelper::parseDottedQuad(fieldText(info.gateway, sizeof info.gateway), nullptr);
@@ -203,14 +206,14 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
             value = counter;
             candidate = format(counter);
             ++counter;
-            if (counter == 0xFFFFFFFFu) {
+            if (counter >= kHostAddressEnd) {
                 Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
                 break;
             }
         }
         if (_netBatchStop)
             break;
-        if (counter == 0xFFFFFFFFu) {
+        if (counter >= kHostAddressEnd) {
             Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
             break;
         }

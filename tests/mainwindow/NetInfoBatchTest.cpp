@@ -242,9 +242,10 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         {"mode 0", ipRecord(0, "127.0.1.20"), "", -1, {"127.0.1.20"}, "", 1},
         {"mode 0 no record", ipRecord(0, "127.0.1.20"), "", 0, {}, "cannot findSearchInfo", 0},
         // The stand-in cannot ping outside 127/8: no address is taken as free and nothing is
-        // sent; the third row meets the end of the address space.
+        // sent; the third row skips the subnet's broadcast address and meets the end of the host
+        // addresses (224.0.0.0 is multicast).
         {"end",
-         ipRecord(1, "255.255.255.252", "255.255.255.0", "255.255.255.1"),
+         ipRecord(1, "223.255.255.253", "255.255.255.0", "223.255.255.1"),
          "",
          -1,
          {},
@@ -265,6 +266,13 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         {"short", ipRecord(1, "127.0.1"), "", -1, {}, "invalid start address", -1},
         {"zero", ipRecord(0, "0.0.0.0"), "", -1, {}, "invalid start address", -1},
         {"broadcast", ipRecord(1, "255.255.255.255"), "", -1, {}, "invalid start address", -1},
+        {"multicast",
+         ipRecord(1, "224.0.0.1", "255.0.0.0", "224.0.0.2"),
+         "",
+         -1,
+         {},
+         "invalid start address",
+         -1},
         {"bad mask", ipRecord(1, "127.0.1.10", "255.0"), "", -1, {}, "invalid start address", -1},
     };
     for (const Case& c : cases) {
