@@ -325,12 +325,16 @@ void DeviceManager::nameReadLoop() {
     }
 }
 
+void DeviceManager::releaseNameReadLocked(const std::string& mac) {
+    auto it = m_namesPending.find(mac);
+    if (it != m_namesPending.end() && --it->second <= 0)
+        m_namesPending.erase(it);
+}
+
 void DeviceManager::nameReadEnded(const std::string& mac) {
     {
         std::lock_guard<std::mutex> lock(m_nameLock);
-        auto it = m_namesPending.find(mac);
-        if (it != m_namesPending.end() && --it->second <= 0)
-            m_namesPending.erase(it);
+        releaseNameReadLocked(mac);
     }
     m_nameDone.notify_all();
 }
@@ -353,17 +357,14 @@ void DeviceManager::readName(const NameRead& read) {
             return; // a new search began meanwhile: this attempt no longer counts
         if (LoginSlot* slot = slotPointer(read.slot)) {
             std::uint32_t handle = 0;
-            QString mac;
             {
                 std::lock_guard<std::mutex> lock(m_slotLock);
                 handle = slot->hIPCLogin;
-                mac = QString::fromLatin1(slot->mac,
-                                          static_cast<int>(fieldLength(slot->mac, sizeof slot->mac)));
             }
             KvxOsdInfo osd;
             std::memset(&osd, 0, sizeof osd);
             if (KVX_NET_GetOSD2(static_cast<int>(handle), 0, &osd) != 0)
-                notifyTexts(1, {mac, gbkText(osd.text, sizeof osd.text)});
+                notifyTexts(1, {QString::fromStdString(read.mac), gbkText(osd.text, sizeof osd.text)});
         }
         ++m_loginCounter;
     }
@@ -502,9 +503,7 @@ void DeviceManager::logoutAll() {
         std::lock_guard<std::mutex> lock(m_nameLock);
         for (auto it = m_nameReads.begin(); it != m_nameReads.end();) {
             if (it->second.generation != m_generation.load()) {
-                auto pending = m_namesPending.find(it->second.mac);
-                if (pending != m_namesPending.end() && --pending->second <= 0)
-                    m_namesPending.erase(pending);
+                releaseNameReadLocked(it->second.mac);
                 it = m_nameReads.erase(it);
             } else {
                 ++it;

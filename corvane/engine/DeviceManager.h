@@ -229,6 +229,7 @@ private:
     // read); false when the engine stops meanwhile.
     bool waitNameReads(const std::string& mac);
     void nameReadEnded(const std::string& mac);
+    void releaseNameReadLocked(const std::string& mac); // m_nameLock held
     std::thread m_nameReader;
 
     // Relogin queue, served on the GUI thread.
