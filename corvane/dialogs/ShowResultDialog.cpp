@@ -99,16 +99,19 @@ void ShowResultDialog::showSetIpResult(std::vector<NetInfoResultInfo> records) {
     setCounts(static_cast<int>(records.size()), successes);
 }
 
-void ShowResultDialog::showOtherParamResult(std::vector<OtherParamResultInfo> records, int enabledCount) {
+void ShowResultDialog::showOtherParamResult(std::vector<OtherParamResultInfo> records, int enabledCount,
+                                            const std::set<std::size_t>& leftOut) {
     int successes = 0;
-    for (const OtherParamResultInfo& record : records) {
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        const OtherParamResultInfo& record = records[index];
+        const bool busy = leftOut.count(index) > 0;
         QStringList row{utf8Text(record.ip)};
         int succeeded = 0;
         for (int family : kOtherParamColumnOrder) {
             if (record.flags[family] != 1)
                 continue;
-            const bool ok = record.results[family] == 1;
-            row << (ok ? tr("Success") : tr("Failed"));
+            const bool ok = !busy && record.results[family] == 1;
+            row << (busy ? tr("Busy") : ok ? tr("Success") : tr("Failed"));
             if (ok)
                 ++succeeded;
         }

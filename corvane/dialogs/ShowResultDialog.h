@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QStringList>
 
+#include <set>
 #include <vector>
 
 #include "../engine/DeviceResultInfo.h"
@@ -24,7 +25,10 @@ public:
 
     void showBatchResult(std::vector<DeviceResultInfo> records);
     void showSetIpResult(std::vector<NetInfoResultInfo> records);
-    void showOtherParamResult(std::vector<OtherParamResultInfo> records, int enabledCount);
+    // The records at the indices in leftOut were not run (their camera was still busy): their
+    // cells say "Busy" and they count as failed.
+    void showOtherParamResult(std::vector<OtherParamResultInfo> records, int enabledCount,
+                              const std::set<std::size_t>& leftOut = {});
     void showAudioTestResult(std::vector<FixturePendingInfo> records);
     void showSDCardResult(std::vector<SdCardResultInfo> records);
     void showTestDetail(const FixtureGpioItem* items, int count);

@@ -4,7 +4,6 @@
 #include "DeviceManager.h"
 
 #include "AddressProbeQueue.h"
-#include "Cmodifytableview.h"
 #include "OtherParamFields.h"
 #include "PingHelper.h"
 #include "ProgressBarDialog.h"
@@ -31,7 +30,7 @@ thread_local OtherParamJob t_job;
 
 // Host addresses handed out: 1.0.0.0 up to 223.255.255.255 (no 0/8, multicast or broadcast).
 constexpr std::uint64_t kFirstHostAddress = 0x01000000u;
-constexpr std::uint64_t kAddressEnd = 0xE0000000u;
+constexpr std::uint64_t kAddressEnd = PingHelper::kHostAddressEnd;
 
 // Address probes that run ahead of their turn in the configuration thread.
 constexpr int kAddressProbeWindow = 16;
@@ -764,22 +763,7 @@ void DeviceManager::onModifyOtherParamEnd() {
         }
     }
     ShowResultDialog dialog(headers, nullptr, 1280, 720);
-    dialog.showOtherParamResult(records, columns);
-    if (!leftOut.empty()) {
-        // The dialog counts a left-out camera as failed; its cells say why.
-        Cmodifytableview* table = dialog.table();
-        QList<QStringList> shown;
-        for (int r = 0; r < table->rowCount(); ++r) {
-            QStringList cells{table->getData(r, 0).toString()};
-            for (int c = 1; c <= columns; ++c)
-                cells << (leftOut.count(static_cast<std::size_t>(r)) ? tr("Busy")
-                                                                     : table->getData(r, c).toString());
-            shown << cells;
-        }
-        table->clearRows();
-        for (const QStringList& cells : shown)
-            table->appendRow(cells);
-    }
+    dialog.showOtherParamResult(records, columns, leftOut);
     dialog.exec();
     m_otherShown = true;
     if (m_otherLoop)

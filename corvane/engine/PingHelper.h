@@ -3,6 +3,7 @@
 // that is not a strict dotted-quad address is never pinged.
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,9 @@ public:
     enum class Outcome { Answered, Silent, CouldNotRun };
     static constexpr int kAnswerWaitMs = 5; // how long a probe waits for the echo reply
 
+    // Host addresses handed out to cameras end below 224.0.0.0 (multicast and reserved beyond).
+    static constexpr std::uint32_t kHostAddressEnd = 0xE0000000u;
+
     // Four decimal parts 0..255, no signs, blanks or leading zeros. hostOrder may be null.
     static bool parseDottedQuad(const std::string& text, std::uint32_t* hostOrder);
     // Whether the address is its subnet's network or broadcast address under the mask (host
@@ -29,6 +33,9 @@ public:
     static QString program();
     // The reply wait is given to ping in seconds (it takes fractions).
     static QStringList arguments(const QString& address, int answerWaitMs = 1000);
+    // The caller's environment with the messages in the C locale, so that a ping's error can be
+    // told by its text whatever language the operator uses.
+    static QProcessEnvironment processEnvironment();
     // Whether the error output of a ping that ended with status 2, run in the C locale, says
     // that no route reaches the address (the request could not even be sent).
     static bool saysUnroutable(const std::string& errorText);

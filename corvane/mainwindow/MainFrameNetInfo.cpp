@@ -67,9 +67,6 @@ NetInfoResultInfo pendingRecord(int kind, const DSC_SEARCH_RESPONSE_INFO& record
     return info;
 }
 
-// Host addresses end below 224.0.0.0: multicast and reserved addresses are never handed out.
-constexpr std::uint32_t kHostAddressEnd = 0xE0000000u;
-
 void showWarning(const QString& text) {
     TipDialog tip;
     tip.textLabel->setText(text);
@@ -82,7 +79,7 @@ void showWarning(const QString& text) {
 bool MainFrame::validStartAddress(const OZM::_SC_SETIP_DATA_& info) {
     std::uint32_t start = 0;
     if (!PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &start) || start == 0 ||
-        start >= kHostAddressEnd)
+        start >= PingHelper::kHostAddressEnd)
         return false;
     return PingHelper::parseDottedQuad(fieldText(info.mask, sizeof info.mask), nullptr) &&
            PingHelper::parseDottedQuad(fieldText(info.gateway, sizeof info.gateway), nullptr);
@@ -206,14 +203,14 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
             value = counter;
             candidate = format(counter);
             ++counter;
-            if (counter >= kHostAddressEnd) {
+            if (counter >= PingHelper::kHostAddressEnd) {
                 Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
                 break;
             }
         }
         if (_netBatchStop)
             break;
-        if (counter >= kHostAddressEnd) {
+        if (counter >= PingHelper::kHostAddressEnd) {
             Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
             break;
         }

@@ -288,10 +288,6 @@
         <translation>未修改：上一次配置仍在修改此设备</translation>
     </message>
     <message>
-        <source>Busy</source>
-        <translation>设备忙</translation>
-    </message>
-    <message>
         <source>Modify Port Success</source>
         <translation>修改端口成功</translation>
     </message>
@@ -2229,6 +2225,10 @@
 </context>
 <context>
     <name>ShowResultDialog</name>
+    <message>
+        <source>Busy</source>
+        <translation>设备忙</translation>
+    </message>
     <message>
         <source>Modify device:</source>
         <translation>修改设备数：</translation>
