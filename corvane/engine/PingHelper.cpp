@@ -21,8 +21,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 bool PingHelper::parseDottedQuad(const std::string& text, std::uint32_t* hostOrder) {
     return dottedquad::parse(text, hostOrder);
 }
@@ -142,16 +140,10 @@ bool waitForExit(pid_t pid, int limitMs, int errFd, std::string* errText, int* s
     }
 }
 
-// The caller's environment with the messages in the C locale, so that an error can be told
-// by its text whatever language the operator uses.
 std::vector<std::string> cLocaleEnvironment() {
     std::vector<std::string> env;
-    for (char** e = environ; e && *e; ++e) {
-        const std::string item = *e;
-        if (item.rfind("LC_ALL=", 0) != 0 && item.rfind("LANGUAGE=", 0) != 0)
-            env.push_back(item);
-    }
-    env.emplace_back("LC_ALL=C");
+    for (const QString& item : PingHelper::processEnvironment().toStringList())
+        env.push_back(item.toLocal8Bit().toStdString());
     return env;
 }
 
@@ -172,6 +164,13 @@ struct Descriptor {
 };
 
 } // namespace
+
+QProcessEnvironment PingHelper::processEnvironment() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    environment.remove(QStringLiteral("LANGUAGE"));
+    return environment;
+}
 
 bool PingHelper::saysUnroutable(const std::string& errorText) {
     // The system's texts for ENETUNREACH and EHOSTUNREACH in the C locale, after the call that

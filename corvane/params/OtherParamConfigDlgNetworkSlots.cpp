@@ -12,7 +12,6 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QLabel>
-#include <QProcessEnvironment>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProcess>
@@ -154,10 +153,7 @@ void OtherParamConfigDlg::startAddressTest() {
             });
     _pingTimer->start(std::max(winport::timerInterval(kPingLimitMs), kPingRealFloorMs));
     // Its error text is read in the C locale (an unroutable address is told by it).
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    environment.remove(QStringLiteral("LANGUAGE"));
-    _pingProcess->setProcessEnvironment(environment);
+    _pingProcess->setProcessEnvironment(PingHelper::processEnvironment());
     _pingProcess->setStandardOutputFile(QProcess::nullDevice());
     _pingProcess->start(PingHelper::program(), PingHelper::arguments(QString::fromLatin1(address)));
 }
