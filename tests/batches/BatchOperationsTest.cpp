@@ -5,8 +5,13 @@
 #include "harness/LogCapture.h"
 #include "ozmlogic/ParamsMgr.h"
 
-#include <QDateTime>
 #include <QTextCodec>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 
 using namespace batchtest;
 
@@ -32,8 +37,24 @@ std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at) {
            (std::uint32_t(b.at(at + 2)) << 16) | (std::uint32_t(b.at(at + 3)) << 24);
 }
 
-QDateTime timeOf(const std::vector<std::uint8_t>& b) {
-    return QDateTime(QDate(u16(b, 0), b.at(2), b.at(3)), QTime(b.at(4), b.at(5), b.at(6)));
+// Year, month, day, hour, minute, second.
+using ClockFields = std::array<int, 6>;
+
+// The PC's local clock at t, from the C library in the process's zone (TZ).
+ClockFields localFields(std::time_t t) {
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+ClockFields timeOf(const std::vector<std::uint8_t>& b) {
+    return {u16(b, 0), b.at(2), b.at(3), b.at(4), b.at(5), b.at(6)};
+}
+
+std::string show(const ClockFields& f) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", f[0], f[1], f[2], f[3], f[4], f[5]);
+    return text;
 }
 
 } // namespace
@@ -42,17 +63,26 @@ TEST_F(BatchTest, TimeSyncWritesOneClockSnapshot) {
     loginFleet({2});
     camsim::inject({fleet[1].mac, "KVX_NET_SetTimeParam", true, false, 0, -1});
     TableCloser closer;
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    const std::time_t before = std::time(nullptr);
     engine->batchSyncTime(rows({0, 1, 2}));
-    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+    const std::time_t after = std::time(nullptr);
+    // CTest runs this away from UTC; a zone without its data would fall back to UTC unnoticed.
+    const char* zone = std::getenv("TZ");
+    if (zone && std::strcmp(zone, "UTC") != 0) {
+        std::tm tm{};
+        localtime_r(&before, &tm);
+        EXPECT_NE(tm.tm_gmtoff, 0) << "no zone data for TZ=" << zone;
+    }
 
     const auto sets = callsTo("KVX_NET_SetTimeParam", 0);
     ASSERT_EQ(sets.size(), 1u);
     const auto& bytes = sets[0].in;
     ASSERT_GE(bytes.size(), 8u);
-    const QDateTime sent = timeOf(bytes);
-    EXPECT_TRUE(sent >= before.addMSecs(-before.time().msec()) && sent <= after)
-        << sent.toString().toStdString();
+    // The PC's local date and time, not the UTC clock.
+    const ClockFields sent = timeOf(bytes);
+    EXPECT_TRUE(sent >= localFields(before) && sent <= localFields(after))
+        << show(sent) << " not within local " << show(localFields(before)) << " .. "
+        << show(localFields(after));
     EXPECT_EQ(bytes[7], 1);
     EXPECT_EQ(texts(2, 0), QStringList{"Set SyncTime Success"});
     EXPECT_EQ(texts(2, 1), QStringList{"Set SyncTime Failed"});
@@ -158,7 +188,7 @@ TEST_F(BatchTest, OsdWritesStoredRecordAndName) {
     loginFleet({2});
     OZM::_SC_SETOSD_DATA_ osd;
     std::memset(&osd, 0, sizeof osd);
-    osd.showTime = 1;
+    osd.showTime = 0; // the two flags differ: each goes to its own byte
     osd.showText = 1;
     osd.dateFormat = 2;
     osd.position = 1;
@@ -174,10 +204,15 @@ TEST_F(BatchTest, OsdWritesStoredRecordAndName) {
     const auto& bytes = sets[0].in;
     ASSERT_EQ(bytes.size(), 213u);
     EXPECT_EQ(bytes[8], 1);  // position
-    EXPECT_EQ(bytes[9], 1);  // show time
+    EXPECT_EQ(bytes[9], 0);  // show time
     EXPECT_EQ(bytes[10], 2); // date format
     EXPECT_EQ(bytes[11], 1); // show text
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&bytes[12])), name);
+    const auto kept = camsim::paramBytes(fleet[0].mac, "osd");
+    ASSERT_EQ(kept.size(), 213u);
+    EXPECT_EQ(std::vector<std::uint8_t>(kept.begin() + 8, kept.begin() + 12),
+              (std::vector<std::uint8_t>{1, 0, 2, 1}))
+        << "the camera keeps position, show time, date format and show text";
     EXPECT_EQ(texts(2, 0), QStringList{"Set OSD Success"});
     EXPECT_EQ(texts(1, 0), QStringList{QString::fromUtf8("前门 Cam")});
     EXPECT_EQ(texts(2, 1), QStringList{"Set OSD Failed"});
@@ -250,7 +285,8 @@ TEST_F(BatchTest, SdCardCheckFieldsAndTable) {
 TEST_F(BatchTest, TenZoomSetsTheCpldWord) {
     loginFleet({2});
     camsim::inject({fleet[1].mac, "KVX_NET_SetCpldData", true, false, 0, -1});
-    engine->batchTenZoom(rows({0, 1, 2}));
+    // The camera that is not logged in comes first: it is passed over, the batch goes on.
+    engine->batchTenZoom(rows({2, 0, 1}));
     const auto sets = callsTo("KVX_NET_SetCpldData", 0);
     ASSERT_EQ(sets.size(), 1u);
     const auto& bytes = sets[0].in;

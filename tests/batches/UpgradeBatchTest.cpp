@@ -133,6 +133,20 @@ TEST_F(UpgradeBatch, PathReachesTheSdkAsGbk) {
     const QByteArray gbk = QTextCodec::codecForName("GBK")->fromUnicode(path);
     EXPECT_EQ(QByteArray::fromStdString(upgrades[0].text), gbk);
     EXPECT_EQ(line(0).mid(1), QStringList({"100", "Upgrade Success!"}));
+
+    // A path of 512 bytes or more: the SDK gets its first 511 bytes, terminated.
+    QString deep = folder.path();
+    while (QFile::encodeName(deep).size() < 600)
+        deep += "/" + QString(100, 'd');
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const QString longPath =
+        writePackage(QDir(folder.path()).relativeFilePath(deep) + "/fw.bin", QByteArray(64, 'q'));
+    const QByteArray longGbk = QTextCodec::codecForName("GBK")->fromUnicode(longPath);
+    ASSERT_GE(longGbk.size(), 512);
+    runBatch(rows({0}), longPath, 1);
+    const auto longUpgrades = callsTo("KVX_NET_Upgrade", 0);
+    ASSERT_EQ(longUpgrades.size(), 2u);
+    EXPECT_EQ(QByteArray::fromStdString(longUpgrades[1].text), longGbk.left(511));
 }
 
 TEST_F(UpgradeBatch, ProgressCodeMappingAndSharedAddress) {

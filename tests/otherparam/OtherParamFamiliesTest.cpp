@@ -124,7 +124,7 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     store->setAudioInfo(&audio);
     OZM::_SC_SETOSD_DATA_ osd{};
     osd.showTime = 1;
-    osd.showText = 1;
+    osd.showText = 0; // the two flags differ: each goes to its own byte
     osd.dateFormat = 2;
     osd.position = 1;
     std::strcpy(osd.text, "Gate 7");
@@ -294,7 +294,8 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     EXPECT_EQ(ae[2], 17);
     const auto o = camsim::paramBytes(m, "osd");
     EXPECT_EQ(std::vector<std::uint8_t>(o.begin() + 8, o.begin() + 12),
-              (std::vector<std::uint8_t>{1, 1, 2, 1}));
+              (std::vector<std::uint8_t>{1, 1, 2, 0}))
+        << "position, show time, date format, show text";
     EXPECT_EQ(text(o, 12), "Gate 7");
     EXPECT_EQ(o[1], imageBytes[40]) << "mirroring";
     EXPECT_EQ(o[2], imageBytes[5]) << "shutter";

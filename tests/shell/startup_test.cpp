@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -113,6 +115,36 @@ TEST_F(Startup, UnusableLockFileRefusesTheStartAndTellsTheOperator) {
     EXPECT_TRUE(log().contains("the single-instance guard cannot be made"));
     EXPECT_FALSE(log().contains("main window shown"));
     QDir().rmdir(lock);
+
+    // Without a runtime folder the lock file lives in the shared temp folder, where another user
+    // may have made it: it is refused and keeps its content (no pid of ours in it).
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "handing the lock file to another user needs root";
+    const QString shared = dir.file("shared");
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString foreign = shared + "/Corvane-" + QString::number(::getuid()) + ".lock";
+    {
+        QFile file(foreign);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("theirs\n");
+    }
+    ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+    QProcessEnvironment sharedTemp = printing;
+    sharedTemp.insert("XDG_RUNTIME_DIR", "");
+    sharedTemp.insert("TMPDIR", shared);
+    auto other = start(sharedTemp);
+    ASSERT_TRUE(other->waitForFinished(20000));
+    EXPECT_EQ(other->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(other->exitCode(), 0);
+    const QString otherErr = QString::fromUtf8(other->readAllStandardError());
+    EXPECT_TRUE(
+        otherErr.contains("Hint: The program cannot start: the lock file " + foreign + " cannot be used."))
+        << otherErr.toStdString();
+    QFile file(foreign);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("theirs\n"));
+    EXPECT_FALSE(log().contains("main window shown"));
 }
 
 // Without a usable log folder there is neither log nor crash dump: the start says so once on
