@@ -146,7 +146,7 @@ TEST_F(UpgradeBatch, PathReachesTheSdkAsGbk) {
     runBatch(rows({0}), longPath, 1);
     const auto longUpgrades = callsTo("KVX_NET_Upgrade", 0);
     ASSERT_EQ(longUpgrades.size(), 2u);
-    EXPECT_EQ(QByteArray::fromStdString(longUpgrades[1].text), longGbk.left(511));
+    EXPECT_EQ(longUpgrades[1].text, longGbk.left(511).toStdString());
 }
 
 TEST_F(UpgradeBatch, ProgressCodeMappingAndSharedAddress) {
