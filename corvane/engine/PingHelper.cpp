@@ -148,7 +148,7 @@ bool drain(int fd, UnroutableScan* scan) {
     }
 }
 
-enum class Wait { Exited, TimedOut, Cancelled };
+enum class Wait { Exited, TimedOut, Cancelled, Lost }; // Lost: the child cannot be waited for
 
 // Waits up to limitMs (real time) for the child to end, scanning its error output from errFd
 // meanwhile, and leaves the ended child unreaped (its process group stays addressable). A
@@ -166,7 +166,9 @@ Wait waitForExit(pid_t pid, int limitMs, int errFd, UnroutableScan* scan, const 
             open = drain(errFd, scan);
         siginfo_t info{};
         const int done = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
-        if ((done == 0 && info.si_pid == pid) || (done < 0 && errno != EINTR)) {
+        if (done < 0 && errno != EINTR)
+            return Wait::Lost;
+        if (done == 0 && info.si_pid == pid) {
             if (open)
                 drain(errFd, scan); // what was written just before the end
             return Wait::Exited;
@@ -294,6 +296,8 @@ PingHelper::Outcome PingHelper::run(const Command& command, int finishLimitMs,
     // The probe's own limit is real time, whatever the time scale.
     UnroutableScan scan;
     const Wait wait = waitForExit(pid, finishLimitMs, errRead.fd, &scan, cancel);
+    if (wait == Wait::Lost)
+        return Outcome::CouldNotRun; // no status to judge, and no group known to be ours
     const int status = endGroupAndReap(pid);
     if (wait == Wait::TimedOut)
         return Outcome::NoEnd;
