@@ -349,7 +349,11 @@ void DeviceManager::readName(const NameRead& read) {
     struct Ended {
         DeviceManager* self;
         const std::string& mac;
-        ~Ended() { self->nameReadEnded(mac); }
+        bool waits = false; // the read goes on after the login's answer: still pending
+        ~Ended() {
+            if (!waits)
+                self->nameReadEnded(mac);
+        }
     } ended{this, read.mac};
     {
         std::lock_guard<std::mutex> run(m_loginRun);
@@ -360,15 +364,42 @@ void DeviceManager::readName(const NameRead& read) {
             {
                 std::lock_guard<std::mutex> lock(m_slotLock);
                 handle = slot->hIPCLogin;
+                // A camera still logging in is named once its login succeeds.
+                if (slot->state == LoginSlot::LoggingIn && slot->mac[0] != '\0') {
+                    slot->nameWanted = true;
+                    ended.waits = true;
+                }
             }
             KvxOsdInfo osd;
             std::memset(&osd, 0, sizeof osd);
-            if (KVX_NET_GetOSD2(static_cast<int>(handle), 0, &osd) != 0)
+            if (!ended.waits && KVX_NET_GetOSD2(static_cast<int>(handle), 0, &osd) != 0)
                 notifyTexts(1, {QString::fromStdString(read.mac), gbkText(osd.text, sizeof osd.text)});
         }
-        ++m_loginCounter;
+        if (read.counts)
+            ++m_loginCounter;
     }
-    checkAllAttempted();
+    if (read.counts)
+        checkAllAttempted();
+}
+
+void DeviceManager::settleWantedName(int slot, const std::string& mac, bool succeeded) {
+    if (!succeeded) {
+        nameReadEnded(mac);
+        return;
+    }
+    NameRead read;
+    read.generation = m_generation.load();
+    read.slot = slot;
+    read.mac = mac;
+    read.counts = false;
+    {
+        std::lock_guard<std::mutex> lock(m_nameLock);
+        if (m_nameStop)
+            return;
+        // Takes over the pending count of the read that waited.
+        m_nameReads.emplace(GetTickCount(), read);
+    }
+    m_nameWake.notify_one();
 }
 
 int DeviceManager::reloginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
@@ -513,16 +544,22 @@ void DeviceManager::logoutAll() {
     m_nameDone.notify_all();
     std::lock_guard<std::mutex> run(m_loginRun);
     std::vector<std::uint32_t> handles;
+    std::vector<std::string> unnamed; // name reads that waited for these logins
     {
         std::lock_guard<std::mutex> lock(m_slotLock);
         for (auto& s : m_slots) {
             if (s.hIPCLogin != 0)
                 handles.push_back(s.hIPCLogin);
             s.hIPCLogin = 0;
+            if (s.nameWanted)
+                unnamed.push_back(fieldText(s.mac, sizeof s.mac));
+            s.nameWanted = false;
             s.mac[0] = '\0'; // every used slot, failed logins included
         }
         m_slotsByMac.clear();
     }
+    for (const std::string& mac : unnamed)
+        settleWantedName(-1, mac, false);
     for (std::uint32_t h : handles)
         KVX_NET_Logout(static_cast<int>(h));
     m_nextSlot = 0;
@@ -546,6 +583,7 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
     if (message == KVX_MSG_LOGIN_OK || message == KVX_MSG_LOGIN_FAILED) {
         std::lock_guard<std::mutex> order(m_resultOrder);
         QString mac;
+        bool wantedName = false;
         {
             std::lock_guard<std::mutex> lock(m_slotLock);
             const bool ours = slot->hIPCLogin == h || (slot->hIPCLogin == 0 && slot->inLoginCall);
@@ -560,9 +598,13 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
                 slot->hIPCLogin = h;
             slot->state = message == KVX_MSG_LOGIN_OK ? LoginSlot::LoggedIn : LoginSlot::Failed;
             mac = QString::fromLatin1(slot->mac, static_cast<int>(fieldLength(slot->mac, sizeof slot->mac)));
+            wantedName = slot->nameWanted;
+            slot->nameWanted = false;
         }
         notifyTexts(
             10, {mac, QString::fromLatin1(message == KVX_MSG_LOGIN_OK ? kLoginSuccessful : kLoginFailed)});
+        if (wantedName)
+            settleWantedName(slot->index, mac.toStdString(), message == KVX_MSG_LOGIN_OK);
         return;
     }
     if (message != KVX_MSG_UPGRADE_PROGRESS && message != KVX_MSG_UPGRADE_DONE &&
@@ -589,6 +631,7 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
 void DeviceManager::onCheckLoginTimerSlot() {
     const std::uint64_t now = GetTickCount();
     std::vector<std::pair<std::uint32_t, QString>> expired;
+    std::vector<std::string> unnamed; // name reads that waited for these logins
     {
         std::lock_guard<std::mutex> order(m_resultOrder);
         std::lock_guard<std::mutex> lock(m_slotLock);
@@ -601,6 +644,9 @@ void DeviceManager::onCheckLoginTimerSlot() {
             expired.emplace_back(
                 s.hIPCLogin, QString::fromLatin1(s.mac, static_cast<int>(fieldLength(s.mac, sizeof s.mac))));
             s.hIPCLogin = 0;
+            if (s.nameWanted)
+                unnamed.push_back(expired.back().second.toStdString());
+            s.nameWanted = false;
         }
     }
     for (const auto& e : expired) {
@@ -608,6 +654,8 @@ void DeviceManager::onCheckLoginTimerSlot() {
             KVX_NET_Logout(static_cast<int>(e.first));
         notifyTexts(10, {e.second, QString::fromLatin1(kLoginFailed)});
     }
+    for (const std::string& mac : unnamed)
+        settleWantedName(-1, mac, false);
 }
 
 // ---------------------------------------------------------------- login table

@@ -215,6 +215,7 @@ private:
         std::uint64_t generation = 0;
         int slot = -1; // -1: the login took no slot; it is only counted
         std::string mac;
+        bool counts = true; // false: the read waited for the login's success, which was counted
     };
     void nameReadLoop();
     void scheduleNameRead(std::uint64_t dueTick, const NameRead& read);
@@ -230,6 +231,9 @@ private:
     bool waitNameReads(const std::string& mac);
     void nameReadEnded(const std::string& mac);
     void releaseNameReadLocked(const std::string& mac); // m_nameLock held
+    // The slot's login settled (or the slot was let go): its waiting name read is made now on
+    // success, else dropped. Neither lock held.
+    void settleWantedName(int slot, const std::string& mac, bool succeeded);
     std::thread m_nameReader;
 
     // Relogin queue, served on the GUI thread.

@@ -16,6 +16,7 @@ struct LoginSlot {
     std::int32_t state = LoggedIn;
     std::uint64_t startTick = 0; // program milliseconds (monotonic) of the last attempt
     bool inLoginCall = false;    // KVX_NET_Login has not returned yet
+    bool nameWanted = false;     // the name read found the login in progress: read it on success
 
     // The one test for "logged in" across the engine: a handle whose login succeeded.
     bool loggedIn() const { return hIPCLogin != 0 && state == LoggedIn; }

@@ -2,6 +2,7 @@
 
 #include "net/DottedQuad.h"
 
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,7 @@
 #include <deque>
 #include <fcntl.h>
 #include <mutex>
+#include <string>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -49,15 +51,26 @@ namespace {
 class ProbeSlots {
 public:
     ProbeSlots() : m_free(std::max(16, 2 * static_cast<int>(std::thread::hardware_concurrency()))) {}
-    void acquire() {
+    // False when *cancel was set before a slot came free (no slot is then held).
+    bool acquire(const std::atomic<bool>* cancel) {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (m_free > 0 && m_waiting.empty()) {
             --m_free;
-            return;
+            return true;
         }
         Waiter self;
         m_waiting.push_back(&self);
-        self.wake.wait(lock, [&self] { return self.granted; });
+        while (!self.granted) {
+            if (cancel && cancel->load()) {
+                m_waiting.erase(std::find(m_waiting.begin(), m_waiting.end(), &self));
+                return false;
+            }
+            if (cancel)
+                self.wake.wait_for(lock, std::chrono::milliseconds(20));
+            else
+                self.wake.wait(lock);
+        }
+        return true;
     }
     void release() {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -86,16 +99,47 @@ ProbeSlots& probeSlots() {
     return probes;
 }
 
-// Reads what the child wrote to its error output so far (the descriptor does not block), keeping
-// at most kKeep bytes; false once the pipe has no writer left.
-bool drain(int fd, std::string* text) {
-    constexpr std::size_t kKeep = 4096;
-    char buffer[512];
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// The system's texts for ENETUNREACH and EHOSTUNREACH in the C locale, after the call that
+// failed ("connect: ", "sendmsg: ", ...).
+const char* const kUnroutable[] = {": Network is unreachable", ": No route to host"};
+constexpr std::size_t kLongestUnroutable = std::char_traits<char>::length(": Network is unreachable");
+
+// Looks for the unroutable texts in error output that arrives in pieces of any size, keeping
+// only the last bytes that could begin a text cut by the next piece.
+class UnroutableScan {
+public:
+    void feed(const char* data, std::size_t size) {
+        if (m_found)
+            return;
+        m_window.append(data, size);
+        for (const char* text : kUnroutable)
+            m_found = m_found || m_window.find(text) != std::string::npos;
+        if (m_window.size() >= kLongestUnroutable)
+            m_window.erase(0, m_window.size() - (kLongestUnroutable - 1));
+    }
+    bool found() const { return m_found; }
+
+private:
+    std::string m_window;
+    bool m_found = false;
+};
+
+// Reads what the child wrote to its error output so far (the descriptor does not block) into
+// the scan; false once the pipe has no writer left.
+bool drain(int fd, UnroutableScan* scan) {
+    char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0) {
-            text->append(buffer,
-                         std::min(static_cast<std::size_t>(n), kKeep - std::min(kKeep, text->size())));
+            scan->feed(buffer, static_cast<std::size_t>(n));
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -104,40 +148,55 @@ bool drain(int fd, std::string* text) {
     }
 }
 
-// Waits up to limitMs (real time) for the child to end and reaps it, collecting its error
-// output from errFd meanwhile. A process descriptor wakes the caller at the exit; without one
-// (an old kernel) the child is polled.
-bool waitForExit(pid_t pid, int limitMs, int errFd, std::string* errText, int* status) {
+enum class Wait { Exited, TimedOut, Cancelled, Lost }; // Lost: the child cannot be waited for
+
+// Waits up to limitMs (real time) for the child to end, scanning its error output from errFd
+// meanwhile, and leaves the ended child unreaped (its process group stays addressable). A
+// process descriptor wakes the caller at the exit; without one (an old kernel) the child is
+// polled.
+Wait waitForExit(pid_t pid, int limitMs, int errFd, UnroutableScan* scan, const std::atomic<bool>* cancel) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    Descriptor pidFd{fd};
     auto pause = std::chrono::microseconds(50);
     bool open = errFd >= 0;
+    const int longestPollMs = cancel ? 20 : 1000;
     for (;;) {
         if (open)
-            open = drain(errFd, errText);
-        const pid_t done = ::waitpid(pid, status, WNOHANG);
-        if (done == pid || (done < 0 && errno != EINTR)) {
-            if (fd >= 0)
-                ::close(fd);
+            open = drain(errFd, scan);
+        siginfo_t info{};
+        const int done = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+        if (done < 0 && errno != EINTR)
+            return Wait::Lost;
+        if (done == 0 && info.si_pid == pid) {
             if (open)
-                drain(errFd, errText); // what was written just before the end
-            return done == pid;
+                drain(errFd, scan); // what was written just before the end
+            return Wait::Exited;
         }
+        if (cancel && cancel->load())
+            return Wait::Cancelled;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            if (fd >= 0)
-                ::close(fd);
-            return false;
-        }
+        if (left.count() <= 0)
+            return Wait::TimedOut;
         if (fd >= 0) {
             pollfd p[2] = {{fd, POLLIN, 0}, {errFd, POLLIN, 0}};
-            ::poll(p, open ? 2 : 1, static_cast<int>(std::min<long long>(left.count() + 1, 1000)));
+            ::poll(p, open ? 2 : 1, static_cast<int>(std::min<long long>(left.count() + 1, longestPollMs)));
         } else {
             std::this_thread::sleep_for(pause);
             pause = std::min(pause * 2, std::chrono::microseconds(2000));
         }
     }
+}
+
+// Ends whatever is left of the child's process group (a wrapper's children too) and reaps the
+// child. The group's id stays taken until the reap, so the signal reaches no other process.
+int endGroupAndReap(pid_t pid) {
+    ::kill(-pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
 }
 
 std::vector<std::string> cLocaleEnvironment() {
@@ -155,14 +214,6 @@ std::vector<char*> pointers(std::vector<std::string>& items) {
     return out;
 }
 
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 } // namespace
 
 QProcessEnvironment PingHelper::processEnvironment() {
@@ -173,44 +224,69 @@ QProcessEnvironment PingHelper::processEnvironment() {
 }
 
 bool PingHelper::saysUnroutable(const std::string& errorText) {
-    // The system's texts for ENETUNREACH and EHOSTUNREACH in the C locale, after the call that
-    // failed ("connect: ", "sendmsg: ", ...).
-    return errorText.find(": Network is unreachable") != std::string::npos ||
-           errorText.find(": No route to host") != std::string::npos;
+    UnroutableScan scan;
+    scan.feed(errorText.data(), errorText.size());
+    return scan.found();
 }
 
-PingHelper::Outcome PingHelper::check(const std::string& address, int answerWaitMs, int finishLimitMs) {
+PingHelper::Command PingHelper::command(const std::string& address, int answerWaitMs) {
+    Command command;
     if (!parseDottedQuad(address, nullptr))
-        return Outcome::CouldNotRun;
-    // Spawned rather than forked: a fork of a process with many threads and a large heap
-    // copies its page tables and stalls every other thread meanwhile.
-    const std::string program = PingHelper::program().toStdString();
-    std::vector<std::string> args{program};
+        return command;
+    command.path = QStandardPaths::findExecutable(program()).toStdString();
+    command.argv.push_back(program().toStdString());
     for (const QString& a : arguments(QString::fromStdString(address), answerWaitMs))
-        args.push_back(a.toStdString());
+        command.argv.push_back(a.toStdString());
+    command.env = cLocaleEnvironment();
+    return command;
+}
+
+PingHelper::Outcome PingHelper::run(const Command& command, int finishLimitMs,
+                                    const std::atomic<bool>* cancel) {
+    if (command.path.empty())
+        return Outcome::CouldNotRun;
+    std::vector<std::string> args = command.argv;
     std::vector<char*> argv = pointers(args);
-    std::vector<std::string> env = cLocaleEnvironment();
+    std::vector<std::string> env = command.env;
     std::vector<char*> envp = pointers(env);
 
     // The descriptors are taken with the slot: probes queued for one hold none.
     struct Slot {
-        Slot() { probeSlots().acquire(); }
-        ~Slot() { probeSlots().release(); }
+        bool held = false;
+        ~Slot() {
+            if (held)
+                probeSlots().release();
+        }
     } slot;
+    slot.held = probeSlots().acquire(cancel);
+    if (!slot.held)
+        return Outcome::CouldNotRun;
     int errPipe[2];
     if (::pipe2(errPipe, O_CLOEXEC) != 0)
         return Outcome::CouldNotRun;
     Descriptor errRead{errPipe[0]};
     Descriptor errWrite{errPipe[1]};
     ::fcntl(errRead.fd, F_SETFL, O_NONBLOCK); // the child's end stays blocking
+    // Spawned rather than forked: a fork of a process with many threads and a large heap
+    // copies its page tables and stalls every other thread meanwhile.
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0)
         return Outcome::CouldNotRun;
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return Outcome::CouldNotRun;
+    }
+    // A group of its own: giving up ends the ping and all it started.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, errWrite.fd, STDERR_FILENO);
     pid_t pid = -1;
-    const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    const int spawned =
+        posix_spawn(&pid, command.path.c_str(), &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(errWrite.fd);
     errWrite.fd = -1;
@@ -218,15 +294,14 @@ PingHelper::Outcome PingHelper::check(const std::string& address, int answerWait
         return Outcome::CouldNotRun;
 
     // The probe's own limit is real time, whatever the time scale.
-    int status = 0;
-    std::string errText;
-    if (!waitForExit(pid, finishLimitMs, errRead.fd, &errText, &status)) {
-        ::kill(pid, SIGKILL);
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        return Outcome::CouldNotRun;
-    }
-    if (!WIFEXITED(status))
+    UnroutableScan scan;
+    const Wait wait = waitForExit(pid, finishLimitMs, errRead.fd, &scan, cancel);
+    if (wait == Wait::Lost)
+        return Outcome::CouldNotRun; // no status to judge, and no group known to be ours
+    const int status = endGroupAndReap(pid);
+    if (wait == Wait::TimedOut)
+        return Outcome::NoEnd;
+    if (wait == Wait::Cancelled || !WIFEXITED(status))
         return Outcome::CouldNotRun;
     switch (WEXITSTATUS(status)) {
     case 0:
@@ -235,10 +310,14 @@ PingHelper::Outcome PingHelper::check(const std::string& address, int answerWait
         return Outcome::Silent;
     case 2:
         // No route to the address: nothing there can answer, as with a request left unanswered.
-        return saysUnroutable(errText) ? Outcome::Silent : Outcome::CouldNotRun;
+        return scan.found() ? Outcome::Silent : Outcome::CouldNotRun;
     default:
         return Outcome::CouldNotRun;
     }
+}
+
+PingHelper::Outcome PingHelper::check(const std::string& address, int answerWaitMs, int finishLimitMs) {
+    return run(command(address, answerWaitMs), finishLimitMs);
 }
 
 bool PingHelper::answers(const std::string& address, int answerWaitMs) {

@@ -7,8 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class PingHelper {
 public:
@@ -16,9 +18,17 @@ public:
     static constexpr int kCouldNotRun = -2;      // probe(): the ping could not run or judge
 
     // What one ping found: an answer, no answer (also: no route to the address), or no
-    // judgement at all (the program could not start, was killed, did not end in time, or ended
-    // with an error other than an unroutable address).
-    enum class Outcome { Answered, Silent, CouldNotRun };
+    // judgement at all: the program could not start, was killed or ended with an error other
+    // than an unroutable address (CouldNotRun), or did not end in time (NoEnd).
+    enum class Outcome { Answered, Silent, CouldNotRun, NoEnd };
+
+    // One ping, resolved when it is made: the program's path on PATH (empty when there is none
+    // or the text is not an address), its arguments and its C-locale environment.
+    struct Command {
+        std::string path;
+        std::vector<std::string> argv;
+        std::vector<std::string> env;
+    };
     static constexpr int kAnswerWaitMs = 5; // how long a probe waits for the echo reply
 
     // Host addresses handed out to cameras end below 224.0.0.0 (multicast and reserved beyond).
@@ -39,6 +49,13 @@ public:
     // Whether the error output of a ping that ended with status 2, run in the C locale, says
     // that no route reaches the address (the request could not even be sent).
     static bool saysUnroutable(const std::string& errorText);
+    static Command command(const std::string& address, int answerWaitMs);
+    // Runs the ping in a process group of its own and judges it by its exit status and error
+    // output (read as it streams, never kept). Gives up after finishLimitMs (real time) or as
+    // soon as *cancel is set (CouldNotRun); a ping that gives up or ends takes its whole group
+    // with it.
+    static Outcome run(const Command& command, int finishLimitMs = kFinishLimitMs,
+                       const std::atomic<bool>* cancel = nullptr);
     // The ping's verdict, waiting answerWaitMs for the reply and finishLimitMs (real time) for
     // the end; text that is not an address is never pinged (CouldNotRun).
     static Outcome check(const std::string& address, int answerWaitMs = kAnswerWaitMs,

@@ -13,7 +13,9 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 class LockerWidget;
 class MotionDetectSetWidget;
@@ -25,13 +27,11 @@ class QDateTimeEdit;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QProcess;
 class QPushButton;
 class QSlider;
 class QSpinBox;
 class QRect;
 class QStackedLayout;
-class QTimer;
 class QTreeWidgetItem;
 class TimeSetWidget;
 class QVBoxLayout;
@@ -101,6 +101,7 @@ private:
     void setDdnsLinks(int provider);
     void openDdnsLink(const QString& caption);
     void startAddressTest();
+    void onAddressTestDone(unsigned run, int outcome); // outcome: a PingHelper::Outcome
     void finishAddressTest(const QString& message);
     void abortAddressTest();
 
@@ -168,10 +169,11 @@ private:
     QLineEdit* _gatewayEdit = nullptr;
     QComboBox* _fullNetcomCombo = nullptr;
     QLineEdit* _dnsEdit = nullptr;
-    // The running address test.
+    // The running address test: the ping on a thread of its own, stopped through the flag.
     std::unique_ptr<ProgressBarDialog> _testBusy;
-    QProcess* _pingProcess = nullptr;
-    QTimer* _pingTimer = nullptr;
+    std::thread _pingThread;
+    std::atomic<bool> _pingCancel{false};
+    unsigned _pingRun = 0; // tells a late verdict of an ended test from the current one
 
     // Page 1, ports.
     QLineEdit* _httpPortEdit = nullptr;

@@ -14,9 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QProcess>
 #include <QPushButton>
-#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -27,6 +25,8 @@ namespace {
 constexpr int kPingLimitMs = 30000;
 // The ping is a real process with its own 1 s wait: a small time scale never cuts it shorter.
 constexpr int kPingRealFloorMs = 3000;
+// The address test asks for one reply within 1 s.
+constexpr int kAnswerWaitMs = 1000;
 
 struct DdnsLink {
     const char* caption;
@@ -112,7 +112,7 @@ void OtherParamConfigDlg::openDdnsLink(const QString& caption) {
 // ---- address test ------------------------------------------------------------------------------
 
 void OtherParamConfigDlg::startAddressTest() {
-    if (_pingProcess)
+    if (_pingThread.joinable())
         return;
     const QString text = _ipEdit->text();
     _testBusy = std::make_unique<ProgressBarDialog>(nullptr);
@@ -126,53 +126,47 @@ void OtherParamConfigDlg::startAddressTest() {
     }
 
     _testBtn->setEnabled(false);
-    _pingProcess = new QProcess(this);
-    _pingTimer = new QTimer(this);
-    _pingTimer->setSingleShot(true);
-    connect(_pingTimer, &QTimer::timeout, this,
-            [this] { finishAddressTest(tr("IP test failed: ping did not end!")); });
-    connect(_pingProcess, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            finishAddressTest(tr("IP test failed: ping could not run!"));
+    // Resolved here, with the environment of the moment the operator pressed "Test".
+    const PingHelper::Command command = PingHelper::command(address.toStdString(), kAnswerWaitMs);
+    const int limitMs = std::max(winport::timerInterval(kPingLimitMs), kPingRealFloorMs);
+    const unsigned run = ++_pingRun;
+    _pingCancel = false;
+    _pingThread = std::thread([this, command, limitMs, run] {
+        const PingHelper::Outcome outcome = PingHelper::run(command, limitMs, &_pingCancel);
+        // Queued to the dialog: dropped with it when it is gone, ignored when the test ended.
+        QMetaObject::invokeMethod(
+            this, [this, outcome, run] { onAddressTestDone(run, static_cast<int>(outcome)); },
+            Qt::QueuedConnection);
     });
-    connect(_pingProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-            [this, text](int code, QProcess::ExitStatus status) {
-                if (status == QProcess::NormalExit && code == 0) {
-                    qDebug() << text << "is online!\n";
-                    finishAddressTest(tr("IP Not Available!"));
-                } else if (status == QProcess::NormalExit &&
-                           (code == 1 ||
-                            (code == 2 && PingHelper::saysUnroutable(
-                                              _pingProcess->readAllStandardError().toStdString())))) {
-                    // No answer; an address that no route reaches gets none either.
-                    qDebug() << text << "off online!\n";
-                    finishAddressTest(tr("IP Available!"));
-                } else {
-                    finishAddressTest(tr("IP test failed: ping could not run!"));
-                }
-            });
-    _pingTimer->start(std::max(winport::timerInterval(kPingLimitMs), kPingRealFloorMs));
-    // Its error text is read in the C locale (an unroutable address is told by it).
-    _pingProcess->setProcessEnvironment(PingHelper::processEnvironment());
-    _pingProcess->setStandardOutputFile(QProcess::nullDevice());
-    _pingProcess->start(PingHelper::program(), PingHelper::arguments(QString::fromLatin1(address)));
+}
+
+void OtherParamConfigDlg::onAddressTestDone(unsigned run, int outcome) {
+    if (run != _pingRun || !_pingThread.joinable())
+        return;
+    const QString text = _ipEdit->text();
+    switch (static_cast<PingHelper::Outcome>(outcome)) {
+    case PingHelper::Outcome::Answered:
+        qDebug() << text << "is online!\n";
+        finishAddressTest(tr("IP Not Available!"));
+        break;
+    case PingHelper::Outcome::Silent:
+        // No answer; an address that no route reaches gets none either.
+        qDebug() << text << "off online!\n";
+        finishAddressTest(tr("IP Available!"));
+        break;
+    case PingHelper::Outcome::NoEnd:
+        finishAddressTest(tr("IP test failed: ping did not end!"));
+        break;
+    default:
+        finishAddressTest(tr("IP test failed: ping could not run!"));
+        break;
+    }
 }
 
 void OtherParamConfigDlg::abortAddressTest() {
-    if (_pingTimer) {
-        _pingTimer->stop();
-        _pingTimer->deleteLater();
-        _pingTimer = nullptr;
-    }
-    if (_pingProcess) {
-        QProcess* process = _pingProcess;
-        _pingProcess = nullptr;
-        process->disconnect(this);
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(1000);
-        }
-        process->deleteLater();
+    if (_pingThread.joinable()) {
+        _pingCancel = true; // the ping's group is ended and the thread returns within moments
+        _pingThread.join();
     }
     if (_testBusy) {
         _testBusy->accept();

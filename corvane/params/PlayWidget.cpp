@@ -108,9 +108,10 @@ void PlayWidget::mousePressEvent(QMouseEvent* event) {
 void PlayWidget::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton))
         return;
-    // Clamped to the last pixel column and row: an area never reaches past the picture.
-    const int x = std::clamp(event->pos().x(), 0, m_rect.width() - 1);
-    const int y = std::clamp(event->pos().y(), 0, m_rect.height() - 1);
+    // Clamped to the frame's width and height: an area dragged across the whole frame reaches
+    // one pixel past its last column and row.
+    const int x = std::clamp(event->pos().x(), 0, m_rect.width());
+    const int y = std::clamp(event->pos().y(), 0, m_rect.height());
     if (m_current < kAreaCount) {
         m_drawing[m_current] = 1;
         m_end[m_current] = QPoint(x, y);

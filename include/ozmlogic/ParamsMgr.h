@@ -74,7 +74,7 @@ public:
     bool setPortParamInfo(const OZM::_SC_PORT_DATA* info);
     void getDDNSInfo(OZM::_SC_DDNS_DATA* info) const;
     bool setDDNSInfo(const OZM::_SC_DDNS_DATA* info);
-    // P2P: 1 on, 0 off (non-zero stored as 1).
+    // P2P: 1 on, 0 off (any value other than 1 is stored as 0).
     int getP2PInfo() const;
     bool setP2pInfo(int on);
     void getGb28181Info(OZM::_SC_GB28181_DATA* info) const;

@@ -87,6 +87,8 @@ void CTableModel::appendRow(const QStringList& texts) {
     _rows.append(row);
     indexKey(at);
     endInsertRows();
+    if (!row.checked)
+        setCheckAllFlag(false); // the header box is "all" only while every row is checked
 }
 
 QStringList CTableModel::rowTexts(int row) const {

@@ -10,7 +10,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -279,7 +281,9 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
 }
 
 // A ping that never ran or never ended is no verdict: missing, killed, a usage error (status 2
-// with any other message), an unroutable message with another status, no end in time.
+// with any other message), an unroutable message with another status, no end in time. The
+// unroutable message counts wherever it comes in a long error output; a ping that gives up
+// ends what the ping started too.
 TEST_F(SimTest, PingHelperTellsAFailedRunFromAnUnroutableAddress) {
     QTemporaryDir dir;
     const QByteArray unreachable = "echo 'ping: connect: Network is unreachable' >&2; ";
@@ -298,7 +302,12 @@ TEST_F(SimTest, PingHelperTellsAFailedRunFromAnUnroutableAddress) {
         {"other status", unreachable + "exit 3", PingHelper::Outcome::CouldNotRun},
         {"killed", unreachable + "kill -KILL $$", PingHelper::Outcome::CouldNotRun},
         {"crashed", "kill -SEGV $$", PingHelper::Outcome::CouldNotRun},
-        {"hangs", unreachable + "exec /bin/sleep 20", PingHelper::Outcome::CouldNotRun},
+        {"hangs", unreachable + "exec /bin/sleep 20", PingHelper::Outcome::NoEnd},
+        {"long error output",
+         "head -c 3000000 /dev/zero | tr '\\0' x >&2; echo >&2; " + unreachable + "exit 2",
+         PingHelper::Outcome::Silent},
+        {"floods until the limit", "exec yes 'ping: sendmsg: Operation not permitted' >&2",
+         PingHelper::Outcome::NoEnd},
         {"no answer", "exit 1", PingHelper::Outcome::Silent},
         {"answer", "exit 0", PingHelper::Outcome::Answered},
     };
@@ -313,6 +322,34 @@ TEST_F(SimTest, PingHelperTellsAFailedRunFromAnUnroutableAddress) {
         EXPECT_EQ(PingHelper::check("127.0.9.40", PingHelper::kAnswerWaitMs, 500), c.outcome);
         EXPECT_LT(clock.elapsed(), 5000) << "the run's limit ends it";
     }
+
+    // A wrapper whose child outlives it: giving up ends the child too.
+    const QString childFile = dir.filePath("child.pid");
+    const QString wrapper =
+        writeScriptPing(dir, "wrapper", "/bin/sleep 30 &\necho $! > '" + childFile.toUtf8() + "'\nwait");
+    qputenv("PATH", wrapper.toUtf8() + ":/bin:/usr/bin");
+    EXPECT_EQ(PingHelper::check("127.0.9.40", PingHelper::kAnswerWaitMs, 500), PingHelper::Outcome::NoEnd);
+    QFile pidText(childFile);
+    ASSERT_TRUE(pidText.open(QIODevice::ReadOnly)) << "the wrapper started its child";
+    const pid_t child = static_cast<pid_t>(pidText.readAll().trimmed().toLongLong());
+    ASSERT_GT(child, 0);
+    // Gone, or a zombie that its new parent has yet to reap.
+    const auto alive = [child] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(child));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray text = stat.readAll();
+        const int close = text.lastIndexOf(')');
+        return close < 0 || text.mid(close + 2, 1) != "Z";
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (alive() && waited.elapsed() < 5000)
+        QThread::msleep(10);
+    EXPECT_FALSE(alive()) << "the wrapper's child " << child << " still runs 5 s after the probe gave up";
+    if (alive())
+        ::kill(child, SIGKILL);
+
     QDir().mkpath(dir.filePath("none"));
     qputenv("PATH", dir.filePath("none").toUtf8());
     EXPECT_EQ(PingHelper::check("127.0.9.40"), PingHelper::Outcome::CouldNotRun);

@@ -10,6 +10,9 @@ using namespace enginetest;
 TEST_F(EngineTest, LogsInAFleetWithResultsNamesAndTimeout) {
     // Eight logins within their program-time limit on a busy machine, before the sweep ends them.
     winport::setTimeScale(0.1);
+    // A busy camera: its login answers 5 s after the call, long after the name read's turn.
+    fleet[4].loginDelayMs = 5000;
+    camsim::useFleet(fleet);
     std::vector<DSC_SEARCH_RESPONSE_INFO> records;
     for (const auto& c : fleet)
         records.push_back(searchRecord(c));
@@ -28,6 +31,15 @@ TEST_F(EngineTest, LogsInAFleetWithResultsNamesAndTimeout) {
         }
         if (i == 2 || i == 3)
             continue;
+        if (i == 4) {
+            // Attempted, still logging in: counted for code 6, named once the login succeeds.
+            EXPECT_TRUE(notes->with(1, mac(i)).empty());
+            ASSERT_TRUE(waitFor([&] { return !notes->with(1, mac(i)).empty(); }))
+                << "the slow camera's name after its login succeeded";
+            ASSERT_EQ(notes->with(10, mac(i)).size(), 1u);
+            EXPECT_LE(notes->with(10, mac(i))[0].tick, notes->with(1, mac(i))[0].tick);
+            EXPECT_LE(notes->with(6)[0].tick, notes->with(10, mac(i))[0].tick);
+        }
         EXPECT_EQ(notes->count(10, mac(i), "Login Successful"), 1) << i;
         const auto names = notes->with(1, mac(i));
         ASSERT_EQ(names.size(), 1u) << i;
@@ -60,6 +72,8 @@ TEST_F(EngineTest, LogsInAFleetWithResultsNamesAndTimeout) {
     EXPECT_LT(failTick - timedOut[0].startTick, 30000u + 6000u + 3000u);
     EXPECT_EQ(timedOut[0].state, LoginSlot::TimedOut);
     EXPECT_EQ(timedOut[0].hIPCLogin, 0u);
+    EXPECT_TRUE(notes->with(1, mac(3)).empty()) << "a login that never succeeds is never named";
+    EXPECT_EQ(notes->with(1, mac(4)).size(), 1u);
     EXPECT_TRUE(engine->slotsForMac(fleet[0].mac).at(0).loggedIn());
     EXPECT_FALSE(engine->slotsForMac(fleet[2].mac).at(0).loggedIn());
 }

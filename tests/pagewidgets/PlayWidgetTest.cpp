@@ -30,11 +30,13 @@ TEST_F(PlayWidgetTest, DragGivesTheNormalisedClampedRectangle) {
         {"up left", {20, 30}, {{10, 10}}, QRect(10, 10, 11, 21)},
         {"down left", {200, 10}, {{150, 40}}, QRect(150, 10, 51, 31)},
         {"follows the last move", {10, 10}, {{300, 200}, {40, 50}}, QRect(10, 10, 31, 41)},
-        // The picture is 507 x 300: an area never reaches past its last pixel.
-        {"past the right edge", {0, 0}, {{900, 100}}, QRect(0, 0, 507, 101)},
-        {"past the bottom edge", {5, 5}, {{30, 700}}, QRect(5, 5, 26, 295)},
+        // The editor is 507 x 300: a drag stops at x 507 and y 300, so a drag from x 0 across
+        // the whole editor gives width 508 (height likewise 301).
+        {"past the right edge", {0, 0}, {{900, 100}}, QRect(0, 0, 508, 101)},
+        {"past the bottom edge", {5, 5}, {{30, 700}}, QRect(5, 5, 26, 296)},
         {"past the top left", {100, 100}, {{-50, -60}}, QRect(0, 0, 101, 101)},
         {"whole picture", {0, 0}, {{506, 299}}, QRect(0, 0, 507, 300)},
+        {"across the whole editor", {0, 0}, {{800, 900}}, QRect(0, 0, 508, 301)},
     };
     for (const auto& c : cases) {
         PlayWidget editor;
@@ -43,8 +45,8 @@ TEST_F(PlayWidgetTest, DragGivesTheNormalisedClampedRectangle) {
         EXPECT_EQ(c.expected, editor.area(0)) << c.name;
         EXPECT_TRUE(editor.inUse(0)) << c.name;
         EXPECT_FALSE(editor.drawing(0)) << c.name;
-        EXPECT_LE(editor.area(0).right(), PlayWidget::kWidth - 1) << c.name;
-        EXPECT_LE(editor.area(0).bottom(), PlayWidget::kHeight - 1) << c.name;
+        EXPECT_LE(editor.area(0).right(), PlayWidget::kWidth) << c.name;
+        EXPECT_LE(editor.area(0).bottom(), PlayWidget::kHeight) << c.name;
         QSignalSpy spy(&editor, SIGNAL(posChanged(int, QRect*)));
         editor.normalizeAreas();
         ASSERT_EQ(1, spy.count()) << c.name;

@@ -314,8 +314,9 @@ TEST_F(ParamDialogTest, PrivacyAreasFollowDragsDeleteAndSave) {
         EXPECT_EQ(QRect(0, 0, 0, 0), editor->area(2));
         EXPECT_FALSE(editor->inUse(2));
     }
+    // A drag from the corner across the whole editor gives one above its size.
     drag(editor, {0, 0}, {900, 900});
-    EXPECT_EQ(QStringList({"0", "0", "507", "300"}), areaTexts(*d, 2));
+    EXPECT_EQ(QStringList({"0", "0", "508", "301"}), areaTexts(*d, 2));
     // Delete of area 1 leaves the others.
     M::del(*d, 0)->click();
     EXPECT_EQ(QStringList({"0", "0", "0", "0"}), areaTexts(*d, 0));
@@ -323,13 +324,13 @@ TEST_F(ParamDialogTest, PrivacyAreasFollowDragsDeleteAndSave) {
     EXPECT_TRUE(editor->inUse(1));
 
     EXPECT_TRUE(M::savePrivacy(*d));
-    const OZM::_SC_SETPRIVACYMASKINFO_DATA_ expected{{{0, 0, 0, 0}, {10, 10, 11, 21}, {0, 0, 507, 300}}};
+    const OZM::_SC_SETPRIVACYMASKINFO_DATA_ expected{{{0, 0, 0, 0}, {10, 10, 11, 21}, {0, 0, 508, 301}}};
     EXPECT_TRUE(sameBytes(expected, freshPrivacy()));
 
     // Reopened, the editor holds the saved areas exactly and the free one takes the next drag.
     auto again = open();
     EXPECT_EQ(QRect(10, 10, 11, 21), M::editor(*again)->area(1));
-    EXPECT_EQ(QRect(0, 0, 507, 300), M::editor(*again)->area(2));
+    EXPECT_EQ(QRect(0, 0, 508, 301), M::editor(*again)->area(2));
     EXPECT_EQ(QStringList({"10", "10", "11", "21"}), areaTexts(*again, 1));
     EXPECT_FALSE(M::editor(*again)->inUse(0));
 }

@@ -21,6 +21,23 @@ bool writePing(const QString& folder, const QByteArray& body) {
     return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// The process's peak resident size in kB, from zero growth on after resetPeak().
+long peakKb() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+bool resetPeak() {
+    QFile refs("/proc/self/clear_refs");
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
 } // namespace
 
 TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
@@ -35,6 +52,11 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
     // A real ping waits up to its own 1 s: the test's limit never cuts it shorter, however small
     // the time scale (here 0.01, which would make the 30 s limit 0.3 s).
     ASSERT_TRUE(writePing(tmp.filePath("slow"), "/bin/sleep 1\nexit 1"));
+    // 64 MB of error output before the unroutable message: read as it streams, never kept, and
+    // judged as the short message alone.
+    ASSERT_TRUE(writePing(tmp.filePath("floods"),
+                          "/usr/bin/head -c 67108864 /dev/zero >&2\n"
+                          "echo 'ping: connect: Network is unreachable' >&2\nexit 2"));
     QDir().mkpath(tmp.filePath("none"));
 
     const QByteArray savedPath = qgetenv("PATH");
@@ -72,6 +94,7 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
         {"127.0.0.51", tmp.filePath("crashes"), cannotRun, false, true},
         {"127.0.0.51", tmp.filePath("slow"), available, false, true},
         {"127.0.0.51", tmp.filePath("hangs"), noEnd, false, true},
+        {"127.0.0.51", tmp.filePath("floods"), available, false, true},
         {"127.0.0.51", tmp.filePath("none"), cannotRun, false, false},
     };
     auto d = open();
@@ -82,6 +105,8 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
         A::ip(*d)->setText(c.address);
 
         harness::ModalCloser closer(harness::ModalCloser::Action::Accept);
+        ASSERT_TRUE(resetPeak());
+        const long peakBefore = peakKb();
         A::testButton(*d)->click();
         if (c.runs) {
             // The slot has returned with the ping still running and the busy box up.
@@ -92,8 +117,10 @@ TEST_F(ParamDialogTest, AddressTestJudgesThePingWithoutBlocking) {
             EXPECT_EQ(0, closer.count());
             A::testButton(*d)->click(); // ignored while a test runs
         }
-        EXPECT_TRUE(harness::waitFor([&] { return closer.count() > 0 && !A::testRunning(*d); }, 15000));
+        EXPECT_TRUE(harness::waitFor([&] { return closer.count() > 0 && !A::testRunning(*d); }, 15000))
+            << "waited 15 s for the test's verdict";
         qputenv("PATH", savedPath);
+        EXPECT_LT(peakKb() - peakBefore, 16 * 1024) << "the ping's output is not kept";
         ASSERT_EQ(1, closer.count());
         EXPECT_EQ(c.message, closer.seen()[0].labels.last());
         EXPECT_EQ(nullptr, A::testBusy(*d));

@@ -45,7 +45,7 @@ public:
     static QLineEdit* dns(D& d) { return d._dnsEdit; }
     static QComboBox* fullNetcom(D& d) { return d._fullNetcomCombo; }
     static QPushButton* testButton(D& d) { return d._testBtn; }
-    static bool testRunning(D& d) { return d._pingProcess != nullptr; }
+    static bool testRunning(D& d) { return d._pingThread.joinable(); }
     static QWidget* testBusy(D& d) { return d._testBusy.get(); }
 
     static QLineEdit* http(D& d) { return d._httpPortEdit; }

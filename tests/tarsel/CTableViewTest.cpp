@@ -108,6 +108,17 @@ TEST_F(CTableViewTest, CheckAllAndHeaderClick) {
     EXPECT_TRUE(table.checkedRows().isEmpty());
     emit table.horizontalHeader()->sectionClicked(3);
     EXPECT_EQ(spy.size(), 2) << "other header sections do not check";
+
+    // A row that arrives while every row is checked comes unchecked: the box is no longer "all",
+    // and the next header click checks every row, the new one too.
+    emit table.horizontalHeader()->sectionClicked(0);
+    ASSERT_TRUE(table.isCheckAll());
+    table.addRow(deviceRow("127.0.1.4", "AA:00:00:00:00:04", "S4"));
+    EXPECT_FALSE(table.isCheckAll()) << "3 of 4 rows checked";
+    EXPECT_EQ(table.checkedRows().size(), 3);
+    emit table.horizontalHeader()->sectionClicked(0);
+    EXPECT_TRUE(table.isCheckAll());
+    EXPECT_EQ(table.checkedRows().size(), 4);
 }
 
 TEST_F(CTableViewTest, ClearEmptiesAndReportsStateTwo) {
