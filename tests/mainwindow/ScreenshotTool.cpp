@@ -45,7 +45,8 @@ QPushButton* buttonWithText(QWidget* root, const QString& text) {
 int loggedInRows(const CTableView* table) {
     int count = 0;
     for (int row = 0; row < table->rowCount(); ++row) {
-        if (table->getData(row, CTableView::ColStatus).toString() == "Login Successful")
+        const QString status = table->getData(row, CTableView::ColStatus).toString();
+        if (status == "Login Successful" || status == MainFrame::tr("Login Successful"))
             ++count;
     }
     return count;
@@ -129,7 +130,7 @@ int main(int argc, char* argv[]) {
         const int loopback = cards ? cards->findText("[127.0.0.1]", Qt::MatchContains) : -1;
         if (loopback >= 0)
             cards->setCurrentIndex(loopback);
-        QPushButton* search = buttonWithText(&frame, QObject::tr("Device Search"));
+        QPushButton* search = buttonWithText(&frame, MainFrame::tr("Device Search"));
         if (!search) {
             std::fprintf(stderr, "no search button\n");
             return 1;
@@ -160,7 +161,7 @@ int main(int argc, char* argv[]) {
         qr.qrLabel()->setPixmap(
             QPixmap::fromImage(TcQrencode::encodeImage(ViewQRcodeDialog::deviceLink(serial), 12)));
         qr.serialLabel()->setText(serial);
-        qr.appLabel()->setText(QObject::tr("Android & IOS APP"));
+        qr.appLabel()->setText(MainFrame::tr("Android & IOS APP"));
         ok &= saveWindow(&qr, folder + "/device_qrcode.png");
         qr.close();
 
