@@ -1,6 +1,7 @@
 #include "ThreadPool.h"
 
-#include <cstdio>
+#include <QtGlobal>
+
 #include <functional>
 
 namespace {
@@ -53,8 +54,7 @@ void ThreadPool::stop() {
 }
 
 void ThreadPool::work() {
-    std::printf("begin work thread: %lu\n", threadNumber());
-    std::fflush(stdout);
+    qDebug("begin work thread: %lu", threadNumber());
     while (m_running) {
         std::function<void()> task;
         {
@@ -69,6 +69,5 @@ void ThreadPool::work() {
         if (task)
             task();
     }
-    std::printf("end work thread: %lu\n", threadNumber());
-    std::fflush(stdout);
+    qDebug("end work thread: %lu", threadNumber());
 }

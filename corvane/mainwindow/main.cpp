@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -94,6 +95,8 @@ int main(int argc, char* argv[]) {
 
     corvane::capMallocArenas();
     QApplication app(argc, argv);
+    // Debug traces stay silent unless QT_LOGGING_RULES (which overrides this) asks for them.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
     const QString folder = outputFolder();
     const QByteArray logPath = QFile::encodeName(folder + "/Corvane.log");
@@ -150,6 +153,14 @@ int main(int argc, char* argv[]) {
         frame.show();
         Qx_Write_Log(600, "main", "main window shown");
         QTimer::singleShot(0, &crashOnRequest);
+        // Test hook: CORVANE_SEARCH_AFTER_START=1 presses "Device Search" once the window is up
+        // and logs the end of the search.
+        if (qEnvironmentVariableIntValue("CORVANE_SEARCH_AFTER_START") == 1) {
+            QObject::connect(
+                &frame, &MainFrame::searchDevEnd, &frame, [] { Qx_Write_Log(600, "main", "search ended"); },
+                Qt::QueuedConnection);
+            QTimer::singleShot(0, &frame, &MainFrame::onSearchDevices);
+        }
         result = app.exec();
     }
     guard.release();

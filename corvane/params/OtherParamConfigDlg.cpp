@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -218,7 +219,22 @@ void OtherParamConfigDlg::saveOtherParamEnable() {
     ozmParamsMgr()->setOtherParamEnable(&_otherParamEnable);
 }
 
-void OtherParamConfigDlg::showWarningTip(const QString& text) {
+void OtherParamConfigDlg::revealField(QWidget* field) {
+    for (int i = 0; i < kPageCount; ++i) {
+        if (!_pageFrame[i]->isAncestorOf(field))
+            continue;
+        _stackedLayout->setCurrentIndex(i);
+        showPrivacyEditor(i == OZM::FamilyPrivacyMask);
+        if (QTreeWidgetItem* item = _treeWidget->familyItem(i))
+            _treeWidget->treeWidget()->setCurrentItem(item);
+        field->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+}
+
+void OtherParamConfigDlg::showWarningTip(const QString& text, QWidget* field) {
+    if (field)
+        revealField(field);
     TipDialog tip;
     tip.textLabel->setText(text);
     tip.iconLabel->setPixmap(QPixmap(kWarningIcon));

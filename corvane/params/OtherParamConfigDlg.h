@@ -72,7 +72,10 @@ private:
     void syncGroupCheckState(QTreeWidgetItem* item, int column);
     void loadOtherParamEnable();
     void saveOtherParamEnable();
-    void showWarningTip(const QString& text);
+    // The warning of a refused save; with a field, its page is shown and the field focused
+    // first, so the message points at it.
+    void showWarningTip(const QString& text, QWidget* field = nullptr);
+    void revealField(QWidget* field);
     // The page frame "pageSetFrame" of an index with its enable check box above the content
     // widget (named contentName), which is returned.
     QWidget* createPageFrame(int index, const char* contentName = "subSetWidget");

@@ -311,13 +311,13 @@ bool OtherParamConfigDlg::saveGb28181Info() {
     auto failsRange = [this](const RangeCheck& check) {
         if (inRange(check.edit->text(), check.low, check.high))
             return false;
-        showWarningTip(tr(check.message));
+        showWarningTip(tr(check.message), check.edit);
         return true;
     };
     auto failsLength = [this](const LengthCheck& check) {
         if (check.edit->text().length() == check.length)
             return false;
-        showWarningTip(tr(check.message));
+        showWarningTip(tr(check.message), check.edit);
         return true;
     };
     if (failsRange(localPort) || failsLength(serverId) || failsLength(domain) || failsRange(serverPort) ||
@@ -332,11 +332,12 @@ bool OtherParamConfigDlg::saveGb28181Info() {
     const QString password = _gbPasswordEdit->text();
     const QString confirm = _gbConfirmEdit->text();
     if (password.isEmpty() || confirm.isEmpty()) {
-        showWarningTip(tr("GB28181 Password can not be blank!"));
+        showWarningTip(tr("GB28181 Password can not be blank!"),
+                       password.isEmpty() ? _gbPasswordEdit : _gbConfirmEdit);
         return false;
     }
     if (password != confirm) {
-        showWarningTip(tr("GB28181 Password twice inconsistent!"));
+        showWarningTip(tr("GB28181 Password twice inconsistent!"), _gbConfirmEdit);
         return false;
     }
 

@@ -103,37 +103,39 @@ bool OtherParamConfigDlg::saveTcpIpInfo() {
     std::uint32_t ip = 0;
     const bool ipOk = readAddress(_ipEdit, &ip);
     if ((ip >> 24) > 223) {
-        showWarningTip(tr("Specify the first value of the ip address as a value between 1 and 233!"));
+        showWarningTip(tr("Specify the first value of the ip address as a value between 1 and 233!"),
+                       _ipEdit);
         return false;
     }
     if (!ipOk || (ip & 0xFF) == 0 || (ip & 0xFF) == 255) {
-        showWarningTip(tr("Invalid IP address!"));
+        showWarningTip(tr("Invalid IP address!"), _ipEdit);
         return false;
     }
     std::uint32_t mask = 0;
     const bool maskOk = readAddress(_maskEdit, &mask);
     if (!maskOk || !dottedquad::isContiguousMask(mask) || mask == 0 || mask == 0xFFFFFFFFu) {
-        showWarningTip(tr("Invalid Netmask address!"));
+        showWarningTip(tr("Invalid Netmask address!"), _maskEdit);
         return false;
     }
     std::uint32_t gateway = 0;
     if (!readAddress(_gatewayEdit, &gateway)) {
-        showWarningTip(tr("Invalid gateway address!"));
+        showWarningTip(tr("Invalid gateway address!"), _gatewayEdit);
         return false;
     }
     if ((ip & mask) != (gateway & mask)) {
-        showWarningTip(
-            tr("IP address and gate way are not in the same network segment!Are you sure modify?"));
+        showWarningTip(tr("IP address and gate way are not in the same network segment!Are you sure modify?"),
+                       _gatewayEdit);
         return false;
     }
     std::uint32_t dns = 0;
     const bool dnsOk = readAddress(_dnsEdit, &dns);
     if ((dns >> 24) > 223) {
-        showWarningTip(tr("Specify the first value of the DNS address as a value between 1 and 233!"));
+        showWarningTip(tr("Specify the first value of the DNS address as a value between 1 and 233!"),
+                       _dnsEdit);
         return false;
     }
     if (!dnsOk || (dns & 0xFF) == 0 || (dns & 0xFF) == 255) {
-        showWarningTip(tr("Invalid DNS address!"));
+        showWarningTip(tr("Invalid DNS address!"), _dnsEdit);
         return false;
     }
 
@@ -209,23 +211,28 @@ bool OtherParamConfigDlg::savePortParamInfo() {
     const int onvif = pagekit::number(_onvifPortEdit->text());
     auto high = [](int port) { return port >= 1024 && port <= 65535; };
     if (http != 80 && !high(http)) {
-        showWarningTip(tr("The effective value of HTTP port is 80 or from 1024 to 65535!"));
+        showWarningTip(tr("The effective value of HTTP port is 80 or from 1024 to 65535!"), _httpPortEdit);
         return false;
     }
     if (rtsp != 554 && !high(rtsp)) {
-        showWarningTip(tr("The effective value of RTSP port is 554 or from 1024 to 65535!"));
+        showWarningTip(tr("The effective value of RTSP port is 554 or from 1024 to 65535!"), _rtspPortEdit);
         return false;
     }
     if (https != 443 && !high(https)) {
-        showWarningTip(tr("The effective value of HTTPS port is 443 or from 1024 to 65535!"));
+        showWarningTip(tr("The effective value of HTTPS port is 443 or from 1024 to 65535!"), _httpsPortEdit);
         return false;
     }
     if (!high(onvif)) {
-        showWarningTip(tr("The effective value of ONVIF protocol port is from 2000 to 65535!"));
+        showWarningTip(tr("The effective value of ONVIF protocol port is from 2000 to 65535!"),
+                       _onvifPortEdit);
         return false;
     }
     if (http == rtsp || http == https || rtsp == https || http == onvif || rtsp == onvif || https == onvif) {
-        showWarningTip(tr("The port is repeated!"));
+        // The first port that another one repeats.
+        QLineEdit* repeated = (http == rtsp || http == https || http == onvif) ? _httpPortEdit
+                              : (rtsp == https || rtsp == onvif)               ? _rtspPortEdit
+                                                                               : _httpsPortEdit;
+        showWarningTip(tr("The port is repeated!"), repeated);
         return false;
     }
 
@@ -331,12 +338,13 @@ void OtherParamConfigDlg::setDdnsLinks(int provider) {
 bool OtherParamConfigDlg::saveDDNSInfo() {
     const QString password = _ddnsPasswordEdit->text();
     if (password != _ddnsConfirmEdit->text()) {
-        showWarningTip(tr("DDNS Password twice inconsistent!"));
+        showWarningTip(tr("DDNS Password twice inconsistent!"), _ddnsConfirmEdit);
         return false;
     }
     if (password.isEmpty() || !password.contains(QRegExp("^[A-Za-z0-9]+$", Qt::CaseSensitive))) {
-        showWarningTip(tr(
-            "DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!"));
+        showWarningTip(
+            tr("DDNS Minimum passwork 1 Characters and a maximum 31 Characters,And can not contain Chinese!"),
+            _ddnsPasswordEdit);
         return false;
     }
 

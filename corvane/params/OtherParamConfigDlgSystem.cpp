@@ -129,13 +129,14 @@ void OtherParamConfigDlg::createAccountPage() {
 bool OtherParamConfigDlg::saveAccountInfo() {
     const QString password = _accountPwdEdit->text();
     if (password != _accountConfirmEdit->text()) {
-        showWarningTip(tr("Account Password twice inconsistent!"));
+        showWarningTip(tr("Account Password twice inconsistent!"), _accountConfirmEdit);
         return false;
     }
     if (password.size() < kPasswordMin || password.size() > kAccountTextMax ||
         !passwordCharactersOk(password)) {
         showWarningTip(tr("Account Minimum passwork 8 Characters and a maximum 31 Characters,It must contain "
-                          "numbers and letters!"));
+                          "numbers and letters!"),
+                       _accountPwdEdit);
         return false;
     }
     OZM::_SC_ACCOUNT_DATA info{};
@@ -152,6 +153,7 @@ bool OtherParamConfigDlg::saveAccountInfo() {
 void OtherParamConfigDlg::createTimePage() {
     QWidget* content = createPageFrame(OZM::FamilyTime);
     _timeSetWidget = new TimeSetWidget(this);
+    connect(_timeSetWidget, &TimeSetWidget::checkFailed, this, &OtherParamConfigDlg::revealField);
     auto* layout = new QVBoxLayout(content);
     layout->setSpacing(0);
     layout->setContentsMargins(0, 0, 0, 0);

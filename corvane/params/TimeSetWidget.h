@@ -30,8 +30,9 @@ public:
     // when the interval check failed and its warning was shown.
     bool saveTimeInfo();
 
-    // Shows a warning message box and waits until it is closed.
-    static void showWarningTip(const QString& text);
+    // Shows a warning message box and waits until it is closed; a refused field is announced
+    // first through checkFailed.
+    void showWarningTip(const QString& text, QWidget* field = nullptr);
 
     // The five preset NTP servers of the server list (entry 5 is "Customize").
     static QStringList presetServers();
@@ -53,6 +54,10 @@ public:
     // The nine summer-time controls: start month, week, weekday, hour; end month, week,
     // weekday, hour; offset.
     QList<QWidget*> summerControls() const;
+
+signals:
+    // A save check refused this field; emitted before its warning is shown.
+    void checkFailed(QWidget* field);
 
 public slots:
     void onUpdateMethodChange(int index);

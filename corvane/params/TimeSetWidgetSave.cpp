@@ -34,7 +34,9 @@ std::uint8_t byteOf(int value) {
 
 } // namespace
 
-void TimeSetWidget::showWarningTip(const QString& text) {
+void TimeSetWidget::showWarningTip(const QString& text, QWidget* field) {
+    if (field)
+        emit checkFailed(field);
     TipDialog tip;
     tip.textLabel->setText(text);
     tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
@@ -91,7 +93,7 @@ bool TimeSetWidget::saveTimeInfo() {
     if (!isNumber)
         interval = 0;
     if (m_autoSyncCombo->currentIndex() == 0 && (interval < kIntervalMin || interval > kIntervalMax)) {
-        showWarningTip(tr("The effective value of time interval is from 1 to 10080!"));
+        showWarningTip(tr("The effective value of time interval is from 1 to 10080!"), m_intervalEdit);
         return false;
     }
 

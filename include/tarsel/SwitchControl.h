@@ -1,4 +1,5 @@
-// An on/off switch: a rounded track with a sliding knob. A click toggles it and emits toggled.
+// An on/off switch: a rounded track with a sliding knob. A click or Space toggles it and emits
+// toggled; it takes keyboard focus and shows it as a ring.
 #pragma once
 
 #include <QWidget>
@@ -21,10 +22,13 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void toggleByOperator();
+
     int _trackWidth;
     int _trackHeight;
     bool _checked = false;

@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -12,6 +13,8 @@
 #include "modifyupgradewidget.h"
 #include "winport/WinPort.h"
 
+#include <algorithm>
+#include <cmath>
 #include <malloc.h>
 
 namespace {
@@ -50,6 +53,29 @@ TEST_F(UpgradeWindow, RefillSetsCounts) {
     window.setUpgradeResults({});
     EXPECT_EQ(window.view()->rowCount(), 3);
     EXPECT_EQ(window.failedNumberText(), "2");
+    // The rows' text stands out from both row greys (contrast at least 4.5:1).
+    window.show();
+    const QImage shot = window.view()->viewport()->grab().toImage();
+    auto luminance = [](QRgb c) {
+        auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+    };
+    for (int row = 0; row < 2; ++row) {
+        const QRect cell =
+            window.view()->visualRect(static_cast<QTableView*>(window.view())->model()->index(row, 0));
+        const double back = luminance(shot.pixel(cell.left() + 2, cell.top() + 2));
+        double best = 1.0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const double l = luminance(shot.pixel(x, y));
+                best = std::max(best, (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05));
+            }
+        }
+        EXPECT_GE(best, 4.5) << "row " << row;
+    }
 }
 
 TEST_F(UpgradeWindow, CloseRefusedWhileUpgrading) {

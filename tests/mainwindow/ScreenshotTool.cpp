@@ -45,20 +45,23 @@ QPushButton* buttonWithText(QWidget* root, const QString& text) {
 int loggedInRows(const CTableView* table) {
     int count = 0;
     for (int row = 0; row < table->rowCount(); ++row) {
-        if (table->getData(row, CTableView::ColStatus).toString() == "Login Successful")
+        const QString status = table->getData(row, CTableView::ColStatus).toString();
+        if (status == "Login Successful" || status == MainFrame::tr("Login Successful"))
             ++count;
     }
     return count;
 }
 
-// Saves the fixture tests' result tables as they open: the audio table, the GPIO table, and
-// the detail view of the GPIO table's row detailRow; closes each after its picture.
+// Saves the result tables as they open: a two-column table under the name given by
+// nameTables (first the fixture's audio table), the GPIO table, and the detail view of the GPIO
+// table's row detailRow; closes each after its picture.
 class ResultGrabber : public QObject {
 public:
     ResultGrabber(const QString& folder, int detailRow) : _folder(folder), _detailRow(detailRow) {
         connect(&_timer, &QTimer::timeout, this, &ResultGrabber::poll);
         _timer.start(50);
     }
+    void nameTables(const QString& name) { _tableName = name; }
     bool ok = true;
     int saved = 0;
 
@@ -84,7 +87,7 @@ private:
             }
         } else if (auto* table = qobject_cast<ShowResultDialog*>(modal)) {
             const bool detail = table->table()->getData(0, 2).isValid();
-            ok &= saveWindow(table, _folder + (detail ? "/gpio_detail.png" : "/audio_result.png"));
+            ok &= saveWindow(table, _folder + (detail ? "/gpio_detail.png" : "/" + _tableName + ".png"));
             ++saved;
             _last = modal;
             table->close();
@@ -95,6 +98,7 @@ private:
     QTimer _timer;
     QString _folder;
     int _detailRow;
+    QString _tableName = "audio_result";
     bool _busy = false;
     bool _detailOpened = false;
     QPointer<QWidget> _last; // a closed table's successor may take its address
@@ -129,7 +133,7 @@ int main(int argc, char* argv[]) {
         const int loopback = cards ? cards->findText("[127.0.0.1]", Qt::MatchContains) : -1;
         if (loopback >= 0)
             cards->setCurrentIndex(loopback);
-        QPushButton* search = buttonWithText(&frame, QObject::tr("Device Search"));
+        QPushButton* search = buttonWithText(&frame, MainFrame::tr("Device Search"));
         if (!search) {
             std::fprintf(stderr, "no search button\n");
             return 1;
@@ -160,7 +164,7 @@ int main(int argc, char* argv[]) {
         qr.qrLabel()->setPixmap(
             QPixmap::fromImage(TcQrencode::encodeImage(ViewQRcodeDialog::deviceLink(serial), 12)));
         qr.serialLabel()->setText(serial);
-        qr.appLabel()->setText(QObject::tr("Android & IOS APP"));
+        qr.appLabel()->setText(MainFrame::tr("Android & IOS APP"));
         ok &= saveWindow(&qr, folder + "/device_qrcode.png");
         qr.close();
 
@@ -187,6 +191,18 @@ int main(int argc, char* argv[]) {
                     button->click(); // returns once its result table has been closed
             }
             ok &= grabber.ok && grabber.saved == 3;
+
+            // A batch's result table: the reboot of every row, once the cameras are back.
+            grabber.nameTables("reboot_result");
+            if (QPushButton* reboot = buttonWithText(&frame, MainFrame::tr("Reboot")))
+                reboot->click();
+            QElapsedTimer rebooted;
+            rebooted.start();
+            while (rebooted.elapsed() < 60000 && grabber.saved < 4)
+                pump(100);
+            if (grabber.saved < 4)
+                std::fprintf(stderr, "no reboot result table within 60 s\n");
+            ok &= grabber.ok && grabber.saved == 4;
         }
         frame.close();
     }

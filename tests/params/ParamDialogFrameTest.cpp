@@ -1,6 +1,7 @@
 // The dialog's frame: tree, check boxes and pages in step, the enable flags, the save sequence's
 // stop and skip rules, the main window's button, and Return in every dialog of the program.
 #include "ParamDialogTestSupport.h"
+#include "SettingPagesTestAccess.h"
 
 #include "AboutUsDialog.h"
 #include "ImageTestDialog.h"
@@ -258,7 +259,12 @@ TEST_F(ParamDialogTest, SaveSequenceStopsAtTheFirstFailureAndSkipsDisabledFamili
         QString message;
         // Stored afterwards: TCP/IP, port, DDNS, P2P, GB28181.
         std::vector<bool> stored;
+        // A refusal shows the page of the refused field (tree item current) with it focused;
+        // a success leaves page 0.
+        int page = 0;
+        std::function<QWidget*(OtherParamConfigDlg&)> refused = nullptr;
     };
+    using S = SettingPagesTestAccess;
     const QString success = "Save Success!";
     const std::vector<Case> cases = {
         {"all disabled", {}, nullptr, success, {true, true, false, true, false}},
@@ -267,17 +273,40 @@ TEST_F(ParamDialogTest, SaveSequenceStopsAtTheFirstFailureAndSkipsDisabledFamili
          {7},
          [](OtherParamConfigDlg& d) { A::ip(d)->setText("127.0.0.0"); },
          "Invalid IP address!",
-         {false, false, false, false, false}},
+         {false, false, false, false, false},
+         0,
+         [](OtherParamConfigDlg& d) { return A::ip(d); }},
+        {"bad netmask after opening another page",
+         {},
+         [](OtherParamConfigDlg& d) {
+             A::mask(d)->setText("255.0.255.0");
+             A::stack(d)->setCurrentIndex(11);
+         },
+         "Invalid Netmask address!",
+         {false, false, false, false, false},
+         0,
+         [](OtherParamConfigDlg& d) { return A::mask(d); }},
         {"bad port",
          {2, 4},
          [](OtherParamConfigDlg& d) { A::http(d)->setText("81"); },
          "The effective value of HTTP port is 80 or from 1024 to 65535!",
-         {true, false, false, false, false}},
+         {true, false, false, false, false},
+         1,
+         [](OtherParamConfigDlg& d) { return A::http(d); }},
+        {"repeated port",
+         {},
+         [](OtherParamConfigDlg& d) { A::onvif(d)->setText(A::rtsp(d)->text()); },
+         "The port is repeated!",
+         {true, false, false, false, false},
+         1,
+         [](OtherParamConfigDlg& d) { return A::rtsp(d); }},
         {"bad DDNS, enabled",
          {2},
          [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
          "DDNS Password twice inconsistent!",
-         {true, true, false, false, false}},
+         {true, true, false, false, false},
+         2,
+         [](OtherParamConfigDlg& d) { return A::ddnsConfirm(d); }},
         {"bad DDNS, disabled",
          {4},
          [](OtherParamConfigDlg& d) { A::ddnsConfirm(d)->setText("Other1"); },
@@ -287,7 +316,26 @@ TEST_F(ParamDialogTest, SaveSequenceStopsAtTheFirstFailureAndSkipsDisabledFamili
          {4},
          [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
          "GB28181 ServerId Please enter 20 digits!",
-         {true, true, false, true, false}},
+         {true, true, false, true, false},
+         4,
+         [](OtherParamConfigDlg& d) { return A::gbEdits(d)[1]; }},
+        {"bad time, enabled",
+         {12},
+         [](OtherParamConfigDlg& d) {
+             S::time(d)->autoSyncCombo()->setCurrentIndex(0);
+             S::time(d)->intervalEdit()->setText("0");
+         },
+         "The effective value of time interval is from 1 to 10080!",
+         {true, true, false, true, false},
+         12,
+         [](OtherParamConfigDlg& d) { return S::time(d)->intervalEdit(); }},
+        {"bad account, enabled",
+         {11},
+         [](OtherParamConfigDlg& d) { S::confirm(d)->setText("Different9"); },
+         "Account Password twice inconsistent!",
+         {true, true, false, true, false},
+         11,
+         [](OtherParamConfigDlg& d) { return S::confirm(d); }},
         {"bad GB28181, disabled",
          {2},
          [](OtherParamConfigDlg& d) { A::gbEdits(d)[1]->setText("123"); },
@@ -310,6 +358,11 @@ TEST_F(ParamDialogTest, SaveSequenceStopsAtTheFirstFailureAndSkipsDisabledFamili
             c.breakPage(*d);
 
         EXPECT_EQ(QStringList{c.message}, messagesOf([&] { A::saveButton(*d)->click(); }));
+        EXPECT_EQ(A::stack(*d)->currentIndex(), c.page) << "the page of the refused field";
+        if (c.refused) {
+            EXPECT_EQ(d->focusWidget(), c.refused(*d)) << "the refused field has the focus";
+            EXPECT_EQ(A::tree(*d)->treeWidget()->currentItem(), A::tree(*d)->familyItem(c.page));
+        }
 
         ParamsMgr fresh(storeFolder());
         OZM::SC_OTHERPARAMENABLE flags{};

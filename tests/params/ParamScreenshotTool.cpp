@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     const QString folder = widgetshots::outputFolder(argc, argv);
 
     OtherParamConfigDlg dialog;
-    dialog.setTitleText(QObject::tr("Other Settings"));
+    dialog.setTitleText(QCoreApplication::translate("MainFrame", "Other Settings"));
     QString qss; // the main window's skin, which the dialog inherits in the program
     if (ozmSkinMgr()->getQss(qss))
         app.setStyleSheet(qss);

@@ -5,11 +5,27 @@
 #include "MainFrame.h"
 #include "ozmlogic/OzmLogic.h"
 
+#include "tarsel/SwitchControl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
 #include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTableWidget>
 #include <QKeyEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -46,6 +62,109 @@ TEST_F(MainFrameTest, ConstructionSizeNameStyleAndIcon) {
     ASSERT_NE(frame.checkTimer(), nullptr);
     ASSERT_NE(frame.checkFtTimer(), nullptr);
     EXPECT_FALSE(frame.checkTimer()->isActive()) << "started by the operations that need it";
+}
+
+// Every control the skin styles looks different when disabled, and every one that takes
+// keyboard focus looks different when it has it: list boxes, check boxes, buttons, edits,
+// labels and the switches.
+TEST_F(MainFrameTest, SkinShowsDisabledAndFocusedControls) {
+    ASSERT_TRUE(QFile::exists("./skin/client/default/MainFrame/checkbox.png"))
+        << "the skin's images are here";
+    QString sheet;
+    {
+        MainFrame frame;
+        sheet = frame.styleSheet();
+    }
+    QWidget host;
+    host.setObjectName("mainFrame");
+    host.setStyleSheet(sheet);
+    host.resize(400, 300);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    ASSERT_TRUE(harness::waitFor([&] { return host.isActiveWindow(); }, 5000))
+        << "waited for the window to be active";
+
+    // The image-only parts of the title strip and the picture frames are never disabled.
+    const QStringList skipped = {"versionBtn", "minBtn",    "maxNormalBtn", "closeButton",
+                                 "titleLogo",  "titleName", "tipIcon",      "imageLabel"};
+    QRegularExpression selector(
+        "\\b(QPushButton|QComboBox|QLineEdit|QCheckBox|QRadioButton|QLabel|QGroupBox|QTableView)#(\\w+)");
+    QSet<QString> seen;
+    std::vector<std::unique_ptr<QWidget>> controls;
+    for (auto it = selector.globalMatch(sheet); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString key = m.captured(1) + "#" + m.captured(2);
+        if (skipped.contains(m.captured(2)) || seen.contains(key))
+            continue;
+        seen.insert(key);
+        const QString type = m.captured(1);
+        auto add = [&](QWidget* w, const QString& what) {
+            w->setObjectName(m.captured(2));
+            w->setAccessibleName(what);
+            w->setParent(&host);
+            w->setGeometry(10, 10, 160, 32);
+            controls.emplace_back(w);
+        };
+        if (type == "QPushButton") {
+            add(new QPushButton("Save"), key);
+        } else if (type == "QComboBox") {
+            auto* combo = new QComboBox;
+            combo->addItems({"G711A", "Mic"});
+            add(combo, key);
+        } else if (type == "QLineEdit") {
+            add(new QLineEdit("192.168.1.10"), key);
+        } else if (type == "QCheckBox") {
+            add(new QCheckBox("Auto Gain"), key + " unchecked");
+            auto* checked = new QCheckBox("Auto Gain");
+            checked->setChecked(true);
+            add(checked, key + " checked");
+        } else if (type == "QRadioButton") {
+            add(new QRadioButton("Manual"), key + " unchecked");
+            auto* checked = new QRadioButton("Manual");
+            checked->setAutoExclusive(false);
+            checked->setChecked(true);
+            add(checked, key + " checked");
+        } else if (type == "QGroupBox") {
+            add(new QGroupBox("Operation"), key);
+        } else if (type == "QTableView") {
+            auto* view = new QTableWidget(2, 2);
+            view->setItem(0, 0, new QTableWidgetItem("127.0.0.11"));
+            add(view, key);
+        } else {
+            add(new QLabel("Sensitivity"), key);
+        }
+    }
+    for (const char* must : {"QComboBox#comboBox", "QComboBox#lwComboBox", "QComboBox#timeComboBox",
+                             "QCheckBox#checkBox", "QPushButton#commonBtn"})
+        EXPECT_TRUE(seen.contains(must)) << must << " is styled";
+    auto sw = std::make_unique<SwitchControl>(28, 16);
+    sw->setParent(&host);
+    sw->move(10, 10);
+    sw->setAccessibleName("SwitchControl");
+    controls.push_back(std::move(sw));
+
+    for (const auto& control : controls) {
+        QWidget* w = control.get();
+        const std::string what = w->accessibleName().toStdString();
+        for (const auto& other : controls)
+            other->setVisible(other.get() == w);
+        w->setEnabled(true);
+        w->clearFocus();
+        const QImage enabled = w->grab().toImage();
+        w->setEnabled(false);
+        EXPECT_NE(w->grab().toImage(), enabled) << what << ": disabled looks like enabled";
+        w->setEnabled(true);
+        if (qobject_cast<QGroupBox*>(w) || qobject_cast<QAbstractItemView*>(w)) {
+            // Frames and the table show their focus through their items, not the skin.
+        } else if (w->focusPolicy() & Qt::TabFocus && !qobject_cast<QLabel*>(w)) {
+            w->setFocus(Qt::TabFocusReason);
+            ASSERT_TRUE(w->hasFocus()) << what;
+            EXPECT_NE(w->grab().toImage(), enabled) << what << ": focused looks like unfocused";
+            w->clearFocus();
+        } else {
+            EXPECT_TRUE(qobject_cast<QLabel*>(w)) << what << " takes no keyboard focus: " << w->focusPolicy();
+        }
+    }
 }
 
 TEST_F(MainFrameTest, InitTwiceKeepsTheTimersAndShutDownIsRepeatable) {

@@ -2,7 +2,9 @@
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -167,6 +169,44 @@ TEST_F(Startup, MissingLogFolderIsToldOnStderrOnce) {
     auto fine = start(env);
     ASSERT_TRUE(fine->waitForFinished(20000));
     EXPECT_FALSE(QString::fromUtf8(fine->readAllStandardError()).contains("Corvane: cannot"));
+}
+
+// A normal start and search prints nothing on standard output; the traces are debug output,
+// shown on stderr only when the logging rules ask for them.
+TEST_F(Startup, StartAndSearchPrintNothingUnlessTracesAreAsked) {
+    QProcessEnvironment asked;
+    asked.insert("CORVANE_SEARCH_AFTER_START", "1");
+    asked.insert("QT_LOGGING_RULES", "default.debug=true");
+    auto tracing = start(asked);
+    ASSERT_TRUE(waitForLog("search ended")) << "waited for the search to end: " << log().toStdString();
+    // The fixture's event callback writes "6" for a lost connection (the fixture port is closed).
+    QByteArray err;
+    EXPECT_TRUE(harness::waitFor(
+        [&] {
+            err += tracing->readAllStandardError();
+            return err.split('\n').contains("6");
+        },
+        10000))
+        << "waited for the fixture callback's trace on stderr: " << err.toStdString();
+    tracing->kill();
+    ASSERT_TRUE(tracing->waitForFinished(10000));
+    EXPECT_TRUE(tracing->readAllStandardOutput().isEmpty()) << "the traces are not on standard output";
+
+    QFile::remove(dir.logDir() + "/Corvane.log");
+    QProcessEnvironment quiet;
+    quiet.insert("CORVANE_SEARCH_AFTER_START", "1");
+    auto normal = start(quiet);
+    ASSERT_TRUE(waitForLog("search ended")) << "waited for the search to end: " << log().toStdString();
+    // The logins and the fixture's reconnects go on after the search: watch them for a while.
+    QElapsedTimer watch;
+    watch.start();
+    while (watch.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    normal->kill();
+    ASSERT_TRUE(normal->waitForFinished(10000));
+    const QByteArray out = normal->readAllStandardOutput();
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_FALSE(normal->readAllStandardError().split('\n').contains("6"));
 }
 
 TEST_F(Startup, CrashAfterStartWritesTheDumpAndDiesWithTheSignal) {

@@ -263,7 +263,7 @@ TEST_F(CTableViewTest, LeftDoubleClickReportsTheRow) {
     EXPECT_EQ(spy.size(), 1);
 }
 
-TEST(SwitchControlTest, ClickTogglesAndSetToggleIsSilent) {
+TEST(SwitchControlTest, ClickAndSpaceToggleAndSetToggleIsSilent) {
     app();
     SwitchControl sw(28, 16);
     EXPECT_EQ(sw.size(), QSize(28, 16));
@@ -281,6 +281,12 @@ TEST(SwitchControlTest, ClickTogglesAndSetToggleIsSilent) {
     QTest::mouseClick(&sw, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
     EXPECT_TRUE(sw.isToggled());
     EXPECT_TRUE(spy.at(1).at(0).toBool());
+    // Tab reaches it and Space toggles it as a click does.
+    EXPECT_TRUE(sw.focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(&sw, Qt::Key_Space);
+    EXPECT_FALSE(sw.isToggled());
+    ASSERT_EQ(spy.size(), 3);
+    EXPECT_FALSE(spy.at(2).at(0).toBool());
 }
 
 } // namespace

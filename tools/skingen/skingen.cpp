@@ -55,9 +55,14 @@ void logo(QPainter& p, int size) {
     p.drawEllipse(QPointF(size * 0.44, size * 0.44), size * 0.06, size * 0.06);
 }
 
-void checkbox(QPainter& p, int size, bool checked) {
-    p.setPen(QPen(QColor(checked ? "#2F6FD6" : "#999999"), 1.5));
-    p.setBrush(checked ? QColor("#2F6FD6") : QColor(Qt::white));
+// A disabled box is grey: a light one when unchecked, a mid grey with the white tick when checked.
+void checkbox(QPainter& p, int size, bool checked, bool disabled = false) {
+    const QColor edge =
+        disabled ? QColor(checked ? "#9A9A9A" : "#C4C4C4") : QColor(checked ? "#2F6FD6" : "#999999");
+    const QColor fill =
+        disabled ? QColor(checked ? "#9A9A9A" : "#EEEEEE") : QColor(checked ? "#2F6FD6" : "#FFFFFF");
+    p.setPen(QPen(edge, 1.5));
+    p.setBrush(fill);
     p.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), 2, 2);
     if (checked) {
         p.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -135,6 +140,9 @@ int main(int argc, char* argv[]) {
     });
     save("MainFrame", "checkbox.png", 16, 16, [](QPainter& p) { checkbox(p, 16, false); });
     save("MainFrame", "checkbox_checked.png", 16, 16, [](QPainter& p) { checkbox(p, 16, true); });
+    save("MainFrame", "checkbox_disabled.png", 16, 16, [](QPainter& p) { checkbox(p, 16, false, true); });
+    save("MainFrame", "checkbox_checked_disabled.png", 16, 16,
+         [](QPainter& p) { checkbox(p, 16, true, true); });
 
     save("Management", "checkbox.png", 16, 16, [](QPainter& p) { checkbox(p, 16, false); });
     save("Management", "checkbox-checked.png", 16, 16, [](QPainter& p) { checkbox(p, 16, true); });

@@ -27,7 +27,11 @@ void debugTrace(const char* format, ...) {
     std::fputs(buffer, stderr);
 }
 
+// The library's other traces go to standard output, and only when TREMIX_DEBUG asks too: a
+// normal run of a program using the library prints nothing there.
 void trace(const char* format, ...) {
+    if (!debugEnabled())
+        return;
     va_list args;
     va_start(args, format);
     std::vprintf(format, args);

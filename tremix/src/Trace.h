@@ -1,5 +1,5 @@
 // The library's traces: debug lines (a 1024-byte buffer, shown on stderr when TREMIX_DEBUG is set)
-// and plain lines on standard output.
+// and plain lines on standard output, also only when TREMIX_DEBUG is set.
 #pragma once
 
 namespace tremix {

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
@@ -21,6 +23,15 @@ QString outputFolder(int argc, char* argv[], const char* moreUsage) {
     }
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(folder);
+    const QString code = qEnvironmentVariable("SCREENSHOT_LANG");
+    if (!code.isEmpty()) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        const QString path = QDir::current().absoluteFilePath("translations/corvane_" + code + ".qm");
+        if (!translator->load(path) || !QCoreApplication::installTranslator(translator)) {
+            std::fprintf(stderr, "cannot load %s\n", QFile::encodeName(path).constData());
+            std::exit(2);
+        }
+    }
     return folder;
 }
 

@@ -11,6 +11,9 @@ namespace widgetshots {
 
 // The absolute output folder named by the first argument, created. Without one, prints
 // "usage: PROGRAM OUTPUT_FOLDER" plus moreUsage to stderr and ends the program with status 2.
+// SCREENSHOT_LANG=CODE (e.g. zh_CN) also installs translations/corvane_CODE.qm from the working
+// folder, so the pictures show that language; one that cannot be loaded ends the program with
+// status 2.
 QString outputFolder(int argc, char* argv[], const char* moreUsage = "");
 
 // Runs the event loop for ms milliseconds.
