@@ -236,7 +236,12 @@ bool WindowTour::Walker::step(const QString& where, const std::function<void()>&
 bool WindowTour::Walker::run(const QString& language) {
     _clock.start();
     camsim::resetWorld();
-    camsim::useFleet(camsim::defaultFleet(kCameras));
+    // One camera shows every state of the search's own columns.
+    std::vector<camsim::CameraProfile> fleet = camsim::defaultFleet(kCameras);
+    fleet[0].dhcp = 1;
+    fleet[0].fullNetcom = 1;
+    fleet[0].column3Flag = 1;
+    camsim::useFleet(fleet);
     ozmParamsMgr()->setSearchTime(5);
     ozmParamsMgr()->setSearchFullNetcom(0);
     ozmParamsMgr()->setCurrentLanCode(language);
@@ -265,6 +270,11 @@ bool WindowTour::Walker::run(const QString& language) {
     frame.show();
     _poll.start(20);
     CTableView* table = frame.deviceTable();
+    // Every text a row shows, also those the next message replaces at once.
+    connect(table->model(), &QAbstractItemModel::dataChanged, this, [this] {
+        if (_frame && !_busy)
+            visit(_frame, QStringLiteral("main window during ") + _where);
+    });
     bool ok = step(QStringLiteral("start"), [] {}) &&
               step(QStringLiteral("nothing selected"), [&] { frame.onSyncTime(); });
     ok = ok && step(QStringLiteral("search"), [&] {
