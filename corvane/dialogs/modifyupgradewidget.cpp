@@ -54,6 +54,8 @@ modifyupgradewidget::modifyupgradewidget(QWidget* parent) : QDialog(parent) {
 
     modifyNumberLabel->setText(tr("Modify number:"));
     failedNumberLabel->setText(tr("Failed number:"));
+    // The system title bar shows the program name when the window names nothing.
+    setWindowTitle(tr("Firmware Upgrade"));
 
     stallTimer = new QTimer(this);
     connect(stallTimer, &QTimer::timeout, this, &modifyupgradewidget::checkStalled);

@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "DeviceManager.h"
+#include "DeviceTableTexts.h"
 #include "PingHelper.h"
 #include "SysConfigDialog.h"
 #include "TitleBar.h"
@@ -229,6 +230,7 @@ void MainFrame::buildUi() {
     _deviceTable = new CTableView(tableArea);
     _deviceTable->setFixedSize(1007, 460);
     _deviceTable->setObjectName("QTableView");
+    _deviceTable->setDisplayText(&DeviceTableTexts::display);
     auto* tableLayout = new QVBoxLayout(tableArea);
     tableLayout->setContentsMargins(0, 0, 0, 0);
     tableLayout->setSpacing(0);

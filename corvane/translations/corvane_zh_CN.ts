@@ -48,6 +48,89 @@
     </message>
 </context>
 <context>
+    <name>CTableView</name>
+    <message>
+        <source>IP Address</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>Full Netcom</source>
+        <translation>全网通</translation>
+    </message>
+    <message>
+        <source>Netcom Online</source>
+        <translation>全网通在线</translation>
+    </message>
+    <message>
+        <source>Device Name</source>
+        <translation>设备名称</translation>
+    </message>
+    <message>
+        <source>Device Model</source>
+        <translation>设备型号</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>MAC Address</source>
+        <translation>MAC地址</translation>
+    </message>
+    <message>
+        <source>Subnet Mask</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>网关</translation>
+    </message>
+    <message>
+        <source>DNS</source>
+        <translation>DNS</translation>
+    </message>
+    <message>
+        <source>HTTP Port</source>
+        <translation>HTTP端口</translation>
+    </message>
+    <message>
+        <source>RTSP Port</source>
+        <translation>RTSP端口</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>通道数</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>Device Code</source>
+        <translation>设备编码</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Open Browser</source>
+        <translation>打开浏览器</translation>
+    </message>
+    <message>
+        <source>View Device QRcode</source>
+        <translation>查看设备二维码</translation>
+    </message>
+</context>
+<context>
     <name>Cmodifyresultmodel</name>
     <message>
         <source>Success</source>
@@ -322,6 +405,93 @@
     <message>
         <source>Set Timer To Restart Success</source>
         <translation>设置定时重启成功</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceTableTexts</name>
+    <message>
+        <source>Logging in...</source>
+        <translation>正在登录...</translation>
+    </message>
+    <message>
+        <source>Login Successful</source>
+        <translation>登录成功</translation>
+    </message>
+    <message>
+        <source>Login Failed</source>
+        <translation>登录失败</translation>
+    </message>
+    <message>
+        <source>Set SyncTime Success</source>
+        <translation>同步时间成功</translation>
+    </message>
+    <message>
+        <source>Set SyncTime Failed</source>
+        <translation>同步时间失败</translation>
+    </message>
+    <message>
+        <source>Reboot Success</source>
+        <translation>重启成功</translation>
+    </message>
+    <message>
+        <source>Reboot Failed</source>
+        <translation>重启失败</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery Success</source>
+        <translation>简单恢复成功</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery Failed</source>
+        <translation>简单恢复失败</translation>
+    </message>
+    <message>
+        <source>Full Recovery Success</source>
+        <translation>完全恢复成功</translation>
+    </message>
+    <message>
+        <source>Full Recovery Failed</source>
+        <translation>完全恢复失败</translation>
+    </message>
+    <message>
+        <source>Set OSD Success</source>
+        <translation>设置OSD成功</translation>
+    </message>
+    <message>
+        <source>Set OSD Failed</source>
+        <translation>设置OSD失败</translation>
+    </message>
+    <message>
+        <source>Get CpldData Failed!</source>
+        <translation>读取变焦数据失败！</translation>
+    </message>
+    <message>
+        <source>Set Ten Zoom Success!</source>
+        <translation>设置十倍变焦成功！</translation>
+    </message>
+    <message>
+        <source>Set Ten Zoom Failed!</source>
+        <translation>设置十倍变焦失败！</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>禁用</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>开启</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>
@@ -1971,7 +2141,7 @@
     </message>
     <message>
         <source>English</source>
-        <translation>English</translation>
+        <translation>英文</translation>
     </message>
     <message>
         <source>Name</source>
@@ -2297,7 +2467,7 @@
     </message>
     <message>
         <source>English</source>
-        <translation>English</translation>
+        <translation>英文</translation>
     </message>
     <message>
         <source>Chinese</source>
@@ -2784,6 +2954,10 @@
     <message>
         <source>Please wait for device upgrade!</source>
         <translation>请等待设备升级完成！</translation>
+    </message>
+    <message>
+        <source>Firmware Upgrade</source>
+        <translation>固件升级</translation>
     </message>
 </context>
 </TS>

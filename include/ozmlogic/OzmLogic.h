@@ -23,8 +23,9 @@ public:
 
     // Installs the program's translation for a language code from "translations/corvane_<code>.qm"
     // in the program's folder, replacing an earlier one; "en_US", the source language, installs
-    // none. False when the file is missing or unreadable (the texts stay English). init() applies
-    // the stored code.
+    // none. False when the file is missing or unreadable (the texts stay English). Qt's own
+    // translation for the code (qtbase_<code>.qm of the system's Qt) is installed beside it when
+    // present. init() applies the stored code.
     bool loadTranslation(const QString& code);
 
     // The folder that holds the framework's persistent files.
@@ -50,7 +51,9 @@ public:
 
 private:
     OzmLogic() = default;
+    void loadQtTranslation(const QString& code);
 
     bool m_initialized = false;
     QPointer<QTranslator> m_translator;
+    QPointer<QTranslator> m_qtTranslator;
 };

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 class CTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -20,6 +22,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     void setHeaderTexts(const QStringList& texts);
+    // What a cell shows for its stored text (display and tool tip); the stored text is unchanged.
+    using DisplayText = std::function<QString(int column, const QString& text)>;
+    void setDisplayText(DisplayText display);
     void setCheckAllIcons(const QPixmap& unchecked, const QPixmap& checked);
 
     // Appends a row; missing texts are filled with empty ones, extra texts are dropped.
@@ -72,6 +77,7 @@ private:
     QHash<QString, QVector<int>> _keyRows; // kept in step with every row change
     QVector<Row> _rows;
     QStringList _headers;
+    DisplayText _display;
     bool _checkAll = false;
     QPixmap _checkAllOff;
     QPixmap _checkAllOn;

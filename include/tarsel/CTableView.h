@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QVector>
 
+#include <functional>
+
 class CTableModel;
 class QAction;
 class QMenu;
@@ -28,6 +30,7 @@ public:
         ColMac = 8,
         ColHttpPort = 12,
         ColRtspPort = 13,
+        ColDhcp = 15,
         ColUser = 17,
         ColPassword = 18,
     };
@@ -71,6 +74,10 @@ public:
     QMenu* contextMenu() const { return _menu; }
     QAction* browserAction() const { return _browserAction; }
     QAction* qrcodeAction() const { return _qrcodeAction; }
+
+    // What the cells show for their stored texts (for example a translation of known status
+    // texts); getData, rowData and the signals keep the stored texts.
+    void setDisplayText(std::function<QString(int column, const QString& text)> display);
 
     // Applies a notification to the row of its MAC. Safe on any thread: the message is
     // copied and applied on the table's thread in the order of arrival. Malformed messages

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace {
@@ -14,11 +15,34 @@ const char* const kSourceLanguage = "en_US";
 
 } // namespace
 
-bool OzmLogic::loadTranslation(const QString& code) {
-    if (m_translator) {
-        QCoreApplication::removeTranslator(m_translator);
-        delete m_translator;
+namespace {
+
+void removeTranslator(QPointer<QTranslator>& translator) {
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
     }
+}
+
+} // namespace
+
+void OzmLogic::loadQtTranslation(const QString& code) {
+    // Qt's own texts (standard buttons, the file dialog) from the system's Qt translations.
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_") + code, folder) ||
+        !QCoreApplication::installTranslator(translator)) {
+        Qx_Write_Log(300, "OzmLogic::loadTranslation", "no Qt translation for %s in %s",
+                     code.toLatin1().constData(), QFile::encodeName(folder).constData());
+        delete translator;
+        return;
+    }
+    m_qtTranslator = translator;
+}
+
+bool OzmLogic::loadTranslation(const QString& code) {
+    removeTranslator(m_translator);
+    removeTranslator(m_qtTranslator);
     if (code.isEmpty() || code == QLatin1String(kSourceLanguage))
         return true;
     // The exact file only: QTranslator would otherwise try shortened names ("corvane_zh", ...).
@@ -32,6 +56,7 @@ bool OzmLogic::loadTranslation(const QString& code) {
         return false;
     }
     m_translator = translator;
+    loadQtTranslation(code);
     Qx_Write_Log(600, "OzmLogic::loadTranslation", "language %s", code.toLatin1().constData());
     return true;
 }

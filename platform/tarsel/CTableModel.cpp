@@ -24,7 +24,8 @@ QVariant CTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         if (index.column() == 0)
             return QVariant();
-        return row.texts.value(index.column());
+        const QString text = row.texts.value(index.column());
+        return _display ? _display(index.column(), text) : text;
     }
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
@@ -68,6 +69,12 @@ QVariant CTableModel::headerData(int section, Qt::Orientation orientation, int r
 void CTableModel::setHeaderTexts(const QStringList& texts) {
     _headers = texts;
     emit headerDataChanged(Qt::Horizontal, 0, _columnCount - 1);
+}
+
+void CTableModel::setDisplayText(DisplayText display) {
+    _display = std::move(display);
+    if (!_rows.isEmpty())
+        emit dataChanged(index(0, 0), index(_rows.size() - 1, _columnCount - 1), {Qt::DisplayRole});
 }
 
 void CTableModel::setCheckAllIcons(const QPixmap& unchecked, const QPixmap& checked) {

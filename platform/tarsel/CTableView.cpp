@@ -145,6 +145,10 @@ QVector<QStringList> CTableView::checkedRows() const {
     return _model->checkedRows();
 }
 
+void CTableView::setDisplayText(std::function<QString(int column, const QString& text)> display) {
+    _model->setDisplayText(std::move(display));
+}
+
 void CTableView::setNotify(const OZM::_NOTIFY_PARAM* param) {
     if (!param)
         return;

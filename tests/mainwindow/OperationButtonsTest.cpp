@@ -376,6 +376,8 @@ TEST_F(ButtonsTest, StoredChineseTakesEffectAtTheNextStart) {
         EXPECT_FALSE(captions.contains("Device Search"));
         EXPECT_EQ(QCoreApplication::translate("MainFrame", "A text nobody translated"),
                   "A text nobody translated");
+        // Qt's own texts (standard buttons, the file dialog) follow the language as well.
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
 
         frame.onSyncTime();
         EXPECT_EQ(warnings, QStringList{QString::fromUtf8("请先选择设备！")});
@@ -391,6 +393,7 @@ TEST_F(ButtonsTest, StoredChineseTakesEffectAtTheNextStart) {
     for (QPushButton* button : frame.findChildren<QPushButton*>())
         captions << button->text();
     EXPECT_TRUE(captions.contains("Device Search"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
 }
 
 // A translation of every text: what any language does to texts compared with the engine's.

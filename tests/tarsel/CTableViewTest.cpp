@@ -179,6 +179,20 @@ TEST_F(CTableViewTest, EachNotificationCodeReachesItsColumn) {
     // Other rows untouched.
     EXPECT_EQ(table.getData(0, 1).toString(), "127.0.1.1");
     EXPECT_EQ(table.getData(2, 17).toString(), "admin");
+
+    // A display text changes what the cells show, not what the table keeps and reports.
+    notify(table, 10, {mac, "Login Successful"});
+    table.setDisplayText([](int column, const QString& text) {
+        return column == CTableView::ColStatus ? "[" + text + "]" : text;
+    });
+    const QModelIndex status = table.model()->index(1, CTableView::ColStatus);
+    EXPECT_EQ(status.data(Qt::DisplayRole).toString(), "[Login Successful]");
+    EXPECT_EQ(status.data(Qt::ToolTipRole).toString(), "[Login Successful]");
+    EXPECT_EQ(table.model()->index(1, 1).data().toString(), "127.0.5.5");
+    EXPECT_EQ(table.getData(1, CTableView::ColStatus).toString(), "Login Successful");
+    EXPECT_EQ(table.rowData(1).value(CTableView::ColStatus), "Login Successful");
+    table.setRowChecked(1, true);
+    EXPECT_EQ(table.checkedRows().value(0).value(CTableView::ColStatus), "Login Successful");
 }
 
 TEST_F(CTableViewTest, DeviceLookupFollowsAddsChangesAndRemovals) {
