@@ -247,8 +247,8 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     sim.setResult(fleet[1].mac, kNgResult);
     sim.setResult(fleet[5].mac, kZeroByteResult);
-    // More items than a record holds (only the first 128 are shown and judged; the ones past
-    // them fail), and an over-long audio text.
+    // More items than a record holds (128 are shown; the ones past them fail, and the first of
+    // those takes the last place), and an over-long audio text.
     std::string many = R"({"audio":"ABCDEFGHIJKLMNOPQRSTUVWXYZ","gpio":[)";
     for (int i = 0; i < 130; ++i)
         many += std::string(i ? "," : "") + R"({"name":"G)" + std::to_string(i) +
@@ -307,29 +307,36 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
         (QList<QStringList>{{"GPIO1", "IR-CUT", "OK"}, {"GPIO2", "LED", "NG"}, {"GPIO3", "ALARM", "OK"}}));
     EXPECT_EQ(shown[2].className, "ShowResultDlgEx");
     EXPECT_EQ(shown[2].headers, (QStringList{"IP", "GPIO Port"}));
-    // No items is not OK, nor a status with a zero byte inside; of more items than a record
-    // holds, the first 128 decide.
+    // No items is not OK, nor a status with a zero byte inside, nor items that fail past the
+    // 128 a record holds.
     EXPECT_EQ(shown[2].rows,
               (QList<QStringList>{
-                  {ip0, "OK"}, {ip1, "NG"}, {ip2, "NG"}, {ip3, "NOGET"}, {ip4, "OK"}, {ip5, "NG"}}));
-    EXPECT_EQ(shown[2].failed, "4");
+                  {ip0, "OK"}, {ip1, "NG"}, {ip2, "NG"}, {ip3, "NOGET"}, {ip4, "NG"}, {ip5, "NG"}}));
+    EXPECT_EQ(shown[2].failed, "5");
     records = frame.fixtureRecords();
     ASSERT_EQ(records.size(), 6u);
-    EXPECT_EQ(records[4].gpioCount, 128) << "only the first 128 items are shown";
-    EXPECT_STREQ(records[4].gpio[127].name, "G127");
+    EXPECT_EQ(records[4].gpioCount, 128) << "128 items are shown";
+    EXPECT_STREQ(records[4].gpio[126].name, "G126");
+    EXPECT_STREQ(records[4].gpio[127].name, "G128") << "the first failing item past them";
+    EXPECT_STREQ(records[4].gpio[127].status, "NG");
     EXPECT_EQ(records[0].gpioCount, 4);
     EXPECT_EQ(records[2].gpioCount, 0);
     EXPECT_EQ(records[3].gpioCount, 0);
     EXPECT_EQ(progressTitles, (QStringList{"Audio Detecting....", "GPIO Detecting...."}));
 }
 
-// A GPIO result is OK only with at least one item, each of the first 128 with a name and the
-// status "OK" (the whole text). Anything else is NG, and the detail view shows the items that came.
+// A GPIO result is OK only with at least one item, each with a name and the status "OK" (the
+// whole text), also when more came than the 128 a record shows. Anything else is NG, and the
+// detail view shows the items that came, the failing one included.
 TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
-    std::string many;
-    for (int i = 0; i < 129; ++i)
-        many += std::string(i ? "," : "") + R"({"name":"G)" + std::to_string(i) + R"(","status":"OK"})";
-    const std::string first128 = many.substr(0, many.rfind(",{"));
+    // n items named G0.., all OK but the last one when lastNg.
+    const auto items = [](int n, bool lastNg) {
+        std::string list;
+        for (int i = 0; i < n; ++i)
+            list += std::string(i ? "," : "") + R"({"name":"G)" + std::to_string(i) + R"(","status":")" +
+                    (lastNg && i == n - 1 ? "NG" : "OK") + "\"}";
+        return R"({"gpio":[)" + list + "]}";
+    };
     struct Case {
         const char* what;
         std::string json;
@@ -339,10 +346,12 @@ TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
     const std::vector<Case> cases = {
         {"two items OK",
          R"({"gpio":[{"name":"G1","function":"LED","status":"OK"},{"name":"G2","status":"OK"}]})", "OK", 2},
-        {"128 items OK", R"({"gpio":[)" + first128 + "]}", "OK", 128},
-        {"129 items OK", R"({"gpio":[)" + many + "]}", "OK", 128},
-        {"129 items, the last NG", R"({"gpio":[)" + first128 + R"(,{"name":"G128","status":"NG"}]})", "OK",
-         128},
+        {"128 items OK", items(128, false), "OK", 128},
+        {"128 items, the last NG", items(128, true), "NG", 128},
+        {"129 items OK", items(129, false), "OK", 128},
+        {"129 items, the last NG", items(129, true), "NG", 128},
+        {"300 items OK", items(300, false), "OK", 128},
+        {"300 items, the last NG", items(300, true), "NG", 128},
         {"no gpio key", R"({"audio":"OK"})", "NG", 0},
         {"empty list", R"({"gpio":[]})", "NG", 0},
         {"a text", R"({"gpio":"NG"})", "NG", 0},
@@ -355,7 +364,9 @@ TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
         {"status in other case", R"({"gpio":[{"name":"G1","status":"ok"}]})", "NG", 1},
         {"status with a zero byte inside", R"({"gpio":[{"name":"G1","status":"OK\u0000NG"}]})", "NG", 1},
         {"status OK and a zero byte", R"({"gpio":[{"name":"G1","status":"OK\u0000"}]})", "NG", 1},
+        {"name of a zero byte only", R"({"gpio":[{"name":"\u0000","status":"OK"}]})", "NG", 1},
     };
+    const int detailRow = 4; // 129 items, the last NG
     camsim::useFleet(camsim::defaultFleet(static_cast<int>(cases.size())));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     for (std::size_t i = 0; i < cases.size(); ++i)
@@ -363,21 +374,31 @@ TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
     MainFrame frame;
     searchAndCheck(frame, static_cast<int>(cases.size()));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
+    openDetail = detailRow + 1;
     run(frame, "GPIO Detection");
-    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(shown.size(), 2u);
     const std::vector<FixturePendingInfo> records = frame.fixtureRecords();
     ASSERT_EQ(records.size(), cases.size());
+    int failed = 0;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].what);
         EXPECT_EQ(records[i].status, 5);
         EXPECT_STREQ(records[i].result, cases[i].result);
-        EXPECT_EQ(shown[0].rows.value(static_cast<int>(i)).value(1), cases[i].result);
+        EXPECT_EQ(shown[1].rows.value(static_cast<int>(i)).value(1), cases[i].result);
         EXPECT_EQ(records[i].gpioCount, cases[i].shownItems);
+        failed += std::strcmp(cases[i].result, "OK") != 0;
     }
-    EXPECT_EQ(shown[0].failed, QString::number(cases.size() - 4));
+    EXPECT_EQ(shown[1].failed, QString::number(failed));
+    // The NG item past the 128 shown is there to be seen, in the last line of the detail view.
+    ASSERT_EQ(shown[0].rows.size(), 128);
+    EXPECT_EQ(shown[0].rows.value(126).value(0), "G126");
+    EXPECT_EQ(shown[0].rows.value(127).value(0), "G128");
+    EXPECT_EQ(shown[0].rows.value(127).value(2), "NG");
+    EXPECT_STREQ(records[6].gpio[127].name, "G299");
+    EXPECT_STREQ(records[6].gpio[127].status, "NG");
     // The nameless NG item is there to be seen.
-    EXPECT_STREQ(records[9].gpio[1].name, "");
-    EXPECT_STREQ(records[9].gpio[1].status, "NG");
+    EXPECT_STREQ(records[12].gpio[1].name, "");
+    EXPECT_STREQ(records[12].gpio[1].status, "NG");
 }
 
 TEST_F(FixtureTests, TimeLimitIsTwentySecondsPerRowUpToTwoMinutes) {

@@ -113,6 +113,35 @@ TEST_F(TremixHeartbeat, HeartbeatCadence) {
     // Answered heartbeats keep the link: no loss past the silence limit.
     EXPECT_EQ(log.codes(), std::vector<int>{0});
     EXPECT_EQ(sim.connections(), 1);
+
+    // A heartbeat that cannot be sent: the session is not connected from then on and requests
+    // fail at once, the fixture not asked, until the new link reports connected (event 0; the
+    // refused attempts meanwhile report 2); the heartbeats due then do not tear the new link down.
+    sim.setRefusing(true);
+    tremix::CBaseSocket::FailNextSends(1);
+    ASSERT_TRUE(FixtureSim::waitFor([] { return tremix::CBaseSocket::SendsLeftToFail() == 0; }, 2000))
+        << "no heartbeat went out";
+    // The reconnect follows at once, not after the 1 s silence limit.
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 0; }, 600)) << "the old link stayed";
+    const int asked = sim.count("test_result");
+    FixtureTestResult r;
+    const auto requested = std::chrono::steady_clock::now();
+    EXPECT_EQ(PTQ_FT_GetTestResult(handles.front(), "AA:BB:CC:DD:EE:01", &r), 0);
+    EXPECT_LT(elapsedMs(requested), 100) << "a request waited on a link that is down";
+    EXPECT_EQ(sim.count("test_result"), asked);
+    const std::size_t before = log.size();
+    sim.setRefusing(false);
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return log.codes().back() == 0 && log.size() > before; }, 5000))
+        << "the new link did not report connected";
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 2000)) << "the new link is not up";
+    const int links = sim.connections();
+    const int heartbeats = sim.count("heart_beat");
+    ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.count("heart_beat") >= heartbeats + 3; }, 3000))
+        << "no heartbeats on the new link";
+    EXPECT_EQ(log.codes().back(), 0);
+    EXPECT_EQ(sim.connections(), links) << "the new link was torn down";
+    EXPECT_EQ(sim.clients(), 1);
+    EXPECT_EQ(PTQ_FT_GetTestResult(handles.front(), "AA:BB:CC:DD:EE:01", &r), 1);
 }
 
 TEST_F(TremixHeartbeat, SilenceLimitReconnects) {

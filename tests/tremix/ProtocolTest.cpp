@@ -221,10 +221,11 @@ TEST(TremixParse, MissingKeysAndWrongTypesCountAsMissing) {
         std::string(R"({"mac":"M","audio":"OK\u0000NG","gpio":[{"name":"G","status":")") +
         std::string(4, '\0') +
         R"("},{"name":"H","status":"\u0000OK"},{"name":"I","status":"OK"},)"
-        R"({"name":"J","status":"OK\u0000NG"},{"name":"K\u0000","status":"OK\u0000"}],)"
-        R"("network":[{"name":"eth0","status":"OK\u0000"}]})";
+        R"({"name":"J","status":"OK\u0000NG"},{"name":"K\u0000","status":"OK\u0000"},)"
+        R"({"name":"\u0000","status":"OK"}],)"
+        R"("network":[{"name":"eth0","status":"OK\u0000"},{"name":"\u0000\u0000","status":"OK"}]})";
     ASSERT_TRUE(parseTestResult(zeros.data(), zeros.size(), r));
-    ASSERT_EQ(r.gpioCount, 5);
+    ASSERT_EQ(r.gpioCount, 6);
     EXPECT_STRNE(r.audio, "OK");
     EXPECT_STREQ(r.audio, "OK?NG");
     EXPECT_STREQ(r.gpio[0].name, "G");
@@ -235,8 +236,12 @@ TEST(TremixParse, MissingKeysAndWrongTypesCountAsMissing) {
     EXPECT_STREQ(r.gpio[3].status, "OK?NG");
     EXPECT_STREQ(r.gpio[4].name, "K?");
     EXPECT_STREQ(r.gpio[4].status, "OK?");
-    ASSERT_EQ(r.networkCount, 1);
+    // A name of zero bytes only is no name.
+    EXPECT_STREQ(r.gpio[5].name, "");
+    EXPECT_STREQ(r.gpio[5].status, "OK");
+    ASSERT_EQ(r.networkCount, 2);
     EXPECT_STREQ(r.network[0].status, "OK?");
+    EXPECT_STREQ(r.network[1].name, "");
     // A MAC with a zero byte inside names no device, wherever the zero is.
     for (const char* zeroMac : {R"({"mac":"\u0000AA"})", R"({"mac":"AA:BB:CC:DD:EE:01\u0000"})"}) {
         FixtureTestResult kept = filled(0x5A);
@@ -302,6 +307,30 @@ TEST(TremixParse, ItemsKeepTheirPlacesAndTheCountIsOfFilledEntries) {
     EXPECT_STREQ(r.network[126].status, "OK");
     // The field after the arrays is intact.
     EXPECT_STREQ(r.audio, "");
+
+    // A list whose only failure lies past the kept entries never reads all OK: the last entry
+    // then holds the first such item.
+    for (const int size : {128, 129, 300}) {
+        for (const bool lastNg : {false, true}) {
+            SCOPED_TRACE(std::to_string(size) + (lastNg ? " items, the last NG" : " items OK"));
+            Json::Value list(Json::objectValue);
+            list["mac"] = "M";
+            for (int i = 0; i < size; ++i) {
+                Json::Value item(Json::objectValue);
+                item["name"] = "G" + std::to_string(i);
+                item["status"] = lastNg && i == size - 1 ? "NG" : "OK";
+                list["gpio"].append(item);
+            }
+            r = filled(0x5A);
+            ASSERT_TRUE(parseTestResult(list, r));
+            EXPECT_EQ(r.gpioCount, 128);
+            EXPECT_STREQ(r.gpio[126].name, "G126");
+            EXPECT_STREQ(r.gpio[126].status, "OK");
+            EXPECT_STREQ(r.gpio[127].name, ("G" + std::to_string(lastNg ? size - 1 : 127)).c_str());
+            EXPECT_STREQ(r.gpio[127].status, lastNg ? "NG" : "OK");
+            EXPECT_STREQ(r.audio, "");
+        }
+    }
 }
 
 TEST(TremixParse, DevList) {
@@ -320,6 +349,31 @@ TEST(TremixParse, DevList) {
     EXPECT_STREQ(d.mode, "0123456789abcde");
     EXPECT_EQ(d.port_num, 0);
     EXPECT_FALSE(parseDevList("nope", 4, d));
+
+    // A version or uuid of 32 characters or more keeps 31 and its terminator; the next field is
+    // untouched. A zero byte inside reads as '?'.
+    const std::string digits = "0123456789abcdefghijklmnopqrstuvwxyz0123";
+    for (const std::size_t length : {32u, 40u}) {
+        const std::string text = digits.substr(0, length);
+        SCOPED_TRACE(length);
+        FixtureDevInfo v;
+        std::memset(&v, 0x5A, sizeof v);
+        std::strcpy(v.uuid, "next");
+        const std::string version = R"({"version":")" + text + R"("})";
+        ASSERT_TRUE(parseDevList(version.data(), version.size(), v));
+        EXPECT_EQ(std::string(v.version, sizeof v.version), text.substr(0, 31) + '\0');
+        EXPECT_STREQ(v.uuid, "next");
+        std::strcpy(v.mode, "mode");
+        const std::string uuid = R"({"uuid":")" + text + R"("})";
+        ASSERT_TRUE(parseDevList(uuid.data(), uuid.size(), v));
+        EXPECT_EQ(std::string(v.uuid, sizeof v.uuid), text.substr(0, 31) + '\0');
+        EXPECT_STREQ(v.mode, "mode");
+        EXPECT_EQ(std::string(v.version, sizeof v.version), text.substr(0, 31) + '\0');
+    }
+    const std::string zero = R"({"version":"1.\u00002","uuid":"\u0000U"})";
+    ASSERT_TRUE(parseDevList(zero.data(), zero.size(), d));
+    EXPECT_STREQ(d.version, "1.?2");
+    EXPECT_STREQ(d.uuid, "?U");
 }
 
 TEST(TremixParse, MacMatching) {

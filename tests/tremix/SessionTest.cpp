@@ -5,9 +5,9 @@
 #include "CTcpClient.h"
 #include "quillet/Quillet.h"
 
-#include <thread>
-
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -148,9 +148,9 @@ TEST_F(TremixSession, TimeoutFailsAndLeavesRecord) {
     const int before = sim.count("test_result");
     EXPECT_EQ(PTQ_FT_GetTestResult(h, "", &r), 0);
     EXPECT_EQ(sim.count("test_result"), before);
-    // The connection stays up.
+    // The connection stays up (asked for another MAC: A's answers are still owed).
     sim.setUnknown(FixtureSim::Unknown::Pass);
-    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacB, &r), 1);
 }
 
 class TremixSlowSession : public TremixSession {
@@ -244,13 +244,18 @@ TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     r = marked();
     ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
     EXPECT_STREQ(r.audio, "NEW-A");
-    // A question the fixture never answers leaves nothing owed once a later heartbeat is
-    // answered: the next answer for that MAC is taken.
+    // A question the fixture never answers leaves its answer owed for the silence limit (50 s,
+    // 2.5 s here), heartbeats answered meanwhile or not: the next answer for that MAC may be the
+    // late one and is dropped, so the next question fails. One asked after the limit is answered.
     sim.setUnknown(FixtureSim::Unknown::Silent);
     sim.clearResults();
     EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 0);
     sim.setResult(kMacA, result(kMacA, "ANSWERED"));
-    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
+    r = marked();
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 0) << "within the limit an answer for A is ambiguous";
+    EXPECT_TRUE(untouched(r));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500 + 200));
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1) << "after the limit the answer is taken";
     EXPECT_STREQ(r.audio, "ANSWERED");
     sim.setResult(kMacB, result(kMacB, "B"));
 
@@ -261,9 +266,8 @@ TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     EXPECT_STREQ(r.mac, "aa-bb-cc-dd-ee-02");
 
     // Only the answer for the MAC of a question given up on is dropped as its late answer. The
-    // fixture leaves A unanswered and answers no heartbeat (which would end the expectation): the
-    // next reply, for B, answers B's question; A's late answer, when it comes, is dropped.
-    sim.setAnswerHeartbeat(false);
+    // fixture leaves A unanswered: the next reply, for B, answers B's question; A's late answer,
+    // when it comes, is dropped.
     sim.setUnknown(FixtureSim::Unknown::Silent);
     sim.clearResults();
     r = marked();
@@ -282,7 +286,43 @@ TEST_F(TremixSession, LateOrMismatchedReplyIsNotTaken) {
     r = marked();
     ASSERT_EQ(PTQ_FT_GetTestResult(h, kMacA, &r), 1);
     EXPECT_STREQ(r.audio, "NEW-A");
-    sim.setAnswerHeartbeat(true);
+}
+
+// A busy fixture answers heartbeats at once and results late. Question 1 gives up; the fixture
+// then sends the OK it owed question 1 and, 50 ms later, question 2's own NG. Replies carry no
+// identity, so question 2 must not take the OK.
+TEST_F(TremixSession, HeartbeatsAnsweredFirstDoNotLetALateAnswerDecide) {
+    EventLog& log = newLog();
+    const int h = connect(log);
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    sim.clearResults();
+    sim.clearRequests();
+    FixtureTestResult first = marked();
+    EXPECT_EQ(PTQ_FT_GetTestResult(h, kMacA, &first), 0);
+    const auto heartbeatAfterQuestion = [this] {
+        bool asked = false;
+        for (const FixtureSim::Request& q : sim.requests()) {
+            if (q.cmd == "test_result")
+                asked = true;
+            else if (asked && q.cmd == "heart_beat")
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(FixtureSim::waitFor(heartbeatAfterQuestion, 3000))
+        << "no heartbeat went out (and was answered) after question 1";
+
+    std::atomic<int> got{-1};
+    FixtureTestResult second = marked();
+    std::thread asking([&] { got.store(PTQ_FT_GetTestResult(h, kMacA, &second)); });
+    const bool asked = FixtureSim::waitFor([this] { return sim.count("test_result") == 2; }, 3000);
+    EXPECT_TRUE(asked) << "question 2 did not reach the fixture";
+    sim.sendFrame(1, result(kMacA, "OK"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sim.sendFrame(1, result(kMacA, "NG"));
+    asking.join();
+    ASSERT_EQ(got.load(), 1) << "question 2's own answer came in time";
+    EXPECT_STREQ(second.audio, "NG") << "the OK owed question 1 decided question 2";
 }
 
 namespace {

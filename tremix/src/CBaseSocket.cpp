@@ -84,10 +84,27 @@ void CBaseSocket::Shutdown() {
         ::shutdown(fd, SHUT_RDWR);
 }
 
+std::atomic<int> CBaseSocket::s_failSends{0};
+
+void CBaseSocket::FailNextSends(int n) {
+    s_failSends.store(n);
+}
+
+int CBaseSocket::SendsLeftToFail() {
+    return s_failSends.load();
+}
+
 ssize_t CBaseSocket::Send(const void* data, std::size_t length) {
     const int fd = m_socket.load();
     if (fd < 0)
         return -1;
+    int failing = s_failSends.load(std::memory_order_relaxed);
+    while (failing > 0 && !s_failSends.compare_exchange_weak(failing, failing - 1)) {
+    }
+    if (failing > 0) {
+        errno = EPIPE;
+        return -1;
+    }
     ssize_t n;
     do {
         n = ::send(fd, data, length, MSG_NOSIGNAL);

@@ -37,7 +37,12 @@ public:
     int WaitReadable(int ms);
     int Handle() const { return m_socket.load(); }
 
+    // A fault point for tests: the next n sends of this process fail (EPIPE) without sending.
+    static void FailNextSends(int n);
+    static int SendsLeftToFail();
+
 protected:
+    static std::atomic<int> s_failSends;
     std::atomic<int> m_socket{-1};
     int m_waitMs = 0;
     int m_sendTimeout = 0;

@@ -67,7 +67,6 @@ void CLoginAccess::ProcessCMD(const FixtureFrameHeader& header, const char* payl
     const std::string cmd = jsonString(object, "cmd");
     if (header.type == kFrameReply) {
         if (cmd == kCmdHeartbeat) {
-            HeartbeatReplied();
             if (m_sink)
                 m_sink->MessageNotify(IAccessEvent::kHeartbeatReply, m_index, nullptr);
         } else if (cmd == kCmdDeviceList || cmd == kCmdTestResult) {
@@ -106,7 +105,7 @@ int CLoginAccess::GetTestResult(const char* mac, FixtureTestResult* out) {
 int CLoginAccess::SendHeartbeat() {
     const std::string request = heartbeatRequest();
     Qx_Write_Log(600, "CLoginAccess::SendHeartbeat", "SendCmdData:%s\n", request.c_str());
-    return SendFrame(buildFrame(kFrameRequest, request), true);
+    return SendFrame(buildFrame(kFrameRequest, request));
 }
 
 } // namespace tremix

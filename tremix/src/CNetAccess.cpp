@@ -69,8 +69,6 @@ void CNetAccess::StopThread() {
         m_pending = Json::Value();
         m_replyStatus = -1;
         m_abandoned.clear(); // a new connection never carries an old request's reply
-        m_heartbeatsOut.clear();
-        m_heartbeatAnswered = 0;
         if (m_linkUp) {
             m_linkUp = false;
             SetEvent(m_replyEvent);
@@ -95,27 +93,12 @@ int CNetAccess::OpenConnection(const char* host, int port) {
     return 0;
 }
 
-int CNetAccess::SendFrame(const std::string& frame, bool heartbeat) {
+int CNetAccess::SendFrame(const std::string& frame) {
     std::lock_guard<std::mutex> lock(m_lock);
     if (!m_socket)
         return -1;
-    // Counted before the send: its reply may be handled before Send returns.
-    const std::uint64_t number = ++m_framesSent;
-    if (heartbeat && m_heartbeatsOut.size() < kMaxHeartbeatsOut)
-        m_heartbeatsOut.push_back(number);
     const ssize_t sent = m_socket->Send(frame.data(), frame.size());
     return sent == static_cast<ssize_t>(frame.size()) ? 0 : -1;
-}
-
-void CNetAccess::HeartbeatReplied() {
-    std::lock_guard<std::mutex> lock(m_lock);
-    if (m_heartbeatsOut.empty())
-        return;
-    const std::uint64_t heartbeat = m_heartbeatsOut.front();
-    m_heartbeatsOut.pop_front();
-    m_heartbeatAnswered = heartbeat;
-    for (auto it = m_abandoned.begin(); it != m_abandoned.end();)
-        it = it->sent < heartbeat ? m_abandoned.erase(it) : std::next(it);
 }
 
 int CNetAccess::SendCmdData(const char* payload, std::size_t length) {
@@ -178,7 +161,6 @@ int CNetAccess::ReadAvailable(CTcpClient& socket) {
 int CNetAccess::Request(const std::string& payload, const char* cmd, const std::string& mac,
                         std::uint64_t waitMs, Json::Value& reply) {
     const std::string frame = buildFrame(kFrameRequest, payload);
-    std::uint64_t sentNumber = 0;
     // The caller reads its reply itself, as a plain socket client would: the bytes wake this
     // thread and no other. Taken before the request goes out, so that the connection thread
     // cannot take the reply and hand it over. Frames that come meanwhile (pushes, heartbeat
@@ -198,7 +180,6 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
         m_armed = true;
         m_expectCmd = cmd;
         m_expectMac = mac;
-        sentNumber = ++m_framesSent;
         const ssize_t sent = m_socket->Send(frame.data(), frame.size());
         if (sent != static_cast<ssize_t>(frame.size())) {
             m_armed = false;
@@ -243,11 +224,13 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
     }
     if (waited)
         trace("*********获取或设置参数超时**********\n");
-    if (m_linkUp && sentNumber > m_heartbeatAnswered) {
-        // Its reply may still come; it must not answer the next request.
+    if (m_linkUp) {
+        // Its reply may still come, at any time: replies carry no identity, and a heartbeat
+        // answered meanwhile says nothing about the order of results. It must not answer a
+        // later request.
         if (m_abandoned.size() >= kMaxAbandoned)
             m_abandoned.pop_front();
-        m_abandoned.push_back({cmd, mac, sentNumber, nowMs() + scaledMs(kSilenceLimitMs)});
+        m_abandoned.push_back({cmd, mac, nowMs() + scaledMs(kSilenceLimitMs)});
     }
     return -1;
 }

@@ -64,9 +64,7 @@ protected:
     // The link is up (set after connect) or down (wakes a waiting request, which fails).
     void SetLinkUp(bool up);
     // Sends a complete frame under the connection lock.
-    int SendFrame(const std::string& frame, bool heartbeat = false);
-    // A heartbeat reply came: the fixture has answered everything sent before that heartbeat.
-    void HeartbeatReplied();
+    int SendFrame(const std::string& frame);
     void TouchLastRecv();
 
     int m_index = -1;
@@ -99,21 +97,16 @@ private:
     std::string m_expectCmd;
     std::string m_expectMac;
     // Requests that gave up before their reply came, oldest first. Replies carry no request
-    // identity but come in the order of the requests: the next reply of the same kind and MAC is
-    // theirs, not a later request's. One is forgotten (or not kept) once the reply to a heartbeat
-    // sent after it has come (its own reply would have come first), or after the silence limit.
+    // identity: the next reply of the same kind and MAC may be theirs, so it is dropped, never
+    // taken by a later request. One ends when such a reply came, when the connection ends, or
+    // after the silence limit; nothing else (a heartbeat reply proves nothing about results).
     struct Abandoned {
         std::string cmd;
         std::string mac;
-        std::uint64_t sent; // number of the request's frame
         std::uint64_t untilMs;
     };
     static constexpr std::size_t kMaxAbandoned = 64;
-    static constexpr std::size_t kMaxHeartbeatsOut = 16;
     std::deque<Abandoned> m_abandoned;
-    std::deque<std::uint64_t> m_heartbeatsOut; // frame numbers of heartbeats not yet answered
-    std::uint64_t m_heartbeatAnswered = 0;     // frame number of the latest heartbeat answered
-    std::uint64_t m_framesSent = 0;
     HANDLE m_replyEvent;
 
 protected:

@@ -50,18 +50,36 @@ std::string getRequest(const char* cmd) {
     return writeCompact(request);
 }
 
+// An entry that reads OK: a name and the status "OK" (the whole text).
+template <typename Item> bool itemOk(const Item& item) {
+    return item.name[0] != '\0' && std::strcmp(item.status, "OK") == 0;
+}
+
 // Fills items from a JSON array: entry i holds element i, the first 128 of them, with the texts
 // that came (a key that is missing or not a string, and every key of an element that is not an
 // object, reads as empty), so that a malformed item shows as one. Returns the number of entries
-// filled: never more than the record holds; further elements are dropped.
+// filled: never more than the record holds. Of further elements, the first that does not read OK
+// takes the last entry when the kept ones all read OK, so that a list never reads OK for what
+// was dropped; the others are dropped.
 template <typename Item, typename Fill>
 int copyItems(const Json::Value& object, const char* key, Item* items, Fill fill) {
     const Json::Value* array = member(object, key);
     if (!array || !array->isArray())
         return 0;
     const Json::ArrayIndex size = std::min<Json::ArrayIndex>(array->size(), FIXTURE_MAX_ITEMS);
-    for (Json::ArrayIndex i = 0; i < size; ++i)
+    bool allOk = true;
+    for (Json::ArrayIndex i = 0; i < size; ++i) {
         fill((*array)[i], items[i]);
+        allOk = allOk && itemOk(items[i]);
+    }
+    for (Json::ArrayIndex i = size; allOk && i < array->size(); ++i) {
+        Item dropped{};
+        fill((*array)[i], dropped);
+        if (!itemOk(dropped)) {
+            items[size - 1] = dropped;
+            break;
+        }
+    }
     return static_cast<int>(size);
 }
 
@@ -72,6 +90,14 @@ void copyText(char* field, std::size_t size, const std::string& text) {
     std::string shown = text;
     std::replace(shown.begin(), shown.end(), '\0', '?');
     fixedfield::copyField(field, size, shown);
+}
+
+// An item's name: one of zero bytes only names nothing.
+std::string itemName(const Json::Value& item) {
+    std::string name = jsonString(item, "name");
+    if (name.find_first_not_of('\0') == std::string::npos)
+        name.clear();
+    return name;
 }
 
 } // namespace
@@ -151,13 +177,13 @@ bool parseTestResult(const Json::Value& object, FixtureTestResult& out) {
     copyText(record->audio, sizeof record->audio, jsonString(object, "audio"));
     record->gpioCount =
         copyItems(object, "gpio", record->gpio, [](const Json::Value& e, FixtureGpioItem& item) {
-            copyText(item.name, sizeof item.name, jsonString(e, "name"));
+            copyText(item.name, sizeof item.name, itemName(e));
             copyText(item.function, sizeof item.function, jsonString(e, "function"));
             copyText(item.status, sizeof item.status, jsonString(e, "status"));
         });
     record->networkCount =
         copyItems(object, "network", record->network, [](const Json::Value& e, FixtureNetItem& item) {
-            copyText(item.name, sizeof item.name, jsonString(e, "name"));
+            copyText(item.name, sizeof item.name, itemName(e));
             copyText(item.status, sizeof item.status, jsonString(e, "status"));
         });
     std::memcpy(&out, record.get(), sizeof(FixtureTestResult));

@@ -51,15 +51,18 @@ typedef struct FixtureNetItem {
 #define FIXTURE_MAX_ITEMS 128
 
 // Texts are zero-terminated within their fields. A zero byte inside a text the fixture sent is
-// stored as '?', so that a text never reads as a shorter one ("OK\u0000NG" is not "OK").
+// stored as '?', so that a text never reads as a shorter one ("OK\u0000NG" is not "OK"); an item
+// name of zero bytes only is empty.
 typedef struct FixtureTestResult {
     char uuid[32];
     int32_t port;
     char mac[18];
     char uart[18];
     // Number of filled entries, never more than FIXTURE_MAX_ITEMS: entry i holds item i of the
-    // fixture's list (a malformed item with the texts that came, empty otherwise); items past
-    // the first FIXTURE_MAX_ITEMS are dropped.
+    // fixture's list (a malformed item with the texts that came, empty otherwise). Items past
+    // the first FIXTURE_MAX_ITEMS are dropped, except that when the kept entries all read OK (a
+    // name and the status "OK") and a dropped item does not, the last entry holds the first such
+    // item instead: a list whose only failure lies past the kept entries never reads OK.
     int32_t gpioCount;
     FixtureGpioItem gpio[FIXTURE_MAX_ITEMS];
     char audio[16];
