@@ -4,6 +4,7 @@
 #include "kvxnet/KvxNetSdk.h"
 
 #include <QDebug>
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -75,9 +76,13 @@ void PtzAndAudioDeviceDialog::buildPad() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
 
+    // The pad's 75 x 25 buttons hold their longest captions ("Close Voice") at 11 px.
+    QFont padFont = m_ptzBox->font();
+    padFont.setPixelSize(11);
     for (const PtzButton& entry : kButtons) {
         auto* button = new QPushButton(tr(entry.caption), m_ptzBox);
         button->setFixedSize(75, 25);
+        button->setFont(padFont);
         grid->addWidget(button, entry.row, entry.column);
         m_buttons.append(button);
         const int code = entry.code;

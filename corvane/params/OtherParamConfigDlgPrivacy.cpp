@@ -22,6 +22,9 @@ using pagekit::Cell;
 
 namespace {
 
+// The gap between a coordinate's caption and its edit.
+constexpr int kCaptionGap = 4;
+
 // A stored value as the page loads it, clamped to the editor: x and y within it, width and height
 // up to one past its edge (where a drag across it ends). Values from the store may be anything.
 int areaValue(const OZM::SC_PRIVACY_AREA& area, int value) {
@@ -73,8 +76,15 @@ void OtherParamConfigDlg::createPrivacyMaskPage() {
             edit->setValidator(new QIntValidator(0, v % 2 == 0 ? width : height, edit));
             _privacyEdit[area][v] = edit;
             row->addSpacing(groupGaps[v]);
-            row->addWidget(pagekit::label(content, tr(captions[v]), "settingLabel", captionWidths[v], 20));
-            row->addSpacing(4);
+            // A caption wider than its place in this font takes the room from the gap before its
+            // edit, so the edits stay where they are.
+            QLabel* caption = pagekit::label(content, tr(captions[v]), "settingLabel", captionWidths[v], 20);
+            caption->ensurePolished();
+            const int grow = std::max(0, caption->fontMetrics().horizontalAdvance(caption->text()) -
+                                             caption->minimumWidth());
+            caption->setFixedWidth(caption->minimumWidth() + grow);
+            row->addWidget(caption);
+            row->addSpacing(std::max(0, kCaptionGap - grow));
             row->addWidget(edit);
         }
         _privacyDeleteBtn[area] = new QPushButton(tr("Delete"), this);

@@ -14,8 +14,8 @@ public:
     static OzmLogic* instance();
 
     // Starts the framework: checks the application object and makes sure the configuration
-    // folder (CORVANE_CONFIG_DIR, or the user's configuration folder) exists and is writable.
-    // False when the framework cannot run.
+    // folder (CORVANE_CONFIG_DIR, or the user's configuration folder) exists and is writable;
+    // sets the application's base font (sans serif, 12 px). False when the framework cannot run.
     bool init(QApplication* app);
     // Shuts the framework down; safe to call any number of times.
     void unInit();

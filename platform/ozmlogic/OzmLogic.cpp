@@ -17,7 +17,17 @@ namespace {
 
 constexpr int kRegularFontPixels = 14;
 constexpr int kNormalFontPixels = 13;
+// The windows' base font: 9 pt at 96 dpi, the size their rectangles were drawn for. Set in pixels
+// so that every platform plugin (a display, Xvfb, offscreen) measures the same text the same way.
+constexpr int kBaseFontPixels = 12;
 const char* const kTipLabelName = "tipNotifyLabel";
+
+QFont baseFont() {
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kBaseFontPixels);
+    return font;
+}
 
 QFont framedFont(int pixels) {
     QFont font = QApplication::font();
@@ -54,6 +64,7 @@ bool OzmLogic::init(QApplication* app) {
                      QFile::encodeName(dir).constData());
         return false;
     }
+    QApplication::setFont(baseFont());
     m_initialized = true;
     Qx_Write_Log(600, "OzmLogic::init", "configuration folder %s", QFile::encodeName(dir).constData());
     loadTranslation(ozmParamsMgr()->currentLanCode());
