@@ -23,7 +23,9 @@ Verdict judge(std::uint32_t address, std::uint32_t mask, const std::function<boo
     if (held && held(text))
         return Verdict::Held;
     const int probe = ping(text);
-    return probe == 0 ? Verdict::Free : probe == PingHelper::kCouldNotRun ? Verdict::NoVerdict : Verdict::Used;
+    return probe == 0                          ? Verdict::Free
+           : probe == PingHelper::kCouldNotRun ? Verdict::NoVerdict
+                                               : Verdict::Used;
 }
 
 void logPassedOver(const char* where, Verdict verdict, const std::string& candidate) {

@@ -177,7 +177,7 @@ private:
     // Held calls wait outside m_mutex for a release.
     std::mutex m_holdLock;
     std::condition_variable m_holdWake;
-    std::uint64_t m_releases = 0;                   // releases of every held call
+    std::uint64_t m_releases = 0;                      // releases of every held call
     std::map<std::string, std::uint64_t> m_releasesOf; // of the calls to one camera
     std::map<std::string, int> m_heldNow;              // held calls by camera
     camsim::Timing m_timing;

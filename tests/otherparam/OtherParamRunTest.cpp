@@ -601,7 +601,8 @@ TEST_F(OtherParamTest, CameraStillBusyPastTheWaitIsLeftOut) {
     closer.onBusy = nullptr;
     ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
     ASSERT_EQ(closer.tables.size(), 2u);
-    EXPECT_EQ(closer.tables[1].rows, (QList<QStringList>{{"127.0.0.11", "Success"}, {"127.0.0.12", "Success"}}));
+    EXPECT_EQ(closer.tables[1].rows,
+              (QList<QStringList>{{"127.0.0.11", "Success"}, {"127.0.0.12", "Success"}}));
     EXPECT_EQ(closer.tables[1].devices, "2");
     EXPECT_EQ(closer.tables[1].failed, "0");
     EXPECT_EQ(closer.busyTexts, QStringList{"Other Parameter Config Modify..."}) << "nothing to wait for";

@@ -88,7 +88,7 @@ public:
     }
     std::vector<ShownTable> tables;
     QStringList tips;
-    QStringList busyTexts; // the busy indicator's texts in the order shown
+    QStringList busyTexts;        // the busy indicator's texts in the order shown
     std::function<void()> onBusy; // at every look at the busy indicator
     bool stuck = false;
 
