@@ -248,22 +248,23 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherConfigThread.join();
     reapOtherThreads(false);
 
-    QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
-    m_otherProgress = dialog;
-    dialog->titleLabel->setText(tr("Other Parameter Config Modify..."));
-    dialog->setModal(true);
-    dialog->show();
     // A camera that an earlier run's device thread still changes (it may be restarting) is
     // left to that thread first: the new run starts, behind its busy indicator, once those
     // threads have ended, or after kOtherBusyWaitMs without the cameras still busy then.
     std::set<std::string> macs;
     for (const QStringList& row : rows)
         macs.insert(row.value(8).toStdString());
+    const bool mustWait = !busyOtherMacs(macs).empty();
+    QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
+    m_otherProgress = dialog;
+    dialog->titleLabel->setText(mustWait ? tr("Waiting for the previous run to finish...")
+                                         : tr("Other Parameter Config Modify..."));
+    dialog->setModal(true);
+    dialog->show();
     std::set<std::string> leftOut;
-    if (!busyOtherMacs(macs).empty()) {
+    if (mustWait) {
         Qx_Write_Log(300, "DeviceManager::startOtherParamConfig",
                      "waiting for the device threads of an earlier run");
-        dialog->titleLabel->setText(tr("Waiting for the previous run to finish..."));
         const std::uint64_t since = GetTickCount();
         QEventLoop wait;
         QTimer poll;
