@@ -295,6 +295,9 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherConfigDone = false;
         m_otherEnded = false;
     }
+    // This run's limit from its start: the check timer must not judge it by the previous run's
+    // limit before the configuration thread has set it (to the same value).
+    m_otherWaitTime = otherParamTimeLimit(enable, rows.size(), ozmParamsMgr()->getWaitInfo());
     m_otherStartTick = GetTickCount();
     m_otherConfigThread = std::thread([this, rows, runId, enable, leftOut] {
         OtherParamJob job;
