@@ -126,6 +126,8 @@ public:
     int otherParamWaitTime() const { return m_otherWaitTime.load(); }
     // Device threads of all runs that have not finished yet.
     int otherParamThreads();
+    // Whether a live device thread of any run holds this new address (set or still to set).
+    bool otherAddressHeld(const std::string& address);
 
 signals:
     void modifyOtherParamEnd();
@@ -312,8 +314,6 @@ private:
     void reapOtherThreads(bool all);
     // Those of these MACs that a device thread of any run still works on.
     std::set<std::string> busyOtherMacs(const std::set<std::string>& macs);
-    // Whether a live device thread of any run holds this new address (set or still to set).
-    bool otherAddressHeld(const std::string& address);
     void wakeOtherSleepers();
 
     QPointer<ProgressBarDialog> m_otherProgress;

@@ -4,6 +4,7 @@
 #include "DeviceManager.h"
 
 #include "AddressProbeQueue.h"
+#include "NewAddressRule.h"
 #include "OtherParamFields.h"
 #include "PingHelper.h"
 #include "ProgressBarDialog.h"
@@ -28,9 +29,7 @@ namespace {
 // The job of the device thread that runs on this thread; empty elsewhere.
 thread_local OtherParamJob t_job;
 
-// Host addresses handed out: 1.0.0.0 up to 223.255.255.255 (no 0/8, multicast or broadcast).
-constexpr std::uint64_t kFirstHostAddress = 0x01000000u;
-constexpr std::uint64_t kAddressEnd = PingHelper::kHostAddressEnd;
+constexpr std::uint64_t kAddressEnd = newaddress::kHostEnd;
 
 // Address probes that run ahead of their turn in the configuration thread.
 constexpr int kAddressProbeWindow = 16;
@@ -249,22 +248,23 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherConfigThread.join();
     reapOtherThreads(false);
 
-    QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
-    m_otherProgress = dialog;
-    dialog->titleLabel->setText(tr("Other Parameter Config Modify..."));
-    dialog->setModal(true);
-    dialog->show();
     // A camera that an earlier run's device thread still changes (it may be restarting) is
     // left to that thread first: the new run starts, behind its busy indicator, once those
     // threads have ended, or after kOtherBusyWaitMs without the cameras still busy then.
     std::set<std::string> macs;
     for (const QStringList& row : rows)
         macs.insert(row.value(8).toStdString());
+    const bool mustWait = !busyOtherMacs(macs).empty();
+    QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
+    m_otherProgress = dialog;
+    dialog->titleLabel->setText(mustWait ? tr("Waiting for the previous run to finish...")
+                                         : tr("Other Parameter Config Modify..."));
+    dialog->setModal(true);
+    dialog->show();
     std::set<std::string> leftOut;
-    if (!busyOtherMacs(macs).empty()) {
+    if (mustWait) {
         Qx_Write_Log(300, "DeviceManager::startOtherParamConfig",
                      "waiting for the device threads of an earlier run");
-        dialog->titleLabel->setText(tr("Waiting for the previous run to finish..."));
         const std::uint64_t since = GetTickCount();
         QEventLoop wait;
         QTimer poll;
@@ -295,6 +295,9 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherConfigDone = false;
         m_otherEnded = false;
     }
+    // This run's limit from its start: the check timer must not judge it by the previous run's
+    // limit before the configuration thread has set it (to the same value).
+    m_otherWaitTime = otherParamTimeLimit(enable, rows.size(), ozmParamsMgr()->getWaitInfo());
     m_otherStartTick = GetTickCount();
     m_otherConfigThread = std::thread([this, rows, runId, enable, leftOut] {
         OtherParamJob job;
@@ -398,8 +401,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     if (tcpIp) {
         std::uint32_t start = 0;
         const std::string text = fieldText(t.tcpIp.ip, sizeof t.tcpIp.ip);
-        haveAddresses =
-            PingHelper::parseDottedQuad(text, &start) && start >= kFirstHostAddress && start < kAddressEnd;
+        haveAddresses = newaddress::validStart(text, &start);
         if (!haveAddresses)
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "invalid start address:%s", text.c_str());
         next = start;
@@ -407,23 +409,16 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
             mask = 0xFFFFFFFFu;
     }
 
-    // Verdicts of the address probes.
-    enum { Free, Used, Edge, Held, NoVerdict };
+    using newaddress::Verdict;
     std::unique_ptr<AddressProbeQueue> probes;
     if (tcpIp && haveAddresses)
         probes = std::make_unique<AddressProbeQueue>(
             next, kAddressEnd, kAddressProbeWindow, [this, mask](const QString& a) {
                 std::uint32_t value = 0;
                 PingHelper::parseDottedQuad(a.toStdString(), &value);
-                if (PingHelper::isSubnetEdge(value, mask))
-                    return int(Edge); // never pinged, never handed out
-                // An earlier run's device thread may not have moved its camera there yet.
-                if (otherAddressHeld(a.toStdString()))
-                    return int(Held);
-                const int probe = pingDevice(a);
-                return probe == 0                          ? int(Free)
-                       : probe == PingHelper::kCouldNotRun ? int(NoVerdict)
-                                                           : int(Used);
+                return int(newaddress::judge(
+                    value, mask, [this](const std::string& held) { return otherAddressHeld(held); },
+                    [](const std::string& address) { return pingDevice(QString::fromStdString(address)); }));
             });
     for (int index = 0; index < rows.size(); ++index) {
         const QStringList& row = rows[index];
@@ -472,7 +467,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
             bool gaveUp = false;
             while (found.isEmpty() && !gaveUp && runLive()) {
                 QString candidate;
-                int verdict = NoVerdict;
+                int verdict = int(Verdict::NoVerdict);
                 if (!probes->next(rows.size() - index, &candidate, &verdict)) {
                     // The range is used up: this device and the later rows get no thread.
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "laddr is 0xFFFFFFFF");
@@ -480,18 +475,11 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
                     return;
                 }
                 const QByteArray text = candidate.toLatin1();
-                if (verdict == Free) {
+                if (verdict == int(Verdict::Free)) {
                     found = candidate;
-                } else if (verdict == Used) {
-                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "pNewIp is used,pNewIp = %s",
-                                 text.constData());
-                } else if (verdict == Held) {
-                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
-                                 "pNewIp is held by a running device thread,pNewIp = %s", text.constData());
-                } else if (verdict == Edge) {
-                    Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
-                                 "pNewIp is the subnet's network or broadcast address,pNewIp = %s",
-                                 text.constData());
+                } else if (verdict != int(Verdict::NoVerdict)) {
+                    newaddress::logPassedOver("DeviceManager::configOtherParamThd", Verdict(verdict),
+                                              text.toStdString());
                 } else {
                     // Not known to be free: this device's TCP/IP fails without a request.
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd",

@@ -668,9 +668,9 @@ void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp) {
         _engine->reloginDevice(&resp);
 }
 
-void MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
+bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
     if (!resp)
-        return;
+        return false;
     const auto* bytes = reinterpret_cast<const char*>(resp);
     char mac[kMacWidth] = {}; // at most 17 characters and the terminator
     std::memcpy(mac, bytes + kResponseMacOffset, kMacWidth - 1);
@@ -685,9 +685,10 @@ void MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
     std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = stored ? _engine->findSearchInfo(mac) : nullptr;
     if (!record) {
         Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac);
-        return;
+        return false;
     }
     emit reLoginReq(*record);
+    return true;
 }
 
 // ---- Small windows and the browser ----

@@ -91,8 +91,11 @@ public:
     // 0 when the address does not answer, -1 when it answers or is not an IPv4 address,
     // PingHelper::kCouldNotRun when the ping gave no verdict.
     int pingHost(std::string ip);
-    // Looks the camera of a network-information answer up and asks for its relogin.
-    void reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp);
+    // Stores the answer's new address and asks the engine to log in again; false when the
+    // camera has no search record.
+    bool reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp);
+    // Whether the engine holds a login for this MAC (only such a login is renewed).
+    bool hasLogin(const std::string& mac);
 
     // Network-information answers; the search library's thread. -1 without a window.
     static int modifyNetInfoCallback(const DSC_MODIFY_NETINFO_RESPONSE* resp, void* user);

@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 
 #include "DeviceManager.h"
+#include "NewAddressRule.h"
 #include "PingHelper.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/SetIPDialog.h"
@@ -77,9 +78,7 @@ void showWarning(const QString& text) {
 } // namespace
 
 bool MainFrame::validStartAddress(const OZM::_SC_SETIP_DATA_& info) {
-    std::uint32_t start = 0;
-    if (!PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &start) || start == 0 ||
-        start >= PingHelper::kHostAddressEnd)
+    if (!newaddress::validStart(fieldText(info.ip, sizeof info.ip)))
         return false;
     return PingHelper::parseDottedQuad(fieldText(info.mask, sizeof info.mask), nullptr) &&
            PingHelper::parseDottedQuad(fieldText(info.gateway, sizeof info.gateway), nullptr);
@@ -183,34 +182,34 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         std::uint32_t value = counter;
         std::string candidate = format(counter);
         ++counter;
-        // The subnet's network and broadcast addresses are skipped unpinged; an address whose
-        // ping could not run is not taken as free.
+        // The subnet's network and broadcast addresses and the addresses that a device thread of
+        // the other-parameter run holds are skipped unpinged; an address whose ping could not run
+        // is not taken as free.
+        const auto held = [this](const std::string& address) {
+            return _engine && _engine->otherAddressHeld(address);
+        };
+        const auto ping = [this](const std::string& address) { return pingHost(address); };
         bool noVerdict = false;
         while (!_netBatchStop) {
-            if (PingHelper::isSubnetEdge(value, mask)) {
-                Qx_Write_Log(300, where, "pNewIp is the subnet's network or broadcast address,pNewIp = %s",
-                             candidate.c_str());
-            } else {
-                const int probe = pingHost(candidate);
-                if (probe == 0)
-                    break;
-                if (probe == PingHelper::kCouldNotRun) {
-                    noVerdict = true;
-                    break;
-                }
-                Qx_Write_Log(300, where, "pNewIp is used,pNewIp = %s", candidate.c_str());
+            const newaddress::Verdict verdict = newaddress::judge(value, mask, held, ping);
+            if (verdict == newaddress::Verdict::Free)
+                break;
+            if (verdict == newaddress::Verdict::NoVerdict) {
+                noVerdict = true;
+                break;
             }
+            newaddress::logPassedOver(where, verdict, candidate);
             value = counter;
             candidate = format(counter);
             ++counter;
-            if (counter >= PingHelper::kHostAddressEnd) {
+            if (counter >= newaddress::kHostEnd) {
                 Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
                 break;
             }
         }
         if (_netBatchStop)
             break;
-        if (counter >= PingHelper::kHostAddressEnd) {
+        if (counter >= newaddress::kHostEnd) {
             Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
             break;
         }
@@ -405,10 +404,29 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     } else {
         const QString ip = QString::fromStdString(fieldText(resp.newIp, sizeof resp.newIp));
         notifyRow(8, {macText, ip, tr("New IP:") + ip});
-        // The engine logs in again at the new address once the camera is back.
-        reLoginDevice(&resp);
+        // The engine logs in again at the new address once the camera is back; a camera it has
+        // no login for is not logged in again, so nothing is left to wait for.
+        if (!reLoginDevice(&resp) || !hasLogin(mac)) {
+            notifyRow(2, {macText, tr("Not logged in: no relogin after the IP change")});
+            std::lock_guard<std::mutex> lock(_pendingMutex);
+            _netInfoList.forEachOfMac(mac, [](NetInfoResultInfo& record) {
+                record.status = 1;
+                record.loginState = 1003;
+            });
+            return;
+        }
     }
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
+}
+
+bool MainFrame::hasLogin(const std::string& mac) {
+    if (!_engine)
+        return false;
+    for (const LoginSlot& slot : _engine->slotsForMac(mac)) {
+        if (slot.hIPCLogin != 0)
+            return true;
+    }
+    return false;
 }
 
 void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {

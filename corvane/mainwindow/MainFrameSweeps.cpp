@@ -85,7 +85,8 @@ int sweepList(PendingList<Record>& list, const SweepRule& rule, bool timedOut,
         }
         const QString mac = QString::fromStdString(fieldText(record.mac, sizeof record.mac));
         if (rule.needsLogin && record.status == 1 && record.loginState != 1001 &&
-            !(rule.failedLoginStays && record.loginState == 1002)) {
+            !(rule.failedLoginStays && record.loginState == 1002) &&
+            !(rule.loginGivenUpEnds && record.loginState == 1003)) {
             record.loginState = 1003;
             texts.emplace_back(mac, rule.loginText);
         } else if (record.status == 0) {

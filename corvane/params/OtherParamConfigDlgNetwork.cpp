@@ -3,6 +3,7 @@
 
 #include "ParamFieldText.h"
 #include "ParamPageKit.h"
+#include "NewAddressRule.h"
 #include "PingHelper.h"
 #include "net/DottedQuad.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -107,7 +108,9 @@ bool OtherParamConfigDlg::saveTcpIpInfo() {
                        _ipEdit);
         return false;
     }
-    if (!ipOk || (ip & 0xFF) == 0 || (ip & 0xFF) == 255) {
+    // The other-parameter run hands out addresses counted up from this one: it must be a host
+    // address there too.
+    if (!ipOk || !newaddress::isHost(ip) || (ip & 0xFF) == 0 || (ip & 0xFF) == 255) {
         showWarningTip(tr("Invalid IP address!"), _ipEdit);
         return false;
     }

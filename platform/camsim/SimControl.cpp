@@ -42,6 +42,12 @@ void inject(const Injection& injection) {
 void clearInjections() {
     world().clearInjections();
 }
+void releaseHeldCalls(const std::string& mac) {
+    world().releaseHeldCalls(mac);
+}
+int heldCalls(const std::string& mac) {
+    return world().heldCalls(mac);
+}
 void setTiming(const Timing& t) {
     world().setTiming(t);
 }

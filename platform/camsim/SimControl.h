@@ -45,7 +45,8 @@ struct CameraProfile {
 // fail: the call returns its failure value (asynchronous answers report failure);
 // silent: asynchronous answers never come (synchronous calls fail);
 // delayMs: the call blocks, or its answer comes, that much later.
-// times: how many matching calls it applies to, -1 for all.
+// times: how many matching calls it applies to, -1 for all;
+// held: the call (after its delay) blocks until releaseHeldCalls() or resetWorld().
 struct Injection {
     std::string camera = "*";
     std::string call = "*";
@@ -53,6 +54,7 @@ struct Injection {
     bool silent = false;
     int delayMs = 0;
     int times = -1;
+    bool held = false;
 };
 
 // One SDK or search call as the stand-in received it.
@@ -101,6 +103,11 @@ bool setParamBytes(const std::string& mac, const std::string& family, const std:
 
 void inject(const Injection& injection);
 void clearInjections();
+// Lets the calls that a held injection blocks go on: every one, or those to one camera (MAC);
+// calls matched later are held again.
+void releaseHeldCalls(const std::string& mac = "*");
+// Calls blocked by a held injection right now (all, or those to one camera).
+int heldCalls(const std::string& mac = "*");
 void setTiming(const Timing& timing);
 Timing timing();
 

@@ -143,6 +143,9 @@ SimWorld::Act SimWorld::match(const std::string& function, const Camera* camera)
         act.fail = inj.fail;
         act.silent = inj.silent;
         act.delayMs = inj.delayMs;
+        act.held = inj.held;
+        if (camera)
+            act.camera = camera->profile.mac;
         break;
     }
     return act;
@@ -151,6 +154,33 @@ SimWorld::Act SimWorld::match(const std::string& function, const Camera* camera)
 void SimWorld::applyDelay(const Act& act) {
     if (act.delayMs > 0)
         Sleep(static_cast<DWORD>(act.delayMs));
+    if (!act.held)
+        return;
+    std::unique_lock<std::mutex> lock(m_holdLock);
+    const std::uint64_t all = m_releases;
+    const std::uint64_t mine = m_releasesOf[act.camera];
+    ++m_heldNow[act.camera];
+    m_holdWake.wait(lock, [&] { return m_releases != all || m_releasesOf[act.camera] != mine; });
+    --m_heldNow[act.camera];
+}
+
+void SimWorld::releaseHeldCalls(const std::string& mac) {
+    {
+        std::lock_guard<std::mutex> lock(m_holdLock);
+        if (mac == "*")
+            ++m_releases;
+        else
+            ++m_releasesOf[mac];
+    }
+    m_holdWake.notify_all();
+}
+
+int SimWorld::heldCalls(const std::string& mac) {
+    std::lock_guard<std::mutex> lock(m_holdLock);
+    int n = 0;
+    for (const auto& entry : m_heldNow)
+        n += mac == "*" || entry.first == mac ? entry.second : 0;
+    return n;
 }
 
 void SimWorld::logCall(const char* function, std::vector<long long> args, const std::string& text,

@@ -9,6 +9,8 @@
 #include "kvxnet/DscSearch.h"
 #include "kvxnet/KvxNetSdk.h"
 
+#include <condition_variable>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -71,6 +73,8 @@ public:
                        const std::vector<std::uint8_t>& bytes);
     void inject(const camsim::Injection& injection);
     void clearInjections();
+    void releaseHeldCalls(const std::string& mac);
+    int heldCalls(const std::string& mac);
     void setTiming(const camsim::Timing& timing);
     camsim::Timing timing();
     SimCallLog& log() { return m_log; }
@@ -123,6 +127,8 @@ private:
         bool fail = false;
         bool silent = false;
         int delayMs = 0;
+        bool held = false;
+        std::string camera; // MAC of the camera the call reached
     };
 
     Camera* cameraById(int id);
@@ -168,6 +174,12 @@ private:
     std::map<int, Session> m_sessions;
     std::map<int, Stream> m_streams;
     std::vector<camsim::Injection> m_injections;
+    // Held calls wait outside m_mutex for a release.
+    std::mutex m_holdLock;
+    std::condition_variable m_holdWake;
+    std::uint64_t m_releases = 0;                      // releases of every held call
+    std::map<std::string, std::uint64_t> m_releasesOf; // of the calls to one camera
+    std::map<std::string, int> m_heldNow;              // held calls by camera
     camsim::Timing m_timing;
     int m_startups = 0;
     int m_nextHandle = 1;

@@ -262,6 +262,7 @@ void SimWorld::useFleet(const std::vector<camsim::CameraProfile>& cameras) {
 }
 
 void SimWorld::reset() {
+    releaseHeldCalls("*");
     useFleet(initialFleet());
     std::lock_guard<std::mutex> lock(m_mutex);
     m_injections.clear();

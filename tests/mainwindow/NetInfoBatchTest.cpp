@@ -152,18 +152,22 @@ protected:
         mwtest::MainWindowTest::TearDown();
     }
 
-    // Searches the loopback card, waits for every login and checks every row.
-    static void searchAndCheckAll(MainFrame& frame, int count) {
+    // Searches the loopback card, waits for every login (but refused ones: "Login Failed") and
+    // checks every row.
+    static void searchAndCheckAll(MainFrame& frame, int count, int refused = 0) {
         auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
         box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
         Access::button(frame, "search")->click();
         CTableView* table = frame.deviceTable();
         ASSERT_TRUE(harness::waitFor(
             [&] {
-                int ok = 0;
-                for (int r = 0; r < table->rowCount(); ++r)
-                    ok += table->getData(r, CTableView::ColStatus).toString() == "Login Successful";
-                return ok == count;
+                int ok = 0, failed = 0;
+                for (int r = 0; r < table->rowCount(); ++r) {
+                    const QString text = table->getData(r, CTableView::ColStatus).toString();
+                    ok += text == "Login Successful";
+                    failed += text == "Login Failed";
+                }
+                return ok == count - refused && failed == refused;
             },
             30000));
         table->setIsCheckAll(true);
@@ -201,6 +205,7 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         const char* rowText = "Success";
         const char* unroutable = ""; // addresses no route reaches
         std::vector<std::string> pinged = {};
+        int rowLoginRefused = -1; // this camera's login is refused at the search
     };
     const std::vector<Case> cases = {
         {"skips",
@@ -239,6 +244,19 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
          {"127.0.1.254", "127.0.2.1", "127.0.2.2"},
          "pNewIp = 127.0.2.0",
          3},
+        // A camera without a login is not logged in again: it is finished with its answer, the
+        // others once logged in again (20 s after theirs), well before a camera's 60 s.
+        {"login refused",
+         ipRecord(1, "127.0.1.40"),
+         "",
+         -1,
+         {"127.0.1.40", "127.0.1.41", "127.0.1.42"},
+         "",
+         3,
+         "Success",
+         "",
+         {},
+         2},
         {"mode 0", ipRecord(0, "127.0.1.20"), "", -1, {"127.0.1.20"}, "", 1},
         {"mode 0 no record", ipRecord(0, "127.0.1.20"), "", 0, {}, "cannot findSearchInfo", 0},
         // The stand-in cannot ping outside 127/8: no address is taken as free and nothing is
@@ -273,6 +291,34 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
          {},
          "invalid start address",
          -1},
+        {"multicast start",
+         ipRecord(1, "224.0.0.0", "255.0.0.0", "224.0.0.1"),
+         "",
+         -1,
+         {},
+         "invalid start address",
+         -1},
+        {"multicast start mode 0",
+         ipRecord(0, "224.0.0.0", "255.0.0.0", "224.0.0.1"),
+         "",
+         -1,
+         {},
+         "invalid start address",
+         -1},
+        {"first number 0",
+         ipRecord(1, "0.1.2.3", "255.0.0.0", "0.1.0.1"),
+         "",
+         -1,
+         {},
+         "invalid start address",
+         -1},
+        {"first number 0 mode 0",
+         ipRecord(0, "0.1.2.3", "255.0.0.0", "0.1.0.1"),
+         "",
+         -1,
+         {},
+         "invalid start address",
+         -1},
         {"bad mask", ipRecord(1, "127.0.1.10", "255.0"), "", -1, {}, "invalid start address", -1},
     };
     for (const Case& c : cases) {
@@ -285,8 +331,10 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         const QString pingLog = logDir.filePath("pings.log");
         qputenv("CORVANE_SIM_PING_LOG", pingLog.toUtf8());
         tables.clear();
+        if (c.rowLoginRefused >= 0)
+            camsim::inject({camsim::fleet().at(c.rowLoginRefused).mac, "KVX_NET_Login", true, false, 0, 1});
         MainFrame frame;
-        searchAndCheckAll(frame, 3);
+        searchAndCheckAll(frame, 3, c.rowLoginRefused >= 0 ? 1 : 0);
         if (c.rowWithoutRecord >= 0)
             frame.engine()->removeSearchInfo(frame.checkedRows().at(c.rowWithoutRecord).at(8).toStdString());
         ozmParamsMgr()->setIpInfo(&c.info);
@@ -294,7 +342,18 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         const int modalsBefore = closer().count();
         harness::LogCapture log;
 
+        const std::uint64_t clicked = GetTickCount();
         Access::button(frame, "modifyIp")->click(); // returns when the busy indicator closed
+        const std::uint64_t took = GetTickCount() - clicked;
+        if (c.rowLoginRefused >= 0) {
+            EXPECT_LT(took, 60000u) << "the camera without a login was waited for";
+            EXPECT_EQ(status(frame, c.rowLoginRefused), "Not logged in: no relogin after the IP change");
+            for (int r = 0; r < 3; ++r) {
+                if (r != c.rowLoginRefused) {
+                    EXPECT_EQ(status(frame, r), "Login Successful") << r;
+                }
+            }
+        }
 
         EXPECT_EQ(sentNewIps(), c.newIps);
         if (!c.pinged.empty()) {
@@ -340,6 +399,57 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
                 [&] { return frame.checkedRows().at(0).at(1).toStdString() == c.newIps[0]; }));
         }
     }
+}
+
+// An address that a device thread of the other-parameter run holds (its camera not moved there
+// yet) is skipped by the IP change unpinged, with the run's own log line.
+TEST_F(NetInfoBatchTest, IpChangeSkipsAnAddressAnOtherParameterThreadHolds) {
+    camsim::useFleet(camsim::defaultFleet(3));
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    QTemporaryDir logDir;
+    const QString pingLog = logDir.filePath("pings.log");
+    qputenv("CORVANE_SIM_PING_LOG", pingLog.toUtf8());
+    MainFrame frame;
+    searchAndCheckAll(frame, 3);
+    // Camera 0's thread takes 127.0.1.60 and stays in its DDNS read until let go; the run's 1 s
+    // limit passes only once it is there.
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.0.1.60");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    std::strcpy(tcp.gateway, "127.0.0.1");
+    std::strcpy(tcp.dns, "127.0.0.1");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    OZM::SC_OTHERPARAMENABLE flags{};
+    flags.flag[OZM::FamilyDdns] = 1;
+    flags.flag[OZM::FamilyTcpIp] = 1;
+    ozmParamsMgr()->setOtherParamEnable(&flags);
+    ozmParamsMgr()->setWaitInfo(1);
+    camsim::Injection hold{fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 0, 1};
+    hold.held = true;
+    camsim::inject(hold);
+    bool started = false;
+    harness::holdGuiThreadUntil([] { return camsim::heldCalls() == 1; }, &started);
+    ASSERT_EQ(frame.engine()->startOtherParamConfig({frame.checkedRows().at(0)}), 0);
+    ASSERT_TRUE(started) << "camera 0's device thread never reached its DDNS read";
+    ASSERT_EQ(frame.engine()->otherParamThreads(), 1);
+
+    QFile::remove(pingLog);
+    const OZM::_SC_SETIP_DATA_ info = ipRecord(1, "127.0.1.60");
+    ozmParamsMgr()->setIpInfo(&info);
+    camsim::clearCallLog();
+    tables.clear();
+    harness::LogCapture log;
+    Access::button(frame, "modifyIp")->click();
+    EXPECT_EQ(sentNewIps(), (std::vector<std::string>{"127.0.1.61", "127.0.1.62", "127.0.1.63"}));
+    EXPECT_TRUE(log.contains("pNewIp is held by a running device thread,pNewIp = 127.0.1.60"));
+    QFile f(pingLog);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().toStdString(),
+              "-c 1 -W 0.015 127.0.1.61\n-c 1 -W 0.015 127.0.1.62\n-c 1 -W 0.015 127.0.1.63\n");
+    EXPECT_EQ(camsim::heldCalls(), 1) << "camera 0's thread held the address throughout";
+    camsim::releaseHeldCalls();
+    EXPECT_TRUE(harness::waitFor([&] { return frame.engine()->otherParamThreads() == 0; }, 20000))
+        << "camera 0's device thread did not end";
 }
 
 // Request bytes of the DHCP and full-netcom switches, the answers in the rows and records, and

@@ -138,6 +138,8 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         {"127.0.5.256", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"127.0.05.1", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"0.0.0.0", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
+        {"0.1.2.3", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
+        {"224.0.0.0", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
         {"255.255.255.254", "255.0.0.0", "", {}, {"", "", ""}, "invalid start address"},
     };
     winport::setTimeScale(0.02); // the logins of each case within their 30 s on a busy machine
@@ -212,6 +214,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
                 EXPECT_TRUE(callsTo("KVX_NET_SetNetPropertyEx", i).empty()) << "nothing sent";
                 EXPECT_TRUE(texts(8, i).isEmpty());
                 EXPECT_EQ(now.ip, fleet[i].ip);
+                EXPECT_EQ(shown.value(1), "Success") << "the other family is applied";
                 EXPECT_EQ(shown.value(2), "Failed");
             } else {
                 EXPECT_EQ(texts(8, i), QStringList{want + "|New IP:" + want});
@@ -442,12 +445,27 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
     ozmParamsMgr()->setPortParamInfo(&port);
     ozmParamsMgr()->setWaitInfo(1);
     enable({OZM::FamilyPort}); // its result comes only after the restart wait
+    // The earlier run's relogin after the restart is held until the next run is seen waiting.
+    camsim::Injection relogin{fleet[0].mac, "KVX_NET_Login:return", false, false, 0, 1};
+    relogin.held = true;
+    camsim::inject(relogin);
     {
         RunCloser closer;
+        bool started = false;
+        QString shown; // the busy indicator's text while the GUI thread is held
+        holdGuiThreadUntil(
+            [&] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* busy = qobject_cast<ProgressBarDialog*>(w); busy && busy->isVisible())
+                        shown = busy->titleLabel->text();
+                return engine->otherParamThreads() == 1;
+            },
+            &started);
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_TRUE(started) << "the device thread never started";
         ASSERT_EQ(closer.tables.size(), 1u);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Failed"})) << "timed out";
-        EXPECT_EQ(closer.busyTexts, QStringList{"Other Parameter Config Modify..."});
+        EXPECT_EQ(shown, "Other Parameter Config Modify...");
     }
     ASSERT_EQ(engine->otherParamThreads(), 1) << "still in the restart wait";
     ozmParamsMgr()->setWaitInfo(360);
@@ -457,9 +475,31 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
         // relogin and the pause after it) before it changes anything.
         harness::LogCapture log;
         RunCloser closer;
-        // A DDNS that takes 4 s keeps the busy indicator up after the wait.
-        camsim::inject({fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 4000, 1});
+        // The new run's DDNS read is held until the busy indicator was seen with its run text.
+        camsim::Injection ddnsHold{fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 0, 1};
+        ddnsHold.held = true;
+        camsim::inject(ddnsHold);
+        int released = 0;
+        std::uint64_t reloginLetGo = 0, runStarted = 0;
+        closer.onBusy = [&] {
+            const bool waiting = closer.busyTexts.size() == 1;
+            if (!waiting && runStarted == 0)
+                runStarted = GetTickCount();
+            if (camsim::heldCalls() == 1 && released == (waiting ? 0 : 1)) {
+                if (waiting)
+                    reloginLetGo = GetTickCount();
+                camsim::releaseHeldCalls(); // the relogin first, then the DDNS read
+                ++released;
+            }
+        };
+        const std::uint64_t asked = GetTickCount();
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        EXPECT_EQ(released, 2) << "the earlier relogin and the new DDNS read were held and let go";
+        // The run starts when the earlier thread ends, not at the 120 s limit of the wait.
+        ASSERT_NE(runStarted, 0u);
+        EXPECT_LT(runStarted - asked, 120000u);
+        // The earlier thread ends 20 s after its relogin; the new run follows at once.
+        EXPECT_LT(runStarted - reloginLetGo, 30000u);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Success"}));
         EXPECT_TRUE(log.contains("waiting for the device threads of an earlier run"));
         // The operator sees why nothing happens yet.
@@ -498,7 +538,10 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
     enable({OZM::FamilyPort});
     {
         RunCloser closer;
+        bool started = false;
+        holdGuiThreadUntil([&] { return engine->otherParamThreads() == 1; }, &started);
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_TRUE(started) << "the device thread never started";
     }
     ASSERT_EQ(engine->otherParamThreads(), 1);
     QElapsedTimer clock;
@@ -511,27 +554,39 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
 // out of the new run, with a row and a status that say so; the other cameras run.
 TEST_F(OtherParamTest, CameraStillBusyPastTheWaitIsLeftOut) {
     loginFleet();
-    // Camera 0's DDNS read takes 300 s: its device thread outlives its run and the wait.
-    camsim::inject({fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 300000, 1});
+    // Camera 0's DDNS read is held until the test lets it go: its device thread outlives its
+    // run and the wait.
+    camsim::Injection hold{fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 0, 1};
+    hold.held = true;
+    camsim::inject(hold);
     ozmParamsMgr()->setWaitInfo(1);
     enable({OZM::FamilyDdns});
     {
         RunCloser closer;
+        bool started = false;
+        holdGuiThreadUntil([] { return camsim::heldCalls() == 1; }, &started);
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_TRUE(started) << "camera 0's device thread never reached its DDNS read";
         ASSERT_EQ(closer.tables.size(), 1u);
     }
     ASSERT_EQ(engine->otherParamThreads(), 1);
     notes->clear();
     ozmParamsMgr()->setWaitInfo(360);
-    // Camera 1's DDNS takes 5 s: the busy indicator's text after the wait stays long enough to see.
-    camsim::inject({fleet[1].mac, "KVX_NET_GetDDNS2", false, false, 5000, 1});
+    // Camera 1's DDNS read is held too, until the busy indicator was seen with its run text.
+    camsim::Injection second{fleet[1].mac, "KVX_NET_GetDDNS2", false, false, 0, 1};
+    second.held = true;
+    camsim::inject(second);
     harness::LogCapture log;
     RunCloser closer;
+    closer.onBusy = [&] {
+        if (closer.busyTexts.size() == 2 && camsim::heldCalls(fleet[1].mac) == 1)
+            camsim::releaseHeldCalls(fleet[1].mac);
+    };
     const std::uint64_t start = GetTickCount();
     ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
     const std::uint64_t took = GetTickCount() - start;
     EXPECT_GE(took, 120000u);
-    EXPECT_LT(took, 300000u) << "waited for the earlier run's thread to end";
+    EXPECT_EQ(camsim::heldCalls(fleet[0].mac), 1) << "the earlier run's thread still runs";
     EXPECT_EQ(closer.busyTexts,
               (QStringList{"Waiting for the previous run to finish...", "Other Parameter Config Modify..."}));
     EXPECT_EQ(statuses(0), QStringList{"Left out: the previous run is still changing this camera"});
@@ -544,9 +599,20 @@ TEST_F(OtherParamTest, CameraStillBusyPastTheWaitIsLeftOut) {
     const auto results = engine->otherParamResults();
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(results[0].results[OZM::FamilyDdns], 2);
+    camsim::releaseHeldCalls();
     ASSERT_TRUE(waitThreads());
     EXPECT_EQ(callsTo("KVX_NET_GetDDNS2", 0).size(), 1u) << "only the earlier run's";
     EXPECT_EQ(callsTo("KVX_NET_GetDDNS2", 1).size(), 1u);
+
+    // Once that thread has ended, the same rows run again: each row shows its own result.
+    closer.onBusy = nullptr;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
+    ASSERT_EQ(closer.tables.size(), 2u);
+    EXPECT_EQ(closer.tables[1].rows,
+              (QList<QStringList>{{"127.0.0.11", "Success"}, {"127.0.0.12", "Success"}}));
+    EXPECT_EQ(closer.tables[1].devices, "2");
+    EXPECT_EQ(closer.tables[1].failed, "0");
+    EXPECT_EQ(log.count("waiting for the device threads of an earlier run"), 1) << "the third run waited";
 }
 
 // A new address that a device thread of an earlier run holds, not yet set on its camera, is
@@ -559,13 +625,19 @@ TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
     std::strcpy(tcp.gateway, "127.0.0.1");
     std::strcpy(tcp.dns, "127.0.0.1");
     ozmParamsMgr()->setTcpIpInfo(&tcp);
-    // Camera 0's DDNS read takes 200 s: its run times out before its address change.
-    camsim::inject({fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 200000, 1});
+    // Camera 0's DDNS read is held until the test lets it go: its run times out before its
+    // address change. The run's limit (1 s) passes only once its device thread holds the read.
+    camsim::Injection hold{fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 0, 1};
+    hold.held = true;
+    camsim::inject(hold);
     ozmParamsMgr()->setWaitInfo(1);
     enable({OZM::FamilyDdns, OZM::FamilyTcpIp});
     {
         RunCloser closer;
+        bool started = false;
+        holdGuiThreadUntil([] { return camsim::heldCalls() == 1; }, &started);
         ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+        ASSERT_TRUE(started) << "camera 0's device thread never reached its DDNS read";
     }
     ASSERT_EQ(engine->otherParamThreads(), 1);
     QFile::remove(pingLog); // run 1 probed .1 for camera 0
@@ -580,6 +652,8 @@ TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.12", "Success"}));
     }
     EXPECT_EQ(texts(8, 1), QStringList{"127.0.9.2|New IP:127.0.9.2"});
+    ASSERT_EQ(engine->otherParamThreads(), 1) << "camera 0's thread holds .1 throughout";
+    camsim::releaseHeldCalls();
     ASSERT_TRUE(waitThreads());
     EXPECT_EQ(texts(8, 0), QStringList{"127.0.9.1|New IP:127.0.9.1"});
     camsim::CameraProfile first, second;

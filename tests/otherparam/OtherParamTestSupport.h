@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <set>
 
 // Readable texts in failure messages.
@@ -53,6 +54,8 @@ public:
                 const QString shown = progress->titleLabel->text();
                 if (busyTexts.isEmpty() || busyTexts.last() != shown)
                     busyTexts << shown;
+                if (onBusy)
+                    onBusy();
                 if (!busy.isValid())
                     busy.start();
                 if (busy.elapsed() > stuckMs) {
@@ -85,7 +88,8 @@ public:
     }
     std::vector<ShownTable> tables;
     QStringList tips;
-    QStringList busyTexts; // the busy indicator's texts in the order shown
+    QStringList busyTexts;        // the busy indicator's texts in the order shown
+    std::function<void()> onBusy; // at every look at the busy indicator
     bool stuck = false;
 
 private:
@@ -109,6 +113,8 @@ inline const QStringList kAllHeaders = {"IP",
                                         "Setting The Audio Board In",
                                         "Setting TCP/IP",
                                         "Setting Port"};
+
+using harness::holdGuiThreadUntil;
 
 class OtherParamTest : public BatchTest {
 protected:

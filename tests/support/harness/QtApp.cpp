@@ -7,9 +7,13 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
+#include <memory>
+#include <thread>
 
 // Leaks of the system's font library, reported at exit by LeakSanitizer in every Qt process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -101,3 +105,29 @@ void QtTest::TearDown() {
 }
 
 } // namespace harness
+
+namespace {
+
+// Runs hold at the first turn of an event loop entered after the call (events that a widget's
+// show() processes before that loop are passed by).
+void holdInNextLoop(int armedLevel, std::shared_ptr<std::function<void()>> hold) {
+    QTimer::singleShot(0, [armedLevel, hold] {
+        if (QThread::currentThread()->loopLevel() > armedLevel)
+            (*hold)();
+        else
+            holdInNextLoop(armedLevel, hold);
+    });
+}
+
+} // namespace
+
+void harness::holdGuiThreadUntil(std::function<bool()> condition, bool* held, int limitMs) {
+    *held = false;
+    auto hold = std::make_shared<std::function<void()>>([condition = std::move(condition), held, limitMs] {
+        QElapsedTimer clock;
+        clock.start();
+        while (!(*held = condition()) && clock.elapsed() < limitMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    });
+    holdInNextLoop(QThread::currentThread()->loopLevel(), hold);
+}
