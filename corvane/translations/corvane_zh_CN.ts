@@ -1207,6 +1207,10 @@
         <source>All(*)</source>
         <translation>所有文件(*)</translation>
     </message>
+    <message>
+        <source>Not logged in: no relogin after the IP change</source>
+        <translation>未登录：修改IP后不重新登录</translation>
+    </message>
 </context>
 <context>
     <name>MotionDetectSetWidget</name>
