@@ -117,7 +117,8 @@ private:
     }
 
     void checkLabel(QLabel* label) {
-        const QString text = label->text();
+        // A label with a buddy paints its mnemonic "&" as an underline, as a button does.
+        const QString text = label->buddy() ? shownCaption(label->text()) : label->text();
         if (text.isEmpty())
             return;
         ++_checked;
