@@ -224,24 +224,7 @@ private:
     std::vector<Offence> _offences;
 };
 
-class ChineseWindowsTest : public harness::QtTest {
-protected:
-    void SetUp() override {
-        harness::QtTest::SetUp();
-        _dir = std::make_unique<harness::TestDir>();
-        ASSERT_TRUE(_dir->enter());
-        _dir->setEnv("CORVANE_PROGRAM_DIR", _dir->path().toUtf8());
-        _dir->setEnv("PATH", qgetenv("CORVANE_BIN_DIR") + "/simping:" + qgetenv("PATH"));
-    }
-    void TearDown() override {
-        ozmParamsMgr()->setCurrentLanCode("en_US");
-        _dir.reset();
-        harness::QtTest::TearDown();
-    }
-
-private:
-    std::unique_ptr<harness::TestDir> _dir;
-};
+class ChineseWindowsTest : public mwtest::TourTest {};
 
 // The check itself: English is found, the kept texts are not.
 TEST(LatinCheckTest, FindsEnglishAndLeavesWhatStays) {

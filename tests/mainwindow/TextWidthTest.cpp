@@ -309,25 +309,7 @@ private:
     int _checked = 0;
 };
 
-// The tour closes the windows itself: no other closer may run beside it.
-class TextWidthTest : public harness::QtTest, public ::testing::WithParamInterface<const char*> {
-protected:
-    void SetUp() override {
-        harness::QtTest::SetUp();
-        _dir = std::make_unique<harness::TestDir>();
-        ASSERT_TRUE(_dir->enter());
-        _dir->setEnv("CORVANE_PROGRAM_DIR", _dir->path().toUtf8());
-        _dir->setEnv("PATH", qgetenv("CORVANE_BIN_DIR") + "/simping:" + qgetenv("PATH"));
-    }
-    void TearDown() override {
-        ozmParamsMgr()->setCurrentLanCode("en_US");
-        _dir.reset();
-        harness::QtTest::TearDown();
-    }
-
-private:
-    std::unique_ptr<harness::TestDir> _dir;
-};
+class TextWidthTest : public mwtest::TourTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(TextWidthTest, EveryTextFitsItsRoom) {
     const QString language = QString::fromLatin1(GetParam());
