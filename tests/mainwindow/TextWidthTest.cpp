@@ -1,6 +1,6 @@
 // Every text the windows show fits its room in this platform's fonts: labels, buttons, radio
-// buttons, check boxes (with and without the keyboard focus look) and tabs of every window of the tour, and
-// the cells of table columns the operator cannot widen (an elided cell passes when its tool tip holds the
+// buttons, check boxes (focused and not) and tabs of every window of the tour, and the cells of
+// table columns the operator cannot widen (an elided cell passes when its tool tip holds the
 // whole text).
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
