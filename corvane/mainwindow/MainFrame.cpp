@@ -516,10 +516,13 @@ void MainFrame::onSearchDevices() {
 
     const int searchTime = ozmParamsMgr()->getSearchTime();
     const int fullNetcom = ozmParamsMgr()->getSearchFullNetcom() != 0 ? 1 : 0;
-    // Disabling the focused button hands the focus on; it comes back when the search ends.
-    _searchHadFocus = focusWidget() == _searchBtn;
-    _searchBtn->setEnabled(false);
-    _searchFocusStandIn = _searchHadFocus ? focusWidget() : nullptr;
+    // Disabling the focused button hands the focus on; it comes back when the search ends. A
+    // restart while the button is disabled keeps what the first start noted.
+    if (_searchBtn->isEnabled()) {
+        _searchHadFocus = focusWidget() == _searchBtn;
+        _searchBtn->setEnabled(false);
+        _searchFocusStandIn = _searchHadFocus ? focusWidget() : nullptr;
+    }
     const QByteArray addressBytes = address.toLatin1();
     const int result = KVX_NET_StartSearchDevice(searchTime, addressBytes.constData(),
                                                  &MainFrame::onDeviceFound, this, fullNetcom);

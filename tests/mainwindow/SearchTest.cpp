@@ -20,8 +20,6 @@
 #include <arpa/inet.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -198,12 +196,13 @@ TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
         ASSERT_NE(focused, nullptr);
         QTest::keyClick(focused, key, modifiers);
     };
-    auto focusName = []() -> std::string {
+    auto focusName = []() -> QString {
         QWidget* focused = QApplication::focusWidget();
         if (auto* b = qobject_cast<QPushButton*>(focused))
-            return b->text().toStdString();
+            return b->text();
         return focused ? focused->metaObject()->className() : "nothing";
     };
+    auto names = [](const QStringList& list) { return list.join(" | ").toStdString(); };
 
     for (std::size_t run = 1; run <= 2; ++run) {
         SCOPED_TRACE(run);
@@ -211,8 +210,15 @@ TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
         EXPECT_FALSE(search->isEnabled());
         ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
         EXPECT_EQ(camsim::calls("KVX_NET_StartSearchDevice").size(), run);
-        EXPECT_EQ(focusName(), "Device Search");
+        EXPECT_EQ(focusName().toStdString(), "Device Search");
     }
+    // A focus the operator moves on during a search stays where it was put.
+    press(Qt::Key_Space);
+    ASSERT_FALSE(search->isEnabled());
+    press(Qt::Key_Tab);
+    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    EXPECT_EQ(camsim::calls("KVX_NET_StartSearchDevice").size(), 3u);
+    EXPECT_EQ(focusName().toStdString(), "Modify");
     EXPECT_TRUE(modals().empty()) << modals().front().className.toStdString();
     CTableView* table = frame.deviceTable();
     ASSERT_EQ(table->rowCount(), 3);
@@ -230,46 +236,47 @@ TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
 
     // Forward from the table: every operation button top to bottom and left to right, then the
     // upgrade row.
-    const std::vector<std::string> forward = {"Device Search",
-                                              "Set IP",
-                                              "Modify",
-                                              "Open FullNetcom",
-                                              "Close FullNetcom",
-                                              "Open DHCP",
-                                              "Close DHCP",
-                                              "Sync time",
-                                              "Reboot",
-                                              "Simple Recovery",
-                                              "Full Recovery",
-                                              "Config Parm",
-                                              "Modify",
-                                              "Set OSD",
-                                              "Modify",
-                                              "PtzAndAudio Setting",
-                                              "Check Device SD Card",
-                                              "Ten Zoom",
-                                              "Play Check Device",
-                                              "Image Test",
-                                              "Label Printing",
-                                              "QLineEdit",
-                                              "Browse",
-                                              "File Upgrade"};
-    std::vector<std::string> reached;
-    for (std::size_t i = 0; i < forward.size(); ++i) {
+    const QStringList forward = {"Device Search",
+                                 "Set IP",
+                                 "Modify",
+                                 "Open FullNetcom",
+                                 "Close FullNetcom",
+                                 "Open DHCP",
+                                 "Close DHCP",
+                                 "Sync time",
+                                 "Reboot",
+                                 "Simple Recovery",
+                                 "Full Recovery",
+                                 "Config Parm",
+                                 "Modify",
+                                 "Set OSD",
+                                 "Modify",
+                                 "PtzAndAudio Setting",
+                                 "Check Device SD Card",
+                                 "Ten Zoom",
+                                 "Play Check Device",
+                                 "Image Test",
+                                 "Label Printing",
+                                 "QLineEdit",
+                                 "Browse",
+                                 "File Upgrade"};
+    QStringList reached;
+    for (int i = 0; i < forward.size(); ++i) {
         press(Qt::Key_Tab);
-        reached.push_back(focusName());
+        reached << focusName();
     }
-    EXPECT_EQ(reached, forward);
+    EXPECT_EQ(names(reached), names(forward));
     EXPECT_EQ(table->currentIndex(), table->model()->index(1, 2)) << "Tab moved no cell on its way out";
     // And back again to the table, and past it to the top bar.
-    std::vector<std::string> back;
-    for (std::size_t i = 0; i < forward.size() + 1; ++i) {
+    QStringList back;
+    for (int i = 0; i <= forward.size(); ++i) {
         press(Qt::Key_Backtab, Qt::ShiftModifier);
-        back.push_back(focusName());
+        back << focusName();
     }
-    std::vector<std::string> expectedBack(forward.rbegin() + 1, forward.rend());
-    expectedBack.insert(expectedBack.end(), {"CTableView", "System Configuration"});
-    EXPECT_EQ(back, expectedBack);
+    QStringList expectedBack(forward.rbegin() + 1, forward.rend());
+    expectedBack << "CTableView"
+                 << "System Configuration";
+    EXPECT_EQ(names(back), names(expectedBack));
     EXPECT_TRUE(modals().empty());
 }
 
