@@ -339,6 +339,20 @@ void MainFrame::buildUi() {
     layout->addWidget(middle);
     layout->addWidget(upgradeArea);
     layout->addStretch();
+
+    // Tab goes from the table through the operation buttons as they are shown (top to bottom,
+    // left to right) and on to the upgrade row.
+    QWidget* previous = _deviceTable;
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             _searchBtn,     _setIpBtn,          _modifyIpBtn,       _openFullNetcomBtn, _closeFullNetcomBtn,
+             _openDhcpBtn,   _closeDhcpBtn,      _audioDetectionBtn, _gpioDetectionBtn,  _syncTimeBtn,
+             _rebootBtn,     _simpleRecoveryBtn, _fullRecoveryBtn,   _configParamBtn,    _modifyParamBtn,
+             _setOsdBtn,     _modifyOsdBtn,      _ptzAndAudioBtn,    _checkSdCardBtn,    _tenZoomBtn,
+             _playCheckBtn,  _imageTestBtn,      _printLabelBtn,     _upgradeFileEdit,   _browseBtn,
+             _fileUpgradeBtn}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void MainFrame::connectSignals() {
@@ -502,7 +516,13 @@ void MainFrame::onSearchDevices() {
 
     const int searchTime = ozmParamsMgr()->getSearchTime();
     const int fullNetcom = ozmParamsMgr()->getSearchFullNetcom() != 0 ? 1 : 0;
-    _searchBtn->setEnabled(false);
+    // Disabling the focused button hands the focus on; it comes back when the search ends. A
+    // restart while the button is disabled keeps what the first start noted.
+    if (_searchBtn->isEnabled()) {
+        _searchHadFocus = focusWidget() == _searchBtn;
+        _searchBtn->setEnabled(false);
+        _searchFocusStandIn = _searchHadFocus ? focusWidget() : nullptr;
+    }
     const QByteArray addressBytes = address.toLatin1();
     const int result = KVX_NET_StartSearchDevice(searchTime, addressBytes.constData(),
                                                  &MainFrame::onDeviceFound, this, fullNetcom);
@@ -511,8 +531,17 @@ void MainFrame::onSearchDevices() {
                      "KVX_NET_StartSearchDevice failed, card:%s, result:%d", addressBytes.constData(),
                      result);
         if (generation == _searchGeneration.load())
-            _searchBtn->setEnabled(true);
+            enableSearchButton();
     }
+}
+
+void MainFrame::enableSearchButton() {
+    _searchBtn->setEnabled(true);
+    // The focus returns only from where the disabling put it: a move of the operator's stays.
+    if (_searchHadFocus && focusWidget() == _searchFocusStandIn)
+        _searchBtn->setFocus(Qt::OtherFocusReason);
+    _searchHadFocus = false;
+    _searchFocusStandIn = nullptr;
 }
 
 int MainFrame::onDeviceFound(const DSC_SEARCH_RESPONSE_INFO* record, void* user) {
@@ -542,7 +571,7 @@ void MainFrame::applySearchAnswer(std::uint64_t generation, bool end,
         return; // an answer of an earlier search
     if (end) {
         emit searchDevEnd();
-        _searchBtn->setEnabled(true);
+        enableSearchButton();
         return;
     }
     if (latin1Field(record, kTagOffset, kTagWidth) != "searching.." || u8Field(record, kTypeOffset) != 11)

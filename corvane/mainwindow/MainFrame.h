@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QMetaType>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -196,6 +197,8 @@ private:
     void applyDeviceEvent(const NotifyMessage& message);
     void applySearchAnswer(std::uint64_t generation, bool end, const DSC_SEARCH_RESPONSE_INFO& record);
     void addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record);
+    // Enables the search button again and gives it back the focus it lost to the search.
+    void enableSearchButton();
     void addDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record);
     void applyPendingResult(int type, const QString& mac, const QString& text);
     void clearPendingLists();
@@ -297,6 +300,10 @@ private:
     PendingList<NetInfoResultInfo> _netInfoList;
     std::vector<FixturePendingInfo> _fixtureList;
     ProgressBarDialog* _searchProgress = nullptr;
+    // Whether the search button had the focus when a search disabled it, and the widget that
+    // took the focus then.
+    bool _searchHadFocus = false;
+    QPointer<QWidget> _searchFocusStandIn;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;
     // The label program, started by onPellora; created on first use, kept for the window's life.
