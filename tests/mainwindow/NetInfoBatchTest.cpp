@@ -206,6 +206,7 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         const char* unroutable = ""; // addresses no route reaches
         std::vector<std::string> pinged = {};
         int rowLoginRefused = -1; // this camera's login is refused at the search
+        bool usedUp = false;      // the range ends before every row has an address: said so
     };
     const std::vector<Case> cases = {
         {"skips",
@@ -269,7 +270,38 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
          {},
          "laddr is 0xFFFFFFFF",
          2,
-         "Failed"},
+         "Failed",
+         "",
+         {"223.255.255.253", "223.255.255.254"},
+         -1,
+         true},
+        // The last host address is a candidate like any other (a one-address subnet has no
+        // broadcast address): it is pinged; the rows after it get nothing.
+        {"last host",
+         ipRecord(1, "223.255.255.255", "255.255.255.255", "223.255.255.255"),
+         "",
+         -1,
+         {},
+         "ping could not run, nothing sent to mac:00:1A:2B:00:00:01,pNewIp = 223.255.255.255",
+         1,
+         "Failed",
+         "",
+         {"223.255.255.255"},
+         -1,
+         true},
+        // Nothing to hand out at all: said so, and no empty table.
+        {"nothing left",
+         ipRecord(1, "223.255.255.255", "255.255.255.0", "223.255.255.1"),
+         "",
+         -1,
+         {},
+         "laddr is 0xFFFFFFFF",
+         0,
+         "",
+         "",
+         {},
+         -1,
+         true},
         {"no verdict",
          ipRecord(1, "10.0.0.10", "255.0.0.0", "10.0.0.1"),
          "",
@@ -340,6 +372,7 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         ozmParamsMgr()->setIpInfo(&c.info);
         camsim::clearCallLog();
         const int modalsBefore = closer().count();
+        const int textsBefore = modalTexts().size();
         harness::LogCapture log;
 
         const std::uint64_t clicked = GetTickCount();
@@ -377,6 +410,15 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
             EXPECT_TRUE(tables.empty());
             continue;
         }
+        const QStringList warnings = modalTexts().mid(textsBefore);
+        EXPECT_EQ(warnings,
+                  c.usedUp
+                      ? QStringList{"No free IP address is left: the remaining devices were not changed!"}
+                      : QStringList{});
+        if (c.usedUp && c.tableRows == 0) {
+            EXPECT_TRUE(tables.empty()) << "nothing was sent";
+            continue;
+        }
         ASSERT_EQ(tables.size(), 1u);
         EXPECT_EQ(tables[0].headers, (QStringList{"IP", "Set IP"}));
         ASSERT_EQ(tables[0].rows.size(), c.tableRows);
@@ -401,9 +443,11 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
     }
 }
 
-// An address that a device thread of the other-parameter run holds (its camera not moved there
-// yet) is skipped by the IP change unpinged, with the run's own log line.
-TEST_F(NetInfoBatchTest, IpChangeSkipsAnAddressAnOtherParameterThreadHolds) {
+// An address on its way to a camera is skipped unpinged by both address batches: the address of
+// an other-parameter device thread by the IP change, and an address the IP change has sent by
+// the run (and by the next IP change) until its camera answers a search there or its relogin
+// has ended.
+TEST_F(NetInfoBatchTest, AddressesOnTheirWayToACameraAreSkippedByBothBatches) {
     camsim::useFleet(camsim::defaultFleet(3));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     QTemporaryDir logDir;
@@ -441,7 +485,7 @@ TEST_F(NetInfoBatchTest, IpChangeSkipsAnAddressAnOtherParameterThreadHolds) {
     harness::LogCapture log;
     Access::button(frame, "modifyIp")->click();
     EXPECT_EQ(sentNewIps(), (std::vector<std::string>{"127.0.1.61", "127.0.1.62", "127.0.1.63"}));
-    EXPECT_TRUE(log.contains("pNewIp is held by a running device thread,pNewIp = 127.0.1.60"));
+    EXPECT_TRUE(log.contains("pNewIp is held by a change in progress,pNewIp = 127.0.1.60"));
     QFile f(pingLog);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll().toStdString(),
@@ -450,6 +494,117 @@ TEST_F(NetInfoBatchTest, IpChangeSkipsAnAddressAnOtherParameterThreadHolds) {
     camsim::releaseHeldCalls();
     EXPECT_TRUE(harness::waitFor([&] { return frame.engine()->otherParamThreads() == 0; }, 20000))
         << "camera 0's device thread did not end";
+    DeviceManager* engine = frame.engine();
+    for (const char* ip : {"127.0.1.60", "127.0.1.61", "127.0.1.62", "127.0.1.63"})
+        EXPECT_FALSE(engine->addressHeld(ip)) << ip << ": the cameras are there and logged in again";
+
+    // The IP change the other way: camera 1 never answers its change (it may still move later);
+    // camera 2's login has failed, so it is not logged in again after its change.
+    camsim::inject({fleet[1].mac, "KVX_NET_ModifyNetInfo", false, true, 0, 1});
+    camsim::inject({fleet[2].mac, "KVX_NET_Login", true, false, 0, 1});
+    engine->reloginDeviceNow(engine->findSearchInfo(fleet[2].mac).get());
+    ASSERT_FALSE(engine->slotsForMac(fleet[2].mac).at(0).loggingIn());
+    const OZM::_SC_SETIP_DATA_ second = ipRecord(1, "127.0.1.70");
+    ozmParamsMgr()->setIpInfo(&second);
+    camsim::clearCallLog();
+    tables.clear();
+    Access::button(frame, "modifyIp")->click();
+    ASSERT_EQ(sentNewIps(), (std::vector<std::string>{"127.0.1.70", "127.0.1.71", "127.0.1.72"}));
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(status(frame, 1), "Modify IP Timeout");
+    EXPECT_EQ(status(frame, 2), "Not logged in: no relogin after the IP change");
+    EXPECT_FALSE(engine->addressHeld("127.0.1.70")) << "camera 0 is logged in again there";
+    EXPECT_TRUE(engine->addressHeld("127.0.1.71")) << "camera 1 may still move there";
+    EXPECT_TRUE(engine->addressHeld("127.0.1.72")) << "no relogin has found camera 2 there";
+
+    // A run for camera 0 from .71: .71 and .72 are passed over unpinged, .73 is taken.
+    OZM::_SC_TCP_IP_DATA fromHeld = tcp;
+    std::strcpy(fromHeld.ip, "127.0.1.71");
+    ozmParamsMgr()->setTcpIpInfo(&fromHeld);
+    flags.flag[OZM::FamilyDdns] = 0;
+    ozmParamsMgr()->setOtherParamEnable(&flags);
+    ozmParamsMgr()->setWaitInfo(360);
+    QFile::remove(pingLog);
+    harness::LogCapture runLog;
+    ASSERT_EQ(engine->startOtherParamConfig({frame.checkedRows().at(0)}), 0);
+    EXPECT_TRUE(runLog.contains("pNewIp is held by a change in progress,pNewIp = 127.0.1.71"));
+    EXPECT_TRUE(runLog.contains("pNewIp is held by a change in progress,pNewIp = 127.0.1.72"));
+    ASSERT_TRUE(harness::waitFor([&] { return engine->otherParamThreads() == 0; }, 20000));
+    camsim::CameraProfile moved;
+    ASSERT_TRUE(camsim::findCamera(fleet[0].mac, &moved));
+    EXPECT_EQ(moved.ip, "127.0.1.73");
+    QFile probes(pingLog);
+    ASSERT_TRUE(probes.open(QIODevice::ReadOnly));
+    const QString probed = QString::fromUtf8(probes.readAll());
+    EXPECT_FALSE(probed.contains("127.0.1.71") || probed.contains("127.0.1.72")) << probed.toStdString();
+
+    // A search finds camera 2 at its new address (no longer held) and camera 1 where it was.
+    searchAndCheckAll(frame, 3);
+    EXPECT_FALSE(engine->addressHeld("127.0.1.72"));
+    EXPECT_TRUE(engine->addressHeld("127.0.1.71"));
+}
+
+// The answer to an IP change logs the camera in again at its new address, and waits for it, when
+// its login is in place or still in progress (in the login call or awaiting its answer); a camera
+// whose login failed or was refused is finished at once. Decided before anything is queued.
+TEST_F(NetInfoBatchTest, IpChangeAnswerReloginsACameraLoggedInOrStillLoggingIn) {
+    camsim::useFleet(camsim::defaultFleet(5));
+    const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
+    MainFrame frame;
+    searchAndCheckAll(frame, 5);
+    DeviceManager* engine = frame.engine();
+    auto record = [&](int i) { return *engine->findSearchInfo(fleet[i].mac); };
+    // Camera 3: its relogin's answer said "failed" (the handle stays); camera 4: refused.
+    engine->setSearchInfoAccount(fleet[3].mac, "nobody", "wrong", false);
+    const DSC_SEARCH_RESPONSE_INFO camera3 = record(3);
+    engine->reloginDeviceNow(&camera3);
+    ASSERT_TRUE(
+        harness::waitFor([&] { return engine->slotsForMac(fleet[3].mac).at(0).state == LoginSlot::Failed; }));
+    camsim::inject({fleet[4].mac, "KVX_NET_Login", true, false, 0, 1});
+    const DSC_SEARCH_RESPONSE_INFO camera4 = record(4);
+    engine->reloginDeviceNow(&camera4);
+    // Camera 2: a relogin awaiting its answer.
+    camsim::inject({fleet[2].mac, "KVX_NET_Login", false, true, 0, 1});
+    const DSC_SEARCH_RESPONSE_INFO camera2 = record(2);
+    engine->reloginDeviceNow(&camera2);
+    // Camera 1: a relogin still in its login call (which holds the engine's login run: the
+    // others come first).
+    camsim::Injection inCall{fleet[1].mac, "KVX_NET_Login:return", false, false, 0, 1};
+    inCall.held = true;
+    camsim::inject(inCall);
+    camsim::inject({fleet[1].mac, "KVX_NET_Login", false, true, 0, 1});
+    const DSC_SEARCH_RESPONSE_INFO camera1 = record(1);
+    std::thread caller([&] { engine->reloginDeviceNow(&camera1); });
+    struct Join {
+        std::thread& t;
+        ~Join() {
+            camsim::releaseHeldCalls();
+            t.join();
+        }
+    } join{caller};
+    ASSERT_TRUE(harness::waitFor([] { return camsim::heldCalls() == 1; }));
+
+    const bool waited[] = {true, true, true, false, false};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        DSC_MODIFY_NETINFO_RESPONSE resp;
+        std::memset(&resp, 0, sizeof resp);
+        std::memcpy(resp.tag, "searching..", 12);
+        resp.type = 14;
+        resp.result = 0;
+        resp.changeMask = 28;
+        std::strcpy(resp.mac, fleet[i].mac.c_str());
+        std::strcpy(resp.newIp, ("127.0.4." + std::to_string(10 + i)).c_str());
+        const int queued = engine->pendingRelogins();
+        frame.onModifyNetInfoResult(&resp);
+        EXPECT_EQ(engine->pendingRelogins(), queued + (waited[i] ? 1 : 0));
+        EXPECT_EQ(status(frame, i) == "Not logged in: no relogin after the IP change", !waited[i])
+            << status(frame, i).toStdString();
+        EXPECT_EQ(std::string(engine->findSearchInfo(fleet[i].mac)->ip), "127.0.4." + std::to_string(10 + i))
+            << "the record takes the new address in every case";
+    }
+    camsim::releaseHeldCalls();
+    ASSERT_TRUE(harness::waitFor([&] { return engine->pendingRelogins() == 0; }, 10000));
 }
 
 // Request bytes of the DHCP and full-netcom switches, the answers in the rows and records, and
