@@ -11,9 +11,9 @@
 #include "RestartPing.h"
 #include "ShowResultDialog.h"
 #include "TipDialog.h"
+#include "net/DottedQuad.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "quillet/Quillet.h"
-#include "net/DottedQuad.h"
 #include "winport/WinPort.h"
 
 #include <QEventLoop>
