@@ -4,8 +4,8 @@
 
 #include "DeviceResultInfo.h"
 #include "FixturePendingInfo.h"
-#include "NewAddressRule.h"
 #include "NetInfoResultInfo.h"
+#include "NewAddressRule.h"
 #include "PendingList.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
