@@ -143,8 +143,11 @@ std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> DeviceManager::findSearchInfo(const st
 int DeviceManager::addSearchInfo(const std::string& mac, const DSC_SEARCH_RESPONSE_INFO* record) {
     if (mac.empty() || !record)
         return -1;
-    std::lock_guard<std::mutex> lock(m_mapLock);
-    m_searchInfo[mac] = *record;
+    {
+        std::lock_guard<std::mutex> lock(m_mapLock);
+        m_searchInfo[mac] = *record;
+    }
+    sentAddressAnswered(mac, fieldText(record->ip, sizeof record->ip));
     return 0;
 }
 
@@ -446,8 +449,14 @@ void DeviceManager::reLogionSlot() {
     }
     if (have && task.type == DeviceTask::Relogin && task.generation == m_generation.load()) {
         // The device's record as it is now (a recovery may have changed its account).
-        auto current = findSearchInfo(fieldText(task.record.mac, sizeof task.record.mac));
+        const std::string mac = fieldText(task.record.mac, sizeof task.record.mac);
+        auto current = findSearchInfo(mac);
+        sentReloginServed(mac);
         reloginDeviceNow(current ? current.get() : &task.record);
+        // Nothing renewed, or refused at once: the relogin has ended already.
+        const std::vector<LoginSlot> matching = slotsForMac(mac);
+        if (matching.empty() || matching.front().state != LoginSlot::LoggingIn)
+            sentLoginEnded(mac);
     }
     Qx_Write_Log(600, "DeviceManager::reLogionSlot", "===_login_param_queue:%d", remaining);
 }
@@ -601,6 +610,7 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
             wantedName = slot->nameWanted;
             slot->nameWanted = false;
         }
+        sentLoginEnded(mac.toStdString());
         notifyTexts(
             10, {mac, QString::fromLatin1(message == KVX_MSG_LOGIN_OK ? kLoginSuccessful : kLoginFailed)});
         if (wantedName)
@@ -652,6 +662,7 @@ void DeviceManager::onCheckLoginTimerSlot() {
     for (const auto& e : expired) {
         if (e.first != 0)
             KVX_NET_Logout(static_cast<int>(e.first));
+        sentLoginEnded(e.second.toStdString());
         notifyTexts(10, {e.second, QString::fromLatin1(kLoginFailed)});
     }
     for (const std::string& mac : unnamed)

@@ -11,6 +11,7 @@
 #include "RestartPing.h"
 #include "ShowResultDialog.h"
 #include "TipDialog.h"
+#include "net/DottedQuad.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "quillet/Quillet.h"
 #include "winport/WinPort.h"
@@ -28,8 +29,6 @@ namespace {
 
 // The job of the device thread that runs on this thread; empty elsewhere.
 thread_local OtherParamJob t_job;
-
-constexpr std::uint64_t kAddressEnd = newaddress::kHostEnd;
 
 // Address probes that run ahead of their turn in the configuration thread.
 constexpr int kAddressProbeWindow = 16;
@@ -173,17 +172,6 @@ std::set<std::string> DeviceManager::busyOtherMacs(const std::set<std::string>& 
     return busy;
 }
 
-bool DeviceManager::otherAddressHeld(const std::string& address) {
-    if (address.empty())
-        return false;
-    std::lock_guard<std::mutex> lock(m_otherThreadLock);
-    for (const auto& t : m_otherThreads) {
-        if (!t.done->load() && t.address == address)
-            return true;
-    }
-    return false;
-}
-
 int DeviceManager::otherParamThreads() {
     std::lock_guard<std::mutex> lock(m_otherThreadLock);
     int n = 0;
@@ -221,7 +209,7 @@ int DeviceManager::otherParamTimeLimit(const OZM::SC_OTHERPARAMENABLE& flags, in
     return static_cast<int>(std::min<long long>(cap, waitSeconds));
 }
 
-int DeviceManager::pingDevice(const QString& address) {
+newaddress::Verdict DeviceManager::pingDevice(const QString& address) {
     return PingHelper::probe(address.toStdString());
 }
 
@@ -294,6 +282,7 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherLeftOut.clear();
         m_otherConfigDone = false;
         m_otherEnded = false;
+        m_otherRangeUsedUp = false;
     }
     // This run's limit from its start: the check timer must not judge it by the previous run's
     // limit before the configuration thread has set it (to the same value).
@@ -395,7 +384,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     // New addresses: counted up from a strictly valid start address, never wrapping. Without
     // one no address is pinged and every device's TCP/IP family fails.
     const bool tcpIp = t.enabled(OZM::FamilyTcpIp);
-    std::uint64_t next = 0;
+    std::uint32_t next = 0;
     bool haveAddresses = false;
     std::uint32_t mask = 0xFFFFFFFFu; // no subnet known: no address is an edge
     if (tcpIp) {
@@ -413,13 +402,9 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     std::unique_ptr<AddressProbeQueue> probes;
     if (tcpIp && haveAddresses)
         probes = std::make_unique<AddressProbeQueue>(
-            next, kAddressEnd, kAddressProbeWindow, [this, mask](const QString& a) {
-                std::uint32_t value = 0;
-                PingHelper::parseDottedQuad(a.toStdString(), &value);
-                return int(newaddress::judge(
-                    value, mask, [this](const std::string& held) { return otherAddressHeld(held); },
-                    [](const std::string& address) { return pingDevice(QString::fromStdString(address)); }));
-            });
+            next, mask, kAddressProbeWindow,
+            [this](const std::string& address) { return addressHeld(address); },
+            [](const std::string& address) { return pingDevice(QString::fromStdString(address)); });
     for (int index = 0; index < rows.size(); ++index) {
         const QStringList& row = rows[index];
         if (!runLive())
@@ -466,25 +451,29 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
             QString found;
             bool gaveUp = false;
             while (found.isEmpty() && !gaveUp && runLive()) {
-                QString candidate;
-                int verdict = int(Verdict::NoVerdict);
+                std::uint32_t candidate = 0;
+                Verdict verdict = Verdict::NoVerdict;
                 if (!probes->next(rows.size() - index, &candidate, &verdict)) {
                     // The range is used up: this device and the later rows get no thread.
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "laddr is 0xFFFFFFFF");
+                    {
+                        std::lock_guard<std::mutex> lock(m_otherLock);
+                        if (runId == m_otherRunId)
+                            m_otherRangeUsedUp = true;
+                    }
                     finish();
                     return;
                 }
-                const QByteArray text = candidate.toLatin1();
-                if (verdict == int(Verdict::Free)) {
-                    found = candidate;
-                } else if (verdict != int(Verdict::NoVerdict)) {
-                    newaddress::logPassedOver("DeviceManager::configOtherParamThd", Verdict(verdict),
-                                              text.toStdString());
+                const std::string text = dottedquad::format(candidate);
+                if (verdict == Verdict::Free) {
+                    found = QString::fromStdString(text);
+                } else if (verdict != Verdict::NoVerdict) {
+                    newaddress::logPassedOver("DeviceManager::configOtherParamThd", verdict, text);
                 } else {
                     // Not known to be free: this device's TCP/IP fails without a request.
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
                                  "ping could not run, no new address for mac:%s,pNewIp = %s", mac.c_str(),
-                                 text.constData());
+                                 text.c_str());
                     gaveUp = true;
                 }
             }
@@ -735,10 +724,18 @@ void DeviceManager::onModifyOtherParamEnd() {
         m_otherProgress->hide();
     std::vector<OtherParamResultInfo> records;
     std::set<std::size_t> leftOut;
+    bool rangeUsedUp = false;
     {
         std::lock_guard<std::mutex> lock(m_otherLock);
         records = m_otherResults;
         leftOut = m_otherLeftOut;
+        rangeUsedUp = m_otherRangeUsedUp;
+    }
+    if (rangeUsedUp) {
+        TipDialog tip;
+        tip.textLabel->setText(tr("No free IP address is left: the remaining devices were not changed!"));
+        tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
+        tip.exec();
     }
     QStringList headers{tr("IP")};
     int columns = 0;

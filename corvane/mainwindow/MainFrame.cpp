@@ -697,7 +697,7 @@ void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp) {
         _engine->reloginDevice(&resp);
 }
 
-bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
+bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin) {
     if (!resp)
         return false;
     const auto* bytes = reinterpret_cast<const char*>(resp);
@@ -716,7 +716,8 @@ bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
         Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac);
         return false;
     }
-    emit reLoginReq(*record);
+    if (relogin)
+        emit reLoginReq(*record);
     return true;
 }
 
@@ -770,7 +771,7 @@ void MainFrame::onOpenBrowser() {
     qDebug() << "onOpenBrowser" << url.toString();
 }
 
-int MainFrame::pingHost(std::string ip) {
+newaddress::Verdict MainFrame::pingHost(std::string ip) {
     constexpr int kAnswerWaitMs = 15; // longer than the engine's own probe
     return PingHelper::probe(ip, kAnswerWaitMs);
 }

@@ -2,6 +2,7 @@
 // through the LAN search library's modify calls, and their answers.
 #include "MainFrame.h"
 
+#include "AddressProbeQueue.h"
 #include "DeviceManager.h"
 #include "NewAddressRule.h"
 #include "PingHelper.h"
@@ -136,6 +137,7 @@ void MainFrame::onModifyIP() {
     }
     clearPendingLists();
     _openKind = 4;
+    _netRangeUsedUp = false;
     const QVector<QStringList> rows = _checkedRows;
 
     if (info.mode != 0) {
@@ -165,6 +167,7 @@ void MainFrame::onModifyIP() {
     putText(request.newIp, sizeof request.newIp, fieldText(info.ip, sizeof info.ip));
     putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
     putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
+    _engine->holdSentAddress(mac, fieldText(info.ip, sizeof info.ip));
     KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     startCheckTimer();
     showProgress(4, tr("Modifying IP...."));
@@ -172,47 +175,42 @@ void MainFrame::onModifyIP() {
 
 void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList> rows) {
     const char* const where = "MainFrame::batchModifyIpThd";
-    std::uint32_t counter = 0;
-    PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &counter); // validated by the slot
+    std::uint32_t start = 0;
+    newaddress::validStart(fieldText(info.ip, sizeof info.ip), &start); // validated by the slot
     std::uint32_t mask = 0xFFFFFFFFu;
     PingHelper::parseDottedQuad(fieldText(info.mask, sizeof info.mask), &mask);
+    // One candidate at a time, in turn. The subnet's network and broadcast addresses and the
+    // addresses that a change in progress holds are skipped unpinged; an address whose ping
+    // could not run is not taken as free.
+    AddressProbeQueue candidates(
+        start, mask, 1,
+        [this](const std::string& address) { return _engine && _engine->addressHeld(address); },
+        [this](const std::string& address) { return pingHost(address); });
     for (const QStringList& row : rows) {
         if (_netBatchStop)
             break;
-        std::uint32_t value = counter;
-        std::string candidate = format(counter);
-        ++counter;
-        // The subnet's network and broadcast addresses and the addresses that a device thread of
-        // the other-parameter run holds are skipped unpinged; an address whose ping could not run
-        // is not taken as free.
-        const auto held = [this](const std::string& address) {
-            return _engine && _engine->otherAddressHeld(address);
-        };
-        const auto ping = [this](const std::string& address) { return pingHost(address); };
-        bool noVerdict = false;
+        std::uint32_t value = 0;
+        newaddress::Verdict verdict = newaddress::Verdict::NoVerdict;
+        bool usedUp = false;
         while (!_netBatchStop) {
-            const newaddress::Verdict verdict = newaddress::judge(value, mask, held, ping);
-            if (verdict == newaddress::Verdict::Free)
-                break;
-            if (verdict == newaddress::Verdict::NoVerdict) {
-                noVerdict = true;
+            if (!candidates.next(1, &value, &verdict)) {
+                usedUp = true;
                 break;
             }
-            newaddress::logPassedOver(where, verdict, candidate);
-            value = counter;
-            candidate = format(counter);
-            ++counter;
-            if (counter >= newaddress::kHostEnd) {
-                Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
+            if (verdict == newaddress::Verdict::Free || verdict == newaddress::Verdict::NoVerdict)
                 break;
-            }
+            newaddress::logPassedOver(where, verdict, format(value));
         }
         if (_netBatchStop)
             break;
-        if (counter >= newaddress::kHostEnd) {
+        if (usedUp) {
+            // The rows left get nothing; the end of the batch says so.
             Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
+            _netRangeUsedUp = true;
             break;
         }
+        const bool noVerdict = verdict == newaddress::Verdict::NoVerdict;
+        const std::string candidate = format(value);
         if (!_engine)
             continue;
         const std::string mac = row.value(8).toStdString();
@@ -246,6 +244,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
         putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
         putText(request.newIp, sizeof request.newIp, candidate);
+        _engine->holdSentAddress(mac, candidate);
         KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     }
     // The time limit counts from the last request.
@@ -400,13 +399,17 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const std::string mac = fieldText(resp.mac, sizeof resp.mac);
     const QString macText = QString::fromStdString(mac);
     if (resp.result != 0) {
+        if (_engine)
+            _engine->releaseSentAddress(mac); // the camera stays where it is
         notifyRow(2, {macText, tr("Modify IP Failed")});
     } else {
         const QString ip = QString::fromStdString(fieldText(resp.newIp, sizeof resp.newIp));
         notifyRow(8, {macText, ip, tr("New IP:") + ip});
-        // The engine logs in again at the new address once the camera is back; a camera it has
-        // no login for is not logged in again, so nothing is left to wait for.
-        if (!reLoginDevice(&resp) || !hasLogin(mac)) {
+        // The engine logs in again at the new address once the camera is back, and the camera
+        // is waited for, when its login is in place or in progress; any other camera is not
+        // logged in again, so nothing is left to wait for. Decided before a relogin is queued.
+        const bool relogin = reloginAwaited(mac);
+        if (!reLoginDevice(&resp, relogin) || !relogin) {
             notifyRow(2, {macText, tr("Not logged in: no relogin after the IP change")});
             std::lock_guard<std::mutex> lock(_pendingMutex);
             _netInfoList.forEachOfMac(mac, [](NetInfoResultInfo& record) {
@@ -419,14 +422,11 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
 }
 
-bool MainFrame::hasLogin(const std::string& mac) {
+bool MainFrame::reloginAwaited(const std::string& mac) {
     if (!_engine)
         return false;
-    for (const LoginSlot& slot : _engine->slotsForMac(mac)) {
-        if (slot.hIPCLogin != 0)
-            return true;
-    }
-    return false;
+    const std::vector<LoginSlot> matching = _engine->slotsForMac(mac);
+    return !matching.empty() && (matching.front().loggedIn() || matching.front().loggingIn());
 }
 
 void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {

@@ -330,14 +330,24 @@ void MainFrame::onModifyParamEnd(int cmd_type) {
     default:
         return; // full netcom ends without a table
     }
-    ShowResultDialog table(QStringList{tr("IP"), title}, nullptr, 354, 239);
+    std::vector<NetInfoResultInfo> netInfo;
     if (cmd_type == 4) {
-        std::vector<NetInfoResultInfo> copy;
         {
             std::lock_guard<std::mutex> lock(_pendingMutex);
-            copy = _netInfoList;
+            netInfo = _netInfoList;
         }
-        table.showSetIpResult(std::move(copy));
+        if (_netRangeUsedUp.exchange(false)) {
+            TipDialog tip;
+            tip.textLabel->setText(tr("No free IP address is left: the remaining devices were not changed!"));
+            tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
+            tip.exec();
+            if (netInfo.empty())
+                return; // nothing was sent: no table
+        }
+    }
+    ShowResultDialog table(QStringList{tr("IP"), title}, nullptr, 354, 239);
+    if (cmd_type == 4) {
+        table.showSetIpResult(std::move(netInfo));
     } else {
         std::vector<DeviceResultInfo> copy;
         {

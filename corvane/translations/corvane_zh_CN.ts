@@ -406,6 +406,10 @@
         <source>Set Timer To Restart Success</source>
         <translation>设置定时重启成功</translation>
     </message>
+    <message>
+        <source>No free IP address is left: the remaining devices were not changed!</source>
+        <translation>没有剩余的可用IP地址：其余设备未修改！</translation>
+    </message>
 </context>
 <context>
     <name>DeviceTableTexts</name>
@@ -1210,6 +1214,10 @@
     <message>
         <source>Not logged in: no relogin after the IP change</source>
         <translation>未登录：修改IP后不重新登录</translation>
+    </message>
+    <message>
+        <source>No free IP address is left: the remaining devices were not changed!</source>
+        <translation>没有剩余的可用IP地址：其余设备未修改！</translation>
     </message>
 </context>
 <context>

@@ -239,10 +239,10 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
     {
         ScopedEnv log("CORVANE_SIM_PING_LOG", pingLog.toUtf8());
         EXPECT_TRUE(PingHelper::answers(fleet[0].ip));
-        EXPECT_EQ(PingHelper::probe(fleet[0].ip), -1);
+        EXPECT_EQ(PingHelper::probe(fleet[0].ip), newaddress::Verdict::Used);
         EXPECT_FALSE(PingHelper::answers("127.0.9.9"));
-        EXPECT_EQ(PingHelper::probe("127.0.9.9"), 0);
-        EXPECT_EQ(PingHelper::probe("127.0.9.9", 15), 0);
+        EXPECT_EQ(PingHelper::probe("127.0.9.9"), newaddress::Verdict::Free);
+        EXPECT_EQ(PingHelper::probe("127.0.9.9", 15), newaddress::Verdict::Free);
     }
     // One echo request, its reply awaited 5 ms unless the caller says otherwise, in seconds.
     const std::string camera = fleet[0].ip;
@@ -253,7 +253,7 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
     EXPECT_FALSE(PingHelper::answers("192.168.1.1")); // refused by the stand-in, not an answer
     // A ping that ends with neither an answer nor "no answer" is no verdict, never "free".
     EXPECT_EQ(PingHelper::check("192.168.1.1"), PingHelper::Outcome::CouldNotRun);
-    EXPECT_EQ(PingHelper::probe("192.168.1.1"), PingHelper::kCouldNotRun);
+    EXPECT_EQ(PingHelper::probe("192.168.1.1"), newaddress::Verdict::NoVerdict);
     EXPECT_EQ(PingHelper::check(fleet[0].ip), PingHelper::Outcome::Answered);
     EXPECT_EQ(PingHelper::check("127.0.9.9"), PingHelper::Outcome::Silent);
     {
@@ -265,14 +265,14 @@ TEST_F(SimTest, PingHelperRunsThePingOnPath) {
             ScopedEnv all("LC_ALL", language);
             ScopedEnv lang("LANG", language);
             EXPECT_EQ(PingHelper::check("127.0.9.30"), PingHelper::Outcome::Silent);
-            EXPECT_EQ(PingHelper::probe("127.0.9.30"), 0);
+            EXPECT_EQ(PingHelper::probe("127.0.9.30"), newaddress::Verdict::Free);
             EXPECT_FALSE(PingHelper::answers("127.0.9.30"));
         }
     }
     // Not an address: never pinged, counted as in use.
     for (const char* text : {"", "127.1", " 127.0.0.11", "127.0.0.11; rm -rf x", "0x7f.0.0.1", "01.2.3.4"}) {
         EXPECT_FALSE(PingHelper::parseDottedQuad(text, nullptr)) << text;
-        EXPECT_EQ(PingHelper::probe(text), -1) << text;
+        EXPECT_EQ(PingHelper::probe(text), newaddress::Verdict::Used) << text;
     }
     std::uint32_t value = 0;
     EXPECT_TRUE(PingHelper::parseDottedQuad("192.168.1.10", &value));
@@ -353,7 +353,7 @@ TEST_F(SimTest, PingHelperTellsAFailedRunFromAnUnroutableAddress) {
     QDir().mkpath(dir.filePath("none"));
     qputenv("PATH", dir.filePath("none").toUtf8());
     EXPECT_EQ(PingHelper::check("127.0.9.40"), PingHelper::Outcome::CouldNotRun);
-    EXPECT_EQ(PingHelper::probe("127.0.9.40"), PingHelper::kCouldNotRun);
+    EXPECT_EQ(PingHelper::probe("127.0.9.40"), newaddress::Verdict::NoVerdict);
     qputenv("PATH", savedPath);
 }
 

@@ -285,11 +285,12 @@ TEST_F(SearchTest, PingHostUsesTheSystemPingHelper) {
     qputenv("PATH", simPing + ":" + qgetenv("PATH"));
     camsim::useFleet(camsim::defaultFleet(1));
     MainFrame frame;
-    EXPECT_EQ(frame.pingHost(camsim::fleet().at(0).ip), -1) << "a camera holds the address";
-    EXPECT_EQ(frame.pingHost("127.0.0.250"), 0);
-    EXPECT_EQ(frame.pingHost(""), -1);
-    EXPECT_EQ(frame.pingHost("127.0.0.1; touch x"), -1);
-    EXPECT_EQ(frame.pingHost("127.1"), -1);
+    using newaddress::Verdict;
+    EXPECT_EQ(frame.pingHost(camsim::fleet().at(0).ip), Verdict::Used) << "a camera holds the address";
+    EXPECT_EQ(frame.pingHost("127.0.0.250"), Verdict::Free);
+    EXPECT_EQ(frame.pingHost(""), Verdict::Used);
+    EXPECT_EQ(frame.pingHost("127.0.0.1; touch x"), Verdict::Used);
+    EXPECT_EQ(frame.pingHost("127.1"), Verdict::Used);
 }
 
 } // namespace

@@ -73,10 +73,10 @@ TEST_F(OtherParamTest, NoFlagEqualToOneRefusesTheRun) {
 
 // New addresses from the start address: answering ones, the subnet's network and broadcast
 // addresses and addresses whose ping could not run are never handed out (one that no route
-// reaches is free); the end of the range stops the run from starting further devices. Per camera
-// the expected address, or "" (its TCP/IP fails without a request), "-" (no device thread: its
-// record times out) or "x" (no record at all). Every ping is one echo request with 5 ms for its
-// reply.
+// reaches is free); the end of the range stops the run from starting further devices, and the
+// run says so. Per camera the expected address, or "" (its TCP/IP fails without a request), "-"
+// (no device thread: its record times out) or "x" (no record at all). Every ping is one echo
+// request with 5 ms for its reply.
 TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
     useCameras(3);
     const struct {
@@ -193,6 +193,11 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
             EXPECT_TRUE(line.startsWith("-c 1 -W 0.005 ") && c.pinged.contains(line.mid(14)))
                 << line.toStdString();
         ASSERT_EQ(closer.tables.size(), 1u);
+        // A run whose addresses ran out says so before its table.
+        EXPECT_EQ(closer.tips, c.assigned.contains("-")
+                                   ? QStringList{"No free IP address is left: the remaining "
+                                                 "devices were not changed!"}
+                                   : QStringList{});
         int records = 0;
         for (std::size_t i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
@@ -647,7 +652,7 @@ TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
         harness::LogCapture log;
         RunCloser closer;
         ASSERT_EQ(engine->startOtherParamConfig(rows({1})), 0);
-        EXPECT_TRUE(log.contains("pNewIp is held by a running device thread,pNewIp = 127.0.9.1"));
+        EXPECT_TRUE(log.contains("pNewIp is held by a change in progress,pNewIp = 127.0.9.1"));
         ASSERT_EQ(closer.tables.size(), 1u);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.12", "Success"}));
     }
