@@ -1,6 +1,6 @@
-// The other-parameter run: start, configuration thread (records, time limit, new addresses),
-// one thread per device applying the enabled families in their fixed order, the waits after a
-// restart, the result check timer and the result table.
+// The other-parameter run: start (and the run's time limit), configuration thread (records, new
+// addresses), one thread per device applying the enabled families in their fixed order, the
+// waits after a restart, the result check timer and the result table.
 #include "DeviceManager.h"
 
 #include "AddressProbeQueue.h"
@@ -284,8 +284,8 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherEnded = false;
         m_otherRangeUsedUp = false;
     }
-    // This run's limit from its start: the check timer must not judge it by the previous run's
-    // limit before the configuration thread has set it (to the same value).
+    // This run's limit, set once before its check timer starts: the timer never judges it by
+    // the previous run's limit.
     m_otherWaitTime = otherParamTimeLimit(enable, rows.size(), ozmParamsMgr()->getWaitInfo());
     m_otherStartTick = GetTickCount();
     m_otherConfigThread = std::thread([this, rows, runId, enable, leftOut] {
@@ -337,7 +337,6 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     auto templates = std::make_shared<OtherParamTemplates>(*job.templates);
     OtherParamTemplates& t = *templates;
     ParamsMgr* store = ozmParamsMgr();
-    m_otherWaitTime = otherParamTimeLimit(t.enable, rows.size(), store->getWaitInfo());
 
     if (t.enabled(OZM::FamilyTcpIp))
         store->getTcpIpInfo(&t.tcpIp);
