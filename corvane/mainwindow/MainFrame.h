@@ -6,6 +6,7 @@
 #include "FixturePendingInfo.h"
 #include "NetInfoResultInfo.h"
 #include "PendingList.h"
+#include "RowTexts.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 #include "ozmlogic/ParamRecords.h"
@@ -212,6 +213,8 @@ private:
     void stopNetBatch();
     // A row-status style notification (code, MAC first) through handleDeviceEvent.
     void notifyRow(int code, const QStringList& texts);
+    // A row text of the list (RowTextList.h) for the device.
+    void notifyRow(int code, const QString& mac, RowText text);
 
     // Tracked operations and their sweeps (MainFrameSweeps.cpp).
     void runDeviceBatch(int kind);
