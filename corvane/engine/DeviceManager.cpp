@@ -40,10 +40,6 @@ KvxLoginInfo loginRecord(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot
     return info;
 }
 
-const char kLoggingIn[] = "Logging in...";
-const char kLoginFailed[] = "Login Failed";
-const char kLoginSuccessful[] = "Login Successful";
-
 } // namespace
 
 DeviceManager::DeviceManager(QWidget* parent) : QWidget(parent) {
@@ -106,6 +102,10 @@ void DeviceManager::notifyTexts(int code, const QStringList& texts) {
     param.type = code;
     param.data = &list;
     notify(&param);
+}
+
+void DeviceManager::notifyRowText(int code, const QString& mac, RowText text) {
+    notifyTexts(code, {mac, RowTexts::text(text)});
 }
 
 void DeviceManager::notifyDone() {
@@ -266,7 +266,7 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
             // The table is full: the device is reported and takes no slot.
             Qx_Write_Log(300, "DeviceManager::loginDevice", "[Line:%d] login table full, ip:%s", __LINE__,
                          fieldText(record->ip, sizeof record->ip).c_str());
-            notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
+            notifyRowText(10, QString::fromStdString(mac), RowText::LoginFailed);
         } else {
             LoginSlot* slot = &m_slots[index];
             {
@@ -519,11 +519,11 @@ int DeviceManager::callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* 
         }
     }
     if (handle == 0) {
-        notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
+        notifyRowText(10, QString::fromStdString(mac), RowText::LoginFailed);
         Qx_Write_Log(600, "DeviceManager::callLogin", "[Line:%d] login refused, mac:%s", __LINE__,
                      mac.c_str());
     } else if (!answered) {
-        notifyTexts(2, {QString::fromStdString(mac), QString::fromLatin1(kLoggingIn)});
+        notifyRowText(2, QString::fromStdString(mac), RowText::LoggingIn);
     }
     return handle;
 }
@@ -611,8 +611,7 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
             slot->nameWanted = false;
         }
         sentLoginEnded(mac.toStdString());
-        notifyTexts(
-            10, {mac, QString::fromLatin1(message == KVX_MSG_LOGIN_OK ? kLoginSuccessful : kLoginFailed)});
+        notifyRowText(10, mac, message == KVX_MSG_LOGIN_OK ? RowText::LoginSuccessful : RowText::LoginFailed);
         if (wantedName)
             settleWantedName(slot->index, mac.toStdString(), message == KVX_MSG_LOGIN_OK);
         return;
@@ -663,7 +662,7 @@ void DeviceManager::onCheckLoginTimerSlot() {
         if (e.first != 0)
             KVX_NET_Logout(static_cast<int>(e.first));
         sentLoginEnded(e.second.toStdString());
-        notifyTexts(10, {e.second, QString::fromLatin1(kLoginFailed)});
+        notifyRowText(10, e.second, RowText::LoginFailed);
     }
     for (const std::string& mac : unnamed)
         settleWantedName(-1, mac, false);

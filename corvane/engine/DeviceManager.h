@@ -8,6 +8,7 @@
 #include "NewAddressRule.h"
 #include "OtherParamResultInfo.h"
 #include "OtherParamTemplates.h"
+#include "RowTexts.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 
@@ -184,6 +185,8 @@ private:
     // Runs one task of the worker queue (logins; other task types join here).
     void runTask(DeviceTask& task);
     void notifyTexts(int code, const QStringList& texts);
+    // A row text of the list (RowTextList.h) for the device, as code's payload.
+    void notifyRowText(int code, const QString& mac, RowText text);
     void notifyDone();
     void checkAllAttempted();
     // Logs out whatever handle the device's slot holds (a refused or dropped login too) and logs
@@ -334,7 +337,7 @@ private:
     // Status text and result of one family (steps 8 and 9 of an applier). On success
     // beforeText runs before the status text, afterText after it and before the result (the
     // family's extra effects and notifications).
-    void finishFamily(const QString& mac, int family, bool ok, const char* okText, const char* failText,
+    void finishFamily(const QString& mac, int family, bool ok, RowText okText, RowText failText,
                       const std::function<void()>& beforeText = nullptr,
                       const std::function<void()>& afterText = nullptr);
     void setOtherResult(std::uint64_t runId, const QString& mac, int family, int value);

@@ -47,22 +47,11 @@ constexpr int kTableOrder[OZM::FamilyCount] = {
     OZM::FamilyTime, OZM::FamilyMaintain, OZM::FamilyAudioBoard,  OZM::FamilyTcpIp,        OZM::FamilyPort};
 
 // Per family index: the time-out text and the column header.
-const char* const kTimeoutText[OZM::FamilyCount] = {
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Tcp/Ip Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Port Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify DDNS Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "P2P Modify Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify GB28181 Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Video Param Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Audio Param Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set OSD Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Image Param Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Privacy Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Motion Detection Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Account Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Time Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Timer To Restart Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Audio Board Failed")};
+constexpr RowText kTimeoutText[OZM::FamilyCount] = {
+    RowText::TcpIpFailed,   RowText::PortFailed,      RowText::DdnsFailed,      RowText::P2pFailed,
+    RowText::Gb28181Failed, RowText::VideoFailed,     RowText::AudioFailed,     RowText::OsdFailed,
+    RowText::ImageFailed,   RowText::PrivacyTimedOut, RowText::MotionFailed,    RowText::AccountFailed,
+    RowText::TimeFailed,    RowText::MaintainFailed,  RowText::AudioBoardFailed};
 
 const char* const kHeader[OZM::FamilyCount] = {
     QT_TRANSLATE_NOOP("DeviceManager", "Setting TCP/IP"),
@@ -441,7 +430,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         if (busy) {
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
                          "still busy with an earlier run, left out, mac:%s", mac.c_str());
-            notifyTexts(2, {row.value(8), tr("Left out: the previous run is still changing this camera")});
+            notifyRowText(2, row.value(8), RowText::LeftOut);
             continue;
         }
 
@@ -570,7 +559,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             return;
         const bool ok = modifyPortInfo(row) == 0;
         if (ok) {
-            notifyTexts(2, {mac, tr("Modify Port Success")});
+            notifyRowText(2, mac, RowText::PortSuccess);
             const int http = t.port.httpPort & 0xFFFF;
             const int rtsp = t.port.rtspPort & 0xFFFF;
             const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
@@ -582,7 +571,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             notifyTexts(9, {mac, QString::number(http), QString::number(rtsp)});
             rebootWait(mac, false);
         } else {
-            notifyTexts(2, {mac, tr("Modify Port Failed")});
+            notifyRowText(2, mac, RowText::PortFailed);
         }
         setOtherResult(job.runId, mac, OZM::FamilyPort, ok ? 1 : 2);
     }
@@ -592,7 +581,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             return;
         const bool ok = modifyTcpInfo(row) == 0;
         if (ok) {
-            notifyTexts(2, {mac, tr("Modify Tcp/Ip Success")});
+            notifyRowText(2, mac, RowText::TcpIpSuccess);
             const QString newIp = row->value(19);
             const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
                 copyField(r.ip, newIp.toStdString());
@@ -604,10 +593,10 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             });
             if (!known)
                 return;
-            notifyTexts(8, {mac, newIp, tr("New IP:") + newIp});
+            notifyTexts(8, {mac, newIp, RowTexts::text(RowText::NewIp, newIp)});
             rebootWait(mac, true);
         } else {
-            notifyTexts(2, {mac, tr("Modify Tcp/Ip Failed")});
+            notifyRowText(2, mac, RowText::TcpIpFailed);
         }
         setOtherResult(job.runId, mac, OZM::FamilyTcpIp, ok ? 1 : 2);
     }
@@ -660,12 +649,12 @@ void DeviceManager::setOtherResult(std::uint64_t runId, const QString& mac, int 
         record.results[family] = value;
 }
 
-void DeviceManager::finishFamily(const QString& mac, int family, bool ok, const char* okText,
-                                 const char* failText, const std::function<void()>& beforeText,
+void DeviceManager::finishFamily(const QString& mac, int family, bool ok, RowText okText, RowText failText,
+                                 const std::function<void()>& beforeText,
                                  const std::function<void()>& afterText) {
     if (ok && beforeText)
         beforeText();
-    notifyTexts(2, {mac, tr(ok ? okText : failText)});
+    notifyRowText(2, mac, ok ? okText : failText);
     if (ok && afterText)
         afterText();
     setOtherResult(currentJob().runId, mac, family, ok ? 1 : 2);
@@ -707,7 +696,7 @@ void DeviceManager::onCheckTimerSlot() {
             m_otherEnded = true;
     }
     for (const auto& item : timedOut)
-        notifyTexts(2, {item.first, tr(kTimeoutText[item.second])});
+        notifyRowText(2, item.first, kTimeoutText[item.second]);
     if (end)
         emit modifyOtherParamEnd();
 }

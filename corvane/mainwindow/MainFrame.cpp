@@ -1,8 +1,8 @@
 #include "MainFrame.h"
 
 #include "DeviceManager.h"
-#include "DeviceTableTexts.h"
 #include "PingHelper.h"
+#include "RowTexts.h"
 #include "SysConfigDialog.h"
 #include "TitleBar.h"
 #include "ViewQRcodeDialog.h"
@@ -230,7 +230,7 @@ void MainFrame::buildUi() {
     _deviceTable = new CTableView(tableArea);
     _deviceTable->setFixedSize(1007, 460);
     _deviceTable->setObjectName("QTableView");
-    _deviceTable->setDisplayText(&DeviceTableTexts::display);
+    _deviceTable->setDisplayText(&RowTexts::display);
     auto* tableLayout = new QVBoxLayout(tableArea);
     tableLayout->setContentsMargins(0, 0, 0, 0);
     tableLayout->setSpacing(0);
@@ -609,28 +609,33 @@ std::uint32_t MainFrame::toHostOrder(std::uint32_t value) {
 
 QStringList MainFrame::buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
     const std::uint8_t dhcp = u8Field(record, kDhcpOffset);
+    const QString fullNetcom = RowTexts::text(
+        u8Field(record, kFullNetcomOffset) == 1 ? RowText::FullNetcomEnabled : RowText::FullNetcomDisabled);
+    const QString netcomFlag =
+        u8Field(record, kNetcomFlagOffset) == 1 ? RowTexts::text(RowText::NetcomFlagSet) : QString();
+    const QString dhcpText = dhcp == 1   ? RowTexts::text(RowText::DhcpOpen)
+                             : dhcp == 0 ? RowTexts::text(RowText::DhcpClose)
+                                         : QString();
     QStringList row;
-    row << QString()                                                        // 0
-        << latin1Field(record, kIpOffset, kIpWidth)                         // 1
-        << (u8Field(record, kFullNetcomOffset) == 1 ? "Enable" : "Disable") // 2
-        << (u8Field(record, kNetcomFlagOffset) == 1 ? "Yes" : "")           // 3
-        << QString()                                                        // 4
-        << latin1Field(record, kCol5Offset, kCol5Width)                     // 5
-        << QString()                                                        // 6
-        << latin1Field(record, kSerialOffset, kSerialWidth)                 // 7
-        << latin1Field(record, kMacOffset, kMacWidth)                       // 8
-        << latin1Field(record, kMaskOffset, kIpWidth)                       // 9
-        << latin1Field(record, kGatewayOffset, kIpWidth)                    // 10
-        << latin1Field(record, kDnsOffset, kIpWidth)                        // 11
-        << QString::number(toHostOrder(u32Field(record, kHttpPortOffset)))  // 12
-        << QString::number(toHostOrder(u32Field(record, kRtspPortOffset)))  // 13
-        << QString::number(u8Field(record, kCol14Offset))                   // 14
-        << (dhcp == 1   ? "Open"
-            : dhcp == 0 ? "Close"
-                        : "")                                   // 15
-        << QString::number(u32Field(record, kCol16Offset))      // 16
-        << latin1Field(record, kUserOffset, kAccountWidth)      // 17
-        << latin1Field(record, kPasswordOffset, kAccountWidth); // 18
+    row << QString()                                                       // 0
+        << latin1Field(record, kIpOffset, kIpWidth)                        // 1
+        << fullNetcom                                                      // 2
+        << netcomFlag                                                      // 3
+        << QString()                                                       // 4
+        << latin1Field(record, kCol5Offset, kCol5Width)                    // 5
+        << QString()                                                       // 6
+        << latin1Field(record, kSerialOffset, kSerialWidth)                // 7
+        << latin1Field(record, kMacOffset, kMacWidth)                      // 8
+        << latin1Field(record, kMaskOffset, kIpWidth)                      // 9
+        << latin1Field(record, kGatewayOffset, kIpWidth)                   // 10
+        << latin1Field(record, kDnsOffset, kIpWidth)                       // 11
+        << QString::number(toHostOrder(u32Field(record, kHttpPortOffset))) // 12
+        << QString::number(toHostOrder(u32Field(record, kRtspPortOffset))) // 13
+        << QString::number(u8Field(record, kCol14Offset))                  // 14
+        << dhcpText                                                        // 15
+        << QString::number(u32Field(record, kCol16Offset))                 // 16
+        << latin1Field(record, kUserOffset, kAccountWidth)                 // 17
+        << latin1Field(record, kPasswordOffset, kAccountWidth);            // 18
     return row;
 }
 

@@ -7,6 +7,7 @@
 #include "NetInfoResultInfo.h"
 #include "NewAddressRule.h"
 #include "PendingList.h"
+#include "RowTexts.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 #include "ozmlogic/ParamRecords.h"
@@ -217,6 +218,8 @@ private:
     void stopNetBatch();
     // A row-status style notification (code, MAC first) through handleDeviceEvent.
     void notifyRow(int code, const QStringList& texts);
+    // A row text of the list (RowTextList.h) for the device.
+    void notifyRow(int code, const QString& mac, RowText text);
 
     // Tracked operations and their sweeps (MainFrameSweeps.cpp).
     void runDeviceBatch(int kind);

@@ -366,7 +366,7 @@ void MainFrame::checkFixtureTimeout(int kind, int count) {
             }
         }
         const QString text =
-            kind == kKindAudio ? tr("Get Audio State Timeout") : tr("Get GPIO State Timeout");
+            RowTexts::text(kind == kKindAudio ? RowText::AudioStateTimeout : RowText::GpioStateTimeout);
         for (const QString& mac : timedOut) {
             QStringList texts{mac, text};
             OZM::_NOTIFY_PARAM param;

@@ -93,6 +93,10 @@ void MainFrame::notifyRow(int code, const QStringList& texts) {
     handleDeviceEvent(&param);
 }
 
+void MainFrame::notifyRow(int code, const QString& mac, RowText text) {
+    notifyRow(code, {mac, RowTexts::text(text)});
+}
+
 void MainFrame::stopNetBatch() {
     _netBatchStop = true;
     if (_netBatchThread.joinable())
@@ -230,7 +234,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
                 _netInfoList.push_back(failed);
             }
             ++_netBatchBegun;
-            notifyRow(2, {QString::fromStdString(mac), tr("Modify IP Failed")});
+            notifyRow(2, QString::fromStdString(mac), RowText::ModifyIpFailed);
             continue;
         }
         DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
@@ -401,16 +405,16 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     if (resp.result != 0) {
         if (_engine)
             _engine->releaseSentAddress(mac); // the camera stays where it is
-        notifyRow(2, {macText, tr("Modify IP Failed")});
+        notifyRow(2, macText, RowText::ModifyIpFailed);
     } else {
         const QString ip = QString::fromStdString(fieldText(resp.newIp, sizeof resp.newIp));
-        notifyRow(8, {macText, ip, tr("New IP:") + ip});
+        notifyRow(8, {macText, ip, RowTexts::text(RowText::NewIp, ip)});
         // The engine logs in again at the new address once the camera is back, and the camera
         // is waited for, when its login is in place or in progress; any other camera is not
         // logged in again, so nothing is left to wait for. Decided before a relogin is queued.
         const bool relogin = reloginAwaited(mac);
         if (!reLoginDevice(&resp, relogin) || !relogin) {
-            notifyRow(2, {macText, tr("Not logged in: no relogin after the IP change")});
+            notifyRow(2, macText, RowText::NoReloginAfterIpChange);
             std::lock_guard<std::mutex> lock(_pendingMutex);
             _netInfoList.forEachOfMac(mac, [](NetInfoResultInfo& record) {
                 record.status = 1;
@@ -434,15 +438,15 @@ void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const QString macText = QString::fromStdString(mac);
     if (resp.result == 0) {
         if (resp.fullNetcom == 1) {
-            notifyRow(2, {macText, tr("Turn On Full Netcom Successfull")});
-            notifyRow(3, {macText, tr("Enable")});
+            notifyRow(2, macText, RowText::FullNetcomOn);
+            notifyRow(3, macText, RowText::FullNetcomEnabled);
         } else {
-            notifyRow(3, {macText, tr("Disable")});
-            notifyRow(2, {macText, tr("Turn Off Full Netcom Successfull")});
+            notifyRow(3, macText, RowText::FullNetcomDisabled);
+            notifyRow(2, macText, RowText::FullNetcomOff);
         }
-        notifyRow(7, {macText, resp.column3Flag == 1 ? tr("Yes") : QString()});
+        notifyRow(7, {macText, resp.column3Flag == 1 ? RowTexts::text(RowText::NetcomFlagSet) : QString()});
     } else {
-        notifyRow(2, {macText, tr("Modify Full Netcom Failed")});
+        notifyRow(2, macText, RowText::FullNetcomFailed);
     }
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
 }
@@ -451,12 +455,12 @@ void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const std::string mac = fieldText(resp.mac2, sizeof resp.mac2);
     const QString macText = QString::fromStdString(mac);
     const bool open = resp.dhcp == 1;
-    QString text;
+    RowText text;
     if (resp.result == 0)
-        text = open ? tr("open DHCP Successfull") : tr("close DHCP Successfull");
+        text = open ? RowText::DhcpOpened : RowText::DhcpClosed;
     else
-        text = open ? tr("open DHCP Failed") : tr("close DHCP Failed");
-    notifyRow(2, {macText, text});
+        text = open ? RowText::DhcpOpenFailed : RowText::DhcpCloseFailed;
+    notifyRow(2, macText, text);
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
 }
 
@@ -465,7 +469,7 @@ void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
 void MainFrame::onModifyNetInfoEnd() {
     // Times out the unanswered records of the requests that the ended run held.
     const int covers = _netEndCovers.exchange(-1);
-    std::vector<std::pair<QString, QString>> timedOut; // MAC, row text
+    std::vector<std::pair<QString, RowText>> timedOut; // MAC, row text
     {
         std::lock_guard<std::mutex> lock(_pendingMutex);
         const std::size_t held = covers < 0 ? 0 : static_cast<std::size_t>(covers);
@@ -475,10 +479,9 @@ void MainFrame::onModifyNetInfoEnd() {
                 continue;
             record.status = 3;
             timedOut.emplace_back(QString::fromStdString(fieldText(record.mac, sizeof record.mac)),
-                                  record.kind == 5 ? tr("MODIFY Full Netcom Timeout")
-                                                   : tr("Modify IP Timeout"));
+                                  record.kind == 5 ? RowText::FullNetcomTimeout : RowText::ModifyIpTimeout);
         }
     }
     for (const auto& entry : timedOut)
-        notifyRow(2, {entry.first, entry.second});
+        notifyRow(2, entry.first, entry.second);
 }
