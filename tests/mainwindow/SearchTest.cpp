@@ -1,6 +1,7 @@
 // The device search against the simulated fleet: rows, logins, stale answers, relogin.
 #include "DeviceManager.h"
 #include "MainFrame.h"
+#include "LoginTime.h"
 #include "MainWindowTestSupport.h"
 
 #include "camsim/SimControl.h"
@@ -24,6 +25,8 @@ class SearchTest : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         camsim::resetWorld();
         ozmParamsMgr()->setSearchTime(5);
         ozmParamsMgr()->setSearchFullNetcom(0);
@@ -60,10 +63,11 @@ protected:
 TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
     MainFrame frame;
     frame.show();
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     QSignalSpy loginsDone(&frame, &MainFrame::closeSearchDialog);
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
+    const frametest::LoginTime loginTime;
     search->click();
     EXPECT_FALSE(search->isEnabled());
     CTableView* table = frame.deviceTable();
@@ -91,7 +95,7 @@ TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
 TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
     camsim::useFleet({});
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     DSC_SEARCH_RESPONSE_INFO late{};
     std::memcpy(late.tag, "searching..", 12);
     late.type = 11;
@@ -109,7 +113,7 @@ TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
 TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
     camsim::inject({"*", "KVX_NET_StartSearchDevice:start", true, false, 0, 1});
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     harness::LogCapture log;
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
@@ -128,7 +132,7 @@ TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
 TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
     camsim::useFleet(camsim::defaultFleet(1));
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     button(frame, "Device Search")->click();
     ASSERT_TRUE(harness::waitFor([&] { return frame.deviceTable()->rowCount() == 1; }, 20000));
     // The same camera answers once more in this search.
@@ -147,7 +151,7 @@ TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
 TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     QPushButton* search = button(frame, "Device Search");
     search->click();
     ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
@@ -156,6 +160,8 @@ TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     DSC_MODIFY_NETINFO_RESPONSE resp{};
     std::strcpy(resp.mac, camera.mac.c_str());
     std::strcpy(resp.newIp, "127.0.0.201");
+    // The relogin's 20 s delay, several seconds of real time: it is still pending when counted.
+    const frametest::LoginTime loginTime;
     QSignalSpy spy(&frame, &MainFrame::reLoginReq);
     frame.reLoginDevice(&resp);
     ASSERT_EQ(spy.size(), 1);

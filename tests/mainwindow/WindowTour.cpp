@@ -8,12 +8,14 @@
 #include "MultiTreeWidget.h"
 #include "OtherParamConfigDlg.h"
 #include "ProgressBarDialog.h"
+#include "SearchLogin.h"
 #include "SetIPDialog.h"
 #include "ShowResultDlgEx.h"
 #include "TitleBar.h"
 #include "modifyupgradewidget.h"
 
 #include "camsim/SimControl.h"
+#include "harness/AtExit.h"
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
 #include "ozmlogic/OzmLogic.h"
@@ -67,13 +69,6 @@ bool isPreview(const QWidget* widget) {
 
 bool upgradeEnded(const QString& progress) {
     return progress == QLatin1String("100") || progress == QLatin1String("0");
-}
-
-int loggedIn(const CTableView* table) {
-    int count = 0;
-    for (int row = 0; row < table->rowCount(); ++row)
-        count += table->getData(row, CTableView::ColStatus).toString() == QLatin1String("Login Successful");
-    return count;
 }
 
 } // namespace
@@ -257,6 +252,8 @@ bool WindowTour::Walker::run(const QString& language) {
     FixtureSim fixture;
     if (!fixture.start())
         return fail(QStringLiteral("the fake fixture did not start"));
+    const bool hadPort = qEnvironmentVariableIsSet("CORVANE_FIXTURE_PORT");
+    const QByteArray oldPort = qgetenv("CORVANE_FIXTURE_PORT");
     qputenv("CORVANE_FIXTURE_PORT", QByteArray::number(fixture.port()));
     qunsetenv("CORVANE_OPEN_FILE");
     _package = QDir::currentPath() + QStringLiteral("/firmware.bin");
@@ -268,6 +265,18 @@ bool WindowTour::Walker::run(const QString& language) {
 
     MainFrame frame;
     _frame = &frame;
+    // However the tour ends: no poll of the window, the fixture's port and the world as before.
+    const harness::AtExit restore([&] {
+        _poll.stop();
+        frame.close();
+        _frame = nullptr;
+        fixture.stop();
+        if (hadPort)
+            qputenv("CORVANE_FIXTURE_PORT", oldPort);
+        else
+            qunsetenv("CORVANE_FIXTURE_PORT");
+        camsim::resetWorld();
+    });
     frame.show();
     _poll.start(20);
     CTableView* table = frame.deviceTable();
@@ -279,14 +288,7 @@ bool WindowTour::Walker::run(const QString& language) {
     bool ok = step(QStringLiteral("start"), [] {}) &&
               step(QStringLiteral("nothing selected"), [&] { frame.onSyncTime(); });
     ok = ok && step(QStringLiteral("search"), [&] {
-             auto* cards = frame.findChild<QComboBox*>(QStringLiteral("networkCardTypeBox"));
-             if (!cards || cards->findText(QStringLiteral("[127.0.0.1]"), Qt::MatchContains) < 0) {
-                 fail(QStringLiteral("no loopback card"));
-                 return;
-             }
-             cards->setCurrentIndex(cards->findText(QStringLiteral("[127.0.0.1]"), Qt::MatchContains));
-             frame.onSearchDevices();
-             if (!harness::waitFor([&] { return loggedIn(table) == kCameras; }, 30000))
+             if (!frametest::searchAndLogin(frame, kCameras))
                  fail(QStringLiteral("the cameras did not all log in"));
          });
     if (!ok)
@@ -295,7 +297,8 @@ bool WindowTour::Walker::run(const QString& language) {
     ok = step(QStringLiteral("right-click menu"),
               [&] {
                   emit table->customContextMenuRequested(firstRow);
-                  harness::waitFor([&] { return table->contextMenu()->isVisible(); }, 2000);
+                  if (!harness::waitFor([&] { return table->contextMenu()->isVisible(); }, 2000))
+                      fail(QStringLiteral("the menu did not show"));
                   visitNew();
                   table->contextMenu()->hide();
               }) &&
@@ -349,11 +352,6 @@ bool WindowTour::Walker::run(const QString& language) {
         if (!step(s.first, s.second))
             break;
     }
-    _poll.stop();
-    frame.close();
-    _frame = nullptr;
-    fixture.stop();
-    camsim::resetWorld();
     return error.isEmpty();
 }
 

@@ -2,6 +2,7 @@
 // preview, against the simulated fleet.
 #include "DeviceManager.h"
 #include "ImageTestDialog.h"
+#include "LoginTime.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
 #include "PlayCheckDeviceDialog.h"
@@ -158,14 +159,17 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
     auto* cards = frame.findChild<QComboBox*>("networkCardTypeBox");
     cards->setCurrentIndex(cards->findText("[127.0.0.1]", Qt::MatchContains));
     QPushButton* search = button(frame, "Device Search");
-    search->click();
-    // The window's own logins are all made before the dialog's are counted.
-    ASSERT_TRUE(harness::waitFor(
-        [&] {
-            return search->isEnabled() && frame.deviceTable()->rowCount() == 4 &&
-                   camsim::liveSessionCount() == 4;
-        },
-        20000));
+    {
+        const frametest::LoginTime loginTime;
+        search->click();
+        // The window's own logins are all made before the dialog's are counted.
+        ASSERT_TRUE(harness::waitFor(
+            [&] {
+                return search->isEnabled() && frame.deviceTable()->rowCount() == 4 &&
+                       camsim::liveSessionCount() == 4;
+            },
+            20000));
+    }
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     CTableView* table = frame.deviceTable();
     for (int i = 0; i < 3; ++i)

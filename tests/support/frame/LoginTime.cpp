@@ -1,0 +1,24 @@
+#include "LoginTime.h"
+
+#include "harness/Slowdown.h"
+#include "winport/WinPort.h"
+
+#include <algorithm>
+
+namespace frametest {
+
+namespace {
+// The program's login limit in program milliseconds, as the operator sees it fail.
+constexpr double kLoginLimitMs = 30000;
+} // namespace
+
+LoginTime::LoginTime() : _before(winport::timeScale()) {
+    const double wanted = kLoginLimitRealMs * harness::kSlowdown / kLoginLimitMs;
+    winport::setTimeScale(std::max(_before, wanted));
+}
+
+LoginTime::~LoginTime() {
+    winport::setTimeScale(_before);
+}
+
+} // namespace frametest
