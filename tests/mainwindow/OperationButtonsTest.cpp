@@ -292,8 +292,8 @@ TEST_F(ButtonsTest, FileDialogChoosesThePackageAndCancelClearsIt) {
 // folder (which here holds a stale decoy); a second click ends the first program.
 TEST_F(ButtonsTest, LabelProgramStartsBesideItsIniAndARestartEndsTheFirst) {
     const QString program = dir() + "/program";
-    installLabelProgram(program, kLabelScript);
-    installLabelProgram(dir(), "#!/bin/sh\ntouch \"$(dirname \"$0\")/run.decoy\"\n");
+    ASSERT_NO_FATAL_FAILURE(installLabelProgram(program, kLabelScript));
+    ASSERT_NO_FATAL_FAILURE(installLabelProgram(dir(), "#!/bin/sh\ntouch \"$(dirname \"$0\")/run.decoy\"\n"));
     qputenv("CORVANE_PROGRAM_DIR", program.toUtf8());
 
     auto frame = std::make_unique<MainFrame>();

@@ -113,7 +113,7 @@ TEST_F(PreviewButtonsTest, GridButtonsKeepTheStreamLimitsAndChooseTheGrid) {
                      std::to_string(c.checked));
         ozmParamsMgr()->setStream(c.setting);
         MainFrame frame;
-        listAndCheck(frame, 11, c.checked);
+        ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 11, c.checked));
         const int startups = camsim::startupCount();
         camsim::clearCallLog();
         QString seenClass;
@@ -240,7 +240,7 @@ TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
         SCOPED_TRACE(afterShown ? "after the first was shown" : "while the first starts");
         camsim::clearCallLog();
         MainFrame frame;
-        listAndCheck(frame, 3, 3);
+        ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 3, 3));
         ModalCloser closer;
         closer.setDecider([afterShown](QWidget* modal) {
             auto* dialog = qobject_cast<ImageTestDialog*>(modal);
@@ -264,7 +264,7 @@ TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
 TEST_F(PreviewButtonsTest, ImageTestSwitchesSelectAllOffAfterTheLast) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    listAndCheck(frame, 2, 0);
+    ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 2, 0));
     CTableView* table = frame.deviceTable();
     table->setIsCheckAll(true);
     ASSERT_TRUE(table->isCheckAll());
@@ -294,7 +294,7 @@ TEST_F(PreviewButtonsTest, ImageTestSwitchesSelectAllOffAfterTheLast) {
 TEST_F(PreviewButtonsTest, RemovalWithoutAMacChangesNothing) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    listAndCheck(frame, 2, 0);
+    ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 2, 0));
     QStringList noMac = fleetRows(2).value(1);
     noMac[1] = "127.0.9.9";
     noMac[8].clear();
@@ -316,7 +316,7 @@ TEST_F(PreviewButtonsTest, DoubleClickPreviewsTheRowOnTheStoredStream) {
     camsim::useFleet(camsim::defaultFleet(2));
     ozmParamsMgr()->setStream(0);
     MainFrame frame;
-    listAndCheck(frame, 2, 0);
+    ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 2, 0));
     frame.show();
     CTableView* table = frame.deviceTable();
     const QPoint cell = table->visualRect(table->model()->index(1, 1)).center();
