@@ -4,7 +4,7 @@
 
 #include "../engine/EngineTestSupport.h"
 
-#include "LoginTime.h"
+#include "LongLimits.h"
 #include "RunCloser.h"
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
@@ -29,7 +29,7 @@ protected:
     // Logs the fleet in; the cameras listed in wrongPassword fail their login. The login limit
     // has several seconds of real time meanwhile. Call it as ASSERT_NO_FATAL_FAILURE(loginFleet()).
     void loginFleet(const std::vector<int>& wrongPassword = {}) {
-        const frametest::LoginTime loginTime;
+        const frametest::LongLimits limits;
         std::vector<DSC_SEARCH_RESPONSE_INFO> records;
         for (const auto& camera : fleet)
             records.push_back(enginetest::searchRecord(camera));

@@ -4,7 +4,7 @@
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
 #include "ProgressBarDialog.h"
-#include "LoginTime.h"
+#include "LongLimits.h"
 #include "ResultTables.h"
 #include "SearchLogin.h"
 #include "ShowResultDialog.h"
@@ -329,9 +329,9 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         std::uint64_t took = 0;
         {
             // The relogins whose success is checked, within their limit on a loaded machine.
-            std::optional<frametest::LoginTime> loginTime;
+            std::optional<frametest::LongLimits> limits;
             if (c.rowLoginRefused >= 0)
-                loginTime.emplace();
+                limits.emplace();
             const std::uint64_t clicked = GetTickCount();
             Access::button(frame, "modifyIp")->click(); // returns when the busy indicator closed
             took = GetTickCount() - clicked;

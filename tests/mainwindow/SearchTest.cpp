@@ -1,7 +1,7 @@
 // The device search against the simulated fleet: rows, logins, stale answers, relogin.
 #include "DeviceManager.h"
 #include "MainFrame.h"
-#include "LoginTime.h"
+#include "LongLimits.h"
 #include "MainWindowTestSupport.h"
 
 #include "camsim/SimControl.h"
@@ -67,7 +67,7 @@ TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
     QSignalSpy loginsDone(&frame, &MainFrame::closeSearchDialog);
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
-    const frametest::LoginTime loginTime;
+    const frametest::LongLimits limits;
     search->click();
     EXPECT_FALSE(search->isEnabled());
     CTableView* table = frame.deviceTable();
@@ -161,7 +161,7 @@ TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     std::strcpy(resp.mac, camera.mac.c_str());
     std::strcpy(resp.newIp, "127.0.0.201");
     // The relogin's 20 s delay, several seconds of real time: it is still pending when counted.
-    const frametest::LoginTime loginTime;
+    const frametest::LongLimits limits;
     QSignalSpy spy(&frame, &MainFrame::reLoginReq);
     frame.reLoginDevice(&resp);
     ASSERT_EQ(spy.size(), 1);

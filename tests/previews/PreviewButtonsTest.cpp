@@ -2,7 +2,7 @@
 // preview, against the simulated fleet.
 #include "DeviceManager.h"
 #include "ImageTestDialog.h"
-#include "LoginTime.h"
+#include "LongLimits.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
 #include "PlayCheckDeviceDialog.h"
@@ -160,7 +160,7 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
     cards->setCurrentIndex(cards->findText("[127.0.0.1]", Qt::MatchContains));
     QPushButton* search = button(frame, "Device Search");
     {
-        const frametest::LoginTime loginTime;
+        const frametest::LongLimits limits;
         search->click();
         // The window's own logins are all made before the dialog's are counted.
         ASSERT_TRUE(harness::waitFor(

@@ -1,6 +1,6 @@
 #include "SearchLogin.h"
 
-#include "LoginTime.h"
+#include "LongLimits.h"
 
 #include "MainFrame.h"
 #include "harness/QtApp.h"
@@ -30,7 +30,7 @@ bool searchAndLogin(MainFrame& frame, int loggedIn, int refused, int timeoutMs) 
     }
     box->setCurrentIndex(loopback);
     const harness::Step step("search for " + std::to_string(loggedIn + refused) + " cameras");
-    const LoginTime loginTime;
+    const LongLimits limits;
     frame.onSearchDevices();
     const bool done = harness::waitFor(
         [&] {

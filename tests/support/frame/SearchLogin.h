@@ -8,7 +8,7 @@ namespace frametest {
 
 // Picks the loopback card, searches and waits until `loggedIn` rows say "Login Successful" and
 // `refused` rows "Login Failed"; the login limit gets several seconds of real time meanwhile
-// (LoginTime). False, with the rows printed, when the card is missing or the wait runs out.
+// (LongLimits). False, with the rows printed, when the card is missing or the wait runs out.
 [[nodiscard]] bool searchAndLogin(MainFrame& frame, int loggedIn, int refused = 0, int timeoutMs = 30000);
 
 // The rows whose status column says `status`.

@@ -1,4 +1,4 @@
-#include "LoginTime.h"
+#include "LongLimits.h"
 
 #include "harness/Slowdown.h"
 #include "winport/WinPort.h"
@@ -12,12 +12,12 @@ namespace {
 constexpr double kLoginLimitMs = 30000;
 } // namespace
 
-LoginTime::LoginTime() : _before(winport::timeScale()) {
+LongLimits::LongLimits() : _before(winport::timeScale()) {
     const double wanted = kLoginLimitRealMs * harness::kSlowdown / kLoginLimitMs;
     winport::setTimeScale(std::max(_before, wanted));
 }
 
-LoginTime::~LoginTime() {
+LongLimits::~LongLimits() {
     winport::setTimeScale(_before);
 }
 
