@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 #include "LongLimits.h"
 #include "MainWindowTestSupport.h"
+#include "SearchLogin.h"
 
 #include "camsim/SimControl.h"
 #include "harness/LogCapture.h"
@@ -50,14 +51,6 @@ protected:
         ASSERT_GE(index, 0);
         box->setCurrentIndex(index);
     }
-    static int rowsWithStatus(const CTableView* table, const QString& status) {
-        int count = 0;
-        for (int row = 0; row < table->rowCount(); ++row) {
-            if (table->getData(row, CTableView::ColStatus).toString() == status)
-                ++count;
-        }
-        return count;
-    }
 };
 
 TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
@@ -73,8 +66,9 @@ TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
     CTableView* table = frame.deviceTable();
     ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
     EXPECT_EQ(table->rowCount(), 8);
-    ASSERT_TRUE(harness::waitFor([&] { return rowsWithStatus(table, "Login Successful") == 8; }, 20000))
-        << rowsWithStatus(table, "Login Successful");
+    ASSERT_TRUE(
+        harness::waitFor([&] { return frametest::rowsWithStatus(frame, "Login Successful") == 8; }, 20000))
+        << frametest::rowsWithStatus(frame, "Login Successful");
     EXPECT_TRUE(harness::waitFor([&] { return loginsDone.size() >= 1; }, 5000))
         << "code 5 reached the engine";
 

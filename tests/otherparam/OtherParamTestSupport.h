@@ -1,12 +1,11 @@
-// The other-parameter run's tests against the simulated fleet: byte helpers, the closer of the
-// run's dialogs and the fixture (a logged-in fleet, a ping wrapper that logs every address).
+// The other-parameter run's tests against the simulated fleet: byte helpers, the run's closer
+// (frametest::RunCloser) and the fixture (a logged-in fleet, a ping wrapper that logs every address).
 #pragma once
 
 #include "../batches/BatchTestSupport.h"
 
 #include "ProgressBarDialog.h"
 #include "RestartPing.h"
-#include "TipDialog.h"
 #include "harness/LogCapture.h"
 #include "ozmlogic/ParamsMgr.h"
 
