@@ -60,7 +60,7 @@ std::string show(const ClockFields& f) {
 } // namespace
 
 TEST_F(BatchTest, TimeSyncWritesOneClockSnapshot) {
-    loginFleet({2});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({2}));
     camsim::inject({fleet[1].mac, "KVX_NET_SetTimeParam", true, false, 0, -1});
     TableCloser closer;
     const std::time_t before = std::time(nullptr);
@@ -102,7 +102,7 @@ TEST_F(BatchTest, TimeSyncWritesOneClockSnapshot) {
 }
 
 TEST_F(BatchTest, TimeSyncFailedReadWritesNothing) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     camsim::inject({fleet[0].mac, "KVX_NET_GetTimeParam", true, false, 0, -1});
     TableCloser closer;
     engine->batchSyncTime(rows({0}));
@@ -113,7 +113,7 @@ TEST_F(BatchTest, TimeSyncFailedReadWritesNothing) {
 }
 
 TEST_F(BatchTest, TimeSyncSkipsDeviceMissingFromSearchInfo) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     engine->removeSearchInfo(fleet[1].mac);
     harness::LogCapture log;
     TableCloser closer;
@@ -125,7 +125,7 @@ TEST_F(BatchTest, TimeSyncSkipsDeviceMissingFromSearchInfo) {
 }
 
 TEST_F(BatchTest, RebootSuccessFailureAndNoLogin) {
-    loginFleet({2});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({2}));
     camsim::inject({fleet[1].mac, "KVX_NET_Reboot", true, false, 0, -1});
     EXPECT_EQ(engine->rebootDevices(QStringList()), -1);
     for (std::size_t i : {0, 1, 2})
@@ -139,7 +139,7 @@ TEST_F(BatchTest, RebootSuccessFailureAndNoLogin) {
 }
 
 TEST_F(BatchTest, SimpleRecoveryResetsAccountAndPorts) {
-    loginFleet({2});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({2}));
     camsim::inject({fleet[1].mac, "KVX_NET_RestoreDefaultNew", true, false, 0, -1});
     EXPECT_EQ(engine->simpleRecoveryDevices(QStringList()), -1);
     for (std::size_t i : {0, 1, 2})
@@ -169,7 +169,7 @@ TEST_F(BatchTest, SimpleRecoveryResetsAccountAndPorts) {
 }
 
 TEST_F(BatchTest, FullRecoveryRunsOnTheWorker) {
-    loginFleet({2});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({2}));
     camsim::inject({fleet[1].mac, "KVX_NET_RestoreDefaultNew", true, false, 0, -1});
     EXPECT_EQ(engine->fullRecoveryDevices(QStringList()), -1);
     for (std::size_t i : {0, 1, 2})
@@ -185,7 +185,7 @@ TEST_F(BatchTest, FullRecoveryRunsOnTheWorker) {
 }
 
 TEST_F(BatchTest, OsdWritesStoredRecordAndName) {
-    loginFleet({2});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({2}));
     OZM::_SC_SETOSD_DATA_ osd;
     std::memset(&osd, 0, sizeof osd);
     osd.showTime = 0; // the two flags differ: each goes to its own byte
@@ -230,7 +230,7 @@ TEST_F(BatchTest, OsdWritesStoredRecordAndName) {
 }
 
 TEST_F(BatchTest, OsdTextWithoutTerminatorStaysInItsField) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     OZM::_SC_SETOSD_DATA_ osd;
     std::memset(&osd, 0, sizeof osd);
     std::memset(osd.text, 'x', sizeof osd.text); // 200 bytes, no terminator
@@ -252,7 +252,7 @@ TEST_F(BatchTest, SdCardCheckFieldsAndTable) {
     cameras[1].sdCardPresent = false;
     camsim::useFleet(cameras);
     fleet = camsim::fleet();
-    loginFleet({3});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({3}));
     camsim::inject({fleet[2].mac, "KVX_NET_GetStorageInfo2", true, false, 0, -1});
     TableCloser closer;
     engine->checkSDCard(rows({0, 1, 2, 3}));
@@ -283,7 +283,7 @@ TEST_F(BatchTest, SdCardCheckFieldsAndTable) {
 }
 
 TEST_F(BatchTest, TenZoomSetsTheCpldWord) {
-    loginFleet({2});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({2}));
     camsim::inject({fleet[1].mac, "KVX_NET_SetCpldData", true, false, 0, -1});
     // The camera that is not logged in comes first: it is passed over, the batch goes on.
     engine->batchTenZoom(rows({2, 0, 1}));
@@ -302,7 +302,7 @@ TEST_F(BatchTest, TenZoomSetsTheCpldWord) {
 }
 
 TEST_F(BatchTest, TenZoomFailedReadWritesNothing) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     camsim::inject({fleet[0].mac, "KVX_NET_GetCpldData", true, false, 0, -1});
     harness::LogCapture log;
     engine->batchTenZoom(rows({0, 1}));
@@ -314,7 +314,7 @@ TEST_F(BatchTest, TenZoomFailedReadWritesNothing) {
 }
 
 TEST_F(BatchTest, UnknownRowsProduceNothing) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     QStringList stranger = row(0);
     stranger[8] = "00:00:00:00:00:00";
     TableCloser closer;
@@ -331,7 +331,7 @@ TEST_F(BatchTest, UnknownRowsProduceNothing) {
 }
 
 TEST_F(BatchTest, RebootAndSimpleRecoveryLogInAgainTwentySecondsLater) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     engine->rebootDevices(row(0));
     engine->simpleRecoveryDevices(row(1));
     const std::uint64_t start = GetTickCount();

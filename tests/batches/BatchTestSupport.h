@@ -4,10 +4,8 @@
 
 #include "../engine/EngineTestSupport.h"
 
-#include "Cmodifyresultmodel.h"
-#include "Cmodifytableview.h"
-#include "ShowResultDialog.h"
-#include "harness/ModalCloser.h"
+#include "LongLimits.h"
+#include "RunCloser.h"
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
 
@@ -15,45 +13,9 @@
 
 namespace batchtest {
 
-// What a result dialog showed before it was closed.
-struct ShownTable {
-    QSize size;
-    QStringList headers;
-    QList<QStringList> rows;
-    QString devices;
-    QString failed;
-};
-
+using frametest::ShownTable;
 // Closes every result dialog the code opens and records its table.
-class TableCloser {
-public:
-    TableCloser() : closer(harness::ModalCloser::Action::Accept, 5) {
-        closer.setDecider([this](QWidget* widget) {
-            if (auto* dialog = qobject_cast<ShowResultDialog*>(widget)) {
-                ShownTable shown;
-                shown.size = dialog->size();
-                Cmodifytableview* view = dialog->table();
-                Cmodifyresultmodel* model = view->resultModel();
-                for (int c = 0; c < model->columnCount(); ++c)
-                    shown.headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-                for (int r = 0; r < view->rowCount(); ++r) {
-                    QStringList row;
-                    for (int c = 0; c < model->columnCount(); ++c)
-                        row << view->getData(r, c).toString();
-                    shown.rows << row;
-                }
-                shown.devices = dialog->deviceCountText();
-                shown.failed = dialog->failedCountText();
-                tables.push_back(shown);
-            }
-            return harness::ModalCloser::Action::Accept;
-        });
-    }
-    std::vector<ShownTable> tables;
-
-private:
-    harness::ModalCloser closer;
-};
+using TableCloser = frametest::RunCloser;
 
 class BatchTest : public enginetest::EngineTest {
 protected:
@@ -64,24 +26,30 @@ protected:
         fleet = camsim::fleet();
     }
 
-    // Logs the fleet in; the cameras listed in wrongPassword fail their login.
+    // Logs the fleet in; the cameras listed in wrongPassword fail their login. The login limit
+    // has several seconds of real time meanwhile. Call it as ASSERT_NO_FATAL_FAILURE(loginFleet()).
     void loginFleet(const std::vector<int>& wrongPassword = {}) {
+        const frametest::LongLimits limits;
         std::vector<DSC_SEARCH_RESPONSE_INFO> records;
         for (const auto& camera : fleet)
             records.push_back(enginetest::searchRecord(camera));
         for (int i : wrongPassword)
-            std::snprintf(records[i].password, sizeof records[i].password, "wrong");
+            std::snprintf(records.at(i).password, sizeof records[i].password, "wrong");
         searchFound(records, static_cast<int>(records.size()));
-        ASSERT_TRUE(enginetest::waitFor([&] {
-            for (std::size_t i = 0; i < fleet.size(); ++i)
-                if (notes->with(10, mac(i)).empty())
-                    return false;
-            return !notes->with(6).empty();
-        }));
+        ASSERT_TRUE(enginetest::waitFor(
+            [&] {
+                for (std::size_t i = 0; i < fleet.size(); ++i)
+                    if (notes->with(10, mac(i)).empty())
+                        return false;
+                return !notes->with(6).empty();
+            },
+            20000));
         for (std::size_t i = 0; i < fleet.size(); ++i) {
             const bool wrong =
                 std::find(wrongPassword.begin(), wrongPassword.end(), int(i)) != wrongPassword.end();
-            ASSERT_EQ(engine->slotsForMac(fleet[i].mac).at(0).loggedIn(), !wrong) << i;
+            const std::vector<LoginSlot> logins = engine->slotsForMac(fleet[i].mac);
+            ASSERT_FALSE(logins.empty()) << i;
+            ASSERT_EQ(logins[0].loggedIn(), !wrong) << i;
         }
         camsim::clearCallLog();
         notes->clear();

@@ -82,7 +82,7 @@ TEST_F(UpgradeBatch, WindowFillsLiveOneLinePerDevice) {
     std::vector<camsim::CameraProfile> cameras = camsim::defaultFleet(4);
     camsim::useFleet(cameras);
     fleet = camsim::fleet();
-    loginFleet({2});
+    ASSERT_NO_FATAL_FAILURE(loginFleet({2}));
     camsim::inject({fleet[1].mac, "KVX_NET_Upgrade:result", true, false, 0, -1}); // 1282 at the end
     camsim::inject({fleet[3].mac, "KVX_NET_Upgrade", true, false, 0, -1});        // refused
     QList<int> seenProgress;
@@ -112,7 +112,7 @@ TEST_F(UpgradeBatch, WindowFillsLiveOneLinePerDevice) {
 }
 
 TEST_F(UpgradeBatch, PackageErrors) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     runBatch(rows({0}), QDir(folder.path()).filePath("missing.bin"), 1);
     EXPECT_EQ(line(0).mid(1), QStringList({"0", "Package error!"}));
     EXPECT_TRUE(callsTo("KVX_NET_GetUpgradeFileProperty", 0).empty());
@@ -125,7 +125,7 @@ TEST_F(UpgradeBatch, PackageErrors) {
 }
 
 TEST_F(UpgradeBatch, PathReachesTheSdkAsGbk) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     const QString path = writePackage(QString::fromUtf8("固件.bin"), QByteArray(64, 'q'));
     runBatch(rows({0}), path, 1);
     const auto upgrades = callsTo("KVX_NET_Upgrade", 0);
@@ -167,7 +167,7 @@ TEST_F(UpgradeBatch, ProgressCodeMappingAndSharedAddress) {
 }
 
 TEST_F(UpgradeBatch, NoMatchingDeviceShowsAnEmptyWindow) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     QStringList stranger = row(0);
     stranger[8] = "00:00:00:00:00:00";
     runBatch({stranger}, package, 0);
@@ -177,7 +177,7 @@ TEST_F(UpgradeBatch, NoMatchingDeviceShowsAnEmptyWindow) {
 
 TEST_F(UpgradeBatch, SilentDeviceTimesOut) {
     winport::setTimeScale(0.002); // the 120 s stall limit in 240 ms
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     camsim::inject({fleet[0].mac, "KVX_NET_Upgrade", false, true, 0, -1}); // started, never reports
     // One report of 37 per cent, then silence.
     QTimer::singleShot(winport::timerInterval(2000), engine.get(), [&] {

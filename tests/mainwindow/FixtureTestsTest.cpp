@@ -106,6 +106,8 @@ class FixtureTests : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         camsim::resetWorld();
         ozmParamsMgr()->setSearchTime(5);
         ozmParamsMgr()->setSearchFullNetcom(0);
@@ -170,7 +172,8 @@ protected:
         return nullptr;
     }
 
-    // Searches the loopback card and checks the first `checked` rows.
+    // Searches the loopback card and checks the first `checked` rows. Call it as
+    // ASSERT_NO_FATAL_FAILURE(searchAndCheck(...)).
     void searchAndCheck(MainFrame& frame, int checked) {
         auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
         ASSERT_NE(box, nullptr);
@@ -262,7 +265,7 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     sim.setMacDelayMs(fleet[2].mac, 250);
 
     MainFrame frame;
-    searchAndCheck(frame, 6);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 6));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     EXPECT_NE(frame.fixtureHandle(), 0u);
 
@@ -380,7 +383,7 @@ TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
     for (std::size_t i = 0; i < cases.size(); ++i)
         sim.setResult(fleet[i].mac, cases[i].json);
     MainFrame frame;
-    searchAndCheck(frame, static_cast<int>(cases.size()));
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, static_cast<int>(cases.size())));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     openDetail = detailRow + 1;
     run(frame, "GPIO Detection");
@@ -426,7 +429,7 @@ TEST_F(FixtureTests, TimeLimitIsTwentyFiveSecondsPerRowUpToTwoMinutes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rows);
         if (!searched) {
-            searchAndCheck(frame, 8);
+            ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 8));
             searched = true;
         }
         for (int row = 0; row < 8; ++row)
@@ -458,7 +461,7 @@ TEST_F(FixtureTests, TimeLimitIsTwentyFiveSecondsPerRowUpToTwoMinutes) {
 TEST_F(FixtureTests, SweepTimesOutAtExactlyTwentyFiveSecondsPerRow) {
     sim.setUnknown(FixtureSim::Unknown::Silent); // rows stay waiting while the requests wait
     MainFrame frame;
-    searchAndCheck(frame, 8);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 8));
     const struct {
         int rows;
         std::int64_t limitMs;
@@ -510,7 +513,7 @@ TEST_F(FixtureTests, SweepTimesOutAtExactlyTwentyFiveSecondsPerRow) {
 // otherwise take them for its own.
 TEST_F(FixtureTests, TestStartEmptiesTheOtherPendingLists) {
     MainFrame frame;
-    searchAndCheck(frame, 1);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
     {
         std::lock_guard<std::mutex> lock(Access::pendingMutex(frame));
         Access::rebootList(frame).push_back(DeviceResultInfo{});
@@ -543,7 +546,7 @@ TEST_F(FixtureTests, FixtureDownAtStartUpLostMidTestAndBack) {
     EXPECT_EQ(run(frame, "Audio Detection"), -1);
     EXPECT_EQ(modalTexts(), QStringList{"Please select the device first!"});
 
-    searchAndCheck(frame, 2);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 2));
     const std::int64_t downMs = run(frame, "Audio Detection");
     EXPECT_GE(downMs, 0);
     EXPECT_LT(downMs, 40000) << "a fixture that is down answers every row at once";
@@ -610,7 +613,7 @@ TEST_F(FixtureTests, ALateAnswerOfAnEarlierTestGoesNowhere) {
     sim.setResult(mac, R"({"audio":"LATE"})");
     sim.setMacDelayMs(mac, 1600); // after the 25 s limit (1.25 s), within the request wait (2 s)
     MainFrame frame;
-    searchAndCheck(frame, 1);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
 
     run(frame, "Audio Detection");
@@ -651,7 +654,7 @@ TEST_F(FixtureTests, ANewTestNeitherWaitsForNorTakesAnEarlierAnswer) {
     sim.setResult(mac, okResult);
     sim.setMacDelayMs(mac, 2600);
     MainFrame frame;
-    searchAndCheck(frame, 1);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     run(frame, "GPIO Detection");
     ASSERT_EQ(shown.size(), 1u);
@@ -705,7 +708,7 @@ TEST_F(FixtureOrder, ThreeGpioRunsOnOneRowNeverTakeALateOk) {
     const std::string mac = camsim::fleet().at(0).mac;
     sim.setUnknown(FixtureSim::Unknown::Silent);
     MainFrame frame;
-    searchAndCheck(frame, 1);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     const QStringList expected{"NOGET", "NG", "NG"};
     int falseOk = 0;

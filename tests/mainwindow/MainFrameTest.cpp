@@ -84,6 +84,8 @@ class MainFrameTest : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ozmParamsMgr()->setStream(1);
         ozmParamsMgr()->setSearchFullNetcom(0);
     }

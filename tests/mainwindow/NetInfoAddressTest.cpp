@@ -175,14 +175,12 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         camsim::useFleet(camsim::defaultFleet(3));
         qputenv("CORVANE_SIM_PING_UP", c.pingUp);
         qputenv("CORVANE_SIM_PING_UNROUTABLE", c.unroutable);
-        QTemporaryDir logDir;
-        const QString pingLog = logDir.filePath("pings.log");
-        qputenv("CORVANE_SIM_PING_LOG", pingLog.toUtf8());
+        const QString pingLog = usePingLog();
         tables.clear();
         if (c.rowLoginRefused >= 0)
             camsim::inject({camsim::fleet().at(c.rowLoginRefused).mac, "KVX_NET_Login", true, false, 0, 1});
         MainFrame frame;
-        searchAndCheckAll(frame, 3, c.rowLoginRefused >= 0 ? 1 : 0);
+        ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 3, c.rowLoginRefused >= 0 ? 1 : 0));
         if (c.rowWithoutRecord >= 0)
             frame.engine()->removeSearchInfo(frame.checkedRows().at(c.rowWithoutRecord).at(8).toStdString());
         ozmParamsMgr()->setIpInfo(&c.info);
@@ -191,9 +189,16 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         const int textsBefore = modalTexts().size();
         harness::LogCapture log;
 
-        const std::uint64_t clicked = GetTickCount();
-        Access::button(frame, "modifyIp")->click(); // returns when the busy indicator closed
-        const std::uint64_t took = GetTickCount() - clicked;
+        std::uint64_t took = 0;
+        {
+            // The relogins whose success is checked, within their limit on a loaded machine.
+            std::optional<frametest::LongLimits> limits;
+            if (c.rowLoginRefused >= 0)
+                limits.emplace();
+            const std::uint64_t clicked = GetTickCount();
+            Access::button(frame, "modifyIp")->click(); // returns when the busy indicator closed
+            took = GetTickCount() - clicked;
+        }
         if (c.rowLoginRefused >= 0) {
             EXPECT_LT(took, 60000u) << "the camera without a login was waited for";
             EXPECT_EQ(status(frame, c.rowLoginRefused), "Not logged in: no relogin after the IP change");
@@ -266,11 +271,9 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
 TEST_F(NetInfoBatchTest, AddressesOnTheirWayToACameraAreSkippedByBothBatches) {
     camsim::useFleet(camsim::defaultFleet(3));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
-    QTemporaryDir logDir;
-    const QString pingLog = logDir.filePath("pings.log");
-    qputenv("CORVANE_SIM_PING_LOG", pingLog.toUtf8());
+    const QString pingLog = usePingLog();
     MainFrame frame;
-    searchAndCheckAll(frame, 3);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 3));
     // Camera 0's thread takes 127.0.1.60 and stays in its DDNS read until let go; the run's 1 s
     // limit passes only once it is there.
     OZM::_SC_TCP_IP_DATA tcp{};
@@ -355,7 +358,7 @@ TEST_F(NetInfoBatchTest, AddressesOnTheirWayToACameraAreSkippedByBothBatches) {
     EXPECT_FALSE(probed.contains("127.0.1.71") || probed.contains("127.0.1.72")) << probed.toStdString();
 
     // A search finds camera 2 at its new address (no longer held) and camera 1 where it was.
-    searchAndCheckAll(frame, 3);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 3));
     EXPECT_FALSE(engine->addressHeld("127.0.1.72"));
     EXPECT_TRUE(engine->addressHeld("127.0.1.71"));
 }
@@ -367,7 +370,7 @@ TEST_F(NetInfoBatchTest, IpChangeAnswerReloginsACameraLoggedInOrStillLoggingIn) 
     camsim::useFleet(camsim::defaultFleet(5));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     MainFrame frame;
-    searchAndCheckAll(frame, 5);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 5));
     DeviceManager* engine = frame.engine();
     auto record = [&](int i) { return *engine->findSearchInfo(fleet[i].mac); };
     // Camera 3: its relogin's answer said "failed" (the handle stays); camera 4: refused.

@@ -13,7 +13,7 @@ TEST_F(NetInfoBatchTest, DhcpAndFullNetcomRequestsAnswersAndTimeouts) {
     profiles[0].column3Flag = 1; // its full-netcom answers carry "Yes"
     camsim::useFleet(profiles);
     MainFrame frame;
-    searchAndCheckAll(frame, 3);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 3));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     camsim::inject({fleet[1].mac, "KVX_NET_ModifyNetInfo", true, false, 0, -1}); // refuses
     camsim::inject({fleet[2].mac, "KVX_NET_ModifyNetInfo", false, true, 0, -1}); // never answers
@@ -151,7 +151,7 @@ TEST_F(NetInfoBatchTest, AnswersAreReadWithinTheirFields) {
 TEST_F(NetInfoBatchTest, RunEndDuringTheThreadsLastStepStillTimesOut) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    searchAndCheckAll(frame, 2);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 2));
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     camsim::inject({fleet[0].mac, "KVX_NET_ModifyNetInfo", false, true, 0, -1}); // never answers
     frame.engine()->removeSearchInfo(fleet[1].mac); // the thread's last step is its log line
@@ -335,7 +335,7 @@ TEST_F(NetInfoBatchTest, SweepsTimeOutAtTheirLimitsAndShowTheirTables) {
 TEST_F(NetInfoBatchTest, RebootAndRecoveriesEndInTheirTables) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    searchAndCheckAll(frame, 2);
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 2));
     struct Case {
         const char* button;
         QString title;
@@ -382,7 +382,7 @@ TEST_F(NetInfoBatchTest, SearchOrShutDownDuringABatchJoinsTheThread) {
     camsim::useFleet(camsim::defaultFleet(40));
     {
         MainFrame frame;
-        searchAndCheckAll(frame, 40);
+        ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 40));
         const OZM::_SC_SETIP_DATA_ info = ipRecord(1, "127.0.3.1");
         ozmParamsMgr()->setIpInfo(&info);
         camsim::clearCallLog();

@@ -6,9 +6,11 @@
 #include "DeviceManager.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
+#include "LongLimits.h"
 #include "ProgressBarDialog.h"
+#include "ResultTables.h"
+#include "SearchLogin.h"
 #include "ShowResultDialog.h"
-#include "Cmodifytableview.h"
 
 #include "camsim/SimControl.h"
 #include "harness/LogCapture.h"
@@ -22,7 +24,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -84,11 +86,6 @@ namespace netinfotest {
 
 using Access = MainFrameTestAccess;
 
-struct SeenTable {
-    QStringList headers;
-    QList<QStringList> rows;
-};
-
 inline OZM::_SC_SETIP_DATA_ ipRecord(std::uint32_t mode, const char* ip, const char* mask = "255.0.0.0",
                                      const char* gateway = "127.0.0.1") {
     OZM::_SC_SETIP_DATA_ info;
@@ -117,6 +114,8 @@ class NetInfoBatchTest : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         const QByteArray simPing = qgetenv("CORVANE_BIN_DIR") + "/simping";
         _path = qgetenv("PATH");
         qputenv("PATH", simPing + ":" + _path);
@@ -133,16 +132,8 @@ protected:
                     action();
                 return harness::ModalCloser::Action::Leave;
             }
-            if (auto* table = qobject_cast<ShowResultDialog*>(w)) {
-                SeenTable seen;
-                QAbstractItemModel* model = static_cast<QTableView*>(table->table())->model();
-                for (int c = 0; c < model->columnCount(); ++c)
-                    seen.headers << model->headerData(c, Qt::Horizontal).toString();
-                for (int r = 0; r < table->table()->rowCount(); ++r)
-                    seen.rows << QStringList{table->table()->getData(r, 0).toString(),
-                                             table->table()->getData(r, 1).toString()};
-                tables.push_back(seen);
-            }
+            if (auto* table = qobject_cast<ShowResultDialog*>(w))
+                tables.push_back(frametest::readTable(*table));
             return harness::ModalCloser::Action::Reject;
         });
     }
@@ -150,31 +141,26 @@ protected:
         qunsetenv("CORVANE_SIM_PING_UP");
         qunsetenv("CORVANE_SIM_PING_UNROUTABLE");
         qunsetenv("CORVANE_SIM_PING_LOG");
-        qputenv("PATH", _path);
+        if (!_path.isNull()) // SetUp got that far
+            qputenv("PATH", _path);
         camsim::resetWorld();
         mwtest::MainWindowTest::TearDown();
     }
 
     // Searches the loopback card, waits for every login (but refused ones: "Login Failed") and
-    // checks every row.
+    // checks every row. Call it as ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(...)).
     static void searchAndCheckAll(MainFrame& frame, int count, int refused = 0) {
-        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
-        box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
-        Access::button(frame, "search")->click();
-        CTableView* table = frame.deviceTable();
-        ASSERT_TRUE(harness::waitFor(
-            [&] {
-                int ok = 0, failed = 0;
-                for (int r = 0; r < table->rowCount(); ++r) {
-                    const QString text = table->getData(r, CTableView::ColStatus).toString();
-                    ok += text == "Login Successful";
-                    failed += text == "Login Failed";
-                }
-                return ok == count - refused && failed == refused;
-            },
-            30000));
-        table->setIsCheckAll(true);
+        ASSERT_TRUE(frametest::searchAndLogin(frame, count - refused, refused));
+        frame.deviceTable()->setIsCheckAll(true);
         ASSERT_EQ(frame.checkedRows().size(), count);
+    }
+    // An empty log of the stand-in ping's arguments in the test's folder, which outlives every
+    // ping of the test.
+    QString usePingLog() const {
+        const QString log = dir() + "/pings.log";
+        QFile::remove(log);
+        qputenv("CORVANE_SIM_PING_LOG", log.toUtf8());
+        return log;
     }
     static QString status(MainFrame& frame, int row) {
         return frame.deviceTable()->getData(row, CTableView::ColStatus).toString();
@@ -187,7 +173,7 @@ protected:
     }
 
     std::function<void()> onBusy;
-    std::vector<SeenTable> tables;
+    std::vector<frametest::ShownTable> tables;
 
 private:
     QByteArray _path;

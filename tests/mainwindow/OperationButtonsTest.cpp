@@ -3,6 +3,7 @@
 #include "DeviceManager.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
+#include "SearchLogin.h"
 #include "ShowResultDialog.h"
 #include "SysConfigDialog.h"
 #include "TipDialog.h"
@@ -62,6 +63,8 @@ class ButtonsTest : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         camsim::resetWorld();
         camsim::useFleet(camsim::defaultFleet(3));
         ozmParamsMgr()->setSearchTime(5);
@@ -92,21 +95,6 @@ protected:
         row[7] = serial;
         row[8] = mac;
         frame.deviceTable()->addRow(row);
-    }
-    static void searchAndLogin(MainFrame& frame) {
-        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
-        ASSERT_NE(box, nullptr);
-        box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
-        frame.onSearchDevices();
-        CTableView* table = frame.deviceTable();
-        ASSERT_TRUE(harness::waitFor(
-            [&] {
-                int loggedIn = 0;
-                for (int row = 0; row < table->rowCount(); ++row)
-                    loggedIn += table->getData(row, CTableView::ColStatus).toString() == "Login Successful";
-                return loggedIn == 3;
-            },
-            20000));
     }
     // Writes the stand-in label program into folder/Pellora.
     static void installLabelProgram(const QString& folder, const char* script) {
@@ -180,7 +168,7 @@ TEST_F(ButtonsTest, BatchesReachExactlyTheCheckedDevices) {
         file.write(QByteArray(2048, 'p'));
     }
     MainFrame frame;
-    searchAndLogin(frame);
+    ASSERT_TRUE(frametest::searchAndLogin(frame, 3));
     frame.deviceTable()->setRowChecked(0, true);
     frame.deviceTable()->setRowChecked(2, true);
     const QVector<QStringList> checked = frame.checkedRows();
@@ -304,8 +292,8 @@ TEST_F(ButtonsTest, FileDialogChoosesThePackageAndCancelClearsIt) {
 // folder (which here holds a stale decoy); a second click ends the first program.
 TEST_F(ButtonsTest, LabelProgramStartsBesideItsIniAndARestartEndsTheFirst) {
     const QString program = dir() + "/program";
-    installLabelProgram(program, kLabelScript);
-    installLabelProgram(dir(), "#!/bin/sh\ntouch \"$(dirname \"$0\")/run.decoy\"\n");
+    ASSERT_NO_FATAL_FAILURE(installLabelProgram(program, kLabelScript));
+    ASSERT_NO_FATAL_FAILURE(installLabelProgram(dir(), "#!/bin/sh\ntouch \"$(dirname \"$0\")/run.decoy\"\n"));
     qputenv("CORVANE_PROGRAM_DIR", program.toUtf8());
 
     auto frame = std::make_unique<MainFrame>();

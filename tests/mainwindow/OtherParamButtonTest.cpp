@@ -2,18 +2,12 @@
 #include "DeviceManager.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
-#include "ProgressBarDialog.h"
-#include "ShowResultDialog.h"
-#include "TipDialog.h"
+#include "RunCloser.h"
+#include "SearchLogin.h"
 
 #include "camsim/SimControl.h"
-#include "Cmodifyresultmodel.h"
 #include "ozmlogic/ParamsMgr.h"
-#include "Cmodifytableview.h"
 #include "tarsel/CTableView.h"
-
-#include <QComboBox>
-#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +20,8 @@ class OtherParamButtonTest : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         oldPath = qgetenv("PATH");
         qputenv("PATH", qgetenv("CORVANE_BIN_DIR") + "/simping:" + oldPath);
         camsim::resetWorld();
@@ -33,51 +29,16 @@ protected:
         ozmParamsMgr()->setSearchTime(5);
         ozmParamsMgr()->setSearchFullNetcom(0);
         // The busy indicator stays until the run ends; tips and result tables are recorded.
-        closer().setDecider([this](QWidget* widget) {
-            if (qobject_cast<ProgressBarDialog*>(widget))
-                return harness::ModalCloser::Action::Leave;
-            if (auto* tip = qobject_cast<TipDialog*>(widget))
-                tips << tip->textLabel->text();
-            if (auto* dialog = qobject_cast<ShowResultDialog*>(widget)) {
-                Cmodifyresultmodel* model = dialog->table()->resultModel();
-                QStringList headers;
-                for (int c = 0; c < model->columnCount(); ++c)
-                    headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-                tables << QList<QStringList>{headers};
-                for (int r = 0; r < dialog->table()->rowCount(); ++r) {
-                    QStringList row;
-                    for (int c = 0; c < model->columnCount(); ++c)
-                        row << dialog->table()->getData(r, c).toString();
-                    tables.back() << row;
-                }
-            }
-            return harness::ModalCloser::Action::Accept;
-        });
+        closer().setDecider([this](QWidget* widget) { return run.decide(widget); });
     }
     void TearDown() override {
         camsim::resetWorld();
-        qputenv("PATH", oldPath);
+        if (!oldPath.isNull()) // SetUp got that far
+            qputenv("PATH", oldPath);
         mwtest::MainWindowTest::TearDown();
     }
-    static void searchAndLogin(MainFrame& frame) {
-        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
-        ASSERT_NE(box, nullptr);
-        box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
-        frame.onSearchDevices();
-        CTableView* table = frame.deviceTable();
-        ASSERT_TRUE(harness::waitFor(
-            [&] {
-                int loggedIn = 0;
-                for (int row = 0; row < table->rowCount(); ++row)
-                    loggedIn += table->getData(row, CTableView::ColStatus).toString() == "Login Successful";
-                return loggedIn == 3;
-            },
-            20000));
-    }
-
     QByteArray oldPath;
-    QStringList tips;
-    QList<QList<QStringList>> tables; // per table: headers, then rows
+    frametest::RunRecorder run{60000};
 };
 
 TEST_F(OtherParamButtonTest, ButtonRunsTheStoredFamiliesOnTheCheckedRows) {
@@ -107,30 +68,30 @@ TEST_F(OtherParamButtonTest, ButtonRunsTheStoredFamiliesOnTheCheckedRows) {
     MainFrame frame;
     // Nothing checked: the selection warning, no run.
     frame.onModifyOtherParameters();
-    EXPECT_EQ(tips, QStringList{"Please select the device first!"});
-    EXPECT_TRUE(tables.isEmpty());
+    EXPECT_EQ(run.tips, QStringList{"Please select the device first!"});
+    EXPECT_TRUE(run.tables.empty());
 
-    searchAndLogin(frame);
+    ASSERT_TRUE(frametest::searchAndLogin(frame, 3));
     frame.deviceTable()->setRowChecked(0, true);
     frame.deviceTable()->setRowChecked(2, true);
     const QVector<QStringList> checked = frame.checkedRows();
     ASSERT_EQ(checked.size(), 2);
     camsim::clearCallLog();
-    tips.clear();
+    run.tips.clear();
     frame.onModifyOtherParameters();
 
-    EXPECT_TRUE(tips.isEmpty()) << tips.join("; ").toStdString();
-    ASSERT_EQ(tables.size(), 1);
-    const QList<QStringList>& table = tables[0];
-    EXPECT_EQ(table.value(0), (QStringList{"IP", "Setting OSD", "Setting TCP/IP", "Setting Port"}));
-    ASSERT_EQ(table.size(), 3);
+    EXPECT_TRUE(run.tips.isEmpty()) << run.tips.join("; ").toStdString();
+    ASSERT_EQ(run.tables.size(), 1u);
+    const frametest::ShownTable& table = run.tables[0];
+    EXPECT_EQ(table.headers, (QStringList{"IP", "Setting OSD", "Setting TCP/IP", "Setting Port"}));
+    ASSERT_EQ(table.rows.size(), 2);
     // Rows in the checked order with the addresses they had; new addresses in the same order.
     const QString newIps[] = {"127.0.6.1", "127.0.6.2"};
     std::set<std::string> changed;
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         const QString mac = checked[i].value(8);
-        EXPECT_EQ(table[i + 1], (QStringList{checked[i].value(1), "Success", "Success", "Success"}));
+        EXPECT_EQ(table.rows[i], (QStringList{checked[i].value(1), "Success", "Success", "Success"}));
         camsim::CameraProfile now;
         ASSERT_TRUE(camsim::findCamera(mac.toStdString(), &now));
         EXPECT_EQ(now.ip, newIps[i].toStdString());

@@ -2,7 +2,9 @@
 // search and the window's focus order driven by the keyboard.
 #include "DeviceManager.h"
 #include "MainFrame.h"
+#include "LongLimits.h"
 #include "MainWindowTestSupport.h"
+#include "SearchLogin.h"
 
 #include "camsim/SimControl.h"
 #include "harness/LogCapture.h"
@@ -27,6 +29,8 @@ class SearchTest : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         camsim::resetWorld();
         ozmParamsMgr()->setSearchTime(5);
         ozmParamsMgr()->setSearchFullNetcom(0);
@@ -50,30 +54,24 @@ protected:
         ASSERT_GE(index, 0);
         box->setCurrentIndex(index);
     }
-    static int rowsWithStatus(const CTableView* table, const QString& status) {
-        int count = 0;
-        for (int row = 0; row < table->rowCount(); ++row) {
-            if (table->getData(row, CTableView::ColStatus).toString() == status)
-                ++count;
-        }
-        return count;
-    }
 };
 
 TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
     MainFrame frame;
     frame.show();
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     QSignalSpy loginsDone(&frame, &MainFrame::closeSearchDialog);
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
+    const frametest::LongLimits limits;
     search->click();
     EXPECT_FALSE(search->isEnabled());
     CTableView* table = frame.deviceTable();
     ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
     EXPECT_EQ(table->rowCount(), 8);
-    ASSERT_TRUE(harness::waitFor([&] { return rowsWithStatus(table, "Login Successful") == 8; }, 20000))
-        << rowsWithStatus(table, "Login Successful");
+    ASSERT_TRUE(
+        harness::waitFor([&] { return frametest::rowsWithStatus(frame, "Login Successful") == 8; }, 20000))
+        << frametest::rowsWithStatus(frame, "Login Successful");
     EXPECT_TRUE(harness::waitFor([&] { return loginsDone.size() >= 1; }, 5000))
         << "code 5 reached the engine";
 
@@ -94,7 +92,7 @@ TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
 TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
     camsim::useFleet({});
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     DSC_SEARCH_RESPONSE_INFO late{};
     std::memcpy(late.tag, "searching..", 12);
     late.type = 11;
@@ -112,7 +110,7 @@ TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
 TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
     camsim::inject({"*", "KVX_NET_StartSearchDevice:start", true, false, 0, 1});
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     harness::LogCapture log;
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
@@ -131,7 +129,7 @@ TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
 TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
     camsim::useFleet(camsim::defaultFleet(1));
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     button(frame, "Device Search")->click();
     ASSERT_TRUE(harness::waitFor([&] { return frame.deviceTable()->rowCount() == 1; }, 20000));
     // The same camera answers once more in this search.
@@ -150,7 +148,7 @@ TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
 TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    chooseLoopback(frame);
+    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
     QPushButton* search = button(frame, "Device Search");
     search->click();
     ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
@@ -159,6 +157,8 @@ TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     DSC_MODIFY_NETINFO_RESPONSE resp{};
     std::strcpy(resp.mac, camera.mac.c_str());
     std::strcpy(resp.newIp, "127.0.0.201");
+    // The relogin's 20 s delay, several seconds of real time: it is still pending when counted.
+    const frametest::LongLimits limits;
     QSignalSpy spy(&frame, &MainFrame::reLoginReq);
     frame.reLoginDevice(&resp);
     ASSERT_EQ(spy.size(), 1);

@@ -8,12 +8,14 @@
 #include "MultiTreeWidget.h"
 #include "OtherParamConfigDlg.h"
 #include "ProgressBarDialog.h"
+#include "SearchLogin.h"
 #include "SetIPDialog.h"
 #include "ShowResultDlgEx.h"
 #include "TitleBar.h"
 #include "modifyupgradewidget.h"
 
 #include "camsim/SimControl.h"
+#include "harness/AtExit.h"
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
 #include "ozmlogic/OzmLogic.h"
@@ -69,13 +71,6 @@ bool upgradeEnded(const QString& progress) {
     return progress == QLatin1String("100") || progress == QLatin1String("0");
 }
 
-int withStatus(const CTableView* table, const char* status) {
-    int count = 0;
-    for (int row = 0; row < table->rowCount(); ++row)
-        count += table->getData(row, CTableView::ColStatus).toString() == QLatin1String(status);
-    return count;
-}
-
 } // namespace
 
 class WindowTour::Walker : public QObject {
@@ -102,7 +97,6 @@ private:
     void visitNew();
     Action decide(QWidget* widget);
     Action decideParameters(OtherParamConfigDlg* dialog);
-    bool finish(MainFrame& frame, FixtureSim& fixture);
     bool fail(const QString& why) {
         if (error.isEmpty())
             error = _where + ": " + why;
@@ -268,6 +262,8 @@ bool WindowTour::Walker::run(const QString& language, WindowTour::Paths paths) {
     FixtureSim fixture;
     if (!fixture.start())
         return fail(QStringLiteral("the fake fixture did not start"));
+    const bool hadPort = qEnvironmentVariableIsSet("CORVANE_FIXTURE_PORT");
+    const QByteArray oldPort = qgetenv("CORVANE_FIXTURE_PORT");
     qputenv("CORVANE_FIXTURE_PORT", QByteArray::number(fixture.port()));
     qunsetenv("CORVANE_OPEN_FILE");
     _package = QDir::currentPath() + QStringLiteral("/firmware.bin");
@@ -279,6 +275,18 @@ bool WindowTour::Walker::run(const QString& language, WindowTour::Paths paths) {
 
     MainFrame frame;
     _frame = &frame;
+    // However the tour ends: no poll of the window, the fixture's port and the world as before.
+    const harness::AtExit restore([&] {
+        _poll.stop();
+        frame.close();
+        _frame = nullptr;
+        fixture.stop();
+        if (hadPort)
+            qputenv("CORVANE_FIXTURE_PORT", oldPort);
+        else
+            qunsetenv("CORVANE_FIXTURE_PORT");
+        camsim::resetWorld();
+    });
     frame.show();
     _poll.start(20);
     CTableView* table = frame.deviceTable();
@@ -290,20 +298,8 @@ bool WindowTour::Walker::run(const QString& language, WindowTour::Paths paths) {
     bool ok = step(QStringLiteral("start"), [] {}) &&
               step(QStringLiteral("nothing selected"), [&] { frame.onSyncTime(); });
     ok = ok && step(QStringLiteral("search"), [&] {
-             auto* cards = frame.findChild<QComboBox*>(QStringLiteral("networkCardTypeBox"));
-             if (!cards || cards->findText(QStringLiteral("[127.0.0.1]"), Qt::MatchContains) < 0) {
-                 fail(QStringLiteral("no loopback card"));
-                 return;
-             }
-             cards->setCurrentIndex(cards->findText(QStringLiteral("[127.0.0.1]"), Qt::MatchContains));
-             frame.onSearchDevices();
              const int refused = failures ? 1 : 0;
-             if (!harness::waitFor(
-                     [&] {
-                         return withStatus(table, "Login Successful") == kCameras - refused &&
-                                withStatus(table, "Login Failed") == refused;
-                     },
-                     30000))
+             if (!frametest::searchAndLogin(frame, kCameras - refused, refused))
                  fail(QStringLiteral("the cameras did not log in as planned"));
          });
     if (!ok)
@@ -354,13 +350,14 @@ bool WindowTour::Walker::run(const QString& language, WindowTour::Paths paths) {
             if (!step(s.first, s.second))
                 break;
         }
-        return finish(frame, fixture);
+        return error.isEmpty();
     }
     const QPoint firstRow = table->visualRect(table->model()->index(0, 1)).center();
     ok = step(QStringLiteral("right-click menu"),
               [&] {
                   emit table->customContextMenuRequested(firstRow);
-                  harness::waitFor([&] { return table->contextMenu()->isVisible(); }, 2000);
+                  if (!harness::waitFor([&] { return table->contextMenu()->isVisible(); }, 2000))
+                      fail(QStringLiteral("the menu did not show"));
                   visitNew();
                   table->contextMenu()->hide();
               }) &&
@@ -413,15 +410,6 @@ bool WindowTour::Walker::run(const QString& language, WindowTour::Paths paths) {
         if (!step(s.first, s.second))
             break;
     }
-    return finish(frame, fixture);
-}
-
-bool WindowTour::Walker::finish(MainFrame& frame, FixtureSim& fixture) {
-    _poll.stop();
-    frame.close();
-    _frame = nullptr;
-    fixture.stop();
-    camsim::resetWorld();
     return error.isEmpty();
 }
 

@@ -64,7 +64,7 @@ TEST(OtherParamRules, RestartWaitCountsNineAnswersAndPacesPingsFromTheirStarts) 
 TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     winport::setTimeScale(0.05); // the 1000 ms pauses are measured
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     const std::string m = fleet[0].mac;
     ParamsMgr* store = ozmParamsMgr();
     qputenv("CORVANE_SIM_PING_UP", "127.0.5.10");
@@ -394,7 +394,7 @@ TEST_F(OtherParamTest, DdnsStartsWithoutPause) {
     // The 1 s pause is 500 ms of real time: a busy machine's delay in starting the run stays below it.
     winport::setTimeScale(0.5);
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     enable({OZM::FamilyDdns, OZM::FamilyP2p});
     RunCloser closer;
     const std::uint64_t start = GetTickCount();
@@ -411,7 +411,7 @@ TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
     // The relogins after the restarting cases within their program-time limits on a busy machine.
     winport::setTimeScale(0.03);
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     const std::string m = fleet[0].mac;
     const auto defaultScope = camsim::paramBytes(m, "encScope");
     const auto defaultPro = camsim::paramBytes(m, "encPro");
@@ -487,7 +487,7 @@ TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
 // interval packed into two bytes.
 TEST_F(OtherParamTest, MappedValuesFollowTheirTables) {
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     const std::string m = fleet[0].mac;
     const struct {
         std::int32_t codec;
@@ -552,7 +552,7 @@ TEST_F(OtherParamTest, MappedValuesFollowTheirTables) {
 // copies the flags.
 TEST_F(OtherParamTest, AudioBoardWithoutApplyFlagsIsLeftOut) {
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     OZM::_SC_SETAUDIOINPUT_DATA_ board{};
     board.input = 1;
     board.lightBoardMode = 3;
@@ -597,7 +597,7 @@ TEST_F(OtherParamTest, RestartFollowsSuccessfulVideoAndImageSets) {
         engine->logoutAll();
         camsim::resetWorld();
         useCameras(1);
-        loginFleet();
+        ASSERT_NO_FATAL_FAILURE(loginFleet());
         QFile::remove(pingLog);
         const std::string m = fleet[0].mac;
         if (c.family == OZM::FamilyVideo) {
@@ -628,7 +628,7 @@ TEST_F(OtherParamTest, RestartFollowsSuccessfulVideoAndImageSets) {
 // 20 s after it before the next family.
 TEST_F(OtherParamTest, RestartWaitPingsUntilTheNinthAnswerBetweenTwoPauses) {
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     // Nine ping processes and the relogin must fit into their program-time limits on a busy machine.
     winport::setTimeScale(0.1);
     const std::string m = fleet[0].mac;
@@ -667,7 +667,7 @@ TEST_F(OtherParamTest, RestartWaitPingsUntilTheNinthAnswerBetweenTwoPauses) {
 // Failed account and OSD changes have none of their successes' extra effects.
 TEST_F(OtherParamTest, FailedAccountAndOsdChangesHaveNoExtraEffects) {
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     OZM::_SC_ACCOUNT_DATA account{};
     std::strcpy(account.user, "op");
     std::strcpy(account.password, "secret12");
@@ -694,7 +694,7 @@ TEST_F(OtherParamTest, FailedAccountAndOsdChangesHaveNoExtraEffects) {
 // later cameras (checked under the thread sanitizer).
 TEST_F(OtherParamTest, ResultWritesWhileRecordsAreAdded) {
     useCameras(40);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     enable({OZM::FamilyDdns, OZM::FamilyP2p});
     QVector<QStringList> all;
     for (std::size_t i = 0; i < fleet.size(); ++i)

@@ -53,7 +53,7 @@ TEST(OtherParamRules, TimeLimitFollowsFlagsAndDeviceCount) {
 // ------------------------------------------------------------------ start
 
 TEST_F(OtherParamTest, NoFlagEqualToOneRefusesTheRun) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     const std::vector<std::array<int, 2>> fills = {{0, 0}, {2, 2}, {-1, 7}};
     for (const auto& fill : fills) {
         OZM::SC_OTHERPARAMENABLE flags{};
@@ -161,7 +161,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         camsim::useFleet(camsim::defaultFleet(3));
         engine = std::make_unique<enginetest::TestableDeviceManager>();
         fleet = camsim::fleet();
-        loginFleet();
+        ASSERT_NO_FATAL_FAILURE(loginFleet());
         QFile::remove(pingLog);
         qputenv("CORVANE_SIM_PING_UP", c.answering);
         OZM::_SC_TCP_IP_DATA tcp{};
@@ -236,7 +236,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
 // thread, neither then, nor once the address is found, nor when the engine shuts down.
 TEST_F(OtherParamTest, EndedRunStartsNoFurtherDevices) {
     useCameras(2);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     qputenv("OTHERPARAM_PING_DELAY", "0.05");
     QStringList busy;
     for (int i = 1; i <= 12; ++i)
@@ -270,7 +270,7 @@ TEST_F(OtherParamTest, EndedRunStartsNoFurtherDevices) {
 
 TEST_F(OtherParamTest, PortStopsAtFirstFailureAndRefusedAddressChangeFails) {
     useCameras(2);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     OZM::_SC_PORT_DATA port{8080, 554, 0, 8899, 1}; // the camera refuses HTTPS port 0
     ozmParamsMgr()->setPortParamInfo(&port);
     OZM::_SC_TCP_IP_DATA tcp{};
@@ -314,7 +314,7 @@ TEST_F(OtherParamTest, PortStopsAtFirstFailureAndRefusedAddressChangeFails) {
 // failure texts in their fixed order, and the table shows "Failed" in every column. The next
 // run is judged by its own limit from its start, not by the shorter one of the run before.
 TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     // A search record without a login: its families stay pending.
     const auto record = enginetest::searchRecord(camsim::fleet()[0]);
     DSC_SEARCH_RESPONSE_INFO stray = record;
@@ -395,7 +395,7 @@ TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
 // Results go to the first record of their MAC in the current run: a MAC listed twice fills
 // only its first record, the second one times out.
 TEST_F(OtherParamTest, ResultsGoToTheFirstRecordOfTheirMac) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     ozmParamsMgr()->setWaitInfo(100);
     enable({OZM::FamilyDdns});
     RunCloser closer;
@@ -428,7 +428,7 @@ TEST_F(OtherParamTest, ResultsGoToTheFirstRecordOfTheirMac) {
 }
 
 TEST_F(OtherParamTest, RunWithoutRecordsEndsAtOnce) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     ozmParamsMgr()->setWaitInfo(86400);
     enable({OZM::FamilyDdns});
     QStringList unknown = row(0);
@@ -446,7 +446,7 @@ TEST_F(OtherParamTest, RunWithoutRecordsEndsAtOnce) {
 }
 
 TEST_F(OtherParamTest, RunEndsOnlyAfterEveryRecordWasAdded) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     // Camera 0 fails fast; finding camera 1's address takes several slow pings.
     qputenv("OTHERPARAM_PING_DELAY", "0.15");
     qputenv("CORVANE_SIM_PING_UP", "127.0.7.2,127.0.7.3,127.0.7.4");
@@ -468,7 +468,7 @@ TEST_F(OtherParamTest, RunEndsOnlyAfterEveryRecordWasAdded) {
 
 TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
     useCameras(1);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     winport::setTimeScale(0.05); // the earlier run's restart wait (about 50 s) outlasts the next start
     OZM::_SC_PORT_DATA port{80, 554, 443, 8000, 1}; // unchanged: the camera stays up
     ozmParamsMgr()->setPortParamInfo(&port);
@@ -582,7 +582,7 @@ TEST_F(OtherParamTest, EarlierRunNeverWritesIntoTheNextAndWaitsStopAtShutdown) {
 // The wait for an earlier run's threads has a limit (120 s): a camera still busy then is left
 // out of the new run, with a row and a status that say so; the other cameras run.
 TEST_F(OtherParamTest, CameraStillBusyPastTheWaitIsLeftOut) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     // Camera 0's DDNS read is held until the test lets it go: its device thread outlives its
     // run and the wait.
     camsim::Injection hold{fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 0, 1};
@@ -647,7 +647,7 @@ TEST_F(OtherParamTest, CameraStillBusyPastTheWaitIsLeftOut) {
 // A new address that a device thread of an earlier run holds, not yet set on its camera, is
 // not handed out again (and not pinged).
 TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     OZM::_SC_TCP_IP_DATA tcp{};
     std::strcpy(tcp.ip, "127.0.9.1");
     std::strcpy(tcp.mask, "255.0.0.0");
@@ -709,7 +709,7 @@ TEST_F(OtherParamTest, RestartWaitPausesBetweenPings) {
     profile.rebootMs = 10000000; // never comes back
     camsim::useFleet({profile});
     fleet = camsim::fleet();
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     RunCloser closer;
     ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
     ASSERT_TRUE(waitThreads());
@@ -727,7 +727,7 @@ TEST_F(OtherParamTest, SixteenCamerasEndToEnd) {
     // processes' real cost does not shrink with the time scale, so give them a wider window.
     winport::setTimeScale(0.03);
     useCameras(16);
-    loginFleet();
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
     OZM::_SC_TCP_IP_DATA tcp{};
     std::strcpy(tcp.ip, "127.0.8.1");
     std::strcpy(tcp.mask, "255.0.0.0");

@@ -1,12 +1,11 @@
-// The other-parameter run's tests against the simulated fleet: byte helpers, the closer of the
-// run's dialogs and the fixture (a logged-in fleet, a ping wrapper that logs every address).
+// The other-parameter run's tests against the simulated fleet: byte helpers, the run's closer
+// (frametest::RunCloser) and the fixture (a logged-in fleet, a ping wrapper that logs every address).
 #pragma once
 
 #include "../batches/BatchTestSupport.h"
 
 #include "ProgressBarDialog.h"
 #include "RestartPing.h"
-#include "TipDialog.h"
 #include "harness/LogCapture.h"
 #include "ozmlogic/ParamsMgr.h"
 
@@ -44,58 +43,7 @@ template <typename T> inline void putBytes(std::vector<std::uint8_t>& b, std::si
     std::memcpy(&b.at(at), &value, sizeof value);
 }
 
-// Closes the result tables and message boxes of a run and leaves its busy indicator alone,
-// unless it stays up longer than stuckMs (then it is closed and the run counts as stuck).
-class RunCloser {
-public:
-    explicit RunCloser(int stuckMs = 20000) : closer(harness::ModalCloser::Action::Accept, 3) {
-        closer.setDecider([this, stuckMs](QWidget* widget) {
-            if (auto* progress = qobject_cast<ProgressBarDialog*>(widget)) {
-                const QString shown = progress->titleLabel->text();
-                if (busyTexts.isEmpty() || busyTexts.last() != shown)
-                    busyTexts << shown;
-                if (onBusy)
-                    onBusy();
-                if (!busy.isValid())
-                    busy.start();
-                if (busy.elapsed() > stuckMs) {
-                    stuck = true;
-                    return harness::ModalCloser::Action::Close; // as its owner would
-                }
-                return harness::ModalCloser::Action::Leave;
-            }
-            busy.invalidate();
-            if (auto* tip = qobject_cast<TipDialog*>(widget))
-                tips << tip->textLabel->text();
-            if (auto* dialog = qobject_cast<ShowResultDialog*>(widget)) {
-                ShownTable shown;
-                shown.size = dialog->size();
-                Cmodifyresultmodel* model = dialog->table()->resultModel();
-                for (int c = 0; c < model->columnCount(); ++c)
-                    shown.headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-                for (int r = 0; r < dialog->table()->rowCount(); ++r) {
-                    QStringList row;
-                    for (int c = 0; c < model->columnCount(); ++c)
-                        row << dialog->table()->getData(r, c).toString();
-                    shown.rows << row;
-                }
-                shown.devices = dialog->deviceCountText();
-                shown.failed = dialog->failedCountText();
-                tables.push_back(shown);
-            }
-            return harness::ModalCloser::Action::Accept;
-        });
-    }
-    std::vector<ShownTable> tables;
-    QStringList tips;
-    QStringList busyTexts;        // the busy indicator's texts in the order shown
-    std::function<void()> onBusy; // at every look at the busy indicator
-    bool stuck = false;
-
-private:
-    QElapsedTimer busy;
-    harness::ModalCloser closer;
-};
+using frametest::RunCloser;
 
 inline const QStringList kAllHeaders = {"IP",
                                         "Setting DDNS",

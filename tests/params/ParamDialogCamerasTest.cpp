@@ -8,53 +8,12 @@
 
 #include "kvxnet/KvxSdkRecords.h"
 
-#include <QElapsedTimer>
-
 #include <cstring>
 #include <map>
 
 using namespace paramtest;
 
 namespace {
-
-// Leaves the run's busy indicator open (unless it stays longer than stuckMs), closes every
-// other modal dialog and records the result table.
-class RunCloser {
-public:
-    explicit RunCloser(int stuckMs) : closer(harness::ModalCloser::Action::Accept, 3) {
-        closer.setDecider([this, stuckMs](QWidget* widget) {
-            if (qobject_cast<ProgressBarDialog*>(widget)) {
-                if (!busy.isValid())
-                    busy.start();
-                if (busy.elapsed() <= stuckMs)
-                    return harness::ModalCloser::Action::Leave;
-                stuck = true;
-                return harness::ModalCloser::Action::Reject;
-            }
-            if (auto* dialog = qobject_cast<ShowResultDialog*>(widget)) {
-                Cmodifyresultmodel* model = dialog->table()->resultModel();
-                for (int c = 0; c < model->columnCount(); ++c)
-                    headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-                for (int r = 0; r < dialog->table()->rowCount(); ++r) {
-                    QStringList row;
-                    for (int c = 0; c < model->columnCount(); ++c)
-                        row << dialog->table()->getData(r, c).toString();
-                    rows << row;
-                }
-                ++tables;
-            }
-            return harness::ModalCloser::Action::Accept;
-        });
-    }
-    int tables = 0;
-    QStringList headers;
-    QList<QStringList> rows;
-    bool stuck = false;
-
-private:
-    QElapsedTimer busy;
-    harness::ModalCloser closer;
-};
 
 // A camera's stored record of a family, in the SDK's layout.
 template <typename R> R cameraRecord(const std::string& mac, const char* family) {
@@ -100,20 +59,21 @@ protected:
 TEST_F(ParamDialogCamerasTest, EveryTypedValueReachesFourCameras) {
     ASSERT_NO_FATAL_FAILURE(editSaveAndReopenEveryPage());
 
-    loginFleet();
-    RunCloser closer(60000);
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
+    frametest::RunCloser closer(60000);
     ASSERT_EQ(0, engine->startOtherParamConfig(rows({0, 1, 2, 3})));
     ASSERT_FALSE(closer.stuck);
-    ASSERT_EQ(1, closer.tables);
+    ASSERT_EQ(1u, closer.tables.size());
+    const frametest::ShownTable& table = closer.tables[0];
     ASSERT_TRUE(enginetest::waitFor([&] { return engine->otherParamThreads() == 0; }, 20000));
 
     EXPECT_EQ(
-        closer.headers,
+        table.headers,
         (QStringList{"IP", "Setting DDNS", "Setting P2P", "Setting GB28181", "Setting Video", "Setting Audio",
                      "Setting OSD", "Setting Image", "Setting Privacy Mask", "Setting Motion Detect",
                      "Setting Account Manage", "Setting Time", "Setting Regular Maintain",
                      "Setting The Audio Board In", "Setting TCP/IP", "Setting Port"}));
-    ASSERT_EQ(4, closer.rows.size());
+    ASSERT_EQ(4, table.rows.size());
 
     using namespace typed;
     // What each family's typed value became on camera i.
@@ -220,7 +180,7 @@ TEST_F(ParamDialogCamerasTest, EveryTypedValueReachesFourCameras) {
         QStringList expected{QString::fromStdString(fleet[i].ip)};
         for (int f = 0; f < OZM::FamilyCount; ++f)
             expected << "Success";
-        EXPECT_EQ(expected, closer.rows[int(i)]);
+        EXPECT_EQ(expected, table.rows[int(i)]);
         for (const auto& [family, check] : onCamera) {
             SCOPED_TRACE(family);
             check(fleet[i].mac, i);

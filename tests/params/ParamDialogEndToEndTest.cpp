@@ -13,5 +13,5 @@ TEST_F(ParamDialogTest, EveryPageSavesAndReopensWithItsValue) {
     OZM::_SC_SETTIME_DATA_ time{};
     time.ntpInterval = 60;
     ozmParamsMgr()->setTimeInfo(&time);
-    editSaveAndReopenEveryPage();
+    ASSERT_NO_FATAL_FAILURE(editSaveAndReopenEveryPage());
 }

@@ -2,6 +2,7 @@
 // preview, against the simulated fleet.
 #include "DeviceManager.h"
 #include "ImageTestDialog.h"
+#include "LongLimits.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
 #include "PlayCheckDeviceDialog.h"
@@ -112,7 +113,7 @@ TEST_F(PreviewButtonsTest, GridButtonsKeepTheStreamLimitsAndChooseTheGrid) {
                      std::to_string(c.checked));
         ozmParamsMgr()->setStream(c.setting);
         MainFrame frame;
-        listAndCheck(frame, 11, c.checked);
+        ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 11, c.checked));
         const int startups = camsim::startupCount();
         camsim::clearCallLog();
         QString seenClass;
@@ -158,14 +159,17 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
     auto* cards = frame.findChild<QComboBox*>("networkCardTypeBox");
     cards->setCurrentIndex(cards->findText("[127.0.0.1]", Qt::MatchContains));
     QPushButton* search = button(frame, "Device Search");
-    search->click();
-    // The window's own logins are all made before the dialog's are counted.
-    ASSERT_TRUE(harness::waitFor(
-        [&] {
-            return search->isEnabled() && frame.deviceTable()->rowCount() == 4 &&
-                   camsim::liveSessionCount() == 4;
-        },
-        20000));
+    {
+        const frametest::LongLimits limits;
+        search->click();
+        // The window's own logins are all made before the dialog's are counted.
+        ASSERT_TRUE(harness::waitFor(
+            [&] {
+                return search->isEnabled() && frame.deviceTable()->rowCount() == 4 &&
+                       camsim::liveSessionCount() == 4;
+            },
+            20000));
+    }
     const std::vector<camsim::CameraProfile> fleet = camsim::fleet();
     CTableView* table = frame.deviceTable();
     for (int i = 0; i < 3; ++i)
@@ -236,7 +240,7 @@ TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
         SCOPED_TRACE(afterShown ? "after the first was shown" : "while the first starts");
         camsim::clearCallLog();
         MainFrame frame;
-        listAndCheck(frame, 3, 3);
+        ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 3, 3));
         ModalCloser closer;
         closer.setDecider([afterShown](QWidget* modal) {
             auto* dialog = qobject_cast<ImageTestDialog*>(modal);
@@ -260,7 +264,7 @@ TEST_F(PreviewButtonsTest, ImageTestClosedEarlyKeepsTheOthersChecked) {
 TEST_F(PreviewButtonsTest, ImageTestSwitchesSelectAllOffAfterTheLast) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    listAndCheck(frame, 2, 0);
+    ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 2, 0));
     CTableView* table = frame.deviceTable();
     table->setIsCheckAll(true);
     ASSERT_TRUE(table->isCheckAll());
@@ -290,7 +294,7 @@ TEST_F(PreviewButtonsTest, ImageTestSwitchesSelectAllOffAfterTheLast) {
 TEST_F(PreviewButtonsTest, RemovalWithoutAMacChangesNothing) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    listAndCheck(frame, 2, 0);
+    ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 2, 0));
     QStringList noMac = fleetRows(2).value(1);
     noMac[1] = "127.0.9.9";
     noMac[8].clear();
@@ -312,7 +316,7 @@ TEST_F(PreviewButtonsTest, DoubleClickPreviewsTheRowOnTheStoredStream) {
     camsim::useFleet(camsim::defaultFleet(2));
     ozmParamsMgr()->setStream(0);
     MainFrame frame;
-    listAndCheck(frame, 2, 0);
+    ASSERT_NO_FATAL_FAILURE(listAndCheck(frame, 2, 0));
     frame.show();
     CTableView* table = frame.deviceTable();
     const QPoint cell = table->visualRect(table->model()->index(1, 1)).center();

@@ -95,6 +95,8 @@ class PreviewDialogsTest : public mwtest::MainWindowTest {
 protected:
     void SetUp() override {
         mwtest::MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         camsim::resetWorld();
         ozmParamsMgr()->setStream(1);
         m_startups = camsim::startupCount();

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -108,14 +109,35 @@ void QtTest::TearDown() {
 
 namespace {
 
+// Counts the tests that ended: a hold armed in one test never runs in a later one, whose modal
+// loop it would stop and whose condition and flag owners are gone.
+std::atomic<unsigned> g_testsEnded{0};
+
+class HoldEnder : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { ++g_testsEnded; }
+};
+
+unsigned currentTest() {
+    static const bool installed = [] {
+        ::testing::UnitTest::GetInstance()->listeners().Append(new HoldEnder);
+        return true;
+    }();
+    (void)installed;
+    return g_testsEnded.load();
+}
+
 // Runs hold at the first turn of an event loop entered after the call (events that a widget's
-// show() processes before that loop are passed by).
-void holdInNextLoop(int armedLevel, std::shared_ptr<std::function<void()>> hold) {
-    QTimer::singleShot(0, [armedLevel, hold] {
+// show() processes before that loop are passed by), as long as the arming test runs.
+void holdInNextLoop(int armedLevel, unsigned test, std::shared_ptr<std::function<void()>> hold) {
+    QTimer::singleShot(0, [armedLevel, test, hold] {
+        if (g_testsEnded.load() != test) {
+            std::fprintf(stderr, "holdGuiThreadUntil: no event loop came before its test ended\n");
+            return;
+        }
         if (QThread::currentThread()->loopLevel() > armedLevel)
             (*hold)();
         else
-            holdInNextLoop(armedLevel, hold);
+            holdInNextLoop(armedLevel, test, hold);
     });
 }
 
@@ -129,5 +151,5 @@ void harness::holdGuiThreadUntil(std::function<bool()> condition, bool* held, in
         while (!(*held = condition()) && clock.elapsed() < limitMs)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     });
-    holdInNextLoop(QThread::currentThread()->loopLevel(), hold);
+    holdInNextLoop(QThread::currentThread()->loopLevel(), currentTest(), hold);
 }

@@ -19,7 +19,8 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000,
 // Keeps the calling (GUI) thread, from the first turn of the next event loop it enters (say, an
 // operation's modal loop), until condition holds or limitMs of real time passed, serving no events: timers of
 // that loop (a time limit, a sweep) cannot fire meanwhile, however slowly the machine starts the
-// threads and processes the condition waits for. *held tells whether the condition held.
+// threads and processes the condition waits for. *held tells whether the condition held. A hold
+// whose loop did not come before its test ended is dropped: it never runs in a later test.
 void holdGuiThreadUntil(std::function<bool()> condition, bool* held, int limitMs = 20000);
 
 // The open top-level windows, one line each (class, title, texts; "modal" for modal ones).

@@ -12,6 +12,7 @@
 #include "TipDialog.h"
 #include "modifyupgradewidget.h"
 
+#include "SearchLogin.h"
 #include "harness/QtApp.h"
 #include "harness/Watchdog.h"
 #include "tarsel/CTableView.h"
@@ -24,17 +25,20 @@ namespace line {
 
 namespace {
 
-template <typename View> ShownTable read(const QString& className, const View* view, int columns) {
+ShownTable readUpgrade(const modifyupgradewidget& window) {
+    const Cmodifyupgradeview* view = window.view();
     ShownTable shown;
-    shown.className = className;
-    for (int c = 0; c < columns; ++c)
+    shown.className = QStringLiteral("modifyupgradewidget");
+    for (int c = 0; c < 3; ++c)
         shown.headers << view->resultModel()->headerData(c, Qt::Horizontal).toString();
     for (int r = 0; r < view->rowCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < columns; ++c)
+        for (int c = 0; c < 3; ++c)
             row << view->getData(r, c).toString();
         shown.rows << row;
     }
+    shown.devices = window.modifyNumberText();
+    shown.failed = window.failedNumberText();
     return shown;
 }
 
@@ -52,13 +56,7 @@ LineDriver::LineDriver(MainFrame& frame, int stuckMs)
 }
 
 bool LineDriver::search(int count, int timeoutMs) {
-    auto* box = _frame.findChild<QComboBox*>("networkCardTypeBox");
-    if (!box)
-        return false;
-    box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
-    const harness::Step step("search for " + std::to_string(count) + " cameras");
-    _frame.onSearchDevices();
-    return harness::waitFor([&] { return loggedIn() >= count; }, timeoutMs);
+    return frametest::searchAndLogin(_frame, count, 0, timeoutMs);
 }
 
 int LineDriver::loggedIn() const {
@@ -111,18 +109,11 @@ harness::ModalCloser::Action LineDriver::decide(QWidget* widget) {
         return Action::Accept;
     }
     if (auto* dialog = qobject_cast<ShowResultDialog*>(widget)) {
-        ShownTable shown = read(QStringLiteral("ShowResultDialog"), dialog->table(),
-                                dialog->table()->resultModel()->columnCount());
-        shown.devices = dialog->deviceCountText();
-        shown.failed = dialog->failedCountText();
-        _tables.push_back(shown);
+        _tables.push_back(frametest::readTable(*dialog));
         return Action::Reject;
     }
     if (auto* dialog = qobject_cast<ShowResultDlgEx*>(widget)) {
-        ShownTable shown = read(QStringLiteral("ShowResultDlgEx"), dialog->table(), 2);
-        shown.devices = dialog->deviceCountText();
-        shown.failed = dialog->failedCountText();
-        _tables.push_back(shown);
+        _tables.push_back(frametest::readTable(*dialog));
         return Action::Reject;
     }
     if (auto* window = qobject_cast<modifyupgradewidget*>(widget)) {
@@ -134,10 +125,7 @@ harness::ModalCloser::Action LineDriver::decide(QWidget* widget) {
             if (!upgradeEnded(view->getData(r, 1).toString()))
                 return Action::Leave;
         }
-        ShownTable shown = read(QStringLiteral("modifyupgradewidget"), view, 3);
-        shown.devices = window->modifyNumberText();
-        shown.failed = window->failedNumberText();
-        _tables.push_back(shown);
+        _tables.push_back(readUpgrade(*window));
         return Action::Close;
     }
     if (auto* box = qobject_cast<QMessageBox*>(widget)) {

@@ -3,6 +3,7 @@
 // window are read and closed, message boxes are recorded and accepted.
 #pragma once
 
+#include "ResultTables.h"
 #include "harness/ModalCloser.h"
 
 #include <QElapsedTimer>
@@ -17,21 +18,16 @@ class MainFrame;
 
 namespace line {
 
-// What one result window showed.
-struct ShownTable {
-    QString className; // ShowResultDialog, ShowResultDlgEx or modifyupgradewidget
-    QStringList headers;
-    QList<QStringList> rows;
-    QString devices; // the count labels, where the window has them
-    QString failed;
-};
+// What one result window showed (the upgrade window too, as "modifyupgradewidget").
+using ShownTable = frametest::ShownTable;
 
 class LineDriver {
 public:
     // A busy indicator up longer than stuckMs of real time is closed and counts as stuck.
     explicit LineDriver(MainFrame& frame, int stuckMs = 120000);
 
-    // Picks the loopback card, searches and waits until `count` rows say "Login Successful".
+    // Picks the loopback card, searches and waits until `count` rows say "Login Successful"
+    // (frametest::searchAndLogin).
     bool search(int count, int timeoutMs);
     int loggedIn() const;
     void checkAll(bool on);
