@@ -239,27 +239,34 @@ void CNetAccess::Interrupt() {
 }
 
 bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply) {
-    // No request for a device is sent while its question is open: a reply for it is that
-    // question's answer, come late.
-    if (m_questions.closeByReply(COpenQuestions::keyOf(cmd, mac), nowMs())) {
-        Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "answer to an earlier question, dropped: %s %s",
-                     cmd.c_str(), mac.c_str());
-        return true;
+    bool answeredEarlier = false;
+    {
+        // Under the lock that a request gives up under (it opens its question then): a reply
+        // is either taken by the request or closes the question it left open.
+        std::lock_guard<std::mutex> lock(m_lock);
+        // No request for a device is sent while its question is open: a reply for it is that
+        // question's answer, come late.
+        answeredEarlier =
+            !m_questions.none() && m_questions.closeByReply(COpenQuestions::keyOf(cmd, mac), nowMs());
+        if (!answeredEarlier) {
+            if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
+                return false;
+            if (cmd == kCmdTestResult && !macMatches(mac, m_expectMac))
+                return false;
+            m_pending.swap(reply);
+            m_replyStatus = 0;
+            m_replyReady.store(true, std::memory_order_release);
+            SetEvent(m_replyEvent);
+            return true;
+        }
     }
-    std::lock_guard<std::mutex> lock(m_lock);
-    if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
-        return false;
-    if (cmd == kCmdTestResult && !macMatches(mac, m_expectMac))
-        return false;
-    m_pending.swap(reply);
-    m_replyStatus = 0;
-    m_replyReady.store(true, std::memory_order_release);
-    SetEvent(m_replyEvent);
+    Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "answer to an earlier question, dropped: %s %s",
+                 cmd.c_str(), mac.c_str());
     return true;
 }
 
 bool CNetAccess::QuestionOpen(const char* cmd, const std::string& mac) {
-    return m_questions.isOpen(COpenQuestions::keyOf(cmd, mac), nowMs());
+    return !m_questions.none() && m_questions.isOpen(COpenQuestions::keyOf(cmd, mac), nowMs());
 }
 
 void CNetAccess::SetLinkUp(bool up) {

@@ -20,6 +20,7 @@ void COpenQuestions::open(const std::string& key, std::uint64_t now, std::uint64
     std::lock_guard<std::mutex> lock(m_lock);
     dropExpired(now);
     m_closesAt[key] = now + limitMs;
+    m_count.store(m_closesAt.size(), std::memory_order_release);
 }
 
 bool COpenQuestions::closeByReply(const std::string& key, std::uint64_t now) {
@@ -28,6 +29,7 @@ bool COpenQuestions::closeByReply(const std::string& key, std::uint64_t now) {
         std::lock_guard<std::mutex> lock(m_lock);
         dropExpired(now);
         closedOne = m_closesAt.erase(key) > 0;
+        m_count.store(m_closesAt.size(), std::memory_order_release);
     }
     if (closedOne)
         closed().notify_all();
@@ -59,6 +61,7 @@ void COpenQuestions::dropExpired(std::uint64_t now) {
         else
             ++it;
     }
+    m_count.store(m_closesAt.size(), std::memory_order_release);
 }
 
 } // namespace tremix

@@ -5,6 +5,7 @@
 // from ever arising. Survives reconnects (a fixture may answer on its next connection).
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -25,6 +26,8 @@ public:
     // A reply for key came: true when it closes an open question (it answered that one).
     bool closeByReply(const std::string& key, std::uint64_t now);
     bool isOpen(const std::string& key, std::uint64_t now);
+    // No question open (nor one past its limit but not yet dropped): the common case, without a lock.
+    bool none() const { return m_count.load(std::memory_order_acquire) == 0; }
     std::size_t openCount(std::uint64_t now);
 
     // Notified whenever a question closes by a reply, in any session: a request waiting for its
@@ -37,6 +40,7 @@ private:
 
     std::mutex m_lock;
     std::map<std::string, std::uint64_t> m_closesAt; // key -> end of the silence limit
+    std::atomic<std::size_t> m_count{0};             // m_closesAt's size
 };
 
 } // namespace tremix
