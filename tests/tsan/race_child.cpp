@@ -1,6 +1,7 @@
-// A worker thread and a GUI-thread slot of RaceProbe, run under ThreadSanitizer by
-// tsan_suppressions_test: "race" writes the probe's member from both, "handover" passes data only
-// through queued signals and queued calls.
+// A worker thread and GUI-thread slots of RaceProbe, run under ThreadSanitizer by
+// tsan_suppressions_test. "signal" and "call" write the probe's member from the worker and from
+// onTick, which a queued signal or a queued call runs; "handover" passes data only through queued
+// signals and queued calls.
 #include <QApplication>
 #include <QObject>
 #include <QString>
@@ -58,10 +59,11 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const bool race = argc > 1 && !std::strcmp(argv[1], "race");
-    const bool handover = argc > 1 && !std::strcmp(argv[1], "handover");
-    if (!race && !handover) {
-        std::fprintf(stderr, "usage: race_child race|handover\n");
+    const char* mode = argc > 1 ? argv[1] : "";
+    const bool bySignal = !std::strcmp(mode, "signal");
+    const bool byCall = !std::strcmp(mode, "call");
+    if (!bySignal && !byCall && std::strcmp(mode, "handover")) {
+        std::fprintf(stderr, "usage: race_child signal|call|handover\n");
         return 2;
     }
     QApplication app(argc, argv);
@@ -71,9 +73,14 @@ int main(int argc, char* argv[]) {
     QObject::connect(&probe, &RaceProbe::delivered, &probe, &RaceProbe::onDelivered);
 
     std::unique_ptr<QThread> worker;
-    if (race) {
-        worker.reset(QThread::create([&probe] {
-            emit probe.tick();
+    if (bySignal || byCall) {
+        worker.reset(QThread::create([&probe, bySignal] {
+            if (bySignal) {
+                emit probe.tick();
+            } else {
+                QMetaObject::invokeMethod(
+                    &probe, [&probe] { probe.onTick(); }, Qt::QueuedConnection);
+            }
             // The relaxed flag tells that onTick ran but orders nothing: this write races onTick's.
             while (!probe.ticked.load(std::memory_order_relaxed)) {
                 QThread::msleep(1);
