@@ -8,7 +8,7 @@
 
 // A real fault: the undefined-behaviour check would end the process before the signal.
 static __attribute__((noinline, no_sanitize("undefined"))) void writeNowhere() {
-    volatile int* nowhere = nullptr;
+    volatile int* volatile nowhere = nullptr; // read back, so no compiler drops the write
     *nowhere = 1;
 }
 
