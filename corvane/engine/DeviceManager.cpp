@@ -40,10 +40,6 @@ KvxLoginInfo loginRecord(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot
     return info;
 }
 
-const char kLoggingIn[] = "Logging in...";
-const char kLoginFailed[] = "Login Failed";
-const char kLoginSuccessful[] = "Login Successful";
-
 } // namespace
 
 DeviceManager::DeviceManager(QWidget* parent) : QWidget(parent) {
@@ -108,6 +104,10 @@ void DeviceManager::notifyTexts(int code, const QStringList& texts) {
     notify(&param);
 }
 
+void DeviceManager::notifyRowText(int code, const QString& mac, RowText text) {
+    notifyTexts(code, {mac, RowTexts::text(text)});
+}
+
 void DeviceManager::notifyDone() {
     OZM::_NOTIFY_PARAM param;
     param.type = 6;
@@ -143,8 +143,11 @@ std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> DeviceManager::findSearchInfo(const st
 int DeviceManager::addSearchInfo(const std::string& mac, const DSC_SEARCH_RESPONSE_INFO* record) {
     if (mac.empty() || !record)
         return -1;
-    std::lock_guard<std::mutex> lock(m_mapLock);
-    m_searchInfo[mac] = *record;
+    {
+        std::lock_guard<std::mutex> lock(m_mapLock);
+        m_searchInfo[mac] = *record;
+    }
+    sentAddressAnswered(mac, fieldText(record->ip, sizeof record->ip));
     return 0;
 }
 
@@ -263,7 +266,7 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
             // The table is full: the device is reported and takes no slot.
             Qx_Write_Log(300, "DeviceManager::loginDevice", "[Line:%d] login table full, ip:%s", __LINE__,
                          fieldText(record->ip, sizeof record->ip).c_str());
-            notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
+            notifyRowText(10, QString::fromStdString(mac), RowText::LoginFailed);
         } else {
             LoginSlot* slot = &m_slots[index];
             {
@@ -446,8 +449,14 @@ void DeviceManager::reLogionSlot() {
     }
     if (have && task.type == DeviceTask::Relogin && task.generation == m_generation.load()) {
         // The device's record as it is now (a recovery may have changed its account).
-        auto current = findSearchInfo(fieldText(task.record.mac, sizeof task.record.mac));
+        const std::string mac = fieldText(task.record.mac, sizeof task.record.mac);
+        auto current = findSearchInfo(mac);
+        sentReloginServed(mac);
         reloginDeviceNow(current ? current.get() : &task.record);
+        // Nothing renewed, or refused at once: the relogin has ended already.
+        const std::vector<LoginSlot> matching = slotsForMac(mac);
+        if (matching.empty() || matching.front().state != LoginSlot::LoggingIn)
+            sentLoginEnded(mac);
     }
     Qx_Write_Log(600, "DeviceManager::reLogionSlot", "===_login_param_queue:%d", remaining);
 }
@@ -510,11 +519,11 @@ int DeviceManager::callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* 
         }
     }
     if (handle == 0) {
-        notifyTexts(10, {QString::fromStdString(mac), QString::fromLatin1(kLoginFailed)});
+        notifyRowText(10, QString::fromStdString(mac), RowText::LoginFailed);
         Qx_Write_Log(600, "DeviceManager::callLogin", "[Line:%d] login refused, mac:%s", __LINE__,
                      mac.c_str());
     } else if (!answered) {
-        notifyTexts(2, {QString::fromStdString(mac), QString::fromLatin1(kLoggingIn)});
+        notifyRowText(2, QString::fromStdString(mac), RowText::LoggingIn);
     }
     return handle;
 }
@@ -601,8 +610,8 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
             wantedName = slot->nameWanted;
             slot->nameWanted = false;
         }
-        notifyTexts(
-            10, {mac, QString::fromLatin1(message == KVX_MSG_LOGIN_OK ? kLoginSuccessful : kLoginFailed)});
+        sentLoginEnded(mac.toStdString());
+        notifyRowText(10, mac, message == KVX_MSG_LOGIN_OK ? RowText::LoginSuccessful : RowText::LoginFailed);
         if (wantedName)
             settleWantedName(slot->index, mac.toStdString(), message == KVX_MSG_LOGIN_OK);
         return;
@@ -652,7 +661,8 @@ void DeviceManager::onCheckLoginTimerSlot() {
     for (const auto& e : expired) {
         if (e.first != 0)
             KVX_NET_Logout(static_cast<int>(e.first));
-        notifyTexts(10, {e.second, QString::fromLatin1(kLoginFailed)});
+        sentLoginEnded(e.second.toStdString());
+        notifyRowText(10, e.second, RowText::LoginFailed);
     }
     for (const std::string& mac : unnamed)
         settleWantedName(-1, mac, false);

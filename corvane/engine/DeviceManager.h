@@ -5,8 +5,10 @@
 
 #include "DeviceTask.h"
 #include "LoginSlot.h"
+#include "NewAddressRule.h"
 #include "OtherParamResultInfo.h"
 #include "OtherParamTemplates.h"
+#include "RowTexts.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 
@@ -119,15 +121,25 @@ public:
     int startOtherParamConfig(QVector<QStringList> rows);
     // The run's time limit in seconds for devices rows and the stored wait time.
     static int otherParamTimeLimit(const OZM::SC_OTHERPARAMENABLE& flags, int devices, int waitSeconds);
-    // -1 when the address answers a ping or is not a dotted IPv4 address, 0 when it does not.
-    static int pingDevice(const QString& address);
+    // Used when the address answers a ping or is not a dotted IPv4 address, Free when it does
+    // not, NoVerdict when the ping gave none.
+    static newaddress::Verdict pingDevice(const QString& address);
     // A copy of the current run's result records.
     std::vector<OtherParamResultInfo> otherParamResults();
     int otherParamWaitTime() const { return m_otherWaitTime.load(); }
     // Device threads of all runs that have not finished yet.
     int otherParamThreads();
-    // Whether a live device thread of any run holds this new address (set or still to set).
-    bool otherAddressHeld(const std::string& address);
+
+    // New addresses on their way to a camera (DeviceManagerAddresses.cpp). Both address
+    // batches pass over a held address unpinged: its camera may not answer there yet.
+    // Whether the address is held: by a live device thread of any other-parameter run (set or
+    // still to set), or sent by the IP change.
+    bool addressHeld(const std::string& address);
+    // The IP change sends this address to the camera: held until the camera answers a search
+    // at it, or until its relogin after the change has ended (logged in or failed).
+    void holdSentAddress(const std::string& mac, const std::string& address);
+    // The camera refused the IP change: the address last sent to it is free again.
+    void releaseSentAddress(const std::string& mac);
 
 signals:
     void modifyOtherParamEnd();
@@ -173,6 +185,8 @@ private:
     // Runs one task of the worker queue (logins; other task types join here).
     void runTask(DeviceTask& task);
     void notifyTexts(int code, const QStringList& texts);
+    // A row text of the list (RowTextList.h) for the device, as code's payload.
+    void notifyRowText(int code, const QString& mac, RowText text);
     void notifyDone();
     void checkAllAttempted();
     // Logs out whatever handle the device's slot holds (a refused or dropped login too) and logs
@@ -183,6 +197,22 @@ private:
     // at once and "Logging in..." while no answer has come. Returns the handle (0: refused).
     int callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot, const std::string& mac);
     void handleSdkMessage(LoginSlot* slot, int handle, int message, void* param);
+
+    // Addresses the IP change has sent, per camera; guarded by m_sentLock.
+    struct SentAddress {
+        std::string mac;
+        std::string address;
+        bool reloginServed = false; // the relogin after the change has been made
+    };
+    std::mutex m_sentLock;
+    std::vector<SentAddress> m_sentAddresses;
+    // The device's relogin is made now: what was sent to it waits for the login's end.
+    void sentReloginServed(const std::string& mac);
+    // The device's login ended (logged in, failed or timed out): what was sent to it and
+    // waited for its relogin is free again.
+    void sentLoginEnded(const std::string& mac);
+    // A search found the device at this address.
+    void sentAddressAnswered(const std::string& mac, const std::string& address);
 
     // Search-information map.
     std::mutex m_mapLock;
@@ -307,7 +337,7 @@ private:
     // Status text and result of one family (steps 8 and 9 of an applier). On success
     // beforeText runs before the status text, afterText after it and before the result (the
     // family's extra effects and notifications).
-    void finishFamily(const QString& mac, int family, bool ok, const char* okText, const char* failText,
+    void finishFamily(const QString& mac, int family, bool ok, RowText okText, RowText failText,
                       const std::function<void()>& beforeText = nullptr,
                       const std::function<void()>& afterText = nullptr);
     void setOtherResult(std::uint64_t runId, const QString& mac, int family, int value);
@@ -327,6 +357,7 @@ private:
     std::uint64_t m_otherRunId = 0;
     bool m_otherConfigDone = true;
     bool m_otherEnded = true;
+    bool m_otherRangeUsedUp = false; // the run's new addresses ran out
     std::shared_ptr<const OtherParamTemplates> m_otherTemplates;
     std::atomic<std::uint64_t> m_otherStartTick{0};
     std::atomic<int> m_otherWaitTime{360};

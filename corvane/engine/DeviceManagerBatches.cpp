@@ -97,10 +97,10 @@ void DeviceManager::batchSyncTime(QVector<QStringList> rows) {
                         time->second = static_cast<std::uint8_t>(now.time().second());
                         time->updateMethod = 1;
                         if (KVX_NET_SetTimeParam(handle, time.get())) {
-                            notifyTexts(2, {slotMac(slot), QStringLiteral("Set SyncTime Success")});
+                            notifyRowText(2, slotMac(slot), RowText::SyncTimeSuccess);
                             result.status = 1;
                         } else {
-                            notifyTexts(2, {slotMac(slot), QStringLiteral("Set SyncTime Failed")});
+                            notifyRowText(2, slotMac(slot), RowText::SyncTimeFailed);
                             result.status = 2;
                         }
                     }
@@ -131,11 +131,11 @@ void DeviceManager::rebootDevice(const QStringList* row) {
         return;
     const LoginSlot& slot = matching.front(); // the first matching slot only
     if (slot.loggedIn() && KVX_NET_Reboot(static_cast<int>(slot.hIPCLogin))) {
-        notifyTexts(11, {slotMac(slot), QStringLiteral("Reboot Success")});
+        notifyRowText(11, slotMac(slot), RowText::RebootSuccess);
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
         reloginDevice(info.get());
     } else {
-        notifyTexts(11, {slotMac(slot), QStringLiteral("Reboot Failed")});
+        notifyRowText(11, slotMac(slot), RowText::RebootFailed);
     }
 }
 
@@ -157,7 +157,7 @@ void DeviceManager::simpleRecovery(const QStringList* row) {
         const QString slotText = slotMac(slot);
         if (KVX_NET_RestoreDefaultNew(static_cast<int>(slot.hIPCLogin), restore.get())) {
             setSearchInfoAccount(mac, kDefaultUser, kDefaultPassword, true);
-            notifyTexts(13, {slotText, QStringLiteral("SimpleRecovery Success")});
+            notifyRowText(13, slotText, RowText::SimpleRecoverySuccess);
             notifyTexts(9, {slotText, QString("%1").arg(80, 0, 10, QLatin1Char(' ')),
                             QString("%1").arg(554, 0, 10, QLatin1Char(' '))});
             notifyTexts(14,
@@ -165,7 +165,7 @@ void DeviceManager::simpleRecovery(const QStringList* row) {
             const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
             reloginDevice(info.get());
         } else {
-            notifyTexts(13, {slotText, QStringLiteral("SimpleRecovery Failed")});
+            notifyRowText(13, slotText, RowText::SimpleRecoveryFailed);
         }
     }
 }
@@ -194,8 +194,7 @@ void DeviceManager::fullRecovery(const QStringList* row) {
             restore->full = 1;
             ok = KVX_NET_RestoreDefaultNew(static_cast<int>(slot.hIPCLogin), restore.get()) != 0;
         }
-        notifyTexts(12, {slotMac(slot), ok ? QStringLiteral("Full Recovery Success")
-                                           : QStringLiteral("Full Recovery Failed")});
+        notifyRowText(12, slotMac(slot), ok ? RowText::FullRecoverySuccess : RowText::FullRecoveryFailed);
     }
 }
 
@@ -229,11 +228,11 @@ void DeviceManager::batchModifyOSD(QVector<QStringList> rows) {
                         std::memset(osd->text, 0, sizeof osd->text);
                         std::memcpy(osd->text, stored.text, textLength);
                         if (KVX_NET_SetOSD2(handle, 0, osd.get())) {
-                            notifyTexts(2, {slotMac(slot), QStringLiteral("Set OSD Success")});
+                            notifyRowText(2, slotMac(slot), RowText::OsdSuccess);
                             result.status = 1;
                             notifyTexts(1, {slotMac(slot), name});
                         } else {
-                            notifyTexts(2, {slotMac(slot), QStringLiteral("Set OSD Failed")});
+                            notifyRowText(2, slotMac(slot), RowText::OsdFailed);
                             result.status = 2;
                         }
                     }
@@ -285,7 +284,7 @@ void DeviceManager::batchTenZoom(QVector<QStringList> rows) {
             const int handle = static_cast<int>(slot.hIPCLogin);
             auto block = zeroedRecord<KvxCpldData>();
             if (!KVX_NET_GetCpldData(handle, block.get())) {
-                notifyTexts(2, {slotMac(slot), QStringLiteral("Get CpldData Failed!")});
+                notifyRowText(2, slotMac(slot), RowText::CpldReadFailed);
                 Qx_Write_Log(300, "DeviceManager::batchTenZoom",
                              "[Line:%d] KVX_NET_GetCpldData Failed, ip:%s", __LINE__,
                              std::string(slot.ip, fieldLength(slot.ip, sizeof slot.ip)).c_str());
@@ -294,9 +293,9 @@ void DeviceManager::batchTenZoom(QVector<QStringList> rows) {
             block->tenZoom = KVX_CPLD_TEN_ZOOM_ON;
             int length = static_cast<int>(sizeof(KvxCpldData));
             if (KVX_NET_SetCpldData(handle, block.get(), &length))
-                notifyTexts(2, {slotMac(slot), QStringLiteral("Set Ten Zoom Success!")});
+                notifyRowText(2, slotMac(slot), RowText::TenZoomSuccess);
             else
-                notifyTexts(2, {slotMac(slot), QStringLiteral("Set Ten Zoom Failed!")});
+                notifyRowText(2, slotMac(slot), RowText::TenZoomFailed);
         }
     }
 }

@@ -81,8 +81,7 @@ void DeviceManager::modifyVideoInfo(QStringList* qstrList, int* needReboot) {
     }
     if (ok && needReboot)
         *needReboot = reboot ? 1 : 0;
-    finishFamily(qstrList->value(8), OZM::FamilyVideo, ok, QT_TR_NOOP("Modify Video Param Success"),
-                 QT_TR_NOOP("Modify Video Param Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyVideo, ok, RowText::VideoSuccess, RowText::VideoFailed);
 }
 
 void DeviceManager::modifyAudioInfo(QStringList* qstrList) {
@@ -117,8 +116,7 @@ void DeviceManager::modifyAudioInfo(QStringList* qstrList) {
                 logCallFailed(fn, __LINE__, "KVX_NET_SetEncodingProperty2", c.ip);
         }
     }
-    finishFamily(qstrList->value(8), OZM::FamilyAudio, ok, QT_TR_NOOP("Set Audio Param Success"),
-                 QT_TR_NOOP("Set Audio Param Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyAudio, ok, RowText::AudioSuccess, RowText::AudioFailed);
 }
 
 void DeviceManager::modifyOSDInfo(QStringList* qstrList) {
@@ -146,12 +144,11 @@ void DeviceManager::modifyOSDInfo(QStringList* qstrList) {
     }
     const QString mac = qstrList->value(8);
     // The device name follows the status text.
-    finishFamily(
-        mac, OZM::FamilyOsd, ok, QT_TR_NOOP("Set OSD Success"), QT_TR_NOOP("Set OSD Failed"), nullptr, [&] {
-            const QByteArray text = QByteArray::fromStdString(fieldText(rec->text, sizeof rec->text));
-            QTextCodec* codec = QTextCodec::codecForName("GBK");
-            notifyTexts(1, {mac, codec ? codec->toUnicode(text) : QString::fromLatin1(text)});
-        });
+    finishFamily(mac, OZM::FamilyOsd, ok, RowText::OsdSuccess, RowText::OsdFailed, nullptr, [&] {
+        const QByteArray text = QByteArray::fromStdString(fieldText(rec->text, sizeof rec->text));
+        QTextCodec* codec = QTextCodec::codecForName("GBK");
+        notifyTexts(1, {mac, codec ? codec->toUnicode(text) : QString::fromLatin1(text)});
+    });
 }
 
 void DeviceManager::modifyImageInfo(QStringList* qstrList, int* needReboot) {
@@ -222,8 +219,7 @@ void DeviceManager::modifyImageInfo(QStringList* qstrList, int* needReboot) {
     }
     if (ok && needReboot)
         *needReboot = reboot ? 1 : 0;
-    finishFamily(qstrList->value(8), OZM::FamilyImage, ok, QT_TR_NOOP("Modify Image Param Success"),
-                 QT_TR_NOOP("Modify Image Param Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyImage, ok, RowText::ImageSuccess, RowText::ImageFailed);
 }
 
 void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
@@ -276,8 +272,7 @@ void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
             KVX_NET_ClientStop(stream);
         }
     }
-    finishFamily(mac, OZM::FamilyPrivacyMask, ok, QT_TR_NOOP("Set Privacy Success"),
-                 QT_TR_NOOP("Set Privacy Failed"));
+    finishFamily(mac, OZM::FamilyPrivacyMask, ok, RowText::PrivacySuccess, RowText::PrivacyFailed);
 }
 
 void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
@@ -305,8 +300,8 @@ void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
             ok = KVX_NET_SetAlarmPropertyEx(h, alarm.get()) != 0;
         }
     }
-    finishFamily(qstrList->value(8), OZM::FamilyMotionDetect, ok,
-                 QT_TR_NOOP("Modify Motion Detection Success"), QT_TR_NOOP("Modify Motion Detection Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyMotionDetect, ok, RowText::MotionSuccess,
+                 RowText::MotionFailed);
 }
 
 void DeviceManager::modifyAudioBoard(QStringList* qstrList) {
@@ -332,6 +327,6 @@ void DeviceManager::modifyAudioBoard(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetCpldData", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyAudioBoard, ok, QT_TR_NOOP("Set Audio Board Success"),
-                 QT_TR_NOOP("Set Audio Board Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyAudioBoard, ok, RowText::AudioBoardSuccess,
+                 RowText::AudioBoardFailed);
 }

@@ -1,6 +1,6 @@
-// The other-parameter run: start, configuration thread (records, time limit, new addresses),
-// one thread per device applying the enabled families in their fixed order, the waits after a
-// restart, the result check timer and the result table.
+// The other-parameter run: start (and the run's time limit), configuration thread (records, new
+// addresses), one thread per device applying the enabled families in their fixed order, the
+// waits after a restart, the result check timer and the result table.
 #include "DeviceManager.h"
 
 #include "AddressProbeQueue.h"
@@ -11,6 +11,7 @@
 #include "RestartPing.h"
 #include "ShowResultDialog.h"
 #include "TipDialog.h"
+#include "net/DottedQuad.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "quillet/Quillet.h"
 #include "winport/WinPort.h"
@@ -29,8 +30,6 @@ namespace {
 // The job of the device thread that runs on this thread; empty elsewhere.
 thread_local OtherParamJob t_job;
 
-constexpr std::uint64_t kAddressEnd = newaddress::kHostEnd;
-
 // Address probes that run ahead of their turn in the configuration thread.
 constexpr int kAddressProbeWindow = 16;
 
@@ -48,22 +47,11 @@ constexpr int kTableOrder[OZM::FamilyCount] = {
     OZM::FamilyTime, OZM::FamilyMaintain, OZM::FamilyAudioBoard,  OZM::FamilyTcpIp,        OZM::FamilyPort};
 
 // Per family index: the time-out text and the column header.
-const char* const kTimeoutText[OZM::FamilyCount] = {
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Tcp/Ip Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Port Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify DDNS Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "P2P Modify Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify GB28181 Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Video Param Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Audio Param Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set OSD Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Image Param Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Privacy Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Motion Detection Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Modify Account Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Time Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Timer To Restart Failed"),
-    QT_TRANSLATE_NOOP("DeviceManager", "Set Audio Board Failed")};
+constexpr RowText kTimeoutText[OZM::FamilyCount] = {
+    RowText::TcpIpFailed,   RowText::PortFailed,      RowText::DdnsFailed,      RowText::P2pFailed,
+    RowText::Gb28181Failed, RowText::VideoFailed,     RowText::AudioFailed,     RowText::OsdFailed,
+    RowText::ImageFailed,   RowText::PrivacyTimedOut, RowText::MotionFailed,    RowText::AccountFailed,
+    RowText::TimeFailed,    RowText::MaintainFailed,  RowText::AudioBoardFailed};
 
 const char* const kHeader[OZM::FamilyCount] = {
     QT_TRANSLATE_NOOP("DeviceManager", "Setting TCP/IP"),
@@ -173,17 +161,6 @@ std::set<std::string> DeviceManager::busyOtherMacs(const std::set<std::string>& 
     return busy;
 }
 
-bool DeviceManager::otherAddressHeld(const std::string& address) {
-    if (address.empty())
-        return false;
-    std::lock_guard<std::mutex> lock(m_otherThreadLock);
-    for (const auto& t : m_otherThreads) {
-        if (!t.done->load() && t.address == address)
-            return true;
-    }
-    return false;
-}
-
 int DeviceManager::otherParamThreads() {
     std::lock_guard<std::mutex> lock(m_otherThreadLock);
     int n = 0;
@@ -221,7 +198,7 @@ int DeviceManager::otherParamTimeLimit(const OZM::SC_OTHERPARAMENABLE& flags, in
     return static_cast<int>(std::min<long long>(cap, waitSeconds));
 }
 
-int DeviceManager::pingDevice(const QString& address) {
+newaddress::Verdict DeviceManager::pingDevice(const QString& address) {
     return PingHelper::probe(address.toStdString());
 }
 
@@ -294,9 +271,10 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherLeftOut.clear();
         m_otherConfigDone = false;
         m_otherEnded = false;
+        m_otherRangeUsedUp = false;
     }
-    // This run's limit from its start: the check timer must not judge it by the previous run's
-    // limit before the configuration thread has set it (to the same value).
+    // This run's limit, set once before its check timer starts: the timer never judges it by
+    // the previous run's limit.
     m_otherWaitTime = otherParamTimeLimit(enable, rows.size(), ozmParamsMgr()->getWaitInfo());
     m_otherStartTick = GetTickCount();
     m_otherConfigThread = std::thread([this, rows, runId, enable, leftOut] {
@@ -348,7 +326,6 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     auto templates = std::make_shared<OtherParamTemplates>(*job.templates);
     OtherParamTemplates& t = *templates;
     ParamsMgr* store = ozmParamsMgr();
-    m_otherWaitTime = otherParamTimeLimit(t.enable, rows.size(), store->getWaitInfo());
 
     if (t.enabled(OZM::FamilyTcpIp))
         store->getTcpIpInfo(&t.tcpIp);
@@ -395,7 +372,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     // New addresses: counted up from a strictly valid start address, never wrapping. Without
     // one no address is pinged and every device's TCP/IP family fails.
     const bool tcpIp = t.enabled(OZM::FamilyTcpIp);
-    std::uint64_t next = 0;
+    std::uint32_t next = 0;
     bool haveAddresses = false;
     std::uint32_t mask = 0xFFFFFFFFu; // no subnet known: no address is an edge
     if (tcpIp) {
@@ -413,13 +390,9 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     std::unique_ptr<AddressProbeQueue> probes;
     if (tcpIp && haveAddresses)
         probes = std::make_unique<AddressProbeQueue>(
-            next, kAddressEnd, kAddressProbeWindow, [this, mask](const QString& a) {
-                std::uint32_t value = 0;
-                PingHelper::parseDottedQuad(a.toStdString(), &value);
-                return int(newaddress::judge(
-                    value, mask, [this](const std::string& held) { return otherAddressHeld(held); },
-                    [](const std::string& address) { return pingDevice(QString::fromStdString(address)); }));
-            });
+            next, mask, kAddressProbeWindow,
+            [this](const std::string& address) { return addressHeld(address); },
+            [](const std::string& address) { return pingDevice(QString::fromStdString(address)); });
     for (int index = 0; index < rows.size(); ++index) {
         const QStringList& row = rows[index];
         if (!runLive())
@@ -457,7 +430,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         if (busy) {
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
                          "still busy with an earlier run, left out, mac:%s", mac.c_str());
-            notifyTexts(2, {row.value(8), tr("Left out: the previous run is still changing this camera")});
+            notifyRowText(2, row.value(8), RowText::LeftOut);
             continue;
         }
 
@@ -466,25 +439,29 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
             QString found;
             bool gaveUp = false;
             while (found.isEmpty() && !gaveUp && runLive()) {
-                QString candidate;
-                int verdict = int(Verdict::NoVerdict);
+                std::uint32_t candidate = 0;
+                Verdict verdict = Verdict::NoVerdict;
                 if (!probes->next(rows.size() - index, &candidate, &verdict)) {
                     // The range is used up: this device and the later rows get no thread.
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "laddr is 0xFFFFFFFF");
+                    {
+                        std::lock_guard<std::mutex> lock(m_otherLock);
+                        if (runId == m_otherRunId)
+                            m_otherRangeUsedUp = true;
+                    }
                     finish();
                     return;
                 }
-                const QByteArray text = candidate.toLatin1();
-                if (verdict == int(Verdict::Free)) {
-                    found = candidate;
-                } else if (verdict != int(Verdict::NoVerdict)) {
-                    newaddress::logPassedOver("DeviceManager::configOtherParamThd", Verdict(verdict),
-                                              text.toStdString());
+                const std::string text = dottedquad::format(candidate);
+                if (verdict == Verdict::Free) {
+                    found = QString::fromStdString(text);
+                } else if (verdict != Verdict::NoVerdict) {
+                    newaddress::logPassedOver("DeviceManager::configOtherParamThd", verdict, text);
                 } else {
                     // Not known to be free: this device's TCP/IP fails without a request.
                     Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
                                  "ping could not run, no new address for mac:%s,pNewIp = %s", mac.c_str(),
-                                 text.constData());
+                                 text.c_str());
                     gaveUp = true;
                 }
             }
@@ -582,7 +559,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             return;
         const bool ok = modifyPortInfo(row) == 0;
         if (ok) {
-            notifyTexts(2, {mac, tr("Modify Port Success")});
+            notifyRowText(2, mac, RowText::PortSuccess);
             const int http = t.port.httpPort & 0xFFFF;
             const int rtsp = t.port.rtspPort & 0xFFFF;
             const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
@@ -594,7 +571,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             notifyTexts(9, {mac, QString::number(http), QString::number(rtsp)});
             rebootWait(mac, false);
         } else {
-            notifyTexts(2, {mac, tr("Modify Port Failed")});
+            notifyRowText(2, mac, RowText::PortFailed);
         }
         setOtherResult(job.runId, mac, OZM::FamilyPort, ok ? 1 : 2);
     }
@@ -604,7 +581,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             return;
         const bool ok = modifyTcpInfo(row) == 0;
         if (ok) {
-            notifyTexts(2, {mac, tr("Modify Tcp/Ip Success")});
+            notifyRowText(2, mac, RowText::TcpIpSuccess);
             const QString newIp = row->value(19);
             const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
                 copyField(r.ip, newIp.toStdString());
@@ -616,10 +593,10 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             });
             if (!known)
                 return;
-            notifyTexts(8, {mac, newIp, tr("New IP:") + newIp});
+            notifyTexts(8, {mac, newIp, RowTexts::text(RowText::NewIp, newIp)});
             rebootWait(mac, true);
         } else {
-            notifyTexts(2, {mac, tr("Modify Tcp/Ip Failed")});
+            notifyRowText(2, mac, RowText::TcpIpFailed);
         }
         setOtherResult(job.runId, mac, OZM::FamilyTcpIp, ok ? 1 : 2);
     }
@@ -672,12 +649,12 @@ void DeviceManager::setOtherResult(std::uint64_t runId, const QString& mac, int 
         record.results[family] = value;
 }
 
-void DeviceManager::finishFamily(const QString& mac, int family, bool ok, const char* okText,
-                                 const char* failText, const std::function<void()>& beforeText,
+void DeviceManager::finishFamily(const QString& mac, int family, bool ok, RowText okText, RowText failText,
+                                 const std::function<void()>& beforeText,
                                  const std::function<void()>& afterText) {
     if (ok && beforeText)
         beforeText();
-    notifyTexts(2, {mac, tr(ok ? okText : failText)});
+    notifyRowText(2, mac, ok ? okText : failText);
     if (ok && afterText)
         afterText();
     setOtherResult(currentJob().runId, mac, family, ok ? 1 : 2);
@@ -719,7 +696,7 @@ void DeviceManager::onCheckTimerSlot() {
             m_otherEnded = true;
     }
     for (const auto& item : timedOut)
-        notifyTexts(2, {item.first, tr(kTimeoutText[item.second])});
+        notifyRowText(2, item.first, kTimeoutText[item.second]);
     if (end)
         emit modifyOtherParamEnd();
 }
@@ -735,10 +712,18 @@ void DeviceManager::onModifyOtherParamEnd() {
         m_otherProgress->hide();
     std::vector<OtherParamResultInfo> records;
     std::set<std::size_t> leftOut;
+    bool rangeUsedUp = false;
     {
         std::lock_guard<std::mutex> lock(m_otherLock);
         records = m_otherResults;
         leftOut = m_otherLeftOut;
+        rangeUsedUp = m_otherRangeUsedUp;
+    }
+    if (rangeUsedUp) {
+        TipDialog tip;
+        tip.textLabel->setText(tr("No free IP address is left: the remaining devices were not changed!"));
+        tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
+        tip.exec();
     }
     QStringList headers{tr("IP")};
     int columns = 0;

@@ -122,8 +122,7 @@ void DeviceManager::modifyDDNSInfo(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetDDNS2", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyDdns, ok, QT_TR_NOOP("Modify DDNS Success"),
-                 QT_TR_NOOP("Modify DDNS Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyDdns, ok, RowText::DdnsSuccess, RowText::DdnsFailed);
 }
 
 void DeviceManager::modifyP2PInfo(QStringList* qstrList) {
@@ -143,8 +142,7 @@ void DeviceManager::modifyP2PInfo(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetP2P", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyP2p, ok, QT_TR_NOOP("P2P Modify Success"),
-                 QT_TR_NOOP("P2P Modify Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyP2p, ok, RowText::P2pSuccess, RowText::P2pFailed);
 }
 
 void DeviceManager::modify28181Info(QStringList* qstrList) {
@@ -175,8 +173,7 @@ void DeviceManager::modify28181Info(QStringList* qstrList) {
         copyField(rec->alarmId, t.alarmId);
         ok = KVX_NET_SetGB28181Params(c.handle, 0, rec.get()) != 0;
     }
-    finishFamily(qstrList->value(8), OZM::FamilyGb28181, ok, QT_TR_NOOP("Modify GB28181 Success"),
-                 QT_TR_NOOP("Modify GB28181 Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyGb28181, ok, RowText::Gb28181Success, RowText::Gb28181Failed);
 }
 
 void DeviceManager::modifyAccount(QStringList* qstrList) {
@@ -200,8 +197,7 @@ void DeviceManager::modifyAccount(QStringList* qstrList) {
     const QString password = QString::fromLatin1(fieldText(rec->password, sizeof rec->password).c_str());
     // Later logins use the new account.
     finishFamily(
-        mac, OZM::FamilyAccount, ok, QT_TR_NOOP("Modify Account Success"),
-        QT_TR_NOOP("Modify Account Failed"),
+        mac, OZM::FamilyAccount, ok, RowText::AccountSuccess, RowText::AccountFailed,
         [&] { setSearchInfoAccount(mac.toStdString(), rec->user, rec->password, false); },
         [&] {
             notifyTexts(14, {mac, user, password});
@@ -260,8 +256,7 @@ void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
                 logCallFailed(fn, __LINE__, "KVX_NET_SetTimeParam", c.ip);
         }
     }
-    finishFamily(qstrList->value(8), OZM::FamilyTime, ok, QT_TR_NOOP("Set Time Success"),
-                 QT_TR_NOOP("Set Time Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyTime, ok, RowText::TimeSuccess, RowText::TimeFailed);
 }
 
 void DeviceManager::modifyMaintain(QStringList* qstrList) {
@@ -288,6 +283,6 @@ void DeviceManager::modifyMaintain(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetSystemRebootExProperty", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyMaintain, ok, QT_TR_NOOP("Set Timer To Restart Success"),
-                 QT_TR_NOOP("Set Timer To Restart Failed"));
+    finishFamily(qstrList->value(8), OZM::FamilyMaintain, ok, RowText::MaintainSuccess,
+                 RowText::MaintainFailed);
 }

@@ -20,4 +20,6 @@ struct LoginSlot {
 
     // The one test for "logged in" across the engine: a handle whose login succeeded.
     bool loggedIn() const { return hIPCLogin != 0 && state == LoggedIn; }
+    // A login (or relogin) whose call or answer is still to come.
+    bool loggingIn() const { return state == LoggingIn; }
 };

@@ -7,7 +7,7 @@ namespace newaddress {
 
 bool validStart(const std::string& text, std::uint32_t* value) {
     std::uint32_t address = 0;
-    if (!PingHelper::parseDottedQuad(text, &address) || !isHost(address))
+    if (!dottedquad::parse(text, &address) || !isHost(address))
         return false;
     if (value)
         *value = address;
@@ -15,17 +15,15 @@ bool validStart(const std::string& text, std::uint32_t* value) {
 }
 
 Verdict judge(std::uint32_t address, std::uint32_t mask, const std::function<bool(const std::string&)>& held,
-              const std::function<int(const std::string&)>& ping) {
-    if (PingHelper::isSubnetEdge(address, mask))
+              const std::function<Verdict(const std::string&)>& ping) {
+    if (dottedquad::isSubnetEdge(address, mask))
         return Verdict::Edge;
     const std::string text = dottedquad::format(address);
-    // A device thread may not have moved its camera there yet: the address is silent but taken.
+    // The camera it was sent to may not be there yet: the address is silent but taken.
     if (held && held(text))
         return Verdict::Held;
-    const int probe = ping(text);
-    return probe == 0                          ? Verdict::Free
-           : probe == PingHelper::kCouldNotRun ? Verdict::NoVerdict
-                                               : Verdict::Used;
+    const Verdict verdict = ping(text);
+    return verdict == Verdict::Free || verdict == Verdict::NoVerdict ? verdict : Verdict::Used;
 }
 
 void logPassedOver(const char* where, Verdict verdict, const std::string& candidate) {
@@ -35,7 +33,7 @@ void logPassedOver(const char* where, Verdict verdict, const std::string& candid
         format = "pNewIp is used,pNewIp = %s";
         break;
     case Verdict::Held:
-        format = "pNewIp is held by a running device thread,pNewIp = %s";
+        format = "pNewIp is held by a change in progress,pNewIp = %s";
         break;
     case Verdict::Edge:
         format = "pNewIp is the subnet's network or broadcast address,pNewIp = %s";

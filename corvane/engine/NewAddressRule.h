@@ -1,9 +1,7 @@
 // What the two address batches (the IP change and the other-parameter run) share: the range of
-// start addresses they accept and the judgement of each candidate address before it is handed
-// out, with its log line.
+// host addresses they hand out, the verdict on each candidate address before it is handed out,
+// with its log line.
 #pragma once
-
-#include "PingHelper.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,23 +9,27 @@
 
 namespace newaddress {
 
-// Host addresses handed out to cameras: 1.0.0.0 up to 223.255.255.255.
+// Host addresses handed out to cameras: 1.0.0.0 up to and including 223.255.255.255 (multicast
+// and reserved addresses beyond).
 constexpr std::uint32_t kFirstHost = 0x01000000u;
-constexpr std::uint32_t kHostEnd = PingHelper::kHostAddressEnd;
+constexpr std::uint32_t kLastHost = 0xDFFFFFFFu;
 
 inline bool isHost(std::uint32_t address) {
-    return address >= kFirstHost && address < kHostEnd;
+    return address >= kFirstHost && address <= kLastHost;
 }
 
 // A strict dotted quad within the host range; value (may be null) gets it in host order.
 bool validStart(const std::string& text, std::uint32_t* value = nullptr);
 
+// A candidate's verdict. A ping gives Free (no answer, also no route to the address), Used (an
+// answer, or text that is not an address) or NoVerdict (the ping could not run or judge: not
+// taken as free); the rule adds Edge (the subnet's network or broadcast address) and Held (a
+// change in progress sends a camera there).
 enum class Verdict { Free, Used, Edge, Held, NoVerdict };
 
-// The subnet's network and broadcast addresses and an address that a live device thread holds
-// are passed over unpinged; otherwise the ping decides (held and ping as PingHelper::probe).
+// Edge and Held addresses are passed over unpinged; otherwise the ping decides.
 Verdict judge(std::uint32_t address, std::uint32_t mask, const std::function<bool(const std::string&)>& held,
-              const std::function<int(const std::string&)>& ping);
+              const std::function<Verdict(const std::string&)>& ping);
 
 // Logs why a candidate was passed over (Used, Edge, Held); nothing for the other verdicts.
 void logPassedOver(const char* where, Verdict verdict, const std::string& candidate);

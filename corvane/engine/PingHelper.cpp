@@ -324,15 +324,16 @@ bool PingHelper::answers(const std::string& address, int answerWaitMs) {
     return check(address, answerWaitMs) == Outcome::Answered;
 }
 
-int PingHelper::probe(const std::string& address, int answerWaitMs) {
+newaddress::Verdict PingHelper::probe(const std::string& address, int answerWaitMs) {
+    using newaddress::Verdict;
     if (!parseDottedQuad(address, nullptr))
-        return -1;
+        return Verdict::Used;
     switch (check(address, answerWaitMs)) {
     case Outcome::Answered:
-        return -1;
+        return Verdict::Used;
     case Outcome::Silent:
-        return 0;
+        return Verdict::Free;
     default:
-        return kCouldNotRun;
+        return Verdict::NoVerdict;
     }
 }

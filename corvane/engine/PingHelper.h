@@ -3,6 +3,8 @@
 // that is not a strict dotted-quad address is never pinged.
 #pragma once
 
+#include "NewAddressRule.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,6 @@
 class PingHelper {
 public:
     static constexpr int kFinishLimitMs = 30000; // real time a probe may take
-    static constexpr int kCouldNotRun = -2;      // probe(): the ping could not run or judge
 
     // What one ping found: an answer, no answer (also: no route to the address), or no
     // judgement at all: the program could not start, was killed or ended with an error other
@@ -30,9 +31,6 @@ public:
         std::vector<std::string> env;
     };
     static constexpr int kAnswerWaitMs = 5; // how long a probe waits for the echo reply
-
-    // Host addresses handed out to cameras end below 224.0.0.0 (multicast and reserved beyond).
-    static constexpr std::uint32_t kHostAddressEnd = 0xE0000000u;
 
     // Four decimal parts 0..255, no signs, blanks or leading zeros. hostOrder may be null.
     static bool parseDottedQuad(const std::string& text, std::uint32_t* hostOrder);
@@ -62,7 +60,7 @@ public:
                          int finishLimitMs = kFinishLimitMs);
     // True when the address answered.
     static bool answers(const std::string& address, int answerWaitMs = kAnswerWaitMs);
-    // -1 when the address answers or is not an address, 0 when not, kCouldNotRun when the
-    // ping gave no verdict (such an address must not be taken as free).
-    static int probe(const std::string& address, int answerWaitMs = kAnswerWaitMs);
+    // A candidate address's verdict: Used when it answers or is not an address, Free when it
+    // does not, NoVerdict when the ping gave none (such an address must not be taken as free).
+    static newaddress::Verdict probe(const std::string& address, int answerWaitMs = kAnswerWaitMs);
 };

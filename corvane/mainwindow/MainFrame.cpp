@@ -1,8 +1,8 @@
 #include "MainFrame.h"
 
 #include "DeviceManager.h"
-#include "DeviceTableTexts.h"
 #include "PingHelper.h"
+#include "RowTexts.h"
 #include "SysConfigDialog.h"
 #include "TitleBar.h"
 #include "ViewQRcodeDialog.h"
@@ -230,7 +230,7 @@ void MainFrame::buildUi() {
     _deviceTable = new CTableView(tableArea);
     _deviceTable->setFixedSize(1007, 460);
     _deviceTable->setObjectName("QTableView");
-    _deviceTable->setDisplayText(&DeviceTableTexts::display);
+    _deviceTable->setDisplayText(&RowTexts::display);
     auto* tableLayout = new QVBoxLayout(tableArea);
     tableLayout->setContentsMargins(0, 0, 0, 0);
     tableLayout->setSpacing(0);
@@ -339,6 +339,20 @@ void MainFrame::buildUi() {
     layout->addWidget(middle);
     layout->addWidget(upgradeArea);
     layout->addStretch();
+
+    // Tab goes from the table through the operation buttons as they are shown (top to bottom,
+    // left to right) and on to the upgrade row.
+    QWidget* previous = _deviceTable;
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             _searchBtn,     _setIpBtn,          _modifyIpBtn,       _openFullNetcomBtn, _closeFullNetcomBtn,
+             _openDhcpBtn,   _closeDhcpBtn,      _audioDetectionBtn, _gpioDetectionBtn,  _syncTimeBtn,
+             _rebootBtn,     _simpleRecoveryBtn, _fullRecoveryBtn,   _configParamBtn,    _modifyParamBtn,
+             _setOsdBtn,     _modifyOsdBtn,      _ptzAndAudioBtn,    _checkSdCardBtn,    _tenZoomBtn,
+             _playCheckBtn,  _imageTestBtn,      _printLabelBtn,     _upgradeFileEdit,   _browseBtn,
+             _fileUpgradeBtn}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void MainFrame::connectSignals() {
@@ -502,7 +516,13 @@ void MainFrame::onSearchDevices() {
 
     const int searchTime = ozmParamsMgr()->getSearchTime();
     const int fullNetcom = ozmParamsMgr()->getSearchFullNetcom() != 0 ? 1 : 0;
-    _searchBtn->setEnabled(false);
+    // Disabling the focused button hands the focus on; it comes back when the search ends. A
+    // restart while the button is disabled keeps what the first start noted.
+    if (_searchBtn->isEnabled()) {
+        _searchHadFocus = focusWidget() == _searchBtn;
+        _searchBtn->setEnabled(false);
+        _searchFocusStandIn = _searchHadFocus ? focusWidget() : nullptr;
+    }
     const QByteArray addressBytes = address.toLatin1();
     const int result = KVX_NET_StartSearchDevice(searchTime, addressBytes.constData(),
                                                  &MainFrame::onDeviceFound, this, fullNetcom);
@@ -511,8 +531,17 @@ void MainFrame::onSearchDevices() {
                      "KVX_NET_StartSearchDevice failed, card:%s, result:%d", addressBytes.constData(),
                      result);
         if (generation == _searchGeneration.load())
-            _searchBtn->setEnabled(true);
+            enableSearchButton();
     }
+}
+
+void MainFrame::enableSearchButton() {
+    _searchBtn->setEnabled(true);
+    // The focus returns only from where the disabling put it: a move of the operator's stays.
+    if (_searchHadFocus && focusWidget() == _searchFocusStandIn)
+        _searchBtn->setFocus(Qt::OtherFocusReason);
+    _searchHadFocus = false;
+    _searchFocusStandIn = nullptr;
 }
 
 int MainFrame::onDeviceFound(const DSC_SEARCH_RESPONSE_INFO* record, void* user) {
@@ -542,7 +571,7 @@ void MainFrame::applySearchAnswer(std::uint64_t generation, bool end,
         return; // an answer of an earlier search
     if (end) {
         emit searchDevEnd();
-        _searchBtn->setEnabled(true);
+        enableSearchButton();
         return;
     }
     if (latin1Field(record, kTagOffset, kTagWidth) != "searching.." || u8Field(record, kTypeOffset) != 11)
@@ -580,28 +609,33 @@ std::uint32_t MainFrame::toHostOrder(std::uint32_t value) {
 
 QStringList MainFrame::buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
     const std::uint8_t dhcp = u8Field(record, kDhcpOffset);
+    const QString fullNetcom = RowTexts::text(
+        u8Field(record, kFullNetcomOffset) == 1 ? RowText::FullNetcomEnabled : RowText::FullNetcomDisabled);
+    const QString netcomFlag =
+        u8Field(record, kNetcomFlagOffset) == 1 ? RowTexts::text(RowText::NetcomFlagSet) : QString();
+    const QString dhcpText = dhcp == 1   ? RowTexts::text(RowText::DhcpOpen)
+                             : dhcp == 0 ? RowTexts::text(RowText::DhcpClose)
+                                         : QString();
     QStringList row;
-    row << QString()                                                        // 0
-        << latin1Field(record, kIpOffset, kIpWidth)                         // 1
-        << (u8Field(record, kFullNetcomOffset) == 1 ? "Enable" : "Disable") // 2
-        << (u8Field(record, kNetcomFlagOffset) == 1 ? "Yes" : "")           // 3
-        << QString()                                                        // 4
-        << latin1Field(record, kCol5Offset, kCol5Width)                     // 5
-        << QString()                                                        // 6
-        << latin1Field(record, kSerialOffset, kSerialWidth)                 // 7
-        << latin1Field(record, kMacOffset, kMacWidth)                       // 8
-        << latin1Field(record, kMaskOffset, kIpWidth)                       // 9
-        << latin1Field(record, kGatewayOffset, kIpWidth)                    // 10
-        << latin1Field(record, kDnsOffset, kIpWidth)                        // 11
-        << QString::number(toHostOrder(u32Field(record, kHttpPortOffset)))  // 12
-        << QString::number(toHostOrder(u32Field(record, kRtspPortOffset)))  // 13
-        << QString::number(u8Field(record, kCol14Offset))                   // 14
-        << (dhcp == 1   ? "Open"
-            : dhcp == 0 ? "Close"
-                        : "")                                   // 15
-        << QString::number(u32Field(record, kCol16Offset))      // 16
-        << latin1Field(record, kUserOffset, kAccountWidth)      // 17
-        << latin1Field(record, kPasswordOffset, kAccountWidth); // 18
+    row << QString()                                                       // 0
+        << latin1Field(record, kIpOffset, kIpWidth)                        // 1
+        << fullNetcom                                                      // 2
+        << netcomFlag                                                      // 3
+        << QString()                                                       // 4
+        << latin1Field(record, kCol5Offset, kCol5Width)                    // 5
+        << QString()                                                       // 6
+        << latin1Field(record, kSerialOffset, kSerialWidth)                // 7
+        << latin1Field(record, kMacOffset, kMacWidth)                      // 8
+        << latin1Field(record, kMaskOffset, kIpWidth)                      // 9
+        << latin1Field(record, kGatewayOffset, kIpWidth)                   // 10
+        << latin1Field(record, kDnsOffset, kIpWidth)                       // 11
+        << QString::number(toHostOrder(u32Field(record, kHttpPortOffset))) // 12
+        << QString::number(toHostOrder(u32Field(record, kRtspPortOffset))) // 13
+        << QString::number(u8Field(record, kCol14Offset))                  // 14
+        << dhcpText                                                        // 15
+        << QString::number(u32Field(record, kCol16Offset))                 // 16
+        << latin1Field(record, kUserOffset, kAccountWidth)                 // 17
+        << latin1Field(record, kPasswordOffset, kAccountWidth);            // 18
     return row;
 }
 
@@ -668,7 +702,7 @@ void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp) {
         _engine->reloginDevice(&resp);
 }
 
-bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
+bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin) {
     if (!resp)
         return false;
     const auto* bytes = reinterpret_cast<const char*>(resp);
@@ -687,7 +721,8 @@ bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
         Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac);
         return false;
     }
-    emit reLoginReq(*record);
+    if (relogin)
+        emit reLoginReq(*record);
     return true;
 }
 
@@ -741,7 +776,7 @@ void MainFrame::onOpenBrowser() {
     qDebug() << "onOpenBrowser" << url.toString();
 }
 
-int MainFrame::pingHost(std::string ip) {
+newaddress::Verdict MainFrame::pingHost(std::string ip) {
     constexpr int kAnswerWaitMs = 15; // longer than the engine's own probe
     return PingHelper::probe(ip, kAnswerWaitMs);
 }

@@ -5,7 +5,9 @@
 #include "DeviceResultInfo.h"
 #include "FixturePendingInfo.h"
 #include "NetInfoResultInfo.h"
+#include "NewAddressRule.h"
 #include "PendingList.h"
+#include "RowTexts.h"
 #include "kvxnet/DscSearchRecords.h"
 #include "ozmlogic/IClientUiElement.h"
 #include "ozmlogic/ParamRecords.h"
@@ -14,6 +16,7 @@
 #include <QHash>
 #include <QMetaType>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -88,14 +91,15 @@ public:
     // "http://ip:port" when ip is a dotted-quad IPv4 address and port a number 1..65535;
     // otherwise an empty URL.
     static QUrl browserUrl(const QString& ip, const QString& port);
-    // 0 when the address does not answer, -1 when it answers or is not an IPv4 address,
-    // PingHelper::kCouldNotRun when the ping gave no verdict.
-    int pingHost(std::string ip);
-    // Stores the answer's new address and asks the engine to log in again; false when the
-    // camera has no search record.
-    bool reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp);
-    // Whether the engine holds a login for this MAC (only such a login is renewed).
-    bool hasLogin(const std::string& mac);
+    // Free when the address does not answer, Used when it answers or is not an IPv4 address,
+    // NoVerdict when the ping gave none.
+    newaddress::Verdict pingHost(std::string ip);
+    // Stores the answer's new address and, with relogin, asks the engine to log in again; false
+    // when the camera has no search record.
+    bool reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin = true);
+    // Whether the camera's login (the slot a relogin renews) is in place or still in progress,
+    // by the engine's login test: only such a camera is logged in again after an IP change.
+    bool reloginAwaited(const std::string& mac);
 
     // Network-information answers; the search library's thread. -1 without a window.
     static int modifyNetInfoCallback(const DSC_MODIFY_NETINFO_RESPONSE* resp, void* user);
@@ -196,6 +200,8 @@ private:
     void applyDeviceEvent(const NotifyMessage& message);
     void applySearchAnswer(std::uint64_t generation, bool end, const DSC_SEARCH_RESPONSE_INFO& record);
     void addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record);
+    // Enables the search button again and gives it back the focus it lost to the search.
+    void enableSearchButton();
     void addDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record);
     void applyPendingResult(int type, const QString& mac, const QString& text);
     void clearPendingLists();
@@ -212,6 +218,8 @@ private:
     void stopNetBatch();
     // A row-status style notification (code, MAC first) through handleDeviceEvent.
     void notifyRow(int code, const QStringList& texts);
+    // A row text of the list (RowTextList.h) for the device.
+    void notifyRow(int code, const QString& mac, RowText text);
 
     // Tracked operations and their sweeps (MainFrameSweeps.cpp).
     void runDeviceBatch(int kind);
@@ -297,6 +305,10 @@ private:
     PendingList<NetInfoResultInfo> _netInfoList;
     std::vector<FixturePendingInfo> _fixtureList;
     ProgressBarDialog* _searchProgress = nullptr;
+    // Whether the search button had the focus when a search disabled it, and the widget that
+    // took the focus then.
+    bool _searchHadFocus = false;
+    QPointer<QWidget> _searchFocusStandIn;
     QTimer* _checkTimer = nullptr;
     QTimer* _checkFtTimer = nullptr;
     // The label program, started by onPellora; created on first use, kept for the window's life.
@@ -319,6 +331,8 @@ private:
     // many records the latest ended modification run held (-1: no end to apply).
     std::atomic<int> _netBatchBegun{0};
     std::atomic<int> _netEndCovers{-1};
+    // The IP change's new addresses ran out before every row had one (said at its end).
+    std::atomic<bool> _netRangeUsedUp{false};
     // Fixture session and tests.
     std::atomic<std::uint32_t> _fixTureLogin{0};
     std::atomic<std::int64_t> _ftTimerStartMs{0}; // program ms (monotonic) of the fixture timer's start

@@ -25,7 +25,9 @@ namespace {
 const char* const kDefaultFixtureHost = "192.168.1.240";
 constexpr int kDefaultFixturePort = 6800;
 constexpr int kFtTimerMs = 2000;
-constexpr std::int64_t kSecondsPerDevice = 20;
+// A row's request may first wait up to a request's wait (10 s) for the device's open question to
+// close, then up to 10 s for its answer: the limit per row leaves room for both.
+constexpr std::int64_t kSecondsPerDevice = 25;
 constexpr std::int64_t kLimitCapSeconds = 120;
 
 constexpr std::int32_t kKindGpio = 0;
@@ -364,7 +366,7 @@ void MainFrame::checkFixtureTimeout(int kind, int count) {
             }
         }
         const QString text =
-            kind == kKindAudio ? tr("Get Audio State Timeout") : tr("Get GPIO State Timeout");
+            RowTexts::text(kind == kKindAudio ? RowText::AudioStateTimeout : RowText::GpioStateTimeout);
         for (const QString& mac : timedOut) {
             QStringList texts{mac, text};
             OZM::_NOTIFY_PARAM param;

@@ -2,6 +2,7 @@
 // through the LAN search library's modify calls, and their answers.
 #include "MainFrame.h"
 
+#include "AddressProbeQueue.h"
 #include "DeviceManager.h"
 #include "NewAddressRule.h"
 #include "PingHelper.h"
@@ -92,6 +93,10 @@ void MainFrame::notifyRow(int code, const QStringList& texts) {
     handleDeviceEvent(&param);
 }
 
+void MainFrame::notifyRow(int code, const QString& mac, RowText text) {
+    notifyRow(code, {mac, RowTexts::text(text)});
+}
+
 void MainFrame::stopNetBatch() {
     _netBatchStop = true;
     if (_netBatchThread.joinable())
@@ -136,6 +141,7 @@ void MainFrame::onModifyIP() {
     }
     clearPendingLists();
     _openKind = 4;
+    _netRangeUsedUp = false;
     const QVector<QStringList> rows = _checkedRows;
 
     if (info.mode != 0) {
@@ -165,6 +171,7 @@ void MainFrame::onModifyIP() {
     putText(request.newIp, sizeof request.newIp, fieldText(info.ip, sizeof info.ip));
     putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
     putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
+    _engine->holdSentAddress(mac, fieldText(info.ip, sizeof info.ip));
     KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     startCheckTimer();
     showProgress(4, tr("Modifying IP...."));
@@ -172,47 +179,42 @@ void MainFrame::onModifyIP() {
 
 void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList> rows) {
     const char* const where = "MainFrame::batchModifyIpThd";
-    std::uint32_t counter = 0;
-    PingHelper::parseDottedQuad(fieldText(info.ip, sizeof info.ip), &counter); // validated by the slot
+    std::uint32_t start = 0;
+    newaddress::validStart(fieldText(info.ip, sizeof info.ip), &start); // validated by the slot
     std::uint32_t mask = 0xFFFFFFFFu;
     PingHelper::parseDottedQuad(fieldText(info.mask, sizeof info.mask), &mask);
+    // One candidate at a time, in turn. The subnet's network and broadcast addresses and the
+    // addresses that a change in progress holds are skipped unpinged; an address whose ping
+    // could not run is not taken as free.
+    AddressProbeQueue candidates(
+        start, mask, 1,
+        [this](const std::string& address) { return _engine && _engine->addressHeld(address); },
+        [this](const std::string& address) { return pingHost(address); });
     for (const QStringList& row : rows) {
         if (_netBatchStop)
             break;
-        std::uint32_t value = counter;
-        std::string candidate = format(counter);
-        ++counter;
-        // The subnet's network and broadcast addresses and the addresses that a device thread of
-        // the other-parameter run holds are skipped unpinged; an address whose ping could not run
-        // is not taken as free.
-        const auto held = [this](const std::string& address) {
-            return _engine && _engine->otherAddressHeld(address);
-        };
-        const auto ping = [this](const std::string& address) { return pingHost(address); };
-        bool noVerdict = false;
+        std::uint32_t value = 0;
+        newaddress::Verdict verdict = newaddress::Verdict::NoVerdict;
+        bool usedUp = false;
         while (!_netBatchStop) {
-            const newaddress::Verdict verdict = newaddress::judge(value, mask, held, ping);
-            if (verdict == newaddress::Verdict::Free)
-                break;
-            if (verdict == newaddress::Verdict::NoVerdict) {
-                noVerdict = true;
+            if (!candidates.next(1, &value, &verdict)) {
+                usedUp = true;
                 break;
             }
-            newaddress::logPassedOver(where, verdict, candidate);
-            value = counter;
-            candidate = format(counter);
-            ++counter;
-            if (counter >= newaddress::kHostEnd) {
-                Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
+            if (verdict == newaddress::Verdict::Free || verdict == newaddress::Verdict::NoVerdict)
                 break;
-            }
+            newaddress::logPassedOver(where, verdict, format(value));
         }
         if (_netBatchStop)
             break;
-        if (counter >= newaddress::kHostEnd) {
+        if (usedUp) {
+            // The rows left get nothing; the end of the batch says so.
             Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
+            _netRangeUsedUp = true;
             break;
         }
+        const bool noVerdict = verdict == newaddress::Verdict::NoVerdict;
+        const std::string candidate = format(value);
         if (!_engine)
             continue;
         const std::string mac = row.value(8).toStdString();
@@ -232,7 +234,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
                 _netInfoList.push_back(failed);
             }
             ++_netBatchBegun;
-            notifyRow(2, {QString::fromStdString(mac), tr("Modify IP Failed")});
+            notifyRow(2, QString::fromStdString(mac), RowText::ModifyIpFailed);
             continue;
         }
         DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
@@ -246,6 +248,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
         putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
         putText(request.newIp, sizeof request.newIp, candidate);
+        _engine->holdSentAddress(mac, candidate);
         KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     }
     // The time limit counts from the last request.
@@ -400,14 +403,18 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const std::string mac = fieldText(resp.mac, sizeof resp.mac);
     const QString macText = QString::fromStdString(mac);
     if (resp.result != 0) {
-        notifyRow(2, {macText, tr("Modify IP Failed")});
+        if (_engine)
+            _engine->releaseSentAddress(mac); // the camera stays where it is
+        notifyRow(2, macText, RowText::ModifyIpFailed);
     } else {
         const QString ip = QString::fromStdString(fieldText(resp.newIp, sizeof resp.newIp));
-        notifyRow(8, {macText, ip, tr("New IP:") + ip});
-        // The engine logs in again at the new address once the camera is back; a camera it has
-        // no login for is not logged in again, so nothing is left to wait for.
-        if (!reLoginDevice(&resp) || !hasLogin(mac)) {
-            notifyRow(2, {macText, tr("Not logged in: no relogin after the IP change")});
+        notifyRow(8, {macText, ip, RowTexts::text(RowText::NewIp, ip)});
+        // The engine logs in again at the new address once the camera is back, and the camera
+        // is waited for, when its login is in place or in progress; any other camera is not
+        // logged in again, so nothing is left to wait for. Decided before a relogin is queued.
+        const bool relogin = reloginAwaited(mac);
+        if (!reLoginDevice(&resp, relogin) || !relogin) {
+            notifyRow(2, macText, RowText::NoReloginAfterIpChange);
             std::lock_guard<std::mutex> lock(_pendingMutex);
             _netInfoList.forEachOfMac(mac, [](NetInfoResultInfo& record) {
                 record.status = 1;
@@ -419,14 +426,11 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
 }
 
-bool MainFrame::hasLogin(const std::string& mac) {
+bool MainFrame::reloginAwaited(const std::string& mac) {
     if (!_engine)
         return false;
-    for (const LoginSlot& slot : _engine->slotsForMac(mac)) {
-        if (slot.hIPCLogin != 0)
-            return true;
-    }
-    return false;
+    const std::vector<LoginSlot> matching = _engine->slotsForMac(mac);
+    return !matching.empty() && (matching.front().loggedIn() || matching.front().loggingIn());
 }
 
 void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
@@ -434,15 +438,15 @@ void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const QString macText = QString::fromStdString(mac);
     if (resp.result == 0) {
         if (resp.fullNetcom == 1) {
-            notifyRow(2, {macText, tr("Turn On Full Netcom Successfull")});
-            notifyRow(3, {macText, tr("Enable")});
+            notifyRow(2, macText, RowText::FullNetcomOn);
+            notifyRow(3, macText, RowText::FullNetcomEnabled);
         } else {
-            notifyRow(3, {macText, tr("Disable")});
-            notifyRow(2, {macText, tr("Turn Off Full Netcom Successfull")});
+            notifyRow(3, macText, RowText::FullNetcomDisabled);
+            notifyRow(2, macText, RowText::FullNetcomOff);
         }
-        notifyRow(7, {macText, resp.column3Flag == 1 ? tr("Yes") : QString()});
+        notifyRow(7, {macText, resp.column3Flag == 1 ? RowTexts::text(RowText::NetcomFlagSet) : QString()});
     } else {
-        notifyRow(2, {macText, tr("Modify Full Netcom Failed")});
+        notifyRow(2, macText, RowText::FullNetcomFailed);
     }
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
 }
@@ -451,12 +455,12 @@ void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const std::string mac = fieldText(resp.mac2, sizeof resp.mac2);
     const QString macText = QString::fromStdString(mac);
     const bool open = resp.dhcp == 1;
-    QString text;
+    RowText text;
     if (resp.result == 0)
-        text = open ? tr("open DHCP Successfull") : tr("close DHCP Successfull");
+        text = open ? RowText::DhcpOpened : RowText::DhcpClosed;
     else
-        text = open ? tr("open DHCP Failed") : tr("close DHCP Failed");
-    notifyRow(2, {macText, text});
+        text = open ? RowText::DhcpOpenFailed : RowText::DhcpCloseFailed;
+    notifyRow(2, macText, text);
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
 }
 
@@ -465,7 +469,7 @@ void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
 void MainFrame::onModifyNetInfoEnd() {
     // Times out the unanswered records of the requests that the ended run held.
     const int covers = _netEndCovers.exchange(-1);
-    std::vector<std::pair<QString, QString>> timedOut; // MAC, row text
+    std::vector<std::pair<QString, RowText>> timedOut; // MAC, row text
     {
         std::lock_guard<std::mutex> lock(_pendingMutex);
         const std::size_t held = covers < 0 ? 0 : static_cast<std::size_t>(covers);
@@ -475,10 +479,9 @@ void MainFrame::onModifyNetInfoEnd() {
                 continue;
             record.status = 3;
             timedOut.emplace_back(QString::fromStdString(fieldText(record.mac, sizeof record.mac)),
-                                  record.kind == 5 ? tr("MODIFY Full Netcom Timeout")
-                                                   : tr("Modify IP Timeout"));
+                                  record.kind == 5 ? RowText::FullNetcomTimeout : RowText::ModifyIpTimeout);
         }
     }
     for (const auto& entry : timedOut)
-        notifyRow(2, {entry.first, entry.second});
+        notifyRow(2, entry.first, entry.second);
 }

@@ -171,22 +171,21 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
     const std::string key = latin.toStdString();
     std::lock_guard<std::mutex> lock(_pendingMutex);
     if (type == 10) {
-        // The engine sends its result texts untranslated.
-        const std::int32_t state = text == QLatin1String("Login Successful") ? 1001 : 1002;
+        const std::int32_t state = text == RowTexts::text(RowText::LoginSuccessful) ? 1001 : 1002;
         _rebootList.forEachOfMac(key, [state](DeviceResultInfo& record) { record.loginState = state; });
         _netInfoList.forEachOfMac(key, [state](NetInfoResultInfo& record) { record.loginState = state; });
         return;
     }
-    QString success;
+    RowText success;
     if (type == 11)
-        success = QStringLiteral("Reboot Success");
+        success = RowText::RebootSuccess;
     else if (type == 12)
-        success = QStringLiteral("Full Recovery Success");
+        success = RowText::FullRecoverySuccess;
     else if (type == 13)
-        success = QStringLiteral("SimpleRecovery Success");
+        success = RowText::SimpleRecoverySuccess;
     else
         return;
-    const std::int32_t status = text == success ? 1 : 2;
+    const std::int32_t status = text == RowTexts::text(success) ? 1 : 2;
     _rebootList.forEachOfMac(key, [status](DeviceResultInfo& record) { record.status = status; });
 }
 

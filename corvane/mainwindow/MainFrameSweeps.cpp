@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -31,23 +32,19 @@ struct SweepRule {
     int kind;
     int factor;
     int cap;
-    bool needsLogin;       // status 1 finishes only with a login result
-    bool loginGivenUpEnds; // login state 1003 counts as a login result
-    bool failedLoginStays; // a failed login (1002) is left alone at the limit
-    const char* loginText; // text when the login is given up
-    const char* timeoutText;
+    bool needsLogin;                  // status 1 finishes only with a login result
+    bool loginGivenUpEnds;            // login state 1003 counts as a login result
+    bool failedLoginStays;            // a failed login (1002) is left alone at the limit
+    std::optional<RowText> loginText; // text when the login is given up (rules that need one)
+    RowText timeoutText;
 };
 
 const SweepRule kRules[] = {
-    {4, 60, 180, true, true, false, QT_TRANSLATE_NOOP("MainFrame", "Login Failed"),
-     QT_TRANSLATE_NOOP("MainFrame", "Modify IP Timeout")},
-    {5, 20, 120, false, false, false, nullptr, QT_TRANSLATE_NOOP("MainFrame", "MODIFY Full Netcom Timeout")},
-    {6, 60, 180, true, false, true, QT_TRANSLATE_NOOP("MainFrame", "Login Failed"),
-     QT_TRANSLATE_NOOP("MainFrame", "Reboot Timeout")},
-    {9, 60, 180, true, false, true, QT_TRANSLATE_NOOP("MainFrame", "Login Timeout"),
-     QT_TRANSLATE_NOOP("MainFrame", "SimpleRecovery Timeout")},
-    {10, 20, 180, false, false, false, nullptr,
-     QT_TRANSLATE_NOOP("MainFrame", "MODIFY Full Recovery Timeout")},
+    {4, 60, 180, true, true, false, RowText::LoginFailed, RowText::ModifyIpTimeout},
+    {5, 20, 120, false, false, false, std::nullopt, RowText::FullNetcomTimeout},
+    {6, 60, 180, true, false, true, RowText::LoginFailed, RowText::RebootTimeout},
+    {9, 60, 180, true, false, true, RowText::LoginTimeout, RowText::SimpleRecoveryTimeout},
+    {10, 20, 180, false, false, false, std::nullopt, RowText::FullRecoveryTimeout},
 };
 
 const SweepRule* ruleOf(int kind) {
@@ -73,7 +70,7 @@ template <class Record> bool finished(const Record& record, const SweepRule& rul
 // the row texts to send.
 template <class Record>
 int sweepList(PendingList<Record>& list, const SweepRule& rule, bool timedOut,
-              std::vector<std::pair<QString, const char*>>& texts) {
+              std::vector<std::pair<QString, RowText>>& texts) {
     int count = 0;
     for (Record& record : list) {
         if (static_cast<int>(record.kind) != rule.kind)
@@ -88,7 +85,7 @@ int sweepList(PendingList<Record>& list, const SweepRule& rule, bool timedOut,
             !(rule.failedLoginStays && record.loginState == 1002) &&
             !(rule.loginGivenUpEnds && record.loginState == 1003)) {
             record.loginState = 1003;
-            texts.emplace_back(mac, rule.loginText);
+            texts.emplace_back(mac, *rule.loginText);
         } else if (record.status == 0) {
             record.status = 3;
             texts.emplace_back(mac, rule.timeoutText);
@@ -286,7 +283,7 @@ void MainFrame::sweep(int kind, int n, std::uint64_t now) {
     const std::uint64_t start = _batchStartTick.load();
     const std::uint64_t elapsed = now > start ? now - start : 0;
     const bool timedOut = elapsed >= limitMs;
-    std::vector<std::pair<QString, const char*>> texts;
+    std::vector<std::pair<QString, RowText>> texts;
     {
         std::lock_guard<std::mutex> lock(_pendingMutex);
         const int count = kind == 4 || kind == 5 ? sweepList(_netInfoList, *rule, timedOut, texts)
@@ -295,7 +292,7 @@ void MainFrame::sweep(int kind, int n, std::uint64_t now) {
             return;
     }
     for (const auto& entry : texts)
-        notifyRow(2, {entry.first, tr(entry.second)});
+        notifyRow(2, entry.first, entry.second);
     emit modifyParamEnd(kind);
 }
 
@@ -330,14 +327,24 @@ void MainFrame::onModifyParamEnd(int cmd_type) {
     default:
         return; // full netcom ends without a table
     }
-    ShowResultDialog table(QStringList{tr("IP"), title}, nullptr, 354, 239);
+    std::vector<NetInfoResultInfo> netInfo;
     if (cmd_type == 4) {
-        std::vector<NetInfoResultInfo> copy;
         {
             std::lock_guard<std::mutex> lock(_pendingMutex);
-            copy = _netInfoList;
+            netInfo = _netInfoList;
         }
-        table.showSetIpResult(std::move(copy));
+        if (_netRangeUsedUp.exchange(false)) {
+            TipDialog tip;
+            tip.textLabel->setText(tr("No free IP address is left: the remaining devices were not changed!"));
+            tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
+            tip.exec();
+            if (netInfo.empty())
+                return; // nothing was sent: no table
+        }
+    }
+    ShowResultDialog table(QStringList{tr("IP"), title}, nullptr, 354, 239);
+    if (cmd_type == 4) {
+        table.showSetIpResult(std::move(netInfo));
     } else {
         std::vector<DeviceResultInfo> copy;
         {

@@ -203,98 +203,6 @@
         <translation>正在升级...</translation>
     </message>
     <message>
-        <source>Modify Video Param Success</source>
-        <translation>修改视频参数成功</translation>
-    </message>
-    <message>
-        <source>Modify Video Param Failed</source>
-        <translation>修改视频参数失败</translation>
-    </message>
-    <message>
-        <source>Set Audio Param Success</source>
-        <translation>设置音频参数成功</translation>
-    </message>
-    <message>
-        <source>Set Audio Param Failed</source>
-        <translation>设置音频参数失败</translation>
-    </message>
-    <message>
-        <source>Set OSD Success</source>
-        <translation>设置OSD成功</translation>
-    </message>
-    <message>
-        <source>Set OSD Failed</source>
-        <translation>设置OSD失败</translation>
-    </message>
-    <message>
-        <source>Modify Image Param Success</source>
-        <translation>修改图像参数成功</translation>
-    </message>
-    <message>
-        <source>Modify Image Param Failed</source>
-        <translation>修改图像参数失败</translation>
-    </message>
-    <message>
-        <source>Set Privacy Success</source>
-        <translation>设置隐私遮挡成功</translation>
-    </message>
-    <message>
-        <source>Set Privacy Failed</source>
-        <translation>设置隐私遮挡失败</translation>
-    </message>
-    <message>
-        <source>Modify Motion Detection Success</source>
-        <translation>修改移动侦测成功</translation>
-    </message>
-    <message>
-        <source>Modify Motion Detection Failed</source>
-        <translation>修改移动侦测失败</translation>
-    </message>
-    <message>
-        <source>Set Audio Board Success</source>
-        <translation>设置音频灯板成功</translation>
-    </message>
-    <message>
-        <source>Set Audio Board Failed</source>
-        <translation>设置音频灯板失败</translation>
-    </message>
-    <message>
-        <source>Modify Tcp/Ip Failed</source>
-        <translation>修改TCP/IP失败</translation>
-    </message>
-    <message>
-        <source>Modify Port Failed</source>
-        <translation>修改端口失败</translation>
-    </message>
-    <message>
-        <source>Modify DDNS Failed</source>
-        <translation>修改DDNS失败</translation>
-    </message>
-    <message>
-        <source>P2P Modify Failed</source>
-        <translation>修改P2P失败</translation>
-    </message>
-    <message>
-        <source>Modify GB28181 Failed</source>
-        <translation>修改GB28181失败</translation>
-    </message>
-    <message>
-        <source>Modify Privacy Failed</source>
-        <translation>修改隐私遮挡失败</translation>
-    </message>
-    <message>
-        <source>Modify Account Failed</source>
-        <translation>修改账户失败</translation>
-    </message>
-    <message>
-        <source>Set Time Failed</source>
-        <translation>设置时间失败</translation>
-    </message>
-    <message>
-        <source>Set Timer To Restart Failed</source>
-        <translation>设置定时重启失败</translation>
-    </message>
-    <message>
         <source>Setting TCP/IP</source>
         <translation>设置TCP/IP</translation>
     </message>
@@ -367,131 +275,8 @@
         <translation>正在等待上一次配置结束...</translation>
     </message>
     <message>
-        <source>Left out: the previous run is still changing this camera</source>
-        <translation>未修改：上一次配置仍在修改此设备</translation>
-    </message>
-    <message>
-        <source>Modify Port Success</source>
-        <translation>修改端口成功</translation>
-    </message>
-    <message>
-        <source>Modify Tcp/Ip Success</source>
-        <translation>修改TCP/IP成功</translation>
-    </message>
-    <message>
-        <source>New IP:</source>
-        <translation>新IP：</translation>
-    </message>
-    <message>
-        <source>Modify DDNS Success</source>
-        <translation>修改DDNS成功</translation>
-    </message>
-    <message>
-        <source>P2P Modify Success</source>
-        <translation>修改P2P成功</translation>
-    </message>
-    <message>
-        <source>Modify GB28181 Success</source>
-        <translation>修改GB28181成功</translation>
-    </message>
-    <message>
-        <source>Modify Account Success</source>
-        <translation>修改账户成功</translation>
-    </message>
-    <message>
-        <source>Set Time Success</source>
-        <translation>设置时间成功</translation>
-    </message>
-    <message>
-        <source>Set Timer To Restart Success</source>
-        <translation>设置定时重启成功</translation>
-    </message>
-</context>
-<context>
-    <name>DeviceTableTexts</name>
-    <message>
-        <source>Logging in...</source>
-        <translation>正在登录...</translation>
-    </message>
-    <message>
-        <source>Login Successful</source>
-        <translation>登录成功</translation>
-    </message>
-    <message>
-        <source>Login Failed</source>
-        <translation>登录失败</translation>
-    </message>
-    <message>
-        <source>Set SyncTime Success</source>
-        <translation>同步时间成功</translation>
-    </message>
-    <message>
-        <source>Set SyncTime Failed</source>
-        <translation>同步时间失败</translation>
-    </message>
-    <message>
-        <source>Reboot Success</source>
-        <translation>重启成功</translation>
-    </message>
-    <message>
-        <source>Reboot Failed</source>
-        <translation>重启失败</translation>
-    </message>
-    <message>
-        <source>SimpleRecovery Success</source>
-        <translation>简单恢复成功</translation>
-    </message>
-    <message>
-        <source>SimpleRecovery Failed</source>
-        <translation>简单恢复失败</translation>
-    </message>
-    <message>
-        <source>Full Recovery Success</source>
-        <translation>完全恢复成功</translation>
-    </message>
-    <message>
-        <source>Full Recovery Failed</source>
-        <translation>完全恢复失败</translation>
-    </message>
-    <message>
-        <source>Set OSD Success</source>
-        <translation>设置OSD成功</translation>
-    </message>
-    <message>
-        <source>Set OSD Failed</source>
-        <translation>设置OSD失败</translation>
-    </message>
-    <message>
-        <source>Get CpldData Failed!</source>
-        <translation>读取变焦数据失败！</translation>
-    </message>
-    <message>
-        <source>Set Ten Zoom Success!</source>
-        <translation>设置十倍变焦成功！</translation>
-    </message>
-    <message>
-        <source>Set Ten Zoom Failed!</source>
-        <translation>设置十倍变焦失败！</translation>
-    </message>
-    <message>
-        <source>Enable</source>
-        <translation>启用</translation>
-    </message>
-    <message>
-        <source>Disable</source>
-        <translation>禁用</translation>
-    </message>
-    <message>
-        <source>Yes</source>
-        <translation>是</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>开启</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>关闭</translation>
+        <source>No free IP address is left: the remaining devices were not changed!</source>
+        <translation>没有剩余的可用IP地址：其余设备未修改！</translation>
     </message>
 </context>
 <context>
@@ -1060,14 +845,6 @@
         <translation>正在检测GPIO....</translation>
     </message>
     <message>
-        <source>Get Audio State Timeout</source>
-        <translation>获取音频状态超时</translation>
-    </message>
-    <message>
-        <source>Get GPIO State Timeout</source>
-        <translation>获取GPIO状态超时</translation>
-    </message>
-    <message>
         <source>IP</source>
         <translation>IP</translation>
     </message>
@@ -1096,62 +873,6 @@
         <translation>正在关闭全网通...</translation>
     </message>
     <message>
-        <source>Modify IP Failed</source>
-        <translation>修改IP失败</translation>
-    </message>
-    <message>
-        <source>New IP:</source>
-        <translation>新IP：</translation>
-    </message>
-    <message>
-        <source>Turn On Full Netcom Successfull</source>
-        <translation>开启全网通成功</translation>
-    </message>
-    <message>
-        <source>Enable</source>
-        <translation>启用</translation>
-    </message>
-    <message>
-        <source>Disable</source>
-        <translation>禁用</translation>
-    </message>
-    <message>
-        <source>Turn Off Full Netcom Successfull</source>
-        <translation>关闭全网通成功</translation>
-    </message>
-    <message>
-        <source>Yes</source>
-        <translation>是</translation>
-    </message>
-    <message>
-        <source>Modify Full Netcom Failed</source>
-        <translation>修改全网通失败</translation>
-    </message>
-    <message>
-        <source>open DHCP Successfull</source>
-        <translation>开启DHCP成功</translation>
-    </message>
-    <message>
-        <source>close DHCP Successfull</source>
-        <translation>关闭DHCP成功</translation>
-    </message>
-    <message>
-        <source>open DHCP Failed</source>
-        <translation>开启DHCP失败</translation>
-    </message>
-    <message>
-        <source>close DHCP Failed</source>
-        <translation>关闭DHCP失败</translation>
-    </message>
-    <message>
-        <source>MODIFY Full Netcom Timeout</source>
-        <translation>修改全网通超时</translation>
-    </message>
-    <message>
-        <source>Modify IP Timeout</source>
-        <translation>修改IP超时</translation>
-    </message>
-    <message>
         <source>Other Settings</source>
         <translation>其他设置</translation>
     </message>
@@ -1166,26 +887,6 @@
     <message>
         <source>Please search for device!</source>
         <translation>请先搜索设备！</translation>
-    </message>
-    <message>
-        <source>Login Failed</source>
-        <translation>登录失败</translation>
-    </message>
-    <message>
-        <source>Reboot Timeout</source>
-        <translation>重启超时</translation>
-    </message>
-    <message>
-        <source>Login Timeout</source>
-        <translation>登录超时</translation>
-    </message>
-    <message>
-        <source>SimpleRecovery Timeout</source>
-        <translation>简单恢复超时</translation>
-    </message>
-    <message>
-        <source>MODIFY Full Recovery Timeout</source>
-        <translation>完全恢复超时</translation>
     </message>
     <message>
         <source>Rebooting....</source>
@@ -1208,8 +909,8 @@
         <translation>所有文件(*)</translation>
     </message>
     <message>
-        <source>Not logged in: no relogin after the IP change</source>
-        <translation>未登录：修改IP后不重新登录</translation>
+        <source>No free IP address is left: the remaining devices were not changed!</source>
+        <translation>没有剩余的可用IP地址：其余设备未修改！</translation>
     </message>
 </context>
 <context>
@@ -2293,6 +1994,285 @@
     <message>
         <source>FocusStop</source>
         <translation>聚焦停止</translation>
+    </message>
+</context>
+<context>
+    <name>RowTexts</name>
+    <message>
+        <source>Logging in...</source>
+        <translation>正在登录...</translation>
+    </message>
+    <message>
+        <source>Login Successful</source>
+        <translation>登录成功</translation>
+    </message>
+    <message>
+        <source>Login Failed</source>
+        <translation>登录失败</translation>
+    </message>
+    <message>
+        <source>Login Timeout</source>
+        <translation>登录超时</translation>
+    </message>
+    <message>
+        <source>Set SyncTime Success</source>
+        <translation>同步时间成功</translation>
+    </message>
+    <message>
+        <source>Set SyncTime Failed</source>
+        <translation>同步时间失败</translation>
+    </message>
+    <message>
+        <source>Reboot Success</source>
+        <translation>重启成功</translation>
+    </message>
+    <message>
+        <source>Reboot Failed</source>
+        <translation>重启失败</translation>
+    </message>
+    <message>
+        <source>Reboot Timeout</source>
+        <translation>重启超时</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery Success</source>
+        <translation>简单恢复成功</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery Failed</source>
+        <translation>简单恢复失败</translation>
+    </message>
+    <message>
+        <source>SimpleRecovery Timeout</source>
+        <translation>简单恢复超时</translation>
+    </message>
+    <message>
+        <source>Full Recovery Success</source>
+        <translation>完全恢复成功</translation>
+    </message>
+    <message>
+        <source>Full Recovery Failed</source>
+        <translation>完全恢复失败</translation>
+    </message>
+    <message>
+        <source>MODIFY Full Recovery Timeout</source>
+        <translation>完全恢复超时</translation>
+    </message>
+    <message>
+        <source>Set OSD Success</source>
+        <translation>设置OSD成功</translation>
+    </message>
+    <message>
+        <source>Set OSD Failed</source>
+        <translation>设置OSD失败</translation>
+    </message>
+    <message>
+        <source>Get CpldData Failed!</source>
+        <translation>读取变焦数据失败！</translation>
+    </message>
+    <message>
+        <source>Set Ten Zoom Success!</source>
+        <translation>设置十倍变焦成功！</translation>
+    </message>
+    <message>
+        <source>Set Ten Zoom Failed!</source>
+        <translation>设置十倍变焦失败！</translation>
+    </message>
+    <message>
+        <source>Modify Tcp/Ip Success</source>
+        <translation>修改TCP/IP成功</translation>
+    </message>
+    <message>
+        <source>Modify Tcp/Ip Failed</source>
+        <translation>修改TCP/IP失败</translation>
+    </message>
+    <message>
+        <source>Modify Port Success</source>
+        <translation>修改端口成功</translation>
+    </message>
+    <message>
+        <source>Modify Port Failed</source>
+        <translation>修改端口失败</translation>
+    </message>
+    <message>
+        <source>Modify DDNS Success</source>
+        <translation>修改DDNS成功</translation>
+    </message>
+    <message>
+        <source>Modify DDNS Failed</source>
+        <translation>修改DDNS失败</translation>
+    </message>
+    <message>
+        <source>P2P Modify Success</source>
+        <translation>修改P2P成功</translation>
+    </message>
+    <message>
+        <source>P2P Modify Failed</source>
+        <translation>修改P2P失败</translation>
+    </message>
+    <message>
+        <source>Modify GB28181 Success</source>
+        <translation>修改GB28181成功</translation>
+    </message>
+    <message>
+        <source>Modify GB28181 Failed</source>
+        <translation>修改GB28181失败</translation>
+    </message>
+    <message>
+        <source>Modify Video Param Success</source>
+        <translation>修改视频参数成功</translation>
+    </message>
+    <message>
+        <source>Modify Video Param Failed</source>
+        <translation>修改视频参数失败</translation>
+    </message>
+    <message>
+        <source>Set Audio Param Success</source>
+        <translation>设置音频参数成功</translation>
+    </message>
+    <message>
+        <source>Set Audio Param Failed</source>
+        <translation>设置音频参数失败</translation>
+    </message>
+    <message>
+        <source>Modify Image Param Success</source>
+        <translation>修改图像参数成功</translation>
+    </message>
+    <message>
+        <source>Modify Image Param Failed</source>
+        <translation>修改图像参数失败</translation>
+    </message>
+    <message>
+        <source>Set Privacy Success</source>
+        <translation>设置隐私遮挡成功</translation>
+    </message>
+    <message>
+        <source>Set Privacy Failed</source>
+        <translation>设置隐私遮挡失败</translation>
+    </message>
+    <message>
+        <source>Modify Privacy Failed</source>
+        <translation>修改隐私遮挡失败</translation>
+    </message>
+    <message>
+        <source>Modify Motion Detection Success</source>
+        <translation>修改移动侦测成功</translation>
+    </message>
+    <message>
+        <source>Modify Motion Detection Failed</source>
+        <translation>修改移动侦测失败</translation>
+    </message>
+    <message>
+        <source>Modify Account Success</source>
+        <translation>修改账户成功</translation>
+    </message>
+    <message>
+        <source>Modify Account Failed</source>
+        <translation>修改账户失败</translation>
+    </message>
+    <message>
+        <source>Set Time Success</source>
+        <translation>设置时间成功</translation>
+    </message>
+    <message>
+        <source>Set Time Failed</source>
+        <translation>设置时间失败</translation>
+    </message>
+    <message>
+        <source>Set Timer To Restart Success</source>
+        <translation>设置定时重启成功</translation>
+    </message>
+    <message>
+        <source>Set Timer To Restart Failed</source>
+        <translation>设置定时重启失败</translation>
+    </message>
+    <message>
+        <source>Set Audio Board Success</source>
+        <translation>设置音频灯板成功</translation>
+    </message>
+    <message>
+        <source>Set Audio Board Failed</source>
+        <translation>设置音频灯板失败</translation>
+    </message>
+    <message>
+        <source>Left out: the previous run is still changing this camera</source>
+        <translation>未修改：上一次配置仍在修改此设备</translation>
+    </message>
+    <message>
+        <source>New IP:</source>
+        <translation>新IP：</translation>
+    </message>
+    <message>
+        <source>Modify IP Failed</source>
+        <translation>修改IP失败</translation>
+    </message>
+    <message>
+        <source>Modify IP Timeout</source>
+        <translation>修改IP超时</translation>
+    </message>
+    <message>
+        <source>Not logged in: no relogin after the IP change</source>
+        <translation>未登录：修改IP后不重新登录</translation>
+    </message>
+    <message>
+        <source>Turn On Full Netcom Successfull</source>
+        <translation>开启全网通成功</translation>
+    </message>
+    <message>
+        <source>Turn Off Full Netcom Successfull</source>
+        <translation>关闭全网通成功</translation>
+    </message>
+    <message>
+        <source>Modify Full Netcom Failed</source>
+        <translation>修改全网通失败</translation>
+    </message>
+    <message>
+        <source>MODIFY Full Netcom Timeout</source>
+        <translation>修改全网通超时</translation>
+    </message>
+    <message>
+        <source>open DHCP Successfull</source>
+        <translation>开启DHCP成功</translation>
+    </message>
+    <message>
+        <source>close DHCP Successfull</source>
+        <translation>关闭DHCP成功</translation>
+    </message>
+    <message>
+        <source>open DHCP Failed</source>
+        <translation>开启DHCP失败</translation>
+    </message>
+    <message>
+        <source>close DHCP Failed</source>
+        <translation>关闭DHCP失败</translation>
+    </message>
+    <message>
+        <source>Get Audio State Timeout</source>
+        <translation>获取音频状态超时</translation>
+    </message>
+    <message>
+        <source>Get GPIO State Timeout</source>
+        <translation>获取GPIO状态超时</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>禁用</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>开启</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

@@ -18,7 +18,7 @@ namespace camsim {
 
 namespace {
 
-// Bounds of a fleet file: its size, and the cameras listed and generated (each).
+// Bounds of a fleet file: its size, and the cameras listed and generated together.
 constexpr std::size_t kMaxFleetFileBytes = 8u << 20;
 constexpr int kMaxCameras = 4096;
 
@@ -191,8 +191,8 @@ bool readFleetFile(const std::string& path, std::vector<CameraProfile>* out, std
             return false;
         }
     }
-    if (list.size() > kMaxCameras) {
-        *error = "more than " + std::to_string(kMaxCameras) + " cameras listed";
+    if (list.size() + generate > kMaxCameras) {
+        *error = "more than " + std::to_string(kMaxCameras) + " cameras listed and generated";
         return false;
     }
     std::vector<CameraProfile> fleet;

@@ -47,6 +47,8 @@ CTableView::CTableView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab moves the focus on to the next control; the arrow keys move between the cells.
+    setTabKeyNavigation(false);
     setAlternatingRowColors(true);
     setShowGrid(false);
     setWordWrap(false);

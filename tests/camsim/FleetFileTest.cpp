@@ -126,8 +126,8 @@ TEST(FleetFile, DefaultFleetIsLoopback) {
 }
 
 // The file must be a regular file of a few MB at most (a FIFO would block the start for ever, a
-// link to /dev/zero would be read without end); the camera list is bounded like "generate";
-// a host part of 0 or 255 is no camera address.
+// link to /dev/zero would be read without end); it holds at most 4096 cameras, listed and
+// generated together; a host part of 0 or 255 is no camera address.
 TEST(FleetFile, RefusesUnreadableOversizedAndUnusableFiles) {
     QTemporaryDir dir;
     std::vector<camsim::CameraProfile> fleet;
@@ -174,7 +174,20 @@ TEST(FleetFile, RefusesUnreadableOversizedAndUnusableFiles) {
              const std::string text = "{\"cameras\": " + manyCameras(4096) + ", \"generate\": 4096}";
              return writeFile(dir, text.c_str());
          },
+         false},
+        {"4000 cameras and 97 generated",
+         [&] {
+             const std::string text = "{\"cameras\": " + manyCameras(4000) + ", \"generate\": 97}";
+             return writeFile(dir, text.c_str());
+         },
+         false},
+        {"4000 cameras and 96 generated",
+         [&] {
+             const std::string text = "{\"cameras\": " + manyCameras(4000) + ", \"generate\": 96}";
+             return writeFile(dir, text.c_str());
+         },
          true},
+        {"4097 generated", [&] { return writeFile(dir, R"({"cameras": [], "generate": 4097})"); }, false},
         {"host part 0", [&] { return writeFile(dir, R"([{"mac": "A", "ip": "127.0.1.0"}])"); }, false},
         {"host part 255", [&] { return writeFile(dir, R"([{"mac": "A", "ip": "127.0.0.255"}])"); }, false},
         {"host parts 1 and 254",

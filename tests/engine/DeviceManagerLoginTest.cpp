@@ -73,6 +73,17 @@ TEST_F(EngineTest, LogsInAFleetWithResultsNamesAndTimeout) {
     EXPECT_EQ(timedOut[0].state, LoginSlot::TimedOut);
     EXPECT_EQ(timedOut[0].hIPCLogin, 0u);
     EXPECT_TRUE(notes->with(1, mac(3)).empty()) << "a login that never succeeds is never named";
+    // The time-out also ends the name read that waited for that login: a full recovery of the
+    // camera queued now is not held behind it (not logged in: it fails).
+    QStringList row;
+    for (int c = 0; c < 19; ++c)
+        row << QString();
+    row[1] = QString::fromStdString(fleet[3].ip);
+    row[8] = mac(3);
+    ASSERT_EQ(engine->fullRecoveryDevices(row), 0);
+    ASSERT_TRUE(waitFor([&] { return !notes->with(12, mac(3)).empty(); }))
+        << "the full recovery waits for the timed-out login's name read";
+    EXPECT_EQ(notes->count(12, mac(3), "Full Recovery Failed"), 1);
     EXPECT_EQ(notes->with(1, mac(4)).size(), 1u);
     EXPECT_TRUE(engine->slotsForMac(fleet[0].mac).at(0).loggedIn());
     EXPECT_FALSE(engine->slotsForMac(fleet[2].mac).at(0).loggedIn());

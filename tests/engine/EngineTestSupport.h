@@ -2,7 +2,9 @@
 #pragma once
 
 #include "DeviceManager.h"
+#include "RowTexts.h"
 #include "camsim/SimControl.h"
+#include "tarsel/CTableView.h"
 #include "harness/QtApp.h"
 #include "kvxnet/KvxNetSdk.h"
 #include "winport/WinPort.h"
@@ -127,6 +129,7 @@ protected:
     }
     void TearDown() override {
         engine.reset();
+        expectRowTextsOfTheList();
         notes.reset();
         camsim::resetWorld();
         winport::setTimeScale(0);
@@ -146,6 +149,39 @@ protected:
         engine->setNotify(&p);
     }
     QString mac(std::size_t i) const { return QString::fromStdString(fleet.at(i).mac); }
+    // Every text the engine wrote into a row is a row text of the list, for the column its code
+    // writes, so that the table can show it translated.
+    void expectRowTextsOfTheList() {
+        for (const Note& note : notes->all()) {
+            int column = -1;
+            QString text = note.texts.value(1);
+            switch (note.code) {
+            case 2:
+            case 10:
+            case 11:
+            case 12:
+            case 13:
+                column = CTableView::ColStatus;
+                break;
+            case 8:
+                column = CTableView::ColStatus;
+                text = note.texts.value(2);
+                break;
+            case 3:
+                column = CTableView::ColFullNetcom;
+                break;
+            case 7:
+                column = CTableView::ColNetcomFlag;
+                break;
+            default:
+                break;
+            }
+            if (column >= 0 && !(note.code == 7 && text.isEmpty())) {
+                EXPECT_TRUE(RowTexts::isKnown(column, text))
+                    << "code " << note.code << ": " << text.toStdString();
+            }
+        }
+    }
 
     std::vector<camsim::CameraProfile> fleet;
     std::unique_ptr<NoteLog> notes;

@@ -1,7 +1,12 @@
-// Every window of the program in Chinese: no visible text holds Latin letters beyond what stays
-// as it is (the product name, addresses, MACs, the cameras' own data, units, technical names and
-// the peers' result words).
+// Every window of the program in Chinese, on the successful and the failing paths: no visible
+// text holds Latin letters beyond what stays as it is (the product name, addresses, MACs, the
+// cameras' own data, units, technical names and, in the result tables, the result words), and
+// the device rows keep the untranslated texts.
 #include "WindowTour.h"
+
+#include "MainFrame.h"
+#include "RowTexts.h"
+#include "tarsel/CTableView.h"
 
 #include "camsim/SimControl.h"
 #include "harness/QtApp.h"
@@ -42,24 +47,26 @@ const char* const kKeptPatterns[] = {
     R"(\b[\w-]+(\.[\w-]+)*\.(org|com|net|cn)\b)",   // host names
     R"((^|\s)/\S*)",                                // paths
     R"(^\[[^\]]+\]\[)",                             // the network cards' own names
-    R"(\(&?[A-Z]\))", // keyboard shortcuts, as Qt's own Chinese texts write them
+    R"((?<=[\x{4e00}-\x{9fff}])\(&?[A-Z]\))", // keyboard shortcuts, as Qt's own Chinese texts write them
     // Service names of the DDNS providers and the video standard's name.
     R"(\b(Oray|NO-IP|Dyn|GB/T28181-2016)(?=\W|$))",
-    // Units.
-    R"((?<=\d|\b)(ms|Kbps|kbps|fps|Hz|dB|px|KiB|MiB|GiB|MB|KB|GB|G|M|s)\b)",
+    // Units; those of one letter only after a number.
+    R"((?<=\d|\b)(ms|Kbps|kbps|fps|Hz|dB|px|KiB|MiB|GiB|MB|KB|GB)\b)",
+    R"((?<=\d)\s?(G|M|s)\b)",
     // Technical names, as the Chinese texts write them too.
     R"(\b(IP|IPv4|MAC|DNS|HTTP|HTTPS|RTSP|DHCP|DDNS|TCP|UDP|OSD|SD|P2P|GB28181|GB/T28181-2016|SIP|PTZ|GPIO|UART|)"
     R"(ONVIF|NTP|SNTP|UID|ID|QR|APP|iOS|IR-CUT|LED|ALARM-IN|H\.?264\+?|H\.?265\+?|MJPEG|JPEG|CBR|VBR|AAC|PCM|)"
     R"(G\.?711A|G\.?711U|G\.?726|PAL|NTSC|WDR|BLC|AGC|WiFi|PoE|UTC|GMT|LAN|NVR|IPC)\b)",
     R"(\bGPIO\d+\b)",
     R"(\bI(?=帧))", // I-frames
-    R"(^[XYWH]$)",  // coordinates and sizes
+    R"(^[XY]$)",    // coordinates
     R"(\(C\))",     // the copyright sign
     // Date and time formats.
     R"(\b(YYYY/MM/DD|MM/DD/YYYY|DD/MM/YYYY|HH:MM:SS)\b)",
-    // The result words of the fixture and the cameras, shown as they come.
-    R"(\b(OK|NG)\b)",
 };
+
+// The result words of the fixture and the cameras, shown as they come in the result tables' cells.
+const char kResultWords[] = R"(^(OK|NG|NOGET)$)";
 
 struct Offence {
     QString where;
@@ -72,6 +79,7 @@ public:
     explicit LatinCheck(const std::vector<camsim::CameraProfile>& fleet) {
         for (const char* pattern : kKeptPatterns)
             _kept << QRegularExpression(QString::fromUtf8(pattern));
+        _resultWords = QRegularExpression(QString::fromLatin1(kResultWords));
         // The cameras' own texts: serial numbers, names, models, users and passwords, and the
         // account a recovery restores.
         _data << QStringLiteral("mivel");
@@ -84,7 +92,10 @@ public:
         }
     }
 
-    bool offends(const QString& text) const {
+    // resultCell: a cell of a result table, which may hold a result word.
+    bool offends(const QString& text, bool resultCell = false) const {
+        if (resultCell && _resultWords.match(text).hasMatch())
+            return false;
         QString rest = text;
         for (const QString& data : _data)
             rest.replace(data, QStringLiteral(" "));
@@ -130,10 +141,10 @@ private:
         return parts.join('/');
     }
 
-    void add(const QString& where, const QString& path, const QString& text) {
+    void add(const QString& where, const QString& path, const QString& text, bool resultCell = false) {
         const QString plain =
             Qt::mightBeRichText(text) ? QTextDocumentFragment::fromHtml(text).toPlainText() : text;
-        if (!offends(plain))
+        if (!offends(plain, resultCell))
             return;
         const QString key = _windowClass + path + '\n' + plain;
         if (_reported.contains(key))
@@ -191,6 +202,7 @@ private:
         // the system's locale); sizes and types are the dialog's.
         const bool files = model->inherits("QFileSystemModel");
         const bool places = model->inherits("QUrlModel");
+        const bool results = model->inherits("Cmodifyresultmodel") || model->inherits("CmodifyresultmodelEx");
         std::function<void(const QModelIndex&, int)> walk = [&](const QModelIndex& parent, int depth) {
             const int rows = std::min(model->rowCount(parent), 200);
             for (int r = 0; r < rows; ++r) {
@@ -199,7 +211,7 @@ private:
                     if ((files && (c == 0 || c == 3)) || (places && isPlace(index)))
                         continue;
                     add(where, path + QStringLiteral("/cell(%1,%2)").arg(r).arg(c),
-                        model->data(index, Qt::DisplayRole).toString());
+                        model->data(index, Qt::DisplayRole).toString(), results);
                     if (c == 0 && depth < 4 && model->hasChildren(index))
                         walk(index, depth + 1);
                 }
@@ -218,43 +230,119 @@ private:
     }
 
     QList<QRegularExpression> _kept;
+    QRegularExpression _resultWords;
     QStringList _data;
     QSet<QString> _reported; // each text of each widget of a kind of window once
     QString _windowClass;
     std::vector<Offence> _offences;
 };
 
-class ChineseWindowsTest : public mwtest::TourTest {};
+// The rows of the main window: every status and column text the program wrote is a row text of
+// the list, stored untranslated.
+class StoredTextCheck {
+public:
+    void check(QWidget* window, const QString& where) {
+        auto* frame = qobject_cast<MainFrame*>(window);
+        if (!frame)
+            return;
+        const CTableView* table = frame->deviceTable();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (const int column : {CTableView::ColStatus, CTableView::ColFullNetcom,
+                                     CTableView::ColNetcomFlag, CTableView::ColDhcp}) {
+                const QString text = table->getData(row, column).toString();
+                if (!text.isEmpty() && !RowTexts::isKnown(column, text) && !_reported.contains(text)) {
+                    _reported.insert(text);
+                    _offences << QStringLiteral("%1 | column %2 | %3").arg(where).arg(column).arg(text);
+                }
+            }
+        }
+    }
+    const QStringList& offences() const { return _offences; }
+
+private:
+    QSet<QString> _reported;
+    QStringList _offences;
+};
+
+class ChineseWindowsTest : public mwtest::TourTest {
+protected:
+    // Runs the tour in Chinese; the windows it was to reach; no English text, no stored translation.
+    void tour(mwtest::WindowTour::Paths paths, const std::vector<const char*>& windows) {
+        LatinCheck check(camsim::defaultFleet(3));
+        StoredTextCheck stored;
+        mwtest::WindowTour walk([&](QWidget* window, const QString& where) {
+            check.check(window, where);
+            stored.check(window, where);
+        });
+        ASSERT_TRUE(walk.run(QStringLiteral("zh_CN"), paths)) << walk.error().toStdString();
+        const QString visits = walk.visits().join('\n');
+        for (const char* window : windows)
+            EXPECT_TRUE(visits.contains(QString::fromLatin1(window))) << window << "\n"
+                                                                      << visits.toStdString();
+        QStringList report;
+        for (const Offence& o : check.offences())
+            report << o.where + " | " + o.path + " | " + o.text;
+        EXPECT_TRUE(report.isEmpty()) << report.size() << " English texts:\n"
+                                      << report.join('\n').toStdString();
+        EXPECT_TRUE(stored.offences().isEmpty()) << "rows storing texts that are not row texts:\n"
+                                                 << stored.offences().join('\n').toStdString();
+    }
+};
 
 // The check itself: English is found, the kept texts are not.
 TEST(LatinCheckTest, FindsEnglishAndLeavesWhatStays) {
     camsim::CameraProfile camera;
     camera.serial = "SN0001";
     LatinCheck check({camera});
-    for (const char* text : {"Login Successful", "Enable", "设置 Success", "Open Browser"})
+    for (const char* text : {"Login Successful", "Enable", "设置 Success", "Open Browser", "OK", "NOGET", "W",
+                             "H", "s", "M", "宽 W", "(&O)", "Cancel(C)"})
         EXPECT_TRUE(check.offends(QString::fromUtf8(text))) << text;
-    for (const char* text :
-         {"IPC Corvane", "127.0.0.5", "AA:00:00:00:09:01", "SN0001", "IPC-SIM", "100 ms", "25fps",
-          "设置OSD成功", "修改TCP/IP失败", "OK", "新IP：127.0.2.10", "admin", "GB/T28181-2016", "NO-IP",
-          "禁止NVR修改IPC时间", "打开(&O)", "H265+：", "I帧间隔：", "[lo][127.0.0.1]"})
+    for (const char* text : {"IPC Corvane",
+                             "127.0.0.5",
+                             "AA:00:00:00:09:01",
+                             "SN0001",
+                             "IPC-SIM",
+                             "100 ms",
+                             "25fps",
+                             "5 s",
+                             "30s",
+                             "8G",
+                             "设置OSD成功",
+                             "修改TCP/IP失败",
+                             "新IP：127.0.2.10",
+                             "admin",
+                             "GB/T28181-2016",
+                             "NO-IP",
+                             "禁止NVR修改IPC时间",
+                             "打开(&O)",
+                             "H265+：",
+                             "I帧间隔：",
+                             "[lo][127.0.0.1]",
+                             "X",
+                             "Y",
+                             "码率(Kbps)"})
         EXPECT_FALSE(check.offends(QString::fromUtf8(text))) << text;
+    // Result words stay only as a result table's cell, and whole.
+    for (const char* text : {"OK", "NG", "NOGET"})
+        EXPECT_FALSE(check.offends(QString::fromUtf8(text), true)) << text;
+    for (const char* text : {"OK 确定", "Login Failed"})
+        EXPECT_TRUE(check.offends(QString::fromUtf8(text), true)) << text;
 }
 
 TEST_F(ChineseWindowsTest, EveryWindowShowsChineseOnly) {
-    LatinCheck check(camsim::defaultFleet(3));
-    mwtest::WindowTour tour([&](QWidget* window, const QString& where) { check.check(window, where); });
-    ASSERT_TRUE(tour.run(QStringLiteral("zh_CN"))) << tour.error().toStdString();
-    // The walk reached the windows it is for.
-    const QString visits = tour.visits().join('\n');
-    for (const char* window :
+    tour(mwtest::WindowTour::Paths::Success,
          {"main window after search", "ShowResultDialog", "ShowResultDlgEx", "OtherParamConfigDlg",
           "parameter page 14", "QFileDialog", "modifyupgradewidget", "PlayDialog, playing", "SysConfigDialog",
-          "AboutUsDialog", "QMenu", "SetIPDialog"})
-        EXPECT_TRUE(visits.contains(QString::fromLatin1(window))) << window << "\n" << visits.toStdString();
-    QStringList report;
-    for (const Offence& o : check.offences())
-        report << o.where + " | " + o.path + " | " + o.text;
-    EXPECT_TRUE(report.isEmpty()) << report.size() << " English texts:\n" << report.join('\n').toStdString();
+          "AboutUsDialog", "QMenu", "SetIPDialog"});
+}
+
+TEST_F(ChineseWindowsTest, FailingPathsShowChineseOnly) {
+    tour(mwtest::WindowTour::Paths::Failure,
+         {"main window after search", "Sync time, no answer / ShowResultDialog",
+          "main window after Reboot, refused and not back", "Reboot, refused and not back / ShowResultDialog",
+          "Audio Detection, NOGET and time-out / ShowResultDialog",
+          "GPIO Detection, NOGET and time-out / ShowResultDlgEx", "File Upgrade, no package / TipDialog",
+          "File Upgrade, package missing / modifyupgradewidget", "main window after Modify IP"});
 }
 
 } // namespace

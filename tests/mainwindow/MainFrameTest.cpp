@@ -1,5 +1,6 @@
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
+#include "RowTexts.h"
 
 #include "ozmlogic/ParamsMgr.h"
 #include "tarsel/CTableView.h"
@@ -20,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextCodec>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -372,6 +374,67 @@ TEST_F(MainFrameTest, NotificationsUpdateCheckedRowsAndReachTheTable) {
     EXPECT_EQ(table->getData(1, 1).toString(), "127.0.8.22");
     EXPECT_EQ(table->getData(1, CTableView::ColName).toString(), "Gate");
     EXPECT_EQ(table->getData(1, 17).toString(), "root");
+}
+
+// Every row text has a Chinese text of its own. In Chinese the table shows the known texts
+// translated in the columns that show them only (a camera named "Open" keeps its name); the rows
+// keep the English texts.
+TEST_F(MainFrameTest, RowTextsShowTranslatedInTheirOwnColumnsOnly) {
+    QTranslator chinese;
+    ASSERT_TRUE(chinese.load(qEnvironmentVariable("CORVANE_BIN_DIR") + "/translations/corvane_zh_CN.qm"));
+    ASSERT_FALSE(RowTexts::entries().empty());
+    for (const RowTexts::Entry& entry : RowTexts::entries()) {
+        const QString translated = chinese.translate(RowTexts::context(), entry.source);
+        EXPECT_FALSE(translated.trimmed().isEmpty()) << entry.source;
+        EXPECT_NE(translated, QString::fromLatin1(entry.source)) << entry.source;
+    }
+
+    QCoreApplication::installTranslator(&chinese);
+    MainFrame frame;
+    CTableView* table = frame.deviceTable();
+    RecordBuilder on = RecordBuilder::camera("127.0.8.1", "AA:00:00:00:08:01");
+    on.u8(20, 1).u8(22, 1).u8(23, 1);
+    RecordBuilder off = RecordBuilder::camera("127.0.8.2", "AA:00:00:00:08:02");
+    table->addRow(MainFrame::buildDeviceRow(on.record));
+    table->addRow(MainFrame::buildDeviceRow(off.record));
+    notify(frame, 1, {"AA:00:00:00:08:01", "Open"});
+    notify(frame, 1, {"AA:00:00:00:08:02", "Yes"});
+    notify(frame, 2, {"AA:00:00:00:08:01", "Login Failed"});
+    notify(frame, 8, {"AA:00:00:00:08:02", "127.0.8.22", "New IP:127.0.8.22"});
+    settle();
+    auto shown = [table](int row, int column) {
+        return table->model()->index(row, column).data().toString();
+    };
+    struct Cell {
+        int row;
+        int column;
+        const char* shown;
+        const char* stored;
+    } cells[] = {
+        {0, CTableView::ColName, "Open", "Open"},
+        {1, CTableView::ColName, "Yes", "Yes"},
+        {0, CTableView::ColStatus, "登录失败", "Login Failed"},
+        {1, CTableView::ColStatus, "新IP：127.0.8.22", "New IP:127.0.8.22"},
+        {0, CTableView::ColFullNetcom, "启用", "Enable"},
+        {1, CTableView::ColFullNetcom, "禁用", "Disable"},
+        {0, CTableView::ColNetcomFlag, "是", "Yes"},
+        {1, CTableView::ColNetcomFlag, "", ""},
+        {0, CTableView::ColDhcp, "开启", "Open"},
+        {1, CTableView::ColDhcp, "关闭", "Close"},
+    };
+    for (const Cell& c : cells) {
+        SCOPED_TRACE(std::to_string(c.row) + "/" + std::to_string(c.column));
+        EXPECT_EQ(shown(c.row, c.column), QString::fromUtf8(c.shown));
+        EXPECT_EQ(table->getData(c.row, c.column).toString(), QString::fromUtf8(c.stored));
+    }
+    // A known text in a column that does not show it stays as it is.
+    notify(frame, 1, {"AA:00:00:00:08:01", "Login Failed"});
+    notify(frame, 2, {"AA:00:00:00:08:02", "Enable"});
+    settle();
+    EXPECT_EQ(shown(0, CTableView::ColName), "Login Failed");
+    EXPECT_EQ(shown(1, CTableView::ColStatus), "Enable");
+    QCoreApplication::removeTranslator(&chinese);
+    EXPECT_EQ(shown(0, CTableView::ColFullNetcom), "Enable");
 }
 
 // Notifications find their checked row by MAC however the checked rows changed since the

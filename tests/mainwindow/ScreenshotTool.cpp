@@ -45,8 +45,7 @@ QPushButton* buttonWithText(QWidget* root, const QString& text) {
 int loggedInRows(const CTableView* table) {
     int count = 0;
     for (int row = 0; row < table->rowCount(); ++row) {
-        const QString status = table->getData(row, CTableView::ColStatus).toString();
-        if (status == "Login Successful" || status == MainFrame::tr("Login Successful"))
+        if (table->getData(row, CTableView::ColStatus).toString() == "Login Successful")
             ++count;
     }
     return count;

@@ -1,4 +1,5 @@
-// The device search against the simulated fleet: rows, logins, stale answers, relogin.
+// The device search against the simulated fleet: rows, logins, stale answers, relogin; the
+// search and the window's focus order driven by the keyboard.
 #include "DeviceManager.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
@@ -8,9 +9,11 @@
 #include "ozmlogic/ParamsMgr.h"
 #include "tarsel/CTableView.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -174,16 +177,120 @@ TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     EXPECT_TRUE(log.contains("MainFrame::reLoginDevice", "cannot findSearchInfo, mac:02:FF:FF:FF:FF:FF"));
 }
 
+// The window driven by keys alone, sent to whatever has the focus: Space on "Device Search"
+// searches, and the focus comes back to it afterwards, so that Space searches again. Tab leaves the
+// device table (the arrow keys move between its cells) for the operation buttons, in their order on
+// screen, and goes on to the upgrade row; Shift+Tab goes back.
+TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
+    camsim::useFleet(camsim::defaultFleet(3));
+    MainFrame frame;
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    ASSERT_TRUE(harness::waitFor([&] { return frame.isActiveWindow(); }, 5000));
+    chooseLoopback(frame);
+    QPushButton* search = button(frame, "Device Search");
+    ASSERT_NE(search, nullptr);
+    search->setFocus(Qt::TabFocusReason);
+    auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClick(focused, key, modifiers);
+    };
+    auto focusName = []() -> QString {
+        QWidget* focused = QApplication::focusWidget();
+        if (auto* b = qobject_cast<QPushButton*>(focused))
+            return b->text();
+        return focused ? focused->metaObject()->className() : "nothing";
+    };
+    auto names = [](const QStringList& list) { return list.join(" | ").toStdString(); };
+
+    for (std::size_t run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        press(Qt::Key_Space);
+        EXPECT_FALSE(search->isEnabled());
+        ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+        EXPECT_EQ(camsim::calls("KVX_NET_StartSearchDevice").size(), run);
+        EXPECT_EQ(focusName().toStdString(), "Device Search");
+    }
+    // A focus the operator moves on during a search stays where it was put.
+    press(Qt::Key_Space);
+    ASSERT_FALSE(search->isEnabled());
+    press(Qt::Key_Tab);
+    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    EXPECT_EQ(camsim::calls("KVX_NET_StartSearchDevice").size(), 3u);
+    EXPECT_EQ(focusName().toStdString(), "Modify");
+    EXPECT_TRUE(modals().empty()) << modals().front().className.toStdString();
+    CTableView* table = frame.deviceTable();
+    ASSERT_EQ(table->rowCount(), 3);
+
+    // Into the table as with the mouse; the arrows move the current cell.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      table->visualRect(table->model()->index(0, 1)).center());
+    ASSERT_EQ(QApplication::focusWidget(), table);
+    press(Qt::Key_Right);
+    EXPECT_EQ(table->currentIndex(), table->model()->index(0, 2));
+    press(Qt::Key_Down);
+    EXPECT_EQ(table->currentIndex(), table->model()->index(1, 2));
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(table->currentIndex(), table->model()->index(1, 2)) << "Ctrl+Tab moves no cell";
+
+    // Forward from the table: every operation button top to bottom and left to right, then the
+    // upgrade row.
+    const QStringList forward = {"Device Search",
+                                 "Set IP",
+                                 "Modify",
+                                 "Open FullNetcom",
+                                 "Close FullNetcom",
+                                 "Open DHCP",
+                                 "Close DHCP",
+                                 "Sync time",
+                                 "Reboot",
+                                 "Simple Recovery",
+                                 "Full Recovery",
+                                 "Config Parm",
+                                 "Modify",
+                                 "Set OSD",
+                                 "Modify",
+                                 "PtzAndAudio Setting",
+                                 "Check Device SD Card",
+                                 "Ten Zoom",
+                                 "Play Check Device",
+                                 "Image Test",
+                                 "Label Printing",
+                                 "QLineEdit",
+                                 "Browse",
+                                 "File Upgrade"};
+    QStringList reached;
+    for (int i = 0; i < forward.size(); ++i) {
+        press(Qt::Key_Tab);
+        reached << focusName();
+    }
+    EXPECT_EQ(names(reached), names(forward));
+    EXPECT_EQ(table->currentIndex(), table->model()->index(1, 2)) << "Tab moved no cell on its way out";
+    // And back again to the table, and past it to the top bar.
+    QStringList back;
+    for (int i = 0; i <= forward.size(); ++i) {
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        back << focusName();
+    }
+    QStringList expectedBack(forward.rbegin() + 1, forward.rend());
+    expectedBack << "CTableView"
+                 << "System Configuration";
+    EXPECT_EQ(names(back), names(expectedBack));
+    EXPECT_TRUE(modals().empty());
+}
+
 TEST_F(SearchTest, PingHostUsesTheSystemPingHelper) {
     const QByteArray simPing = qgetenv("CORVANE_BIN_DIR") + "/simping";
     qputenv("PATH", simPing + ":" + qgetenv("PATH"));
     camsim::useFleet(camsim::defaultFleet(1));
     MainFrame frame;
-    EXPECT_EQ(frame.pingHost(camsim::fleet().at(0).ip), -1) << "a camera holds the address";
-    EXPECT_EQ(frame.pingHost("127.0.0.250"), 0);
-    EXPECT_EQ(frame.pingHost(""), -1);
-    EXPECT_EQ(frame.pingHost("127.0.0.1; touch x"), -1);
-    EXPECT_EQ(frame.pingHost("127.1"), -1);
+    using newaddress::Verdict;
+    EXPECT_EQ(frame.pingHost(camsim::fleet().at(0).ip), Verdict::Used) << "a camera holds the address";
+    EXPECT_EQ(frame.pingHost("127.0.0.250"), Verdict::Free);
+    EXPECT_EQ(frame.pingHost(""), Verdict::Used);
+    EXPECT_EQ(frame.pingHost("127.0.0.1; touch x"), Verdict::Used);
+    EXPECT_EQ(frame.pingHost("127.1"), Verdict::Used);
 }
 
 } // namespace

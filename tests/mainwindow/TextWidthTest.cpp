@@ -1,6 +1,7 @@
 // Every text the windows show fits its room in this platform's fonts: labels, buttons, radio
-// buttons, check boxes and tabs of every window of the tour, and the cells of table columns the
-// operator cannot widen (an elided cell passes when its tool tip holds the whole text).
+// buttons, check boxes (focused and not) and tabs of every window of the tour, and the cells of
+// table columns the operator cannot widen (an elided cell passes when its tool tip holds the
+// whole text).
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -202,9 +203,21 @@ private:
                 option.features |= QStyleOptionButton::Flat;
         }
         QStyle* style = button->style();
-        int room = style->subElementRect(contents, &option, button).width();
-        if (contents == QStyle::SE_PushButtonContents)
-            room -= style->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
+        auto roomOf = [&](const QStyleOptionButton& look) {
+            int width = style->subElementRect(contents, &look, button).width();
+            if (contents == QStyle::SE_PushButtonContents)
+                width -= style->pixelMetric(QStyle::PM_ButtonMargin, &look, button);
+            return width;
+        };
+        // The caption is checked in both looks: a focus ring must not take its room.
+        int room = roomOf(option);
+        if (button->focusPolicy() & Qt::TabFocus) {
+            QStyleOptionButton focused = option;
+            focused.state |= QStyle::State_HasFocus;
+            QStyleOptionButton unfocused = option;
+            unfocused.state &= ~QStyle::State_HasFocus;
+            room = std::min(roomOf(focused), roomOf(unfocused));
+        }
         if (!button->icon().isNull())
             room -= button->iconSize().width() + 4;
         const int needed = lineWidth(button->fontMetrics(), text);

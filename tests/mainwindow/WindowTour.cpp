@@ -69,10 +69,10 @@ bool upgradeEnded(const QString& progress) {
     return progress == QLatin1String("100") || progress == QLatin1String("0");
 }
 
-int loggedIn(const CTableView* table) {
+int withStatus(const CTableView* table, const char* status) {
     int count = 0;
     for (int row = 0; row < table->rowCount(); ++row)
-        count += table->getData(row, CTableView::ColStatus).toString() == QLatin1String("Login Successful");
+        count += table->getData(row, CTableView::ColStatus).toString() == QLatin1String(status);
     return count;
 }
 
@@ -86,7 +86,7 @@ public:
         connect(&_poll, &QTimer::timeout, this, [this] { visitNew(); });
     }
 
-    bool run(const QString& language);
+    bool run(const QString& language, WindowTour::Paths paths);
 
     QString error;
     QStringList visits;
@@ -102,6 +102,7 @@ private:
     void visitNew();
     Action decide(QWidget* widget);
     Action decideParameters(OtherParamConfigDlg* dialog);
+    bool finish(MainFrame& frame, FixtureSim& fixture);
     bool fail(const QString& why) {
         if (error.isEmpty())
             error = _where + ": " + why;
@@ -234,7 +235,8 @@ bool WindowTour::Walker::step(const QString& where, const std::function<void()>&
     return error.isEmpty();
 }
 
-bool WindowTour::Walker::run(const QString& language) {
+bool WindowTour::Walker::run(const QString& language, WindowTour::Paths paths) {
+    const bool failures = paths == WindowTour::Paths::Failure;
     _clock.start();
     camsim::resetWorld();
     // One camera shows every state of the search's own columns.
@@ -243,6 +245,15 @@ bool WindowTour::Walker::run(const QString& language) {
     fleet[0].fullNetcom = 1;
     fleet[0].column3Flag = 1;
     camsim::useFleet(fleet);
+    // The failures: the second camera refuses its login, the third refuses or does not answer
+    // the calls of the batches, the first does not log in again after its reboot.
+    const std::string refusing = fleet[1].mac;
+    const std::string faulty = fleet[2].mac;
+    const std::string lost = fleet[0].mac;
+    if (failures) {
+        camsim::inject({refusing, "KVX_NET_Login", true, false, 0, -1});
+        _detailOpened = true; // the GPIO detail belongs to the successful paths
+    }
     ozmParamsMgr()->setSearchTime(5);
     ozmParamsMgr()->setSearchFullNetcom(0);
     ozmParamsMgr()->setCurrentLanCode(language);
@@ -286,11 +297,65 @@ bool WindowTour::Walker::run(const QString& language) {
              }
              cards->setCurrentIndex(cards->findText(QStringLiteral("[127.0.0.1]"), Qt::MatchContains));
              frame.onSearchDevices();
-             if (!harness::waitFor([&] { return loggedIn(table) == kCameras; }, 30000))
-                 fail(QStringLiteral("the cameras did not all log in"));
+             const int refused = failures ? 1 : 0;
+             if (!harness::waitFor(
+                     [&] {
+                         return withStatus(table, "Login Successful") == kCameras - refused &&
+                                withStatus(table, "Login Failed") == refused;
+                     },
+                     30000))
+                 fail(QStringLiteral("the cameras did not log in as planned"));
          });
     if (!ok)
         return false;
+    MainFrame* f = &frame;
+    if (failures) {
+        table->setIsCheckAll(true);
+        fixture.setUnknown(FixtureSim::Unknown::NoMac); // the refusing camera's answer is "NOGET"
+        fixture.setResult(lost, FixtureSim::passResult(lost));
+        fixture.setResult(faulty, FixtureSim::passResult(faulty));
+        fixture.setMacDelayMs(faulty, 1600); // after the test's limit (1.2 s), within Tremix's wait (2 s)
+        const std::vector<std::pair<QString, std::function<void()>>> steps = {
+            {QStringLiteral("Sync time, no answer"),
+             [f, faulty] {
+                 camsim::inject({faulty, "KVX_NET_GetTimeParam", true, false, 0, 1});
+                 f->onSyncTime();
+             }},
+            {QStringLiteral("Ten Zoom, no answer"),
+             [f, faulty] {
+                 camsim::inject({faulty, "KVX_NET_GetCpldData", true, false, 0, 1});
+                 f->onTenZoom();
+             }},
+            {QStringLiteral("Reboot, refused and not back"),
+             [f, faulty, lost] {
+                 camsim::inject({faulty, "KVX_NET_Reboot", true, false, 0, 1});
+                 camsim::inject({lost, "KVX_NET_Login", true, false, 0, -1});
+                 f->onReboot();
+             }},
+            {QStringLiteral("Open FullNetcom, refused"),
+             [f, faulty] {
+                 camsim::inject({faulty, "KVX_NET_ModifyNetInfo", true, false, 0, -1});
+                 MainFrameTestAccess::openFullNetcom(*f)->click();
+             }},
+            {QStringLiteral("Open DHCP, refused"), [f] { MainFrameTestAccess::openDhcp(*f)->click(); }},
+            {QStringLiteral("Audio Detection, NOGET and time-out"), [f] { f->onAudioDetection(); }},
+            {QStringLiteral("GPIO Detection, NOGET and time-out"), [f] { f->onGPIOPortDetection(); }},
+            {QStringLiteral("File Upgrade, no package"), [f] { f->onUpgrade(); }},
+            {QStringLiteral("Browse"), [f] { f->onSelectFilePath(); }},
+            {QStringLiteral("File Upgrade, package missing"),
+             [this, f] {
+                 QFile::remove(_package);
+                 f->onUpgrade();
+             }},
+            {QStringLiteral("Set IP"), [f] { f->onSetIP(); }},
+            {QStringLiteral("Modify IP, refused and without login"), [f] { f->onModifyIP(); }},
+        };
+        for (const auto& s : steps) {
+            if (!step(s.first, s.second))
+                break;
+        }
+        return finish(frame, fixture);
+    }
     const QPoint firstRow = table->visualRect(table->model()->index(0, 1)).center();
     ok = step(QStringLiteral("right-click menu"),
               [&] {
@@ -314,7 +379,6 @@ bool WindowTour::Walker::run(const QString& language) {
         R"({"uart":"OK","audio":"NG","gpio":[{"name":"GPIO1","function":"IR-CUT","status":"OK"},)"
         R"({"name":"GPIO2","function":"LED","status":"NG"}]})");
     table->setIsCheckAll(true);
-    MainFrame* f = &frame;
     const std::vector<std::pair<QString, std::function<void()>>> steps = {
         {QStringLiteral("Sync time"), [f] { f->onSyncTime(); }},
         {QStringLiteral("Check Device SD Card"), [f] { f->onCheckSDcard(); }},
@@ -349,6 +413,10 @@ bool WindowTour::Walker::run(const QString& language) {
         if (!step(s.first, s.second))
             break;
     }
+    return finish(frame, fixture);
+}
+
+bool WindowTour::Walker::finish(MainFrame& frame, FixtureSim& fixture) {
     _poll.stop();
     frame.close();
     _frame = nullptr;
@@ -361,8 +429,8 @@ WindowTour::WindowTour(TourVisitor visitor) : _walker(std::make_unique<Walker>(s
 
 WindowTour::~WindowTour() = default;
 
-bool WindowTour::run(const QString& language) {
-    return _walker->run(language);
+bool WindowTour::run(const QString& language, Paths paths) {
+    return _walker->run(language, paths);
 }
 
 QString WindowTour::error() const {

@@ -73,10 +73,10 @@ TEST_F(OtherParamTest, NoFlagEqualToOneRefusesTheRun) {
 
 // New addresses from the start address: answering ones, the subnet's network and broadcast
 // addresses and addresses whose ping could not run are never handed out (one that no route
-// reaches is free); the end of the range stops the run from starting further devices. Per camera
-// the expected address, or "" (its TCP/IP fails without a request), "-" (no device thread: its
-// record times out) or "x" (no record at all). Every ping is one echo request with 5 ms for its
-// reply.
+// reaches is free); the end of the range stops the run from starting further devices, and the
+// run says so. Per camera the expected address, or "" (its TCP/IP fails without a request), "-"
+// (no device thread: its record times out) or "x" (no record at all). Every ping is one echo
+// request with 5 ms for its reply.
 TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
     useCameras(3);
     const struct {
@@ -193,6 +193,11 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
             EXPECT_TRUE(line.startsWith("-c 1 -W 0.005 ") && c.pinged.contains(line.mid(14)))
                 << line.toStdString();
         ASSERT_EQ(closer.tables.size(), 1u);
+        // A run whose addresses ran out says so before its table.
+        EXPECT_EQ(closer.tips, c.assigned.contains("-")
+                                   ? QStringList{"No free IP address is left: the remaining "
+                                                 "devices were not changed!"}
+                                   : QStringList{});
         int records = 0;
         for (std::size_t i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
@@ -306,7 +311,8 @@ TEST_F(OtherParamTest, PortStopsAtFirstFailureAndRefusedAddressChangeFails) {
 // ------------------------------------------------------------------ end paths
 
 // The time limit marks every pending family of a device that never got a login, sending the
-// failure texts in their fixed order, and the table shows "Failed" in every column.
+// failure texts in their fixed order, and the table shows "Failed" in every column. The next
+// run is judged by its own limit from its start, not by the shorter one of the run before.
 TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
     loginFleet();
     // A search record without a login: its families stay pending.
@@ -361,6 +367,29 @@ TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
     for (int f = 0; f < OZM::FamilyCount; ++f)
         failed << "Failed";
     EXPECT_EQ(closer.tables[0].rows, QList<QStringList>{failed});
+
+    // Limit 300 s (15 s here); camera 0's DDNS read is held past the earlier run's 1 s and two
+    // checks of the timer.
+    winport::setTimeScale(0.05);
+    ozmParamsMgr()->setWaitInfo(360);
+    enable({OZM::FamilyDdns});
+    notes->clear();
+    camsim::Injection hold{fleet[0].mac, "KVX_NET_GetDDNS2", false, false, 0, 1};
+    hold.held = true;
+    camsim::inject(hold);
+    const std::uint64_t started = GetTickCount();
+    closer.onBusy = [&] {
+        if (camsim::heldCalls() == 1 && GetTickCount() - started >= 5000)
+            camsim::releaseHeldCalls();
+    };
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
+    camsim::releaseHeldCalls(); // still held when the run ended early
+    ASSERT_TRUE(waitThreads());
+    EXPECT_EQ(engine->otherParamWaitTime(), 300) << "one row";
+    EXPECT_GE(GetTickCount() - started, 5000u);
+    EXPECT_EQ(statuses(0), QStringList{"Modify DDNS Success"});
+    ASSERT_EQ(closer.tables.size(), 2u);
+    EXPECT_EQ(closer.tables[1].rows, (QList<QStringList>{{"127.0.0.11", "Success"}}));
 }
 
 // Results go to the first record of their MAC in the current run: a MAC listed twice fills
@@ -647,7 +676,7 @@ TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
         harness::LogCapture log;
         RunCloser closer;
         ASSERT_EQ(engine->startOtherParamConfig(rows({1})), 0);
-        EXPECT_TRUE(log.contains("pNewIp is held by a running device thread,pNewIp = 127.0.9.1"));
+        EXPECT_TRUE(log.contains("pNewIp is held by a change in progress,pNewIp = 127.0.9.1"));
         ASSERT_EQ(closer.tables.size(), 1u);
         EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.12", "Success"}));
     }

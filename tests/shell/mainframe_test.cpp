@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QKeyEvent>
 #include <QTimer>
@@ -65,8 +67,8 @@ TEST_F(MainFrameTest, ConstructionSizeNameStyleAndIcon) {
 }
 
 // Every control the skin styles looks different when disabled, and every one that takes
-// keyboard focus looks different when it has it: list boxes, check boxes, buttons, edits,
-// labels and the switches.
+// keyboard focus looks different when it has it (a button's caption keeping its room): list
+// boxes, check boxes, buttons, edits, labels and the switches.
 TEST_F(MainFrameTest, SkinShowsDisabledAndFocusedControls) {
     ASSERT_TRUE(QFile::exists("./skin/client/default/MainFrame/checkbox.png"))
         << "the skin's images are here";
@@ -161,6 +163,22 @@ TEST_F(MainFrameTest, SkinShowsDisabledAndFocusedControls) {
             ASSERT_TRUE(w->hasFocus()) << what;
             EXPECT_NE(w->grab().toImage(), enabled) << what << ": focused looks like unfocused";
             w->clearFocus();
+            if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                const QStyle::SubElement contents =
+                    qobject_cast<QPushButton*>(w) ? QStyle::SE_PushButtonContents
+                    : qobject_cast<QCheckBox*>(w) ? QStyle::SE_CheckBoxContents
+                                                  : QStyle::SE_RadioButtonContents;
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                const QRect unfocused = w->style()->subElementRect(contents, &option, w);
+                option.state |= QStyle::State_HasFocus;
+                const QRect focused = w->style()->subElementRect(contents, &option, w);
+                EXPECT_EQ(focused.width(), unfocused.width())
+                    << what << ": the focus look narrows the caption";
+                EXPECT_GE(focused.height(), w->fontMetrics().height())
+                    << what << ": the focus look cuts the caption";
+            }
         } else {
             EXPECT_TRUE(qobject_cast<QLabel*>(w)) << what << " takes no keyboard focus: " << w->focusPolicy();
         }

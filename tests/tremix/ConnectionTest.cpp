@@ -114,10 +114,12 @@ TEST_F(TremixHeartbeat, HeartbeatCadence) {
     EXPECT_EQ(log.codes(), std::vector<int>{0});
     EXPECT_EQ(sim.connections(), 1);
 
-    // A heartbeat that cannot be sent: the session is not connected from then on and requests
-    // fail at once, the fixture not asked, until the new link reports connected (event 0; the
-    // refused attempts meanwhile report 2); the heartbeats due then do not tear the new link down.
-    sim.setRefusing(true);
+    // A heartbeat that cannot be sent: the session is not connected from then on. Requests fail
+    // at once, the fixture not asked, and no heartbeat goes out before the new link is open (one
+    // would fail and tear the new connect down again); the new connect is held open for several
+    // heartbeat intervals to show it.
+    const int attempts = tremix::CTcpClient::attempts();
+    tremix::CTcpClient::HoldNextConnects(1, 450);
     tremix::CBaseSocket::FailNextSends(1);
     ASSERT_TRUE(FixtureSim::waitFor([] { return tremix::CBaseSocket::SendsLeftToFail() == 0; }, 2000))
         << "no heartbeat went out";
@@ -130,9 +132,10 @@ TEST_F(TremixHeartbeat, HeartbeatCadence) {
     EXPECT_LT(elapsedMs(requested), 100) << "a request waited on a link that is down";
     EXPECT_EQ(sim.count("test_result"), asked);
     const std::size_t before = log.size();
-    sim.setRefusing(false);
     ASSERT_TRUE(FixtureSim::waitFor([&] { return log.codes().back() == 0 && log.size() > before; }, 5000))
         << "the new link did not report connected";
+    EXPECT_EQ(log.codes(), (std::vector<int>{0, 0})) << "the held connect failed";
+    EXPECT_EQ(tremix::CTcpClient::attempts(), attempts + 1) << "the held connect was torn down";
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 2000)) << "the new link is not up";
     const int links = sim.connections();
     const int heartbeats = sim.count("heart_beat");

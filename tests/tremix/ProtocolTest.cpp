@@ -309,27 +309,46 @@ TEST(TremixParse, ItemsKeepTheirPlacesAndTheCountIsOfFilledEntries) {
     EXPECT_STREQ(r.audio, "");
 
     // A list whose only failure lies past the kept entries never reads all OK: the last entry
-    // then holds the first such item.
-    for (const int size : {128, 129, 300}) {
-        for (const bool lastNg : {false, true}) {
-            SCOPED_TRACE(std::to_string(size) + (lastNg ? " items, the last NG" : " items OK"));
-            Json::Value list(Json::objectValue);
-            list["mac"] = "M";
-            for (int i = 0; i < size; ++i) {
-                Json::Value item(Json::objectValue);
-                item["name"] = "G" + std::to_string(i);
-                item["status"] = lastNg && i == size - 1 ? "NG" : "OK";
-                list["gpio"].append(item);
-            }
-            r = filled(0x5A);
-            ASSERT_TRUE(parseTestResult(list, r));
-            EXPECT_EQ(r.gpioCount, 128);
-            EXPECT_STREQ(r.gpio[126].name, "G126");
-            EXPECT_STREQ(r.gpio[126].status, "OK");
-            EXPECT_STREQ(r.gpio[127].name, ("G" + std::to_string(lastNg ? size - 1 : 127)).c_str());
-            EXPECT_STREQ(r.gpio[127].status, lastNg ? "NG" : "OK");
-            EXPECT_STREQ(r.audio, "");
+    // then holds the first such item (an item reads OK with a name and the status "OK"). A list
+    // with a failure among the kept entries keeps them as they came.
+    struct Case {
+        int size;
+        std::vector<int> failing; // items with the status NG
+        int nameless;             // an item with the status OK and no name (-1: none)
+        const char* last;         // name and status of entry 127
+        const char* lastStatus;
+    };
+    const Case cases[] = {
+        {128, {}, -1, "G127", "OK"},         {128, {127}, -1, "G127", "NG"},
+        {129, {}, -1, "G127", "OK"},         {129, {128}, -1, "G128", "NG"},
+        {300, {}, -1, "G127", "OK"},         {300, {299}, -1, "G299", "NG"},
+        {300, {5, 200}, -1, "G127", "OK"},   {300, {126, 200}, -1, "G127", "OK"},
+        {129, {}, 128, "", "OK"},            {300, {}, 250, "", "OK"},
+        {300, {200}, 3, "G127", "OK"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + " items, entry 127 " + c.last);
+        Json::Value list(Json::objectValue);
+        list["mac"] = "M";
+        for (int i = 0; i < c.size; ++i) {
+            const bool failing = std::find(c.failing.begin(), c.failing.end(), i) != c.failing.end();
+            Json::Value item(Json::objectValue);
+            item["name"] = i == c.nameless ? "" : "G" + std::to_string(i);
+            item["status"] = failing ? "NG" : "OK";
+            list["gpio"].append(item);
         }
+        r = filled(0x5A);
+        ASSERT_TRUE(parseTestResult(list, r));
+        EXPECT_EQ(r.gpioCount, 128);
+        EXPECT_STREQ(r.gpio[126].name, c.nameless == 126 ? "" : "G126");
+        EXPECT_STREQ(r.gpio[127].name, c.last);
+        EXPECT_STREQ(r.gpio[127].status, c.lastStatus);
+        for (const int i : c.failing) {
+            if (i < 127) {
+                EXPECT_STREQ(r.gpio[i].status, "NG") << i;
+            }
+        }
+        EXPECT_STREQ(r.audio, "");
     }
 }
 

@@ -16,7 +16,11 @@ std::atomic<int> CClient::m_WaitTime{5000};
 std::atomic<int> CClient::m_MaxReconnect{-1};
 std::atomic<int> CClient::m_ReconnectInterval{10};
 
-CClient::CClient() = default;
+namespace {
+std::atomic<std::uint64_t> g_nextSerial{1};
+}
+
+CClient::CClient() : m_serial(g_nextSerial.fetch_add(1)) {}
 
 CClient::~CClient() {
     Logout();
@@ -105,9 +109,18 @@ int CClient::MessageNotify(int type, int index, void* data) {
             FixtureTestResult record;
             std::memset(&record, 0, sizeof record);
             Json::Value object;
-            if (parseJsonObject(static_cast<const char*>(data), static_cast<std::size_t>(index), object) &&
-                parseTestResult(object, record))
-                saveTestInfo(jsonString(object, "mac"), record);
+            if (!parseJsonObject(static_cast<const char*>(data), static_cast<std::size_t>(index), object) ||
+                !parseTestResult(object, record))
+                break;
+            const std::string mac = jsonString(object, "mac");
+            // While the device's question is open a push may be that question's answer or newer:
+            // it decides nothing.
+            if (m_connection && m_connection->QuestionOpen(kCmdTestResult, mac)) {
+                Qx_Write_Log(600, "CClient::MessageNotify", "push while a question is open, not kept: %s",
+                             mac.c_str());
+                break;
+            }
+            saveTestInfo(mac, record);
         }
         break;
     default:
@@ -156,14 +169,18 @@ void CClient::SendHeartbeat() {
     }
 }
 
-int CClient::GetTestResult(const char* mac, FixtureTestResult* out) {
+int CClient::GetTestResult(const char* mac, FixtureTestResult* out, bool pushMayDecide) {
     if (!mac || !out || !m_connection || !m_connected.load() || m_ending.load())
         return -1;
     // A push that came before the question may be older than what the fixture now knows.
     const std::uint64_t asked = PushCount();
     if (m_connection->GetTestResult(mac, out) == 0)
         return 0;
-    return findTestInfo(mac, out, asked) ? 0 : -1;
+    return pushMayDecide && findTestInfo(mac, out, asked) ? 0 : -1;
+}
+
+bool CClient::QuestionOpen(const char* cmd, const char* mac) {
+    return m_connection && m_connection->QuestionOpen(cmd, mac ? mac : "");
 }
 
 int CClient::GetDevList(FixtureDevInfo* out) {

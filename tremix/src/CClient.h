@@ -51,9 +51,14 @@ public:
     void Resume() { m_ending.store(false); }
 
     // 0 with out filled, -1 on failure. The fixture is always asked: its answer decides. Without
-    // an answer, a result it pushed for this MAC while the question was open answers it; an
-    // earlier push never does.
-    int GetTestResult(const char* mac, FixtureTestResult* out);
+    // an answer, and when pushMayDecide, a result it pushed for this MAC while the request waited
+    // answers it; an earlier push never does. The caller asks only while the device's question
+    // is closed (QuestionOpen), and passes pushMayDecide false when it was open at its start.
+    int GetTestResult(const char* mac, FixtureTestResult* out, bool pushMayDecide = true);
+    // Whether a request for this device may not be sent now (see COpenQuestions).
+    bool QuestionOpen(const char* cmd, const char* mac);
+    // Tells sessions apart: a new session at a freed entry has another serial.
+    std::uint64_t Serial() const { return m_serial; }
     int GetDevList(FixtureDevInfo* out);
 
     int MessageNotify(int type, int index, void* data) override;
@@ -76,6 +81,7 @@ private:
     void Notify(int event);
 
     std::int16_t m_handle = -1;
+    const std::uint64_t m_serial;
     std::unique_ptr<CLoginAccess> m_connection;
     FixtureLoginInfo m_login{};
     std::atomic<bool> m_reconnect{false};

@@ -4,6 +4,7 @@
 #include "LibraryThread.h"
 #include "TremixTime.h"
 #include "Trace.h"
+#include "quillet/Quillet.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -68,7 +69,6 @@ void CNetAccess::StopThread() {
         m_socket.reset();
         m_pending = Json::Value();
         m_replyStatus = -1;
-        m_abandoned.clear(); // a new connection never carries an old request's reply
         if (m_linkUp) {
             m_linkUp = false;
             SetEvent(m_replyEvent);
@@ -224,14 +224,9 @@ int CNetAccess::Request(const std::string& payload, const char* cmd, const std::
     }
     if (waited)
         trace("*********获取或设置参数超时**********\n");
-    if (m_linkUp) {
-        // Its reply may still come, at any time: replies carry no identity, and a heartbeat
-        // answered meanwhile says nothing about the order of results. It must not answer a
-        // later request.
-        if (m_abandoned.size() >= kMaxAbandoned)
-            m_abandoned.pop_front();
-        m_abandoned.push_back({cmd, mac, nowMs() + scaledMs(kSilenceLimitMs)});
-    }
+    // Its answer may still come, at any time and also on a later connection: until it does (or
+    // the silence limit has passed), nothing else is asked of this device.
+    m_questions.open(COpenQuestions::keyOf(cmd, mac), nowMs(), scaledMs(kSilenceLimitMs));
     return -1;
 }
 
@@ -244,16 +239,14 @@ void CNetAccess::Interrupt() {
 }
 
 bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    const std::uint64_t now = nowMs();
-    while (!m_abandoned.empty() && now >= m_abandoned.front().untilMs)
-        m_abandoned.pop_front();
-    for (auto it = m_abandoned.begin(); it != m_abandoned.end(); ++it) {
-        if (it->cmd == cmd && (cmd != kCmdTestResult || macMatches(mac, it->mac))) {
-            m_abandoned.erase(it);
-            return false;
-        }
+    // No request for a device is sent while its question is open: a reply for it is that
+    // question's answer, come late.
+    if (m_questions.closeByReply(COpenQuestions::keyOf(cmd, mac), nowMs())) {
+        Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "answer to an earlier question, dropped: %s %s",
+                     cmd.c_str(), mac.c_str());
+        return true;
     }
+    std::lock_guard<std::mutex> lock(m_lock);
     if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
         return false;
     if (cmd == kCmdTestResult && !macMatches(mac, m_expectMac))
@@ -263,6 +256,10 @@ bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, Json
     m_replyReady.store(true, std::memory_order_release);
     SetEvent(m_replyEvent);
     return true;
+}
+
+bool CNetAccess::QuestionOpen(const char* cmd, const std::string& mac) {
+    return m_questions.isOpen(COpenQuestions::keyOf(cmd, mac), nowMs());
 }
 
 void CNetAccess::SetLinkUp(bool up) {

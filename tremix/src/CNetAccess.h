@@ -5,6 +5,7 @@
 #pragma once
 
 #include "CFrameBuffer.h"
+#include "COpenQuestions.h"
 #include "CTcpClient.h"
 #include "FixtureProtocol.h"
 #include "IAccessEvent.h"
@@ -13,7 +14,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -43,6 +43,9 @@ public:
 
     // Wakes a request waiting for its reply; it fails at once.
     void Interrupt();
+    // Whether the device of a request (cmd and, for test_result, the MAC) has a question open:
+    // no request for it may be sent until it closes.
+    bool QuestionOpen(const char* cmd, const std::string& mac);
 
     bool IsRunning() const { return m_running.load(); }
     std::uint64_t LastRecvMs() const { return m_lastRecv.load(); }
@@ -54,12 +57,15 @@ protected:
     bool Init() override;
 
     // Blocking request: drops any stale reply, arms the wait for a reply of cmd (and, when
-    // macKey is not empty, of that MAC), sends payload and waits up to waitMs real milliseconds.
-    // 0 with the reply in reply; -1 on send failure, time-out or loss of the connection.
+    // mac is not empty, of that MAC), sends payload and waits up to waitMs real milliseconds.
+    // 0 with the reply in reply; -1 on send failure, time-out or loss of the connection. A request
+    // that went out and got no answer leaves its device's question open. The caller makes sure
+    // none is open when it asks.
     int Request(const std::string& payload, const char* cmd, const std::string& mac, std::uint64_t waitMs,
                 Json::Value& reply);
-    // Offers a reply to the waiting request; taken only if it is what the request waits for and
-    // no earlier request that gave up still waits for the same answer.
+    // Offers a reply to the waiting request; taken only if it is what the request waits for. A
+    // reply for a device with an open question answers that question: it closes it and is
+    // dropped.
     bool OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply);
     // The link is up (set after connect) or down (wakes a waiting request, which fails).
     void SetLinkUp(bool up);
@@ -96,17 +102,7 @@ private:
     bool m_armed = false;
     std::string m_expectCmd;
     std::string m_expectMac;
-    // Requests that gave up before their reply came, oldest first. Replies carry no request
-    // identity: the next reply of the same kind and MAC may be theirs, so it is dropped, never
-    // taken by a later request. One ends when such a reply came, when the connection ends, or
-    // after the silence limit; nothing else (a heartbeat reply proves nothing about results).
-    struct Abandoned {
-        std::string cmd;
-        std::string mac;
-        std::uint64_t untilMs;
-    };
-    static constexpr std::size_t kMaxAbandoned = 64;
-    std::deque<Abandoned> m_abandoned;
+    COpenQuestions m_questions; // kept across reconnects
     HANDLE m_replyEvent;
 
 protected:

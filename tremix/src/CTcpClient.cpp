@@ -14,14 +14,32 @@
 namespace tremix {
 
 std::atomic<int> CTcpClient::s_attempts{0};
+std::atomic<int> CTcpClient::s_holdConnects{0};
+std::atomic<int> CTcpClient::s_holdMs{0};
 
 int CTcpClient::attempts() {
     return s_attempts.load();
 }
 
+void CTcpClient::HoldNextConnects(int n, int ms) {
+    s_holdMs.store(ms);
+    s_holdConnects.store(n);
+}
+
 int CTcpClient::Connect(const char* host, int port, int waitMs, const std::atomic<bool>* cancel) {
     Close();
     s_attempts.fetch_add(1);
+    int holding = s_holdConnects.load(std::memory_order_relaxed);
+    while (holding > 0 && !s_holdConnects.compare_exchange_weak(holding, holding - 1)) {
+    }
+    if (holding > 0) {
+        const std::uint64_t until = nowMs() + static_cast<std::uint64_t>(s_holdMs.load());
+        while (nowMs() < until) {
+            if (cancel && cancel->load())
+                return 0;
+            ::poll(nullptr, 0, 5);
+        }
+    }
     char service[16];
     std::snprintf(service, sizeof service, "%d", port);
     addrinfo hints{};

@@ -15,9 +15,14 @@ public:
 
     // Connection attempts made by this process (tests count them).
     static int attempts();
+    // A fault point for tests: the next n connects of this process wait ms real milliseconds
+    // (ended early by the cancel flag, which fails them) before they connect.
+    static void HoldNextConnects(int n, int ms);
 
 private:
     static std::atomic<int> s_attempts;
+    static std::atomic<int> s_holdConnects;
+    static std::atomic<int> s_holdMs;
 };
 
 } // namespace tremix

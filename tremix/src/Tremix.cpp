@@ -3,13 +3,20 @@
 
 #include "CClient.h"
 #include "FixtureSessionTable.h"
+#include "COpenQuestions.h"
+#include "FixtureProtocol.h"
 #include "LibraryThread.h"
 #include "Trace.h"
+#include "TremixTime.h"
+#include "quillet/Quillet.h"
 #include "spindra/ThreadMutex.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -36,6 +43,39 @@ FixtureSessionTable& sessions() {
 // whose low 16 bits happen to name a session does not reach it.
 int tableIndex(int32_t handle) {
     return handle < 1 || handle > FixtureSessionTable::kMaxHandle ? 0 : static_cast<int>(handle);
+}
+
+// Longest wait between looks at a device's open question (a close is also notified).
+constexpr std::uint64_t kQuestionSliceMs = 10;
+
+enum class Waited { No, Closed, Failed };
+
+// Waits, within one request's wait and without the library lock (other devices' requests go on
+// meanwhile), until the device of (cmd, mac) has no open question on the session at index. Holds
+// the lock again on return. Failed: the question stayed open, or the session ended or went down;
+// nothing may be sent then. *client is looked up again after each wait.
+Waited waitForClosedQuestion(std::unique_lock<ThreadLib::ThreadMutex>& lock, int index, CClient** client,
+                             const char* logName, const char* cmd, const char* mac) {
+    if (!(*client)->QuestionOpen(cmd, mac))
+        return Waited::No;
+    const char* shown = mac ? mac : "";
+    Qx_Write_Log(600, logName, "question still open, waiting for its answer: %s %s", cmd, shown);
+    const std::uint64_t serial = (*client)->Serial();
+    const std::uint64_t deadline = tremix::nowMs() + tremix::scaledMs(tremix::kRequestWaitMs);
+    for (;;) {
+        const std::uint64_t now = tremix::nowMs();
+        if (now >= deadline) {
+            Qx_Write_Log(600, logName, "question still open, not asked: %s %s", cmd, shown);
+            return Waited::Failed;
+        }
+        const std::uint64_t sliceMs = std::min<std::uint64_t>(deadline - now, kQuestionSliceMs);
+        tremix::COpenQuestions::closed().wait_for(lock, std::chrono::milliseconds(sliceMs));
+        *client = sessions().client(index);
+        if (!*client || (*client)->Serial() != serial || !(*client)->IsConnected())
+            return Waited::Failed;
+        if (!(*client)->QuestionOpen(cmd, mac))
+            return Waited::Closed;
+    }
 }
 
 } // namespace
@@ -120,9 +160,12 @@ TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out) {
     const int index = tableIndex(handle);
     if (!index)
         return 0;
-    std::lock_guard<ThreadLib::ThreadMutex> lock(libraryLock());
+    std::unique_lock<ThreadLib::ThreadMutex> lock(libraryLock());
     CClient* client = sessions().client(index);
     if (!client || !client->HasConnection() || !client->IsConnected())
+        return 0;
+    if (waitForClosedQuestion(lock, index, &client, "PTQ_FT_GetDevList", tremix::kCmdDeviceList, "") ==
+        Waited::Failed)
         return 0;
     return client->GetDevList(out) == 0 ? 1 : 0;
 }
@@ -133,11 +176,18 @@ TREMIX_API int32_t PTQ_FT_GetTestResult(int32_t handle, const char* mac, Fixture
     const int index = tableIndex(handle);
     if (!index)
         return 0;
-    std::lock_guard<ThreadLib::ThreadMutex> lock(libraryLock());
+    std::unique_lock<ThreadLib::ThreadMutex> lock(libraryLock());
     CClient* client = sessions().client(index);
     if (!client)
         return 0;
-    return client->GetTestResult(mac, out) == 0 ? 1 : 0;
+    if (!mac || !*mac || !client->IsConnected())
+        return client->GetTestResult(mac, out) == 0 ? 1 : 0;
+    const Waited waited =
+        waitForClosedQuestion(lock, index, &client, "PTQ_FT_GetTestResult", tremix::kCmdTestResult, mac);
+    if (waited == Waited::Failed)
+        return 0;
+    // A push decides only a request whose device had no open question from its start.
+    return client->GetTestResult(mac, out, waited == Waited::No) == 0 ? 1 : 0;
 }
 
 } // extern "C"

@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -179,6 +180,10 @@ void FixtureSim::stop() {
         ::close(c.second->fd);
     m_clients.clear();
     m_writes.clear();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_scheduled.clear();
+    }
     if (m_listener >= 0)
         ::close(m_listener);
     m_listener = -1;
@@ -253,6 +258,11 @@ void FixtureSim::setSplit(std::vector<std::size_t> offsets) {
 void FixtureSim::queueReply(const std::string& payload) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_queued.push_back(payload);
+}
+
+void FixtureSim::scriptAnswers(const std::string& mac, std::vector<std::vector<Answer>> script) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_scripts[normalize(mac)] = Script{std::move(script), 0};
 }
 
 void FixtureSim::setCloseOnRequest(bool close) {
@@ -450,6 +460,21 @@ void FixtureSim::onFrame(int id, std::uint8_t type, const std::string& payload) 
             }
         } else if (m_closeOnRequest) {
             close = true;
+        } else if (request.cmd == "test_result" && m_scripts.count(normalize(request.mac)) &&
+                   m_scripts[normalize(request.mac)].next <
+                       m_scripts[normalize(request.mac)].answers.size()) {
+            Script& script = m_scripts[normalize(request.mac)];
+            for (const Answer& a : script.answers[script.next]) {
+                std::string json = withCmd(a.json, "test_result");
+                Json::Value answerObject;
+                if (parseObject(json, answerObject) && !answerObject.isMember("mac")) {
+                    answerObject["mac"] = request.mac;
+                    json = compact(answerObject);
+                }
+                m_scheduled.emplace(request.atMs + static_cast<std::uint64_t>(std::max(a.delayMs, 0)),
+                                    frame(a.type, json));
+            }
+            ++script.next;
         } else if (request.cmd == "device_list" || request.cmd == "test_result") {
             delay = m_delayMs;
             if (!m_queued.empty()) {
@@ -525,6 +550,23 @@ void FixtureSim::flushWrites(std::uint64_t now) {
         closeClient(id);
 }
 
+std::uint64_t FixtureSim::releaseScheduled(std::uint64_t now) {
+    std::vector<std::string> due;
+    std::uint64_t next = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        while (!m_scheduled.empty() && m_scheduled.begin()->first <= now) {
+            due.push_back(std::move(m_scheduled.begin()->second));
+            m_scheduled.erase(m_scheduled.begin());
+        }
+        if (!m_scheduled.empty())
+            next = m_scheduled.begin()->first;
+    }
+    for (const std::string& bytes : due)
+        toAll(bytes);
+    return next;
+}
+
 void FixtureSim::loop() {
     for (;;) {
         std::vector<std::function<void()>> actions;
@@ -538,9 +580,12 @@ void FixtureSim::loop() {
             action();
 
         const std::uint64_t now = nowMs();
+        const std::uint64_t nextScheduled = releaseScheduled(now);
         flushWrites(now);
 
         int timeout = 50;
+        if (nextScheduled > now && nextScheduled - now < static_cast<std::uint64_t>(timeout))
+            timeout = static_cast<int>(nextScheduled - now);
         bool pendingOut = false;
         for (const Write& w : m_writes) {
             if (w.dueMs > now) {

@@ -25,6 +25,15 @@ public:
     };
     // What to answer for a MAC without a result of its own.
     enum class Unknown { Pass, Silent, NoMac };
+    // One scripted answer to a test_result request: a reply (type 1) or a push (type 2) of a
+    // test_result object ("cmd" and the request's "mac" added when missing), due delayMs after
+    // the request came. It goes to the clients connected when it is due: one due after a
+    // reconnect goes out on the new connection.
+    struct Answer {
+        std::uint8_t type = 1;
+        std::string json;
+        int delayMs = 0;
+    };
 
     FixtureSim();
     ~FixtureSim();
@@ -51,6 +60,10 @@ public:
     void setSplit(std::vector<std::size_t> offsets);
     // The next device_list / test_result replies use these payloads instead, in order.
     void queueReply(const std::string& payload);
+    // The n-th test_result request for mac from now on gets script[n] (any number of answers, also
+    // none); later requests get the usual answer. A fixture that measures each request as it comes
+    // and answers out of order.
+    void scriptAnswers(const std::string& mac, std::vector<std::vector<Answer>> script);
     // Close the connection when a request other than a heartbeat arrives.
     void setCloseOnRequest(bool close);
     // To every connected client: a pushed test_result object, any frame, raw bytes.
@@ -93,6 +106,9 @@ private:
     void reply(int id, const std::string& payload, int delayMs);
     void toAll(const std::string& bytes);
     void flushWrites(std::uint64_t now);
+    // Queues the scripted answers that are due for every client connected now; the time of the
+    // next one (0: none).
+    std::uint64_t releaseScheduled(std::uint64_t now);
 
     mutable std::mutex m_mutex;
     std::string m_host;
@@ -118,6 +134,12 @@ private:
     int m_delayMs = 0;
     std::vector<std::size_t> m_split;
     std::vector<std::string> m_queued;
+    struct Script {
+        std::vector<std::vector<Answer>> answers;
+        std::size_t next = 0;
+    };
+    std::map<std::string, Script> m_scripts;
+    std::multimap<std::uint64_t, std::string> m_scheduled; // due time -> frame, to all clients
     bool m_closeOnRequest = false;
     int m_connections = 0;
     int m_clientCount = 0;

@@ -83,11 +83,22 @@ TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect,
 TREMIX_API int32_t PTQ_FT_Login(const FixtureLoginInfo* info);
 // Releases one login of the session; the last one ends it.
 TREMIX_API int32_t PTQ_FT_Logout(int32_t handle);
-// Asks the fixture for its device information (waits up to 10 s).
+// Asks the fixture for its device information (waits up to 10 s; one open question, as below).
 TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
-// The test result of one device, asked of the fixture (waits up to 10 s). A result the fixture
-// pushed answers only a question it left unanswered, and only when it came while that question
-// waited.
+// The test result of one device, asked of the fixture (waits up to 10 s for the answer).
+//
+// Replies carry no request identity, so a session keeps at most one open question per device (the
+// MAC, case and separators ignored; audio and GPIO ask the same question): a request that went
+// out and got no answer in its wait leaves its device's question open. While it is open nothing
+// else is asked of that device: a new request first waits, within its own 10 s and without
+// holding up other devices' requests, for the question to close; then it is sent and gets its
+// full wait, else it fails unsent and opens nothing. A question closes when a reply for that
+// device comes (it answered the earlier request: it is dropped and logged) or 50 s after the give-up;
+// it stays open across a reconnect. A result the fixture pushed answers a request only when it
+// came while the request waited and the device had no open question from the request's start;
+// a push that comes while the question is open is not kept. So every answer is the one answer to
+// its device's one open question, or dropped. This rests on two assumptions about the fixture: it
+// answers a request at most once, and within 50 s of the request's give-up.
 TREMIX_API int32_t PTQ_FT_GetTestResult(int32_t handle, const char* mac, FixtureTestResult* out);
 
 #ifdef __cplusplus

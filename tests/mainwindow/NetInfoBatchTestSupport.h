@@ -1,0 +1,196 @@
+// The network-information batches' tests against the simulated fleet with the stand-in ping:
+// access to the window's batch state, the fixture (search, check, status texts, sent requests)
+// and the byte helpers.
+#pragma once
+
+#include "DeviceManager.h"
+#include "MainFrame.h"
+#include "MainWindowTestSupport.h"
+#include "ProgressBarDialog.h"
+#include "ShowResultDialog.h"
+#include "Cmodifytableview.h"
+
+#include "camsim/SimControl.h"
+#include "harness/LogCapture.h"
+#include "ozmlogic/ParamsMgr.h"
+#include "quillet/Quillet.h"
+#include "tarsel/CTableView.h"
+#include "winport/WinPort.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <thread>
+
+class MainFrameTestAccess {
+public:
+    static QPushButton* button(MainFrame& f, const char* which) {
+        const std::string w = which;
+        if (w == "modifyIp")
+            return f._modifyIpBtn;
+        if (w == "openDhcp")
+            return f._openDhcpBtn;
+        if (w == "closeDhcp")
+            return f._closeDhcpBtn;
+        if (w == "openNetcom")
+            return f._openFullNetcomBtn;
+        if (w == "closeNetcom")
+            return f._closeFullNetcomBtn;
+        if (w == "reboot")
+            return f._rebootBtn;
+        if (w == "simple")
+            return f._simpleRecoveryBtn;
+        if (w == "full")
+            return f._fullRecoveryBtn;
+        return f._searchBtn;
+    }
+    static std::vector<NetInfoResultInfo> netInfo(MainFrame& f) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        return f._netInfoList;
+    }
+    static std::vector<DeviceResultInfo> reboots(MainFrame& f) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        return f._rebootList;
+    }
+    static void setNetInfo(MainFrame& f, std::vector<NetInfoResultInfo> list) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        f._netInfoList = std::move(list);
+    }
+    static void setReboots(MainFrame& f, std::vector<DeviceResultInfo> list) {
+        std::lock_guard<std::mutex> lock(f._pendingMutex);
+        f._rebootList = std::move(list);
+    }
+    static void open(MainFrame& f, int kind, std::uint64_t start) {
+        f._openKind = kind;
+        f._batchStartTick = start;
+    }
+    static void sweep(MainFrame& f, int kind, int n, std::uint64_t now) { f.sweep(kind, n, now); }
+    static bool batchRunning(MainFrame& f) { return f._netBatchRunning || f._netBatchThread.joinable(); }
+};
+
+namespace netinfotest {
+
+using Access = MainFrameTestAccess;
+
+struct SeenTable {
+    QStringList headers;
+    QList<QStringList> rows;
+};
+
+inline OZM::_SC_SETIP_DATA_ ipRecord(std::uint32_t mode, const char* ip, const char* mask = "255.0.0.0",
+                                     const char* gateway = "127.0.0.1") {
+    OZM::_SC_SETIP_DATA_ info;
+    std::memset(&info, 0, sizeof info);
+    info.mode = mode;
+    std::strncpy(info.ip, ip, sizeof info.ip - 1);
+    std::strncpy(info.mask, mask, sizeof info.mask - 1);
+    std::strncpy(info.gateway, gateway, sizeof info.gateway - 1);
+    return info;
+}
+
+inline std::string text(const std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t width) {
+    std::string out;
+    for (std::size_t i = offset; i < offset + width && i < bytes.size() && bytes[i]; ++i)
+        out += static_cast<char>(bytes[i]);
+    return out;
+}
+
+inline std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes.data() + offset, 4);
+    return value;
+}
+
+class NetInfoBatchTest : public mwtest::MainWindowTest {
+protected:
+    void SetUp() override {
+        mwtest::MainWindowTest::SetUp();
+        const QByteArray simPing = qgetenv("CORVANE_BIN_DIR") + "/simping";
+        _path = qgetenv("PATH");
+        qputenv("PATH", simPing + ":" + _path);
+        // Nothing may be pinged but through the stand-in.
+        ASSERT_EQ(QStandardPaths::findExecutable("ping"), QString(simPing + "/ping"));
+        camsim::resetWorld();
+        ozmParamsMgr()->setSearchTime(5);
+        closer().setDecider([this](QWidget* w) {
+            if (qobject_cast<ProgressBarDialog*>(w)) {
+                // Taken first: the closer polls again while the action runs the event loop.
+                const std::function<void()> action = std::move(onBusy);
+                onBusy = nullptr;
+                if (action)
+                    action();
+                return harness::ModalCloser::Action::Leave;
+            }
+            if (auto* table = qobject_cast<ShowResultDialog*>(w)) {
+                SeenTable seen;
+                QAbstractItemModel* model = static_cast<QTableView*>(table->table())->model();
+                for (int c = 0; c < model->columnCount(); ++c)
+                    seen.headers << model->headerData(c, Qt::Horizontal).toString();
+                for (int r = 0; r < table->table()->rowCount(); ++r)
+                    seen.rows << QStringList{table->table()->getData(r, 0).toString(),
+                                             table->table()->getData(r, 1).toString()};
+                tables.push_back(seen);
+            }
+            return harness::ModalCloser::Action::Reject;
+        });
+    }
+    void TearDown() override {
+        qunsetenv("CORVANE_SIM_PING_UP");
+        qunsetenv("CORVANE_SIM_PING_UNROUTABLE");
+        qunsetenv("CORVANE_SIM_PING_LOG");
+        qputenv("PATH", _path);
+        camsim::resetWorld();
+        mwtest::MainWindowTest::TearDown();
+    }
+
+    // Searches the loopback card, waits for every login (but refused ones: "Login Failed") and
+    // checks every row.
+    static void searchAndCheckAll(MainFrame& frame, int count, int refused = 0) {
+        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
+        box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
+        Access::button(frame, "search")->click();
+        CTableView* table = frame.deviceTable();
+        ASSERT_TRUE(harness::waitFor(
+            [&] {
+                int ok = 0, failed = 0;
+                for (int r = 0; r < table->rowCount(); ++r) {
+                    const QString text = table->getData(r, CTableView::ColStatus).toString();
+                    ok += text == "Login Successful";
+                    failed += text == "Login Failed";
+                }
+                return ok == count - refused && failed == refused;
+            },
+            30000));
+        table->setIsCheckAll(true);
+        ASSERT_EQ(frame.checkedRows().size(), count);
+    }
+    static QString status(MainFrame& frame, int row) {
+        return frame.deviceTable()->getData(row, CTableView::ColStatus).toString();
+    }
+    static std::vector<std::string> sentNewIps() {
+        std::vector<std::string> ips;
+        for (const camsim::CallRecord& call : camsim::calls("KVX_NET_ModifyNetInfo"))
+            ips.push_back(text(call.in, 92, 16));
+        return ips;
+    }
+
+    std::function<void()> onBusy;
+    std::vector<SeenTable> tables;
+
+private:
+    QByteArray _path;
+};
+
+} // namespace netinfotest
