@@ -110,9 +110,7 @@ bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* 
         "_ZN11QMetaObject16invokeMethodImplEP7QObjectPN9QtPrivate15QSlotObjectBaseEN2Qt14ConnectionTypeEPv");
     const bool queued = type == Qt::QueuedConnection || (type == Qt::AutoConnection && object &&
                                                          object->thread() != QThread::currentThread());
-    if (!queued) {
-        __tsan_release(&queuedCalls);
-        return own(object, slot, type, ret);
-    }
+    if (!queued)
+        return own(object, slot, type, ret); // runs the slot right here
     return queueUnrecorded([&] { return own(object, slot, type, ret); });
 }
