@@ -2,6 +2,8 @@
 // against the simulated fleet with the stand-in ping.
 #include "NetInfoBatchTestSupport.h"
 
+#include <atomic>
+
 using namespace netinfotest;
 
 namespace {
@@ -180,9 +182,11 @@ TEST_F(NetInfoBatchTest, RunEndDuringTheThreadsLastStepStillTimesOut) {
             h->wake.wait_for(lock, std::chrono::seconds(10), [h] { return h->release; });
         },
         &hold);
-    QSignalSpy ends(&frame, &MainFrame::modifyNetInfoEnd);
+    // Counted on the batch thread, which emits the end: a spy's list would be read here while it grows.
+    std::atomic<int> ends{0};
+    QObject::connect(&frame, &MainFrame::modifyNetInfoEnd, &frame, [&ends] { ++ends; }, Qt::DirectConnection);
     Access::button(frame, "openDhcp")->click();
-    const bool ended = harness::waitFor([&] { return hold.held && ends.count() >= 1; }, 10000);
+    const bool ended = harness::waitFor([&] { return hold.held && ends >= 1; }, 10000);
     QCoreApplication::processEvents(); // the queued end, while the thread is still held
     const bool stillHeld = Access::batchRunning(frame);
     releaseHold();

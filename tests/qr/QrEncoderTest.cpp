@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -208,8 +209,8 @@ TEST(QrEncoderFixed, VersionInformationFromSevenOn) {
     ASSERT_TRUE(a && b);
     ASSERT_EQ(6, a->version());
     ASSERT_EQ(6, b->version());
-    EXPECT_NE(readVersionBits(*a, false) | readVersionBits(*a, true) << 18,
-              readVersionBits(*b, false) | readVersionBits(*b, true) << 18);
+    EXPECT_NE(std::make_pair(readVersionBits(*a, false), readVersionBits(*a, true)),
+              std::make_pair(readVersionBits(*b, false), readVersionBits(*b, true)));
 }
 
 TEST(QrEncoderDecode, KindsAtVersions) {

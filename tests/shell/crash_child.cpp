@@ -6,6 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+// A real fault: the undefined-behaviour check would end the process before the signal.
+static __attribute__((noinline, no_sanitize("undefined"))) void writeNowhere() {
+    volatile int* volatile nowhere = nullptr; // read back, so no compiler drops the write
+    *nowhere = 1;
+}
+
 int main(int argc, char* argv[]) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: crash_child FOLDER segv|bus|fpe|ill|abort\n");
@@ -16,8 +22,7 @@ int main(int argc, char* argv[]) {
     }
     const char* how = argv[2];
     if (!std::strcmp(how, "segv")) {
-        volatile int* nowhere = nullptr;
-        *nowhere = 1;
+        writeNowhere();
     } else if (!std::strcmp(how, "fpe")) {
         std::raise(SIGFPE);
     } else if (!std::strcmp(how, "ill")) {
