@@ -317,6 +317,21 @@ TEST_F(NetInfoBatchTest, AddressesOnTheirWayToACameraAreSkippedByBothBatches) {
     for (const char* ip : {"127.0.1.60", "127.0.1.61", "127.0.1.62", "127.0.1.63"})
         EXPECT_FALSE(engine->addressHeld(ip)) << ip << ": the cameras are there and logged in again";
 
+    // The relogins of the first part are over: a late login result of camera 0 would finish its
+    // record of the next change before its relogin there.
+    ASSERT_TRUE(harness::waitFor(
+        [&] {
+            if (engine->pendingRelogins() != 0)
+                return false;
+            for (const auto& camera : fleet) {
+                for (const auto& slot : engine->slotsForMac(camera.mac)) {
+                    if (slot.loggingIn())
+                        return false;
+                }
+            }
+            return true;
+        },
+        20000));
     // The IP change the other way: camera 1 never answers its change (it may still move later);
     // camera 2's login has failed, so it is not logged in again after its change.
     camsim::inject({fleet[1].mac, "KVX_NET_ModifyNetInfo", false, true, 0, 1});
