@@ -339,8 +339,9 @@ TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
         std::string list;
         for (int i = 0; i < n; ++i) {
             const bool failing = (lastNg && i == n - 1) || std::find(ng.begin(), ng.end(), i) != ng.end();
-            list += std::string(i ? "," : "") + R"({"name":")" + (i == nameless ? "" : "G" + std::to_string(i)) +
-                    R"(","status":")" + (failing ? "NG" : "OK") + "\"}";
+            list += std::string(i ? "," : "") + R"({"name":")" +
+                    (i == nameless ? "" : "G" + std::to_string(i)) + R"(","status":")" +
+                    (failing ? "NG" : "OK") + "\"}";
         }
         return R"({"gpio":[)" + list + "]}";
     };
@@ -589,7 +590,9 @@ TEST_F(FixtureTests, FixtureDownAtStartUpLostMidTestAndBack) {
     harness::LogCapture dropped;
     sim.sendFrame(1, FixtureSim::passResult(fleet[1].mac));
     ASSERT_TRUE(harness::waitFor(
-        [&] { return dropped.contains("CLoginAccess::ProcessCMD", "answer to an earlier question, dropped"); },
+        [&] {
+            return dropped.contains("CLoginAccess::ProcessCMD", "answer to an earlier question, dropped");
+        },
         5000));
     shown.clear();
     run(frame, "GPIO Detection");

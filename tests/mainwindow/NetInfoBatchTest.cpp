@@ -184,7 +184,8 @@ TEST_F(NetInfoBatchTest, RunEndDuringTheThreadsLastStepStillTimesOut) {
         &hold);
     // Counted on the batch thread, which emits the end: a spy's list would be read here while it grows.
     std::atomic<int> ends{0};
-    QObject::connect(&frame, &MainFrame::modifyNetInfoEnd, &frame, [&ends] { ++ends; }, Qt::DirectConnection);
+    QObject::connect(
+        &frame, &MainFrame::modifyNetInfoEnd, &frame, [&ends] { ++ends; }, Qt::DirectConnection);
     Access::button(frame, "openDhcp")->click();
     const bool ended = harness::waitFor([&] { return hold.held && ends >= 1; }, 10000);
     QCoreApplication::processEvents(); // the queued end, while the thread is still held
