@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "frame/FamilyCaptions.h"
 #include "harness/QtApp.h"
 #include "Cmodifyresultmodel.h"
 #include "Cmodifytableview.h"
@@ -116,22 +117,7 @@ TEST_F(ResultTable, OtherParamColumnsFollowTitleOrder) {
 // With every family enabled each title shows whole, the result column keeps at least 150, and
 // the table keeps its place in the 1280 x 720 dialog.
 TEST_F(ResultTable, OtherParamTitlesShowWhole) {
-    const QStringList titles = {"IP",
-                                "Setting DDNS",
-                                "Setting P2P",
-                                "Setting GB28181",
-                                "Setting Video",
-                                "Setting Audio",
-                                "Setting OSD",
-                                "Setting Image",
-                                "Setting Privacy Mask",
-                                "Setting Motion Detect",
-                                "Setting Account Manage",
-                                "Setting Time",
-                                "Setting Regular Maintain",
-                                "Setting The Audio Board In",
-                                "Setting TCP/IP",
-                                "Setting Port"};
+    const QStringList titles = frametest::resultTitles();
     ShowResultDialog dialog(titles, nullptr, 1280, 720);
     dialog.show();
     Cmodifytableview* table = dialog.table();

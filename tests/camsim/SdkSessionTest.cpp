@@ -11,6 +11,28 @@
 
 using namespace simtest;
 
+namespace {
+
+// Camera 0 stays offline for 1 s of real time after a reboot, long enough to be seen offline by
+// polling on a busy machine; it goes down 200 ms after the reboot call, as long as a busy machine
+// may hold a thread between two calls.
+std::vector<camsim::CameraProfile> useSlowRebootFleet() {
+    auto cameras = camsim::defaultFleet(2);
+    cameras[0].rebootMs = 100000;
+    camsim::useFleet(cameras);
+    camsim::Timing timing;
+    timing.rebootGraceMs = 20000;
+    camsim::setTiming(timing);
+    return camsim::fleet();
+}
+
+bool online(const std::string& mac) {
+    camsim::CameraProfile now;
+    return camsim::findCamera(mac, &now) && now.online;
+}
+
+} // namespace
+
 TEST_F(SimTest, StartupIsReferenceCounted) {
     EXPECT_EQ(KVX_NET_Login(nullptr), 0);
     KVX_NET_Startup();
@@ -115,14 +137,7 @@ TEST_F(SimTest, LoginInjectionFailReturnsZeroOnce) {
 }
 
 TEST_F(SimTest, RebootTakesTheCameraOfflineAndBack) {
-    // Offline for 1 s of real time: long enough to be seen offline on a busy machine.
-    auto cameras = camsim::defaultFleet(2);
-    cameras[0].rebootMs = 100000;
-    camsim::useFleet(cameras);
-    fleet = camsim::fleet();
-    camsim::Timing timing;
-    timing.rebootGraceMs = 20000;
-    camsim::setTiming(timing);
+    fleet = useSlowRebootFleet();
     KVX_NET_Startup();
     MessageSink sink;
     const int h = loginLive(0, sink);
@@ -158,10 +173,6 @@ TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
     camsim::Timing timing;
     timing.rebootGraceMs = 100;
     camsim::setTiming(timing);
-    auto online = [](const std::string& mac) {
-        camsim::CameraProfile now;
-        return camsim::findCamera(mac, &now) && now.online;
-    };
     for (const auto& camera : cameras) {
         SCOPED_TRACE(camera.rebootMs);
         camsim::rebootCamera(camera.mac);
@@ -185,15 +196,7 @@ TEST_F(SimTest, RebootKeepsTheCameraOfflineForItsRebootTime) {
 // A port change restarts the camera, but only after the calls of the request in progress
 // were answered: a slow answer (or a busy machine) must not take the camera down mid-request.
 TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
-    // Offline for 1 s of real time, so that polling sees it on a busy machine.
-    auto cameras = camsim::defaultFleet(2);
-    cameras[0].rebootMs = 100000;
-    camsim::useFleet(cameras);
-    fleet = camsim::fleet();
-    camsim::Timing timing;
-    // 200 ms of real time: a busy machine may hold this thread that long between two calls.
-    timing.rebootGraceMs = 20000;
-    camsim::setTiming(timing);
+    fleet = useSlowRebootFleet();
     KVX_NET_Startup();
     MessageSink sink;
     const int h = loginLive(0, sink);
@@ -214,12 +217,8 @@ TEST_F(SimTest, RebootWaitsForTheCallsInProgress) {
         rec.port = step.port;
         EXPECT_NE(KVX_NET_SetAgreementProperty(h, 0, &rec, 1), 0) << int(step.protocol);
     }
-    auto online = [&] {
-        camsim::CameraProfile now;
-        return camsim::findCamera(fleet[0].mac, &now) && now.online;
-    };
-    EXPECT_TRUE(waitUntil([&] { return !online(); }, 10000));
-    EXPECT_TRUE(waitUntil(online, 10000));
+    EXPECT_TRUE(waitUntil([&] { return !online(fleet[0].mac); }, 10000));
+    EXPECT_TRUE(waitUntil([&] { return online(fleet[0].mac); }, 10000));
     camsim::CameraProfile now;
     ASSERT_TRUE(camsim::findCamera(fleet[0].mac, &now));
     EXPECT_EQ(now.rtspPort, 8554);

@@ -6,6 +6,7 @@
 
 #include "ProgressBarDialog.h"
 #include "RestartPing.h"
+#include "frame/FamilyCaptions.h"
 #include "harness/LogCapture.h"
 #include "ozmlogic/ParamsMgr.h"
 
@@ -45,22 +46,7 @@ template <typename T> inline void putBytes(std::vector<std::uint8_t>& b, std::si
 
 using frametest::RunCloser;
 
-inline const QStringList kAllHeaders = {"IP",
-                                        "Setting DDNS",
-                                        "Setting P2P",
-                                        "Setting GB28181",
-                                        "Setting Video",
-                                        "Setting Audio",
-                                        "Setting OSD",
-                                        "Setting Image",
-                                        "Setting Privacy Mask",
-                                        "Setting Motion Detect",
-                                        "Setting Account Manage",
-                                        "Setting Time",
-                                        "Setting Regular Maintain",
-                                        "Setting The Audio Board In",
-                                        "Setting TCP/IP",
-                                        "Setting Port"};
+inline const QStringList kAllHeaders = frametest::resultTitles();
 
 using harness::holdGuiThreadUntil;
 

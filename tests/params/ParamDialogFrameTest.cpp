@@ -2,6 +2,7 @@
 // stop and skip rules, the main window's button, and Return in every dialog of the program.
 #include "ParamDialogTestSupport.h"
 #include "SettingPagesTestAccess.h"
+#include "frame/FamilyCaptions.h"
 
 #include "AboutUsDialog.h"
 #include "ImageTestDialog.h"
@@ -160,21 +161,7 @@ TEST_F(ParamDialogTest, TreeKeepsGroupsAndFamiliesInStep) {
 }
 
 TEST_F(ParamDialogTest, DialogOpensOnTheStoredFlagsOnPageZero) {
-    const QStringList captions{"Setting TCP/IP",
-                               "Setting Port",
-                               "Setting DDNS",
-                               "Setting P2P",
-                               "Setting GB28181",
-                               "Setting Video",
-                               "Setting Audio",
-                               "Setting OSD",
-                               "Setting Image",
-                               "Setting Privacy Mask",
-                               "Setting Motion Detect",
-                               "Setting Account Manage",
-                               "Setting Time",
-                               "Setting Regular Maintain",
-                               "Setting The Audio Board In"};
+    const QStringList& captions = frametest::kFamilyCaptions;
     // Flags as stored (only 1 is set, as the run applies only 1), and the groups the tree then shows.
     const std::vector<std::tuple<std::vector<int>, std::vector<Qt::CheckState>>> cases = {
         {std::vector<int>(15, 0), {U, U, U, U, U}},

@@ -58,21 +58,19 @@ public:
     }
 
     // The time or motion saver, with the page widget taken away for the call when missing.
-    static bool saveTimeWithoutWidget(D& d, bool missing) {
-        TimeSetWidget* widget = d._timeSetWidget;
+    template <typename W> static bool saveWithoutWidget(D& d, W*& slot, bool (D::*save)(), bool missing) {
+        W* widget = slot;
         if (missing)
-            d._timeSetWidget = nullptr;
-        const bool ok = d.saveTimeInfo();
-        d._timeSetWidget = widget;
+            slot = nullptr;
+        const bool ok = (d.*save)();
+        slot = widget;
         return ok;
     }
+    static bool saveTimeWithoutWidget(D& d, bool missing) {
+        return saveWithoutWidget(d, d._timeSetWidget, &D::saveTimeInfo, missing);
+    }
     static bool saveMotionWithoutWidget(D& d, bool missing) {
-        MotionDetectSetWidget* widget = d._motionWidget;
-        if (missing)
-            d._motionWidget = nullptr;
-        const bool ok = d.saveMotionDetectInfo();
-        d._motionWidget = widget;
-        return ok;
+        return saveWithoutWidget(d, d._motionWidget, &D::saveMotionDetectInfo, missing);
     }
 
     static void saveAudio(D& d) { d.saveAudioInfo(); }

@@ -216,8 +216,7 @@ TEST_F(LabelPrintTest, DirectPrintWritesTwoEqualPagesAndEndsTheDialog) {
     // The dialog runs (verified start from the ini file) and the direct print ends it.
     writeIni(folder, 0);
     CPelloraDlg dlg;
-    dlg.setProgramFolder(folder);
-    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptConfirmed(dlg, folder);
     QTimer::singleShot(0, &dlg, [&] {
         dlg.m_strQrHost = "labels.example.test";
         dlg.SendCommand(IDC_BUTTON_DIRECT_PRINT);
@@ -289,8 +288,7 @@ TEST_F(LabelPrintTest, PageRangeFromTheSecondPagePrintsIt) {
 TEST_F(LabelPrintTest, PreviewShowsTwoPagesAndReturnsToTheDialog) {
     CPelloraDlg dlg;
     fill(dlg, 2, true);
-    dlg.setProgramFolder(folder);
-    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptConfirmed(dlg, folder);
     const QString pdf = folder + "/preview.pdf";
     PrintToPdf printer(pdf);
 

@@ -56,9 +56,7 @@ protected:
 TEST_F(PelloraDialogTest, VerifiedDeviceOpensInEnglishWithTheCode) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
-    dlg.setProgramFolder(folder);
-    ScriptedService* service =
-        scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    ScriptedService* service = scriptConfirmed(dlg, folder);
     const int result = run(dlg, [&] {
         EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_CAPTCHA), "K7Q2");
         EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_NAME), "IP Camera");
@@ -152,8 +150,7 @@ TEST_F(PelloraDialogTest, RefusalsEndTheProgramWithTheirMessage) {
 TEST_F(PelloraDialogTest, LanguageSwitchReloadsStoredValues) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
-    dlg.setProgramFolder(folder);
-    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptConfirmed(dlg, folder);
     run(dlg, [&] {
         edit(dlg, IDC_EDIT_NAME)->setText("typed, not saved");
         qobject_cast<QRadioButton*>(dlg.GetDlgItem(IDC_RADIO_CHINESE))->click();
@@ -177,8 +174,7 @@ TEST_F(PelloraDialogTest, LanguageSwitchReloadsStoredValues) {
 TEST_F(PelloraDialogTest, SaveWritesTheLanguagesSectionOnly) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
-    dlg.setProgramFolder(folder);
-    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptConfirmed(dlg, folder);
     run(dlg, [&] {
         edit(dlg, IDC_EDIT_NAME)->setText("Dome Camera");
         EXPECT_TRUE(dlg.saveLabelInfo());
@@ -210,8 +206,7 @@ void captureLog(int, const char* line, void*) {
 TEST_F(PelloraDialogTest, FailedSaveIsLoggedAndShown) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
-    dlg.setProgramFolder(folder);
-    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptConfirmed(dlg, folder);
     Qx_Set_Log_Hook(&captureLog, nullptr);
     run(dlg, [&] {
         // The ini file's folder is gone.
@@ -233,8 +228,7 @@ TEST_F(PelloraDialogTest, LabelCountIsAtLeastOneAndBounded) {
     for (const QByteArray& count : {QByteArray("0"), QByteArray("-3"), QByteArray("")}) {
         writeIni(folder, 0, QByteArray(), count);
         CPelloraDlg dlg;
-        dlg.setProgramFolder(folder);
-        scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+        scriptConfirmed(dlg, folder);
         run(dlg);
         EXPECT_EQ(dlg.m_nLabelCount, 1) << count.constData();
     }
@@ -252,8 +246,7 @@ double luminance(QRgb rgb) {
 TEST_F(PelloraDialogTest, ShownOnlyFieldsAreReadable) {
     writeIni(folder, 0);
     CPelloraDlg dlg;
-    dlg.setProgramFolder(folder);
-    scriptService(dlg, {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+    scriptConfirmed(dlg, folder);
     run(dlg, [&] {
         for (int id : {IDC_EDIT_CAPTCHA, IDC_EDIT_SN, IDC_EDIT_MAC}) {
             SCOPED_TRACE(id);

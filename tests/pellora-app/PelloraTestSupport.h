@@ -90,6 +90,12 @@ inline const char* loginReply() {
 inline std::string checkReply(const std::string& verify, int confirm) {
     return R"({"code":0,"data":{"verify":")" + verify + R"(","is_confirm":)" + std::to_string(confirm) + "}}";
 }
+// Points the dialog at folder with a service that logs in and confirms the device with code K7Q2.
+inline ScriptedService* scriptConfirmed(CPelloraDlg& dlg, const QString& folder) {
+    dlg.setProgramFolder(folder);
+    return scriptService(dlg,
+                         {ScriptedService::ok(loginReply()), ScriptedService::ok(checkReply("K7Q2", 1))});
+}
 
 // Records message boxes while alive.
 class MessageBoxes {

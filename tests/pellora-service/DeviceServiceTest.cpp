@@ -84,30 +84,21 @@ TEST_F(DeviceServiceTest, LoginThenCheckSendExactBytes) {
 
     ASSERT_TRUE(server.waitForExchanges(2, 2000));
     auto ex = server.exchanges();
-    const std::string login = "{\"requestNo\":\"1700000000\",\"liveTime\":30,\"param\":{\"user_name\":"
-                              "\"line_module\",\"password\":\"&5204!qm\"}}";
-    EXPECT_EQ("POST /api/account/login-with-data HTTP/1.1\r\n" + std::string(kHead) +
-                  "Connection: close \r\n"
-                  "Content-Length: " +
-                  std::to_string(login.size()) +
-                  "\r\n"
-                  "Host: 127.0.0.1\r\n"
-                  "Content-Type: application/x-www-form-urlencoded\r\n"
-                  "\r\n" +
-                  login,
+    // The wire text; a cookie goes on the "Connection" line and into a header of its own.
+    auto post = [](const std::string& path, const std::string& cookie, const std::string& body) {
+        const std::string c = cookie.empty() ? "" : "Cookie: PexorID=" + cookie;
+        return "POST " + path + " HTTP/1.1\r\n" + kHead + "Connection: close " + c +
+               "\r\nContent-Length: " + std::to_string(body.size()) +
+               "\r\nHost: 127.0.0.1\r\nContent-Type: application/x-www-form-urlencoded\r\n" +
+               (cookie.empty() ? "" : c + "\r\n") + "\r\n" + body;
+    };
+    EXPECT_EQ(post("/api/account/login-with-data", "",
+                   "{\"requestNo\":\"1700000000\",\"liveTime\":30,\"param\":{\"user_name\":"
+                   "\"line_module\",\"password\":\"&5204!qm\"}}"),
               ex[0].request);
-    const std::string check = "{\"requestNo\":\"1700000000\",\"liveTime\":30,\"param\":{\"clientId\":\"1\","
-                              "\"appId\":10,\"version\":\"2.1.0.210906\",\"device_id\":\"SN0001\"}}";
-    EXPECT_EQ("POST /api/device/check-device-id-and-mac HTTP/1.1\r\n" + std::string(kHead) +
-                  "Connection: close Cookie: PexorID=c00kie-1\r\n"
-                  "Content-Length: " +
-                  std::to_string(check.size()) +
-                  "\r\n"
-                  "Host: 127.0.0.1\r\n"
-                  "Content-Type: application/x-www-form-urlencoded\r\n"
-                  "Cookie: PexorID=c00kie-1\r\n"
-                  "\r\n" +
-                  check,
+    EXPECT_EQ(post("/api/device/check-device-id-and-mac", "c00kie-1",
+                   "{\"requestNo\":\"1700000000\",\"liveTime\":30,\"param\":{\"clientId\":\"1\","
+                   "\"appId\":10,\"version\":\"2.1.0.210906\",\"device_id\":\"SN0001\"}}"),
               ex[1].request);
 }
 

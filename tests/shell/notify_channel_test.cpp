@@ -101,38 +101,58 @@ TEST_F(NotifyChannel, NothingHappensWithoutCallbackAndUserIsPassed) {
     EXPECT_EQ(value, 7);
 }
 
-TEST_F(NotifyChannel, ClearingWaitsForTheCallInFlight) {
+// Clearing or replacing the callback waits for the call in flight; a new one gets the later calls.
+TEST_F(NotifyChannel, ClearingOrReplacingWaitsForTheCallInFlight) {
     struct State {
         Latch entered;
         Latch proceed;
         std::atomic<bool> finished{false};
-    } state;
-    IClientUiElement::setNotifyCallBack(
-        [](const OZM::_NOTIFY_PARAM*, void* user) {
-            auto* s = static_cast<State*>(user);
-            s->entered.release();
-            s->proceed.wait();
-            std::this_thread::sleep_for(20ms);
-            s->finished = true;
-            return 0;
-        },
-        &state);
+        std::atomic<int> oldCalls{0};
+        std::atomic<int> newCalls{0};
+    };
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace ? "replace" : "clear");
+        State state;
+        IClientUiElement::setNotifyCallBack(
+            [](const OZM::_NOTIFY_PARAM*, void* user) {
+                auto* s = static_cast<State*>(user);
+                ++s->oldCalls;
+                s->entered.release();
+                s->proceed.wait();
+                std::this_thread::sleep_for(20ms);
+                s->finished = true;
+                return 0;
+            },
+            &state);
+        std::thread sender([&] {
+            OZM::_NOTIFY_PARAM param;
+            element.notify(&param);
+        });
+        state.entered.wait();
 
-    std::thread sender([&] {
+        auto changed = std::async(std::launch::async, [&] {
+            if (replace)
+                IClientUiElement::setNotifyCallBack(
+                    [](const OZM::_NOTIFY_PARAM*, void* user) {
+                        ++static_cast<State*>(user)->newCalls;
+                        return 0;
+                    },
+                    &state);
+            else
+                IClientUiElement::setNotifyCallBack(nullptr, nullptr);
+            return state.finished.load();
+        });
+        EXPECT_EQ(changed.wait_for(100ms), std::future_status::timeout) << "returned while a call was inside";
+        state.proceed.release();
+        EXPECT_TRUE(changed.get()) << "returned before the call had finished";
+        sender.join();
+
         OZM::_NOTIFY_PARAM param;
         element.notify(&param);
-    });
-    state.entered.wait();
-
-    auto cleared = std::async(std::launch::async, [&] {
+        EXPECT_EQ(state.oldCalls, 1);
+        EXPECT_EQ(state.newCalls, replace ? 1 : 0);
         IClientUiElement::setNotifyCallBack(nullptr, nullptr);
-        return state.finished.load();
-    });
-    EXPECT_EQ(cleared.wait_for(100ms), std::future_status::timeout)
-        << "clear returned while a call was inside";
-    state.proceed.release();
-    EXPECT_TRUE(cleared.get()) << "clear returned before the call had finished";
-    sender.join();
+    }
 }
 
 TEST_F(NotifyChannel, CallbackMayReenterNotifyAndClearFromInside) {
@@ -170,46 +190,6 @@ TEST_F(NotifyChannel, CallbackMayReenterNotifyAndClearFromInside) {
     param.type = 5;
     element.notify(&param);
     EXPECT_EQ(state.calls, 2) << "the callback was cleared";
-}
-
-TEST_F(NotifyChannel, ReplacingWaitsForOldCallsAndRoutesNewOnes) {
-    struct State {
-        Latch entered;
-        Latch proceed;
-        std::atomic<int> oldCalls{0};
-        std::atomic<int> newCalls{0};
-    } state;
-    IClientUiElement::setNotifyCallBack(
-        [](const OZM::_NOTIFY_PARAM*, void* user) {
-            auto* s = static_cast<State*>(user);
-            ++s->oldCalls;
-            s->entered.release();
-            s->proceed.wait();
-            return 0;
-        },
-        &state);
-    std::thread sender([&] {
-        OZM::_NOTIFY_PARAM param;
-        element.notify(&param);
-    });
-    state.entered.wait();
-    auto replaced = std::async(std::launch::async, [&] {
-        IClientUiElement::setNotifyCallBack(
-            [](const OZM::_NOTIFY_PARAM*, void* user) {
-                ++static_cast<State*>(user)->newCalls;
-                return 0;
-            },
-            &state);
-    });
-    EXPECT_EQ(replaced.wait_for(100ms), std::future_status::timeout);
-    state.proceed.release();
-    replaced.get();
-    sender.join();
-
-    OZM::_NOTIFY_PARAM param;
-    element.notify(&param);
-    EXPECT_EQ(state.oldCalls, 1);
-    EXPECT_EQ(state.newCalls, 1);
 }
 
 } // namespace

@@ -110,7 +110,17 @@ private:
 
 namespace {
 std::atomic<bool> pushedSeen{false};
+
+// Starts the library and logs in to the fixture on port: the login's first event is a success.
+int loginTo(int port, EventLog& log) {
+    EXPECT_EQ(PTQ_FT_Startup(), 1);
+    FixtureLoginInfo info = loginRecord(port, &log);
+    const int h = PTQ_FT_Login(&info);
+    EXPECT_TRUE(log.waitCount(1, 5000));
+    EXPECT_EQ(log.codes().empty() ? -1 : log.codes()[0], 0);
+    return h;
 }
+} // namespace
 
 TEST(FixtureSimProgram, CommandLineResultsAndCommands) {
     tremix::setTimeScale(0.05);
@@ -131,13 +141,9 @@ TEST(FixtureSimProgram, CommandLineResultsAndCommands) {
     ASSERT_GT(port, 0);
     EXPECT_NE(banner.find(":" + std::to_string(port)), std::string::npos);
 
-    ASSERT_EQ(PTQ_FT_Startup(), 1);
     EventLog log;
-    FixtureLoginInfo info = loginRecord(port, &log);
-    const int h = PTQ_FT_Login(&info);
+    const int h = loginTo(port, log);
     ASSERT_GT(h, 0);
-    ASSERT_TRUE(log.waitCount(1, 5000));
-    EXPECT_EQ(log.codes()[0], 0);
 
     FixtureTestResult r;
     ASSERT_EQ(PTQ_FT_GetTestResult(h, "aa:bb:cc:00:00:01", &r), 1);
@@ -184,25 +190,18 @@ TEST(FixtureSimProgram, CommandLineResultsAndCommands) {
     tremix::setTimeScale(0);
 }
 
-TEST(FixtureSimProgram, RejectsAddressesOutsideLoopback) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--host", "10.1.2.3"}));
-    EXPECT_EQ(sim.wait(), 1);
-    SimProcess bad;
-    ASSERT_TRUE(bad.start({"--bogus"}));
-    EXPECT_EQ(bad.wait(), 2);
-}
-
+// An address outside loopback ends the program with 1, bad arguments with 2.
 TEST(FixtureSimProgram, BadArgumentsAndCommandsAreRefusedWithAMessage) {
-    const std::vector<std::vector<std::string>> badArguments = {{"--delay", "-5"},
-                                                                {"--delay", "zz"},
-                                                                {"--port", "12ab"},
-                                                                {"--port", "70000"},
-                                                                {"--device-list", "{"}};
-    for (const auto& args : badArguments) {
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+    } badArguments[] = {{{"--host", "10.1.2.3"}, 1}, {{"--bogus"}, 2},        {{"--delay", "-5"}, 2},
+                        {{"--delay", "zz"}, 2},      {{"--port", "12ab"}, 2}, {{"--port", "70000"}, 2},
+                        {{"--device-list", "{"}, 2}};
+    for (const auto& c : badArguments) {
         SimProcess bad;
-        ASSERT_TRUE(bad.start(args));
-        EXPECT_EQ(bad.wait(), 2) << args[0] << " " << args[1];
+        ASSERT_TRUE(bad.start(c.args));
+        EXPECT_EQ(bad.wait(), c.exitCode) << c.args[0] << " " << c.args.back();
     }
 
     SimProcess sim;
@@ -222,13 +221,9 @@ TEST(FixtureSimProgram, BadArgumentsAndCommandsAreRefusedWithAMessage) {
     }
     // Nothing of that took effect: the fixture still listens and answers at once.
     tremix::setTimeScale(0.05);
-    ASSERT_EQ(PTQ_FT_Startup(), 1);
     EventLog log;
-    FixtureLoginInfo info = loginRecord(port, &log);
-    const int h = PTQ_FT_Login(&info);
+    const int h = loginTo(port, log);
     ASSERT_GT(h, 0);
-    ASSERT_TRUE(log.waitCount(1, 5000));
-    EXPECT_EQ(log.codes()[0], 0);
     EXPECT_EQ(sim.readLine().rfind("fixture-sim: client connected", 0), 0u);
     FixtureTestResult r;
     EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:09", &r), 1);
