@@ -115,8 +115,7 @@ QStringList areaTexts(OtherParamConfigDlg& d, int area) {
 }
 
 OZM::_SC_SETPRIVACYMASKINFO_DATA_ freshPrivacy() {
-    OZM::_SC_SETPRIVACYMASKINFO_DATA_ r{};
-    ParamsMgr(storeFolder()).getPrivacyMaskInfo(&r);
+    const auto r = freshRecord(&ParamsMgr::getPrivacyMaskInfo);
     return r;
 }
 
@@ -171,8 +170,7 @@ TEST_F(ParamDialogTest, VideoRecordsShowAndSaveThroughAFreshStore) {
         EXPECT_EQ(c.shown, shownTexts(M::video(*d)));
         M::saveVideo(*d);
         M::saveVideo(*d); // a second save writes the same
-        OZM::_SC_SETVIDEO_DATA_ saved{};
-        ParamsMgr(storeFolder()).getVideoInfo(&saved);
+        const auto saved = freshRecord(&ParamsMgr::getVideoInfo);
         EXPECT_TRUE(sameBytes(c.saved, saved));
         EXPECT_EQ(c.shown, shownTexts(M::video(*open())));
     }
@@ -190,8 +188,7 @@ TEST_F(ParamDialogTest, VideoRecordsShowAndSaveThroughAFreshStore) {
         for (int i : {3, 5, 10, 12})
             static_cast<QLineEdit*>(widgets[i])->setText(t.text);
         M::saveVideo(*d);
-        OZM::_SC_SETVIDEO_DATA_ saved{};
-        ParamsMgr(storeFolder()).getVideoInfo(&saved);
+        const auto saved = freshRecord(&ParamsMgr::getVideoInfo);
         for (std::uint32_t value :
              {saved.mainBitrate, saved.mainIFrameInterval, saved.subBitrate, saved.subIFrameInterval})
             EXPECT_EQ(t.stored, static_cast<std::int32_t>(value));
@@ -239,8 +236,7 @@ TEST_F(ParamDialogTest, OsdRecordsShowAndSaveThroughAFreshStore) {
         EXPECT_EQ(c.location, M::osdLocation(*d)->currentText());
         EXPECT_EQ(c.edit, M::osdEdit(*d)->text());
         M::saveOsd(*d);
-        OZM::_SC_SETOSD_DATA_ saved{};
-        ParamsMgr(storeFolder()).getOsdInfo(&saved);
+        const auto saved = freshRecord(&ParamsMgr::getOsdInfo);
         EXPECT_TRUE(sameBytes(c.saved, saved)) << fieldBytes(saved).toHex().toStdString();
     }
 
@@ -259,8 +255,7 @@ TEST_F(ParamDialogTest, OsdRecordsShowAndSaveThroughAFreshStore) {
         SCOPED_TRACE(t.text.toStdString());
         M::osdEdit(*d)->setText(t.text);
         M::saveOsd(*d);
-        OZM::_SC_SETOSD_DATA_ saved{};
-        ParamsMgr(storeFolder()).getOsdInfo(&saved);
+        const auto saved = freshRecord(&ParamsMgr::getOsdInfo);
         QByteArray expected = t.bytes;
         expected.append(QByteArray(200 - expected.size(), '\0'));
         EXPECT_EQ(expected.toHex().toStdString(), fieldBytes(saved).toHex().toStdString());
@@ -385,25 +380,15 @@ TEST_F(ParamDialogTest, SaveStoresMediaImageAndMotionPages) {
             A::enable(*d, page)->click();
         EXPECT_EQ(QStringList({"Save Success!"}), messagesOf([&] { A::saveButton(*d)->click(); }));
     }
-    ParamsMgr fresh(storeFolder());
-    OZM::SC_OTHERPARAMENABLE flags{};
-    OZM::_SC_SETVIDEO_DATA_ v{};
-    OZM::_SC_SETOSD_DATA_ o{};
-    OZM::_SC_IMAGE_DATA_ i{};
-    OZM::_SC_ALARM_DATA_ m{};
-    fresh.getOtherParamEnable(&flags);
-    fresh.getVideoInfo(&v);
-    fresh.getOsdInfo(&o);
-    fresh.getImageInfo(&i);
-    fresh.getAlarmInfo(&m);
+    const auto flags = freshRecord(&ParamsMgr::getOtherParamEnable);
     for (int page : {OZM::FamilyVideo, OZM::FamilyOsd, OZM::FamilyImage, OZM::FamilyPrivacyMask,
                      OZM::FamilyMotionDetect})
         EXPECT_EQ(1, flags.flag[page]) << page;
-    EXPECT_EQ(1u, v.mainResolution);
-    EXPECT_EQ(kGbkGate, QByteArray(o.text));
+    EXPECT_EQ(1u, freshRecord(&ParamsMgr::getVideoInfo).mainResolution);
+    EXPECT_EQ(kGbkGate, QByteArray(freshRecord(&ParamsMgr::getOsdInfo).text));
     EXPECT_EQ(7, freshPrivacy().area[1].x);
-    EXPECT_EQ(60, i.lightBrightness);
-    EXPECT_EQ(1, m.enable);
+    EXPECT_EQ(60, freshRecord(&ParamsMgr::getImageInfo).lightBrightness);
+    EXPECT_EQ(1, freshRecord(&ParamsMgr::getAlarmInfo).enable);
 
     auto d = open();
     EXPECT_EQ("1920*1080", shown(M::video(*d)[1]));

@@ -351,24 +351,14 @@ TEST_F(ParamDialogTest, SaveSequenceStopsAtTheFirstFailureAndSkipsDisabledFamili
             EXPECT_EQ(A::tree(*d)->treeWidget()->currentItem(), A::tree(*d)->familyItem(c.page));
         }
 
-        ParamsMgr fresh(storeFolder());
-        OZM::SC_OTHERPARAMENABLE flags{};
-        fresh.getOtherParamEnable(&flags);
+        const auto flags = freshRecord(&ParamsMgr::getOtherParamEnable);
         for (int i = 0; i < 15; ++i)
             EXPECT_EQ(A::enable(*d, i)->isChecked() ? 1 : 0, flags.flag[i]) << "flag " << i;
-        OZM::_SC_TCP_IP_DATA tcp{};
-        OZM::_SC_PORT_DATA port{};
-        OZM::_SC_DDNS_DATA ddns{};
-        OZM::_SC_GB28181_DATA gb{};
-        fresh.getTcpIpInfo(&tcp);
-        fresh.getPortParamInfo(&port);
-        fresh.getDDNSInfo(&ddns);
-        fresh.getGb28181Info(&gb);
-        EXPECT_EQ(c.stored[0], QString(tcp.ip) == "127.0.0.21");
-        EXPECT_EQ(c.stored[1], port.httpPort == 8081);
-        EXPECT_EQ(c.stored[2], QString(ddns.domain) == "marked.example");
-        EXPECT_EQ(c.stored[3], fresh.getP2PInfo() == 1);
-        EXPECT_EQ(c.stored[4], gb.localSipPort == 5070);
+        EXPECT_EQ(c.stored[0], QString(freshRecord(&ParamsMgr::getTcpIpInfo).ip) == "127.0.0.21");
+        EXPECT_EQ(c.stored[1], freshRecord(&ParamsMgr::getPortParamInfo).httpPort == 8081);
+        EXPECT_EQ(c.stored[2], QString(freshRecord(&ParamsMgr::getDDNSInfo).domain) == "marked.example");
+        EXPECT_EQ(c.stored[3], ParamsMgr(storeFolder()).getP2PInfo() == 1);
+        EXPECT_EQ(c.stored[4], freshRecord(&ParamsMgr::getGb28181Info).localSipPort == 5070);
     }
 }
 

@@ -110,6 +110,13 @@ template <typename T> bool sameBytes(const T& a, const T& b) {
     return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
+// A record as a fresh store reads it from storeFolder().
+template <typename T> T freshRecord(void (ParamsMgr::*get)(T*) const) {
+    T r{};
+    (ParamsMgr(storeFolder()).*get)(&r);
+    return r;
+}
+
 // Fills a text field to its last byte (no terminating zero inside the field).
 template <std::size_t N> void fillField(char (&field)[N], char c) {
     std::memset(field, c, N);

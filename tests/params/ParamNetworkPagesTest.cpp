@@ -74,8 +74,7 @@ TEST_F(ParamDialogTest, TcpIpChecksInOrder) {
         A::gateway(*d)->setText(c.gateway);
         A::dns(*d)->setText(c.dns);
         EXPECT_EQ(c.message, saveMessage([&] { return A::saveTcpIp(*d); }));
-        OZM::_SC_TCP_IP_DATA stored{};
-        ParamsMgr(storeFolder()).getTcpIpInfo(&stored);
+        const auto stored = freshRecord(&ParamsMgr::getTcpIpInfo);
         const bool changed = !sameBytes(stored, validTcpIp());
         EXPECT_EQ(c.message.isEmpty(), changed);
         if (c.message.isEmpty()) {
@@ -95,8 +94,7 @@ TEST_F(ParamDialogTest, TcpIpChecksInOrder) {
     for (int netcom : {0, 1}) {
         A::fullNetcom(*d)->setCurrentIndex(netcom);
         EXPECT_EQ("", saveMessage([&] { return A::saveTcpIp(*d); }));
-        OZM::_SC_TCP_IP_DATA stored{};
-        ParamsMgr(storeFolder()).getTcpIpInfo(&stored);
+        const auto stored = freshRecord(&ParamsMgr::getTcpIpInfo);
         EXPECT_EQ(1u, stored.dhcp);
         EXPECT_EQ(static_cast<std::uint32_t>(netcom), stored.fullNetcom);
     }
@@ -152,8 +150,7 @@ TEST_F(ParamDialogTest, PortChecksInOrder) {
         A::onvif(*d)->setText(c.ports[3]);
         A::onvifEnable(*d)->setChecked(c.onvifOn);
         EXPECT_EQ(c.message, saveMessage([&] { return A::savePort(*d); }));
-        OZM::_SC_PORT_DATA stored{};
-        ParamsMgr(storeFolder()).getPortParamInfo(&stored);
+        const auto stored = freshRecord(&ParamsMgr::getPortParamInfo);
         if (c.message.isEmpty()) {
             const OZM::_SC_PORT_DATA expected{QString(c.ports[0]).toInt(), QString(c.ports[1]).toInt(),
                                               QString(c.ports[2]).toInt(), QString(c.ports[3]).toInt(),
@@ -193,8 +190,7 @@ TEST_F(ParamDialogTest, DdnsChecksSwitchAndLimits) {
         A::ddnsPassword(*d)->setText(c.password);
         A::ddnsConfirm(*d)->setText(c.confirm);
         EXPECT_EQ(c.message, saveMessage([&] { return A::saveDdns(*d); }));
-        OZM::_SC_DDNS_DATA stored{};
-        ParamsMgr(storeFolder()).getDDNSInfo(&stored);
+        const auto stored = freshRecord(&ParamsMgr::getDDNSInfo);
         EXPECT_EQ(c.message.isEmpty() ? c.password : QString("Secret42"),
                   QString::fromLatin1(stored.password));
     }
@@ -324,8 +320,7 @@ TEST_F(ParamDialogTest, Gb28181ChecksInOrderWithTheirLiveHints) {
             const bool passwordHint = c.editor >= 11;
             EXPECT_EQ(passwordHint && !pageEnabled ? false : c.hint, !hints[c.editor]->isHidden());
             EXPECT_EQ(c.message, saveMessage([&] { return A::saveGb(*d); }));
-            OZM::_SC_GB28181_DATA stored{};
-            ParamsMgr(storeFolder()).getGb28181Info(&stored);
+            const auto stored = freshRecord(&ParamsMgr::getGb28181Info);
             EXPECT_EQ(!c.message.isEmpty(), stored.enable == 1); // a passing save stored the switch off
         }
     }
@@ -381,20 +376,11 @@ TEST_F(ParamDialogTest, NetworkRecordsRoundTripThroughAFreshStore) {
     };
     // A fresh store reads back the given records.
     auto expectStored = [&](const auto& tcp, const auto& port, const auto& ddns, const auto& gb, int p2p) {
-        ParamsMgr fresh(storeFolder());
-        OZM::_SC_TCP_IP_DATA t{};
-        OZM::_SC_PORT_DATA p{};
-        OZM::_SC_DDNS_DATA n{};
-        OZM::_SC_GB28181_DATA g{};
-        fresh.getTcpIpInfo(&t);
-        fresh.getPortParamInfo(&p);
-        fresh.getDDNSInfo(&n);
-        fresh.getGb28181Info(&g);
-        EXPECT_TRUE(sameBytes(tcp, t));
-        EXPECT_TRUE(sameBytes(port, p));
-        EXPECT_TRUE(sameBytes(ddns, n));
-        EXPECT_TRUE(sameBytes(gb, g));
-        EXPECT_EQ(p2p, fresh.getP2PInfo());
+        EXPECT_TRUE(sameBytes(tcp, freshRecord(&ParamsMgr::getTcpIpInfo)));
+        EXPECT_TRUE(sameBytes(port, freshRecord(&ParamsMgr::getPortParamInfo)));
+        EXPECT_TRUE(sameBytes(ddns, freshRecord(&ParamsMgr::getDDNSInfo)));
+        EXPECT_TRUE(sameBytes(gb, freshRecord(&ParamsMgr::getGb28181Info)));
+        EXPECT_EQ(p2p, ParamsMgr(storeFolder()).getP2PInfo());
     };
 
     // Clean records come back byte for byte.
@@ -461,8 +447,7 @@ TEST_F(ParamDialogTest, NetworkRecordsRoundTripThroughAFreshStore) {
     A::gbEdits(*d)[11]->setText(QString::fromUtf8("p\u00e4ss\u20ac"));
     A::gbEdits(*d)[12]->setText(QString::fromUtf8("p\u00e4ss\u20ac"));
     EXPECT_TRUE(A::saveGb(*d));
-    OZM::_SC_GB28181_DATA g{};
-    ParamsMgr(storeFolder()).getGb28181Info(&g);
+    const auto g = freshRecord(&ParamsMgr::getGb28181Info);
     EXPECT_STREQ("p\xe4ss?", g.password);
 }
 

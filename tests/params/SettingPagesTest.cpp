@@ -318,20 +318,11 @@ TEST_F(ParamDialogTest, SaveSequenceTailStopsAtTimeThenAccount) {
     const int pages[] = {OZM::FamilyVideo, OZM::FamilyAccount, OZM::FamilyTime, OZM::FamilyMaintain,
                          OZM::FamilyAudioBoard};
     auto records = [] {
-        ParamsMgr fresh(storeFolder());
-        OZM::_SC_SETVIDEO_DATA_ video{};
-        OZM::_SC_ACCOUNT_DATA account{};
-        OZM::_SC_SETTIME_DATA_ time{};
-        OZM::_SC_SETRESTARTREGULARLY_DATA_ maintain{};
-        OZM::_SC_SETAUDIOINPUT_DATA_ board{};
-        fresh.getVideoInfo(&video);
-        fresh.getAccountInfo(&account);
-        fresh.getTimeInfo(&time);
-        fresh.getMaintainInfo(&maintain);
-        fresh.getAudioBoard(&board);
         auto bytes = [](const auto& r) { return QByteArray(reinterpret_cast<const char*>(&r), sizeof r); };
-        return std::vector<QByteArray>{bytes(video), bytes(account), bytes(time), bytes(maintain),
-                                       bytes(board)};
+        return std::vector<QByteArray>{
+            bytes(freshRecord(&ParamsMgr::getVideoInfo)), bytes(freshRecord(&ParamsMgr::getAccountInfo)),
+            bytes(freshRecord(&ParamsMgr::getTimeInfo)), bytes(freshRecord(&ParamsMgr::getMaintainInfo)),
+            bytes(freshRecord(&ParamsMgr::getAudioBoard))};
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
