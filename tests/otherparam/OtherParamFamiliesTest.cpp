@@ -465,8 +465,7 @@ TEST_F(OtherParamTest, VideoSizeFrameRateAndRestartDecision) {
         notes->clear();
 
         RunCloser closer;
-        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
-        ASSERT_TRUE(waitThreads());
+        ASSERT_TRUE(runToTheEnd(rows({0})));
         const auto sent = camsim::paramBytes(m, "encPro");
         EXPECT_EQ(sent[64], c.sentCodec);
         EXPECT_EQ(u16(sent, 64 + 4), c.width);
@@ -531,8 +530,7 @@ TEST_F(OtherParamTest, MappedValuesFollowTheirTables) {
         ozmParamsMgr()->setTimeInfo(&time);
         enable({OZM::FamilyAudio, OZM::FamilyTime, OZM::FamilyAudioBoard});
         RunCloser closer;
-        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
-        ASSERT_TRUE(waitThreads());
+        ASSERT_TRUE(runToTheEnd(rows({0})));
         EXPECT_EQ(camsim::paramBytes(m, "audioEnc").at(2), c.encCodec);
         const auto board2 = camsim::paramBytes(m, "cpld");
         EXPECT_EQ(u32(board2, 272), c.cpldInput);
@@ -560,8 +558,7 @@ TEST_F(OtherParamTest, AudioBoardWithoutApplyFlagsIsLeftOut) {
     ozmParamsMgr()->setAudioBoard(&board);
     enable({OZM::FamilyDdns, OZM::FamilyAudioBoard});
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd(rows({0})));
     EXPECT_TRUE(camsim::calls("KVX_NET_GetCpldData").empty());
     const auto results = engine->otherParamResults();
     ASSERT_EQ(results.size(), 1u);
@@ -576,6 +573,23 @@ TEST_F(OtherParamTest, AudioBoardWithoutApplyFlagsIsLeftOut) {
 
 // A restart is waited for only after a video or image change that needs one and whose last set
 // succeeded (video: into or out of 2304x1296; image: a new flicker setting).
+// Stores a video record whose set restarts the camera m (another main resolution) or not.
+void storeVideo(const std::string& m, bool restarting) {
+    const int width = u16(camsim::paramBytes(m, "encPro"), 64 + 4);
+    OZM::_SC_SETVIDEO_DATA_ video{};
+    video.mainResolution = (width == 2304) == restarting ? 1 : 0;
+    video.mainH265Plus = camsim::paramBytes(m, "encPro").at(64 + 16);
+    ozmParamsMgr()->setVideoInfo(&video);
+}
+
+// Stores an image record whose set restarts the camera m (the other flicker value) or not.
+void storeImage(const std::string& m, bool restarting) {
+    const std::uint8_t flicker = camsim::paramBytes(m, "videoParam").at(17);
+    OZM::_SC_IMAGE_DATA_ image{};
+    image.flicker = restarting ? flicker ^ 1 : flicker;
+    ozmParamsMgr()->setImageInfo(&image);
+}
+
 TEST_F(OtherParamTest, RestartFollowsSuccessfulVideoAndImageSets) {
     const struct {
         int family;
@@ -600,24 +614,15 @@ TEST_F(OtherParamTest, RestartFollowsSuccessfulVideoAndImageSets) {
         ASSERT_NO_FATAL_FAILURE(loginFleet());
         QFile::remove(pingLog);
         const std::string m = fleet[0].mac;
-        if (c.family == OZM::FamilyVideo) {
-            const int width = u16(camsim::paramBytes(m, "encPro"), 64 + 4);
-            OZM::_SC_SETVIDEO_DATA_ video{};
-            video.mainResolution = (width == 2304) == c.restarting ? 1 : 0;
-            video.mainH265Plus = camsim::paramBytes(m, "encPro").at(64 + 16);
-            ozmParamsMgr()->setVideoInfo(&video);
-        } else {
-            const std::uint8_t flicker = camsim::paramBytes(m, "videoParam").at(17);
-            OZM::_SC_IMAGE_DATA_ image{};
-            image.flicker = c.restarting ? flicker ^ 1 : flicker;
-            ozmParamsMgr()->setImageInfo(&image);
-        }
+        if (c.family == OZM::FamilyVideo)
+            storeVideo(m, c.restarting);
+        else
+            storeImage(m, c.restarting);
         if (c.failingSet)
             camsim::inject({m, c.failingSet, true, false, 0, -1});
         enable({c.family});
         RunCloser closer;
-        ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
-        ASSERT_TRUE(waitThreads());
+        ASSERT_TRUE(runToTheEnd(rows({0})));
         EXPECT_EQ(statuses(0).value(0), c.text);
         EXPECT_EQ(loginsTo(fleet[0].ip), c.restart ? 1 : 0) << "relogin after the restart wait";
         EXPECT_EQ(pings().isEmpty(), !c.restart);
@@ -631,19 +636,11 @@ TEST_F(OtherParamTest, RestartWaitPingsUntilTheNinthAnswerBetweenTwoPauses) {
     ASSERT_NO_FATAL_FAILURE(loginFleet());
     // Nine ping processes and the relogin must fit into their program-time limits on a busy machine.
     winport::setTimeScale(0.1);
-    const std::string m = fleet[0].mac;
-    const int width = u16(camsim::paramBytes(m, "encPro"), 64 + 4);
-    OZM::_SC_SETVIDEO_DATA_ video{};
-    video.mainResolution = width == 2304 ? 1 : 0; // restarts the camera
-    video.mainH265Plus = camsim::paramBytes(m, "encPro").at(64 + 16);
-    ozmParamsMgr()->setVideoInfo(&video);
-    OZM::_SC_IMAGE_DATA_ image{};
-    image.flicker = camsim::paramBytes(m, "videoParam").at(17); // no restart
-    ozmParamsMgr()->setImageInfo(&image);
+    storeVideo(fleet[0].mac, true);
+    storeImage(fleet[0].mac, false);
     enable({OZM::FamilyVideo, OZM::FamilyImage});
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd(rows({0})));
     // The camera is back (8.5 s) before the first ping, so every ping answers.
     EXPECT_EQ(pings().count(QString::fromStdString(fleet[0].ip)), 9);
     std::uint64_t videoDone = 0, relogin = 0, imageDone = 0;
@@ -679,8 +676,7 @@ TEST_F(OtherParamTest, FailedAccountAndOsdChangesHaveNoExtraEffects) {
     camsim::inject({fleet[0].mac, "KVX_NET_SetOSD2", true, false, 0, -1});
     enable({OZM::FamilyAccount, OZM::FamilyOsd});
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd(rows({0})));
     EXPECT_EQ(statuses(0), (QStringList{"Set OSD Failed", "Modify Account Failed"}));
     EXPECT_TRUE(texts(14, 0).isEmpty());
     EXPECT_TRUE(texts(1, 0).isEmpty());
@@ -700,8 +696,7 @@ TEST_F(OtherParamTest, ResultWritesWhileRecordsAreAdded) {
     for (std::size_t i = 0; i < fleet.size(); ++i)
         all << row(i);
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig(all), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd(all));
     ASSERT_EQ(closer.tables.size(), 1u);
     ASSERT_EQ(closer.tables[0].rows.size(), 40);
     for (const QStringList& shown : closer.tables[0].rows)

@@ -174,8 +174,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
 
         RunCloser closer;
         harness::LogCapture log;
-        ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
-        ASSERT_TRUE(waitThreads());
+        ASSERT_TRUE(runToTheEnd(rows({0, 1, 2})));
         EXPECT_TRUE(log.contains(c.log)) << c.log;
         EXPECT_EQ(engine->otherParamWaitTime(), std::min(3 * 300, c.wait)) << "three rows";
         // Probes run a few ahead of their turn, never for an address that is not wanted; the
@@ -283,8 +282,7 @@ TEST_F(OtherParamTest, PortStopsAtFirstFailureAndRefusedAddressChangeFails) {
     camsim::inject({fleet[1].mac, "KVX_NET_SetNetPropertyEx", true, false, 0, -1});
 
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1})), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd(rows({0, 1})));
     for (std::size_t i = 0; i < 2; ++i) {
         const auto sets = callsTo("KVX_NET_SetAgreementProperty", i);
         ASSERT_EQ(sets.size(), 2u) << "ONVIF and HTTP are not sent";
@@ -332,8 +330,7 @@ TEST_F(OtherParamTest, TimeLimitMarksPendingFamilies) {
         all.flag[f] = 1;
     ozmParamsMgr()->setOtherParamEnable(&all);
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig({strayRow}), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd({strayRow}));
     QStringList sent;
     for (const auto& note : notes->with(2, "02:00:00:00:99:99"))
         sent << note.texts.value(1);
@@ -399,8 +396,7 @@ TEST_F(OtherParamTest, ResultsGoToTheFirstRecordOfTheirMac) {
     ozmParamsMgr()->setWaitInfo(100);
     enable({OZM::FamilyDdns});
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig({row(0), row(1), row(0)}), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd({row(0), row(1), row(0)}));
     EXPECT_EQ(notes->count(2, mac(0), "Modify DDNS Success"), 2);
     const auto results = engine->otherParamResults();
     ASSERT_EQ(results.size(), 3u);
@@ -413,8 +409,7 @@ TEST_F(OtherParamTest, ResultsGoToTheFirstRecordOfTheirMac) {
     // The next run over other rows in another order has records of its own.
     notes->clear();
     camsim::inject({fleet[2].mac, "KVX_NET_GetDDNS2", true, false, 0, -1});
-    ASSERT_EQ(engine->startOtherParamConfig(rows({1, 2})), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd(rows({1, 2})));
     EXPECT_EQ(statuses(1), QStringList{"Modify DDNS Success"});
     EXPECT_EQ(statuses(2), QStringList{"Modify DDNS Failed"});
     const auto again = engine->otherParamResults();
@@ -711,8 +706,7 @@ TEST_F(OtherParamTest, RestartWaitPausesBetweenPings) {
     fleet = camsim::fleet();
     ASSERT_NO_FATAL_FAILURE(loginFleet());
     RunCloser closer;
-    ASSERT_EQ(engine->startOtherParamConfig(rows({0})), 0);
-    ASSERT_TRUE(waitThreads());
+    ASSERT_TRUE(runToTheEnd(rows({0})));
     const int count = pings().count(QString::fromStdString(fleet[0].ip));
     EXPECT_GE(count, 2);
     EXPECT_LE(count, 601) << "at most one ping per 100 ms for 60 s";

@@ -114,6 +114,12 @@ protected:
     bool waitThreads() {
         return enginetest::waitFor([&] { return engine->otherParamThreads() == 0; }, 20000);
     }
+    // Starts a run on these rows and waits for its device threads to end.
+    bool runToTheEnd(const QVector<QStringList>& rows) {
+        const int started = engine->startOtherParamConfig(rows);
+        EXPECT_EQ(started, 0) << "the run was refused";
+        return started == 0 && waitThreads();
+    }
 
     QTemporaryDir bin;
     QString pingLog;
