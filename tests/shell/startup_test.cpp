@@ -44,6 +44,12 @@ protected:
         return proc;
     }
 
+    // The exit code of a normal end within 20 s; -1 after a crash or without an end.
+    static int exitCode(QProcess& proc) {
+        return proc.waitForFinished(20000) && proc.exitStatus() == QProcess::NormalExit ? proc.exitCode()
+                                                                                        : -1;
+    }
+
     QString log() const {
         QFile file(dir.logDir() + "/Corvane.log");
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -63,9 +69,7 @@ TEST_F(Startup, SecondStartIsRefusedAndAStartAfterKill9Succeeds) {
     QProcessEnvironment printing;
     printing.insert("CORVANE_PRINT_NOTICES", "1");
     auto second = start(printing);
-    ASSERT_TRUE(second->waitForFinished(20000));
-    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(exitCode(*second), 0);
     EXPECT_EQ(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), "Hint: The program is running!");
     EXPECT_EQ(first->state(), QProcess::Running) << "the first instance is undisturbed";
     EXPECT_EQ(log().count("main window shown"), 1);
@@ -76,9 +80,7 @@ TEST_F(Startup, SecondStartIsRefusedAndAStartAfterKill9Succeeds) {
     QProcessEnvironment quick;
     quick.insert("CORVANE_EXIT_AFTER_FIRST_PAINT", "1");
     auto third = start(quick);
-    ASSERT_TRUE(third->waitForFinished(20000));
-    EXPECT_EQ(third->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(third->exitCode(), 0);
+    EXPECT_EQ(exitCode(*third), 0);
     EXPECT_TRUE(QString::fromUtf8(third->readAllStandardOutput()).contains("first-paint-ms:"));
     EXPECT_EQ(log().count("main window shown"), 2) << log().toStdString();
     EXPECT_TRUE(log().contains("Exit Corvane (0)"));
@@ -91,9 +93,7 @@ TEST_F(Startup, FrameworkStartFailureExitsNonZeroWithALogLine) {
     QProcessEnvironment bad;
     bad.insert("CORVANE_CONFIG_DIR", dir.file("blocker/config"));
     auto proc = start(bad);
-    ASSERT_TRUE(proc->waitForFinished(20000));
-    EXPECT_EQ(proc->exitStatus(), QProcess::NormalExit);
-    EXPECT_NE(proc->exitCode(), 0);
+    EXPECT_GT(exitCode(*proc), 0);
     const QString text = log();
     EXPECT_TRUE(text.contains("Start Corvane"));
     EXPECT_TRUE(text.contains("[300] main: the client framework failed to start")) << text.toStdString();
@@ -108,9 +108,7 @@ TEST_F(Startup, UnusableLockFileRefusesTheStartAndTellsTheOperator) {
     QProcessEnvironment printing;
     printing.insert("CORVANE_PRINT_NOTICES", "1");
     auto proc = start(printing);
-    ASSERT_TRUE(proc->waitForFinished(20000));
-    EXPECT_EQ(proc->exitStatus(), QProcess::NormalExit);
-    EXPECT_NE(proc->exitCode(), 0);
+    EXPECT_GT(exitCode(*proc), 0);
     const QString err = QString::fromUtf8(proc->readAllStandardError());
     EXPECT_TRUE(err.contains("Hint: The program cannot start: the lock file " + lock + " cannot be used."))
         << err.toStdString();
@@ -136,9 +134,7 @@ TEST_F(Startup, UnusableLockFileRefusesTheStartAndTellsTheOperator) {
     sharedTemp.insert("XDG_RUNTIME_DIR", "");
     sharedTemp.insert("TMPDIR", shared);
     auto other = start(sharedTemp);
-    ASSERT_TRUE(other->waitForFinished(20000));
-    EXPECT_EQ(other->exitStatus(), QProcess::NormalExit);
-    EXPECT_NE(other->exitCode(), 0);
+    EXPECT_GT(exitCode(*other), 0);
     const QString otherErr = QString::fromUtf8(other->readAllStandardError());
     EXPECT_TRUE(
         otherErr.contains("Hint: The program cannot start: the lock file " + foreign + " cannot be used."))
@@ -157,8 +153,7 @@ TEST_F(Startup, MissingLogFolderIsToldOnStderrOnce) {
     env.insert("CORVANE_LOG_DIR", missing);
     env.insert("CORVANE_EXIT_AFTER_FIRST_PAINT", "1");
     auto proc = start(env);
-    ASSERT_TRUE(proc->waitForFinished(20000));
-    EXPECT_EQ(proc->exitCode(), 0);
+    EXPECT_EQ(exitCode(*proc), 0);
     const QString err = QString::fromUtf8(proc->readAllStandardError());
     EXPECT_EQ(err.count("Corvane: cannot write the log " + missing + "/Corvane.log"), 1) << err.toStdString();
     EXPECT_EQ(err.count("Corvane: cannot create files in " + missing), 1) << err.toStdString();
@@ -227,8 +222,7 @@ TEST_F(Startup, CrashAfterStartWritesTheDumpAndDiesWithTheSignal) {
     QProcessEnvironment quick;
     quick.insert("CORVANE_EXIT_AFTER_FIRST_PAINT", "1");
     auto next = start(quick);
-    ASSERT_TRUE(next->waitForFinished(20000));
-    EXPECT_EQ(next->exitCode(), 0);
+    EXPECT_EQ(exitCode(*next), 0);
 }
 
 } // namespace
