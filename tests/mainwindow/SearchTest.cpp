@@ -3,7 +3,7 @@
 #include "DeviceManager.h"
 #include "MainFrame.h"
 #include "LongLimits.h"
-#include "MainWindowTestSupport.h"
+#include "FleetTest.h"
 #include "SearchLogin.h"
 
 #include "camsim/SimControl.h"
@@ -12,7 +12,6 @@
 #include "tarsel/CTableView.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,41 +24,13 @@
 
 namespace {
 
-class SearchTest : public mwtest::MainWindowTest {
-protected:
-    void SetUp() override {
-        mwtest::MainWindowTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        camsim::resetWorld();
-        ozmParamsMgr()->setSearchTime(5);
-        ozmParamsMgr()->setSearchFullNetcom(0);
-    }
-    void TearDown() override {
-        camsim::resetWorld();
-        mwtest::MainWindowTest::TearDown();
-    }
-
-    static QPushButton* button(MainFrame& frame, const QString& text) {
-        for (QPushButton* b : frame.findChildren<QPushButton*>()) {
-            if (b->text() == text)
-                return b;
-        }
-        return nullptr;
-    }
-    static void chooseLoopback(MainFrame& frame) {
-        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
-        ASSERT_NE(box, nullptr);
-        const int index = box->findText("[127.0.0.1]", Qt::MatchContains);
-        ASSERT_GE(index, 0);
-        box->setCurrentIndex(index);
-    }
-};
+using frametest::button;
+using SearchTest = mwtest::FleetTest;
 
 TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
     MainFrame frame;
     frame.show();
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     QSignalSpy loginsDone(&frame, &MainFrame::closeSearchDialog);
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
@@ -92,7 +63,7 @@ TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
 TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
     camsim::useFleet({});
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     DSC_SEARCH_RESPONSE_INFO late{};
     std::memcpy(late.tag, "searching..", 12);
     late.type = 11;
@@ -110,7 +81,7 @@ TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
 TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
     camsim::inject({"*", "KVX_NET_StartSearchDevice:start", true, false, 0, 1});
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     harness::LogCapture log;
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
@@ -129,7 +100,7 @@ TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
 TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
     camsim::useFleet(camsim::defaultFleet(1));
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     button(frame, "Device Search")->click();
     ASSERT_TRUE(harness::waitFor([&] { return frame.deviceTable()->rowCount() == 1; }, 20000));
     // The same camera answers once more in this search.
@@ -148,10 +119,7 @@ TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
 TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
-    QPushButton* search = button(frame, "Device Search");
-    search->click();
-    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    ASSERT_TRUE(frametest::searchAndCheck(frame));
     const camsim::CameraProfile camera = camsim::fleet().at(1);
 
     DSC_MODIFY_NETINFO_RESPONSE resp{};
@@ -187,7 +155,7 @@ TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
     frame.show();
     QApplication::setActiveWindow(&frame);
     ASSERT_TRUE(harness::waitFor([&] { return frame.isActiveWindow(); }, 5000));
-    chooseLoopback(frame);
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
     search->setFocus(Qt::TabFocusReason);
