@@ -48,6 +48,7 @@ public:
 namespace {
 
 using Access = MainFrameTestAccess;
+using mwtest::addRow;
 
 // A search record as the search library delivers it.
 struct RecordBuilder {
@@ -90,20 +91,6 @@ protected:
         ozmParamsMgr()->setSearchFullNetcom(0);
     }
 
-    static void addRow(MainFrame& frame, const QString& ip, const QString& mac,
-                       const QString& serial = "SN0001") {
-        QStringList row;
-        for (int i = 0; i < CTableView::ColumnCount; ++i)
-            row << QString();
-        row[1] = ip;
-        row[7] = serial;
-        row[8] = mac;
-        row[12] = "80";
-        row[13] = "554";
-        row[17] = "admin";
-        row[18] = "123456";
-        frame.deviceTable()->addRow(row);
-    }
     static void deliver(MainFrame& frame, const RecordBuilder& b) { frame.onSearchResult(&b.record); }
     static void settle() {
         for (int i = 0; i < 5; ++i)

@@ -42,6 +42,7 @@ public:
 namespace {
 
 using Access = MainFrameTestAccess;
+using mwtest::addRow;
 using Slot = void (MainFrame::*)();
 
 const char* const kWarningIcon = "./skin/client/default/MainFrame/icon_warning.png";
@@ -78,15 +79,6 @@ protected:
                 return decide(widget);
             return harness::ModalCloser::Action::Reject;
         });
-    }
-    static void addRow(MainFrame& frame, const QString& ip, const QString& mac, const QString& serial) {
-        QStringList row;
-        for (int i = 0; i < CTableView::ColumnCount; ++i)
-            row << QString();
-        row[1] = ip;
-        row[7] = serial;
-        row[8] = mac;
-        frame.deviceTable()->addRow(row);
     }
     // Writes the stand-in label program into folder/Pellora.
     static void installLabelProgram(const QString& folder, const char* script) {

@@ -27,6 +27,16 @@ namespace {
 using frametest::button;
 using SearchTest = mwtest::FleetTest;
 
+// A search answer of a camera at ip with mac.
+DSC_SEARCH_RESPONSE_INFO answer(const std::string& ip, const std::string& mac) {
+    DSC_SEARCH_RESPONSE_INFO info{};
+    std::memcpy(info.tag, "searching..", 12);
+    info.type = 11;
+    std::strcpy(info.ip, ip.c_str());
+    std::strcpy(info.mac, mac.c_str());
+    return info;
+}
+
 TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
     MainFrame frame;
     frame.show();
@@ -64,11 +74,7 @@ TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
     camsim::useFleet({});
     MainFrame frame;
     ASSERT_TRUE(frametest::chooseLoopback(frame));
-    DSC_SEARCH_RESPONSE_INFO late{};
-    std::memcpy(late.tag, "searching..", 12);
-    late.type = 11;
-    std::strcpy(late.ip, "127.0.0.99");
-    std::strcpy(late.mac, "02:00:00:00:00:99");
+    DSC_SEARCH_RESPONSE_INFO late = answer("127.0.0.99", "02:00:00:00:00:99");
     frame.onSearchResult(&late); // queued, then a new search starts before it is applied
     frame.onSearchResult(nullptr);
     QPushButton* search = button(frame, "Device Search");
@@ -104,12 +110,8 @@ TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
     button(frame, "Device Search")->click();
     ASSERT_TRUE(harness::waitFor([&] { return frame.deviceTable()->rowCount() == 1; }, 20000));
     // The same camera answers once more in this search.
-    DSC_SEARCH_RESPONSE_INFO again{};
-    std::memcpy(again.tag, "searching..", 12);
-    again.type = 11;
     const camsim::CameraProfile camera = camsim::fleet().at(0);
-    std::strcpy(again.ip, camera.ip.c_str());
-    std::strcpy(again.mac, camera.mac.c_str());
+    DSC_SEARCH_RESPONSE_INFO again = answer(camera.ip, camera.mac);
     again.httpPort = htonl(80);
     frame.onSearchResult(&again);
     ASSERT_TRUE(harness::waitFor([&] { return camsim::calls("KVX_NET_Login").size() == 2; }, 20000));
