@@ -206,30 +206,12 @@ TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
 
     // Forward from the table: every operation button top to bottom and left to right, then the
     // upgrade row.
-    const QStringList forward = {"Device Search",
-                                 "Set IP",
-                                 "Modify",
-                                 "Open FullNetcom",
-                                 "Close FullNetcom",
-                                 "Open DHCP",
-                                 "Close DHCP",
-                                 "Sync time",
-                                 "Reboot",
-                                 "Simple Recovery",
-                                 "Full Recovery",
-                                 "Config Parm",
-                                 "Modify",
-                                 "Set OSD",
-                                 "Modify",
-                                 "PtzAndAudio Setting",
-                                 "Check Device SD Card",
-                                 "Ten Zoom",
-                                 "Play Check Device",
-                                 "Image Test",
-                                 "Label Printing",
-                                 "QLineEdit",
-                                 "Browse",
-                                 "File Upgrade"};
+    const QStringList forward =
+        QString("Device Search|Set IP|Modify|Open FullNetcom|Close FullNetcom|Open DHCP|Close DHCP|Sync time|"
+                "Reboot|Simple Recovery|Full Recovery|Config Parm|Modify|Set OSD|Modify|PtzAndAudio Setting|"
+                "Check Device SD Card|Ten Zoom|Play Check Device|Image Test|Label Printing|QLineEdit|Browse|"
+                "File Upgrade")
+            .split('|');
     QStringList reached;
     for (int i = 0; i < forward.size(); ++i) {
         press(Qt::Key_Tab);
