@@ -6,9 +6,10 @@
 #include "Cmodifytableview.h"
 #include "CmodifyresultmodelEx.h"
 #include "MainFrame.h"
-#include "MainWindowTestSupport.h"
+#include "FleetTest.h"
 #include "ProgressBarDialog.h"
 #include "ShowResultDialog.h"
+#include "SearchLogin.h"
 #include "ShowResultDlgEx.h"
 
 #include "FixtureSim.h"
@@ -20,7 +21,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +45,8 @@ public:
 };
 
 namespace {
+
+using frametest::button;
 
 using Access = MainFrameTestAccess;
 
@@ -102,15 +104,12 @@ public:
     }
 };
 
-class FixtureTests : public mwtest::MainWindowTest {
+class FixtureTests : public mwtest::FleetTest {
 protected:
     void SetUp() override {
-        mwtest::MainWindowTest::SetUp();
+        mwtest::FleetTest::SetUp();
         if (HasFatalFailure())
             return;
-        camsim::resetWorld();
-        ozmParamsMgr()->setSearchTime(5);
-        ozmParamsMgr()->setSearchFullNetcom(0);
         ASSERT_TRUE(sim.start());
         qputenv("CORVANE_FIXTURE_PORT", QByteArray::number(sim.port()));
         {
@@ -123,9 +122,8 @@ protected:
     void TearDown() override {
         qInstallMessageHandler(previousHandler);
         sim.stop();
-        camsim::resetWorld();
         qputenv("CORVANE_FIXTURE_PORT", "1");
-        mwtest::MainWindowTest::TearDown();
+        mwtest::FleetTest::TearDown();
     }
 
     // The busy indicator stays until the test closes it; result tables are read, then closed.
@@ -162,29 +160,6 @@ protected:
             return Action::Reject;
         }
         return Action::Reject;
-    }
-
-    static QPushButton* button(MainFrame& frame, const QString& text) {
-        for (QPushButton* b : frame.findChildren<QPushButton*>()) {
-            if (b->text() == text)
-                return b;
-        }
-        return nullptr;
-    }
-
-    // Searches the loopback card and checks the first `checked` rows. Call it as
-    // ASSERT_NO_FATAL_FAILURE(searchAndCheck(...)).
-    void searchAndCheck(MainFrame& frame, int checked) {
-        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
-        ASSERT_NE(box, nullptr);
-        box->setCurrentIndex(box->findText("[127.0.0.1]", Qt::MatchContains));
-        QPushButton* search = button(frame, "Device Search");
-        search->click();
-        ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
-        ASSERT_GE(frame.deviceTable()->rowCount(), checked);
-        for (int row = 0; row < checked; ++row)
-            frame.deviceTable()->setRowChecked(row, true);
-        ASSERT_EQ(frame.checkedRows().size(), checked);
     }
 
     // Runs a test through its button; returns the program time from the showing of its busy
@@ -265,7 +240,7 @@ TEST_F(FixtureTests, ResultsOfEveryRowUnknownDevicesAndTheDetailView) {
     sim.setMacDelayMs(fleet[2].mac, 250);
 
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 6));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, 6));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     EXPECT_NE(frame.fixtureHandle(), 0u);
 
@@ -384,7 +359,7 @@ TEST_F(FixtureTests, GpioIsOkOnlyForWellFormedItemsThatAreAllOk) {
     for (std::size_t i = 0; i < cases.size(); ++i)
         sim.setResult(fleet[i].mac, cases[i].json);
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, static_cast<int>(cases.size())));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, static_cast<int>(cases.size())));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     openDetail = detailRow + 1;
     run(frame, "GPIO Detection");
@@ -430,7 +405,7 @@ TEST_F(FixtureTests, TimeLimitIsTwentyFiveSecondsPerRowUpToTwoMinutes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rows);
         if (!searched) {
-            ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 8));
+            ASSERT_TRUE(frametest::searchAndCheck(frame, 8));
             searched = true;
         }
         for (int row = 0; row < 8; ++row)
@@ -462,7 +437,7 @@ TEST_F(FixtureTests, TimeLimitIsTwentyFiveSecondsPerRowUpToTwoMinutes) {
 TEST_F(FixtureTests, SweepTimesOutAtExactlyTwentyFiveSecondsPerRow) {
     sim.setUnknown(FixtureSim::Unknown::Silent); // rows stay waiting while the requests wait
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 8));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, 8));
     const struct {
         int rows;
         std::int64_t limitMs;
@@ -514,7 +489,7 @@ TEST_F(FixtureTests, SweepTimesOutAtExactlyTwentyFiveSecondsPerRow) {
 // otherwise take them for its own.
 TEST_F(FixtureTests, TestStartEmptiesTheOtherPendingLists) {
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, 1));
     {
         std::lock_guard<std::mutex> lock(Access::pendingMutex(frame));
         Access::rebootList(frame).push_back(DeviceResultInfo{});
@@ -547,7 +522,7 @@ TEST_F(FixtureTests, FixtureDownAtStartUpLostMidTestAndBack) {
     EXPECT_EQ(run(frame, "Audio Detection"), -1);
     EXPECT_EQ(modalTexts(), QStringList{"Please select the device first!"});
 
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 2));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, 2));
     const std::int64_t downMs = run(frame, "Audio Detection");
     EXPECT_GE(downMs, 0);
     EXPECT_LT(downMs, 40000) << "a fixture that is down answers every row at once";
@@ -616,7 +591,7 @@ TEST_F(FixtureTests, ALateAnswerOfAnEarlierTestGoesNowhere) {
     sim.setResult(mac, R"({"audio":"LATE"})");
     sim.setMacDelayMs(mac, 1600); // after the 25 s limit (1.25 s), within the request wait (2 s)
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, 1));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
 
     run(frame, "Audio Detection");
@@ -657,7 +632,7 @@ TEST_F(FixtureTests, ANewTestNeitherWaitsForNorTakesAnEarlierAnswer) {
     sim.setResult(mac, okResult);
     sim.setMacDelayMs(mac, 2600);
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, 1));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     run(frame, "GPIO Detection");
     ASSERT_EQ(shown.size(), 1u);
@@ -711,7 +686,7 @@ TEST_F(FixtureOrder, ThreeGpioRunsOnOneRowNeverTakeALateOk) {
     const std::string mac = camsim::fleet().at(0).mac;
     sim.setUnknown(FixtureSim::Unknown::Silent);
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(searchAndCheck(frame, 1));
+    ASSERT_TRUE(frametest::searchAndCheck(frame, 1));
     ASSERT_TRUE(FixtureSim::waitFor([&] { return sim.clients() == 1; }, 5000));
     const QStringList expected{"NOGET", "NG", "NG"};
     int falseOk = 0;

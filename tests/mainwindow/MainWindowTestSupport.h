@@ -2,11 +2,14 @@
 // test standing in for the program folder, and a closer that records and closes modal dialogs.
 #pragma once
 
+#include "MainFrame.h"
+
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
+#include "tarsel/CTableView.h"
 
 #include <QStringList>
 
@@ -15,6 +18,22 @@
 #include <memory>
 
 namespace mwtest {
+
+// Adds a device table row of a camera with the web port 80, the stream port 554 and admin/123456.
+inline void addRow(MainFrame& frame, const QString& ip, const QString& mac,
+                   const QString& serial = "SN0001") {
+    QStringList row;
+    for (int i = 0; i < CTableView::ColumnCount; ++i)
+        row << QString();
+    row[1] = ip;
+    row[7] = serial;
+    row[8] = mac;
+    row[12] = "80";
+    row[13] = "554";
+    row[17] = "admin";
+    row[18] = "123456";
+    frame.deviceTable()->addRow(row);
+}
 
 class MainWindowTest : public harness::QtTest {
 protected:

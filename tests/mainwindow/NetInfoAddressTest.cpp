@@ -24,6 +24,10 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
         int rowLoginRefused = -1; // this camera's login is refused at the search
         bool usedUp = false;      // the range ends before every row has an address: said so
     };
+    // A start record refused before anything is sent.
+    const auto refused = [](const char* name, const OZM::_SC_SETIP_DATA_& info) {
+        return Case{name, info, "", -1, {}, "invalid start address", -1};
+    };
     const std::vector<Case> cases = {
         {"skips",
          ipRecord(1, "127.0.1.10"),
@@ -128,46 +132,16 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
          "Failed",
          "",
          {"10.0.0.10", "10.0.0.11", "10.0.0.12"}},
-        {"never saved", OZM::_SC_SETIP_DATA_{}, "", -1, {}, "invalid start address", -1},
-        {"short", ipRecord(1, "127.0.1"), "", -1, {}, "invalid start address", -1},
-        {"zero", ipRecord(0, "0.0.0.0"), "", -1, {}, "invalid start address", -1},
-        {"broadcast", ipRecord(1, "255.255.255.255"), "", -1, {}, "invalid start address", -1},
-        {"multicast",
-         ipRecord(1, "224.0.0.1", "255.0.0.0", "224.0.0.2"),
-         "",
-         -1,
-         {},
-         "invalid start address",
-         -1},
-        {"multicast start",
-         ipRecord(1, "224.0.0.0", "255.0.0.0", "224.0.0.1"),
-         "",
-         -1,
-         {},
-         "invalid start address",
-         -1},
-        {"multicast start mode 0",
-         ipRecord(0, "224.0.0.0", "255.0.0.0", "224.0.0.1"),
-         "",
-         -1,
-         {},
-         "invalid start address",
-         -1},
-        {"first number 0",
-         ipRecord(1, "0.1.2.3", "255.0.0.0", "0.1.0.1"),
-         "",
-         -1,
-         {},
-         "invalid start address",
-         -1},
-        {"first number 0 mode 0",
-         ipRecord(0, "0.1.2.3", "255.0.0.0", "0.1.0.1"),
-         "",
-         -1,
-         {},
-         "invalid start address",
-         -1},
-        {"bad mask", ipRecord(1, "127.0.1.10", "255.0"), "", -1, {}, "invalid start address", -1},
+        refused("never saved", OZM::_SC_SETIP_DATA_{}),
+        refused("short", ipRecord(1, "127.0.1")),
+        refused("zero", ipRecord(0, "0.0.0.0")),
+        refused("broadcast", ipRecord(1, "255.255.255.255")),
+        refused("multicast", ipRecord(1, "224.0.0.1", "255.0.0.0", "224.0.0.2")),
+        refused("multicast start", ipRecord(1, "224.0.0.0", "255.0.0.0", "224.0.0.1")),
+        refused("multicast start mode 0", ipRecord(0, "224.0.0.0", "255.0.0.0", "224.0.0.1")),
+        refused("first number 0", ipRecord(1, "0.1.2.3", "255.0.0.0", "0.1.0.1")),
+        refused("first number 0 mode 0", ipRecord(0, "0.1.2.3", "255.0.0.0", "0.1.0.1")),
+        refused("bad mask", ipRecord(1, "127.0.1.10", "255.0")),
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

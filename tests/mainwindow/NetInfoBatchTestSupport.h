@@ -5,7 +5,7 @@
 
 #include "DeviceManager.h"
 #include "MainFrame.h"
-#include "MainWindowTestSupport.h"
+#include "FleetTest.h"
 #include "LongLimits.h"
 #include "ProgressBarDialog.h"
 #include "ResultTables.h"
@@ -32,31 +32,22 @@
 #include <condition_variable>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <thread>
 
 class MainFrameTestAccess {
 public:
-    static QPushButton* button(MainFrame& f, const char* which) {
-        const std::string w = which;
-        if (w == "modifyIp")
-            return f._modifyIpBtn;
-        if (w == "openDhcp")
-            return f._openDhcpBtn;
-        if (w == "closeDhcp")
-            return f._closeDhcpBtn;
-        if (w == "openNetcom")
-            return f._openFullNetcomBtn;
-        if (w == "closeNetcom")
-            return f._closeFullNetcomBtn;
-        if (w == "reboot")
-            return f._rebootBtn;
-        if (w == "simple")
-            return f._simpleRecoveryBtn;
-        if (w == "full")
-            return f._fullRecoveryBtn;
-        return f._searchBtn;
+    // The button named `which`; the search button for any other name.
+    static QPushButton* button(MainFrame& f, const std::string& which) {
+        const std::map<std::string, QPushButton* MainFrame::*> buttons = {
+            {"modifyIp", &MainFrame::_modifyIpBtn},           {"openDhcp", &MainFrame::_openDhcpBtn},
+            {"closeDhcp", &MainFrame::_closeDhcpBtn},         {"openNetcom", &MainFrame::_openFullNetcomBtn},
+            {"closeNetcom", &MainFrame::_closeFullNetcomBtn}, {"reboot", &MainFrame::_rebootBtn},
+            {"simple", &MainFrame::_simpleRecoveryBtn},       {"full", &MainFrame::_fullRecoveryBtn}};
+        const auto it = buttons.find(which);
+        return f.*(it == buttons.end() ? &MainFrame::_searchBtn : it->second);
     }
     static std::vector<NetInfoResultInfo> netInfo(MainFrame& f) {
         std::lock_guard<std::mutex> lock(f._pendingMutex);
@@ -110,10 +101,10 @@ inline std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::size_t off
     return value;
 }
 
-class NetInfoBatchTest : public mwtest::MainWindowTest {
+class NetInfoBatchTest : public mwtest::FleetTest {
 protected:
     void SetUp() override {
-        mwtest::MainWindowTest::SetUp();
+        mwtest::FleetTest::SetUp();
         if (HasFatalFailure())
             return;
         const QByteArray simPing = qgetenv("CORVANE_BIN_DIR") + "/simping";
@@ -121,8 +112,6 @@ protected:
         qputenv("PATH", simPing + ":" + _path);
         // Nothing may be pinged but through the stand-in.
         ASSERT_EQ(QStandardPaths::findExecutable("ping"), QString(simPing + "/ping"));
-        camsim::resetWorld();
-        ozmParamsMgr()->setSearchTime(5);
         closer().setDecider([this](QWidget* w) {
             if (qobject_cast<ProgressBarDialog*>(w)) {
                 // Taken first: the closer polls again while the action runs the event loop.
@@ -143,8 +132,7 @@ protected:
         qunsetenv("CORVANE_SIM_PING_LOG");
         if (!_path.isNull()) // SetUp got that far
             qputenv("PATH", _path);
-        camsim::resetWorld();
-        mwtest::MainWindowTest::TearDown();
+        mwtest::FleetTest::TearDown();
     }
 
     // Searches the loopback card, waits for every login (but refused ones: "Login Failed") and

@@ -2,7 +2,7 @@
 // simulated fleet; and the stored language taking effect at start-up.
 #include "DeviceManager.h"
 #include "MainFrame.h"
-#include "MainWindowTestSupport.h"
+#include "FleetTest.h"
 #include "SearchLogin.h"
 #include "ShowResultDialog.h"
 #include "SysConfigDialog.h"
@@ -42,6 +42,7 @@ public:
 namespace {
 
 using Access = MainFrameTestAccess;
+using mwtest::addRow;
 using Slot = void (MainFrame::*)();
 
 const char* const kWarningIcon = "./skin/client/default/MainFrame/icon_warning.png";
@@ -59,16 +60,13 @@ bool alive(qint64 pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
 }
 
-class ButtonsTest : public mwtest::MainWindowTest {
+class ButtonsTest : public mwtest::FleetTest {
 protected:
     void SetUp() override {
-        mwtest::MainWindowTest::SetUp();
+        mwtest::FleetTest::SetUp();
         if (HasFatalFailure())
             return;
-        camsim::resetWorld();
         camsim::useFleet(camsim::defaultFleet(3));
-        ozmParamsMgr()->setSearchTime(5);
-        ozmParamsMgr()->setSearchFullNetcom(0);
         // Message boxes are recorded with whether they carry the warning icon; the rest closes.
         closer().setDecider([this](QWidget* widget) {
             if (auto* tip = qobject_cast<TipDialog*>(widget)) {
@@ -81,20 +79,6 @@ protected:
                 return decide(widget);
             return harness::ModalCloser::Action::Reject;
         });
-    }
-    void TearDown() override {
-        camsim::resetWorld();
-        mwtest::MainWindowTest::TearDown();
-    }
-
-    static void addRow(MainFrame& frame, const QString& ip, const QString& mac, const QString& serial) {
-        QStringList row;
-        for (int i = 0; i < CTableView::ColumnCount; ++i)
-            row << QString();
-        row[1] = ip;
-        row[7] = serial;
-        row[8] = mac;
-        frame.deviceTable()->addRow(row);
     }
     // Writes the stand-in label program into folder/Pellora.
     static void installLabelProgram(const QString& folder, const char* script) {

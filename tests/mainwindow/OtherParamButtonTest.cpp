@@ -1,7 +1,7 @@
 // "Other Parameters" from the main window's slot to the result table, over the simulated fleet.
 #include "DeviceManager.h"
 #include "MainFrame.h"
-#include "MainWindowTestSupport.h"
+#include "FleetTest.h"
 #include "RunCloser.h"
 #include "SearchLogin.h"
 
@@ -16,26 +16,22 @@
 
 namespace {
 
-class OtherParamButtonTest : public mwtest::MainWindowTest {
+class OtherParamButtonTest : public mwtest::FleetTest {
 protected:
     void SetUp() override {
-        mwtest::MainWindowTest::SetUp();
+        mwtest::FleetTest::SetUp();
         if (HasFatalFailure())
             return;
         oldPath = qgetenv("PATH");
         qputenv("PATH", qgetenv("CORVANE_BIN_DIR") + "/simping:" + oldPath);
-        camsim::resetWorld();
         camsim::useFleet(camsim::defaultFleet(3));
-        ozmParamsMgr()->setSearchTime(5);
-        ozmParamsMgr()->setSearchFullNetcom(0);
         // The busy indicator stays until the run ends; tips and result tables are recorded.
         closer().setDecider([this](QWidget* widget) { return run.decide(widget); });
     }
     void TearDown() override {
-        camsim::resetWorld();
         if (!oldPath.isNull()) // SetUp got that far
             qputenv("PATH", oldPath);
-        mwtest::MainWindowTest::TearDown();
+        mwtest::FleetTest::TearDown();
     }
     QByteArray oldPath;
     frametest::RunRecorder run{60000};

@@ -3,7 +3,7 @@
 #include "DeviceManager.h"
 #include "MainFrame.h"
 #include "LongLimits.h"
-#include "MainWindowTestSupport.h"
+#include "FleetTest.h"
 #include "SearchLogin.h"
 
 #include "camsim/SimControl.h"
@@ -12,7 +12,6 @@
 #include "tarsel/CTableView.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,41 +24,23 @@
 
 namespace {
 
-class SearchTest : public mwtest::MainWindowTest {
-protected:
-    void SetUp() override {
-        mwtest::MainWindowTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        camsim::resetWorld();
-        ozmParamsMgr()->setSearchTime(5);
-        ozmParamsMgr()->setSearchFullNetcom(0);
-    }
-    void TearDown() override {
-        camsim::resetWorld();
-        mwtest::MainWindowTest::TearDown();
-    }
+using frametest::button;
+using SearchTest = mwtest::FleetTest;
 
-    static QPushButton* button(MainFrame& frame, const QString& text) {
-        for (QPushButton* b : frame.findChildren<QPushButton*>()) {
-            if (b->text() == text)
-                return b;
-        }
-        return nullptr;
-    }
-    static void chooseLoopback(MainFrame& frame) {
-        auto* box = frame.findChild<QComboBox*>("networkCardTypeBox");
-        ASSERT_NE(box, nullptr);
-        const int index = box->findText("[127.0.0.1]", Qt::MatchContains);
-        ASSERT_GE(index, 0);
-        box->setCurrentIndex(index);
-    }
-};
+// A search answer of a camera at ip with mac.
+DSC_SEARCH_RESPONSE_INFO answer(const std::string& ip, const std::string& mac) {
+    DSC_SEARCH_RESPONSE_INFO info{};
+    std::memcpy(info.tag, "searching..", 12);
+    info.type = 11;
+    std::strcpy(info.ip, ip.c_str());
+    std::strcpy(info.mac, mac.c_str());
+    return info;
+}
 
 TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
     MainFrame frame;
     frame.show();
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     QSignalSpy loginsDone(&frame, &MainFrame::closeSearchDialog);
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
@@ -92,12 +73,8 @@ TEST_F(SearchTest, EightCamerasAreListedAndLoggedIn) {
 TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
     camsim::useFleet({});
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
-    DSC_SEARCH_RESPONSE_INFO late{};
-    std::memcpy(late.tag, "searching..", 12);
-    late.type = 11;
-    std::strcpy(late.ip, "127.0.0.99");
-    std::strcpy(late.mac, "02:00:00:00:00:99");
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
+    DSC_SEARCH_RESPONSE_INFO late = answer("127.0.0.99", "02:00:00:00:00:99");
     frame.onSearchResult(&late); // queued, then a new search starts before it is applied
     frame.onSearchResult(nullptr);
     QPushButton* search = button(frame, "Device Search");
@@ -110,7 +87,7 @@ TEST_F(SearchTest, AnswersOfAnEarlierSearchAreDropped) {
 TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
     camsim::inject({"*", "KVX_NET_StartSearchDevice:start", true, false, 0, 1});
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     harness::LogCapture log;
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
@@ -129,16 +106,12 @@ TEST_F(SearchTest, RefusedSearchStartReenablesTheButtonAndLogs) {
 TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
     camsim::useFleet(camsim::defaultFleet(1));
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     button(frame, "Device Search")->click();
     ASSERT_TRUE(harness::waitFor([&] { return frame.deviceTable()->rowCount() == 1; }, 20000));
     // The same camera answers once more in this search.
-    DSC_SEARCH_RESPONSE_INFO again{};
-    std::memcpy(again.tag, "searching..", 12);
-    again.type = 11;
     const camsim::CameraProfile camera = camsim::fleet().at(0);
-    std::strcpy(again.ip, camera.ip.c_str());
-    std::strcpy(again.mac, camera.mac.c_str());
+    DSC_SEARCH_RESPONSE_INFO again = answer(camera.ip, camera.mac);
     again.httpPort = htonl(80);
     frame.onSearchResult(&again);
     ASSERT_TRUE(harness::waitFor([&] { return camsim::calls("KVX_NET_Login").size() == 2; }, 20000));
@@ -148,10 +121,7 @@ TEST_F(SearchTest, EveryAnswerIsLoggedInAlsoARepeatedOne) {
 TEST_F(SearchTest, ReloginRequestUsesTheStoredRecordWithTheNewAddress) {
     camsim::useFleet(camsim::defaultFleet(2));
     MainFrame frame;
-    ASSERT_NO_FATAL_FAILURE(chooseLoopback(frame));
-    QPushButton* search = button(frame, "Device Search");
-    search->click();
-    ASSERT_TRUE(harness::waitFor([&] { return search->isEnabled(); }, 20000));
+    ASSERT_TRUE(frametest::searchAndCheck(frame));
     const camsim::CameraProfile camera = camsim::fleet().at(1);
 
     DSC_MODIFY_NETINFO_RESPONSE resp{};
@@ -187,7 +157,7 @@ TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
     frame.show();
     QApplication::setActiveWindow(&frame);
     ASSERT_TRUE(harness::waitFor([&] { return frame.isActiveWindow(); }, 5000));
-    chooseLoopback(frame);
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     QPushButton* search = button(frame, "Device Search");
     ASSERT_NE(search, nullptr);
     search->setFocus(Qt::TabFocusReason);
@@ -236,30 +206,12 @@ TEST_F(SearchTest, KeyboardSearchesAgainAndTabLeavesTheTable) {
 
     // Forward from the table: every operation button top to bottom and left to right, then the
     // upgrade row.
-    const QStringList forward = {"Device Search",
-                                 "Set IP",
-                                 "Modify",
-                                 "Open FullNetcom",
-                                 "Close FullNetcom",
-                                 "Open DHCP",
-                                 "Close DHCP",
-                                 "Sync time",
-                                 "Reboot",
-                                 "Simple Recovery",
-                                 "Full Recovery",
-                                 "Config Parm",
-                                 "Modify",
-                                 "Set OSD",
-                                 "Modify",
-                                 "PtzAndAudio Setting",
-                                 "Check Device SD Card",
-                                 "Ten Zoom",
-                                 "Play Check Device",
-                                 "Image Test",
-                                 "Label Printing",
-                                 "QLineEdit",
-                                 "Browse",
-                                 "File Upgrade"};
+    const QStringList forward =
+        QString("Device Search|Set IP|Modify|Open FullNetcom|Close FullNetcom|Open DHCP|Close DHCP|Sync time|"
+                "Reboot|Simple Recovery|Full Recovery|Config Parm|Modify|Set OSD|Modify|PtzAndAudio Setting|"
+                "Check Device SD Card|Ten Zoom|Play Check Device|Image Test|Label Printing|QLineEdit|Browse|"
+                "File Upgrade")
+            .split('|');
     QStringList reached;
     for (int i = 0; i < forward.size(); ++i) {
         press(Qt::Key_Tab);

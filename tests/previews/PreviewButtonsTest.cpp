@@ -9,6 +9,7 @@
 #include "PlayDialog.h"
 #include "PreviewTestSupport.h"
 #include "PtzAndAudioDeviceDialog.h"
+#include "SearchLogin.h"
 #include "SetOsdDialog.h"
 
 #include "ozmlogic/ParamsMgr.h"
@@ -39,6 +40,7 @@ using namespace previewtest;
 namespace {
 
 using Access = MainFrameTestAccess;
+using frametest::button;
 using harness::ModalCloser;
 
 // Ends a modal dialog from the event loop rather than inside the closer's poll.
@@ -49,6 +51,27 @@ ModalCloser::Action later(QWidget* modal, std::function<void()> action) {
 ModalCloser::Action rejectLater(QWidget* modal) {
     auto* dialog = qobject_cast<QDialog*>(modal);
     return later(modal, [dialog] { dialog->reject(); });
+}
+
+// Walks the image test: each device, once it has been on screen (`shown` sees it then), goes on
+// with Next, the last with Close; the next click waits for that. Other dialogs are escaped.
+std::function<ModalCloser::Action(QWidget*)> stepImageTest(std::function<void(ImageTestDialog*)> shown = {}) {
+    auto pending = std::make_shared<bool>(false);
+    return [pending, shown](QWidget* modal) {
+        auto* dialog = qobject_cast<ImageTestDialog*>(modal);
+        if (!dialog)
+            return rejectLater(modal);
+        if (*pending || dialog->starting())
+            return ModalCloser::Action::Leave;
+        if (shown)
+            shown(dialog);
+        *pending = true;
+        QPushButton* next = dialog->nextButton()->isVisible() ? dialog->nextButton() : dialog->closeButton;
+        return later(modal, [next, pending] {
+            *pending = false;
+            next->click();
+        });
+    };
 }
 
 // Each test arms its own modal-dialog closer.
@@ -69,13 +92,6 @@ protected:
         harness::QtTest::TearDown();
     }
     std::unique_ptr<harness::TestDir> m_dir;
-    static QPushButton* button(MainFrame& frame, const QString& text) {
-        for (QPushButton* b : frame.findChildren<QPushButton*>()) {
-            if (b->text() == text)
-                return b;
-        }
-        return nullptr;
-    }
     // Lists the first rows of the fleet and checks the first `checked` of them.
     static void listAndCheck(MainFrame& frame, int rows, int checked) {
         const QVector<QStringList> all = fleetRows(rows);
@@ -156,8 +172,7 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
     camsim::useFleet(camsim::defaultFleet(4));
     ozmParamsMgr()->setStream(1);
     MainFrame frame;
-    auto* cards = frame.findChild<QComboBox*>("networkCardTypeBox");
-    cards->setCurrentIndex(cards->findText("[127.0.0.1]", Qt::MatchContains));
+    ASSERT_TRUE(frametest::chooseLoopback(frame));
     QPushButton* search = button(frame, "Device Search");
     {
         const frametest::LongLimits limits;
@@ -181,25 +196,12 @@ TEST_F(PreviewButtonsTest, ImageTestRemovesEachShownDeviceFromTheWindow) {
         bool nextVisible;
     };
     std::vector<Step> steps;
-    bool pending = false;
     ModalCloser closer;
-    closer.setDecider([&](QWidget* modal) {
-        auto* dialog = qobject_cast<ImageTestDialog*>(modal);
-        if (!dialog)
-            return rejectLater(modal);
-        // Each device is done once it has been on screen; the next click waits for that.
-        if (pending || dialog->starting())
-            return ModalCloser::Action::Leave;
+    closer.setDecider(stepImageTest([&](ImageTestDialog* dialog) {
         steps.push_back({table->rowCount(), frame.checkedRows().size(), Access::totalLabel(frame)->text(),
                          Access::selectedLabel(frame)->text(), dialog->titleLabel->text(),
                          dialog->nextButton()->isVisible()});
-        pending = true;
-        QPushButton* next = dialog->nextButton()->isVisible() ? dialog->nextButton() : dialog->closeButton;
-        return later(modal, [next, &pending] {
-            pending = false;
-            next->click();
-        });
-    });
+    }));
     const int sessionsBefore = camsim::sessionCount();
     button(frame, "Image Test")->click();
 
@@ -269,21 +271,8 @@ TEST_F(PreviewButtonsTest, ImageTestSwitchesSelectAllOffAfterTheLast) {
     table->setIsCheckAll(true);
     ASSERT_TRUE(table->isCheckAll());
     ASSERT_EQ(frame.checkedRows().size(), 2);
-    bool pending = false;
     ModalCloser closer;
-    closer.setDecider([&](QWidget* modal) {
-        auto* dialog = qobject_cast<ImageTestDialog*>(modal);
-        if (!dialog)
-            return rejectLater(modal);
-        if (pending || dialog->starting())
-            return ModalCloser::Action::Leave;
-        pending = true;
-        QPushButton* next = dialog->nextButton()->isVisible() ? dialog->nextButton() : dialog->closeButton;
-        return later(modal, [next, &pending] {
-            pending = false;
-            next->click();
-        });
-    });
+    closer.setDecider(stepImageTest());
     button(frame, "Image Test")->click();
     EXPECT_EQ(table->rowCount(), 0);
     EXPECT_TRUE(frame.checkedRows().isEmpty());

@@ -1,7 +1,7 @@
 // The four preview dialogs against the simulated fleet: login records, stream choice, every
 // way of closing, PTZ codes, voice records and the image test's own device list.
 #include "ImageTestDialog.h"
-#include "MainWindowTestSupport.h"
+#include "FleetTest.h"
 #include "PlayCheckDeviceDialog.h"
 #include "PlayDialog.h"
 #include "PreviewTestSupport.h"
@@ -91,19 +91,14 @@ struct AnyPreview {
     }
 };
 
-class PreviewDialogsTest : public mwtest::MainWindowTest {
+class PreviewDialogsTest : public mwtest::FleetTest {
 protected:
     void SetUp() override {
-        mwtest::MainWindowTest::SetUp();
+        mwtest::FleetTest::SetUp();
         if (HasFatalFailure())
             return;
-        camsim::resetWorld();
         ozmParamsMgr()->setStream(1);
         m_startups = camsim::startupCount();
-    }
-    void TearDown() override {
-        camsim::resetWorld();
-        mwtest::MainWindowTest::TearDown();
     }
     int m_startups = 0;
 };
