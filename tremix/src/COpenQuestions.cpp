@@ -42,12 +42,6 @@ bool COpenQuestions::isOpen(const std::string& key, std::uint64_t now) {
     return m_closesAt.count(key) > 0;
 }
 
-std::size_t COpenQuestions::openCount(std::uint64_t now) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    dropExpired(now);
-    return m_closesAt.size();
-}
-
 std::condition_variable_any& COpenQuestions::closed() {
     // Never destroyed: library threads may still notify while the process ends.
     static auto* condition = new std::condition_variable_any;

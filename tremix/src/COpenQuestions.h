@@ -28,7 +28,6 @@ public:
     bool isOpen(const std::string& key, std::uint64_t now);
     // No question open (nor one past its limit but not yet dropped): the common case, without a lock.
     bool none() const { return m_count.load(std::memory_order_acquire) == 0; }
-    std::size_t openCount(std::uint64_t now);
 
     // Notified whenever a question closes by a reply, in any session: a request waiting for its
     // device's question waits on it (in short slices, so a close that comes as it starts to wait

@@ -460,11 +460,8 @@ void FixtureSim::onFrame(int id, std::uint8_t type, const std::string& payload) 
             }
         } else if (m_closeOnRequest) {
             close = true;
-        } else if (request.cmd == "test_result" && m_scripts.count(normalize(request.mac)) &&
-                   m_scripts[normalize(request.mac)].next <
-                       m_scripts[normalize(request.mac)].answers.size()) {
-            Script& script = m_scripts[normalize(request.mac)];
-            for (const Answer& a : script.answers[script.next]) {
+        } else if (Script* script = scriptFor(request)) {
+            for (const Answer& a : script->answers[script->next]) {
                 std::string json = withCmd(a.json, "test_result");
                 Json::Value answerObject;
                 if (parseObject(json, answerObject) && !answerObject.isMember("mac")) {
@@ -474,7 +471,7 @@ void FixtureSim::onFrame(int id, std::uint8_t type, const std::string& payload) 
                 m_scheduled.emplace(request.atMs + static_cast<std::uint64_t>(std::max(a.delayMs, 0)),
                                     frame(a.type, json));
             }
-            ++script.next;
+            ++script->next;
         } else if (request.cmd == "device_list" || request.cmd == "test_result") {
             delay = m_delayMs;
             if (!m_queued.empty()) {
@@ -548,6 +545,13 @@ void FixtureSim::flushWrites(std::uint64_t now) {
     }
     for (int id : failed)
         closeClient(id);
+}
+
+FixtureSim::Script* FixtureSim::scriptFor(const Request& request) {
+    if (request.cmd != "test_result")
+        return nullptr;
+    const auto it = m_scripts.find(normalize(request.mac));
+    return it != m_scripts.end() && it->second.next < it->second.answers.size() ? &it->second : nullptr;
 }
 
 std::uint64_t FixtureSim::releaseScheduled(std::uint64_t now) {

@@ -106,6 +106,12 @@ private:
     void reply(int id, const std::string& payload, int delayMs);
     void toAll(const std::string& bytes);
     void flushWrites(std::uint64_t now);
+    struct Script {
+        std::vector<std::vector<Answer>> answers;
+        std::size_t next = 0;
+    };
+    // The script that answers this request, if one has answers left; under m_mutex.
+    Script* scriptFor(const Request& request);
     // Queues the scripted answers that are due for every client connected now; the time of the
     // next one (0: none).
     std::uint64_t releaseScheduled(std::uint64_t now);
@@ -134,10 +140,6 @@ private:
     int m_delayMs = 0;
     std::vector<std::size_t> m_split;
     std::vector<std::string> m_queued;
-    struct Script {
-        std::vector<std::vector<Answer>> answers;
-        std::size_t next = 0;
-    };
     std::map<std::string, Script> m_scripts;
     std::multimap<std::uint64_t, std::string> m_scheduled; // due time -> frame, to all clients
     bool m_closeOnRequest = false;
