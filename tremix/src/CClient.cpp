@@ -2,6 +2,7 @@
 
 #include "LibraryThread.h"
 #include "TremixTime.h"
+#include "TestHooks.h"
 #include "Trace.h"
 #include "quillet/Quillet.h"
 #include "winport/WinPort.h"
@@ -16,11 +17,7 @@ std::atomic<int> CClient::m_WaitTime{5000};
 std::atomic<int> CClient::m_MaxReconnect{-1};
 std::atomic<int> CClient::m_ReconnectInterval{10};
 
-namespace {
-std::atomic<std::uint64_t> g_nextSerial{1};
-}
-
-CClient::CClient() : m_serial(g_nextSerial.fetch_add(1)) {}
+CClient::CClient() = default;
 
 CClient::~CClient() {
     Logout();
@@ -56,6 +53,14 @@ int CClient::Login(const FixtureLoginInfo* info, bool* joined) {
 }
 
 void CClient::Logout() {
+    {
+        std::unique_lock<std::mutex> lock(m_callLock);
+        m_ending = true;
+        if (m_connection)
+            m_connection->Interrupt();
+        // They wake within a slice of their waits and need no lock of the caller's.
+        m_callsLeft.wait(lock, [this] { return m_calls == 0; });
+    }
     DestroyThread();
     m_connected.store(false);
     if (m_connection) {
@@ -68,11 +73,18 @@ void CClient::Logout() {
     m_cached.clear();
 }
 
-void CClient::InterruptRequests() {
-    m_ending.store(true);
-    // The connection exists once the session is started (set after it) until the session is freed.
-    if (m_started.load() && m_connection)
-        m_connection->Interrupt();
+bool CClient::BeginRequest() {
+    std::lock_guard<std::mutex> lock(m_callLock);
+    if (m_ending || !m_connection)
+        return false;
+    ++m_calls;
+    return true;
+}
+
+void CClient::EndRequest() {
+    std::lock_guard<std::mutex> lock(m_callLock);
+    if (--m_calls == 0)
+        m_callsLeft.notify_all();
 }
 
 void CClient::Notify(int event) {
@@ -115,12 +127,11 @@ int CClient::MessageNotify(int type, int index, void* data) {
             const std::string mac = jsonString(object, "mac");
             // While the device's question is open a push may be that question's answer or newer:
             // it decides nothing.
-            if (m_connection && m_connection->QuestionOpen(kCmdTestResult, mac)) {
+            CRequestGate* gate = m_connection ? m_connection->Gate() : nullptr;
+            if (!gate || !gate->AdmitPush(CRequestGate::KeyOf(kCmdTestResult, mac),
+                                          [&](std::uint64_t after) { saveTestInfo(mac, record, 0, after); }))
                 Qx_Write_Log(600, "CClient::MessageNotify", "push while a question is open, not kept: %s",
                              mac.c_str());
-                break;
-            }
-            saveTestInfo(mac, record);
         }
         break;
     default:
@@ -169,52 +180,51 @@ void CClient::SendHeartbeat() {
     }
 }
 
-int CClient::GetTestResult(const char* mac, FixtureTestResult* out, bool pushMayDecide) {
-    if (!mac || !out || !m_connection || !m_connected.load() || m_ending.load())
+int CClient::GetTestResult(const char* mac, FixtureTestResult* out, std::uint64_t sendByNs) {
+    if (!mac || !out || !m_connection)
         return -1;
-    // A push that came before the question may be older than what the fixture now knows.
-    const std::uint64_t asked = PushCount();
-    if (m_connection->GetTestResult(mac, out) == 0)
-        return 0;
-    return pushMayDecide && findTestInfo(mac, out, asked) ? 0 : -1;
+    if (const TestHooks* hooks = testHooks(); hooks && hooks->beforeSend)
+        hooks->beforeSend(CRequestGate::KeyOf(kCmdTestResult, mac), hooks->user);
+    return m_connection->GetTestResult(mac, out, sendByNs,
+                                       [&](std::uint64_t sentNs) { return findTestInfo(mac, out, sentNs); });
 }
 
-bool CClient::QuestionOpen(const char* cmd, const char* mac) {
-    return m_connection && m_connection->QuestionOpen(cmd, mac ? mac : "");
-}
-
-int CClient::GetDevList(FixtureDevInfo* out) {
-    if (!out || !m_connection || !m_connected.load() || m_ending.load())
+int CClient::GetDevList(FixtureDevInfo* out, std::uint64_t sendByNs) {
+    if (!out || !m_connection)
         return -1;
-    return m_connection->GetDevList(out);
+    return m_connection->GetDevList(out, sendByNs);
 }
 
-bool CClient::findTestInfo(const char* mac, FixtureTestResult* out, std::uint64_t pushedSince) {
+bool CClient::findTestInfo(const char* mac, FixtureTestResult* out, std::uint64_t sentAfterNs) {
     std::lock_guard<std::mutex> lock(m_mapLock);
     dropOldResults(nowMs());
     if (!mac || !*mac || _testInfoMap.empty()) {
         Qx_Write_Log(600, "CClient::findTestInfo", "_testInfoMap.size() is null, szMac:%s", mac ? mac : "");
         return false;
     }
-    const auto it = _testInfoMap.find(mac);
-    if (it == _testInfoMap.end() || it->second->number < pushedSince)
+    const auto it = _testInfoMap.find(macKey(mac));
+    if (it == _testInfoMap.end() || (sentAfterNs && it->second->receivedAfterNs <= sentAfterNs))
         return false;
     if (out)
         std::memcpy(out, it->second->record.get(), sizeof(FixtureTestResult));
     return true;
 }
 
-void CClient::saveTestInfo(const std::string& mac, const FixtureTestResult& record, std::uint64_t atMs) {
+void CClient::saveTestInfo(const std::string& mac, const FixtureTestResult& record, std::uint64_t atMs,
+                           std::uint64_t receivedAfterNs) {
+    const std::string key = macKey(mac);
+    if (key.empty())
+        return;
     auto copy = std::make_unique<FixtureTestResult>(record);
     const std::uint64_t now = nowMs();
     std::lock_guard<std::mutex> lock(m_mapLock);
-    const auto it = _testInfoMap.find(mac);
+    const auto it = _testInfoMap.find(key);
     if (it != _testInfoMap.end()) {
         m_cached.erase(it->second);
         _testInfoMap.erase(it);
     }
-    m_cached.push_back({mac, std::move(copy), m_pushCount++, atMs ? atMs : now});
-    _testInfoMap[mac] = std::prev(m_cached.end());
+    m_cached.push_back({key, std::move(copy), receivedAfterNs, atMs ? atMs : now});
+    _testInfoMap[key] = std::prev(m_cached.end());
     dropOldResults(now);
 }
 
@@ -222,14 +232,9 @@ void CClient::dropOldResults(std::uint64_t now) {
     const std::uint64_t maxAge = scaledMs(kCachedResultMaxAgeMs);
     while (!m_cached.empty() &&
            (m_cached.size() > kMaxCachedResults || now - m_cached.front().atMs >= maxAge)) {
-        _testInfoMap.erase(m_cached.front().mac);
+        _testInfoMap.erase(m_cached.front().key);
         m_cached.pop_front();
     }
-}
-
-std::uint64_t CClient::PushCount() {
-    std::lock_guard<std::mutex> lock(m_mapLock);
-    return m_pushCount;
 }
 
 std::size_t CClient::CachedResults() {

@@ -8,6 +8,7 @@
 #include "tremix/Tremix.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <list>
 #include <map>
@@ -43,32 +44,31 @@ public:
     // is already started is left as it is and *joined is set: the caller then reports event 0 to
     // the joining login itself, outside the library lock. 0 or -1.
     int Login(const FixtureLoginInfo* info, bool* joined);
-    // Ends the session: supervisor first, then the connection. Not on the library's own threads.
+    // Ends the session: the requests waiting on it fail at once and have left, then the
+    // supervisor stops, then the connection. Not on the library's own threads.
     void Logout();
-    // The session is about to end: a request waiting for its reply fails at once, and so does
-    // any request made until Resume.
-    void InterruptRequests();
-    void Resume() { m_ending.store(false); }
 
-    // 0 with out filled, -1 on failure. The fixture is always asked: its answer decides. Without
-    // an answer, and when pushMayDecide, a result it pushed for this MAC while the request waited
-    // answers it; an earlier push never does. The caller asks only while the device's question
-    // is closed (QuestionOpen), and passes pushMayDecide false when it was open at its start.
-    int GetTestResult(const char* mac, FixtureTestResult* out, bool pushMayDecide = true);
-    // Whether a request for this device may not be sent now (see COpenQuestions).
-    bool QuestionOpen(const char* cmd, const char* mac);
-    // Tells sessions apart: a new session at a freed entry has another serial.
-    std::uint64_t Serial() const { return m_serial; }
-    int GetDevList(FixtureDevInfo* out);
+    // A call that uses the session holds it from BeginRequest (false: the session is ending)
+    // to EndRequest, so that a logout waits for it to leave; it does not hold the library lock.
+    bool BeginRequest();
+    void EndRequest();
+
+    // 0 with out filled, -1 on failure, sent through the fixture's gate by sendByNs at the latest
+    // (see CRequestGate). The fixture is always asked: its answer decides. Without an answer, a
+    // result it pushed for this MAC after the request was sent answers it, when the device had no
+    // open question at the request's start; an earlier push never does.
+    int GetTestResult(const char* mac, FixtureTestResult* out, std::uint64_t sendByNs);
+    int GetDevList(FixtureDevInfo* out, std::uint64_t sendByNs);
 
     int MessageNotify(int type, int index, void* data) override;
 
-    // The cached push for mac if it is number pushedSince or later (see PushCount), copied to out.
-    bool findTestInfo(const char* mac, FixtureTestResult* out, std::uint64_t pushedSince = 0);
-    // Keeps record as the latest push for mac, received at atMs (0: now).
-    void saveTestInfo(const std::string& mac, const FixtureTestResult& record, std::uint64_t atMs = 0);
-    // Number of pushes received so far; the next push gets this number.
-    std::uint64_t PushCount();
+    // The cached push for mac's device, copied to out, if it was received after sentAfterNs
+    // (0: any).
+    bool findTestInfo(const char* mac, FixtureTestResult* out, std::uint64_t sentAfterNs = 0);
+    // Keeps record as the latest push for mac's device, received at atMs (0: now) and after the
+    // moment receivedAfterNs (see CRequestGate::AdmitPush).
+    void saveTestInfo(const std::string& mac, const FixtureTestResult& record, std::uint64_t atMs = 0,
+                      std::uint64_t receivedAfterNs = 0);
     std::size_t CachedResults();
 
 protected:
@@ -81,7 +81,6 @@ private:
     void Notify(int event);
 
     std::int16_t m_handle = -1;
-    const std::uint64_t m_serial;
     std::unique_ptr<CLoginAccess> m_connection;
     FixtureLoginInfo m_login{};
     std::atomic<bool> m_reconnect{false};
@@ -90,19 +89,21 @@ private:
     std::uint64_t m_lastHeartbeat = 0; // supervisor thread (set before it starts)
     std::atomic<bool> m_connected{false};
     std::atomic<bool> m_started{false};
-    std::atomic<bool> m_ending{false};
+    std::mutex m_callLock; // guards the two below
+    std::condition_variable m_callsLeft;
+    bool m_ending = false;
+    int m_calls = 0;
     struct CachedResult {
-        std::string mac;
+        std::string key; // the device (macKey)
         std::unique_ptr<FixtureTestResult> record;
-        std::uint64_t number; // order of arrival
+        std::uint64_t receivedAfterNs;
         std::uint64_t atMs;
     };
     // Drops expired results and the oldest beyond the count. Under m_mapLock.
     void dropOldResults(std::uint64_t now);
 
-    std::list<CachedResult> m_cached; // oldest first
-    std::map<std::string, std::list<CachedResult>::iterator> _testInfoMap;
-    std::uint64_t m_pushCount = 0;
+    std::list<CachedResult> m_cached;                                      // oldest first
+    std::map<std::string, std::list<CachedResult>::iterator> _testInfoMap; // by device key
     std::mutex m_mapLock;
 };
 

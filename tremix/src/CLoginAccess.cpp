@@ -70,7 +70,7 @@ void CLoginAccess::ProcessCMD(const FixtureFrameHeader& header, const char* payl
             if (m_sink)
                 m_sink->MessageNotify(IAccessEvent::kHeartbeatReply, m_index, nullptr);
         } else if (cmd == kCmdDeviceList || cmd == kCmdTestResult) {
-            if (!OfferReply(cmd, jsonString(object, "mac"), object))
+            if (!OfferReply(CRequestGate::KeyOf(cmd, jsonString(object, "mac")), object))
                 Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "reply not awaited, dropped: %s", cmd.c_str());
         }
     } else if (cmd == kCmdTestResult && m_sink) {
@@ -79,25 +79,31 @@ void CLoginAccess::ProcessCMD(const FixtureFrameHeader& header, const char* payl
     }
 }
 
-int CLoginAccess::GetDevList(FixtureDevInfo* out) {
+int CLoginAccess::GetDevList(FixtureDevInfo* out, std::uint64_t sendByNs) {
     if (!out)
         return -1;
     const std::string request = deviceListRequest();
     TREMIX_DEBUG_LINE("%s\n", request.c_str());
     Json::Value reply;
-    if (Request(request, kCmdDeviceList, std::string(), scaledMs(kRequestWaitMs), reply) != 0)
+    if (Request(request, CRequestGate::KeyOf(kCmdDeviceList, std::string()), "PTQ_FT_GetDevList", sendByNs,
+                reply) != 0)
         return -1;
     return parseDevList(reply, *out) ? 0 : -1;
 }
 
-int CLoginAccess::GetTestResult(const char* mac, FixtureTestResult* out) {
+int CLoginAccess::GetTestResult(const char* mac, FixtureTestResult* out, std::uint64_t sendByNs,
+                                const std::function<bool(std::uint64_t)>& pushed) {
     // An empty MAC can never be answered (a result without a MAC is no result).
     if (!out || !mac || !*mac)
         return -1;
     const std::string request = testResultRequest(mac);
     TREMIX_DEBUG_LINE("%s\n", request.c_str());
     Json::Value reply;
-    if (Request(request, kCmdTestResult, mac, scaledMs(kRequestWaitMs), reply) != 0)
+    const int got = Request(request, CRequestGate::KeyOf(kCmdTestResult, mac), "PTQ_FT_GetTestResult",
+                            sendByNs, reply, pushed);
+    if (got == 1)
+        return 0;
+    if (got != 0)
         return -1;
     return parseTestResult(reply, *out) ? 0 : -1;
 }

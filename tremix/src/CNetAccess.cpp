@@ -2,6 +2,7 @@
 
 #include "CClient.h"
 #include "LibraryThread.h"
+#include "TestHooks.h"
 #include "TremixTime.h"
 #include "Trace.h"
 #include "quillet/Quillet.h"
@@ -11,22 +12,16 @@
 #include <chrono>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 namespace tremix {
 
-namespace {
-std::int64_t steadyNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-} // namespace
-
-CNetAccess::CNetAccess(IAccessEvent* sink)
-    : m_sink(sink), m_replyEvent(CreateEvent(nullptr, 0, 0, nullptr)) {}
+CNetAccess::CNetAccess(IAccessEvent* sink) : m_sink(sink) {}
 
 CNetAccess::~CNetAccess() {
     StopThread();
-    CloseHandle(m_replyEvent);
 }
 
 bool CNetAccess::Init() {
@@ -35,8 +30,11 @@ bool CNetAccess::Init() {
 }
 
 int CNetAccess::StartThread(const FixtureLoginInfo* info) {
-    if (info)
+    if (info) {
         m_Chaninfo = *info;
+        if (!m_gate)
+            m_gate = CRequestGate::ForEndpoint(m_Chaninfo.host, m_Chaninfo.port);
+    }
     TouchLastRecv();
     if (!m_running.load()) {
         trace("**************启动接收数据线程***************\n");
@@ -56,6 +54,9 @@ void CNetAccess::StopThread() {
     // Cleared first, so that the failure the closing causes is not reported as a loss.
     m_running.store(false);
     m_cancelConnect.store(true);
+    // Requests on their way fail before the socket goes (a reader among them lets it go).
+    if (m_gate)
+        m_gate->SetLink(false);
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (m_socket)
@@ -64,17 +65,13 @@ void CNetAccess::StopThread() {
     DestroyThread();
     trace("**************StopThread***************\n");
     {
-        std::lock_guard<std::mutex> reader(m_readLock);
+        std::lock_guard<std::timed_mutex> reader(m_readLock);
         std::lock_guard<std::mutex> lock(m_lock);
         m_socket.reset();
-        m_pending = Json::Value();
-        m_replyStatus = -1;
-        if (m_linkUp) {
-            m_linkUp = false;
-            SetEvent(m_replyEvent);
-        }
+        m_recv.Free();
     }
-    m_recv.Free();
+    if (m_gate)
+        m_gate->SetLink(false);
     m_opened = false;
 }
 
@@ -86,8 +83,8 @@ int CNetAccess::OpenConnection(const char* host, int port) {
     client->SetRecvTimeout(waitMs);
     client->SetSendTimeout(waitMs);
     trace("ip = %s, port = %d, timeout = %d \n", host, port, waitMs);
-    m_recvWaitMs = waitMs;
-    std::lock_guard<std::mutex> reader(m_readLock);
+    m_recvWaitMs = std::min(waitMs, kDrainSliceMs);
+    std::lock_guard<std::timed_mutex> reader(m_readLock);
     std::lock_guard<std::mutex> lock(m_lock);
     m_socket = std::move(client);
     return 0;
@@ -99,6 +96,24 @@ int CNetAccess::SendFrame(const std::string& frame) {
         return -1;
     const ssize_t sent = m_socket->Send(frame.data(), frame.size());
     return sent == static_cast<ssize_t>(frame.size()) ? 0 : -1;
+}
+
+long CNetAccess::SendRequestFrame(const std::string& frame, const std::string& key) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_socket)
+        return 0;
+    const ssize_t sent = m_socket->Send(frame.data(), frame.size());
+    if (sent <= 0)
+        return 0;
+    if (sent != static_cast<ssize_t>(frame.size()))
+        return -1;
+    if (const TestHooks* hooks = testHooks(); hooks && hooks->sent) {
+        sockaddr_in local{};
+        socklen_t length = sizeof local;
+        getsockname(m_socket->Handle(), reinterpret_cast<sockaddr*>(&local), &length);
+        hooks->sent(key, ntohs(local.sin_port), nowNs(), hooks->user);
+    }
+    return 1;
 }
 
 int CNetAccess::SendCmdData(const char* payload, std::size_t length) {
@@ -121,13 +136,26 @@ int CNetAccess::RecvData() {
         trace("IP[%s:%d]-INDEXID[%d] recv error: %d\n", m_Chaninfo.host, m_Chaninfo.port, m_index, errno);
         return -1;
     }
-    std::lock_guard<std::mutex> reader(m_readLock);
-    return ReadAvailable(*socket);
+    // Reads until nothing is left, so that the last read sees the receive side empty (see
+    // CRequestGate::NoteDrained) even when frames keep coming.
+    std::lock_guard<std::timed_mutex> reader(m_readLock);
+    int total = 0;
+    for (int reads = 0; reads < kMaxReadsPerStep; ++reads) {
+        const int got = ReadAvailable(*socket);
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            return total;
+        total += got;
+    }
+    return total;
 }
 
 int CNetAccess::ReadAvailable(CTcpClient& socket) {
     if (m_recv.Writable() == 0)
         m_recv.Free(); // cannot happen with frames of at most 65543 bytes; never stall
+    // Whatever arrived before this moment is returned by the read below.
+    const std::uint64_t before = nowNs();
     ssize_t n;
     do {
         n = socket.RecvNow(m_recv.WritePtr(), m_recv.Writable());
@@ -138,10 +166,13 @@ int CNetAccess::ReadAvailable(CTcpClient& socket) {
               n == 0 ? 0 : errno);
         return -1;
     }
-    if (!nothing)
+    if (!nothing) {
         m_recv.Commit(static_cast<std::size_t>(n));
-    else if (m_recv.Count() == 0)
+    } else if (m_recv.Count() == 0) {
+        if (m_gate)
+            m_gate->NoteDrained(before);
         return 0;
+    }
     // Cut also when nothing came: an incomplete frame older than a request's wait is dropped so
     // that the frames behind it are handled.
     std::size_t pending = 0;
@@ -158,125 +189,106 @@ int CNetAccess::ReadAvailable(CTcpClient& socket) {
     return static_cast<int>(n);
 }
 
-int CNetAccess::Request(const std::string& payload, const char* cmd, const std::string& mac,
-                        std::uint64_t waitMs, Json::Value& reply) {
+int CNetAccess::Request(const std::string& payload, const std::string& key, const char* who,
+                        std::uint64_t sendByNs, Json::Value& reply,
+                        const std::function<bool(std::uint64_t)>& push) {
+    if (!m_gate || key.empty())
+        return -1;
     const std::string frame = buildFrame(kFrameRequest, payload);
-    // The caller reads its reply itself, as a plain socket client would: the bytes wake this
-    // thread and no other. Taken before the request goes out, so that the connection thread
-    // cannot take the reply and hand it over. Frames that come meanwhile (pushes, heartbeat
-    // replies) are handled here as that thread would; a closed socket is left to it.
-    std::unique_lock<std::mutex> reader(m_readLock);
-    CTcpClient* socket = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        if (!m_linkUp || !m_socket)
-            return -1;
-        socket = m_socket.get();
-        // A reply that came after its request gave up must not satisfy this one.
-        m_pending = Json::Value();
-        m_replyStatus = -1;
-        ResetEvent(m_replyEvent);
-        m_replyReady.store(false);
-        m_armed = true;
-        m_expectCmd = cmd;
-        m_expectMac = mac;
-        const ssize_t sent = m_socket->Send(frame.data(), frame.size());
-        if (sent != static_cast<ssize_t>(frame.size())) {
-            m_armed = false;
-            return -1;
+    CRequestGate::Request request;
+    request.key = key;
+    request.who = who;
+    if (m_gate->Send(
+            request, sendByNs, [&] { return SendRequestFrame(frame, key); },
+            [this] { return m_ending.load(); }) != CRequestGate::Sent::Yes)
+        return -1;
+    const std::uint64_t deadline = request.sentNs + scaledMs(kRequestWaitMs) * 1000000;
+    const std::uint64_t watchUntil = request.sentNs + static_cast<std::uint64_t>(kReplyWatchUs) * 1000;
+    // The caller reads its reply itself when no one else reads, as a plain socket client would:
+    // the bytes wake this thread and no other. Frames that come meanwhile (other requests'
+    // replies, pushes, heartbeat replies) are handled here as the connection thread would; a
+    // closed socket is left to it.
+    std::unique_lock<std::timed_mutex> reader(m_readLock, std::defer_lock);
+    bool timedOut = false;
+    for (;;) {
+        if (request.settled.load(std::memory_order_acquire) || m_ending.load())
+            break;
+        const std::uint64_t now = nowNs();
+        if (now >= deadline) {
+            timedOut = true;
+            break;
         }
-    }
-    const std::int64_t start = steadyNs();
-    const std::int64_t deadline = start + static_cast<std::int64_t>(waitMs) * 1000000;
-    bool waited = false;
-    while (!m_replyReady.load(std::memory_order_acquire)) {
+        const std::uint64_t sliceEnd =
+            std::min(deadline, now + static_cast<std::uint64_t>(kSliceMs) * 1000000);
+        if (!reader.owns_lock() && !reader.try_lock_for(std::chrono::milliseconds(1))) {
+            m_gate->WaitAnswer(request, sliceEnd);
+            continue;
+        }
+        CTcpClient* socket = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            socket = m_socket.get();
+        }
+        if (!socket) {
+            reader.unlock();
+            m_gate->WaitAnswer(request, sliceEnd);
+            continue;
+        }
         const int got = ReadAvailable(*socket);
         if (got < 0)
             break;
         if (got > 0)
             continue;
-        const std::int64_t now = steadyNs();
         // A loopback or LAN reply is usually tens of microseconds away: watching for it this
         // long saves the wake-up that sleeping in the wait would cost.
-        if (now - start < kReplyWatchUs * 1000) {
+        if (now < watchUntil) {
             std::this_thread::yield();
             continue;
         }
-        const std::int64_t leftNs = deadline - now;
-        if (leftNs <= 0) {
-            waited = true;
-            break;
-        }
-        // In short slices, so that Interrupt() ends the wait within one.
-        const int sliceMs =
-            static_cast<int>(std::min<std::int64_t>((leftNs + 999999) / 1000000, kInterruptSliceMs));
-        if (socket->WaitReadable(sliceMs) < 0)
+        if (socket->WaitReadable(static_cast<int>((sliceEnd - now + 999999) / 1000000)) < 0)
             break;
     }
-    reader.unlock();
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_armed = false;
-    if (m_replyStatus == 0) {
-        reply.swap(m_pending);
-        m_pending = Json::Value();
-        m_replyStatus = -1;
-        return 0;
-    }
-    if (waited)
+    if (reader.owns_lock())
+        reader.unlock();
+    if (timedOut)
         trace("*********获取或设置参数超时**********\n");
-    // Its answer may still come, at any time and also on a later connection: until it does (or
-    // the silence limit has passed), nothing else is asked of this device.
-    m_questions.open(COpenQuestions::keyOf(cmd, mac), nowMs(), scaledMs(kSilenceLimitMs));
+    switch (m_gate->Finish(request, push)) {
+    case CRequestGate::End::Reply:
+        reply.swap(request.reply);
+        return 0;
+    case CRequestGate::End::Push:
+        return 1;
+    case CRequestGate::End::Open:
+        break;
+    }
     return -1;
 }
 
 void CNetAccess::Interrupt() {
-    std::lock_guard<std::mutex> lock(m_lock);
-    if (!m_armed)
-        return;
-    m_replyReady.store(true, std::memory_order_release);
-    SetEvent(m_replyEvent);
+    m_ending.store(true);
+    if (m_gate)
+        m_gate->SetLink(false);
 }
 
-bool CNetAccess::OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply) {
-    bool answeredEarlier = false;
-    {
-        // Under the lock that a request gives up under (it opens its question then): a reply
-        // is either taken by the request or closes the question it left open.
-        std::lock_guard<std::mutex> lock(m_lock);
-        // No request for a device is sent while its question is open: a reply for it is that
-        // question's answer, come late.
-        answeredEarlier =
-            !m_questions.none() && m_questions.closeByReply(COpenQuestions::keyOf(cmd, mac), nowMs());
-        if (!answeredEarlier) {
-            if (!m_armed || m_replyStatus == 0 || cmd != m_expectCmd)
-                return false;
-            if (cmd == kCmdTestResult && !macMatches(mac, m_expectMac))
-                return false;
-            m_pending.swap(reply);
-            m_replyStatus = 0;
-            m_replyReady.store(true, std::memory_order_release);
-            SetEvent(m_replyEvent);
-            return true;
-        }
+bool CNetAccess::OfferReply(const std::string& key, Json::Value& reply) {
+    if (!m_gate)
+        return false;
+    switch (m_gate->OfferReply(key, reply)) {
+    case CRequestGate::Offer::Taken:
+        return true;
+    case CRequestGate::Offer::Closed:
+        Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "answer to an earlier question, dropped: %s",
+                     key.c_str());
+        return true;
+    case CRequestGate::Offer::NotAwaited:
+        break;
     }
-    Qx_Write_Log(600, "CLoginAccess::ProcessCMD", "answer to an earlier question, dropped: %s %s",
-                 cmd.c_str(), mac.c_str());
-    return true;
-}
-
-bool CNetAccess::QuestionOpen(const char* cmd, const std::string& mac) {
-    return !m_questions.none() && m_questions.isOpen(COpenQuestions::keyOf(cmd, mac), nowMs());
+    return false;
 }
 
 void CNetAccess::SetLinkUp(bool up) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_linkUp = up;
-    if (!up) {
-        // A waiting request fails at once.
-        m_replyReady.store(true, std::memory_order_release);
-        SetEvent(m_replyEvent);
-    }
+    if (m_gate)
+        m_gate->SetLink(up && !m_ending.load());
 }
 
 } // namespace tremix

@@ -1,19 +1,21 @@
 // One fixture connection: a connection thread that connects, receives and hands complete frames
-// to ProcessCMD, plus the hand-over of a reply to the request that waits for it. A request reads
-// its own reply from the socket (the connection thread stands aside meanwhile), so no thread has
-// to wake up between the reply's bytes and the caller.
+// to ProcessCMD, and the blocking requests, which go through the fixture's gate (CRequestGate).
+// Several requests, for different devices, may wait at once. Whoever holds the read lock reads
+// the socket and hands every reply to the request it answers: a request waiting for its reply
+// takes that role when it can, so that no thread has to wake up between its reply's bytes and
+// the caller; the connection thread reads when no request does.
 #pragma once
 
 #include "CFrameBuffer.h"
-#include "COpenQuestions.h"
+#include "CRequestGate.h"
 #include "CTcpClient.h"
 #include "FixtureProtocol.h"
 #include "IAccessEvent.h"
 #include "spindra/CRepetition.h"
-#include "winport/WinPort.h"
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -29,7 +31,7 @@ public:
 
     // Starts the connection thread for the endpoint of info; 0 started, -1 not.
     int StartThread(const FixtureLoginInfo* info);
-    // Stops the connection thread and frees the socket, the receive buffer and any pending reply.
+    // Stops the connection thread and frees the socket and the receive buffer.
     void StopThread();
     // Connects to host:port; 0 or -1. Runs on the connection thread.
     int OpenConnection(const char* host, int port);
@@ -41,11 +43,11 @@ public:
     // read, 0 when nothing was there, -1 when the peer closed or the socket failed.
     int ReadAvailable(CTcpClient& socket);
 
-    // Wakes a request waiting for its reply; it fails at once.
+    // The session ends: every request waiting on this connection fails at once, and so does any
+    // request made later.
     void Interrupt();
-    // Whether the device of a request (cmd and, for test_result, the MAC) has a question open:
-    // no request for it may be sent until it closes.
-    bool QuestionOpen(const char* cmd, const std::string& mac);
+    // The gate of this connection's fixture (set by the first StartThread).
+    CRequestGate* Gate() const { return m_gate.get(); }
 
     bool IsRunning() const { return m_running.load(); }
     std::uint64_t LastRecvMs() const { return m_lastRecv.load(); }
@@ -56,18 +58,14 @@ protected:
 
     bool Init() override;
 
-    // Blocking request: drops any stale reply, arms the wait for a reply of cmd (and, when
-    // mac is not empty, of that MAC), sends payload and waits up to waitMs real milliseconds.
-    // 0 with the reply in reply; -1 on send failure, time-out or loss of the connection. A request
-    // that went out and got no answer leaves its device's question open. The caller makes sure
-    // none is open when it asks.
-    int Request(const std::string& payload, const char* cmd, const std::string& mac, std::uint64_t waitMs,
-                Json::Value& reply);
-    // Offers a reply to the waiting request; taken only if it is what the request waits for. A
-    // reply for a device with an open question answers that question: it closes it and is
-    // dropped.
-    bool OfferReply(const std::string& cmd, const std::string& mac, Json::Value& reply);
-    // The link is up (set after connect) or down (wakes a waiting request, which fails).
+    // A blocking request for the device of key: through the gate (sent only while the device is
+    // free, by sendByNs at the latest), then up to one request wait for its reply. 0 with the
+    // reply in reply; 1 when push (see CRequestGate::Finish) decided it; -1 on failure.
+    int Request(const std::string& payload, const std::string& key, const char* who, std::uint64_t sendByNs,
+                Json::Value& reply, const std::function<bool(std::uint64_t)>& push = nullptr);
+    // Offers a reply to the request it answers (see CRequestGate::OfferReply); false if none.
+    bool OfferReply(const std::string& key, Json::Value& reply);
+    // The link is up (set after connect) or down (requests on their way fail).
     void SetLinkUp(bool up);
     // Sends a complete frame under the connection lock.
     int SendFrame(const std::string& frame);
@@ -79,31 +77,32 @@ protected:
     IAccessEvent* m_sink;
 
 private:
-    // Guards the socket pointer, every send, the pending reply and the armed request.
+    // Sends a frame for a request (under the gate's lock): 1 all of it, 0 nothing, -1 a part.
+    long SendRequestFrame(const std::string& frame, const std::string& key);
+
+    // Guards the socket pointer and every send.
     std::mutex m_lock;
     // Held by whoever reads the socket (the connection thread or a request waiting for its
-    // reply); taken before m_lock. The socket is replaced or freed only under both.
-    std::mutex m_readLock;
+    // reply); taken before the gate's lock and m_lock. The socket is replaced or freed only
+    // under both.
+    std::timed_mutex m_readLock;
     std::unique_ptr<CTcpClient> m_socket;
     bool m_opened = false;
     int m_recvWaitMs = 0; // connection thread: longest wait for bytes
+    std::atomic<bool> m_ending{false};
+    std::shared_ptr<CRequestGate> m_gate;
     // How long a request reads without waiting before it sleeps until its reply's bytes come.
     static constexpr std::int64_t kReplyWatchUs = 100;
-    // Longest sleep of a waiting request between looks at an interruption.
-    static constexpr std::int64_t kInterruptSliceMs = 10;
+    // Longest sleep of a waiting request between looks at its answer.
+    static constexpr std::int64_t kSliceMs = 10;
+    // Longest wait of the connection thread for bytes: how often it sees the receive side empty.
+    static constexpr int kDrainSliceMs = 20;
+    // Reads of one receive step at most, so that a fixture that never stops sending cannot hold
+    // the connection thread in it.
+    static constexpr int kMaxReadsPerStep = 64;
     std::atomic<std::uint64_t> m_lastRecv{0};
     std::atomic<bool> m_cancelConnect{false};
     CFrameBuffer m_recv; // under m_readLock (freed after the connection thread has ended)
-
-    std::atomic<bool> m_replyReady{false}; // the reply event has been signalled
-    Json::Value m_pending;                 // the reply taken for the waiting request, parsed
-    int m_replyStatus = -1;
-    bool m_linkUp = false;
-    bool m_armed = false;
-    std::string m_expectCmd;
-    std::string m_expectMac;
-    COpenQuestions m_questions; // kept across reconnects
-    HANDLE m_replyEvent;
 
 protected:
     // Connection thread only: the first pass (connect) has run.

@@ -218,7 +218,9 @@ bool parseDevList(const Json::Value& object, FixtureDevInfo& out) {
     return true;
 }
 
-std::string normalizeMac(const std::string& mac) {
+std::string macKey(const std::string& mac) {
+    if (mac.empty() || mac.find('\0') != std::string::npos)
+        return std::string();
     std::string key;
     key.reserve(mac.size());
     for (char c : mac) {
@@ -227,17 +229,12 @@ std::string normalizeMac(const std::string& mac) {
         else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
             key.push_back(c);
     }
-    return key;
+    return key.empty() ? "=" + mac : key;
 }
 
 bool macMatches(const std::string& a, const std::string& b) {
-    if (a.find('\0') != std::string::npos || b.find('\0') != std::string::npos)
-        return false;
-    const std::string na = normalizeMac(a);
-    const std::string nb = normalizeMac(b);
-    if (na.empty() || nb.empty())
-        return a == b && !a.empty();
-    return na == nb;
+    const std::string key = macKey(a);
+    return !key.empty() && key == macKey(b);
 }
 
 } // namespace tremix

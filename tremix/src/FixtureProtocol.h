@@ -60,9 +60,12 @@ bool parseTestResult(const Json::Value& object, FixtureTestResult& out);
 bool parseDevList(const char* text, std::size_t length, FixtureDevInfo& out);
 bool parseDevList(const Json::Value& object, FixtureDevInfo& out);
 
-// MAC text with separators dropped and letters lower-cased, for matching replies to requests.
-// A MAC with a zero byte inside matches none.
-std::string normalizeMac(const std::string& mac);
+// The one key of a device by its MAC, whatever the spelling: letters lower-cased, everything but
+// letters and digits dropped (case, colons, dashes, spaces). A MAC of none of those keeps its
+// text (behind '='); an empty MAC, or one with a zero byte inside, has no key (empty).
+// Questions, reply matching and the push store all use it.
+std::string macKey(const std::string& mac);
+// Whether two MAC texts name one device (neither without a key).
 bool macMatches(const std::string& a, const std::string& b);
 
 } // namespace tremix

@@ -45,18 +45,7 @@ int FixtureSessionTable::addRef(int handle) {
     Entry& e = m_entries[handle];
     ++e.refcount;
     trace("增加引用计数：%d\n", e.refcount);
-    if (e.client)
-        e.client->Resume();
     return e.refcount;
-}
-
-void FixtureSessionTable::interruptIfLast(int handle) {
-    if (handle < 1 || handle > kMaxHandle)
-        return;
-    std::lock_guard<std::mutex> lock(m_lock);
-    Entry& e = m_entries[handle];
-    if (e.client && e.refcount <= 1)
-        e.client->InterruptRequests();
 }
 
 int FixtureSessionTable::release(int handle) {
@@ -71,14 +60,13 @@ int FixtureSessionTable::release(int handle) {
         if (e.refcount > 0)
             --e.refcount;
         trace("减少引用计数：%d\n", e.refcount);
-        if (e.refcount > 0) {
-            e.client->Resume();
+        if (e.refcount > 0)
             return e.refcount;
-        }
         e.port = -1;
         ended = std::move(e.client);
     }
-    // Its threads are stopped outside the table lock (the caller holds the library lock).
+    // Its requests are woken and its threads stopped outside the table lock (the caller holds the
+    // library lock, which no request holds while it waits).
     ended->Logout();
     ended.reset();
     return 0;

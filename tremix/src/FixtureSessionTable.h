@@ -1,6 +1,5 @@
 // The sessions by handle (1..127); logins to the same endpoint share one session. The table has a
-// lock of its own, so that a logout can wake the session's waiting request while that request
-// holds the library lock; a session is freed only under both.
+// lock of its own; a session is freed only under it and the library lock.
 #pragma once
 
 #include "CClient.h"
@@ -31,10 +30,8 @@ public:
     int release(int handle);
     // The entry's client, or null for a handle out of range or a free entry.
     CClient* client(int handle) const;
-    // Adds a reference; the new count. A session that a logout was about to end goes on.
+    // Adds a reference; the new count.
     int addRef(int handle);
-    // When the next release of handle ends its session, wakes the session's waiting request.
-    void interruptIfLast(int handle);
 
 private:
     mutable std::mutex m_lock;

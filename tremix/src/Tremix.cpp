@@ -3,7 +3,6 @@
 
 #include "CClient.h"
 #include "FixtureSessionTable.h"
-#include "COpenQuestions.h"
 #include "FixtureProtocol.h"
 #include "LibraryThread.h"
 #include "Trace.h"
@@ -45,37 +44,36 @@ int tableIndex(int32_t handle) {
     return handle < 1 || handle > FixtureSessionTable::kMaxHandle ? 0 : static_cast<int>(handle);
 }
 
-// Longest wait between looks at a device's open question (a close is also notified).
-constexpr std::uint64_t kQuestionSliceMs = 10;
-
-enum class Waited { No, Closed, Failed };
-
-// Waits, within one request's wait and without the library lock (other devices' requests go on
-// meanwhile), until the device of (cmd, mac) has no open question on the session at index. Holds
-// the lock again on return. Failed: the question stayed open, or the session ended or went down;
-// nothing may be sent then. *client is looked up again after each wait.
-Waited waitForClosedQuestion(std::unique_lock<ThreadLib::ThreadMutex>& lock, int index, CClient** client,
-                             const char* logName, const char* cmd, const char* mac) {
-    if (!(*client)->QuestionOpen(cmd, mac))
-        return Waited::No;
-    const char* shown = mac ? mac : "";
-    Qx_Write_Log(600, logName, "question still open, waiting for its answer: %s %s", cmd, shown);
-    const std::uint64_t serial = (*client)->Serial();
-    const std::uint64_t deadline = tremix::nowMs() + tremix::scaledMs(tremix::kRequestWaitMs);
-    for (;;) {
-        const std::uint64_t now = tremix::nowMs();
-        if (now >= deadline) {
-            Qx_Write_Log(600, logName, "question still open, not asked: %s %s", cmd, shown);
-            return Waited::Failed;
-        }
-        const std::uint64_t sliceMs = std::min<std::uint64_t>(deadline - now, kQuestionSliceMs);
-        tremix::COpenQuestions::closed().wait_for(lock, std::chrono::milliseconds(sliceMs));
-        *client = sessions().client(index);
-        if (!*client || (*client)->Serial() != serial || !(*client)->IsConnected())
-            return Waited::Failed;
-        if (!(*client)->QuestionOpen(cmd, mac))
-            return Waited::Closed;
+// A call that uses a session: looks it up under the library lock, waiting for that lock until
+// sendByNs at the latest, and holds the session (not the lock) until it ends, so that a logout
+// waits for the call to leave instead of freeing the session under it.
+class SessionCall {
+public:
+    SessionCall(int index, std::uint64_t sendByNs) {
+        const std::uint64_t now = tremix::nowNs();
+        if (now >= sendByNs || !libraryLock().TryLockFor(std::chrono::nanoseconds(sendByNs - now)))
+            return;
+        std::lock_guard<ThreadLib::ThreadMutex> lock(libraryLock(), std::adopt_lock);
+        CClient* client = sessions().client(index);
+        if (client && client->BeginRequest())
+            m_client = client;
     }
+    ~SessionCall() {
+        if (m_client)
+            m_client->EndRequest();
+    }
+    SessionCall(const SessionCall&) = delete;
+    SessionCall& operator=(const SessionCall&) = delete;
+    CClient* client() const { return m_client; }
+
+private:
+    CClient* m_client = nullptr;
+};
+
+// A request call returns within one question wait and one request wait: it goes on the wire by
+// the end of the first (else it fails unsent) and then waits at most the second.
+std::uint64_t sendDeadlineNs() {
+    return tremix::nowNs() + tremix::scaledMs(tremix::kRequestWaitMs) * 1000000;
 }
 
 } // namespace
@@ -147,47 +145,31 @@ TREMIX_API int32_t PTQ_FT_Logout(int32_t handle) {
     const int index = tableIndex(handle);
     if (!index)
         return 0;
-    // A request waiting on the session this logout ends would hold the library lock for up to
-    // its whole wait: it gives up at once.
-    sessions().interruptIfLast(index);
+    // The logout that ends the session wakes the requests waiting on it, which hold no lock of ours.
     std::lock_guard<ThreadLib::ThreadMutex> lock(libraryLock());
     return sessions().release(index) >= 0 ? 1 : 0;
 }
 
 TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out) {
+    const std::uint64_t sendBy = sendDeadlineNs();
     if (handle == -1 || !out || tremix::onLibraryThread())
         return 0;
     const int index = tableIndex(handle);
     if (!index)
         return 0;
-    std::unique_lock<ThreadLib::ThreadMutex> lock(libraryLock());
-    CClient* client = sessions().client(index);
-    if (!client || !client->HasConnection() || !client->IsConnected())
-        return 0;
-    if (waitForClosedQuestion(lock, index, &client, "PTQ_FT_GetDevList", tremix::kCmdDeviceList, "") ==
-        Waited::Failed)
-        return 0;
-    return client->GetDevList(out) == 0 ? 1 : 0;
+    SessionCall call(index, sendBy);
+    return call.client() && call.client()->GetDevList(out, sendBy) == 0 ? 1 : 0;
 }
 
 TREMIX_API int32_t PTQ_FT_GetTestResult(int32_t handle, const char* mac, FixtureTestResult* out) {
+    const std::uint64_t sendBy = sendDeadlineNs();
     if (handle == -1 || !out || tremix::onLibraryThread())
         return 0;
     const int index = tableIndex(handle);
     if (!index)
         return 0;
-    std::unique_lock<ThreadLib::ThreadMutex> lock(libraryLock());
-    CClient* client = sessions().client(index);
-    if (!client)
-        return 0;
-    if (!mac || !*mac || !client->IsConnected())
-        return client->GetTestResult(mac, out) == 0 ? 1 : 0;
-    const Waited waited =
-        waitForClosedQuestion(lock, index, &client, "PTQ_FT_GetTestResult", tremix::kCmdTestResult, mac);
-    if (waited == Waited::Failed)
-        return 0;
-    // A push decides only a request whose device had no open question from its start.
-    return client->GetTestResult(mac, out, waited == Waited::No) == 0 ? 1 : 0;
+    SessionCall call(index, sendBy);
+    return call.client() && call.client()->GetTestResult(mac, out, sendBy) == 0 ? 1 : 0;
 }
 
 } // extern "C"

@@ -3,6 +3,7 @@
 #include "winport/WinPort.h"
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 
 namespace tremix {
@@ -39,6 +40,12 @@ int socketWaitMs(int waitMs) {
 
 std::uint64_t nowMs() {
     return winport::realTickMs();
+}
+
+std::uint64_t nowNs() {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
 }
 
 } // namespace tremix

@@ -21,5 +21,7 @@ std::uint64_t scaledMs(std::uint64_t ms);
 int socketWaitMs(int waitMs);
 // Real milliseconds on a steady clock.
 std::uint64_t nowMs();
+// Real nanoseconds on the same clock.
+std::uint64_t nowNs();
 
 } // namespace tremix

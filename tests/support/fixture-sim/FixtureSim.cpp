@@ -24,6 +24,12 @@ std::uint64_t nowMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+std::uint64_t steadyNs() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 std::string normalize(const std::string& mac) {
     std::string key;
     for (char c : mac) {
@@ -72,6 +78,7 @@ std::string withCmd(const std::string& json, const char* cmd) {
 
 struct FixtureSim::Client {
     int fd = -1;
+    std::uint16_t peerPort = 0;
     std::string in;
 };
 
@@ -265,6 +272,15 @@ void FixtureSim::scriptAnswers(const std::string& mac, std::vector<std::vector<A
     m_scripts[normalize(mac)] = Script{std::move(script), 0};
 }
 
+void FixtureSim::setResponder(Responder responder) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_responder = std::move(responder);
+}
+
+void FixtureSim::setWrittenHook(WrittenHook hook) {
+    post([this, hook] { m_writtenHook = hook; });
+}
+
 void FixtureSim::setCloseOnRequest(bool close) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_closeOnRequest = close;
@@ -274,12 +290,12 @@ void FixtureSim::push(const std::string& json) {
     sendFrame(2, withCmd(json, "test_result"));
 }
 
-void FixtureSim::sendFrame(std::uint8_t type, const std::string& payload) {
-    sendRaw(frame(type, payload));
+void FixtureSim::sendFrame(std::uint8_t type, const std::string& payload, const std::string& tag) {
+    sendRaw(frame(type, payload), tag);
 }
 
-void FixtureSim::sendRaw(const std::string& bytes) {
-    post([this, bytes] { toAll(bytes); });
+void FixtureSim::sendRaw(const std::string& bytes, const std::string& tag) {
+    post([this, bytes, tag] { toAll(bytes, tag); });
 }
 
 void FixtureSim::closeClients() {
@@ -408,10 +424,10 @@ void FixtureSim::closeClient(int id) {
     m_clientCount = static_cast<int>(m_clients.size());
 }
 
-void FixtureSim::toAll(const std::string& bytes) {
+void FixtureSim::toAll(const std::string& bytes, const std::string& tag) {
     const std::uint64_t now = nowMs();
     for (auto& c : m_clients)
-        m_writes.push_back({c.first, bytes, now});
+        m_writes.push_back({c.first, bytes, now, tag, 0});
 }
 
 void FixtureSim::reply(int id, const std::string& payload, int delayMs) {
@@ -427,11 +443,11 @@ void FixtureSim::reply(int id, const std::string& payload, int delayMs) {
     for (std::size_t cut : split) {
         if (cut <= from || cut >= bytes.size())
             continue;
-        m_writes.push_back({id, bytes.substr(from, cut - from), due});
+        m_writes.push_back({id, bytes.substr(from, cut - from), due, std::string(), 0});
         due += 5;
         from = cut;
     }
-    m_writes.push_back({id, bytes.substr(from), due});
+    m_writes.push_back({id, bytes.substr(from), due, std::string(), 0});
 }
 
 void FixtureSim::onFrame(int id, std::uint8_t type, const std::string& payload) {
@@ -443,6 +459,8 @@ void FixtureSim::onFrame(int id, std::uint8_t type, const std::string& payload) 
     request.cmd = json ? member(object, "cmd") : std::string();
     request.mac = json ? member(object, "mac") : std::string();
     request.atMs = nowMs();
+    const auto client = m_clients.find(id);
+    request.peerPort = client != m_clients.end() ? client->second->peerPort : 0;
 
     std::string answer;
     int delay = 0;
@@ -460,17 +478,10 @@ void FixtureSim::onFrame(int id, std::uint8_t type, const std::string& payload) 
             }
         } else if (m_closeOnRequest) {
             close = true;
+        } else if (m_responder && (request.cmd == "device_list" || request.cmd == "test_result")) {
+            schedule(request, m_responder(request));
         } else if (Script* script = scriptFor(request)) {
-            for (const Answer& a : script->answers[script->next]) {
-                std::string json = withCmd(a.json, "test_result");
-                Json::Value answerObject;
-                if (parseObject(json, answerObject) && !answerObject.isMember("mac")) {
-                    answerObject["mac"] = request.mac;
-                    json = compact(answerObject);
-                }
-                m_scheduled.emplace(request.atMs + static_cast<std::uint64_t>(std::max(a.delayMs, 0)),
-                                    frame(a.type, json));
-            }
+            schedule(request, script->answers[script->next]);
             ++script->next;
         } else if (request.cmd == "device_list" || request.cmd == "test_result") {
             delay = m_delayMs;
@@ -526,6 +537,8 @@ void FixtureSim::flushWrites(std::uint64_t now) {
             m_writes.erase(m_writes.begin() + static_cast<long>(i));
             continue;
         }
+        if (w.startedNs == 0)
+            w.startedNs = steadyNs();
         const ssize_t n = ::send(it->second->fd, w.bytes.data(), w.bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             ++i;
@@ -541,10 +554,26 @@ void FixtureSim::flushWrites(std::uint64_t now) {
             ++i;
             continue;
         }
+        if (!w.tag.empty() && m_writtenHook)
+            m_writtenHook(w.tag, it->second->peerPort, w.startedNs, steadyNs());
         m_writes.erase(m_writes.begin() + static_cast<long>(i));
     }
     for (int id : failed)
         closeClient(id);
+}
+
+void FixtureSim::schedule(const Request& request, const std::vector<Answer>& answers) {
+    for (const Answer& a : answers) {
+        std::string json = withCmd(a.json, "test_result");
+        Json::Value answerObject;
+        if (parseObject(json, answerObject) && member(answerObject, "cmd") == "test_result" &&
+            !answerObject.isMember("mac")) {
+            answerObject["mac"] = request.mac;
+            json = compact(answerObject);
+        }
+        m_scheduled.emplace(request.atMs + static_cast<std::uint64_t>(std::max(a.delayMs, 0)),
+                            Scheduled{frame(a.type, json), a.tag});
+    }
 }
 
 FixtureSim::Script* FixtureSim::scriptFor(const Request& request) {
@@ -555,7 +584,7 @@ FixtureSim::Script* FixtureSim::scriptFor(const Request& request) {
 }
 
 std::uint64_t FixtureSim::releaseScheduled(std::uint64_t now) {
-    std::vector<std::string> due;
+    std::vector<Scheduled> due;
     std::uint64_t next = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -566,8 +595,8 @@ std::uint64_t FixtureSim::releaseScheduled(std::uint64_t now) {
         if (!m_scheduled.empty())
             next = m_scheduled.begin()->first;
     }
-    for (const std::string& bytes : due)
-        toAll(bytes);
+    for (const Scheduled& s : due)
+        toAll(s.bytes, s.tag);
     return next;
 }
 
@@ -618,12 +647,16 @@ void FixtureSim::loop() {
         }
         if (m_listener >= 0) {
             if (fds[k++].revents & POLLIN) {
-                const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+                sockaddr_in peer{};
+                socklen_t peerLength = sizeof peer;
+                const int fd =
+                    ::accept4(m_listener, reinterpret_cast<sockaddr*>(&peer), &peerLength, SOCK_CLOEXEC);
                 if (fd >= 0) {
                     const int on = 1;
                     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
                     auto client = std::make_unique<Client>();
                     client->fd = fd;
+                    client->peerPort = ntohs(peer.sin_port);
                     m_clients[m_nextId++] = std::move(client);
                     std::lock_guard<std::mutex> lock(m_mutex);
                     ++m_connections;

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class FixtureSim {
@@ -22,6 +23,7 @@ public:
         std::string cmd; // "cmd" of the JSON payload, if any
         std::string mac; // "mac" of the JSON payload, if any
         std::uint64_t atMs = 0;
+        std::uint16_t peerPort = 0; // the client's port: which connection it came on
     };
     // What to answer for a MAC without a result of its own.
     enum class Unknown { Pass, Silent, NoMac };
@@ -30,10 +32,22 @@ public:
     // the request came. It goes to the clients connected when it is due: one due after a
     // reconnect goes out on the new connection.
     struct Answer {
+        Answer() = default;
+        Answer(std::uint8_t t, std::string j, int delay, std::string g = std::string())
+            : type(t), json(std::move(j)), delayMs(delay), tag(std::move(g)) {}
         std::uint8_t type = 1;
         std::string json;
         int delayMs = 0;
+        std::string tag; // named to the written hook when the frame has gone out
     };
+    // Decides the answers to each device_list and test_result request (on the server thread,
+    // under the fixture's lock: it must not call the fixture). Replaces every other answer rule.
+    using Responder = std::function<std::vector<Answer>(const Request&)>;
+    // Told, on the server thread, when the last byte of a tagged answer has been written to the
+    // client on peerPort: the times (steady clock, ns) before its first send call and after its
+    // last, between which its bytes reached the client.
+    using WrittenHook = std::function<void(const std::string& tag, std::uint16_t peerPort,
+                                           std::uint64_t startNs, std::uint64_t doneNs)>;
 
     FixtureSim();
     ~FixtureSim();
@@ -64,12 +78,15 @@ public:
     // none); later requests get the usual answer. A fixture that measures each request as it comes
     // and answers out of order.
     void scriptAnswers(const std::string& mac, std::vector<std::vector<Answer>> script);
+    void setResponder(Responder responder);
+    void setWrittenHook(WrittenHook hook);
     // Close the connection when a request other than a heartbeat arrives.
     void setCloseOnRequest(bool close);
     // To every connected client: a pushed test_result object, any frame, raw bytes.
     void push(const std::string& json);
-    void sendFrame(std::uint8_t type, const std::string& payload);
-    void sendRaw(const std::string& bytes);
+    // A tag names the frame to the written hook.
+    void sendFrame(std::uint8_t type, const std::string& payload, const std::string& tag = std::string());
+    void sendRaw(const std::string& bytes, const std::string& tag = std::string());
     // Closes every connected client; returns once they are closed.
     void closeClients();
     // Stop listening (connects are refused) or listen again on the same port.
@@ -95,6 +112,12 @@ private:
         int client;
         std::string bytes;
         std::uint64_t dueMs;
+        std::string tag;
+        std::uint64_t startedNs = 0;
+    };
+    struct Scheduled {
+        std::string bytes;
+        std::string tag;
     };
 
     void loop();
@@ -104,12 +127,14 @@ private:
     void closeClient(int id);
     void onFrame(int id, std::uint8_t type, const std::string& payload);
     void reply(int id, const std::string& payload, int delayMs);
-    void toAll(const std::string& bytes);
+    void toAll(const std::string& bytes, const std::string& tag = std::string());
     void flushWrites(std::uint64_t now);
     struct Script {
         std::vector<std::vector<Answer>> answers;
         std::size_t next = 0;
     };
+    // Queues answers to request, due their delays after it came; under m_mutex.
+    void schedule(const Request& request, const std::vector<Answer>& answers);
     // The script that answers this request, if one has answers left; under m_mutex.
     Script* scriptFor(const Request& request);
     // Queues the scripted answers that are due for every client connected now; the time of the
@@ -141,8 +166,10 @@ private:
     std::vector<std::size_t> m_split;
     std::vector<std::string> m_queued;
     std::map<std::string, Script> m_scripts;
-    std::multimap<std::uint64_t, std::string> m_scheduled; // due time -> frame, to all clients
+    std::multimap<std::uint64_t, Scheduled> m_scheduled; // due time -> frame, to all clients
     bool m_closeOnRequest = false;
+    Responder m_responder;
+    WrittenHook m_writtenHook; // server thread only (set through post)
     int m_connections = 0;
     int m_clientCount = 0;
     std::vector<Request> m_requests;

@@ -83,22 +83,39 @@ TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect,
 TREMIX_API int32_t PTQ_FT_Login(const FixtureLoginInfo* info);
 // Releases one login of the session; the last one ends it.
 TREMIX_API int32_t PTQ_FT_Logout(int32_t handle);
-// Asks the fixture for its device information (waits up to 10 s; one open question, as below).
+// Asks the fixture for its device information; the device list is one device of its own under
+// the rule below, and the call is bounded the same way.
 TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
-// The test result of one device, asked of the fixture (waits up to 10 s for the answer).
+// The test result of one device, asked of the fixture.
 //
-// Replies carry no request identity, so a session keeps at most one open question per device (the
-// MAC, case and separators ignored; audio and GPIO ask the same question): a request that went
-// out and got no answer in its wait leaves its device's question open. While it is open nothing
-// else is asked of that device: a new request first waits, within its own 10 s and without
-// holding up other devices' requests, for the question to close; then it is sent and gets its
-// full wait, else it fails unsent and opens nothing. A question closes when a reply for that
-// device comes (it answered the earlier request: it is dropped and logged) or 50 s after the give-up;
-// it stays open across a reconnect. A result the fixture pushed answers a request only when it
-// came while the request waited and the device had no open question from the request's start;
-// a push that comes while the question is open is not kept. So every answer is the one answer to
-// its device's one open question, or dropped. This rests on two assumptions about the fixture: it
-// answers a request at most once, and within 50 s of the request's give-up.
+// Replies carry no request identity, so for each fixture address (host and port) the library lets
+// at most one request per device be on its way or one question be open (the device is its MAC,
+// case and separators ignored; audio and GPIO ask the same question). Whether a request may go on
+// the wire and its sending are one step, under the lock the fixture's replies are offered under:
+// - a request that went out and got no answer in its wait (10 s) leaves its device's question
+//   open; nothing else is asked of that device until a reply for it comes (it answers the earlier
+//   request: it is dropped and logged) or the silence limit (50 s after the give-up) has passed.
+//   The limit is judged on what has arrived: it ends a question only once the receive side has
+//   been seen holding nothing unparsed (no unread byte, no incomplete frame) after it;
+// - a result the fixture pushed decides a request only when no reply came in time, the push was
+//   received after the request was sent (the receive side was seen empty between the two), and
+//   the device had no open question when the request started; a push that comes while the
+//   question is open is not kept. The answer is still owed then, so the question opens all the
+//   same;
+// - questions belong to the fixture, not to the session: a logout and a new login keep them. A
+//   new process starts with none, so within the silence limit of a give-up a restarted program
+//   can take the answer owed to its predecessor.
+// This rests on two assumptions about the fixture: it answers a request at most once, and within
+// 50 s of the request's give-up.
+//
+// Bounds: a call returns within one question wait and one request wait (20 s at time scale 1) of
+// being called, whatever other threads do: it goes on the wire within the first 10 s (waiting for
+// the library lock, and for its device's earlier request or open question) or fails unsent, then
+// waits at most 10 s for its answer. What one caller's wait costs another: nothing for another
+// device (requests for different devices wait side by side, without the library lock); for the
+// same device, the later call waits for the earlier one's answer or question, within its own
+// first 10 s. A logout or login holds the library lock only for its own work (the logout that
+// ends a session wakes the requests waiting on it at once and waits for them to leave).
 TREMIX_API int32_t PTQ_FT_GetTestResult(int32_t handle, const char* mac, FixtureTestResult* out);
 
 #ifdef __cplusplus

@@ -1,0 +1,99 @@
+// The one gate between the library's requests and a fixture: whether a request for a device may
+// go on the wire, and its sending, are one step under the lock that the fixture's replies and
+// pushes are offered under. Replies carry no request identity, so for each device at most one
+// request is on its way or one question open:
+//  - a request that went out and got no answer leaves its device's question open; nothing else is
+//    asked of that device until an answer for it comes (it answered the earlier request and is
+//    dropped) or the silence limit has passed;
+//  - time and order are judged on what has arrived: the silence limit runs from the give-up, and
+//    a question closes by it only once the receive side has been seen holding nothing unparsed
+//    (no unread byte, no incomplete frame) at or after its limit; a push counts as after a
+//    request only if the receive side was seen empty after the request was sent;
+//  - a push decides a request that got no reply in time only if it came after the request was
+//    sent and the device had no open question when the request started; a push that comes while
+//    the question is open is not kept.
+// There is one gate per fixture address (host and port) for the life of the process, so a
+// logout and a new login keep the questions; a new process starts with none.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include <json/value.h>
+
+namespace tremix {
+
+class CRequestGate {
+public:
+    // The gate of a fixture address.
+    static std::shared_ptr<CRequestGate> ForEndpoint(const std::string& host, int port);
+
+    // The key of a request's device: the MAC reduced by macKey for a test_result, one key of its
+    // own for the device list; empty (no device, never asked) for an unusable MAC.
+    static std::string KeyOf(const std::string& cmd, const std::string& mac);
+
+    // One request on its way through the gate.
+    struct Request {
+        std::string key;
+        const char* who = ""; // the caller's name, for the log
+        bool waited = false;  // its device had a question open (or a request on its way) at its start
+        bool sent = false;
+        std::uint64_t sentNs = 0;
+        bool replied = false;
+        bool lost = false;                // the link went down or the session ended after it was sent
+        std::atomic<bool> settled{false}; // replied or lost: read without the lock
+        Json::Value reply;
+    };
+    enum class Sent { Yes, Refused, Down, Failed };
+    // Waits until sendByNs for the request's device to be free, then sends it with send (which
+    // writes the frame and returns the bytes written, or -1), all under the gate's lock. Down: the
+    // link is down or stop is set; Refused: the device stayed busy; Failed: the send failed.
+    Sent Send(Request& request, std::uint64_t sendByNs, const std::function<long()>& send,
+              const std::function<bool()>& stop);
+    // Waits until untilNs at most, or until the request is answered or lost; true when it is.
+    bool WaitAnswer(Request& request, std::uint64_t untilNs);
+    bool Answered(const Request& request);
+    enum class End { Reply, Push, Open };
+    // Ends a sent request. Without a reply, push (called under the gate's lock with the time the
+    // request was sent) may decide it when the rule admits a push; else its question is left open.
+    End Finish(Request& request, const std::function<bool(std::uint64_t sentNs)>& push);
+
+    // What the receive side found. A reply for key: taken by the request on its way for key, or
+    // it closes key's open question (an answer to an earlier request, dropped).
+    enum class Offer { Taken, Closed, NotAwaited };
+    Offer OfferReply(const std::string& key, Json::Value& reply);
+    // A push for key: handed to keep, with the moment after which it was received, unless key's
+    // question is open. False when not kept.
+    bool AdmitPush(const std::string& key, const std::function<void(std::uint64_t receivedAfterNs)>& keep);
+    // The receive side held nothing unparsed at atNs (taken before a read that found nothing).
+    void NoteDrained(std::uint64_t atNs);
+    // The link came up (nothing is unread on a new link) or went down (requests on their way are
+    // lost; nothing more can arrive on it).
+    void SetLink(bool up);
+    // Wakes every waiter to look at its stop condition again.
+    void Wake();
+
+    bool QuestionOpen(const std::string& key);
+    std::size_t OpenQuestions();
+
+private:
+    // Under m_lock. Whether key has an open question now; drops it when its limit has passed on
+    // what has arrived.
+    bool OpenLocked(const std::string& key, std::uint64_t now);
+    std::uint64_t DrainedLocked(std::uint64_t now) const { return m_linkUp ? m_drainedNs : now; }
+
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::map<std::string, std::uint64_t> m_closesAt; // open questions: key -> end of the silence limit
+    std::map<std::string, Request*> m_onTheirWay;    // sent and not yet finished
+    bool m_linkUp = false;
+    std::uint64_t m_drainedNs = 0;
+};
+
+} // namespace tremix
