@@ -65,7 +65,7 @@ void CNetAccess::StopThread() {
     DestroyThread();
     trace("**************StopThread***************\n");
     {
-        std::lock_guard<std::timed_mutex> reader(m_readLock);
+        std::lock_guard<std::mutex> reader(m_readLock);
         std::lock_guard<std::mutex> lock(m_lock);
         m_socket.reset();
         m_recv.Free();
@@ -84,7 +84,7 @@ int CNetAccess::OpenConnection(const char* host, int port) {
     client->SetSendTimeout(waitMs);
     trace("ip = %s, port = %d, timeout = %d \n", host, port, waitMs);
     m_recvWaitMs = std::min(waitMs, kDrainSliceMs);
-    std::lock_guard<std::timed_mutex> reader(m_readLock);
+    std::lock_guard<std::mutex> reader(m_readLock);
     std::lock_guard<std::mutex> lock(m_lock);
     m_socket = std::move(client);
     return 0;
@@ -138,7 +138,7 @@ int CNetAccess::RecvData() {
     }
     // Reads until nothing is left, so that the last read sees the receive side empty (see
     // CRequestGate::NoteDrained) even when frames keep coming.
-    std::lock_guard<std::timed_mutex> reader(m_readLock);
+    std::lock_guard<std::mutex> reader(m_readLock);
     int total = 0;
     for (int reads = 0; reads < kMaxReadsPerStep; ++reads) {
         const int got = ReadAvailable(*socket);
@@ -208,7 +208,7 @@ int CNetAccess::Request(const std::string& payload, const std::string& key, cons
     // the bytes wake this thread and no other. Frames that come meanwhile (other requests'
     // replies, pushes, heartbeat replies) are handled here as the connection thread would; a
     // closed socket is left to it.
-    std::unique_lock<std::timed_mutex> reader(m_readLock, std::defer_lock);
+    std::unique_lock<std::mutex> reader(m_readLock, std::defer_lock);
     bool timedOut = false;
     for (;;) {
         if (request.settled.load(std::memory_order_acquire) || m_ending.load())
@@ -220,7 +220,7 @@ int CNetAccess::Request(const std::string& payload, const std::string& key, cons
         }
         const std::uint64_t sliceEnd =
             std::min(deadline, now + static_cast<std::uint64_t>(kSliceMs) * 1000000);
-        if (!reader.owns_lock() && !reader.try_lock_for(std::chrono::milliseconds(1))) {
+        if (!reader.owns_lock() && !TakeReadRole(reader)) {
             m_gate->WaitAnswer(request, sliceEnd);
             continue;
         }
@@ -262,6 +262,17 @@ int CNetAccess::Request(const std::string& payload, const std::string& key, cons
         break;
     }
     return -1;
+}
+
+bool CNetAccess::TakeReadRole(std::unique_lock<std::mutex>& reader) {
+    // The connection thread holds the read lock for one read at a time; another request, for its
+    // whole wait: the role is had within a few tries or not at all.
+    for (int tries = 0; tries < 64; ++tries) {
+        if (reader.try_lock())
+            return true;
+        std::this_thread::yield();
+    }
+    return false;
 }
 
 void CNetAccess::Interrupt() {

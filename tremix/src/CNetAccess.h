@@ -77,6 +77,8 @@ protected:
     IAccessEvent* m_sink;
 
 private:
+    // Takes the read lock for a waiting request when no other request holds it.
+    bool TakeReadRole(std::unique_lock<std::mutex>& reader);
     // Sends a frame for a request (under the gate's lock): 1 all of it, 0 nothing, -1 a part.
     long SendRequestFrame(const std::string& frame, const std::string& key);
 
@@ -85,7 +87,7 @@ private:
     // Held by whoever reads the socket (the connection thread or a request waiting for its
     // reply); taken before the gate's lock and m_lock. The socket is replaced or freed only
     // under both.
-    std::timed_mutex m_readLock;
+    std::mutex m_readLock;
     std::unique_ptr<CTcpClient> m_socket;
     bool m_opened = false;
     int m_recvWaitMs = 0; // connection thread: longest wait for bytes
