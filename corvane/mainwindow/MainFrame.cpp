@@ -647,10 +647,7 @@ void MainFrame::onMainFrameFullNetcomEnable(bool enable) {
 }
 
 void MainFrame::showTextInfo() {
-    TipDialog tip;
-    tip.textLabel->setText(tr("Please select the device first!"));
-    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-    tip.exec();
+    TipDialog::showWarning(tr("Please select the device first!"));
 }
 
 // ---- Relogin ----
