@@ -68,7 +68,6 @@ OtherParamConfigDlg::OtherParamConfigDlg(QWidget* parent) : OzmDialog(parent) {
     for (QCheckBox* check : _enableCheck)
         connect(check, &QCheckBox::clicked, this, &OtherParamConfigDlg::onCheckBoxClicked);
     connectNetworkPages();
-    connectLaterPages();
 
     loadOtherParamEnable();
     loadMaintainInfo();
