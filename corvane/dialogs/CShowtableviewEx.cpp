@@ -2,63 +2,14 @@
 
 #include "CmodifyresultmodelEx.h"
 
-#include <QFrame>
-#include <QHeaderView>
 #include <QMouseEvent>
-#include <QScrollBar>
 
 CShowtableviewEx::CShowtableviewEx(const QStringList& headerList, QWidget* parent)
-    : QTableView(parent), headers(headerList) {
-    model = new CmodifyresultmodelEx(nullptr);
-    model->setHorizontalHeader(headers);
-    model->setModelData(&rows);
-    setModel(model);
+    : CShowtableviewEx(headerList, new CmodifyresultmodelEx(nullptr), parent) {}
 
-    setAlternatingRowColors(true);
-    setFrameShape(QFrame::StyledPanel);
-    setShowGrid(false);
-    setFocusPolicy(Qt::NoFocus);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    horizontalHeader()->setStretchLastSection(true);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    verticalHeader()->setHidden(true);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    horizontalHeader()->setFixedHeight(32);
-    setColumnWidth(1, 150);
-    verticalHeader()->setDefaultSectionSize(36);
-
-    connect(model, &CmodifyresultmodelEx::updateCount, this, &CShowtableviewEx::updateTotal);
-}
-
-CShowtableviewEx::~CShowtableviewEx() {
-    // The model has no parent: detach it from the view before deleting it.
-    setModel(nullptr);
-    delete model;
-}
-
-void CShowtableviewEx::appendRow(const QStringList& row) {
-    rows.append(row);
-    model->refresh();
-}
-
-void CShowtableviewEx::clearRows() {
-    rows.clear();
-    model->refresh();
-}
-
-int CShowtableviewEx::rowCount() const {
-    return model->rowCount();
-}
-
-QVariant CShowtableviewEx::getData(int row, int column) const {
-    return model->getData(row, column);
-}
-
-void CShowtableviewEx::setTableWidth(int width) {
-    setFixedWidth(width);
-    horizontalScrollBar()->setFixedWidth(width);
-}
+CShowtableviewEx::CShowtableviewEx(const QStringList& headerList, CmodifyresultmodelEx* resultModel,
+                                   QWidget* parent)
+    : ResultRowsView(headerList, resultModel, parent), model(resultModel) {}
 
 void CShowtableviewEx::mousePressEvent(QMouseEvent* event) {
     event->accept();

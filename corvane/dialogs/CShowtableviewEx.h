@@ -2,29 +2,19 @@
 // nothing; a left double click on a row reports that row's cells.
 #pragma once
 
-#include <QList>
-#include <QStringList>
-#include <QTableView>
-#include <QVariant>
+#include "ResultRowsView.h"
 
 class CmodifyresultmodelEx;
 
-class CShowtableviewEx : public QTableView {
+class CShowtableviewEx : public ResultRowsView {
     Q_OBJECT
 public:
     CShowtableviewEx(const QStringList& headers, QWidget* parent = nullptr);
-    ~CShowtableviewEx() override;
 
-    void appendRow(const QStringList& row);
-    void clearRows();
-    int rowCount() const;
-    QVariant getData(int row, int column) const;
-    void setTableWidth(int width);
     CmodifyresultmodelEx* resultModel() const { return model; }
 
 signals:
     void leftdoubleClicked(QStringList strList);
-    void updateTotal(int count);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -32,7 +22,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    CmodifyresultmodelEx* model = nullptr;
-    QList<QStringList> rows;
-    QStringList headers;
+    CShowtableviewEx(const QStringList& headers, CmodifyresultmodelEx* model, QWidget* parent);
+
+    CmodifyresultmodelEx* model = nullptr; // owned by the base view
 };

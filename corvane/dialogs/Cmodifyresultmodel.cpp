@@ -7,25 +7,7 @@ const QColor kGood(51, 51, 51);
 const QColor kBad(247, 63, 46);
 } // namespace
 
-Cmodifyresultmodel::Cmodifyresultmodel(QObject* parent) : QAbstractTableModel(parent) {}
-
-int Cmodifyresultmodel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid())
-        return 0;
-    if (!verticalHeaders.isEmpty())
-        return verticalHeaders.size();
-    return rows ? rows->size() : 0;
-}
-
-int Cmodifyresultmodel::columnCount(const QModelIndex& parent) const {
-    if (parent.isValid())
-        return 0;
-    if (!horizontalHeaders.isEmpty())
-        return horizontalHeaders.size();
-    if (rows && !rows->isEmpty())
-        return rows->first().size();
-    return 0;
-}
+Cmodifyresultmodel::Cmodifyresultmodel(QObject* parent) : ResultRowsModel(parent) {}
 
 QVariant Cmodifyresultmodel::foreground(int column, const QString& text) const {
     if (_colorMode == 0) {
@@ -44,72 +26,24 @@ QVariant Cmodifyresultmodel::foreground(int column, const QString& text) const {
 }
 
 QVariant Cmodifyresultmodel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !rows || rows->isEmpty() || index.row() < 0 || index.row() >= rows->size())
+    const QStringList* row = rowAt(index);
+    if (!row)
         return QVariant();
     // Each row is checked against its own cell count: rows may differ in length.
-    const QStringList& row = rows->at(index.row());
     const int column = index.column();
-    const QString text = column >= 0 && column < row.size() ? row.at(column) : QString();
+    const bool present = column >= 0 && column < row->size();
     switch (role) {
     case Qt::DisplayRole:
-        if (column >= 0 && column < row.size())
-            return text;
-        return QVariant();
+        return present ? QVariant(row->at(column)) : QVariant();
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
     case Qt::ForegroundRole:
-        return foreground(column, text);
+        return foreground(column, present ? row->at(column) : QString());
     default:
         return QVariant();
     }
 }
 
-bool Cmodifyresultmodel::setData(const QModelIndex& index, const QVariant&, int) {
-    return index.isValid();
-}
-
-QVariant Cmodifyresultmodel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole)
-        return QVariant();
-    const QStringList& list = orientation == Qt::Horizontal ? horizontalHeaders : verticalHeaders;
-    if (section < 0 || section >= list.size())
-        return QVariant();
-    return list.at(section);
-}
-
-Qt::ItemFlags Cmodifyresultmodel::flags(const QModelIndex& index) const {
-    if (!index.isValid())
-        return Qt::NoItemFlags;
-    return QAbstractTableModel::flags(index);
-}
-
-void Cmodifyresultmodel::setHorizontalHeader(const QStringList& headers) {
-    horizontalHeaders = headers;
-}
-
-void Cmodifyresultmodel::setVerticalHeader(const QStringList& headers) {
-    verticalHeaders = headers;
-}
-
-void Cmodifyresultmodel::setModelData(const QList<QStringList>* list) {
-    rows = list;
-}
-
 void Cmodifyresultmodel::setColorMode(int mode) {
     _colorMode = mode;
-}
-
-void Cmodifyresultmodel::refresh() {
-    emit updateCount(rowCount());
-    beginResetModel();
-    endResetModel();
-}
-
-QVariant Cmodifyresultmodel::getData(int row, int column) const {
-    if (!rows || row < 0 || row >= rows->size())
-        return QVariant();
-    const QStringList& cells = rows->at(row);
-    if (column < 0 || column >= cells.size())
-        return QVariant();
-    return cells.at(column);
 }

@@ -1,13 +1,10 @@
 // Paints GPIO result cells so that a selected row keeps each cell's own text colour.
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "ResultCellDelegate.h"
 
-class CommonDelegateEx : public QStyledItemDelegate {
+class CommonDelegateEx : public ResultCellDelegate {
     Q_OBJECT
 public:
     explicit CommonDelegateEx(QObject* parent = nullptr);
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
 };

@@ -24,8 +24,6 @@ constexpr int kWidth = 534;
 constexpr int kHeight = 326;
 const char kAddressPattern[] = "((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9][0-9]|[0-9])[\\.]){3}"
                                "(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9][0-9]|[0-9])";
-const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
-const char kSuccessIcon[] = "./skin/client/default/MainFrame/icon_notification_success.png";
 
 using fixedfield::latin1Text;
 
@@ -106,44 +104,37 @@ void SetIPDialog::onCancelBtnClicked() {
     close();
 }
 
-void SetIPDialog::showTip(const QString& icon, const QString& text) {
-    TipDialog tip;
-    tip.iconLabel->setPixmap(QPixmap(icon));
-    tip.textLabel->setText(text);
-    tip.exec();
-}
-
 void SetIPDialog::onConfirm() {
     std::uint32_t ip = 0;
     if (!parse(ipEdit->text(), &ip)) {
-        showTip(kWarningIcon, tr("Invalid IP address!"));
+        TipDialog::showWarning(tr("Invalid IP address!"));
         return;
     }
     const std::uint32_t first = ip >> 24;
     if (first > 223 || first == 0) {
-        showTip(kWarningIcon, tr("Specify the first value of the ip address as a value between 1 and 233!"));
+        TipDialog::showWarning(tr("Specify the first value of the ip address as a value between 1 and 233!"));
         return;
     }
     const std::uint32_t last = ip & 0xFFu;
     if (last == 0 || last == 255) {
-        showTip(kWarningIcon, tr("Invalid IP address!"));
+        TipDialog::showWarning(tr("Invalid IP address!"));
         return;
     }
     std::uint32_t mask = 0;
     bool maskValid = parse(maskEdit->text(), &mask) && mask != 0 && mask != 0xFFFFFFFFu;
     maskValid = maskValid && dottedquad::isContiguousMask(mask);
     if (!maskValid) {
-        showTip(kWarningIcon, tr("Invalid Netmask address!"));
+        TipDialog::showWarning(tr("Invalid Netmask address!"));
         return;
     }
     std::uint32_t gateway = 0;
     if (!parse(gatewayEdit->text(), &gateway)) {
-        showTip(kWarningIcon, tr("Invalid Gateway address!"));
+        TipDialog::showWarning(tr("Invalid Gateway address!"));
         return;
     }
     if ((ip & mask) != (gateway & mask)) {
-        showTip(kWarningIcon,
-                tr("IP address and gate way are not in the same network segment!Are you sure modify?"));
+        TipDialog::showWarning(
+            tr("IP address and gate way are not in the same network segment!Are you sure modify?"));
         return;
     }
     OZM::_SC_SETIP_DATA_ info;
@@ -154,7 +145,7 @@ void SetIPDialog::onConfirm() {
     copyLatin1Field(info.mask, sizeof info.mask, maskEdit->text());
     ozmParamsMgr()->setIpInfo(&info);
     close();
-    showTip(kSuccessIcon, tr("Saved successfully"));
+    TipDialog::showSuccess(tr("Saved successfully"));
 }
 
 void SetIPDialog::mousePressEvent(QMouseEvent* event) {

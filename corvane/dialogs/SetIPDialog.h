@@ -48,5 +48,4 @@ protected:
 
 private:
     void loadRecord();
-    void showTip(const QString& icon, const QString& text);
 };

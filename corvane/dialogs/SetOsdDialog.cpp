@@ -126,10 +126,7 @@ void SetOsdDialog::onConfirm() {
     const OZM::_SC_SETOSD_DATA_ saved = record();
     ozmParamsMgr()->setOsdInfo(&saved);
     close();
-    TipDialog tip;
-    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_notification_success.png"));
-    tip.textLabel->setText(tr("Saved successfully"));
-    tip.exec();
+    TipDialog::showSuccess(tr("Saved successfully"));
 }
 
 void SetOsdDialog::mousePressEvent(QMouseEvent* event) {

@@ -2,15 +2,9 @@
 
 #include "Cmodifytableview.h"
 #include "CommonDelegate.h"
-#include "FramelessDialogFrame.h"
 #include "fields/FixedFieldText.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QWidget>
 
 #include <algorithm>
 #include <cstring>
@@ -25,40 +19,11 @@ constexpr int kOtherParamColumnOrder[15] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 
 } // namespace
 
 ShowResultDialog::ShowResultDialog(const QStringList& headerList, QWidget* parent, int width, int height)
-    : QDialog(parent), dialogHeight(height), dialogWidth(width), headers(headerList) {
-    setWindowFlags(Qt::FramelessWindowHint);
-    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    titleLabel->setText(QStringLiteral("IPC Corvane"));
-    closeButton = frame.closeButton;
+    : ResultTableDialog(headerList, parent, width, height) {
     connect(closeButton, &QPushButton::clicked, this, &ShowResultDialog::onCloseBtnClicked);
-
     resultTable = new Cmodifytableview(headers, this);
     resultTable->setItemDelegate(new CommonDelegate(resultTable));
-    resultTable->setGeometry(14, 72, dialogWidth - 46, dialogHeight - 118);
-
-    modifyDeviceLabel = new QLabel(tr("Modify device:"), this);
-    deviceCountLabel = new QLabel("0", this);
-    modifyFailedLabel = new QLabel(tr("Modify failed:"), this);
-    failedCountLabel = new QLabel("0", this);
-    failedCountLabel->setStyleSheet("QLabel{color:#F73F2E;}");
-    auto* countFrame = new QFrame(this);
-    auto* countLayout = new QHBoxLayout(countFrame);
-    countLayout->setSpacing(0);
-    countLayout->setContentsMargins(14, 0, 0, 5);
-    countLayout->addWidget(modifyDeviceLabel);
-    countLayout->addSpacing(15);
-    countLayout->addWidget(deviceCountLabel);
-    countLayout->addSpacing(30);
-    countLayout->addWidget(modifyFailedLabel);
-    countLayout->addSpacing(15);
-    countLayout->addWidget(failedCountLabel);
-    countLayout->addStretch();
-    countFrame->setGeometry(12, 40, dialogWidth - 12, 30);
-
-    isDragging = false;
-    titleRect = geometry();
+    placeTable(resultTable, tr("Modify device:"), tr("Modify failed:"));
 }
 
 QString ShowResultDialog::statusText(int status) const {
@@ -72,11 +37,6 @@ QString ShowResultDialog::statusText(int status) const {
     default:
         return QString();
     }
-}
-
-void ShowResultDialog::setCounts(int total, int successes) {
-    deviceCountLabel->setText(QString::number(total));
-    failedCountLabel->setText(QString::number(total - successes));
 }
 
 void ShowResultDialog::showBatchResult(std::vector<DeviceResultInfo> records) {
@@ -153,10 +113,7 @@ void ShowResultDialog::showSDCardResult(std::vector<SdCardResultInfo> records) {
 }
 
 void ShowResultDialog::showTestDetail(const FixtureGpioItem* items, int count) {
-    modifyDeviceLabel->hide();
-    deviceCountLabel->hide();
-    modifyFailedLabel->hide();
-    failedCountLabel->hide();
+    hideCounts();
     resultTable->setColorMode(1);
     if (!items)
         return;
@@ -166,30 +123,6 @@ void ShowResultDialog::showTestDetail(const FixtureGpioItem* items, int count) {
             {utf8Text(items[i].name), utf8Text(items[i].function), utf8Text(items[i].status)});
 }
 
-QString ShowResultDialog::deviceCountText() const {
-    return deviceCountLabel->text();
-}
-
-QString ShowResultDialog::failedCountText() const {
-    return failedCountLabel->text();
-}
-
-bool ShowResultDialog::countsVisible() const {
-    return !deviceCountLabel->isHidden();
-}
-
 void ShowResultDialog::onCloseBtnClicked() {
     close();
-}
-
-void ShowResultDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void ShowResultDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
-}
-
-void ShowResultDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
 }

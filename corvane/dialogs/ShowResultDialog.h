@@ -1,10 +1,7 @@
 // Modal result table of a batch: one row per device, the device and failure counts above.
 #pragma once
 
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
-#include <QStringList>
+#include "ResultTableDialog.h"
 
 #include <set>
 #include <vector>
@@ -14,11 +11,9 @@
 #include "../mainwindow/FixturePendingInfo.h"
 #include "../mainwindow/NetInfoResultInfo.h"
 
-class QLabel;
-class QPushButton;
 class Cmodifytableview;
 
-class ShowResultDialog : public QDialog {
+class ShowResultDialog : public ResultTableDialog {
     Q_OBJECT
 public:
     ShowResultDialog(const QStringList& headers, QWidget* parent, int width, int height);
@@ -34,35 +29,12 @@ public:
     void showTestDetail(const FixtureGpioItem* items, int count);
 
     Cmodifytableview* table() const { return resultTable; }
-    QString deviceCountText() const;
-    QString failedCountText() const;
-    bool countsVisible() const;
 
 public slots:
     void onCloseBtnClicked();
 
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-
 private:
     QString statusText(int status) const;
-    void setCounts(int total, int successes);
 
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
-    int dialogHeight = 0;
-    int dialogWidth = 0;
-    bool isDragging = false;
-    QRect titleRect;
-    QPoint pressPos;
-
-    QStringList headers;
     Cmodifytableview* resultTable = nullptr;
-    QLabel* modifyDeviceLabel = nullptr;
-    QLabel* deviceCountLabel = nullptr;
-    QLabel* modifyFailedLabel = nullptr;
-    QLabel* failedCountLabel = nullptr;
 };

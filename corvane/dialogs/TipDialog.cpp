@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 
 TipDialog::TipDialog(QWidget* parent) : QDialog(parent) {
@@ -34,6 +35,13 @@ TipDialog::TipDialog(QWidget* parent) : QDialog(parent) {
 }
 
 TipDialog::~TipDialog() = default;
+
+void TipDialog::showMessage(const QString& icon, const QString& text) {
+    TipDialog tip;
+    tip.iconLabel->setPixmap(QPixmap(icon));
+    tip.textLabel->setText(text);
+    tip.exec();
+}
 
 void TipDialog::onCloseBtnClicked() {
     close();

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 class QLabel;
 class QPushButton;
@@ -14,6 +15,14 @@ class TipDialog : public QDialog {
 public:
     explicit TipDialog(QWidget* parent = nullptr);
     ~TipDialog() override;
+
+    static constexpr const char* kWarningIcon = "./skin/client/default/MainFrame/icon_warning.png";
+    static constexpr const char* kSuccessIcon =
+        "./skin/client/default/MainFrame/icon_notification_success.png";
+    // A modal message box with the icon (a skin path) and the text; returns once it is closed.
+    static void showMessage(const QString& icon, const QString& text);
+    static void showWarning(const QString& text) { showMessage(kWarningIcon, text); }
+    static void showSuccess(const QString& text) { showMessage(kSuccessIcon, text); }
 
     QLabel* titleLogoLabel = nullptr;
     QLabel* titleLabel = nullptr;

@@ -211,10 +211,7 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
     for (int f = 0; f < OZM::FamilyCount; ++f)
         any = any || enable.flag[f] == 1;
     if (!any) {
-        TipDialog tip;
-        tip.textLabel->setText(tr("Please select a set first!"));
-        tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-        tip.exec();
+        TipDialog::showWarning(tr("Please select a set first!"));
         return -1;
     }
     m_otherCheckTimer->stop();
@@ -720,10 +717,7 @@ void DeviceManager::onModifyOtherParamEnd() {
         rangeUsedUp = m_otherRangeUsedUp;
     }
     if (rangeUsedUp) {
-        TipDialog tip;
-        tip.textLabel->setText(tr("No free IP address is left: the remaining devices were not changed!"));
-        tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-        tip.exec();
+        TipDialog::showWarning(tr("No free IP address is left: the remaining devices were not changed!"));
     }
     QStringList headers{tr("IP")};
     int columns = 0;

@@ -8,6 +8,7 @@
 #include "ViewQRcodeDialog.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/TipDialog.h"
+#include "fields/FixedFieldText.h"
 #include "kvxnet/DscSearch.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -45,51 +46,9 @@
 
 namespace {
 
-constexpr std::size_t kSearchRecordSize = 544;
-static_assert(sizeof(DSC_SEARCH_RESPONSE_INFO) == kSearchRecordSize, "search record size");
-
-// Byte fields of the search record.
-const unsigned char* bytesOf(const DSC_SEARCH_RESPONSE_INFO& record) {
-    return reinterpret_cast<const unsigned char*>(&record);
+template <std::size_t N> QString latin1Field(const char (&field)[N]) {
+    return fixedfield::latin1Text(field, N);
 }
-
-QString latin1Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset, std::size_t width) {
-    const char* start = reinterpret_cast<const char*>(bytesOf(record) + offset);
-    const void* end = std::memchr(start, 0, width);
-    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) : width;
-    return QString::fromLatin1(start, static_cast<int>(length));
-}
-
-std::uint8_t u8Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset) {
-    return bytesOf(record)[offset];
-}
-
-std::uint32_t u32Field(const DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset) {
-    std::uint32_t value = 0;
-    std::memcpy(&value, bytesOf(record) + offset, sizeof(value));
-    return value;
-}
-
-void setU32Field(DSC_SEARCH_RESPONSE_INFO& record, std::size_t offset, std::uint32_t value) {
-    std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, &value, sizeof(value));
-}
-
-constexpr std::size_t kTagOffset = 0, kTagWidth = 12;
-constexpr std::size_t kTypeOffset = 12;
-constexpr std::size_t kDhcpOffset = 20;
-constexpr std::size_t kFullNetcomOffset = 22;
-constexpr std::size_t kNetcomFlagOffset = 23;
-constexpr std::size_t kIpOffset = 24, kIpWidth = 16;
-constexpr std::size_t kMaskOffset = 40, kGatewayOffset = 56, kDnsOffset = 72;
-constexpr std::size_t kMacOffset = 104, kMacWidth = 18;
-constexpr std::size_t kHttpPortOffset = 240, kRtspPortOffset = 244;
-constexpr std::size_t kCol14Offset = 296, kCol16Offset = 300;
-constexpr std::size_t kCol5Offset = 384, kCol5Width = 64;
-constexpr std::size_t kSerialOffset = 448, kSerialWidth = 32;
-constexpr std::size_t kUserOffset = 480, kPasswordOffset = 512, kAccountWidth = 32;
-
-// Network-information answer: MAC and new IP.
-constexpr std::size_t kResponseMacOffset = 32, kResponseIpOffset = 60;
 
 const char* const kCountStyle = " font-size: 14px; color: #666666; line-height: 20px; ";
 
@@ -574,15 +533,15 @@ void MainFrame::applySearchAnswer(std::uint64_t generation, bool end,
         enableSearchButton();
         return;
     }
-    if (latin1Field(record, kTagOffset, kTagWidth) != "searching.." || u8Field(record, kTypeOffset) != 11)
+    if (latin1Field(record.tag) != QLatin1String(DSC_TAG) || record.type != DSC_TYPE_FOUND)
         return;
     DSC_SEARCH_RESPONSE_INFO copy = record;
-    const QString mac = latin1Field(copy, kMacOffset, kMacWidth);
+    const QString mac = latin1Field(copy.mac);
     if (mac.isEmpty())
         return;
     addSearchResult(copy);
     // Every answer, a repeated one too, goes to the engine with its HTTP port in host order.
-    setU32Field(copy, kHttpPortOffset, toHostOrder(u32Field(copy, kHttpPortOffset)));
+    copy.httpPort = toHostOrder(copy.httpPort);
     if (_engine) {
         _engine->addSearchInfo(mac.toStdString(), &copy);
         _engine->addLoginTask(&copy);
@@ -590,8 +549,8 @@ void MainFrame::applySearchAnswer(std::uint64_t generation, bool end,
 }
 
 void MainFrame::addSearchResult(const DSC_SEARCH_RESPONSE_INFO& record) {
-    const QString ip = latin1Field(record, kIpOffset, kIpWidth);
-    const QString mac = latin1Field(record, kMacOffset, kMacWidth);
+    const QString ip = latin1Field(record.ip);
+    const QString mac = latin1Field(record.mac);
     // A row with the same IP and MAC makes the answer a duplicate.
     if (_deviceTable->containsDevice(ip, mac))
         return;
@@ -608,34 +567,33 @@ std::uint32_t MainFrame::toHostOrder(std::uint32_t value) {
 }
 
 QStringList MainFrame::buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
-    const std::uint8_t dhcp = u8Field(record, kDhcpOffset);
-    const QString fullNetcom = RowTexts::text(
-        u8Field(record, kFullNetcomOffset) == 1 ? RowText::FullNetcomEnabled : RowText::FullNetcomDisabled);
-    const QString netcomFlag =
-        u8Field(record, kNetcomFlagOffset) == 1 ? RowTexts::text(RowText::NetcomFlagSet) : QString();
+    const std::uint8_t dhcp = record.dhcp;
+    const QString fullNetcom =
+        RowTexts::text(record.fullNetcom == 1 ? RowText::FullNetcomEnabled : RowText::FullNetcomDisabled);
+    const QString netcomFlag = record.column3Flag == 1 ? RowTexts::text(RowText::NetcomFlagSet) : QString();
     const QString dhcpText = dhcp == 1   ? RowTexts::text(RowText::DhcpOpen)
                              : dhcp == 0 ? RowTexts::text(RowText::DhcpClose)
                                          : QString();
     QStringList row;
-    row << QString()                                                       // 0
-        << latin1Field(record, kIpOffset, kIpWidth)                        // 1
-        << fullNetcom                                                      // 2
-        << netcomFlag                                                      // 3
-        << QString()                                                       // 4
-        << latin1Field(record, kCol5Offset, kCol5Width)                    // 5
-        << QString()                                                       // 6
-        << latin1Field(record, kSerialOffset, kSerialWidth)                // 7
-        << latin1Field(record, kMacOffset, kMacWidth)                      // 8
-        << latin1Field(record, kMaskOffset, kIpWidth)                      // 9
-        << latin1Field(record, kGatewayOffset, kIpWidth)                   // 10
-        << latin1Field(record, kDnsOffset, kIpWidth)                       // 11
-        << QString::number(toHostOrder(u32Field(record, kHttpPortOffset))) // 12
-        << QString::number(toHostOrder(u32Field(record, kRtspPortOffset))) // 13
-        << QString::number(u8Field(record, kCol14Offset))                  // 14
-        << dhcpText                                                        // 15
-        << QString::number(u32Field(record, kCol16Offset))                 // 16
-        << latin1Field(record, kUserOffset, kAccountWidth)                 // 17
-        << latin1Field(record, kPasswordOffset, kAccountWidth);            // 18
+    row << QString()                                     // 0
+        << latin1Field(record.ip)                        // 1
+        << fullNetcom                                    // 2
+        << netcomFlag                                    // 3
+        << QString()                                     // 4
+        << latin1Field(record.text384)                   // 5
+        << QString()                                     // 6
+        << latin1Field(record.serial)                    // 7
+        << latin1Field(record.mac)                       // 8
+        << latin1Field(record.mask)                      // 9
+        << latin1Field(record.gateway)                   // 10
+        << latin1Field(record.dns)                       // 11
+        << QString::number(toHostOrder(record.httpPort)) // 12
+        << QString::number(toHostOrder(record.rtspPort)) // 13
+        << QString::number(record.number296)             // 14
+        << dhcpText                                      // 15
+        << QString::number(record.number300)             // 16
+        << latin1Field(record.user)                      // 17
+        << latin1Field(record.password);                 // 18
     return row;
 }
 
@@ -689,10 +647,7 @@ void MainFrame::onMainFrameFullNetcomEnable(bool enable) {
 }
 
 void MainFrame::showTextInfo() {
-    TipDialog tip;
-    tip.textLabel->setText(tr("Please select the device first!"));
-    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-    tip.exec();
+    TipDialog::showWarning(tr("Please select the device first!"));
 }
 
 // ---- Relogin ----
@@ -705,20 +660,16 @@ void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp) {
 bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin) {
     if (!resp)
         return false;
-    const auto* bytes = reinterpret_cast<const char*>(resp);
-    char mac[kMacWidth] = {}; // at most 17 characters and the terminator
-    std::memcpy(mac, bytes + kResponseMacOffset, kMacWidth - 1);
-    char ip[kIpWidth] = {}; // at most 15 characters and the terminator
-    std::memcpy(ip, bytes + kResponseIpOffset, kIpWidth - 1);
+    // At most as many characters as the search record's MAC and address fields hold.
+    const std::string mac = fixedfield::fieldText(resp->mac, sizeof DSC_SEARCH_RESPONSE_INFO::mac - 1);
+    const std::string ip = fixedfield::fieldText(resp->newIp, sizeof DSC_SEARCH_RESPONSE_INFO::ip - 1);
     // The stored record takes the new address: the relogin reads the record as stored.
     const bool stored = _engine && _engine->updateSearchInfo(mac, [&ip](DSC_SEARCH_RESPONSE_INFO& record) {
-        char* field = reinterpret_cast<char*>(&record) + kIpOffset;
-        std::memset(field, 0, kIpWidth);
-        std::memcpy(field, ip, std::strlen(ip));
+        fixedfield::copyField(record.ip, ip);
     });
     std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = stored ? _engine->findSearchInfo(mac) : nullptr;
     if (!record) {
-        Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac);
+        Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac.c_str());
         return false;
     }
     if (relogin)

@@ -18,16 +18,6 @@
 
 namespace {
 
-const char* const kWarningIcon = "./skin/client/default/MainFrame/icon_warning.png";
-
-// The operator's warning; the caller returns without doing anything else.
-void showWarning(const QString& text) {
-    TipDialog tip;
-    tip.iconLabel->setPixmap(QPixmap(kWarningIcon));
-    tip.textLabel->setText(text);
-    tip.exec();
-}
-
 // The program folder is the one the label ini is written under ("<folder>/Pellora/PelloraInfo.ini"),
 // so the label program always reads the ini this window wrote.
 QString programFolder() {
@@ -38,7 +28,7 @@ QString programFolder() {
 
 void MainFrame::onSyncTime() {
     if (_checkedRows.isEmpty()) {
-        showWarning(tr("Please select the device first!"));
+        TipDialog::showWarning(tr("Please select the device first!"));
         return;
     }
     if (_engine)
@@ -47,7 +37,7 @@ void MainFrame::onSyncTime() {
 
 void MainFrame::onModifyOSD() {
     if (_checkedRows.isEmpty()) {
-        showWarning(tr("Please select the device first!"));
+        TipDialog::showWarning(tr("Please select the device first!"));
         return;
     }
     if (_engine)
@@ -56,7 +46,7 @@ void MainFrame::onModifyOSD() {
 
 void MainFrame::onCheckSDcard() {
     if (_checkedRows.isEmpty()) {
-        showWarning(tr("Please select the device first!"));
+        TipDialog::showWarning(tr("Please select the device first!"));
         return;
     }
     if (_engine)
@@ -65,7 +55,7 @@ void MainFrame::onCheckSDcard() {
 
 void MainFrame::onTenZoom() {
     if (_checkedRows.isEmpty()) {
-        showWarning(tr("Please select the device first!"));
+        TipDialog::showWarning(tr("Please select the device first!"));
         return;
     }
     if (_engine)
@@ -83,11 +73,11 @@ void MainFrame::onSelectFilePath() {
 
 void MainFrame::onUpgrade() {
     if (_checkedRows.isEmpty()) {
-        showWarning(tr("Please select the device first!"));
+        TipDialog::showWarning(tr("Please select the device first!"));
         return;
     }
     if (_upgradeFileEdit->text().isEmpty()) {
-        showWarning(tr("Please choose upgrade package!"));
+        TipDialog::showWarning(tr("Please choose upgrade package!"));
         return;
     }
     if (_engine)
@@ -96,7 +86,7 @@ void MainFrame::onUpgrade() {
 
 void MainFrame::onPellora() {
     if (_checkedRows.size() != 1) {
-        showWarning(tr("Please select a device!"));
+        TipDialog::showWarning(tr("Please select a device!"));
         return;
     }
     if (!_pelloraProcess) {
@@ -112,7 +102,7 @@ void MainFrame::onPellora() {
                 Qx_Write_Log(300, "MainFrame::onPellora", "cannot start %s: %s",
                              QFile::encodeName(program).constData(),
                              _pelloraProcess->errorString().toUtf8().constData());
-                showWarning(tr("The label program cannot be started!"));
+                TipDialog::showWarning(tr("The label program cannot be started!"));
             },
             Qt::QueuedConnection);
     }

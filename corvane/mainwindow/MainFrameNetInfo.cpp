@@ -30,7 +30,6 @@ namespace {
 
 const char kAccessText[] = "Vorn_Kd";
 const char kDhcpMacText[] = "Vorn_Tsa";
-const char kWarningIcon[] = "./skin/client/default/MainFrame/icon_warning.png";
 
 using fixedfield::fieldText;
 
@@ -70,10 +69,7 @@ NetInfoResultInfo pendingRecord(int kind, const DSC_SEARCH_RESPONSE_INFO& record
 }
 
 void showWarning(const QString& text) {
-    TipDialog tip;
-    tip.textLabel->setText(text);
-    tip.iconLabel->setPixmap(QPixmap(kWarningIcon));
-    tip.exec();
+    TipDialog::showWarning(text);
 }
 
 } // namespace

@@ -19,13 +19,6 @@ namespace {
 constexpr int kMaxMainStreamDevices = 4;
 constexpr int kMaxSubStreamDevices = 10;
 
-void warn(const QString& text) {
-    TipDialog tip;
-    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-    tip.textLabel->setText(text);
-    tip.exec();
-}
-
 // Rows x columns of the preview grid for n devices.
 QSize gridFor(int n) {
     if (n <= 1)
@@ -38,16 +31,16 @@ QSize gridFor(int n) {
 // The checks of the two grid previews; false after a warning.
 bool previewAllowed(const QVector<QStringList>& rows) {
     if (rows.isEmpty()) {
-        warn(MainFrame::tr("Please select the device first!"));
+        TipDialog::showWarning(MainFrame::tr("Please select the device first!"));
         return false;
     }
     if (ozmParamsMgr()->getStream() == 0) {
         if (rows.size() > kMaxMainStreamDevices) {
-            warn(MainFrame::tr("Play the main stream, please select less than 4 units!"));
+            TipDialog::showWarning(MainFrame::tr("Play the main stream, please select less than 4 units!"));
             return false;
         }
     } else if (rows.size() > kMaxSubStreamDevices) {
-        warn(MainFrame::tr("Play the sub stream, please select less than 10 units!"));
+        TipDialog::showWarning(MainFrame::tr("Play the sub stream, please select less than 10 units!"));
         return false;
     }
     return true;
@@ -75,7 +68,7 @@ void MainFrame::onPtzAndAudio() {
 
 void MainFrame::onImageTest() {
     if (_checkedRows.isEmpty()) {
-        warn(tr("Please search for device!"));
+        TipDialog::showWarning(tr("Please search for device!"));
         return;
     }
     ImageTestDialog dialog;

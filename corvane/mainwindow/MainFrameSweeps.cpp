@@ -112,10 +112,7 @@ void MainFrame::onFullRecovery() {
 
 void MainFrame::runDeviceBatch(int kind) {
     if (_checkedRows.isEmpty()) {
-        TipDialog tip;
-        tip.textLabel->setText(tr("Please select the device first!"));
-        tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-        tip.exec();
+        TipDialog::showWarning(tr("Please select the device first!"));
         return;
     }
     // A running IP or DHCP thread would add its records to this operation's lists.
@@ -334,10 +331,7 @@ void MainFrame::onModifyParamEnd(int cmd_type) {
             netInfo = _netInfoList;
         }
         if (_netRangeUsedUp.exchange(false)) {
-            TipDialog tip;
-            tip.textLabel->setText(tr("No free IP address is left: the remaining devices were not changed!"));
-            tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-            tip.exec();
+            TipDialog::showWarning(tr("No free IP address is left: the remaining devices were not changed!"));
             if (netInfo.empty())
                 return; // nothing was sent: no table
         }

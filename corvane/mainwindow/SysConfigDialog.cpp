@@ -119,10 +119,7 @@ void SysConfigDialog::onSaveDate() {
     }
     close();
 
-    TipDialog tip;
-    tip.textLabel->setText(tr("Saved successfully"));
-    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_notification_success.png"));
-    tip.exec();
+    TipDialog::showSuccess(tr("Saved successfully"));
 }
 
 void SysConfigDialog::mousePressEvent(QMouseEvent* event) {

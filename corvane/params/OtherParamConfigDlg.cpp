@@ -22,8 +22,6 @@
 
 namespace {
 
-const char* const kWarningIcon = "./skin/client/default/MainFrame/icon_warning.png";
-const char* const kSuccessIcon = "./skin/client/default/MainFrame/icon_notification_success.png";
 constexpr int kTreeWidth = 200;
 
 } // namespace
@@ -70,7 +68,6 @@ OtherParamConfigDlg::OtherParamConfigDlg(QWidget* parent) : OzmDialog(parent) {
     for (QCheckBox* check : _enableCheck)
         connect(check, &QCheckBox::clicked, this, &OtherParamConfigDlg::onCheckBoxClicked);
     connectNetworkPages();
-    connectLaterPages();
 
     loadOtherParamEnable();
     loadMaintainInfo();
@@ -235,10 +232,7 @@ void OtherParamConfigDlg::revealField(QWidget* field) {
 void OtherParamConfigDlg::showWarningTip(const QString& text, QWidget* field) {
     if (field)
         revealField(field);
-    TipDialog tip;
-    tip.textLabel->setText(text);
-    tip.iconLabel->setPixmap(QPixmap(kWarningIcon));
-    tip.exec();
+    TipDialog::showWarning(text);
 }
 
 void OtherParamConfigDlg::onSaveParamSlot() {
@@ -273,8 +267,5 @@ void OtherParamConfigDlg::onSaveParamSlot() {
         showWarningTip(tr("Save Failed! The settings could not be written."));
         return;
     }
-    TipDialog tip;
-    tip.textLabel->setText(tr("Save Success!"));
-    tip.iconLabel->setPixmap(QPixmap(kSuccessIcon));
-    tip.exec();
+    TipDialog::showSuccess(tr("Save Success!"));
 }

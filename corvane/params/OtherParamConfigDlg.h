@@ -3,8 +3,11 @@
 // flags into the parameter store. The page index 0..14 ties tree leaf, page, check box and flag.
 //
 // Implementation by page group: OtherParamConfigDlg.cpp (frame, tree wiring, save sequence),
-// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and their slots), OtherParamConfigDlgPending.cpp
-// (the frames of the pages whose content lands later).
+// OtherParamConfigDlgNetwork*.cpp and OtherParamConfigDlgGb28181.cpp (pages 0-4 and their
+// slots), OtherParamConfigDlgVideo.cpp (5), OtherParamConfigDlgAudio.cpp (6 and 14),
+// OtherParamConfigDlgOsd.cpp (7), OtherParamConfigDlgWidgetPages.cpp (8 and 10),
+// OtherParamConfigDlgPrivacy.cpp (9), OtherParamConfigDlgSystem.cpp (11-13) and
+// OtherParamConfigDlgLinks.cpp (the values two pages share).
 #pragma once
 
 #include "MultiTreeWidget.h"
@@ -123,8 +126,7 @@ private:
     void onHeartbeatTimeoutsChanged(const QString& text);
     void onAlarmIdChanged(const QString& text);
 
-    // Pages whose content lands later (OtherParamConfigDlgPending.cpp until then): builders,
-    // savers and the constructor's steps that belong to them.
+    // Pages 5-14: builders, savers and the constructor's steps that belong to them.
     void createVideoPage();
     void createAudioPage();
     void createOsdPage();
@@ -135,10 +137,9 @@ private:
     void createTimePage();
     void createMaintainPage();
     void createAudioBoardPage();
-    // Called by the constructor in this order: wiring of pages 5-14 to the slots (before the
-    // enable flags load), the timed-restart record and the brightness link between the image
-    // and audio board pages (after it), the privacy editor's areas (after page 0 is shown).
-    void connectLaterPages();
+    // Called by the constructor after the enable flags load, in this order: the timed-restart
+    // record, the brightness link between the image and audio board pages, the privacy
+    // editor's areas (after page 0 is shown).
     void loadMaintainInfo();
     void connectLightBrightness();
     void loadPrivacyEditor();

@@ -177,8 +177,5 @@ void OtherParamConfigDlg::abortAddressTest() {
 void OtherParamConfigDlg::finishAddressTest(const QString& message) {
     abortAddressTest();
     _testBtn->setEnabled(true);
-    TipDialog tip;
-    tip.textLabel->setText(message);
-    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-    tip.exec();
+    TipDialog::showWarning(message);
 }

@@ -37,10 +37,7 @@ std::uint8_t byteOf(int value) {
 void TimeSetWidget::showWarningTip(const QString& text, QWidget* field) {
     if (field)
         emit checkFailed(field);
-    TipDialog tip;
-    tip.textLabel->setText(text);
-    tip.iconLabel->setPixmap(QPixmap("./skin/client/default/MainFrame/icon_warning.png"));
-    tip.exec();
+    TipDialog::showWarning(text);
 }
 
 void TimeSetWidget::loadTimeInfo() {

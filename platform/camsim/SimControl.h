@@ -114,8 +114,8 @@ Timing timing();
 std::vector<CallRecord> callLog();
 std::vector<CallRecord> calls(const std::string& function);
 void clearCallLog();
-// Whether calls are recorded (on by default; reset() turns it on again). Benchmarks of large
-// fleets turn it off: every call's record bytes would be kept.
+// The log keeps the latest calls, up to 8 MB of records (a test reads the calls it made since its
+// last clear). Whether calls are recorded: on by default; reset() turns it on again.
 void setCallRecording(bool on);
 
 int startupCount();

@@ -12,6 +12,7 @@
 #include "camsim/SimControl.h"
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
+#include "harness/ProgramFolderTest.h"
 #include "harness/TestDir.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -68,17 +69,13 @@ QString run(const QString& program, const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-class LineEndToEnd : public harness::QtTest {
+class LineEndToEnd : public harness::ProgramFolderTest {
 protected:
     void SetUp() override {
-        harness::QtTest::SetUp();
-        dir = std::make_unique<harness::TestDir>();
-        ASSERT_TRUE(dir->enter());
-        dir->setEnv("CORVANE_PROGRAM_DIR", dir->path().toUtf8());
-        const QByteArray simPing = qgetenv("CORVANE_BIN_DIR") + "/simping";
-        dir->setEnv("PATH", simPing + ":" + qgetenv("PATH"));
-        ASSERT_EQ(QStandardPaths::findExecutable("ping"), QString(simPing + "/ping"))
-            << "only the stand-in ping";
+        harness::ProgramFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_EQ(QStandardPaths::findExecutable("ping"), putStandInPingFirst()) << "only the stand-in ping";
         ozmParamsMgr()->setCurrentLanCode("en_US");
         ozmParamsMgr()->setSearchTime(5);
         ozmParamsMgr()->setSearchFullNetcom(0);
@@ -86,28 +83,26 @@ protected:
         camsim::resetWorld();
         camsim::useFleet(camsim::defaultFleet(8));
         ASSERT_TRUE(fixture.start());
-        dir->setEnv("CORVANE_FIXTURE_PORT", QByteArray::number(fixture.port()));
+        folder().setEnv("CORVANE_FIXTURE_PORT", QByteArray::number(fixture.port()));
     }
     void TearDown() override {
         fixture.stop();
         camsim::resetWorld();
-        dir.reset();
-        harness::QtTest::TearDown();
+        harness::ProgramFolderTest::TearDown();
     }
 
     // The label program's folder: the built program and its shipped files.
     void installLabelProgram() {
-        const QString folder = dir->path() + "/Pellora";
+        const QString program = folder().path() + "/Pellora";
         const QString src = qEnvironmentVariable("CORVANE_SOURCE_DIR") + "/pellora/app/files";
-        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(QDir().mkpath(program));
         ASSERT_TRUE(
-            QFile::copy(qEnvironmentVariable("CORVANE_BIN_DIR") + "/Pellora/Pellora", folder + "/Pellora"));
+            QFile::copy(qEnvironmentVariable("CORVANE_BIN_DIR") + "/Pellora/Pellora", program + "/Pellora"));
         for (const char* name : {"PelloraInfo.ini", "IP.bmp", "ce.bmp"})
-            ASSERT_TRUE(QFile::copy(src + "/" + name, folder + "/" + name)) << name;
-        QFile::setPermissions(folder + "/PelloraInfo.ini", QFile::ReadOwner | QFile::WriteOwner);
+            ASSERT_TRUE(QFile::copy(src + "/" + name, program + "/" + name)) << name;
+        QFile::setPermissions(program + "/PelloraInfo.ini", QFile::ReadOwner | QFile::WriteOwner);
     }
 
-    std::unique_ptr<harness::TestDir> dir;
     FixtureSim fixture;
 };
 
@@ -281,7 +276,7 @@ TEST_F(LineEndToEnd, EightCamerasThroughEveryStation) {
         EXPECT_EQ(text(camsim::paramBytes(mac.toStdString(), "osd"), 12), "Line 2");
 
     // Firmware upgrade.
-    const QString package = dir->file("firmware.bin");
+    const QString package = folder().file("firmware.bin");
     {
         QFile file(package);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -289,7 +284,7 @@ TEST_F(LineEndToEnd, EightCamerasThroughEveryStation) {
     }
     camsim::clearCallLog();
     // The picker answered through its seam (the real dialog is driven by the buttons test).
-    dir->setEnv("CORVANE_OPEN_FILE", package.toUtf8());
+    folder().setEnv("CORVANE_OPEN_FILE", package.toUtf8());
     EXPECT_TRUE(driver.run("Browse", [&] { frame.onSelectFilePath(); }).empty());
     tables = driver.run("File Upgrade", [&] { frame.onUpgrade(); });
     ASSERT_EQ(tables.size(), 1u);
@@ -303,7 +298,7 @@ TEST_F(LineEndToEnd, EightCamerasThroughEveryStation) {
     service.enqueue(testsupport::ScriptedReply::http(200, "OK", R"({"code":0,"data":{"cookie":"line"}})"));
     service.enqueue(testsupport::ScriptedReply::http(
         200, "OK", R"({"code":0,"data":{"verify":"LINE7","is_confirm":1}})"));
-    const std::wstring ini = (dir->path() + "/Pellora/PelloraInfo.ini").toStdWString();
+    const std::wstring ini = (folder().path() + "/Pellora/PelloraInfo.ini").toStdWString();
     ASSERT_TRUE(WritePrivateProfileString(L"SERVICE", L"BaseUrl",
                                           QString::fromStdString(service.baseUrl()).toStdWString().c_str(),
                                           ini.c_str()));
@@ -314,13 +309,13 @@ TEST_F(LineEndToEnd, EightCamerasThroughEveryStation) {
     ASSERT_EQ(frame.checkedRows().size(), 1);
     const QString serial = frame.checkedRows()[0].value(7);
     ASSERT_FALSE(serial.isEmpty());
-    const QString pdf = dir->file("label.pdf");
-    dir->setEnv("MFC_PRINT_TO_FILE", pdf.toUtf8());
-    dir->setEnv("PELLORA_SCREENSHOT_DIR", dir->file("pellora-shots").toUtf8());
-    dir->setEnv("QT_QPA_PLATFORM", "offscreen");
+    const QString pdf = folder().file("label.pdf");
+    folder().setEnv("MFC_PRINT_TO_FILE", pdf.toUtf8());
+    folder().setEnv("PELLORA_SCREENSHOT_DIR", folder().file("pellora-shots").toUtf8());
+    folder().setEnv("QT_QPA_PLATFORM", "offscreen");
     // In a sanitized build the label program's exit must not turn Qt's own one-off allocations
     // (screens of the offscreen platform) into a failing exit code.
-    dir->setEnv("ASAN_OPTIONS", "detect_leaks=0");
+    folder().setEnv("ASAN_OPTIONS", "detect_leaks=0");
     EXPECT_TRUE(driver.run("Label Printing", [&] { frame.onPellora(); }).empty());
     const QList<QProcess*> processes = frame.findChildren<QProcess*>();
     ASSERT_EQ(processes.size(), 1);
@@ -336,12 +331,12 @@ TEST_F(LineEndToEnd, EightCamerasThroughEveryStation) {
                              .arg(base.host())
                              .arg(base.port())
                              .arg(serial);
-    ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "300", "-png", pdf, dir->file("page")}), 0);
-    const QStringList pages = QDir(dir->path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "300", "-png", pdf, folder().file("page")}), 0);
+    const QStringList pages = QDir(folder().path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
     ASSERT_EQ(pages.size(), 2);
     for (const QString& page : pages) {
         const QStringList codes =
-            run("zbarimg", {"-q", "--raw", dir->file(page)}).split('\n', Qt::SkipEmptyParts);
+            run("zbarimg", {"-q", "--raw", folder().file(page)}).split('\n', Qt::SkipEmptyParts);
         ASSERT_FALSE(codes.isEmpty()) << page.toStdString();
         for (const QString& code : codes)
             EXPECT_EQ(code, link) << page.toStdString();

@@ -1,12 +1,12 @@
 // Fixture for the main-window tests: the application and framework, a temporary folder per
-// test standing in for the program folder, and a closer that records and closes modal dialogs.
+// test standing in for the program folder (ProgramFolderTest), and a closer that records and
+// closes modal dialogs.
 #pragma once
 
 #include "MainFrame.h"
 
+#include "harness/ProgramFolderTest.h"
 #include "harness/ModalCloser.h"
-#include "harness/QtApp.h"
-#include "harness/TestDir.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "tarsel/CTableView.h"
@@ -35,13 +35,12 @@ inline void addRow(MainFrame& frame, const QString& ip, const QString& mac,
     frame.deviceTable()->addRow(row);
 }
 
-class MainWindowTest : public harness::QtTest {
+class MainWindowTest : public harness::ProgramFolderTest {
 protected:
     void SetUp() override {
-        harness::QtTest::SetUp();
-        _dir = std::make_unique<harness::TestDir>();
-        ASSERT_TRUE(_dir->enter());
-        _dir->setEnv("CORVANE_PROGRAM_DIR", _dir->path().toUtf8());
+        harness::ProgramFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // The store outlives a test; each test starts in the source language.
         ozmParamsMgr()->setCurrentLanCode("en_US");
         ASSERT_TRUE(OzmLogic::instance()->init(harness::qtApp()));
@@ -49,11 +48,10 @@ protected:
     }
     void TearDown() override {
         _closer.reset();
-        _dir.reset();
-        harness::QtTest::TearDown();
+        harness::ProgramFolderTest::TearDown();
     }
 
-    QString dir() const { return _dir->path(); }
+    QString dir() const { return folder().path(); }
     // The closer of this test (Reject unless a test gives it a decider).
     harness::ModalCloser& closer() { return *_closer; }
     const std::vector<harness::SeenDialog>& modals() const { return _closer->seen(); }
@@ -75,7 +73,6 @@ protected:
     }
 
 private:
-    std::unique_ptr<harness::TestDir> _dir;
     std::unique_ptr<harness::ModalCloser> _closer;
 };
 

@@ -5,6 +5,7 @@
 #include "LongLimits.h"
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
+#include "harness/ProgramFolderTest.h"
 #include "PlayCheckDeviceDialog.h"
 #include "PlayDialog.h"
 #include "PreviewTestSupport.h"
@@ -75,23 +76,20 @@ std::function<ModalCloser::Action(QWidget*)> stepImageTest(std::function<void(Im
 }
 
 // Each test arms its own modal-dialog closer.
-class PreviewButtonsTest : public harness::QtTest {
+class PreviewButtonsTest : public harness::ProgramFolderTest {
 protected:
     void SetUp() override {
-        harness::QtTest::SetUp();
-        m_dir = std::make_unique<harness::TestDir>();
-        ASSERT_TRUE(m_dir->enter());
-        m_dir->setEnv("CORVANE_PROGRAM_DIR", m_dir->path().toUtf8());
+        harness::ProgramFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(OzmLogic::instance()->init(harness::qtApp()));
         camsim::resetWorld();
         ozmParamsMgr()->setSearchTime(5);
     }
     void TearDown() override {
         camsim::resetWorld();
-        m_dir.reset();
-        harness::QtTest::TearDown();
+        harness::ProgramFolderTest::TearDown();
     }
-    std::unique_ptr<harness::TestDir> m_dir;
     // Lists the first rows of the fleet and checks the first `checked` of them.
     static void listAndCheck(MainFrame& frame, int rows, int checked) {
         const QVector<QStringList> all = fleetRows(rows);

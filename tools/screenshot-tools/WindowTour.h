@@ -3,8 +3,7 @@
 // parameter page they open; a visitor sees each window once it is shown.
 #pragma once
 
-#include "harness/QtApp.h"
-#include "harness/TestDir.h"
+#include "harness/ProgramFolderTest.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QString>
@@ -55,23 +54,18 @@ private:
 // A test that runs the tour: its own working folder as the program folder, the stand-in ping first
 // on PATH, and the source language again afterwards. The tour closes the windows itself: no other
 // closer may run beside it.
-class TourTest : public harness::QtTest {
+class TourTest : public harness::ProgramFolderTest {
 protected:
     void SetUp() override {
-        harness::QtTest::SetUp();
-        _dir = std::make_unique<harness::TestDir>();
-        ASSERT_TRUE(_dir->enter());
-        _dir->setEnv("CORVANE_PROGRAM_DIR", _dir->path().toUtf8());
-        _dir->setEnv("PATH", qgetenv("CORVANE_BIN_DIR") + "/simping:" + qgetenv("PATH"));
+        harness::ProgramFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        putStandInPingFirst();
     }
     void TearDown() override {
         ozmParamsMgr()->setCurrentLanCode("en_US");
-        _dir.reset();
-        harness::QtTest::TearDown();
+        harness::ProgramFolderTest::TearDown();
     }
-
-private:
-    std::unique_ptr<harness::TestDir> _dir;
 };
 
 } // namespace mwtest
