@@ -147,7 +147,7 @@ int DeviceManager::addSearchInfo(const std::string& mac, const DSC_SEARCH_RESPON
         std::lock_guard<std::mutex> lock(m_mapLock);
         m_searchInfo[mac] = *record;
     }
-    sentAddressAnswered(mac, fieldText(record->ip, sizeof record->ip));
+    m_ledger.seenAt(mac, fieldText(record->ip, sizeof record->ip));
     return 0;
 }
 
@@ -281,6 +281,7 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
                 slot->state = LoginSlot::LoggingIn;
                 slot->startTick = GetTickCount();
                 slot->inLoginCall = true;
+                slot->change = 0;
             }
             callLogin(*record, slot, mac);
             read.slot = index;
@@ -405,13 +406,18 @@ void DeviceManager::settleWantedName(int slot, const std::string& mac, bool succ
     m_nameWake.notify_one();
 }
 
-int DeviceManager::reloginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
+int DeviceManager::reloginDevice(const DSC_SEARCH_RESPONSE_INFO* record, AddressLedger::Change change) {
     if (!record)
         return -1;
     DeviceTask task;
     task.type = DeviceTask::Relogin;
     task.generation = m_generation.load();
+    task.change = change;
     task.record = *record;
+    if (change != 0) {
+        std::lock_guard<std::mutex> lock(m_changeLock);
+        m_changeRelogins[change] = ChangeRelogin::Pending;
+    }
     int length = 0;
     {
         std::lock_guard<std::mutex> lock(m_reloginLock);
@@ -451,12 +457,9 @@ void DeviceManager::reLogionSlot() {
         // The device's record as it is now (a recovery may have changed its account).
         const std::string mac = fieldText(task.record.mac, sizeof task.record.mac);
         auto current = findSearchInfo(mac);
-        sentReloginServed(mac);
-        reloginDeviceNow(current ? current.get() : &task.record);
-        // Nothing renewed, or refused at once: the relogin has ended already.
-        const std::vector<LoginSlot> matching = slotsForMac(mac);
-        if (matching.empty() || matching.front().state != LoginSlot::LoggingIn)
-            sentLoginEnded(mac);
+        relogin(current ? current.get() : &task.record, false, task.change);
+    } else if (have && task.change != 0) {
+        changeReloginEnded(task.change, ChangeRelogin::NotRenewed); // a new search began meanwhile
     }
     Qx_Write_Log(600, "DeviceManager::reLogionSlot", "===_login_param_queue:%d", remaining);
 }
@@ -469,9 +472,12 @@ int DeviceManager::reloginAfterReboot(const DSC_SEARCH_RESPONSE_INFO* record) {
     return relogin(record, true);
 }
 
-int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot) {
-    if (!record)
+int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot,
+                           AddressLedger::Change change) {
+    if (!record) {
+        changeReloginEnded(change, ChangeRelogin::NotRenewed);
         return -1;
+    }
     const std::string mac = fieldText(record->mac, sizeof record->mac);
     std::lock_guard<std::mutex> run(m_loginRun);
     LoginSlot* slot = nullptr;
@@ -480,23 +486,33 @@ int DeviceManager::relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReb
         std::lock_guard<std::mutex> lock(m_slotLock);
         if (const std::vector<int>* indices = mac.empty() ? nullptr : slotIndicesOf(mac))
             slot = &m_slots[static_cast<std::size_t>(indices->front())];
+        // The login run is held: no login call is under way, the handle decides.
+        if (slot && slot->renewable())
+            old = slot->hIPCLogin;
+        if (old != 0)
+            slot->hIPCLogin = 0;
+    }
+    if (old == 0) {
+        changeReloginEnded(change, ChangeRelogin::NotRenewed);
         if (!slot)
             return afterReboot ? -1 : 0;
-        if (slot->hIPCLogin == 0)
-            return 0; // never logged in: nothing to renew
-        old = slot->hIPCLogin;
-        slot->hIPCLogin = 0;
+        return 0; // never logged in: nothing to renew
     }
     KVX_NET_Logout(static_cast<int>(old));
+    LoginEnd abandoned; // a relogin still awaiting its answer gets none now
     {
         std::lock_guard<std::mutex> lock(m_slotLock);
+        if (slot->loggingIn())
+            abandoned = takeLoginEnd(*slot, false);
         slot->owner = this;
         // The device may answer at a new address now (IP change, new network settings).
         copyField(slot->ip, sizeof slot->ip, record->ip, sizeof record->ip);
         slot->state = LoginSlot::LoggingIn;
         slot->startTick = GetTickCount();
         slot->inLoginCall = true;
+        slot->change = change;
     }
+    settleLogin(abandoned);
     callLogin(*record, slot, mac);
     return 0;
 }
@@ -508,6 +524,7 @@ int DeviceManager::callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* 
     // Results are reported in the order the answers settle the slot.
     std::lock_guard<std::mutex> order(m_resultOrder);
     bool answered = false;
+    LoginEnd end;
     {
         std::lock_guard<std::mutex> lock(m_slotLock);
         slot->inLoginCall = false;
@@ -516,8 +533,10 @@ int DeviceManager::callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* 
             answered = slot->state != LoginSlot::LoggingIn;
         } else if (slot->state == LoginSlot::LoggingIn) {
             slot->state = LoginSlot::Failed;
+            end = takeLoginEnd(*slot, false);
         }
     }
+    settleLogin(end);
     if (handle == 0) {
         notifyRowText(10, QString::fromStdString(mac), RowText::LoginFailed);
         Qx_Write_Log(600, "DeviceManager::callLogin", "[Line:%d] login refused, mac:%s", __LINE__,
@@ -593,6 +612,7 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
         std::lock_guard<std::mutex> order(m_resultOrder);
         QString mac;
         bool wantedName = false;
+        LoginEnd end;
         {
             std::lock_guard<std::mutex> lock(m_slotLock);
             const bool ours = slot->hIPCLogin == h || (slot->hIPCLogin == 0 && slot->inLoginCall);
@@ -609,8 +629,10 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
             mac = QString::fromLatin1(slot->mac, static_cast<int>(fieldLength(slot->mac, sizeof slot->mac)));
             wantedName = slot->nameWanted;
             slot->nameWanted = false;
+            if (!dropped)
+                end = takeLoginEnd(*slot, message == KVX_MSG_LOGIN_OK);
         }
-        sentLoginEnded(mac.toStdString());
+        settleLogin(end);
         notifyRowText(10, mac, message == KVX_MSG_LOGIN_OK ? RowText::LoginSuccessful : RowText::LoginFailed);
         if (wantedName)
             settleWantedName(slot->index, mac.toStdString(), message == KVX_MSG_LOGIN_OK);
@@ -640,6 +662,7 @@ void DeviceManager::handleSdkMessage(LoginSlot* slot, int handle, int message, v
 void DeviceManager::onCheckLoginTimerSlot() {
     const std::uint64_t now = GetTickCount();
     std::vector<std::pair<std::uint32_t, QString>> expired;
+    std::vector<LoginEnd> ends;
     std::vector<std::string> unnamed; // name reads that waited for these logins
     {
         std::lock_guard<std::mutex> order(m_resultOrder);
@@ -650,6 +673,7 @@ void DeviceManager::onCheckLoginTimerSlot() {
             if (now < s.startTick || now - s.startTick <= static_cast<std::uint64_t>(kLoginLimitMs))
                 continue;
             s.state = LoginSlot::TimedOut;
+            ends.push_back(takeLoginEnd(s, false));
             expired.emplace_back(
                 s.hIPCLogin, QString::fromLatin1(s.mac, static_cast<int>(fieldLength(s.mac, sizeof s.mac))));
             s.hIPCLogin = 0;
@@ -661,9 +685,10 @@ void DeviceManager::onCheckLoginTimerSlot() {
     for (const auto& e : expired) {
         if (e.first != 0)
             KVX_NET_Logout(static_cast<int>(e.first));
-        sentLoginEnded(e.second.toStdString());
         notifyRowText(10, e.second, RowText::LoginFailed);
     }
+    for (const LoginEnd& end : ends)
+        settleLogin(end);
     for (const std::string& mac : unnamed)
         settleWantedName(-1, mac, false);
 }

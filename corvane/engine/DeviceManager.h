@@ -3,6 +3,7 @@
 // Results go out as notification messages through the client framework's channel.
 #pragma once
 
+#include "AddressLedger.h"
 #include "DeviceTask.h"
 #include "LoginSlot.h"
 #include "NewAddressRule.h"
@@ -70,7 +71,8 @@ public:
     // Logins. Every task keeps its own copy of the record.
     int addLoginTask(const DSC_SEARCH_RESPONSE_INFO* record);
     int loginDevice(const DSC_SEARCH_RESPONSE_INFO* record);
-    int reloginDevice(const DSC_SEARCH_RESPONSE_INFO* record);
+    // change: the IP change the relogin follows; its end is kept for changeRelogin.
+    int reloginDevice(const DSC_SEARCH_RESPONSE_INFO* record, AddressLedger::Change change = 0);
     int reloginDeviceNow(const DSC_SEARCH_RESPONSE_INFO* record);
     int reloginAfterReboot(const DSC_SEARCH_RESPONSE_INFO* record);
     void logoutAll();
@@ -130,16 +132,17 @@ public:
     // Device threads of all runs that have not finished yet.
     int otherParamThreads();
 
-    // New addresses on their way to a camera (DeviceManagerAddresses.cpp). Both address
-    // batches pass over a held address unpinged: its camera may not answer there yet.
-    // Whether the address is held: by a live device thread of any other-parameter run (set or
-    // still to set), or sent by the IP change.
-    bool addressHeld(const std::string& address);
-    // The IP change sends this address to the camera: held until the camera answers a search
-    // at it, or until its relogin after the change has ended (logged in or failed).
-    void holdSentAddress(const std::string& mac, const std::string& address);
-    // The camera refused the IP change: the address last sent to it is free again.
-    void releaseSentAddress(const std::string& mac);
+    // New addresses on their way to a camera. Both address batches pass over an address the
+    // ledger holds, unpinged: its camera may not answer there yet. The engine tells it of the
+    // search answers, the logins and the run's device threads.
+    AddressLedger& addressLedger() { return m_ledger; }
+    // How an IP change's own relogin ended (DeviceManagerAddresses.cpp): Pending until then;
+    // NotRenewed when there was no handle to renew.
+    enum class ChangeRelogin { Pending, LoggedIn, Failed, NotRenewed };
+    ChangeRelogin changeRelogin(AddressLedger::Change change);
+    // Whether a relogin of the device would renew its login (a handle, also of a failed or
+    // dropped session, or a login call under way).
+    bool reloginRenews(const std::string& mac);
 
 signals:
     void modifyOtherParamEnd();
@@ -192,27 +195,28 @@ private:
     // Logs out whatever handle the device's slot holds (a refused or dropped login too) and logs
     // in again; a slot without a handle is left alone. No slot with the MAC: -1 after a reboot,
     // else 0.
-    int relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot);
+    int relogin(const DSC_SEARCH_RESPONSE_INFO* record, bool afterReboot, AddressLedger::Change change = 0);
     // Calls the SDK's login for a prepared slot and records the handle; reports a refused call
     // at once and "Logging in..." while no answer has come. Returns the handle (0: refused).
     int callLogin(const DSC_SEARCH_RESPONSE_INFO& record, LoginSlot* slot, const std::string& mac);
     void handleSdkMessage(LoginSlot* slot, int handle, int message, void* param);
 
-    // Addresses the IP change has sent, per camera; guarded by m_sentLock.
-    struct SentAddress {
+    // The end of one login attempt, taken from its slot under m_slotLock and reported with
+    // settleLogin once that lock is let go: a success is a sighting of the camera at the
+    // login's address, and a change's relogin has its end.
+    struct LoginEnd {
+        bool ended = false;
+        bool loggedIn = false;
         std::string mac;
-        std::string address;
-        bool reloginServed = false; // the relogin after the change has been made
+        std::string ip;
+        AddressLedger::Change change = 0;
     };
-    std::mutex m_sentLock;
-    std::vector<SentAddress> m_sentAddresses;
-    // The device's relogin is made now: what was sent to it waits for the login's end.
-    void sentReloginServed(const std::string& mac);
-    // The device's login ended (logged in, failed or timed out): what was sent to it and
-    // waited for its relogin is free again.
-    void sentLoginEnded(const std::string& mac);
-    // A search found the device at this address.
-    void sentAddressAnswered(const std::string& mac, const std::string& address);
+    static LoginEnd takeLoginEnd(LoginSlot& slot, bool loggedIn);
+    void settleLogin(const LoginEnd& end);
+    void changeReloginEnded(AddressLedger::Change change, ChangeRelogin outcome);
+    AddressLedger m_ledger;
+    std::mutex m_changeLock;
+    std::map<AddressLedger::Change, ChangeRelogin> m_changeRelogins;
 
     // Search-information map.
     std::mutex m_mapLock;
@@ -297,7 +301,6 @@ private:
         std::thread thread;
         std::shared_ptr<std::atomic<bool>> done;
         std::string mac;
-        std::string address; // the new address of the row (column 19), empty when none
         std::shared_ptr<OtherSleeper> sleeper;
     };
     static thread_local OtherSleeper* t_otherSleeper; // the device thread's own, else null
@@ -306,7 +309,8 @@ private:
     // leftOut: MACs that an earlier run's device threads still work on; they get a record
     // without a device thread.
     void configOtherParamThd(QVector<QStringList> rows, OtherParamJob job, std::set<std::string> leftOut);
-    void startOtherDeviceThread(QStringList row, const OtherParamJob& job);
+    // claim: the row's new address (column 19) in the ledger, ended with the thread.
+    void startOtherDeviceThread(QStringList row, const OtherParamJob& job, AddressLedger::RunThread claim);
     void handleModifyOtherParam(QStringList* row);
     // Sleeps in program time; false when the engine is shutting down.
     bool otherSleep(int programMs);

@@ -1,63 +1,42 @@
-// New addresses on their way to a camera: those the IP change has sent and those of the
-// other-parameter run's live device threads. The IP change and the run both pass over an
-// address held here, whichever batch sent it.
+// What the logins tell the address ledger, and how each IP change's own relogin ended.
 #include "DeviceManager.h"
 
-#include <algorithm>
+#include "fields/FixedFieldText.h"
 
-bool DeviceManager::addressHeld(const std::string& address) {
-    if (address.empty())
-        return false;
-    {
-        std::lock_guard<std::mutex> lock(m_sentLock);
-        for (const SentAddress& sent : m_sentAddresses) {
-            if (sent.address == address)
-                return true;
-        }
-    }
-    std::lock_guard<std::mutex> lock(m_otherThreadLock);
-    for (const auto& t : m_otherThreads) {
-        if (!t.done->load() && t.address == address)
-            return true;
-    }
-    return false;
+DeviceManager::LoginEnd DeviceManager::takeLoginEnd(LoginSlot& slot, bool loggedIn) {
+    LoginEnd end;
+    end.ended = true;
+    end.loggedIn = loggedIn;
+    end.mac = fixedfield::fieldText(slot.mac, sizeof slot.mac);
+    end.ip = fixedfield::fieldText(slot.ip, sizeof slot.ip);
+    end.change = slot.change;
+    slot.change = 0; // a later drop of this session ends no change
+    return end;
 }
 
-void DeviceManager::holdSentAddress(const std::string& mac, const std::string& address) {
-    if (mac.empty() || address.empty())
+void DeviceManager::settleLogin(const LoginEnd& end) {
+    if (!end.ended)
         return;
-    std::lock_guard<std::mutex> lock(m_sentLock);
-    m_sentAddresses.push_back({mac, address, false});
+    if (end.loggedIn)
+        m_ledger.seenAt(end.mac, end.ip);
+    changeReloginEnded(end.change, end.loggedIn ? ChangeRelogin::LoggedIn : ChangeRelogin::Failed);
 }
 
-void DeviceManager::releaseSentAddress(const std::string& mac) {
-    std::lock_guard<std::mutex> lock(m_sentLock);
-    const auto last = std::find_if(m_sentAddresses.rbegin(), m_sentAddresses.rend(),
-                                   [&](const SentAddress& sent) { return sent.mac == mac; });
-    if (last != m_sentAddresses.rend())
-        m_sentAddresses.erase(std::next(last).base());
+void DeviceManager::changeReloginEnded(AddressLedger::Change change, ChangeRelogin outcome) {
+    if (change == 0)
+        return;
+    m_ledger.reloginEnded(change, outcome == ChangeRelogin::LoggedIn);
+    std::lock_guard<std::mutex> lock(m_changeLock);
+    m_changeRelogins[change] = outcome;
 }
 
-void DeviceManager::sentReloginServed(const std::string& mac) {
-    std::lock_guard<std::mutex> lock(m_sentLock);
-    for (SentAddress& sent : m_sentAddresses) {
-        if (sent.mac == mac)
-            sent.reloginServed = true;
-    }
+DeviceManager::ChangeRelogin DeviceManager::changeRelogin(AddressLedger::Change change) {
+    std::lock_guard<std::mutex> lock(m_changeLock);
+    const auto it = m_changeRelogins.find(change);
+    return it == m_changeRelogins.end() ? ChangeRelogin::Pending : it->second;
 }
 
-void DeviceManager::sentLoginEnded(const std::string& mac) {
-    std::lock_guard<std::mutex> lock(m_sentLock);
-    m_sentAddresses.erase(
-        std::remove_if(m_sentAddresses.begin(), m_sentAddresses.end(),
-                       [&](const SentAddress& sent) { return sent.reloginServed && sent.mac == mac; }),
-        m_sentAddresses.end());
-}
-
-void DeviceManager::sentAddressAnswered(const std::string& mac, const std::string& address) {
-    std::lock_guard<std::mutex> lock(m_sentLock);
-    m_sentAddresses.erase(
-        std::remove_if(m_sentAddresses.begin(), m_sentAddresses.end(),
-                       [&](const SentAddress& sent) { return sent.mac == mac && sent.address == address; }),
-        m_sentAddresses.end());
+bool DeviceManager::reloginRenews(const std::string& mac) {
+    const std::vector<LoginSlot> matching = slotsForMac(mac);
+    return !matching.empty() && matching.front().renewable();
 }

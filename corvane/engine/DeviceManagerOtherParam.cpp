@@ -388,7 +388,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     if (tcpIp && haveAddresses)
         probes = std::make_unique<AddressProbeQueue>(
             next, mask, kAddressProbeWindow,
-            [this](const std::string& address) { return addressHeld(address); },
+            [this](const std::string& address) { return !m_ledger.mayHandOut(address); },
             [](const std::string& address) { return pingDevice(QString::fromStdString(address)); });
     for (int index = 0; index < rows.size(); ++index) {
         const QStringList& row = rows[index];
@@ -432,6 +432,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         }
 
         QStringList copy = row;
+        AddressLedger::RunThread claim = 0; // the device thread's new address in the ledger
         if (tcpIp && haveAddresses) {
             QString found;
             bool gaveUp = false;
@@ -450,6 +451,9 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
                     return;
                 }
                 const std::string text = dottedquad::format(candidate);
+                // Judged free; taken only if nothing came to hold it since.
+                if (verdict == Verdict::Free && (claim = m_ledger.runThreadStarted(text)) == 0)
+                    verdict = Verdict::Held;
                 if (verdict == Verdict::Free) {
                     found = QString::fromStdString(text);
                 } else if (verdict != Verdict::NoVerdict) {
@@ -472,27 +476,30 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
             }
         }
         // A run that ended meanwhile starts no more devices.
-        if (!runLive())
+        if (!runLive()) {
+            m_ledger.runThreadEnded(claim);
             break;
-        startOtherDeviceThread(copy, job);
+        }
+        startOtherDeviceThread(copy, job, claim);
     }
     finish();
 }
 
-void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob& job) {
+void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob& job,
+                                           AddressLedger::RunThread claim) {
     auto done = std::make_shared<std::atomic<bool>>(false);
     auto sleeper = std::make_shared<OtherSleeper>();
     OtherDeviceThread entry;
     entry.done = done;
     entry.mac = row.value(8).toStdString();
-    entry.address = row.value(19).toStdString();
     entry.sleeper = sleeper;
-    entry.thread = std::thread([this, row, job, done, sleeper]() mutable {
+    entry.thread = std::thread([this, row, job, done, sleeper, claim]() mutable {
         t_job = job;
         t_otherSleeper = sleeper.get();
         handleModifyOtherParam(&row);
         t_otherSleeper = nullptr;
         t_job = OtherParamJob();
+        m_ledger.runThreadEnded(claim);
         done->store(true);
     });
     std::lock_guard<std::mutex> lock(m_otherThreadLock);

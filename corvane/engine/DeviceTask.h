@@ -12,6 +12,7 @@ struct DeviceTask {
 
     std::int32_t type = Login;
     std::uint64_t generation = 0;      // the search the task belongs to
+    std::uint64_t change = 0;          // relogin: the IP change it follows (AddressLedger), 0 none
     DSC_SEARCH_RESPONSE_INFO record{}; // login and relogin
     QStringList row;                   // full recovery: the device row
 };

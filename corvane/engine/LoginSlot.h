@@ -17,9 +17,13 @@ struct LoginSlot {
     std::uint64_t startTick = 0; // program milliseconds (monotonic) of the last attempt
     bool inLoginCall = false;    // KVX_NET_Login has not returned yet
     bool nameWanted = false;     // the name read found the login in progress: read it on success
+    std::uint64_t change = 0;    // the IP change whose relogin this login is, 0 none
 
     // The one test for "logged in" across the engine: a handle whose login succeeded.
     bool loggedIn() const { return hIPCLogin != 0 && state == LoggedIn; }
     // A login (or relogin) whose call or answer is still to come.
     bool loggingIn() const { return state == LoggingIn; }
+    // What a relogin renews: a handle, whatever its state (a failed or dropped session keeps
+    // it), or a login call that may still return one.
+    bool renewable() const { return hIPCLogin != 0 || inLoginCall; }
 };

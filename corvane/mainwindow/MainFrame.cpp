@@ -599,6 +599,8 @@ QStringList MainFrame::buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
 
 void MainFrame::onSearchDevEnd() {
     KVX_NET_StopSearchDevice();
+    if (_engine)
+        _engine->addressLedger().searchDone();
     OZM::_NOTIFY_PARAM param;
     param.type = 5;
     param.data = reinterpret_cast<void*>(static_cast<std::intptr_t>(_deviceTable->rowCount()));
@@ -657,7 +659,8 @@ void MainFrame::onReLoginReq(DSC_SEARCH_RESPONSE_INFO resp) {
         _engine->reloginDevice(&resp);
 }
 
-bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin) {
+bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin,
+                              AddressLedger::Change change) {
     if (!resp)
         return false;
     // At most as many characters as the search record's MAC and address fields hold.
@@ -672,7 +675,9 @@ bool MainFrame::reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relo
         Qx_Write_Log(300, "MainFrame::reLoginDevice", "cannot findSearchInfo, mac:%s", mac.c_str());
         return false;
     }
-    if (relogin)
+    if (relogin && change != 0)
+        _engine->reloginDevice(record.get(), change); // the change's own relogin
+    else if (relogin)
         emit reLoginReq(*record);
     return true;
 }

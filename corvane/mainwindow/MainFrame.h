@@ -2,6 +2,7 @@
 // device search, the checked rows and the notification handling.
 #pragma once
 
+#include "AddressLedger.h"
 #include "DeviceResultInfo.h"
 #include "FixturePendingInfo.h"
 #include "NetInfoResultInfo.h"
@@ -30,6 +31,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 class CTableView;
@@ -94,12 +96,11 @@ public:
     // Free when the address does not answer, Used when it answers or is not an IPv4 address,
     // NoVerdict when the ping gave none.
     newaddress::Verdict pingHost(std::string ip);
-    // Stores the answer's new address and, with relogin, asks the engine to log in again; false
-    // when the camera has no search record.
-    bool reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin = true);
-    // Whether the camera's login (the slot a relogin renews) is in place or still in progress,
-    // by the engine's login test: only such a camera is logged in again after an IP change.
-    bool reloginAwaited(const std::string& mac);
+    // Stores the answer's new address and, with relogin, asks the engine to log in again (for
+    // the IP change whose answer it is, when change is not 0); false when the camera has no
+    // search record.
+    bool reLoginDevice(const DSC_MODIFY_NETINFO_RESPONSE* resp, bool relogin = true,
+                       AddressLedger::Change change = 0);
 
     // Network-information answers; the search library's thread. -1 without a window.
     static int modifyNetInfoCallback(const DSC_MODIFY_NETINFO_RESPONSE* resp, void* user);
@@ -303,6 +304,10 @@ private:
     std::mutex _pendingMutex;
     PendingList<DeviceResultInfo> _rebootList;
     PendingList<NetInfoResultInfo> _netInfoList;
+    // The IP change of each camera of the latest IP batch (the ledger's change).
+    std::unordered_map<std::string, AddressLedger::Change> _ipChanges;
+    // The login state of each IP-change record from its own change's relogin, once ended.
+    void takeChangeRelogins();
     std::vector<FixturePendingInfo> _fixtureList;
     ProgressBarDialog* _searchProgress = nullptr;
     // Whether the search button had the focus when a search disabled it, and the widget that

@@ -124,6 +124,15 @@ void MainFrame::onModifyIP() {
         showWarning(tr("Please set a valid IP start address first!"));
         return;
     }
+    // Set IP Start Address sends the start address unpinged: an address still on its way to a
+    // camera is refused, not sent a second time.
+    const std::string startIp = fieldText(info.ip, sizeof info.ip);
+    if (info.mode == 0 && _engine && !_engine->addressLedger().mayHandOut(startIp)) {
+        Qx_Write_Log(300, "MainFrame::onModifyIP", "pNewIp is held by a change in progress,pNewIp = %s",
+                     startIp.c_str());
+        showWarning(tr("The start address is still on its way to a camera: nothing was sent!"));
+        return;
+    }
     stopNetBatch();
     KVX_NET_StopModifyNetInfo();
     _netEndCovers = -1; // an end still queued belongs to the stopped run
@@ -157,17 +166,24 @@ void MainFrame::onModifyIP() {
         emit modifyParamEnd(4); // nothing sent: the operation ends at once
         return;
     }
+    const AddressLedger::Change change = _engine->addressLedger().sent(mac, startIp);
+    if (change == 0) {
+        Qx_Write_Log(300, "MainFrame::onModifyIP", "pNewIp is held by a change in progress,pNewIp = %s",
+                     startIp.c_str());
+        emit modifyParamEnd(4); // taken meanwhile: nothing sent
+        return;
+    }
     DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
     fillCamera(request, *record);
     {
         std::lock_guard<std::mutex> lock(_pendingMutex);
         _netInfoList.push_back(pendingRecord(4, *record));
+        _ipChanges[mac] = change;
     }
     request.changeMask = DSC_CHANGE_IP | DSC_CHANGE_MASK | DSC_CHANGE_GATEWAY;
-    putText(request.newIp, sizeof request.newIp, fieldText(info.ip, sizeof info.ip));
+    putText(request.newIp, sizeof request.newIp, startIp);
     putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
     putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
-    _engine->holdSentAddress(mac, fieldText(info.ip, sizeof info.ip));
     KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     startCheckTimer();
     showProgress(4, tr("Modifying IP...."));
@@ -184,7 +200,9 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
     // could not run is not taken as free.
     AddressProbeQueue candidates(
         start, mask, 1,
-        [this](const std::string& address) { return _engine && _engine->addressHeld(address); },
+        [this](const std::string& address) {
+            return _engine && !_engine->addressLedger().mayHandOut(address);
+        },
         [this](const std::string& address) { return pingHost(address); });
     for (const QStringList& row : rows) {
         if (_netBatchStop)
@@ -192,14 +210,24 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         std::uint32_t value = 0;
         newaddress::Verdict verdict = newaddress::Verdict::NoVerdict;
         bool usedUp = false;
+        const std::string mac = row.value(8).toStdString();
+        AddressLedger::Change change = 0; // the address held for this camera
         while (!_netBatchStop) {
             if (!candidates.next(1, &value, &verdict)) {
                 usedUp = true;
                 break;
             }
+            // Judged free; taken only if nothing came to hold it since.
+            if (verdict == newaddress::Verdict::Free && _engine && !mac.empty() &&
+                (change = _engine->addressLedger().sent(mac, format(value))) == 0)
+                verdict = newaddress::Verdict::Held;
             if (verdict == newaddress::Verdict::Free || verdict == newaddress::Verdict::NoVerdict)
                 break;
             newaddress::logPassedOver(where, verdict, format(value));
+        }
+        if (_netBatchStop || usedUp) {
+            if (change != 0)
+                _engine->addressLedger().refused(change); // never sent: no camera takes it
         }
         if (_netBatchStop)
             break;
@@ -213,11 +241,12 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         const std::string candidate = format(value);
         if (!_engine)
             continue;
-        const std::string mac = row.value(8).toStdString();
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine->findSearchInfo(mac);
         if (!record) {
             Qx_Write_Log(300, where, "cannot findSearchInfo, mac:%s", mac.c_str());
-            continue; // the candidate stays used
+            if (change != 0)
+                _engine->addressLedger().refused(change); // never sent: no camera takes it
+            continue;                                     // the candidate stays used
         }
         if (noVerdict) {
             // Nothing is sent: the camera's change fails at once.
@@ -238,13 +267,13 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         {
             std::lock_guard<std::mutex> lock(_pendingMutex);
             _netInfoList.push_back(pendingRecord(4, *record));
+            _ipChanges[mac] = change;
         }
         ++_netBatchBegun;
         request.changeMask = DSC_CHANGE_IP | DSC_CHANGE_MASK | DSC_CHANGE_GATEWAY;
         putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
         putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
         putText(request.newIp, sizeof request.newIp, candidate);
-        _engine->holdSentAddress(mac, candidate);
         KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     }
     // The time limit counts from the last request.
@@ -398,18 +427,25 @@ void markNetInfo(std::mutex& mutex, PendingList<NetInfoResultInfo>& list, const 
 void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const std::string mac = fieldText(resp.mac, sizeof resp.mac);
     const QString macText = QString::fromStdString(mac);
+    AddressLedger::Change change = 0;
+    {
+        std::lock_guard<std::mutex> lock(_pendingMutex);
+        const auto it = _ipChanges.find(mac);
+        if (it != _ipChanges.end())
+            change = it->second;
+    }
     if (resp.result != 0) {
-        if (_engine)
-            _engine->releaseSentAddress(mac); // the camera stays where it is
+        if (_engine && change != 0)
+            _engine->addressLedger().refused(change); // the camera stays where it is
         notifyRow(2, macText, RowText::ModifyIpFailed);
     } else {
         const QString ip = QString::fromStdString(fieldText(resp.newIp, sizeof resp.newIp));
         notifyRow(8, {macText, ip, RowTexts::text(RowText::NewIp, ip)});
         // The engine logs in again at the new address once the camera is back, and the camera
-        // is waited for, when its login is in place or in progress; any other camera is not
-        // logged in again, so nothing is left to wait for. Decided before a relogin is queued.
-        const bool relogin = reloginAwaited(mac);
-        if (!reLoginDevice(&resp, relogin) || !relogin) {
+        // is waited for, when a relogin would renew its login; any other camera is not logged
+        // in again, so nothing is left to wait for. Decided before a relogin is queued.
+        const bool relogin = _engine && _engine->reloginRenews(mac);
+        if (!reLoginDevice(&resp, relogin, change) || !relogin) {
             notifyRow(2, macText, RowText::NoReloginAfterIpChange);
             std::lock_guard<std::mutex> lock(_pendingMutex);
             _netInfoList.forEachOfMac(mac, [](NetInfoResultInfo& record) {
@@ -420,13 +456,6 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
         }
     }
     markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
-}
-
-bool MainFrame::reloginAwaited(const std::string& mac) {
-    if (!_engine)
-        return false;
-    const std::vector<LoginSlot> matching = _engine->slotsForMac(mac);
-    return !matching.empty() && (matching.front().loggedIn() || matching.front().loggingIn());
 }
 
 void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {

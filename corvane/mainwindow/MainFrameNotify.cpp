@@ -172,8 +172,8 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
     std::lock_guard<std::mutex> lock(_pendingMutex);
     if (type == 10) {
         const std::int32_t state = text == RowTexts::text(RowText::LoginSuccessful) ? 1001 : 1002;
+        // An IP change's record ends on its own relogin only (takeChangeRelogins).
         _rebootList.forEachOfMac(key, [state](DeviceResultInfo& record) { record.loginState = state; });
-        _netInfoList.forEachOfMac(key, [state](NetInfoResultInfo& record) { record.loginState = state; });
         return;
     }
     RowText success;
@@ -194,4 +194,5 @@ void MainFrame::clearPendingLists() {
     _fixtureList.clear();
     _rebootList.clear();
     _netInfoList.clear();
+    _ipChanges.clear();
 }

@@ -248,9 +248,43 @@ void MainFrame::onCheckTimerSlot() {
 }
 
 void MainFrame::checkModifyIpTimeout(int n) {
+    takeChangeRelogins();
     if (_netBatchRunning)
         return; // the thread still sends; the limit starts with its last request
     sweep(4, n, GetTickCount());
+}
+
+void MainFrame::takeChangeRelogins() {
+    if (!_engine)
+        return;
+    std::vector<QString> notRenewed;
+    {
+        std::lock_guard<std::mutex> lock(_pendingMutex);
+        for (NetInfoResultInfo& record : _netInfoList) {
+            if (record.kind != 4 || record.status != 1 || record.loginState != 0)
+                continue;
+            const std::string mac = fieldText(record.mac, sizeof record.mac);
+            const auto it = _ipChanges.find(mac);
+            if (it == _ipChanges.end())
+                continue;
+            switch (_engine->changeRelogin(it->second)) {
+            case DeviceManager::ChangeRelogin::LoggedIn:
+                record.loginState = 1001;
+                break;
+            case DeviceManager::ChangeRelogin::Failed:
+                record.loginState = 1002;
+                break;
+            case DeviceManager::ChangeRelogin::NotRenewed:
+                record.loginState = 1003;
+                notRenewed.push_back(QString::fromStdString(mac));
+                break;
+            case DeviceManager::ChangeRelogin::Pending:
+                break;
+            }
+        }
+    }
+    for (const QString& mac : notRenewed)
+        notifyRow(2, mac, RowText::NoReloginAfterIpChange);
 }
 
 void MainFrame::checkFullNetcomTimeout(int n) {

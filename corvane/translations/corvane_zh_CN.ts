@@ -861,6 +861,10 @@
         <translation>请先设置有效的起始IP地址！</translation>
     </message>
     <message>
+        <source>The start address is still on its way to a camera: nothing was sent!</source>
+        <translation>起始地址仍在分配给一台设备：未发送任何修改！</translation>
+    </message>
+    <message>
         <source>Modifying IP....</source>
         <translation>正在修改IP....</translation>
     </message>

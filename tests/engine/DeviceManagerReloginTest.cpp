@@ -41,6 +41,7 @@ TEST_F(EngineTest, RefusedOrDroppedLoginIsShownAndRenewedByARelogin) {
         EXPECT_EQ(failed.state, LoginSlot::Failed);
         ASSERT_NE(failed.hIPCLogin, 0u);
         EXPECT_FALSE(failed.loggedIn());
+        EXPECT_TRUE(engine->reloginRenews(fleet[0].mac)) << "the handle a relogin renews is kept";
         // The repeated message is not shown twice.
         DeviceManager::onSdkMessage(static_cast<int>(failed.hIPCLogin), KVX_MSG_LOGIN_FAILED, nullptr,
                                     engine->slotPointer(failed.index));
@@ -65,8 +66,46 @@ TEST_F(EngineTest, RefusedOrDroppedLoginIsShownAndRenewedByARelogin) {
     searchFound({refusedCall}, 1);
     ASSERT_TRUE(waitFor([&] { return notes->count(10, mac(1), "Login Failed") == 1; }));
     const std::size_t loginsBefore = camsim::calls("KVX_NET_Login").size();
+    EXPECT_FALSE(engine->reloginRenews(fleet[1].mac));
     EXPECT_EQ(engine->reloginDeviceNow(&refusedCall), 0);
     EXPECT_EQ(camsim::calls("KVX_NET_Login").size(), loginsBefore);
+}
+
+// An IP change's relogin: its end is its own, never that of a login begun before it; a failed
+// one leaves the change's address held, and the camera's login there frees it.
+TEST_F(EngineTest, ChangeReloginEndsOnItsOwnLoginAndAFailureKeepsTheAddressHeld) {
+    const std::string moved = "127.0.5.10";
+    // The search's login answers 3 s after its call, after the change's answer.
+    camsim::inject({fleet[0].mac, "KVX_NET_Login", false, false, 3000, 1});
+    const auto found = searchRecord(fleet[0]);
+    searchFound({found}, 1);
+    ASSERT_TRUE(waitFor([&] {
+        const auto matching = engine->slotsForMac(fleet[0].mac);
+        return !matching.empty() && matching.front().hIPCLogin != 0;
+    }));
+    AddressLedger& ledger = engine->addressLedger();
+    const AddressLedger::Change change = ledger.sent(fleet[0].mac, moved);
+    ASSERT_NE(change, 0u);
+    auto atNewAddress = found;
+    std::snprintf(atNewAddress.ip, sizeof atNewAddress.ip, "%s", moved.c_str());
+    // As the main window stores the answer's address (no search answer: no sighting).
+    engine->updateSearchInfo(fleet[0].mac, [&](DSC_SEARCH_RESPONSE_INFO& r) { r = atNewAddress; });
+    ASSERT_EQ(engine->reloginDevice(&atNewAddress, change), 0);
+    ASSERT_TRUE(waitFor([&] { return notes->count(10, mac(0), "Login Successful") == 1; }));
+    EXPECT_EQ(engine->changeRelogin(change), DeviceManager::ChangeRelogin::Pending)
+        << "the search's login ended, not the change's relogin";
+    // Nothing answers at the new address yet: the relogin (20 s later) fails.
+    ASSERT_TRUE(waitFor(
+        [&] { return engine->changeRelogin(change) != DeviceManager::ChangeRelogin::Pending; }, 10000));
+    EXPECT_EQ(engine->changeRelogin(change), DeviceManager::ChangeRelogin::Failed);
+    EXPECT_EQ(camsim::calls("KVX_NET_Login").back().text, moved);
+    EXPECT_FALSE(ledger.mayHandOut(moved)) << "a failed relogin is no evidence";
+    // The camera is there now: its login at the address frees it.
+    camsim::CameraProfile there = camsim::fleet().at(0);
+    there.ip = moved;
+    camsim::useFleet({there});
+    ASSERT_EQ(engine->reloginDeviceNow(&atNewAddress), 0);
+    EXPECT_TRUE(waitFor([&] { return ledger.mayHandOut(moved); }));
 }
 
 // The device name is read 1000 ms (program time) after the login call returned.
