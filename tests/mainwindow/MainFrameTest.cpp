@@ -551,13 +551,14 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     notify(frame, 13, {b, "SimpleRecovery Success"});
     EXPECT_EQ(reboots[2].status, 1);
 
+    // An IP change's record ends on its own relogin only, never on another login's answer.
     notify(frame, 10, {a, "Login Successful"});
     EXPECT_EQ(reboots[0].loginState, 1001);
-    EXPECT_EQ(netInfo[0].loginState, 1001);
+    EXPECT_EQ(netInfo[0].loginState, 0);
     EXPECT_EQ(reboots[2].loginState, 0);
     notify(frame, 10, {a, "Login Failed"});
     EXPECT_EQ(reboots[1].loginState, 1002);
-    EXPECT_EQ(netInfo[0].loginState, 1002);
+    EXPECT_EQ(netInfo[0].loginState, 0);
 
     // Lists replaced or refilled: the records of a MAC are found in the new lists only.
     const char* question = "AA:00:00:00:13:0?";
@@ -600,7 +601,7 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     EXPECT_EQ(reboots[1].loginState, 0);
     EXPECT_EQ(reboots[2].status, 2);
     EXPECT_EQ(reboots[2].loginState, 0);
-    EXPECT_EQ(netInfo[0].loginState, 1002);
+    EXPECT_EQ(netInfo[0].loginState, 0);
 }
 
 TEST_F(MainFrameTest, BrowserAddressIsValidatedFirst) {

@@ -3,6 +3,8 @@
 // and the byte helpers.
 #pragma once
 
+#include <cstdio>
+
 #include "DeviceManager.h"
 #include "MainFrame.h"
 #include "FleetTest.h"
@@ -82,9 +84,9 @@ inline OZM::_SC_SETIP_DATA_ ipRecord(std::uint32_t mode, const char* ip, const c
     OZM::_SC_SETIP_DATA_ info;
     std::memset(&info, 0, sizeof info);
     info.mode = mode;
-    std::strncpy(info.ip, ip, sizeof info.ip - 1);
-    std::strncpy(info.mask, mask, sizeof info.mask - 1);
-    std::strncpy(info.gateway, gateway, sizeof info.gateway - 1);
+    std::snprintf(info.ip, sizeof info.ip, "%s", ip);
+    std::snprintf(info.mask, sizeof info.mask, "%s", mask);
+    std::snprintf(info.gateway, sizeof info.gateway, "%s", gateway);
     return info;
 }
 
