@@ -2,6 +2,8 @@
 // and their range, the addresses on their way to a camera, the relogin after an answer.
 #include "NetInfoBatchTestSupport.h"
 
+#include "kvxnet/KvxSdkRecords.h"
+
 using namespace netinfotest;
 
 namespace {
@@ -236,6 +238,164 @@ TEST_F(NetInfoBatchTest, IpChangeAssignsAddressesAndEndsInTheResultTable) {
                 [&] { return frame.checkedRows().at(0).at(1).toStdString() == c.newIps[0]; }));
         }
     }
+}
+
+// A camera slow to come back after its IP change fails its relogin at the new address. That is no
+// sign the address is free: it stays held, and the other-parameter run counting from the same
+// start passes over it, unpinged, though nothing answers there yet.
+TEST_F(NetInfoBatchTest, SlowCameraKeepsItsNewAddressFromTheOtherParameterRun) {
+    std::vector<camsim::CameraProfile> profiles = camsim::defaultFleet(3);
+    profiles[0].rebootMs = 60000; // back long after its relogin, 20 s after its answer
+    camsim::useFleet(profiles);
+    const QString pingLog = usePingLog();
+    MainFrame frame;
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 3));
+    int slowRow = -1;
+    for (int r = 0; r < 3; ++r) {
+        if (frame.deviceTable()->getData(r, CTableView::ColMac).toString().toStdString() == profiles[0].mac)
+            slowRow = r;
+    }
+    ASSERT_GE(slowRow, 0);
+    frame.deviceTable()->setIsCheckAll(false);
+    frame.deviceTable()->setRowChecked(slowRow, true);
+    const OZM::_SC_SETIP_DATA_ info = ipRecord(1, "127.0.7.10");
+    ozmParamsMgr()->setIpInfo(&info);
+    Access::button(frame, "modifyIp")->click();
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0].rows.value(0).value(1).toStdString(), "Success");
+    EXPECT_EQ(status(frame, slowRow).toStdString(), "Login Failed") << "its relogin at .10 found nothing yet";
+    EXPECT_EQ(sentNewIps(), std::vector<std::string>{"127.0.7.10"});
+
+    OZM::_SC_TCP_IP_DATA tcp{};
+    std::strcpy(tcp.ip, "127.0.7.10");
+    std::strcpy(tcp.mask, "255.0.0.0");
+    std::strcpy(tcp.gateway, "127.0.0.1");
+    std::strcpy(tcp.dns, "127.0.0.1");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    ozmParamsMgr()->setWaitInfo(86400);
+    OZM::SC_OTHERPARAMENABLE flags{};
+    flags.flag[OZM::FamilyTcpIp] = 1;
+    ozmParamsMgr()->setOtherParamEnable(&flags);
+    frame.deviceTable()->setIsCheckAll(true);
+    frame.deviceTable()->setRowChecked(slowRow, false);
+    QFile::remove(pingLog);
+    harness::LogCapture log;
+    frame.onModifyOtherParameters();
+    EXPECT_TRUE(log.contains("pNewIp is held by a change in progress,pNewIp = 127.0.7.10"));
+    ASSERT_EQ(tables.size(), 2u);
+    ASSERT_EQ(tables[1].rows.size(), 2);
+    for (const QStringList& row : tables[1].rows)
+        EXPECT_EQ(row.value(1), "Success") << row.join(" ").toStdString();
+    std::set<std::string> moved;
+    for (int i = 1; i < 3; ++i) {
+        camsim::CameraProfile now;
+        ASSERT_TRUE(camsim::findCamera(profiles[i].mac, &now));
+        moved.insert(now.ip);
+    }
+    EXPECT_EQ(moved, (std::set<std::string>{"127.0.7.11", "127.0.7.12"}));
+    QFile pinged(pingLog);
+    if (pinged.open(QIODevice::ReadOnly)) {
+        EXPECT_FALSE(pinged.readAll().contains("127.0.7.10\n")) << "a held address is not pinged";
+    }
+}
+
+class SlotAccess : public DeviceManager {
+public:
+    static LoginSlot* slot(DeviceManager& engine, int index) {
+        return (engine.*(&SlotAccess::slotPointer))(index);
+    }
+};
+
+// Each row of an IP change ends on its own relogin at the new address, and only then is the result
+// table shown: not on a login begun before the change's answer (camera 0), and a camera whose
+// session was lost is logged in again, not written off (camera 1).
+TEST_F(NetInfoBatchTest, IpChangeRowsEndOnTheirOwnRelogins) {
+    const std::vector<camsim::CameraProfile> profiles = camsim::defaultFleet(3);
+    camsim::useFleet(profiles);
+    MainFrame frame;
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 3));
+    DeviceManager& engine = *frame.engine();
+    const LoginSlot lost = engine.slotsForMac(profiles[1].mac).at(0);
+    DeviceManager::onSdkMessage(static_cast<int>(lost.hIPCLogin), KVX_MSG_LOGIN_FAILED, nullptr,
+                                SlotAccess::slot(engine, lost.index));
+    ASSERT_TRUE(harness::waitFor([&] {
+        for (int r = 0; r < 3; ++r) {
+            if (frame.deviceTable()->getData(r, CTableView::ColMac).toString().toStdString() ==
+                profiles[1].mac)
+                return status(frame, r) == "Login Failed";
+        }
+        return false;
+    }));
+    // Camera 0's login, begun now, answers only after its change's answer.
+    camsim::inject({profiles[0].mac, "KVX_NET_Login", false, false, 3000, 1});
+    ASSERT_EQ(engine.reloginDeviceNow(engine.findSearchInfo(profiles[0].mac).get()), 0);
+    const OZM::_SC_SETIP_DATA_ info = ipRecord(1, "127.0.8.10");
+    ozmParamsMgr()->setIpInfo(&info);
+    QStringList statusesAtTable;
+    std::vector<std::string> loginsAtTable;
+    closer().setDecider([&](QWidget* w) {
+        if (qobject_cast<ProgressBarDialog*>(w))
+            return harness::ModalCloser::Action::Leave;
+        if (auto* table = qobject_cast<ShowResultDialog*>(w)) {
+            tables.push_back(frametest::readTable(*table));
+            for (int r = 0; r < 3; ++r)
+                statusesAtTable << status(frame, r);
+            for (const camsim::CallRecord& call : camsim::calls("KVX_NET_Login"))
+                loginsAtTable.push_back(call.text);
+        }
+        return harness::ModalCloser::Action::Reject;
+    });
+    {
+        frametest::LongLimits limits;
+        Access::button(frame, "modifyIp")->click();
+    }
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(statusesAtTable.join(" | ").toStdString(),
+              "Login Successful | Login Successful | Login Successful");
+    const std::vector<std::string> sent = sentNewIps();
+    for (const std::string& ip : sent)
+        EXPECT_EQ(std::count(loginsAtTable.begin(), loginsAtTable.end(), ip), 1) << "relogin at " << ip;
+    EXPECT_EQ(sent.size(), 3u);
+}
+
+// A camera without a login changed twice before a search, and found at its second address: the
+// first one is free again, and the next change hands it out.
+TEST_F(NetInfoBatchTest, AnAddressIsFreedWhenItsCameraIsFoundAtALaterOne) {
+    const std::vector<camsim::CameraProfile> profiles = camsim::defaultFleet(2);
+    camsim::useFleet(profiles);
+    camsim::inject({profiles[0].mac, "KVX_NET_Login", true, false, 0, 100});
+    MainFrame frame;
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 2, 1));
+    const auto rowOf = [&](const std::string& mac) {
+        for (int r = 0; r < frame.deviceTable()->rowCount(); ++r) {
+            if (frame.deviceTable()->getData(r, CTableView::ColMac).toString().toStdString() == mac)
+                return r;
+        }
+        return -1;
+    };
+    const auto changeOnly = [&](const std::string& mac, const OZM::_SC_SETIP_DATA_& info) {
+        frame.deviceTable()->setIsCheckAll(false);
+        frame.deviceTable()->setRowChecked(rowOf(mac), true);
+        ozmParamsMgr()->setIpInfo(&info);
+        Access::button(frame, "modifyIp")->click();
+    };
+    const auto cameraAt = [](const std::string& mac, const std::string& ip) {
+        return harness::waitFor([&] {
+            camsim::CameraProfile now;
+            return camsim::findCamera(mac, &now) && now.ip == ip && now.online;
+        });
+    };
+    changeOnly(profiles[0].mac, ipRecord(0, "127.0.9.70"));
+    ASSERT_TRUE(cameraAt(profiles[0].mac, "127.0.9.70"));
+    changeOnly(profiles[0].mac, ipRecord(0, "127.0.9.100"));
+    ASSERT_TRUE(cameraAt(profiles[0].mac, "127.0.9.100"));
+    ASSERT_TRUE(frametest::searchAndLogin(frame, 1, 1));
+    ASSERT_EQ(tables.size(), 2u);
+    camsim::clearCallLog();
+    harness::LogCapture log;
+    changeOnly(profiles[1].mac, ipRecord(1, "127.0.9.70"));
+    EXPECT_EQ(sentNewIps(), std::vector<std::string>{"127.0.9.70"});
+    EXPECT_FALSE(log.contains("pNewIp is held"));
 }
 
 } // namespace
