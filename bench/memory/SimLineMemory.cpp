@@ -3,37 +3,21 @@
 // number of seconds (default 90). Resident memory is printed every few seconds; the run fails
 // when it ends more than 25 MB above where it stood after 10 s.
 //   bench_sim_line_memory [cameras] [seconds]
+#include "LineBench.h"
 #include "LineDriver.h"
 #include "MainFrame.h"
-#include "MallocArenas.h"
 
 #include "camsim/SimControl.h"
-#include "harness/QtApp.h"
 #include "harness/TestDir.h"
 #include "harness/Watchdog.h"
-#include "ozmlogic/OzmLogic.h"
-#include "ozmlogic/ParamsMgr.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
-
-long rssKb() {
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 constexpr qint64 kBaselineMs = 10000;
 constexpr long kAllowedGrowthKb = 25 * 1024;
@@ -43,32 +27,16 @@ constexpr long kAllowedGrowthKb = 25 * 1024;
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 256;
     const int seconds = argc > 2 ? std::max(11, std::atoi(argv[2])) : 90;
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    corvane::capMallocArenas(); // as the program's main() does
-    // No fixture: a closed loopback port, never the fixture's own address.
-    qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
-    qputenv("CORVANE_FIXTURE_PORT", "1");
-    if (qEnvironmentVariableIsEmpty("CORVANE_TIME_SCALE"))
-        qputenv("CORVANE_TIME_SCALE", "0.01");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    harness::qtApp();
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); // as main() does
     harness::TestDir dir;
-    if (!dir.enter()) {
-        std::fprintf(stderr, "cannot enter a temporary folder\n");
+    if (!benchline::enterLine(dir))
         return 2;
-    }
-    dir.setEnv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
-    OzmLogic::instance()->init(harness::qtApp());
-    ozmParamsMgr()->setSearchTime(5);
-    ozmParamsMgr()->setCurrentLanCode("en_US");
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); // as main() does
     camsim::useFleet(camsim::defaultFleet(count));
 
     QElapsedTimer clock;
     clock.start();
     long baseline = -1;
-    long last = rssKb();
+    long last = benchline::rssKb();
     int searches = 0, batches = 0;
     std::printf("start: %d cameras, %d s, RSS %ld kB\n", count, seconds, last);
     {
@@ -91,7 +59,7 @@ int main(int argc, char** argv) {
                 std::printf("batch %d stuck\n", batches);
                 return 1;
             }
-            last = rssKb();
+            last = benchline::rssKb();
             if (baseline < 0 && clock.elapsed() >= kBaselineMs) {
                 baseline = last;
                 std::printf("%6.1f s: baseline RSS %ld kB\n", clock.elapsed() / 1000.0, baseline);

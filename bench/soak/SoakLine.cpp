@@ -4,9 +4,9 @@
 // resident memory (and the heap in use) is printed after every round, and from the second round
 // on it must grow by less than 100 kB a round on average.
 //   bench_soak_line [cameras] [rounds]
+#include "LineBench.h"
 #include "LineDriver.h"
 #include "MainFrame.h"
-#include "MallocArenas.h"
 #include "SetIPDialog.h"
 
 #include "FixtureSim.h"
@@ -14,7 +14,6 @@
 #include "harness/QtApp.h"
 #include "harness/TestDir.h"
 #include "harness/Watchdog.h"
-#include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
 #include "tarsel/CTableView.h"
 #include "winport/WinPort.h"
@@ -37,19 +36,8 @@
 
 namespace {
 
-long statusField(const char* name) {
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith(name))
-            return line.mid(int(std::strlen(name))).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-long rssKb() {
-    return statusField("VmRSS:");
-}
+using benchline::rssKb;
+using benchline::statusField;
 // Bytes the heap hands out now (what is still referenced), in kB: growth here is held memory,
 // growth of RSS alone is the allocator's.
 long heapKb() {
@@ -229,27 +217,11 @@ int round(int count, FixtureSim& fixture, int roundNo, const QString& package) {
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 256;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
-    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes, also into a file
-    corvane::capMallocArenas();               // as the program's main() does
-    // Nothing but loopback: the fixture is always ours, on 127.0.0.1 (its port is set below).
-    qputenv("CORVANE_FIXTURE_HOST", "127.0.0.1");
-    qputenv("CORVANE_FIXTURE_PORT", "1");
-    if (qEnvironmentVariableIsEmpty("CORVANE_TIME_SCALE"))
-        qputenv("CORVANE_TIME_SCALE", "0.01");
     if (qEnvironmentVariableIsEmpty("TREMIX_TIME_SCALE"))
         qputenv("TREMIX_TIME_SCALE", "0.1");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    harness::qtApp();
     harness::TestDir dir;
-    if (!dir.enter()) {
-        std::fprintf(stderr, "cannot enter a temporary folder\n");
+    if (!benchline::enterLine(dir))
         return 2;
-    }
-    dir.setEnv("CORVANE_PROGRAM_DIR", dir.path().toUtf8());
-    OzmLogic::instance()->init(harness::qtApp());
-    ozmParamsMgr()->setSearchTime(5);
-    ozmParamsMgr()->setCurrentLanCode("en_US");
     const QString package = dir.file("firmware.bin");
     {
         QFile file(package);

@@ -25,25 +25,6 @@ QVariant Cmodifyresultmodel::foreground(int column, const QString& text) const {
     return QVariant();
 }
 
-QVariant Cmodifyresultmodel::data(const QModelIndex& index, int role) const {
-    const QStringList* row = rowAt(index);
-    if (!row)
-        return QVariant();
-    // Each row is checked against its own cell count: rows may differ in length.
-    const int column = index.column();
-    const bool present = column >= 0 && column < row->size();
-    switch (role) {
-    case Qt::DisplayRole:
-        return present ? QVariant(row->at(column)) : QVariant();
-    case Qt::TextAlignmentRole:
-        return int(Qt::AlignCenter);
-    case Qt::ForegroundRole:
-        return foreground(column, present ? row->at(column) : QString());
-    default:
-        return QVariant();
-    }
-}
-
 void Cmodifyresultmodel::setColorMode(int mode) {
     _colorMode = mode;
 }

@@ -8,14 +8,13 @@ class Cmodifyresultmodel : public ResultRowsModel {
 public:
     explicit Cmodifyresultmodel(QObject* parent = nullptr);
 
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-
     // 0 result colouring, 1 detail colouring (column 2), anything else none.
     void setColorMode(int mode);
     int colorMode() const { return _colorMode; }
 
-private:
-    QVariant foreground(int column, const QString& text) const;
+protected:
+    QVariant foreground(int column, const QString& text) const override;
 
+private:
     int _colorMode = 0;
 };

@@ -7,7 +7,9 @@
 class CmodifyresultmodelEx : public ResultRowsModel {
     Q_OBJECT
 public:
-    explicit CmodifyresultmodelEx(QObject* parent = nullptr);
+    using ResultRowsModel::ResultRowsModel;
 
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+protected:
+    QVariant foreground(int column, const QString& text) const override;
+    QVariant font(int column) const override;
 };

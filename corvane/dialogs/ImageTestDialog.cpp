@@ -7,11 +7,10 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
-ImageTestDialog::ImageTestDialog(QWidget* parent) : QDialog(parent) {
+ImageTestDialog::ImageTestDialog(QWidget* parent) : FramelessDialog(parent) {
     const QSize screen = PreviewPanes::screenSize();
     dialogWidth = screen.width();
     dialogHeight = screen.height();
@@ -48,8 +47,7 @@ ImageTestDialog::ImageTestDialog(QWidget* parent) : QDialog(parent) {
     m_settle->setInterval(QApplication::doubleClickInterval());
     connect(m_settle, &QTimer::timeout, this, &ImageTestDialog::onShown);
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 ImageTestDialog::~ImageTestDialog() {
@@ -85,7 +83,7 @@ void ImageTestDialog::startPreview() {
 }
 
 void ImageTestDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    FramelessDialog::showEvent(event);
     if (m_starting && !m_settle->isActive())
         m_settle->start();
 }
@@ -109,15 +107,7 @@ void ImageTestDialog::done(int result) {
     m_settle->stop();
     m_starting = false;
     m_session.release();
-    QDialog::done(result);
-}
-
-void ImageTestDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void ImageTestDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
+    FramelessDialog::done(result);
 }
 
 void ImageTestDialog::mouseDoubleClickEvent(QMouseEvent*) {
@@ -125,8 +115,4 @@ void ImageTestDialog::mouseDoubleClickEvent(QMouseEvent*) {
     if (m_starting)
         return;
     stopPreview();
-}
-
-void ImageTestDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
 }

@@ -6,11 +6,9 @@
 // SDK up, once.
 #pragma once
 
+#include "FramelessDialog.h"
 #include "PreviewSession.h"
 
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
 #include <QStringList>
 #include <QVector>
 
@@ -19,7 +17,7 @@ class QPushButton;
 class QTimer;
 class QWidget;
 
-class ImageTestDialog : public QDialog {
+class ImageTestDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
@@ -41,23 +39,15 @@ public:
     QWidget* videoWidget() const { return m_videoWidget; }
     const PreviewSession& session() const { return m_session; }
 
-    QLabel* titleLabel = nullptr;
     int dialogHeight = 0;
     int dialogWidth = 0;
-    QPushButton* closeButton = nullptr;
-    bool isDragging = false;
-    QPoint pressPos;
-    QRect titleRect;
 
 signals:
     void removeRow(QString qstrMac, int size);
 
 protected:
     void done(int result) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -5,17 +5,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-PelloraDialog::PelloraDialog(QWidget* parent) : QDialog(parent) {
+PelloraDialog::PelloraDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
     const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     titleLabel->setText(tr("Pellora"));
     connect(closeButton, &QPushButton::clicked, this, &PelloraDialog::onCloseBtnClicked);
 
@@ -54,8 +51,7 @@ PelloraDialog::PelloraDialog(QWidget* parent) : QDialog(parent) {
     connect(previewButton, &QPushButton::clicked, this, &PelloraDialog::onPrintingPreview);
     connect(printButton, &QPushButton::clicked, this, &PelloraDialog::onDirectPrinting);
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 PelloraDialog::~PelloraDialog() = default;
@@ -67,15 +63,3 @@ void PelloraDialog::onCloseBtnClicked() {
 void PelloraDialog::onPrintingPreview() {}
 
 void PelloraDialog::onDirectPrinting() {}
-
-void PelloraDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void PelloraDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
-}
-
-void PelloraDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
-}

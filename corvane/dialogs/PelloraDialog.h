@@ -3,30 +3,22 @@
 // slots do nothing.
 #pragma once
 
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
+#include "FramelessDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class PelloraDialog : public QDialog {
+class PelloraDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
     explicit PelloraDialog(QWidget* parent = nullptr);
     ~PelloraDialog() override;
 
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
     int dialogHeight = 477;
     int dialogWidth = 534;
-    bool isDragging = false;
-    QRect titleRect;
-    QPoint pressPos;
 
     QRadioButton* chineseRadio = nullptr;
     QRadioButton* englishRadio = nullptr;
@@ -39,9 +31,4 @@ public slots:
     void onCloseBtnClicked();
     void onPrintingPreview();
     void onDirectPrinting();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 };

@@ -3,13 +3,12 @@
 #include "PreviewPanes.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 
 #include <algorithm>
 
 PlayCheckDeviceDialog::PlayCheckDeviceDialog(int rows, int columns, QWidget* parent)
-    : QDialog(parent), m_rows(std::max(1, rows)), m_columns(std::max(1, columns)),
+    : FramelessDialog(parent), m_rows(std::max(1, rows)), m_columns(std::max(1, columns)),
       m_paneCount(m_rows * m_columns) {
     const QSize screen = PreviewPanes::screenSize();
     dialogWidth = screen.width();
@@ -18,16 +17,13 @@ PlayCheckDeviceDialog::PlayCheckDeviceDialog(int rows, int columns, QWidget* par
 
     const FramelessDialogFrame::Parts frame = PreviewPanes::buildFrame(this, dialogWidth, dialogHeight);
     m_titleBar = frame.titleBar;
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     connect(closeButton, &QPushButton::clicked, this, &PlayCheckDeviceDialog::onCloseBtnClicked);
     m_videoArea = PreviewPanes::buildVideoArea(
         this, QRect(0, FramelessDialogFrame::kTitleBarHeight, dialogWidth, dialogHeight), m_rows, m_columns,
         &m_panes);
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 PlayCheckDeviceDialog::~PlayCheckDeviceDialog() {
@@ -50,21 +46,9 @@ void PlayCheckDeviceDialog::onCloseBtnClicked() {
 
 void PlayCheckDeviceDialog::done(int result) {
     m_session.release();
-    QDialog::done(result);
-}
-
-void PlayCheckDeviceDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void PlayCheckDeviceDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
+    FramelessDialog::done(result);
 }
 
 void PlayCheckDeviceDialog::mouseDoubleClickEvent(QMouseEvent*) {
     onCloseBtnClicked();
-}
-
-void PlayCheckDeviceDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
 }

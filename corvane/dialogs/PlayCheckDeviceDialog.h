@@ -4,12 +4,10 @@
 // SDK up, once.
 #pragma once
 
+#include "FramelessDialog.h"
 #include "PreviewSession.h"
 
-#include <QDialog>
 #include <QList>
-#include <QPoint>
-#include <QRect>
 #include <QStringList>
 #include <QVector>
 
@@ -17,7 +15,7 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
-class PlayCheckDeviceDialog : public QDialog {
+class PlayCheckDeviceDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
@@ -36,22 +34,13 @@ public:
 
     int dialogWidth = 0;
     int dialogHeight = 0;
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
-    bool isDragging = false;
-    QPoint pressPos;
-    QRect titleRect;
 
 public slots:
     void onCloseBtnClicked();
 
 protected:
     void done(int result) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     int m_rows;

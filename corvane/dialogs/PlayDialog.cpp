@@ -5,10 +5,9 @@
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 
-PlayDialog::PlayDialog(QWidget* parent) : QDialog(parent) {
+PlayDialog::PlayDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
     setStyleSheet("QDialog{background: qlineargradient(spread:pad,x1:1,y1:1,x2:0,y2:0,stop:0 #E4E4E4 ,stop:1 "
                   "#CDCDCD);;border: 1px solid #ADADAD;border-radius: 4px;}");
@@ -24,13 +23,10 @@ PlayDialog::PlayDialog(QWidget* parent) : QDialog(parent) {
     frame.titleBar->setStyleSheet(
         QStringLiteral("QWidget#%1{width: 340px; height: 30px;background: #CDCDCD;}")
             .arg(QLatin1String(FramelessDialogFrame::kTitleBarName)));
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     connect(closeButton, &QPushButton::clicked, this, &PlayDialog::accept);
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 PlayDialog::~PlayDialog() {
@@ -45,17 +41,5 @@ void PlayDialog::playDevice(QStringList row) {
 
 void PlayDialog::done(int result) {
     m_session.release();
-    QDialog::done(result);
-}
-
-void PlayDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void PlayDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
-}
-
-void PlayDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+    FramelessDialog::done(result);
 }

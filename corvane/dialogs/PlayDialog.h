@@ -3,18 +3,16 @@
 // is stopped, the device logged out and the SDK cleaned up, once.
 #pragma once
 
+#include "FramelessDialog.h"
 #include "PreviewSession.h"
 
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
 #include <QStringList>
 
 class QLabel;
 class QPushButton;
 class QWidget;
 
-class PlayDialog : public QDialog {
+class PlayDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
@@ -27,20 +25,11 @@ public:
     QWidget* videoWidget() const { return m_videoWidget; }
     const PreviewSession& session() const { return m_session; }
 
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
     int dialogHeight = 377;
     int dialogWidth = 534;
-    QPushButton* closeButton = nullptr;
-    bool isDragging = false;
-    QPoint pressPos;
-    QRect titleRect;
 
 protected:
     void done(int result) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     PreviewSession m_session;

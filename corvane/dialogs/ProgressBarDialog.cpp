@@ -11,12 +11,10 @@
 #include <QPushButton>
 #include <QTimer>
 
-ProgressBarDialog::ProgressBarDialog(QWidget* parent) : QDialog(parent) {
+ProgressBarDialog::ProgressBarDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
     const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     connect(closeButton, &QPushButton::clicked, this, &ProgressBarDialog::onCloseBtnClicked);
     closeButton->hide();
 
@@ -30,8 +28,7 @@ ProgressBarDialog::ProgressBarDialog(QWidget* parent) : QDialog(parent) {
     progressValue = 0;
     timer->start(winport::timerInterval(kStepMs));
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 ProgressBarDialog::~ProgressBarDialog() = default;
@@ -77,16 +74,4 @@ void ProgressBarDialog::onProgressBar() {
     }
     ++progressValue;
     progressBar->setValue(progressValue);
-}
-
-void ProgressBarDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void ProgressBarDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
-}
-
-void ProgressBarDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
 }

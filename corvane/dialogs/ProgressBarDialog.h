@@ -2,16 +2,14 @@
 // without a close button; its owner closes it.
 #pragma once
 
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
+#include "FramelessDialog.h"
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
 
-class ProgressBarDialog : public QDialog {
+class ProgressBarDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
@@ -23,14 +21,8 @@ public:
     // Modal until its owner closes it; returns at once when it was closed while it showed.
     int exec() override;
 
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
     int dialogHeight = 139;
     int dialogWidth = 354;
-    bool isDragging = false;
-    QRect titleRect;
-    QPoint pressPos;
 
     QProgressBar* progressBar = nullptr;
     QTimer* timer = nullptr;
@@ -42,9 +34,6 @@ public:
 protected:
     // Only the owner's close() ends it; a close asked for by the window system is refused.
     void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 public slots:
     void onCloseBtnClicked();

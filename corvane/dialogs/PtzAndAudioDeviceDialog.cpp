@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -37,7 +36,7 @@ const PtzAndAudioDeviceDialog::PtzButton PtzAndAudioDeviceDialog::kButtons[17] =
 };
 
 PtzAndAudioDeviceDialog::PtzAndAudioDeviceDialog(int rows, int columns, QWidget* parent)
-    : QDialog(parent), m_rows(std::max(1, rows)), m_columns(std::max(1, columns)),
+    : FramelessDialog(parent), m_rows(std::max(1, rows)), m_columns(std::max(1, columns)),
       m_paneCount(m_rows * m_columns) {
     const QSize screen = PreviewPanes::screenSize();
     dialogWidth = screen.width();
@@ -45,17 +44,14 @@ PtzAndAudioDeviceDialog::PtzAndAudioDeviceDialog(int rows, int columns, QWidget*
     setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
 
     const FramelessDialogFrame::Parts frame = PreviewPanes::buildFrame(this, dialogWidth, dialogHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     connect(closeButton, &QPushButton::clicked, this, &PtzAndAudioDeviceDialog::onCloseBtnClicked);
     m_videoArea = PreviewPanes::buildVideoArea(
         this, QRect(0, FramelessDialogFrame::kTitleBarHeight, dialogWidth, dialogHeight - 180), m_rows,
         m_columns, &m_panes);
     buildPad();
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 PtzAndAudioDeviceDialog::~PtzAndAudioDeviceDialog() {
@@ -209,26 +205,14 @@ void PtzAndAudioDeviceDialog::done(int result) {
         stopMovement();
     m_session.release();
     m_keptRows.clear();
-    QDialog::done(result);
-}
-
-void PtzAndAudioDeviceDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void PtzAndAudioDeviceDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
+    FramelessDialog::done(result);
 }
 
 void PtzAndAudioDeviceDialog::mouseDoubleClickEvent(QMouseEvent*) {
     onCloseBtnClicked();
 }
 
-void PtzAndAudioDeviceDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
-}
-
 void PtzAndAudioDeviceDialog::showEvent(QShowEvent* event) {
     setAttribute(Qt::WA_Mapped);
-    QDialog::showEvent(event);
+    FramelessDialog::showEvent(event);
 }

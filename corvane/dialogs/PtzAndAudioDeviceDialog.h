@@ -4,12 +4,10 @@
 // any way stops talk and audio, then the streams, logs out and cleans the SDK up, once.
 #pragma once
 
+#include "FramelessDialog.h"
 #include "PreviewSession.h"
 
-#include <QDialog>
 #include <QList>
-#include <QPoint>
-#include <QRect>
 #include <QStringList>
 #include <QVector>
 
@@ -19,7 +17,7 @@ class QPushButton;
 class QTextEdit;
 class QWidget;
 
-class PtzAndAudioDeviceDialog : public QDialog {
+class PtzAndAudioDeviceDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
@@ -54,22 +52,13 @@ public:
 
     int dialogWidth = 0;
     int dialogHeight = 0;
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
-    bool isDragging = false;
-    QPoint pressPos;
-    QRect titleRect;
 
 public slots:
     void onCloseBtnClicked();
 
 protected:
     void done(int result) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

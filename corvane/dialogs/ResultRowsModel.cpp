@@ -26,6 +26,35 @@ const QStringList* ResultRowsModel::rowAt(const QModelIndex& index) const {
     return &rows->at(index.row());
 }
 
+QVariant ResultRowsModel::data(const QModelIndex& index, int role) const {
+    const QStringList* row = rowAt(index);
+    if (!row)
+        return QVariant();
+    // Each row is checked against its own cell count: rows may differ in length.
+    const int column = index.column();
+    const bool present = column >= 0 && column < row->size();
+    switch (role) {
+    case Qt::DisplayRole:
+        return present ? QVariant(row->at(column)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    case Qt::FontRole:
+        return font(column);
+    case Qt::ForegroundRole:
+        return foreground(column, present ? row->at(column) : QString());
+    default:
+        return QVariant();
+    }
+}
+
+QVariant ResultRowsModel::foreground(int, const QString&) const {
+    return QVariant();
+}
+
+QVariant ResultRowsModel::font(int) const {
+    return QVariant();
+}
+
 bool ResultRowsModel::setData(const QModelIndex& index, const QVariant&, int) {
     return index.isValid();
 }

@@ -1,22 +1,22 @@
 #include "ResultTableDialog.h"
 
 #include "FramelessDialogFrame.h"
+#include "ResultRowsView.h"
+#include "fields/FixedFieldText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 
 ResultTableDialog::ResultTableDialog(const QStringList& headerList, QWidget* parent, int width, int height)
-    : QDialog(parent), dialogHeight(height), dialogWidth(width), headers(headerList) {
+    : FramelessDialog(parent), dialogHeight(height), dialogWidth(width), headers(headerList) {
     setWindowFlags(Qt::FramelessWindowHint);
     const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
+    keepFrame(frame);
     titleLabel->setText(QStringLiteral("IPC Corvane"));
-    closeButton = frame.closeButton;
+    connect(closeButton, &QPushButton::clicked, this, &ResultTableDialog::onCloseBtnClicked);
 }
 
 void ResultTableDialog::placeTable(QTableView* table, const QString& deviceCaption,
@@ -42,13 +42,25 @@ void ResultTableDialog::placeTable(QTableView* table, const QString& deviceCapti
     countLayout->addStretch();
     countFrame->setGeometry(12, 40, dialogWidth - 12, 30);
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 void ResultTableDialog::setCounts(int total, int successes) {
     deviceCountLabel->setText(QString::number(total));
     failedCountLabel->setText(QString::number(total - successes));
+}
+
+void ResultTableDialog::showFixtureResults(ResultRowsView* table,
+                                           const std::vector<FixturePendingInfo>& records,
+                                           const char (FixturePendingInfo::*result)[16]) {
+    int successes = 0;
+    for (const FixturePendingInfo& record : records) {
+        const QString text = fixedfield::utf8Text(record.*result);
+        table->appendRow({fixedfield::utf8Text(record.ip), text});
+        if (text == QLatin1String("OK"))
+            ++successes;
+    }
+    setCounts(static_cast<int>(records.size()), successes);
 }
 
 void ResultTableDialog::hideCounts() {
@@ -70,14 +82,6 @@ bool ResultTableDialog::countsVisible() const {
     return !deviceCountLabel->isHidden();
 }
 
-void ResultTableDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void ResultTableDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
-}
-
-void ResultTableDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
+void ResultTableDialog::onCloseBtnClicked() {
+    close();
 }

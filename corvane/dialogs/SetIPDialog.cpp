@@ -9,7 +9,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegExp>
@@ -51,12 +50,10 @@ QLineEdit* makeEdit(const QRect& geometry, QWidget* parent) {
 
 } // namespace
 
-SetIPDialog::SetIPDialog(QWidget* parent) : QDialog(parent) {
+SetIPDialog::SetIPDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
     const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, kWidth, kHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     connect(closeButton, &QPushButton::clicked, this, &SetIPDialog::onCloseBtnClicked);
 
     setRadio = new QRadioButton(tr("Set IP Start Address"), this);
@@ -77,8 +74,7 @@ SetIPDialog::SetIPDialog(QWidget* parent) : QDialog(parent) {
     connect(confirmButton, &QPushButton::clicked, this, &SetIPDialog::onConfirm);
 
     loadRecord();
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 SetIPDialog::~SetIPDialog() = default;
@@ -146,16 +142,4 @@ void SetIPDialog::onConfirm() {
     ozmParamsMgr()->setIpInfo(&info);
     close();
     TipDialog::showSuccess(tr("Saved successfully"));
-}
-
-void SetIPDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void SetIPDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
-}
-
-void SetIPDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
 }

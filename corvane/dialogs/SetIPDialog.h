@@ -2,28 +2,19 @@
 // batch, loaded from and saved to the parameter store.
 #pragma once
 
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
+#include "FramelessDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class SetIPDialog : public QDialog {
+class SetIPDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
     explicit SetIPDialog(QWidget* parent = nullptr);
     ~SetIPDialog() override;
-
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
-    bool isDragging = false;
-    QRect titleRect;
-    QPoint pressPos;
 
     QRadioButton* setRadio = nullptr;
     QRadioButton* modifyRadio = nullptr;
@@ -40,11 +31,6 @@ public slots:
     void onCloseBtnClicked();
     void onCancelBtnClicked();
     void onConfirm();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void loadRecord();

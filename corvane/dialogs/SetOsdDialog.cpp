@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTextCodec>
 
@@ -34,12 +33,10 @@ const char* const kDateFormats[] = {"YYYY/MM/DD", "MM/DD/YYYY", "DD/MM/YYYY"};
 
 } // namespace
 
-SetOsdDialog::SetOsdDialog(QWidget* parent) : QDialog(parent) {
+SetOsdDialog::SetOsdDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
     const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     titleLabel->setText(tr("Set OSD"));
     connect(closeButton, &QPushButton::clicked, this, &SetOsdDialog::onCloseBtnClicked);
 
@@ -86,8 +83,7 @@ SetOsdDialog::SetOsdDialog(QWidget* parent) : QDialog(parent) {
     ozmParamsMgr()->getOsdInfo(&stored);
     loadRecord(stored);
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 SetOsdDialog::~SetOsdDialog() = default;
@@ -127,16 +123,4 @@ void SetOsdDialog::onConfirm() {
     ozmParamsMgr()->setOsdInfo(&saved);
     close();
     TipDialog::showSuccess(tr("Saved successfully"));
-}
-
-void SetOsdDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void SetOsdDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
-}
-
-void SetOsdDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
 }

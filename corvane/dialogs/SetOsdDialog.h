@@ -2,11 +2,8 @@
 // text, loaded from and saved to the parameter store's OSD record.
 #pragma once
 
+#include "FramelessDialog.h"
 #include "ozmlogic/ParamRecords.h"
-
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
 
 class QCheckBox;
 class QComboBox;
@@ -14,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class SetOsdDialog : public QDialog {
+class SetOsdDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
@@ -27,14 +24,8 @@ public:
     void loadRecord(const OZM::_SC_SETOSD_DATA_& record);
     OZM::_SC_SETOSD_DATA_ record() const;
 
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
     int dialogHeight = 377;
     int dialogWidth = 534;
-    bool isDragging = false;
-    QRect titleRect;
-    QPoint pressPos;
 
     QCheckBox* showTimeCheckBox = nullptr;
     QCheckBox* showTextCheckBox = nullptr;
@@ -47,9 +38,4 @@ public:
 public slots:
     void onCloseBtnClicked();
     void onConfirm();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 };

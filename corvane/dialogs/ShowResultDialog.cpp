@@ -4,10 +4,7 @@
 #include "CommonDelegate.h"
 #include "fields/FixedFieldText.h"
 
-#include <QPushButton>
-
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -20,7 +17,6 @@ constexpr int kOtherParamColumnOrder[15] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 
 
 ShowResultDialog::ShowResultDialog(const QStringList& headerList, QWidget* parent, int width, int height)
     : ResultTableDialog(headerList, parent, width, height) {
-    connect(closeButton, &QPushButton::clicked, this, &ShowResultDialog::onCloseBtnClicked);
     resultTable = new Cmodifytableview(headers, this);
     resultTable->setItemDelegate(new CommonDelegate(resultTable));
     placeTable(resultTable, tr("Modify device:"), tr("Modify failed:"));
@@ -39,9 +35,9 @@ QString ShowResultDialog::statusText(int status) const {
     }
 }
 
-void ShowResultDialog::showBatchResult(std::vector<DeviceResultInfo> records) {
+template <class Record> void ShowResultDialog::showStatusResults(const std::vector<Record>& records) {
     int successes = 0;
-    for (const DeviceResultInfo& record : records) {
+    for (const Record& record : records) {
         resultTable->appendRow({utf8Text(record.ip), statusText(record.status)});
         if (record.status == 1)
             ++successes;
@@ -49,14 +45,12 @@ void ShowResultDialog::showBatchResult(std::vector<DeviceResultInfo> records) {
     setCounts(static_cast<int>(records.size()), successes);
 }
 
+void ShowResultDialog::showBatchResult(std::vector<DeviceResultInfo> records) {
+    showStatusResults(records);
+}
+
 void ShowResultDialog::showSetIpResult(std::vector<NetInfoResultInfo> records) {
-    int successes = 0;
-    for (const NetInfoResultInfo& record : records) {
-        resultTable->appendRow({utf8Text(record.ip), statusText(record.status)});
-        if (record.status == 1)
-            ++successes;
-    }
-    setCounts(static_cast<int>(records.size()), successes);
+    showStatusResults(records);
 }
 
 void ShowResultDialog::showOtherParamResult(std::vector<OtherParamResultInfo> records, int enabledCount,
@@ -83,14 +77,7 @@ void ShowResultDialog::showOtherParamResult(std::vector<OtherParamResultInfo> re
 }
 
 void ShowResultDialog::showAudioTestResult(std::vector<FixturePendingInfo> records) {
-    int successes = 0;
-    for (const FixturePendingInfo& record : records) {
-        const QString audio = utf8Text(record.audio);
-        resultTable->appendRow({utf8Text(record.ip), audio});
-        if (audio == QLatin1String("OK"))
-            ++successes;
-    }
-    setCounts(static_cast<int>(records.size()), successes);
+    showFixtureResults(resultTable, records, &FixturePendingInfo::audio);
 }
 
 void ShowResultDialog::showSDCardResult(std::vector<SdCardResultInfo> records) {
@@ -121,8 +108,4 @@ void ShowResultDialog::showTestDetail(const FixtureGpioItem* items, int count) {
     for (int i = 0; i < count; ++i)
         resultTable->appendRow(
             {utf8Text(items[i].name), utf8Text(items[i].function), utf8Text(items[i].status)});
-}
-
-void ShowResultDialog::onCloseBtnClicked() {
-    close();
 }

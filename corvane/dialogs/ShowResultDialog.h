@@ -30,11 +30,10 @@ public:
 
     Cmodifytableview* table() const { return resultTable; }
 
-public slots:
-    void onCloseBtnClicked();
-
 private:
     QString statusText(int status) const;
+    // One row per record, its address and its status text; status 1 succeeded. Then the counts.
+    template <class Record> void showStatusResults(const std::vector<Record>& records);
 
     Cmodifytableview* resultTable = nullptr;
 };

@@ -3,17 +3,11 @@
 #include "CShowtableviewEx.h"
 #include "CommonDelegateEx.h"
 #include "ShowResultDialog.h"
-#include "fields/FixedFieldText.h"
-
-#include <QPushButton>
 
 #include <cstring>
 
-using fixedfield::utf8Text;
-
 ShowResultDlgEx::ShowResultDlgEx(const QStringList& headerList, QWidget* parent, int width, int height)
     : ResultTableDialog(headerList, parent, width, height) {
-    connect(closeButton, &QPushButton::clicked, this, &ShowResultDlgEx::onCloseBtnClicked);
     resultTable = new CShowtableviewEx(headers, this);
     resultTable->setItemDelegate(new CommonDelegateEx(resultTable));
     placeTable(resultTable, tr("Modify device:"), tr("Modify failed:"));
@@ -24,14 +18,7 @@ void ShowResultDlgEx::showGpioTestResult(std::vector<FixturePendingInfo> records
     if (records.empty())
         return;
     deviceRecords = records;
-    int successes = 0;
-    for (const FixturePendingInfo& record : records) {
-        const QString result = utf8Text(record.result);
-        resultTable->appendRow({utf8Text(record.ip), result});
-        if (result == QLatin1String("OK"))
-            ++successes;
-    }
-    setCounts(static_cast<int>(records.size()), successes);
+    showFixtureResults(resultTable, deviceRecords, &FixturePendingInfo::result);
 }
 
 void ShowResultDlgEx::onDoubleClickedShow(QStringList list) {
@@ -53,8 +40,4 @@ void ShowResultDlgEx::onDoubleClickedShow(QStringList list) {
     ShowResultDialog detail(titles, nullptr, 720, 576);
     detail.showTestDetail(found->gpio, found->gpioCount);
     detail.exec();
-}
-
-void ShowResultDlgEx::onCloseBtnClicked() {
-    close();
 }

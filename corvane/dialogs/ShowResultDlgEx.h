@@ -15,12 +15,11 @@ class ShowResultDlgEx : public ResultTableDialog {
 public:
     ShowResultDlgEx(const QStringList& headers, QWidget* parent, int width, int height);
 
+    CShowtableviewEx* table() const { return resultTable; }
+    // Fills the table and keeps the records for the detail view (none when the list is empty).
     void showGpioTestResult(std::vector<FixturePendingInfo> records);
 
-    CShowtableviewEx* table() const { return resultTable; }
-
 public slots:
-    void onCloseBtnClicked();
     void onDoubleClickedShow(QStringList list);
 
 private:

@@ -3,16 +3,13 @@
 #include "FramelessDialogFrame.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 
-TipDialog::TipDialog(QWidget* parent) : QDialog(parent) {
+TipDialog::TipDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
     const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, dialogWidth, dialogHeight);
-    titleLogoLabel = frame.titleLogoLabel;
-    titleLabel = frame.titleLabel;
-    closeButton = frame.closeButton;
+    keepFrame(frame);
     connect(closeButton, &QPushButton::clicked, this, &TipDialog::onCloseBtnClicked);
 
     iconLabel = new QLabel(this);
@@ -30,8 +27,7 @@ TipDialog::TipDialog(QWidget* parent) : QDialog(parent) {
     confirmButton->setGeometry(152, 132, 88, 30);
     connect(confirmButton, &QPushButton::clicked, this, &TipDialog::onCloseBtnClicked);
 
-    isDragging = false;
-    titleRect = geometry();
+    armDrag();
 }
 
 TipDialog::~TipDialog() = default;
@@ -45,16 +41,4 @@ void TipDialog::showMessage(const QString& icon, const QString& text) {
 
 void TipDialog::onCloseBtnClicked() {
     close();
-}
-
-void TipDialog::mousePressEvent(QMouseEvent* event) {
-    FramelessDialogFrame::press(event, titleRect, pressPos, isDragging);
-}
-
-void TipDialog::mouseReleaseEvent(QMouseEvent* event) {
-    FramelessDialogFrame::release(event, isDragging);
-}
-
-void TipDialog::mouseMoveEvent(QMouseEvent* event) {
-    FramelessDialogFrame::move(this, event, isDragging, pressPos);
 }

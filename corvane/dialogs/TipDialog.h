@@ -1,15 +1,14 @@
 // Message box: an icon, a message and a "Confirm" button on the frameless dialog frame.
 #pragma once
 
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
+#include "FramelessDialog.h"
+
 #include <QString>
 
 class QLabel;
 class QPushButton;
 
-class TipDialog : public QDialog {
+class TipDialog : public FramelessDialog {
     Q_OBJECT
 
 public:
@@ -24,23 +23,12 @@ public:
     static void showWarning(const QString& text) { showMessage(kWarningIcon, text); }
     static void showSuccess(const QString& text) { showMessage(kSuccessIcon, text); }
 
-    QLabel* titleLogoLabel = nullptr;
-    QLabel* titleLabel = nullptr;
-    QPushButton* closeButton = nullptr;
     int dialogHeight = 202;
     int dialogWidth = 286;
-    bool isDragging = false;
-    QRect titleRect;
-    QPoint pressPos;
 
     QLabel* iconLabel = nullptr;
     QLabel* textLabel = nullptr;
     QPushButton* confirmButton = nullptr;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 public slots:
     void onCloseBtnClicked();

@@ -18,15 +18,7 @@ using namespace batchtest;
 namespace {
 
 // The parameter store of this process lives in a temporary folder.
-class StoreEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { dir = std::make_unique<harness::TestDir>(); }
-    void TearDown() override { dir.reset(); }
-
-private:
-    std::unique_ptr<harness::TestDir> dir;
-};
-const auto* const storeEnvironment = ::testing::AddGlobalTestEnvironment(new StoreEnvironment);
+const auto* const storeEnvironment = harness::addProgramTestDir();
 
 std::uint16_t u16(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b.at(at) | (b.at(at + 1) << 8);

@@ -6,15 +6,8 @@ using namespace otherparamtest;
 
 namespace {
 
-class StoreEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { dir = std::make_unique<harness::TestDir>(); }
-    void TearDown() override { dir.reset(); }
-
-private:
-    std::unique_ptr<harness::TestDir> dir;
-};
-const auto* const storeEnvironment = ::testing::AddGlobalTestEnvironment(new StoreEnvironment);
+// The parameter store of this process lives in a temporary folder.
+const auto* const storeEnvironment = harness::addProgramTestDir();
 
 // ------------------------------------------------------------------ rules without cameras
 

@@ -45,17 +45,6 @@ std::uint64_t nowNs() {
                                           .count());
 }
 
-// The device a MAC names, spelt any way: letters and digits, lower case.
-std::string deviceKey(const std::string& mac) {
-    std::string key;
-    for (char c : mac) {
-        if (c >= 'A' && c <= 'Z')
-            key.push_back(static_cast<char>(c - 'A' + 'a'));
-        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-            key.push_back(c);
-    }
-    return key;
-}
 const char* const kDevListKey = "#device_list";
 
 // A MAC in its five spellings: as the operator's table has it, lower case, dashes, bare, and with
@@ -235,7 +224,7 @@ public:
     Schedule(std::uint64_t seed) : m_seed(seed), m_plan(makePlan(seed)) {
         for (int d = 0; d < m_plan.devices; ++d) {
             m_spellings.push_back(spellings(seed, d));
-            m_deviceOf[deviceKey(m_spellings.back()[0])] = d;
+            m_deviceOf[FixtureSim::deviceKey(m_spellings.back()[0])] = d;
         }
     }
 
@@ -319,7 +308,7 @@ std::string Schedule::answerJson(int device, int spelling, const std::string& to
 
 std::vector<FixtureSim::Answer> Schedule::respond(const FixtureSim::Request& request) {
     const bool devList = request.cmd == "device_list";
-    const std::string key = devList ? kDevListKey : deviceKey(request.mac);
+    const std::string key = devList ? kDevListKey : FixtureSim::deviceKey(request.mac);
     std::lock_guard<std::mutex> lock(m_lock);
     const int index = m_arrivals[{request.peerPort, key}]++;
     const auto known = m_deviceOf.find(key);
@@ -396,7 +385,7 @@ void Schedule::call(int thread, const Action& action, std::size_t index) {
     c.device = action.devList ? -1 : action.device;
     const std::string& mac =
         m_spellings[static_cast<std::size_t>(action.device)][static_cast<std::size_t>(action.spelling)];
-    c.key = action.devList ? kDevListKey : deviceKey(mac);
+    c.key = action.devList ? kDevListKey : FixtureSim::deviceKey(mac);
     c.result = static_cast<int>(index); // the action, for the hook; the result below
     t_call = &c;
     c.startNs = nowNs();
@@ -445,7 +434,7 @@ void Schedule::adversary() {
                 Source& s = m_sources[tag];
                 s.device = e.device;
                 s.push = true;
-                s.key = deviceKey(m_spellings[static_cast<std::size_t>(e.device)][0]);
+                s.key = FixtureSim::deviceKey(m_spellings[static_cast<std::size_t>(e.device)][0]);
                 s.ok = e.ok;
             }
             m_sim.sendFrame(2, answerJson(e.device, e.spelling, tag, e.ok), tag);
@@ -562,7 +551,7 @@ std::vector<std::string> Schedule::check(bool* excused) {
         }
         const Source& s = it->second;
         const std::string read = std::string("read ") + (s.ok ? "OK" : "NG") + " from " + it->first;
-        if (s.key != c->key || (c->device >= 0 && deviceKey(c->mac) != c->key)) {
+        if (s.key != c->key || (c->device >= 0 && FixtureSim::deviceKey(c->mac) != c->key)) {
             faults.push_back(who.str() + read + ", another device's result");
             continue;
         }

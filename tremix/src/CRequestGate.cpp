@@ -53,15 +53,20 @@ CRequestGate::Sent CRequestGate::Send(Request& request, std::uint64_t sendByNs,
             m_onTheirWay[request.key] = &request;
             return Sent::Yes;
         }
+        // Held either by the device's open question or by its request on its way.
         if (!request.waited) {
             request.waited = true;
-            Qx_Write_Log(600, request.who, "question still open, waiting for its answer: %s",
+            Qx_Write_Log(600, request.who,
+                         open ? "question still open, waiting for its answer: %s"
+                              : "request on its way, waiting for its answer: %s",
                          request.key.c_str());
             if (hooks && hooks->waiting)
                 hooks->waiting(request.key, hooks->user);
         }
         if (now >= sendByNs) {
-            Qx_Write_Log(600, request.who, "question still open, not asked: %s", request.key.c_str());
+            Qx_Write_Log(600, request.who,
+                         open ? "question still open, not asked: %s" : "request on its way, not asked: %s",
+                         request.key.c_str());
             if (open && hooks && hooks->refused)
                 hooks->refused(request.key, hooks->user);
             return Sent::Refused;

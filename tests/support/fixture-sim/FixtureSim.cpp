@@ -30,14 +30,9 @@ std::uint64_t steadyNs() {
         duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+// A MAC without letters or digits is kept as it is.
 std::string normalize(const std::string& mac) {
-    std::string key;
-    for (char c : mac) {
-        if (c >= 'A' && c <= 'Z')
-            key.push_back(static_cast<char>(c - 'A' + 'a'));
-        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-            key.push_back(c);
-    }
+    const std::string key = FixtureSim::deviceKey(mac);
     return key.empty() ? mac : key;
 }
 
@@ -81,6 +76,17 @@ struct FixtureSim::Client {
     std::uint16_t peerPort = 0;
     std::string in;
 };
+
+std::string FixtureSim::deviceKey(const std::string& mac) {
+    std::string key;
+    for (char c : mac) {
+        if (c >= 'A' && c <= 'Z')
+            key.push_back(static_cast<char>(c - 'A' + 'a'));
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            key.push_back(c);
+    }
+    return key;
+}
 
 FixtureSim::FixtureSim() {
     m_deviceList = "{\"cmd\":\"device_list\",\"mode\":\"auto\",\"port_num\":8,\"uuid\":\"fixture-sim-0001\","

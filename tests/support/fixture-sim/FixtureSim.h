@@ -49,6 +49,10 @@ public:
     using WrittenHook = std::function<void(const std::string& tag, std::uint16_t peerPort,
                                            std::uint64_t startNs, std::uint64_t doneNs)>;
 
+    // The device a MAC names, however it is spelt: its letters and digits, lower case (empty
+    // when it has none). The fixture keeps its results, delays and scripts under it.
+    static std::string deviceKey(const std::string& mac);
+
     FixtureSim();
     ~FixtureSim();
     FixtureSim(const FixtureSim&) = delete;

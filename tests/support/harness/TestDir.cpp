@@ -5,6 +5,9 @@
 #include <QFileDevice>
 #include <QFileInfo>
 #include <cstdlib>
+#include <memory>
+
+#include <gtest/gtest.h>
 
 namespace harness {
 
@@ -57,6 +60,23 @@ void TestDir::setEnv(const char* name, const QByteArray& value) {
         m_saved[key] = {qEnvironmentVariableIsSet(name), qgetenv(name)};
     }
     qputenv(name, value);
+}
+
+namespace {
+
+class ProgramTestDir : public ::testing::Environment {
+public:
+    void SetUp() override { m_dir = std::make_unique<TestDir>(); }
+    void TearDown() override { m_dir.reset(); }
+
+private:
+    std::unique_ptr<TestDir> m_dir;
+};
+
+} // namespace
+
+const ::testing::Environment* addProgramTestDir() {
+    return ::testing::AddGlobalTestEnvironment(new ProgramTestDir);
 }
 
 } // namespace harness

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <map>
 
+namespace testing {
+class Environment;
+}
+
 namespace harness {
 
 class TestDir {
@@ -37,5 +41,9 @@ private:
     QString m_previousCwd;
     std::map<QByteArray, std::pair<bool, QByteArray>> m_saved;
 };
+
+// A TestDir for the whole test program (the parameter store is one per process): made before
+// the first test, gone after the last. Call once, at static initialisation.
+const ::testing::Environment* addProgramTestDir();
 
 } // namespace harness
