@@ -3,8 +3,8 @@
 // flags into the parameter store. The page index 0..14 ties tree leaf, page, check box and flag.
 //
 // Implementation by page group: OtherParamConfigDlg.cpp (frame, tree wiring, save sequence),
-// OtherParamConfigDlgNetwork*.cpp and OtherParamConfigDlgGb28181.cpp (pages 0-4 and their
-// slots), OtherParamConfigDlgVideo.cpp (5), OtherParamConfigDlgAudio.cpp (6 and 14),
+// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and their slots; page 4 is a Gb28181Page),
+// OtherParamConfigDlgVideo.cpp (5), OtherParamConfigDlgAudio.cpp (6 and 14),
 // OtherParamConfigDlgOsd.cpp (7), OtherParamConfigDlgWidgetPages.cpp (8 and 10),
 // OtherParamConfigDlgPrivacy.cpp (9), OtherParamConfigDlgSystem.cpp (11-13) and
 // OtherParamConfigDlgLinks.cpp (the values two pages share).
@@ -20,6 +20,7 @@
 #include <memory>
 #include <thread>
 
+class Gb28181Page;
 class LockerWidget;
 class MotionDetectSetWidget;
 class PlayWidget;
@@ -82,6 +83,9 @@ private:
     // The page frame "pageSetFrame" of an index with its enable check box above the content
     // widget (named contentName), which is returned.
     QWidget* createPageFrame(int index, const char* contentName = "subSetWidget");
+    // A page object's save: its first refused check shown as a warning (false), or its record
+    // stored (true).
+    template <typename Page> bool saveCheckedPage(const Page& page);
 
     // Group builders, in construction order.
     void initNetworkPages();
@@ -110,21 +114,6 @@ private:
     void onAddressTestDone(unsigned run, int outcome); // outcome: a PingHelper::Outcome
     void finishAddressTest(const QString& message);
     void abortAddressTest();
-
-    // GB28181 live checks: show or hide the field's hint.
-    void onLocalSipPortChanged(const QString& text);
-    void onServerIdChanged(const QString& text);
-    void onServerDomainChanged(const QString& text);
-    void onServerPortChanged(const QString& text);
-    void onSipUserChanged(const QString& text);
-    void onAuthIdChanged(const QString& text);
-    void onGbPasswordChanged(const QString& text);
-    void onGbConfirmChanged(const QString& text);
-    void onValidPeriodChanged(const QString& text);
-    void onHeartbeatCycleChanged(const QString& text);
-    void onRegisterIntervalChanged(const QString& text);
-    void onHeartbeatTimeoutsChanged(const QString& text);
-    void onAlarmIdChanged(const QString& text);
 
     // Pages 5-14: builders, savers and the constructor's steps that belong to them.
     void createVideoPage();
@@ -202,44 +191,7 @@ private:
     QCheckBox* _p2pCheck = nullptr;
 
     // Page 4, GB28181.
-    enum GbHint {
-        HintLocalPort,
-        HintServerId,
-        HintServerDomain,
-        HintServerPort,
-        HintUser,
-        HintAuthId,
-        HintPassword,
-        HintConfirm,
-        HintValidPeriod,
-        HintHeartbeat,
-        HintInterval,
-        HintTimeouts,
-        HintAlarmId,
-        GbHintCount
-    };
-    QCheckBox* _gbEnableCheck = nullptr;
-    QComboBox* _gbAccessCombo = nullptr;
-    QComboBox* _gbVersionCombo = nullptr;
-    QLineEdit* _gbLocalPortEdit = nullptr;
-    QLineEdit* _gbServerIdEdit = nullptr;
-    QLineEdit* _gbServerDomainEdit = nullptr;
-    QLineEdit* _gbServerAddressEdit = nullptr;
-    QLineEdit* _gbServerPortEdit = nullptr;
-    QLineEdit* _gbUserEdit = nullptr;
-    QLineEdit* _gbAuthIdEdit = nullptr;
-    QLineEdit* _gbPasswordEdit = nullptr;
-    QLineEdit* _gbConfirmEdit = nullptr;
-    QLineEdit* _gbValidPeriodEdit = nullptr;
-    QComboBox* _gbStatusCombo = nullptr;
-    QLineEdit* _gbHeartbeatEdit = nullptr;
-    QComboBox* _gbStreamCombo = nullptr;
-    QComboBox* _gbTransportCombo = nullptr;
-    QLineEdit* _gbIntervalEdit = nullptr;
-    QLineEdit* _gbTimeoutsEdit = nullptr;
-    QLineEdit* _gbAlarmIdEdit = nullptr;
-    QWidget* _gbHint[GbHintCount] = {};
-    std::uint8_t _gbStatus = 0; // shown only; stored back as loaded
+    Gb28181Page* _gb28181Page = nullptr;
 
     // Pages 6, 11-14 (OtherParamConfigDlgAudio.cpp, OtherParamConfigDlgSystem.cpp,
     // OtherParamConfigDlgLinks.cpp).

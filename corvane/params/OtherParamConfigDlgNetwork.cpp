@@ -1,6 +1,7 @@
-// Network pages 0-3 (TCP/IP, port, DDNS, P2P): builders, loads and savers.
+// Network pages 0-4 (TCP/IP, port, DDNS, P2P, GB28181): builders, loads and savers.
 #include "OtherParamConfigDlg.h"
 
+#include "Gb28181Page.h"
 #include "ParamFieldText.h"
 #include "ParamPageKit.h"
 #include "NewAddressRule.h"
@@ -34,6 +35,15 @@ bool readAddress(const QLineEdit* edit, std::uint32_t* value) {
 }
 
 } // namespace
+
+template <typename Page> bool OtherParamConfigDlg::saveCheckedPage(const Page& page) {
+    if (const auto refusal = page.check()) {
+        showWarningTip(refusal->message, refusal->field);
+        return false;
+    }
+    page.save();
+    return true;
+}
 
 // ---- page 0, TCP/IP ----------------------------------------------------------------------------
 
@@ -376,4 +386,16 @@ void OtherParamConfigDlg::createP2pPage() {
 
 void OtherParamConfigDlg::saveP2PInfo() {
     ozmParamsMgr()->setP2pInfo(_p2pCheck->isChecked() ? 1 : 0);
+}
+
+// ---- page 4, GB28181 --------------------------------------------------------------------------
+
+void OtherParamConfigDlg::createGb28181Page() {
+    QWidget* content = createPageFrame(OZM::FamilyGb28181);
+    _gb28181Page = new Gb28181Page(this, content, _enableCheck[OZM::FamilyGb28181]);
+    _gb28181Page->load();
+}
+
+bool OtherParamConfigDlg::saveGb28181Info() {
+    return saveCheckedPage(*_gb28181Page);
 }

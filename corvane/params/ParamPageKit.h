@@ -92,6 +92,12 @@ inline QFrame* splitLine(QWidget* parent) {
     return line;
 }
 
+// A save refused by a page's check: the message to show and the field it points at.
+struct Refusal {
+    QString message;
+    QWidget* field = nullptr;
+};
+
 // A decimal int of an edit's text; empty, non-numeric or out-of-range text gives 0.
 inline int number(const QString& text) {
     bool ok = false;
