@@ -3,11 +3,13 @@
 // flags into the parameter store. The page index 0..14 ties tree leaf, page, check box and flag.
 //
 // Implementation by page group: OtherParamConfigDlg.cpp (frame, tree wiring, save sequence),
-// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and their slots; page 4 is a Gb28181Page),
+// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and their slots),
 // OtherParamConfigDlgVideo.cpp (5), OtherParamConfigDlgAudio.cpp (6 and 14),
 // OtherParamConfigDlgOsd.cpp (7), OtherParamConfigDlgWidgetPages.cpp (8 and 10),
 // OtherParamConfigDlgPrivacy.cpp (9), OtherParamConfigDlgSystem.cpp (11-13) and
-// OtherParamConfigDlgLinks.cpp (the values two pages share).
+// OtherParamConfigDlgLinks.cpp (the values two pages share). Pages 4 and 9 are objects of
+// their own (Gb28181Page, PrivacyMaskPage) that the dialog builds, loads, checks and saves
+// through their calls; a refused check is shown by the dialog's warning.
 #pragma once
 
 #include "MultiTreeWidget.h"
@@ -24,6 +26,7 @@ class Gb28181Page;
 class LockerWidget;
 class MotionDetectSetWidget;
 class PlayWidget;
+class PrivacyMaskPage;
 class ProgressBarDialog;
 class QCheckBox;
 class QComboBox;
@@ -260,11 +263,8 @@ private:
     QComboBox* _osdLocationCombo = nullptr;
     QLineEdit* _osdTextEdit = nullptr;
 
-    // Page 9, privacy mask (OtherParamConfigDlgPrivacy.cpp): x, y, width, height of each area.
-    static constexpr int kPrivacyAreas = 3;
-    QLineEdit* _privacyEdit[kPrivacyAreas][4] = {};
-    QPushButton* _privacyDeleteBtn[kPrivacyAreas] = {};
-    void clearPrivacyArea(QObject* button); // a "Delete" button's area; other senders: nothing
+    // Page 9, privacy mask (OtherParamConfigDlgPrivacy.cpp).
+    PrivacyMaskPage* _privacyPage = nullptr;
 
     // Page 10, motion detection.
     MotionDetectSetWidget* _motionWidget = nullptr;

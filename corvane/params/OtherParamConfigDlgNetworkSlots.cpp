@@ -3,6 +3,7 @@
 #include "OtherParamConfigDlg.h"
 
 #include "PingHelper.h"
+#include "PrivacyMaskPage.h"
 #include "ProgressBarDialog.h"
 #include "TipDialog.h"
 #include "winport/WinPort.h"
@@ -67,7 +68,7 @@ void OtherParamConfigDlg::onBtnClicked() {
     else if (from == _testBtn)
         startAddressTest();
     else
-        clearPrivacyArea(from);
+        _privacyPage->clearArea(from);
 }
 
 void OtherParamConfigDlg::onCheckBoxStateChanged(int state) {
