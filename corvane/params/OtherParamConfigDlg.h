@@ -3,13 +3,13 @@
 // flags into the parameter store. The page index 0..14 ties tree leaf, page, check box and flag.
 //
 // Implementation by page group: OtherParamConfigDlg.cpp (frame, tree wiring, save sequence),
-// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and their slots),
+// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and the slots several pages share),
 // OtherParamConfigDlgVideo.cpp (5), OtherParamConfigDlgAudio.cpp (6 and 14),
 // OtherParamConfigDlgOsd.cpp (7), OtherParamConfigDlgWidgetPages.cpp (8 and 10),
 // OtherParamConfigDlgPrivacy.cpp (9), OtherParamConfigDlgSystem.cpp (11-13) and
-// OtherParamConfigDlgLinks.cpp (the values two pages share). Pages 4 and 9 are objects of
-// their own (Gb28181Page, PrivacyMaskPage) that the dialog builds, loads, checks and saves
-// through their calls; a refused check is shown by the dialog's warning.
+// OtherParamConfigDlgLinks.cpp (the values two pages share). Pages 0, 4 and 9 are objects of
+// their own (TcpIpPage, Gb28181Page, PrivacyMaskPage) that the dialog builds, loads, checks
+// and saves through their calls; a refused check is shown by the dialog's warning.
 #pragma once
 
 #include "MultiTreeWidget.h"
@@ -18,16 +18,11 @@
 
 #include <QString>
 
-#include <atomic>
-#include <memory>
-#include <thread>
-
 class Gb28181Page;
 class LockerWidget;
 class MotionDetectSetWidget;
 class PlayWidget;
 class PrivacyMaskPage;
-class ProgressBarDialog;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
@@ -40,6 +35,7 @@ class QSpinBox;
 class QRect;
 class QStackedLayout;
 class QTreeWidgetItem;
+class TcpIpPage;
 class TimeSetWidget;
 class QVBoxLayout;
 
@@ -109,14 +105,9 @@ private:
     void saveP2PInfo();
     bool saveGb28181Info();
     void connectNetworkPages();
-    void setTcpIpFieldsEnabled(bool enabled);
     void setDdnsFieldsEnabled(bool enabled);
     void setDdnsLinks(int provider);
     void openDdnsLink(const QString& caption);
-    void startAddressTest();
-    void onAddressTestDone(unsigned run, int outcome); // outcome: a PingHelper::Outcome
-    void finishAddressTest(const QString& message);
-    void abortAddressTest();
 
     // Pages 5-14: builders, savers and the constructor's steps that belong to them.
     void createVideoPage();
@@ -157,19 +148,8 @@ private:
     OZM::SC_OTHERPARAMENABLE _otherParamEnable{};
     OZM::_SC_SETRESTARTREGULARLY_DATA_ _maintainInfo{};
 
-    // Page 0, TCP/IP.
-    QCheckBox* _dhcpCheck = nullptr;
-    QLineEdit* _ipEdit = nullptr;
-    QPushButton* _testBtn = nullptr;
-    QLineEdit* _maskEdit = nullptr;
-    QLineEdit* _gatewayEdit = nullptr;
-    QComboBox* _fullNetcomCombo = nullptr;
-    QLineEdit* _dnsEdit = nullptr;
-    // The running address test: the ping on a thread of its own, stopped through the flag.
-    std::unique_ptr<ProgressBarDialog> _testBusy;
-    std::thread _pingThread;
-    std::atomic<bool> _pingCancel{false};
-    unsigned _pingRun = 0; // tells a late verdict of an ended test from the current one
+    // Page 0, TCP/IP, with its address test.
+    TcpIpPage* _tcpIpPage = nullptr;
 
     // Page 1, ports.
     QLineEdit* _httpPortEdit = nullptr;

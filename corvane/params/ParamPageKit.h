@@ -12,6 +12,7 @@
 #include <QRegExp>
 #include <QRegExpValidator>
 #include <QStringList>
+#include <QVBoxLayout>
 
 #include <initializer_list>
 
@@ -78,6 +79,14 @@ inline QHBoxLayout* row(std::initializer_list<Cell> cells, int spacing = 0) {
         layout->addWidget(cell.widget);
     }
     layout->addStretch();
+    return layout;
+}
+
+// The network pages' column of rows in content: spacing 12, top margin 10.
+inline QVBoxLayout* pageLayout(QWidget* content) {
+    auto* layout = new QVBoxLayout(content);
+    layout->setSpacing(12);
+    layout->setContentsMargins(0, 10, 0, 0);
     return layout;
 }
 

@@ -6,6 +6,7 @@
 #include "Gb28181Page.h"
 #include "OtherParamConfigDlg.h"
 #include "ProgressBarDialog.h"
+#include "TcpIpPage.h"
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -39,15 +40,15 @@ public:
     static QCheckBox* enable(D& d, int i) { return d._enableCheck[i]; }
     static QPushButton* saveButton(D& d) { return d._saveBtn; }
 
-    static QCheckBox* dhcp(D& d) { return d._dhcpCheck; }
-    static QLineEdit* ip(D& d) { return d._ipEdit; }
-    static QLineEdit* mask(D& d) { return d._maskEdit; }
-    static QLineEdit* gateway(D& d) { return d._gatewayEdit; }
-    static QLineEdit* dns(D& d) { return d._dnsEdit; }
-    static QComboBox* fullNetcom(D& d) { return d._fullNetcomCombo; }
-    static QPushButton* testButton(D& d) { return d._testBtn; }
-    static bool testRunning(D& d) { return d._pingThread.joinable(); }
-    static QWidget* testBusy(D& d) { return d._testBusy.get(); }
+    static QCheckBox* dhcp(D& d) { return d._tcpIpPage->_dhcpCheck; }
+    static QLineEdit* ip(D& d) { return d._tcpIpPage->_ipEdit; }
+    static QLineEdit* mask(D& d) { return d._tcpIpPage->_maskEdit; }
+    static QLineEdit* gateway(D& d) { return d._tcpIpPage->_gatewayEdit; }
+    static QLineEdit* dns(D& d) { return d._tcpIpPage->_dnsEdit; }
+    static QComboBox* fullNetcom(D& d) { return d._tcpIpPage->_fullNetcomCombo; }
+    static QPushButton* testButton(D& d) { return d._tcpIpPage->_testBtn; }
+    static bool testRunning(D& d) { return d._tcpIpPage->_pingThread.joinable(); }
+    static QWidget* testBusy(D& d) { return d._tcpIpPage->_testBusy.get(); }
 
     static QLineEdit* http(D& d) { return d._httpPortEdit; }
     static QLineEdit* rtsp(D& d) { return d._rtspPortEdit; }
