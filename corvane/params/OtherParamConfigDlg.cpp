@@ -2,7 +2,7 @@
 // enable flags and the save sequence.
 #include "OtherParamConfigDlg.h"
 
-#include "ProgressBarDialog.h"
+#include "TcpIpPage.h"
 #include "TipDialog.h"
 #include "ozmlogic/OzmLogic.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -78,7 +78,8 @@ OtherParamConfigDlg::OtherParamConfigDlg(QWidget* parent) : OzmDialog(parent) {
 }
 
 OtherParamConfigDlg::~OtherParamConfigDlg() {
-    abortAddressTest();
+    // A running address test ends while the pages' widgets still exist.
+    _tcpIpPage->abortAddressTest();
 }
 
 void OtherParamConfigDlg::closeEvent(QCloseEvent* event) {

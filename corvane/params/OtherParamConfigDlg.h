@@ -3,11 +3,13 @@
 // flags into the parameter store. The page index 0..14 ties tree leaf, page, check box and flag.
 //
 // Implementation by page group: OtherParamConfigDlg.cpp (frame, tree wiring, save sequence),
-// OtherParamConfigDlgNetwork*.cpp and OtherParamConfigDlgGb28181.cpp (pages 0-4 and their
-// slots), OtherParamConfigDlgVideo.cpp (5), OtherParamConfigDlgAudio.cpp (6 and 14),
+// OtherParamConfigDlgNetwork*.cpp (pages 0-4 and the slots several pages share),
+// OtherParamConfigDlgVideo.cpp (5), OtherParamConfigDlgAudio.cpp (6 and 14),
 // OtherParamConfigDlgOsd.cpp (7), OtherParamConfigDlgWidgetPages.cpp (8 and 10),
 // OtherParamConfigDlgPrivacy.cpp (9), OtherParamConfigDlgSystem.cpp (11-13) and
-// OtherParamConfigDlgLinks.cpp (the values two pages share).
+// OtherParamConfigDlgLinks.cpp (the values two pages share). Pages 0, 4 and 9 are objects of
+// their own (TcpIpPage, Gb28181Page, PrivacyMaskPage) that the dialog builds, loads, checks
+// and saves through their calls; a refused check is shown by the dialog's warning.
 #pragma once
 
 #include "MultiTreeWidget.h"
@@ -16,14 +18,11 @@
 
 #include <QString>
 
-#include <atomic>
-#include <memory>
-#include <thread>
-
+class Gb28181Page;
 class LockerWidget;
 class MotionDetectSetWidget;
 class PlayWidget;
-class ProgressBarDialog;
+class PrivacyMaskPage;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
@@ -36,6 +35,7 @@ class QSpinBox;
 class QRect;
 class QStackedLayout;
 class QTreeWidgetItem;
+class TcpIpPage;
 class TimeSetWidget;
 class QVBoxLayout;
 
@@ -82,6 +82,9 @@ private:
     // The page frame "pageSetFrame" of an index with its enable check box above the content
     // widget (named contentName), which is returned.
     QWidget* createPageFrame(int index, const char* contentName = "subSetWidget");
+    // A page object's save: its first refused check shown as a warning (false), or its record
+    // stored (true).
+    template <typename Page> bool saveCheckedPage(const Page& page);
 
     // Group builders, in construction order.
     void initNetworkPages();
@@ -102,29 +105,9 @@ private:
     void saveP2PInfo();
     bool saveGb28181Info();
     void connectNetworkPages();
-    void setTcpIpFieldsEnabled(bool enabled);
     void setDdnsFieldsEnabled(bool enabled);
     void setDdnsLinks(int provider);
     void openDdnsLink(const QString& caption);
-    void startAddressTest();
-    void onAddressTestDone(unsigned run, int outcome); // outcome: a PingHelper::Outcome
-    void finishAddressTest(const QString& message);
-    void abortAddressTest();
-
-    // GB28181 live checks: show or hide the field's hint.
-    void onLocalSipPortChanged(const QString& text);
-    void onServerIdChanged(const QString& text);
-    void onServerDomainChanged(const QString& text);
-    void onServerPortChanged(const QString& text);
-    void onSipUserChanged(const QString& text);
-    void onAuthIdChanged(const QString& text);
-    void onGbPasswordChanged(const QString& text);
-    void onGbConfirmChanged(const QString& text);
-    void onValidPeriodChanged(const QString& text);
-    void onHeartbeatCycleChanged(const QString& text);
-    void onRegisterIntervalChanged(const QString& text);
-    void onHeartbeatTimeoutsChanged(const QString& text);
-    void onAlarmIdChanged(const QString& text);
 
     // Pages 5-14: builders, savers and the constructor's steps that belong to them.
     void createVideoPage();
@@ -165,19 +148,8 @@ private:
     OZM::SC_OTHERPARAMENABLE _otherParamEnable{};
     OZM::_SC_SETRESTARTREGULARLY_DATA_ _maintainInfo{};
 
-    // Page 0, TCP/IP.
-    QCheckBox* _dhcpCheck = nullptr;
-    QLineEdit* _ipEdit = nullptr;
-    QPushButton* _testBtn = nullptr;
-    QLineEdit* _maskEdit = nullptr;
-    QLineEdit* _gatewayEdit = nullptr;
-    QComboBox* _fullNetcomCombo = nullptr;
-    QLineEdit* _dnsEdit = nullptr;
-    // The running address test: the ping on a thread of its own, stopped through the flag.
-    std::unique_ptr<ProgressBarDialog> _testBusy;
-    std::thread _pingThread;
-    std::atomic<bool> _pingCancel{false};
-    unsigned _pingRun = 0; // tells a late verdict of an ended test from the current one
+    // Page 0, TCP/IP, with its address test.
+    TcpIpPage* _tcpIpPage = nullptr;
 
     // Page 1, ports.
     QLineEdit* _httpPortEdit = nullptr;
@@ -202,44 +174,7 @@ private:
     QCheckBox* _p2pCheck = nullptr;
 
     // Page 4, GB28181.
-    enum GbHint {
-        HintLocalPort,
-        HintServerId,
-        HintServerDomain,
-        HintServerPort,
-        HintUser,
-        HintAuthId,
-        HintPassword,
-        HintConfirm,
-        HintValidPeriod,
-        HintHeartbeat,
-        HintInterval,
-        HintTimeouts,
-        HintAlarmId,
-        GbHintCount
-    };
-    QCheckBox* _gbEnableCheck = nullptr;
-    QComboBox* _gbAccessCombo = nullptr;
-    QComboBox* _gbVersionCombo = nullptr;
-    QLineEdit* _gbLocalPortEdit = nullptr;
-    QLineEdit* _gbServerIdEdit = nullptr;
-    QLineEdit* _gbServerDomainEdit = nullptr;
-    QLineEdit* _gbServerAddressEdit = nullptr;
-    QLineEdit* _gbServerPortEdit = nullptr;
-    QLineEdit* _gbUserEdit = nullptr;
-    QLineEdit* _gbAuthIdEdit = nullptr;
-    QLineEdit* _gbPasswordEdit = nullptr;
-    QLineEdit* _gbConfirmEdit = nullptr;
-    QLineEdit* _gbValidPeriodEdit = nullptr;
-    QComboBox* _gbStatusCombo = nullptr;
-    QLineEdit* _gbHeartbeatEdit = nullptr;
-    QComboBox* _gbStreamCombo = nullptr;
-    QComboBox* _gbTransportCombo = nullptr;
-    QLineEdit* _gbIntervalEdit = nullptr;
-    QLineEdit* _gbTimeoutsEdit = nullptr;
-    QLineEdit* _gbAlarmIdEdit = nullptr;
-    QWidget* _gbHint[GbHintCount] = {};
-    std::uint8_t _gbStatus = 0; // shown only; stored back as loaded
+    Gb28181Page* _gb28181Page = nullptr;
 
     // Pages 6, 11-14 (OtherParamConfigDlgAudio.cpp, OtherParamConfigDlgSystem.cpp,
     // OtherParamConfigDlgLinks.cpp).
@@ -308,11 +243,8 @@ private:
     QComboBox* _osdLocationCombo = nullptr;
     QLineEdit* _osdTextEdit = nullptr;
 
-    // Page 9, privacy mask (OtherParamConfigDlgPrivacy.cpp): x, y, width, height of each area.
-    static constexpr int kPrivacyAreas = 3;
-    QLineEdit* _privacyEdit[kPrivacyAreas][4] = {};
-    QPushButton* _privacyDeleteBtn[kPrivacyAreas] = {};
-    void clearPrivacyArea(QObject* button); // a "Delete" button's area; other senders: nothing
+    // Page 9, privacy mask (OtherParamConfigDlgPrivacy.cpp).
+    PrivacyMaskPage* _privacyPage = nullptr;
 
     // Page 10, motion detection.
     MotionDetectSetWidget* _motionWidget = nullptr;

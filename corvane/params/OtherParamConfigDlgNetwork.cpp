@@ -1,11 +1,11 @@
-// Network pages 0-3 (TCP/IP, port, DDNS, P2P): builders, loads and savers.
+// Network pages 0-4 (TCP/IP, port, DDNS, P2P, GB28181): builders, loads and savers.
 #include "OtherParamConfigDlg.h"
 
+#include "Gb28181Page.h"
 #include "ParamFieldText.h"
 #include "ParamPageKit.h"
-#include "NewAddressRule.h"
 #include "PingHelper.h"
-#include "net/DottedQuad.h"
+#include "TcpIpPage.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QCheckBox>
@@ -18,139 +18,27 @@
 #include <QVBoxLayout>
 
 using pagekit::Cell;
+using pagekit::pageLayout;
 
-namespace {
-
-QVBoxLayout* pageLayout(QWidget* content) {
-    auto* layout = new QVBoxLayout(content);
-    layout->setSpacing(12);
-    layout->setContentsMargins(0, 10, 0, 0);
-    return layout;
+template <typename Page> bool OtherParamConfigDlg::saveCheckedPage(const Page& page) {
+    if (const auto refusal = page.check()) {
+        showWarningTip(refusal->message, refusal->field);
+        return false;
+    }
+    page.save();
+    return true;
 }
-
-bool readAddress(const QLineEdit* edit, std::uint32_t* value) {
-    *value = 0;
-    return PingHelper::parseDottedQuad(edit->text().toStdString(), value);
-}
-
-} // namespace
 
 // ---- page 0, TCP/IP ----------------------------------------------------------------------------
 
 void OtherParamConfigDlg::createTcpIpPage() {
     QWidget* content = createPageFrame(OZM::FamilyTcpIp);
-    auto fieldLabel = [&](const QString& text) { return pagekit::label(content, text, "label", 97, 20); };
-    auto addressEdit = [&](const char* initial) {
-        QLineEdit* edit = pagekit::lineEdit(content, "lineEdit", 294, 30, QString::fromLatin1(initial));
-        edit->setValidator(pagekit::patternValidator(pagekit::addressPattern(), edit));
-        return edit;
-    };
-
-    _dhcpCheck = new QCheckBox(tr("Enable DHCP"), this);
-    _dhcpCheck->setObjectName("checkBox");
-    OzmLogic::setMyFixedHeight(_dhcpCheck, 20);
-    QLabel* ipLabel = fieldLabel(tr("IPv4 Addr:"));
-    _ipEdit = addressEdit("192.168.1.168");
-    _testBtn = new QPushButton(tr("Test"), this);
-    _testBtn->setObjectName("comButton");
-    OzmLogic::setMyFixedSize(_testBtn, QSize(88, 30));
-    QLabel* maskLabel = fieldLabel(tr("IPv4 Mask:"));
-    _maskEdit = addressEdit("255.255.255.0");
-    QLabel* gatewayLabel = fieldLabel(tr("IPv4 Gateway:"));
-    _gatewayEdit = addressEdit("192.168.1.1");
-    QLabel* netcomLabel = fieldLabel(tr("Full Netcom:"));
-    _fullNetcomCombo = pagekit::comboBox(content, {tr("Disable"), tr("Enable")}, 294, 30);
-    _fullNetcomCombo->setCurrentIndex(0);
-    QFrame* line = pagekit::splitLine(content);
-    QLabel* dnsHeading = pagekit::label(content, tr("Setting DNS Server"), "dnsServerSettingLabel", 0, 20,
-                                        pagekit::kLeftAligned);
-    QLabel* dnsLabel = fieldLabel(tr("DNS Server:"));
-    _dnsEdit = addressEdit("192.168.1.1");
-
-    QVBoxLayout* layout = pageLayout(content);
-    layout->addLayout(pagekit::row({{_dhcpCheck}}));
-    layout->addLayout(pagekit::row({{ipLabel}, {_ipEdit, 8}, {_testBtn, 8}}));
-    layout->addLayout(pagekit::row({{maskLabel}, {_maskEdit, 8}}));
-    layout->addLayout(pagekit::row({{gatewayLabel}, {_gatewayEdit, 8}}));
-    layout->addLayout(pagekit::row({{netcomLabel}, {_fullNetcomCombo, 8}}));
-    layout->addLayout(pagekit::row({{line}}));
-    layout->addLayout(pagekit::row({{dnsHeading}}));
-    layout->addLayout(pagekit::row({{dnsLabel}, {_dnsEdit, 8}}));
-    layout->addStretch();
-
-    OZM::_SC_TCP_IP_DATA info{};
-    ozmParamsMgr()->getTcpIpInfo(&info);
-    _dhcpCheck->setChecked(info.dhcp == 1);
-    setTcpIpFieldsEnabled(info.dhcp != 1);
-    _ipEdit->setText(paramtext::fromField(info.ip));
-    _maskEdit->setText(paramtext::fromField(info.mask));
-    _gatewayEdit->setText(paramtext::fromField(info.gateway));
-    if (info.fullNetcom <= 1) // other values leave "Disable"
-        _fullNetcomCombo->setCurrentIndex(static_cast<int>(info.fullNetcom));
-    _dnsEdit->setText(paramtext::fromField(info.dns));
-}
-
-void OtherParamConfigDlg::setTcpIpFieldsEnabled(bool enabled) {
-    for (QWidget* widget : {static_cast<QWidget*>(_ipEdit), static_cast<QWidget*>(_maskEdit),
-                            static_cast<QWidget*>(_gatewayEdit), static_cast<QWidget*>(_fullNetcomCombo),
-                            static_cast<QWidget*>(_dnsEdit)})
-        widget->setEnabled(enabled);
-    _testBtn->setVisible(enabled);
+    _tcpIpPage = new TcpIpPage(this, content);
+    _tcpIpPage->load();
 }
 
 bool OtherParamConfigDlg::saveTcpIpInfo() {
-    // Every edit must hold a complete dotted quad: a partial text left by the validator reads
-    // as no address.
-    std::uint32_t ip = 0;
-    const bool ipOk = readAddress(_ipEdit, &ip);
-    if ((ip >> 24) > 223) {
-        showWarningTip(tr("Specify the first value of the ip address as a value between 1 and 233!"),
-                       _ipEdit);
-        return false;
-    }
-    // The other-parameter run hands out addresses counted up from this one: it must be a host
-    // address there too.
-    if (!ipOk || !newaddress::isHost(ip) || (ip & 0xFF) == 0 || (ip & 0xFF) == 255) {
-        showWarningTip(tr("Invalid IP address!"), _ipEdit);
-        return false;
-    }
-    std::uint32_t mask = 0;
-    const bool maskOk = readAddress(_maskEdit, &mask);
-    if (!maskOk || !dottedquad::isContiguousMask(mask) || mask == 0 || mask == 0xFFFFFFFFu) {
-        showWarningTip(tr("Invalid Netmask address!"), _maskEdit);
-        return false;
-    }
-    std::uint32_t gateway = 0;
-    if (!readAddress(_gatewayEdit, &gateway)) {
-        showWarningTip(tr("Invalid gateway address!"), _gatewayEdit);
-        return false;
-    }
-    if ((ip & mask) != (gateway & mask)) {
-        showWarningTip(tr("IP address and gate way are not in the same network segment!Are you sure modify?"),
-                       _gatewayEdit);
-        return false;
-    }
-    std::uint32_t dns = 0;
-    const bool dnsOk = readAddress(_dnsEdit, &dns);
-    if ((dns >> 24) > 223) {
-        showWarningTip(tr("Specify the first value of the DNS address as a value between 1 and 233!"),
-                       _dnsEdit);
-        return false;
-    }
-    if (!dnsOk || (dns & 0xFF) == 0 || (dns & 0xFF) == 255) {
-        showWarningTip(tr("Invalid DNS address!"), _dnsEdit);
-        return false;
-    }
-
-    OZM::_SC_TCP_IP_DATA info{};
-    info.dhcp = _dhcpCheck->isChecked() ? 1 : 0;
-    paramtext::toField(info.ip, _ipEdit->text());
-    paramtext::toField(info.mask, _maskEdit->text());
-    paramtext::toField(info.gateway, _gatewayEdit->text());
-    info.fullNetcom = static_cast<std::uint32_t>(std::max(0, _fullNetcomCombo->currentIndex()));
-    paramtext::toField(info.dns, _dnsEdit->text());
-    ozmParamsMgr()->setTcpIpInfo(&info);
-    return true;
+    return saveCheckedPage(*_tcpIpPage);
 }
 
 int OtherParamConfigDlg::checkIpAddress(const char* text) {
@@ -376,4 +264,16 @@ void OtherParamConfigDlg::createP2pPage() {
 
 void OtherParamConfigDlg::saveP2PInfo() {
     ozmParamsMgr()->setP2pInfo(_p2pCheck->isChecked() ? 1 : 0);
+}
+
+// ---- page 4, GB28181 --------------------------------------------------------------------------
+
+void OtherParamConfigDlg::createGb28181Page() {
+    QWidget* content = createPageFrame(OZM::FamilyGb28181);
+    _gb28181Page = new Gb28181Page(this, content, _enableCheck[OZM::FamilyGb28181]);
+    _gb28181Page->load();
+}
+
+bool OtherParamConfigDlg::saveGb28181Info() {
+    return saveCheckedPage(*_gb28181Page);
 }

@@ -1,11 +1,9 @@
-// Live behaviour of the network pages: the DHCP and DDNS switches, the DDNS provider links and
-// the address test, which runs the ping without blocking the dialog.
+// The slots several pages share, and the DDNS page's live behaviour: the DHCP and DDNS switches,
+// the DDNS provider links, the address test's button and the privacy "Delete" buttons.
 #include "OtherParamConfigDlg.h"
 
-#include "PingHelper.h"
-#include "ProgressBarDialog.h"
-#include "TipDialog.h"
-#include "winport/WinPort.h"
+#include "PrivacyMaskPage.h"
+#include "TcpIpPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,20 +11,10 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QUrl>
 
-#include <algorithm>
-
 namespace {
-
-// Longest wait for the ping to end (program milliseconds); it asks for one reply within 1 s.
-constexpr int kPingLimitMs = 30000;
-// The ping is a real process with its own 1 s wait: a small time scale never cuts it shorter.
-constexpr int kPingRealFloorMs = 3000;
-// The address test asks for one reply within 1 s.
-constexpr int kAnswerWaitMs = 1000;
 
 struct DdnsLink {
     const char* caption;
@@ -49,13 +37,14 @@ const DdnsLink kHelpLinks[] = {
 } // namespace
 
 void OtherParamConfigDlg::connectNetworkPages() {
-    connect(_dhcpCheck, &QCheckBox::stateChanged, this, &OtherParamConfigDlg::onCheckBoxStateChanged);
+    connect(_tcpIpPage->dhcpCheck(), &QCheckBox::stateChanged, this,
+            &OtherParamConfigDlg::onCheckBoxStateChanged);
     connect(_ddnsCheck, &QCheckBox::stateChanged, this, &OtherParamConfigDlg::onCheckBoxStateChanged);
     connect(_ddnsTypeCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &OtherParamConfigDlg::onComboBoxChanged);
     connect(_applyLinkBtn, &QPushButton::clicked, this, &OtherParamConfigDlg::onBtnClicked);
     connect(_helpLinkBtn, &QPushButton::clicked, this, &OtherParamConfigDlg::onBtnClicked);
-    connect(_testBtn, &QPushButton::clicked, this, &OtherParamConfigDlg::onBtnClicked);
+    connect(_tcpIpPage->testButton(), &QPushButton::clicked, this, &OtherParamConfigDlg::onBtnClicked);
 }
 
 void OtherParamConfigDlg::onBtnClicked() {
@@ -64,10 +53,10 @@ void OtherParamConfigDlg::onBtnClicked() {
         return;
     if (from == _applyLinkBtn || from == _helpLinkBtn)
         openDdnsLink(static_cast<QPushButton*>(from)->text());
-    else if (from == _testBtn)
-        startAddressTest();
+    else if (from == _tcpIpPage->testButton())
+        _tcpIpPage->startAddressTest();
     else
-        clearPrivacyArea(from);
+        _privacyPage->clearArea(from);
 }
 
 void OtherParamConfigDlg::onCheckBoxStateChanged(int state) {
@@ -77,8 +66,8 @@ void OtherParamConfigDlg::onCheckBoxStateChanged(int state) {
     qDebug() << "onCheckBoxStateChanged" << check->text();
     if (state != Qt::Checked && state != Qt::Unchecked)
         return;
-    if (check == _dhcpCheck)
-        setTcpIpFieldsEnabled(state == Qt::Unchecked);
+    if (check == _tcpIpPage->dhcpCheck())
+        _tcpIpPage->setFieldsEnabled(state == Qt::Unchecked);
     else if (check == _ddnsCheck)
         setDdnsFieldsEnabled(state == Qt::Checked);
     else if (check == _audioOpenCheck)
@@ -107,75 +96,4 @@ void OtherParamConfigDlg::openDdnsLink(const QString& caption) {
     }
     // A caption of no provider has no page to open.
     qDebug() << "no url for" << caption;
-}
-
-// ---- address test ------------------------------------------------------------------------------
-
-void OtherParamConfigDlg::startAddressTest() {
-    if (_pingThread.joinable())
-        return;
-    const QString text = _ipEdit->text();
-    _testBusy = std::make_unique<ProgressBarDialog>(nullptr);
-    _testBusy->titleLabel->setText(tr("Testing..."));
-    _testBusy->show();
-
-    const QByteArray address = text.toLatin1();
-    if (checkIpAddress(address.constData()) != 0) {
-        finishAddressTest(tr("IP Not Available!"));
-        return;
-    }
-
-    _testBtn->setEnabled(false);
-    // Resolved here, with the environment of the moment the operator pressed "Test".
-    const PingHelper::Command command = PingHelper::command(address.toStdString(), kAnswerWaitMs);
-    const int limitMs = std::max(winport::timerInterval(kPingLimitMs), kPingRealFloorMs);
-    const unsigned run = ++_pingRun;
-    _pingCancel = false;
-    _pingThread = std::thread([this, command, limitMs, run] {
-        const PingHelper::Outcome outcome = PingHelper::run(command, limitMs, &_pingCancel);
-        // Queued to the dialog: dropped with it when it is gone, ignored when the test ended.
-        QMetaObject::invokeMethod(
-            this, [this, outcome, run] { onAddressTestDone(run, static_cast<int>(outcome)); },
-            Qt::QueuedConnection);
-    });
-}
-
-void OtherParamConfigDlg::onAddressTestDone(unsigned run, int outcome) {
-    if (run != _pingRun || !_pingThread.joinable())
-        return;
-    const QString text = _ipEdit->text();
-    switch (static_cast<PingHelper::Outcome>(outcome)) {
-    case PingHelper::Outcome::Answered:
-        qDebug() << text << "is online!\n";
-        finishAddressTest(tr("IP Not Available!"));
-        break;
-    case PingHelper::Outcome::Silent:
-        // No answer; an address that no route reaches gets none either.
-        qDebug() << text << "off online!\n";
-        finishAddressTest(tr("IP Available!"));
-        break;
-    case PingHelper::Outcome::NoEnd:
-        finishAddressTest(tr("IP test failed: ping did not end!"));
-        break;
-    default:
-        finishAddressTest(tr("IP test failed: ping could not run!"));
-        break;
-    }
-}
-
-void OtherParamConfigDlg::abortAddressTest() {
-    if (_pingThread.joinable()) {
-        _pingCancel = true; // the ping's group is ended and the thread returns within moments
-        _pingThread.join();
-    }
-    if (_testBusy) {
-        _testBusy->accept();
-        _testBusy.reset();
-    }
-}
-
-void OtherParamConfigDlg::finishAddressTest(const QString& message) {
-    abortAddressTest();
-    _testBtn->setEnabled(true);
-    TipDialog::showWarning(message);
 }

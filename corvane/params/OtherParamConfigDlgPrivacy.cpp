@@ -1,129 +1,28 @@
-// Page 9, privacy mask: the rectangle editor with twelve read-only coordinate edits (x, y,
-// width, height of three areas) and a "Delete" button per area. The edits hold what is saved;
-// the editor follows them and reports drags back into them.
+// Page 9, privacy mask: the page in its frame, wired to the dialog's slots, which pass the
+// editor's drags, the edits' texts and the "Delete" buttons on to it.
 #include "OtherParamConfigDlg.h"
 
-#include "ParamPageKit.h"
 #include "PlayWidget.h"
-#include "ozmlogic/ParamsMgr.h"
+#include "PrivacyMaskPage.h"
 
-#include <QHBoxLayout>
-#include <QIntValidator>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRect>
-#include <QSignalBlocker>
-#include <QVBoxLayout>
-
-#include <algorithm>
-
-using pagekit::Cell;
-
-namespace {
-
-// The gap between a coordinate's caption and its edit.
-constexpr int kCaptionGap = 4;
-
-// A stored value as the page loads it, clamped to the editor: x and y within it, width and height
-// up to one past its edge (where a drag across it ends). Values from the store may be anything.
-int areaValue(const OZM::SC_PRIVACY_AREA& area, int value) {
-    const int x = std::clamp(area.x, 0, PlayWidget::kWidth);
-    const int y = std::clamp(area.y, 0, PlayWidget::kHeight);
-    switch (value) {
-    case 0:
-        return x;
-    case 1:
-        return y;
-    case 2:
-        return std::clamp(area.width, 0, PlayWidget::kWidth + 1 - x);
-    default:
-        return std::clamp(area.height, 0, PlayWidget::kHeight + 1 - y);
-    }
-}
-
-} // namespace
 
 void OtherParamConfigDlg::createPrivacyMaskPage() {
     QWidget* content = createPageFrame(OZM::FamilyPrivacyMask);
-    _playWidget = new PlayWidget(this);
-    _playWidget->setObjectName("playWidget");
-    OzmLogic::setMyFixedSize(_playWidget, QSize(PlayWidget::kWidth, PlayWidget::kHeight));
-    const int width = _playWidget->width();
-    const int height = _playWidget->height();
-
-    auto* layout = new QVBoxLayout(content);
-    layout->setSpacing(0);
-    layout->setContentsMargins(0, 10, 0, 0);
-    auto* editorRow = new QHBoxLayout;
-    editorRow->setContentsMargins(155, 0, 0, 0);
-    editorRow->addWidget(_playWidget);
-    editorRow->addStretch();
-    layout->addLayout(editorRow);
-
-    const char* const captions[4] = {QT_TR_NOOP("X"), QT_TR_NOOP("Y"), QT_TR_NOOP("W"), QT_TR_NOOP("H")};
-    const int captionWidths[4] = {9, 9, 13, 10};
-    const int groupGaps[4] = {0, 8, 4, 7};
-    for (int area = 0; area < kPrivacyAreas; ++area) {
-        layout->addSpacing(area == 0 ? 10 : 18);
-        auto* row = new QHBoxLayout;
-        row->setSpacing(0);
-        row->setContentsMargins(60, 0, 0, 0);
-        row->addWidget(pagekit::label(content, tr("Area %1:").arg(area + 1), "areaLabel", 56, 22));
-        row->addSpacing(4);
-        for (int v = 0; v < 4; ++v) {
-            QLineEdit* edit = pagekit::lineEdit(content, "settinglineEdit", 100, 30);
-            edit->setValidator(new QIntValidator(0, v % 2 == 0 ? width : height, edit));
-            _privacyEdit[area][v] = edit;
-            row->addSpacing(groupGaps[v]);
-            // A caption wider than its place in this font takes the room from the gap before its
-            // edit, so the edits stay where they are.
-            QLabel* caption = pagekit::label(content, tr(captions[v]), "settingLabel", captionWidths[v], 20);
-            caption->ensurePolished();
-            const int grow = std::max(0, caption->fontMetrics().horizontalAdvance(caption->text()) -
-                                             caption->minimumWidth());
-            caption->setFixedWidth(caption->minimumWidth() + grow);
-            row->addWidget(caption);
-            row->addSpacing(std::max(0, kCaptionGap - grow));
-            row->addWidget(edit);
-        }
-        _privacyDeleteBtn[area] = new QPushButton(tr("Delete"), this);
-        _privacyDeleteBtn[area]->setObjectName("comButton");
-        OzmLogic::setMyFixedSize(_privacyDeleteBtn[area], QSize(88, 30));
-        row->addSpacing(8);
-        row->addWidget(_privacyDeleteBtn[area]);
-        row->addStretch();
-        layout->addLayout(row);
-    }
-    layout->addStretch();
-
-    OZM::_SC_SETPRIVACYMASKINFO_DATA_ info{};
-    ozmParamsMgr()->getPrivacyMaskInfo(&info);
-    for (int area = 0; area < kPrivacyAreas; ++area)
-        for (int v = 0; v < 4; ++v)
-            _privacyEdit[area][v]->setText(QString::number(areaValue(info.area[area], v)));
+    _privacyPage = new PrivacyMaskPage(this, content);
+    _playWidget = _privacyPage->editor();
+    _privacyPage->load();
 }
 
 // Wires the page and gives the editor the stored areas; the edits start disabled and stay so.
 void OtherParamConfigDlg::loadPrivacyEditor() {
-    for (QPushButton* button : _privacyDeleteBtn)
+    for (QPushButton* button : _privacyPage->deleteButtons())
         connect(button, &QPushButton::clicked, this, &OtherParamConfigDlg::onBtnClicked);
-    for (auto& edits : _privacyEdit)
-        for (QLineEdit* edit : edits)
-            connect(edit, &QLineEdit::textChanged, this, &OtherParamConfigDlg::onTextChanged);
+    for (QLineEdit* edit : _privacyPage->edits())
+        connect(edit, &QLineEdit::textChanged, this, &OtherParamConfigDlg::onTextChanged);
     connect(_playWidget, &PlayWidget::posChanged, this, &OtherParamConfigDlg::onPosChanged);
-
-    OZM::_SC_SETPRIVACYMASKINFO_DATA_ info{};
-    ozmParamsMgr()->getPrivacyMaskInfo(&info);
-    // x and y before width and height, so each rectangle ends exactly at the stored values.
-    for (int field = 0; field < kPrivacyAreas * 4; ++field)
-        _playWidget->setAreaValue(field, areaValue(info.area[field / 4], field % 4));
-    _playWidget->refreshAreas();
-    for (int area = 0; area < kPrivacyAreas; ++area)
-        for (int v = 0; v < 4; ++v) {
-            _privacyEdit[area][v]->setText(QString::number(areaValue(info.area[area], v)));
-            _privacyEdit[area][v]->setEnabled(false);
-        }
+    _privacyPage->loadEditor();
 }
 
 void OtherParamConfigDlg::showPrivacyEditor(bool visible) {
@@ -132,47 +31,15 @@ void OtherParamConfigDlg::showPrivacyEditor(bool visible) {
 }
 
 void OtherParamConfigDlg::onPosChanged(int index, QRect* rect) {
-    if (!rect)
-        return;
-    const int area = index == 0 ? 0 : index == 1 ? 1 : 2;
-    const int values[4] = {rect->x(), rect->y(), rect->width(), rect->height()};
-    for (int v = 0; v < 4; ++v) {
-        const QSignalBlocker blocker(_privacyEdit[area][v]);
-        _privacyEdit[area][v]->setText(QString::number(values[v]));
-    }
+    if (rect)
+        _privacyPage->showArea(index, *rect);
 }
 
 void OtherParamConfigDlg::onTextChanged(const QString& text) {
-    QObject* from = sender();
-    for (int field = 0; from && field < kPrivacyAreas * 4; ++field) {
-        if (from != _privacyEdit[field / 4][field % 4])
-            continue;
-        if (_playWidget)
-            _playWidget->setAreaValue(field, pagekit::number(text));
-        return;
-    }
-}
-
-void OtherParamConfigDlg::clearPrivacyArea(QObject* button) {
-    for (int area = 0; area < kPrivacyAreas; ++area) {
-        if (button != _privacyDeleteBtn[area] || !_playWidget)
-            continue;
-        _playWidget->clearArea(area);
-        for (QLineEdit* edit : _privacyEdit[area])
-            edit->setText(QStringLiteral("0"));
-        return;
-    }
+    _privacyPage->editChanged(sender(), text);
 }
 
 bool OtherParamConfigDlg::savePrivacyMaskInfo() {
-    OZM::_SC_SETPRIVACYMASKINFO_DATA_ info{};
-    for (int area = 0; area < kPrivacyAreas; ++area) {
-        OZM::SC_PRIVACY_AREA& a = info.area[area];
-        a.x = pagekit::number(_privacyEdit[area][0]->text());
-        a.y = pagekit::number(_privacyEdit[area][1]->text());
-        a.width = pagekit::number(_privacyEdit[area][2]->text());
-        a.height = pagekit::number(_privacyEdit[area][3]->text());
-    }
-    ozmParamsMgr()->setPrivacyMaskInfo(&info);
+    _privacyPage->save();
     return true;
 }

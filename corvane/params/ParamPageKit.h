@@ -12,6 +12,7 @@
 #include <QRegExp>
 #include <QRegExpValidator>
 #include <QStringList>
+#include <QVBoxLayout>
 
 #include <initializer_list>
 
@@ -81,6 +82,14 @@ inline QHBoxLayout* row(std::initializer_list<Cell> cells, int spacing = 0) {
     return layout;
 }
 
+// The network pages' column of rows in content: spacing 12, top margin 10.
+inline QVBoxLayout* pageLayout(QWidget* content) {
+    auto* layout = new QVBoxLayout(content);
+    layout->setSpacing(12);
+    layout->setContentsMargins(0, 10, 0, 0);
+    return layout;
+}
+
 // A sunken horizontal line of width 1, 782 x 1, named "splitLine".
 inline QFrame* splitLine(QWidget* parent) {
     auto* line = new QFrame(parent);
@@ -91,6 +100,12 @@ inline QFrame* splitLine(QWidget* parent) {
     OzmLogic::setMyFixedSize(line, QSize(782, 1));
     return line;
 }
+
+// A save refused by a page's check: the message to show and the field it points at.
+struct Refusal {
+    QString message;
+    QWidget* field = nullptr;
+};
 
 // A decimal int of an edit's text; empty, non-numeric or out-of-range text gives 0.
 inline int number(const QString& text) {

@@ -4,6 +4,7 @@
 #include "MotionDetectSetWidget.h"
 #include "ParamDialogTestSupport.h"
 #include "PlayWidget.h"
+#include "PrivacyMaskPage.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -30,8 +31,8 @@ public:
     static QComboBox* osdDate(D& d) { return d._osdDateCombo; }
     static QComboBox* osdLocation(D& d) { return d._osdLocationCombo; }
     static QLineEdit* osdEdit(D& d) { return d._osdTextEdit; }
-    static QLineEdit* privacy(D& d, int area, int value) { return d._privacyEdit[area][value]; }
-    static QPushButton* del(D& d, int area) { return d._privacyDeleteBtn[area]; }
+    static QLineEdit* privacy(D& d, int area, int value) { return d._privacyPage->_privacyEdit[area][value]; }
+    static QPushButton* del(D& d, int area) { return d._privacyPage->_privacyDeleteBtn[area]; }
     static PlayWidget* editor(D& d) { return d._playWidget; }
     static LockerWidget* image(D& d) { return d._lockerWidget; }
     static MotionDetectSetWidget* motion(D& d) { return d._motionWidget; }

@@ -3,8 +3,10 @@
 // that a call shows, closed and collected.
 #pragma once
 
+#include "Gb28181Page.h"
 #include "OtherParamConfigDlg.h"
 #include "ProgressBarDialog.h"
+#include "TcpIpPage.h"
 #include "harness/ModalCloser.h"
 #include "harness/QtApp.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -38,15 +40,15 @@ public:
     static QCheckBox* enable(D& d, int i) { return d._enableCheck[i]; }
     static QPushButton* saveButton(D& d) { return d._saveBtn; }
 
-    static QCheckBox* dhcp(D& d) { return d._dhcpCheck; }
-    static QLineEdit* ip(D& d) { return d._ipEdit; }
-    static QLineEdit* mask(D& d) { return d._maskEdit; }
-    static QLineEdit* gateway(D& d) { return d._gatewayEdit; }
-    static QLineEdit* dns(D& d) { return d._dnsEdit; }
-    static QComboBox* fullNetcom(D& d) { return d._fullNetcomCombo; }
-    static QPushButton* testButton(D& d) { return d._testBtn; }
-    static bool testRunning(D& d) { return d._pingThread.joinable(); }
-    static QWidget* testBusy(D& d) { return d._testBusy.get(); }
+    static QCheckBox* dhcp(D& d) { return d._tcpIpPage->_dhcpCheck; }
+    static QLineEdit* ip(D& d) { return d._tcpIpPage->_ipEdit; }
+    static QLineEdit* mask(D& d) { return d._tcpIpPage->_maskEdit; }
+    static QLineEdit* gateway(D& d) { return d._tcpIpPage->_gatewayEdit; }
+    static QLineEdit* dns(D& d) { return d._tcpIpPage->_dnsEdit; }
+    static QComboBox* fullNetcom(D& d) { return d._tcpIpPage->_fullNetcomCombo; }
+    static QPushButton* testButton(D& d) { return d._tcpIpPage->_testBtn; }
+    static bool testRunning(D& d) { return d._tcpIpPage->_pingThread.joinable(); }
+    static QWidget* testBusy(D& d) { return d._tcpIpPage->_testBusy.get(); }
 
     static QLineEdit* http(D& d) { return d._httpPortEdit; }
     static QLineEdit* rtsp(D& d) { return d._rtspPortEdit; }
@@ -65,27 +67,29 @@ public:
 
     static QCheckBox* p2p(D& d) { return d._p2pCheck; }
 
-    static QCheckBox* gbEnable(D& d) { return d._gbEnableCheck; }
-    static QComboBox* gbStatus(D& d) { return d._gbStatusCombo; }
-    static QComboBox* gbStream(D& d) { return d._gbStreamCombo; }
-    static QComboBox* gbTransport(D& d) { return d._gbTransportCombo; }
+    static QCheckBox* gbEnable(D& d) { return d._gb28181Page->_gbEnableCheck; }
+    static QComboBox* gbStatus(D& d) { return d._gb28181Page->_gbStatusCombo; }
+    static QComboBox* gbStream(D& d) { return d._gb28181Page->_gbStreamCombo; }
+    static QComboBox* gbTransport(D& d) { return d._gb28181Page->_gbTransportCombo; }
     // The GB28181 editors in the order of the save's checks: local port, server ID, domain,
     // server port, user, auth ID, valid period, heartbeat, interval, time-outs, alarm ID,
     // password, confirmation; then the server address.
     static std::vector<QLineEdit*> gbEdits(D& d) {
-        return {d._gbLocalPortEdit, d._gbServerIdEdit,     d._gbServerDomainEdit, d._gbServerPortEdit,
-                d._gbUserEdit,      d._gbAuthIdEdit,       d._gbValidPeriodEdit,  d._gbHeartbeatEdit,
-                d._gbIntervalEdit,  d._gbTimeoutsEdit,     d._gbAlarmIdEdit,      d._gbPasswordEdit,
-                d._gbConfirmEdit,   d._gbServerAddressEdit};
+        const Gb28181Page& p = *d._gb28181Page;
+        return {p._gbLocalPortEdit, p._gbServerIdEdit,     p._gbServerDomainEdit, p._gbServerPortEdit,
+                p._gbUserEdit,      p._gbAuthIdEdit,       p._gbValidPeriodEdit,  p._gbHeartbeatEdit,
+                p._gbIntervalEdit,  p._gbTimeoutsEdit,     p._gbAlarmIdEdit,      p._gbPasswordEdit,
+                p._gbConfirmEdit,   p._gbServerAddressEdit};
     }
     // Hints in the same order (no hint for the server address).
     static std::vector<QWidget*> gbHints(D& d) {
-        using H = D;
-        return {d._gbHint[H::HintLocalPort],   d._gbHint[H::HintServerId],  d._gbHint[H::HintServerDomain],
-                d._gbHint[H::HintServerPort],  d._gbHint[H::HintUser],      d._gbHint[H::HintAuthId],
-                d._gbHint[H::HintValidPeriod], d._gbHint[H::HintHeartbeat], d._gbHint[H::HintInterval],
-                d._gbHint[H::HintTimeouts],    d._gbHint[H::HintAlarmId],   d._gbHint[H::HintPassword],
-                d._gbHint[H::HintConfirm]};
+        using H = Gb28181Page;
+        QWidget* const* hint = d._gb28181Page->_gbHint;
+        return {hint[H::HintLocalPort],   hint[H::HintServerId],  hint[H::HintServerDomain],
+                hint[H::HintServerPort],  hint[H::HintUser],      hint[H::HintAuthId],
+                hint[H::HintValidPeriod], hint[H::HintHeartbeat], hint[H::HintInterval],
+                hint[H::HintTimeouts],    hint[H::HintAlarmId],   hint[H::HintPassword],
+                hint[H::HintConfirm]};
     }
 
     static bool saveTcpIp(D& d) { return d.saveTcpIpInfo(); }

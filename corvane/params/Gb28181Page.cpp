@@ -1,8 +1,7 @@
-// Network page 4, GB28181: builder with its live hints, load and saver.
-#include "OtherParamConfigDlg.h"
+// Page 4, GB28181: the widgets with their live hints, load, checks and store.
+#include "Gb28181Page.h"
 
 #include "ParamFieldText.h"
-#include "ParamPageKit.h"
 #include "ozmlogic/ParamsMgr.h"
 
 #include <QCheckBox>
@@ -10,6 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 using pagekit::Cell;
 
@@ -25,8 +27,8 @@ bool inRange(const QString& text, int low, int high) {
 
 } // namespace
 
-void OtherParamConfigDlg::createGb28181Page() {
-    QWidget* content = createPageFrame(OZM::FamilyGb28181);
+Gb28181Page::Gb28181Page(QWidget* dialog, QWidget* content, const QCheckBox* pageEnable)
+    : QObject(dialog), _pageEnable(pageEnable) {
     auto leftLabel = [&](const QString& text) {
         return pagekit::label(content, text, "settingLabel", 150, 20);
     };
@@ -47,7 +49,7 @@ void OtherParamConfigDlg::createGb28181Page() {
     constexpr int kTextMax = static_cast<int>(sizeof(Record::sipServerId)) - 1;
     constexpr int kAddressMax = static_cast<int>(sizeof(Record::sipServerAddress)) - 1;
 
-    _gbEnableCheck = new QCheckBox(tr("Enable"), this);
+    _gbEnableCheck = new QCheckBox(tr("Enable"), dialog);
     _gbEnableCheck->setObjectName("checkBox");
     QLabel* accessLabel = leftLabel(tr("Plat Access Method:"));
     _gbAccessCombo = list({tr("28181")});
@@ -133,8 +135,13 @@ void OtherParamConfigDlg::createGb28181Page() {
     layout->addLayout(blockTwo);
     layout->addStretch();
 
+    buildHints(content);
+    connectChecks();
+}
+
+void Gb28181Page::buildHints(QWidget* content) {
     struct HintPlace {
-        GbHint hint;
+        Hint hint;
         const char* text;
         QRect geometry;
     };
@@ -164,9 +171,11 @@ void OtherParamConfigDlg::createGb28181Page() {
         hint->hide();
         _gbHint[place.hint] = hint;
     }
+}
 
-    using Dlg = OtherParamConfigDlg;
-    const std::pair<QLineEdit*, void (Dlg::*)(const QString&)> checks[] = {
+std::vector<Gb28181Page::LiveCheck> Gb28181Page::liveChecks() const {
+    using Dlg = Gb28181Page;
+    return {
         {_gbLocalPortEdit, &Dlg::onLocalSipPortChanged},
         {_gbServerIdEdit, &Dlg::onServerIdChanged},
         {_gbServerDomainEdit, &Dlg::onServerDomainChanged},
@@ -181,10 +190,15 @@ void OtherParamConfigDlg::createGb28181Page() {
         {_gbTimeoutsEdit, &Dlg::onHeartbeatTimeoutsChanged},
         {_gbAlarmIdEdit, &Dlg::onAlarmIdChanged},
     };
-    for (const auto& check : checks)
-        connect(check.first, &QLineEdit::textChanged, this, check.second);
+}
 
-    Record info{};
+void Gb28181Page::connectChecks() {
+    for (const LiveCheck& check : liveChecks())
+        connect(check.first, &QLineEdit::textChanged, this, check.second);
+}
+
+void Gb28181Page::load() {
+    OZM::_SC_GB28181_DATA info{};
     ozmParamsMgr()->getGb28181Info(&info);
     auto number = [](std::int32_t value) { return QString::number(static_cast<std::uint32_t>(value)); };
     _gbEnableCheck->setChecked(info.enable == 1);
@@ -212,7 +226,7 @@ void OtherParamConfigDlg::createGb28181Page() {
 
     // A text equal to the initial one emits no change: run the field checks once on what was
     // loaded. The password checks wait for the page's enable flag, loaded after all pages.
-    for (const auto& check : checks) {
+    for (const LiveCheck& check : liveChecks()) {
         if (check.first != _gbPasswordEdit && check.first != _gbConfirmEdit)
             (this->*check.second)(check.first->text());
     }
@@ -220,127 +234,104 @@ void OtherParamConfigDlg::createGb28181Page() {
 
 // ---- live checks -------------------------------------------------------------------------------
 
-void OtherParamConfigDlg::onLocalSipPortChanged(const QString& text) {
+void Gb28181Page::onLocalSipPortChanged(const QString& text) {
     _gbHint[HintLocalPort]->setVisible(!inRange(text, 1024, 65535));
 }
 
-void OtherParamConfigDlg::onServerIdChanged(const QString& text) {
+void Gb28181Page::onServerIdChanged(const QString& text) {
     _gbHint[HintServerId]->setVisible(text.length() != 20);
 }
 
-void OtherParamConfigDlg::onServerDomainChanged(const QString& text) {
+void Gb28181Page::onServerDomainChanged(const QString& text) {
     _gbHint[HintServerDomain]->setVisible(text.length() != 10);
 }
 
-void OtherParamConfigDlg::onServerPortChanged(const QString& text) {
+void Gb28181Page::onServerPortChanged(const QString& text) {
     _gbHint[HintServerPort]->setVisible(!inRange(text, 1024, 65535));
 }
 
-void OtherParamConfigDlg::onSipUserChanged(const QString& text) {
+void Gb28181Page::onSipUserChanged(const QString& text) {
     _gbHint[HintUser]->setVisible(text.length() != 20);
 }
 
-void OtherParamConfigDlg::onAuthIdChanged(const QString& text) {
+void Gb28181Page::onAuthIdChanged(const QString& text) {
     _gbHint[HintAuthId]->setVisible(text.length() != 20);
 }
 
-void OtherParamConfigDlg::onGbPasswordChanged(const QString& text) {
-    if (!_enableCheck[OZM::FamilyGb28181]->isChecked())
+void Gb28181Page::onGbPasswordChanged(const QString& text) {
+    if (!_pageEnable->isChecked())
         return;
     _gbHint[HintPassword]->setVisible(text.length() < 1 || text.length() > kPasswordHintMax);
 }
 
-void OtherParamConfigDlg::onGbConfirmChanged(const QString& text) {
-    if (!_enableCheck[OZM::FamilyGb28181]->isChecked())
+void Gb28181Page::onGbConfirmChanged(const QString& text) {
+    if (!_pageEnable->isChecked())
         return;
     _gbHint[HintConfirm]->setVisible(text.isEmpty() || text.length() > _gbPasswordEdit->text().length());
 }
 
-void OtherParamConfigDlg::onValidPeriodChanged(const QString& text) {
+void Gb28181Page::onValidPeriodChanged(const QString& text) {
     _gbHint[HintValidPeriod]->setVisible(!inRange(text, 3600, 100000));
 }
 
-void OtherParamConfigDlg::onHeartbeatCycleChanged(const QString& text) {
+void Gb28181Page::onHeartbeatCycleChanged(const QString& text) {
     _gbHint[HintHeartbeat]->setVisible(!inRange(text, 5, 255));
 }
 
-void OtherParamConfigDlg::onRegisterIntervalChanged(const QString& text) {
+void Gb28181Page::onRegisterIntervalChanged(const QString& text) {
     _gbHint[HintInterval]->setVisible(!inRange(text, 60, 600));
 }
 
-void OtherParamConfigDlg::onHeartbeatTimeoutsChanged(const QString& text) {
+void Gb28181Page::onHeartbeatTimeoutsChanged(const QString& text) {
     _gbHint[HintTimeouts]->setVisible(!inRange(text, 3, 255));
 }
 
-void OtherParamConfigDlg::onAlarmIdChanged(const QString& text) {
+void Gb28181Page::onAlarmIdChanged(const QString& text) {
     _gbHint[HintAlarmId]->setVisible(text.length() != 20);
 }
 
-// ---- save --------------------------------------------------------------------------------------
+// ---- checks and store --------------------------------------------------------------------------
 
-bool OtherParamConfigDlg::saveGb28181Info() {
-    struct RangeCheck {
+std::optional<pagekit::Refusal> Gb28181Page::check() const {
+    // A number within low..high, or (byLength) a text of exactly low characters.
+    struct FieldCheck {
         QLineEdit* edit;
+        bool byLength;
         int low;
         int high;
         const char* message;
     };
-    struct LengthCheck {
-        QLineEdit* edit;
-        int length;
-        const char* message;
+    const FieldCheck checks[] = {
+        {_gbLocalPortEdit, false, 1024, 65535, QT_TR_NOOP("GB28181 The localSipPort Range Is 1024-65535!")},
+        {_gbServerIdEdit, true, 20, 20, QT_TR_NOOP("GB28181 ServerId Please enter 20 digits!")},
+        {_gbServerDomainEdit, true, 10, 10, QT_TR_NOOP("GB28181 ServerDomain Please enter 10 digits!")},
+        {_gbServerPortEdit, false, 1024, 65535, QT_TR_NOOP("GB28181 The ServerPort Range Is 1024-65535!")},
+        {_gbUserEdit, true, 20, 20, QT_TR_NOOP("GB28181 SIP User Please enter 20 digits!")},
+        {_gbAuthIdEdit, true, 20, 20, QT_TR_NOOP("GB28181 SIP UserAuthId Please enter 20 digits!")},
+        {_gbValidPeriodEdit, false, 3600, 100000, QT_TR_NOOP("GB28181 The ValidTime Range Is 3600-100000S!")},
+        {_gbHeartbeatEdit, false, 5, 255, QT_TR_NOOP("GB28181 The heartBeatCycle Range Is 5-255S!")},
+        {_gbIntervalEdit, false, 60, 600, QT_TR_NOOP("GB28181 The Interval Range Is 60-600S!")},
+        {_gbTimeoutsEdit, false, 3, 255, QT_TR_NOOP("GB28181 The maxHeartCount Range Is 3-255S!")},
+        {_gbAlarmIdEdit, true, 20, 20, QT_TR_NOOP("GB28181 alarmInCodeId Please enter 20 digits!")},
     };
-    const RangeCheck localPort{_gbLocalPortEdit, 1024, 65535,
-                               QT_TR_NOOP("GB28181 The localSipPort Range Is 1024-65535!")};
-    const LengthCheck serverId{_gbServerIdEdit, 20, QT_TR_NOOP("GB28181 ServerId Please enter 20 digits!")};
-    const LengthCheck domain{_gbServerDomainEdit, 10,
-                             QT_TR_NOOP("GB28181 ServerDomain Please enter 10 digits!")};
-    const RangeCheck serverPort{_gbServerPortEdit, 1024, 65535,
-                                QT_TR_NOOP("GB28181 The ServerPort Range Is 1024-65535!")};
-    const LengthCheck user{_gbUserEdit, 20, QT_TR_NOOP("GB28181 SIP User Please enter 20 digits!")};
-    const LengthCheck authId{_gbAuthIdEdit, 20, QT_TR_NOOP("GB28181 SIP UserAuthId Please enter 20 digits!")};
-    const RangeCheck laterRanges[] = {
-        {_gbValidPeriodEdit, 3600, 100000, QT_TR_NOOP("GB28181 The ValidTime Range Is 3600-100000S!")},
-        {_gbHeartbeatEdit, 5, 255, QT_TR_NOOP("GB28181 The heartBeatCycle Range Is 5-255S!")},
-        {_gbIntervalEdit, 60, 600, QT_TR_NOOP("GB28181 The Interval Range Is 60-600S!")},
-        {_gbTimeoutsEdit, 3, 255, QT_TR_NOOP("GB28181 The maxHeartCount Range Is 3-255S!")},
-    };
-    const LengthCheck alarmId{_gbAlarmIdEdit, 20,
-                              QT_TR_NOOP("GB28181 alarmInCodeId Please enter 20 digits!")};
-
-    auto failsRange = [this](const RangeCheck& check) {
-        if (inRange(check.edit->text(), check.low, check.high))
-            return false;
-        showWarningTip(tr(check.message), check.edit);
-        return true;
-    };
-    auto failsLength = [this](const LengthCheck& check) {
-        if (check.edit->text().length() == check.length)
-            return false;
-        showWarningTip(tr(check.message), check.edit);
-        return true;
-    };
-    if (failsRange(localPort) || failsLength(serverId) || failsLength(domain) || failsRange(serverPort) ||
-        failsLength(user) || failsLength(authId))
-        return false;
-    for (const RangeCheck& check : laterRanges) {
-        if (failsRange(check))
-            return false;
+    for (const FieldCheck& field : checks) {
+        const QString text = field.edit->text();
+        const bool passes =
+            field.byLength ? text.length() == field.low : inRange(text, field.low, field.high);
+        if (!passes)
+            return pagekit::Refusal{tr(field.message), field.edit};
     }
-    if (failsLength(alarmId))
-        return false;
     const QString password = _gbPasswordEdit->text();
     const QString confirm = _gbConfirmEdit->text();
-    if (password.isEmpty() || confirm.isEmpty()) {
-        showWarningTip(tr("GB28181 Password can not be blank!"),
-                       password.isEmpty() ? _gbPasswordEdit : _gbConfirmEdit);
-        return false;
-    }
-    if (password != confirm) {
-        showWarningTip(tr("GB28181 Password twice inconsistent!"), _gbConfirmEdit);
-        return false;
-    }
+    if (password.isEmpty() || confirm.isEmpty())
+        return pagekit::Refusal{tr("GB28181 Password can not be blank!"),
+                                password.isEmpty() ? _gbPasswordEdit : _gbConfirmEdit};
+    if (password != confirm)
+        return pagekit::Refusal{tr("GB28181 Password twice inconsistent!"), _gbConfirmEdit};
+    return std::nullopt;
+}
 
+void Gb28181Page::save() const {
     OZM::_SC_GB28181_DATA info{};
     info.enable = _gbEnableCheck->isChecked() ? 1 : 0;
     info.accessMethod = static_cast<std::uint8_t>(std::max(0, _gbVersionCombo->currentIndex()));
@@ -351,8 +342,8 @@ bool OtherParamConfigDlg::saveGb28181Info() {
     info.sipServerPort = pagekit::number(_gbServerPortEdit->text());
     paramtext::toField(info.user, _gbUserEdit->text());
     paramtext::toField(info.authId, _gbAuthIdEdit->text());
-    paramtext::toField(info.password, password);
-    paramtext::toField(info.passwordConfirm, confirm);
+    paramtext::toField(info.password, _gbPasswordEdit->text());
+    paramtext::toField(info.passwordConfirm, _gbConfirmEdit->text());
     info.registerValidity = pagekit::number(_gbValidPeriodEdit->text());
     info.status = _gbStatus;
     info.heartbeatPeriod = pagekit::number(_gbHeartbeatEdit->text());
@@ -362,5 +353,4 @@ bool OtherParamConfigDlg::saveGb28181Info() {
     info.maxHeartbeatTimeouts = pagekit::number(_gbTimeoutsEdit->text());
     paramtext::toField(info.alarmId, _gbAlarmIdEdit->text());
     ozmParamsMgr()->setGb28181Info(&info);
-    return true;
 }
