@@ -1,6 +1,7 @@
 // MainFrame: the fixture session and the audio and GPIO tests through the test fixture.
 #include "MainFrame.h"
 
+#include "DeviceTableRow.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/ShowResultDialog.h"
 #include "dialogs/ShowResultDlgEx.h"
@@ -197,8 +198,8 @@ void MainFrame::startFixtureTest(int kind) {
             record.kind = kind;
             record.start = start;
             record.status = kWaiting;
-            copyBounded(record.mac, row.value(8).toUtf8());
-            copyBounded(record.ip, row.value(1).toUtf8());
+            copyBounded(record.mac, row.value(DeviceColumn::Mac).toUtf8());
+            copyBounded(record.ip, row.value(DeviceColumn::Ip).toUtf8());
             _fixtureList.push_back(record);
         }
     }
@@ -267,7 +268,7 @@ void MainFrame::readFixtureResults(int kind, std::uint64_t run, const QVector<QS
     for (int index = 0; index < rows.size(); ++index) {
         if (_fixtureRun.load() != run)
             return; // the test has ended: a late answer goes nowhere
-        const QByteArray mac = rows.at(index).value(8).toUtf8();
+        const QByteArray mac = rows.at(index).value(DeviceColumn::Mac).toUtf8();
         std::memset(result.get(), 0, sizeof(FixtureTestResult));
         const bool got = handle != 0 && PTQ_FT_GetTestResult(static_cast<std::int32_t>(handle),
                                                              mac.constData(), result.get()) == 1;
