@@ -2,6 +2,7 @@
 
 #include "DeviceManager.h"
 #include "DeviceTableRow.h"
+#include "FixtureReaders.h"
 #include "PingHelper.h"
 #include "RowTexts.h"
 #include "SysConfigDialog.h"
@@ -93,7 +94,8 @@ QWidget* makeGroup(QWidget* first, QWidget* second, QWidget* parent) {
 
 } // namespace
 
-MainFrame::MainFrame(QWidget* parent) : WindowBase(parent) {
+MainFrame::MainFrame(QWidget* parent)
+    : WindowBase(parent), _fixtureReaders(std::make_unique<FixtureReaders>()) {
     qRegisterMetaType<QVector<QStringList>>("QVector<QStringList>");
     qRegisterMetaType<DSC_SEARCH_RESPONSE_INFO>("DSC_SEARCH_RESPONSE_INFO");
     setFixedSize(kWidth, kHeight);
