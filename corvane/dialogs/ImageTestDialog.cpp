@@ -1,5 +1,6 @@
 #include "ImageTestDialog.h"
 
+#include "DeviceTableRow.h"
 #include "FramelessDialogFrame.h"
 #include "PreviewPanes.h"
 #include "ozmlogic/OzmLogic.h"
@@ -72,12 +73,12 @@ void ImageTestDialog::startPreview() {
     m_remaining = m_rows.size() - m_next;
     if (m_remaining == 0)
         m_nextButton->hide();
-    titleLabel->setText(row.value(1));
+    titleLabel->setText(row.value(DeviceColumn::Ip));
     m_session.stop(0);
     m_session.play(0, row, 0, static_cast<std::uint32_t>(m_videoWidget->winId()), this);
     // Reported once it has been on screen; the dialog may not be shown yet.
     m_starting = true;
-    m_startingMac = row.value(8);
+    m_startingMac = row.value(DeviceColumn::Mac);
     if (isVisible())
         m_settle->start();
 }

@@ -1,5 +1,6 @@
 #include "PreviewSession.h"
 
+#include "DeviceTableRow.h"
 #include "fields/FixedFieldText.h"
 #include "kvxnet/KvxNetSdk.h"
 
@@ -37,11 +38,11 @@ std::uint32_t PreviewSession::portOf(const QString& text) {
 void PreviewSession::fillLoginRecord(KvxLoginInfo* record, const QStringList& row, int stream,
                                      std::uint32_t window, void* user) {
     std::memset(record, 0, sizeof *record);
-    fixedfield::copyUtf8Field(record->address, sizeof record->address, row.value(1));
-    record->port = portOf(row.value(12));
+    fixedfield::copyUtf8Field(record->address, sizeof record->address, row.value(DeviceColumn::Ip));
+    record->port = portOf(row.value(DeviceColumn::HttpPort));
     record->stream = static_cast<std::uint32_t>(stream);
-    fixedfield::copyUtf8Field(record->user, sizeof record->user, row.value(17));
-    fixedfield::copyUtf8Field(record->password, sizeof record->password, row.value(18));
+    fixedfield::copyUtf8Field(record->user, sizeof record->user, row.value(DeviceColumn::User));
+    fixedfield::copyUtf8Field(record->password, sizeof record->password, row.value(DeviceColumn::Password));
     record->window = window;
     record->flag204 = 1;
     record->flag206 = 1;

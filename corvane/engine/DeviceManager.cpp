@@ -1,5 +1,6 @@
 #include "DeviceManager.h"
 
+#include "DeviceTableRow.h"
 #include "fields/FixedFieldText.h"
 #include "kvxnet/KvxNetSdk.h"
 #include "quillet/Quillet.h"
@@ -240,7 +241,7 @@ void DeviceManager::runTask(DeviceTask& task) {
     case DeviceTask::FullRecovery:
         // A login of the device queued before the recovery has its name read first, as
         // when the worker read it itself.
-        if (waitNameReads(task.row.value(8).toStdString()))
+        if (waitNameReads(task.row.value(DeviceColumn::Mac).toStdString()))
             fullRecovery(&task.row);
         break;
     default:

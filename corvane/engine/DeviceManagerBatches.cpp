@@ -3,6 +3,7 @@
 // text, column 8 the MAC text that selects the login slots.
 #include "DeviceManager.h"
 
+#include "DeviceTableRow.h"
 #include "ProgressBarDialog.h"
 #include "ShowResultDialog.h"
 #include "fields/FixedFieldText.h"
@@ -68,7 +69,7 @@ void DeviceManager::batchSyncTime(QVector<QStringList> rows) {
     {
         BatchProgress progress(this, tr("Modify SyncTime...."), rows.size());
         for (int i = 0; i < rows.size(); ++i) {
-            const std::string mac = rows[i].value(8).toStdString();
+            const std::string mac = rows[i].value(DeviceColumn::Mac).toStdString();
             for (const LoginSlot& slot : slotsForMac(mac)) {
                 const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
                 if (!info) {
@@ -125,7 +126,7 @@ int DeviceManager::rebootDevices(QStringList row) {
 void DeviceManager::rebootDevice(const QStringList* row) {
     if (!row || row->isEmpty())
         return;
-    const std::string mac = row->value(8).toStdString();
+    const std::string mac = row->value(DeviceColumn::Mac).toStdString();
     const std::vector<LoginSlot> matching = slotsForMac(mac);
     if (matching.empty())
         return;
@@ -149,7 +150,7 @@ int DeviceManager::simpleRecoveryDevices(QStringList row) {
 void DeviceManager::simpleRecovery(const QStringList* row) {
     if (!row || row->isEmpty())
         return;
-    const std::string mac = row->value(8).toStdString();
+    const std::string mac = row->value(DeviceColumn::Mac).toStdString();
     for (const LoginSlot& slot : slotsForMac(mac)) {
         if (!slot.loggedIn())
             continue; // no message: the main window's sweep times it out
@@ -187,7 +188,7 @@ int DeviceManager::fullRecoveryDevices(QStringList row) {
 void DeviceManager::fullRecovery(const QStringList* row) {
     if (!row || row->isEmpty())
         return;
-    for (const LoginSlot& slot : slotsForMac(row->value(8).toStdString())) {
+    for (const LoginSlot& slot : slotsForMac(row->value(DeviceColumn::Mac).toStdString())) {
         bool ok = false;
         if (slot.loggedIn()) {
             auto restore = zeroedRecord<KvxRestoreInfo>();
@@ -209,10 +210,10 @@ void DeviceManager::batchModifyOSD(QVector<QStringList> rows) {
     {
         BatchProgress progress(this, tr("Modify OSD...."), rows.size());
         for (int i = 0; i < rows.size(); ++i) {
-            for (const LoginSlot& slot : slotsForMac(rows[i].value(8).toStdString())) {
+            for (const LoginSlot& slot : slotsForMac(rows[i].value(DeviceColumn::Mac).toStdString())) {
                 DeviceResultInfo result;
                 std::memset(&result, 0, sizeof result);
-                copyBounded(result.ip, sizeof result.ip, rows[i].value(1).toUtf8());
+                copyBounded(result.ip, sizeof result.ip, rows[i].value(DeviceColumn::Ip).toUtf8());
                 result.status = 3;
                 if (slot.loggedIn()) {
                     auto osd = zeroedRecord<KvxOsdInfo>();
@@ -250,10 +251,10 @@ void DeviceManager::batchModifyOSD(QVector<QStringList> rows) {
 void DeviceManager::checkSDCard(QVector<QStringList> rows) {
     std::vector<SdCardResultInfo> results;
     for (const QStringList& row : rows) {
-        for (const LoginSlot& slot : slotsForMac(row.value(8).toStdString())) {
+        for (const LoginSlot& slot : slotsForMac(row.value(DeviceColumn::Mac).toStdString())) {
             SdCardResultInfo result;
             std::memset(&result, 0, sizeof result);
-            copyBounded(result.ip, sizeof result.ip, row.value(1).toUtf8());
+            copyBounded(result.ip, sizeof result.ip, row.value(DeviceColumn::Ip).toUtf8());
             result.status = 3;
             if (slot.loggedIn()) {
                 auto storage = zeroedRecord<KvxStorageInfo>();
@@ -278,7 +279,7 @@ void DeviceManager::checkSDCard(QVector<QStringList> rows) {
 
 void DeviceManager::batchTenZoom(QVector<QStringList> rows) {
     for (const QStringList& row : rows) {
-        for (const LoginSlot& slot : slotsForMac(row.value(8).toStdString())) {
+        for (const LoginSlot& slot : slotsForMac(row.value(DeviceColumn::Mac).toStdString())) {
             if (!slot.loggedIn())
                 continue;
             const int handle = static_cast<int>(slot.hIPCLogin);

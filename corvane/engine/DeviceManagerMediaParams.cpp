@@ -2,6 +2,7 @@
 // Detect and Audio Board. Video and Image report whether the change restarts the device.
 #include "DeviceManager.h"
 
+#include "DeviceTableRow.h"
 #include "OtherParamFields.h"
 #include "kvxnet/KvxNetSdk.h"
 
@@ -81,7 +82,8 @@ void DeviceManager::modifyVideoInfo(QStringList* qstrList, int* needReboot) {
     }
     if (ok && needReboot)
         *needReboot = reboot ? 1 : 0;
-    finishFamily(qstrList->value(8), OZM::FamilyVideo, ok, RowText::VideoSuccess, RowText::VideoFailed);
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyVideo, ok, RowText::VideoSuccess,
+                 RowText::VideoFailed);
 }
 
 void DeviceManager::modifyAudioInfo(QStringList* qstrList) {
@@ -116,7 +118,8 @@ void DeviceManager::modifyAudioInfo(QStringList* qstrList) {
                 logCallFailed(fn, __LINE__, "KVX_NET_SetEncodingProperty2", c.ip);
         }
     }
-    finishFamily(qstrList->value(8), OZM::FamilyAudio, ok, RowText::AudioSuccess, RowText::AudioFailed);
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyAudio, ok, RowText::AudioSuccess,
+                 RowText::AudioFailed);
 }
 
 void DeviceManager::modifyOSDInfo(QStringList* qstrList) {
@@ -142,7 +145,7 @@ void DeviceManager::modifyOSDInfo(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetOSD2", c.ip);
     }
-    const QString mac = qstrList->value(8);
+    const QString mac = qstrList->value(DeviceColumn::Mac);
     // The device name follows the status text.
     finishFamily(mac, OZM::FamilyOsd, ok, RowText::OsdSuccess, RowText::OsdFailed, nullptr, [&] {
         const QByteArray text = QByteArray::fromStdString(fieldText(rec->text, sizeof rec->text));
@@ -219,7 +222,8 @@ void DeviceManager::modifyImageInfo(QStringList* qstrList, int* needReboot) {
     }
     if (ok && needReboot)
         *needReboot = reboot ? 1 : 0;
-    finishFamily(qstrList->value(8), OZM::FamilyImage, ok, RowText::ImageSuccess, RowText::ImageFailed);
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyImage, ok, RowText::ImageSuccess,
+                 RowText::ImageFailed);
 }
 
 void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
@@ -228,7 +232,7 @@ void DeviceManager::modifyPrivacyInfo(QStringList* qstrList) {
     if (!openApplier(qstrList, fn, "hIPCLogin <0", &c))
         return;
     const OZM::_SC_SETPRIVACYMASKINFO_DATA_& t = c.templates().privacy;
-    const QString mac = qstrList->value(8);
+    const QString mac = qstrList->value(DeviceColumn::Mac);
     bool ok = false;
     std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info;
     if (!c.loggedIn) {
@@ -300,7 +304,7 @@ void DeviceManager::modifyAlarmInfo(QStringList* qstrList) {
             ok = KVX_NET_SetAlarmPropertyEx(h, alarm.get()) != 0;
         }
     }
-    finishFamily(qstrList->value(8), OZM::FamilyMotionDetect, ok, RowText::MotionSuccess,
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyMotionDetect, ok, RowText::MotionSuccess,
                  RowText::MotionFailed);
 }
 
@@ -327,6 +331,6 @@ void DeviceManager::modifyAudioBoard(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetCpldData", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyAudioBoard, ok, RowText::AudioBoardSuccess,
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyAudioBoard, ok, RowText::AudioBoardSuccess,
                  RowText::AudioBoardFailed);
 }

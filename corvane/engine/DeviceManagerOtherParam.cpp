@@ -4,6 +4,7 @@
 #include "DeviceManager.h"
 
 #include "AddressProbeQueue.h"
+#include "DeviceTableRow.h"
 #include "NewAddressRule.h"
 #include "OtherParamFields.h"
 #include "PingHelper.h"
@@ -227,7 +228,7 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
     // threads have ended, or after kOtherBusyWaitMs without the cameras still busy then.
     std::set<std::string> macs;
     for (const QStringList& row : rows)
-        macs.insert(row.value(8).toStdString());
+        macs.insert(row.value(DeviceColumn::Mac).toStdString());
     const bool mustWait = !busyOtherMacs(macs).empty();
     QPointer<ProgressBarDialog> dialog = new ProgressBarDialog();
     m_otherProgress = dialog;
@@ -394,7 +395,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         const QStringList& row = rows[index];
         if (!runLive())
             break;
-        const std::string mac = row.value(8).toStdString();
+        const std::string mac = row.value(DeviceColumn::Mac).toStdString();
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
         if (!info) {
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "cannot findSearchInfo, mac:%s",
@@ -427,7 +428,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         if (busy) {
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd",
                          "still busy with an earlier run, left out, mac:%s", mac.c_str());
-            notifyRowText(2, row.value(8), RowText::LeftOut);
+            notifyRowText(2, row.value(DeviceColumn::Mac), RowText::LeftOut);
             continue;
         }
 
@@ -467,12 +468,12 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
                 }
             }
             if (!found.isEmpty()) {
-                while (copy.size() < 19)
+                while (copy.size() < DeviceColumn::NewIp)
                     copy << QString();
-                if (copy.size() == 19)
+                if (copy.size() == DeviceColumn::NewIp)
                     copy << found;
                 else
-                    copy[19] = found;
+                    copy[DeviceColumn::NewIp] = found;
             }
         }
         // A run that ended meanwhile starts no more devices.
@@ -491,7 +492,7 @@ void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob&
     auto sleeper = std::make_shared<OtherSleeper>();
     OtherDeviceThread entry;
     entry.done = done;
-    entry.mac = row.value(8).toStdString();
+    entry.mac = row.value(DeviceColumn::Mac).toStdString();
     entry.sleeper = sleeper;
     entry.thread = std::thread([this, row, job, done, sleeper, claim]() mutable {
         t_job = job;
@@ -515,7 +516,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
     if (!job.templates)
         return;
     const OtherParamTemplates& t = *job.templates;
-    const QString mac = row->value(8);
+    const QString mac = row->value(DeviceColumn::Mac);
 
     if (t.enabled(OZM::FamilyDdns))
         modifyDDNSInfo(row);
@@ -586,7 +587,7 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
         const bool ok = modifyTcpInfo(row) == 0;
         if (ok) {
             notifyRowText(2, mac, RowText::TcpIpSuccess);
-            const QString newIp = row->value(19);
+            const QString newIp = row->value(DeviceColumn::NewIp);
             const bool known = updateSearchInfo(mac.toStdString(), [&](DSC_SEARCH_RESPONSE_INFO& r) {
                 copyField(r.ip, newIp.toStdString());
                 copyField(r.mask, t.tcpIp.mask);

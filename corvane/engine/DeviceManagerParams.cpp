@@ -3,6 +3,7 @@
 // record defines and writes it back; everything else returns to the device as it came.
 #include "DeviceManager.h"
 
+#include "DeviceTableRow.h"
 #include "OtherParamFields.h"
 #include "PingHelper.h"
 #include "kvxnet/KvxNetSdk.h"
@@ -20,7 +21,7 @@ std::uint8_t byte(std::int64_t value) {
 bool DeviceManager::otherLoginSlot(const QStringList* row, LoginSlot* out) {
     if (!row || row->isEmpty())
         return false;
-    const std::vector<LoginSlot> matching = slotsForMac(row->value(8).toStdString());
+    const std::vector<LoginSlot> matching = slotsForMac(row->value(DeviceColumn::Mac).toStdString());
     if (matching.empty())
         return false; // no effect: the run's time limit settles the family
     *out = matching.front();
@@ -45,7 +46,7 @@ int DeviceManager::modifyTcpInfo(QStringList* qstrList) {
     ApplierContext c;
     if (!openApplier(qstrList, fn, "hIPCLogin<0", &c) || !c.loggedIn)
         return -1;
-    const std::string newIp = qstrList->value(19).toStdString();
+    const std::string newIp = qstrList->value(DeviceColumn::NewIp).toStdString();
     if (!PingHelper::parseDottedQuad(newIp, nullptr)) {
         Qx_Write_Log(300, fn, "[Line:%d] no new address, ip:%s", __LINE__, c.ip.c_str());
         return -1;
@@ -122,7 +123,8 @@ void DeviceManager::modifyDDNSInfo(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetDDNS2", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyDdns, ok, RowText::DdnsSuccess, RowText::DdnsFailed);
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyDdns, ok, RowText::DdnsSuccess,
+                 RowText::DdnsFailed);
 }
 
 void DeviceManager::modifyP2PInfo(QStringList* qstrList) {
@@ -142,7 +144,8 @@ void DeviceManager::modifyP2PInfo(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetP2P", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyP2p, ok, RowText::P2pSuccess, RowText::P2pFailed);
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyP2p, ok, RowText::P2pSuccess,
+                 RowText::P2pFailed);
 }
 
 void DeviceManager::modify28181Info(QStringList* qstrList) {
@@ -173,7 +176,8 @@ void DeviceManager::modify28181Info(QStringList* qstrList) {
         copyField(rec->alarmId, t.alarmId);
         ok = KVX_NET_SetGB28181Params(c.handle, 0, rec.get()) != 0;
     }
-    finishFamily(qstrList->value(8), OZM::FamilyGb28181, ok, RowText::Gb28181Success, RowText::Gb28181Failed);
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyGb28181, ok, RowText::Gb28181Success,
+                 RowText::Gb28181Failed);
 }
 
 void DeviceManager::modifyAccount(QStringList* qstrList) {
@@ -182,7 +186,7 @@ void DeviceManager::modifyAccount(QStringList* qstrList) {
     if (!openApplier(qstrList, fn, "hIPCLogin < 0", &c))
         return;
     const OZM::_SC_ACCOUNT_DATA& t = c.templates().account;
-    const QString mac = qstrList->value(8);
+    const QString mac = qstrList->value(DeviceColumn::Mac);
     auto rec = zeroed<KvxUserConfig>();
     copyField(rec->user, t.user);
     copyField(rec->password, t.password);
@@ -256,7 +260,8 @@ void DeviceManager::modifyTimeInfo(QStringList* qstrList) {
                 logCallFailed(fn, __LINE__, "KVX_NET_SetTimeParam", c.ip);
         }
     }
-    finishFamily(qstrList->value(8), OZM::FamilyTime, ok, RowText::TimeSuccess, RowText::TimeFailed);
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyTime, ok, RowText::TimeSuccess,
+                 RowText::TimeFailed);
 }
 
 void DeviceManager::modifyMaintain(QStringList* qstrList) {
@@ -283,6 +288,6 @@ void DeviceManager::modifyMaintain(QStringList* qstrList) {
         if (!ok)
             logCallFailed(fn, __LINE__, "KVX_NET_SetSystemRebootExProperty", c.ip);
     }
-    finishFamily(qstrList->value(8), OZM::FamilyMaintain, ok, RowText::MaintainSuccess,
+    finishFamily(qstrList->value(DeviceColumn::Mac), OZM::FamilyMaintain, ok, RowText::MaintainSuccess,
                  RowText::MaintainFailed);
 }

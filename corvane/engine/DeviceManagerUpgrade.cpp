@@ -2,6 +2,7 @@
 // logged in to and keeps one line per device address in the upgrade window.
 #include "DeviceManager.h"
 
+#include "DeviceTableRow.h"
 #include "modifyupgradewidget.h"
 #include "kvxnet/KvxNetSdk.h"
 
@@ -12,6 +13,14 @@
 
 #include <cstring>
 #include <memory>
+
+namespace {
+
+// The device's IP is item 1 both of a device row and of the SDK callback's [MAC, IP].
+constexpr int kIpItem = 1;
+static_assert(kIpItem == DeviceColumn::Ip, "the IP column of a device row");
+
+} // namespace
 
 void DeviceManager::batchUpgrade(QVector<QStringList> rows, QString filePath) {
     {
@@ -36,7 +45,7 @@ void DeviceManager::batchUpgrade(QVector<QStringList> rows, QString filePath) {
     qDebug() << "cfilePath" << cfilePath;
 
     for (const QStringList& row : rows) {
-        for (const LoginSlot& slot : slotsForMac(row.value(8).toStdString())) {
+        for (const LoginSlot& slot : slotsForMac(row.value(DeviceColumn::Mac).toStdString())) {
             if (!slot.loggedIn()) {
                 onUpgradeProgress(row, -2);
                 continue;
@@ -99,7 +108,7 @@ void DeviceManager::onUpgradeProgress(QStringList row, int num) {
         state = tr("Upgrading...");
         break;
     }
-    const QString ip = row.value(1);
+    const QString ip = row.value(kIpItem);
     const QStringList entry{ip, number, state};
 
     QMutexLocker lock(&m_upgradeLock);

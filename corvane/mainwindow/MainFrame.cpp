@@ -1,6 +1,8 @@
 #include "MainFrame.h"
 
 #include "DeviceManager.h"
+#include "DeviceTableRow.h"
+#include "FixtureReaders.h"
 #include "PingHelper.h"
 #include "RowTexts.h"
 #include "SysConfigDialog.h"
@@ -92,7 +94,8 @@ QWidget* makeGroup(QWidget* first, QWidget* second, QWidget* parent) {
 
 } // namespace
 
-MainFrame::MainFrame(QWidget* parent) : WindowBase(parent) {
+MainFrame::MainFrame(QWidget* parent)
+    : WindowBase(parent), _fixtureReaders(std::make_unique<FixtureReaders>()) {
     qRegisterMetaType<QVector<QStringList>>("QVector<QStringList>");
     qRegisterMetaType<DSC_SEARCH_RESPONSE_INFO>("DSC_SEARCH_RESPONSE_INFO");
     setFixedSize(kWidth, kHeight);
@@ -574,26 +577,28 @@ QStringList MainFrame::buildDeviceRow(const DSC_SEARCH_RESPONSE_INFO& record) {
     const QString dhcpText = dhcp == 1   ? RowTexts::text(RowText::DhcpOpen)
                              : dhcp == 0 ? RowTexts::text(RowText::DhcpClose)
                                          : QString();
+    // The check-box, name and status columns start empty.
     QStringList row;
-    row << QString()                                     // 0
-        << latin1Field(record.ip)                        // 1
-        << fullNetcom                                    // 2
-        << netcomFlag                                    // 3
-        << QString()                                     // 4
-        << latin1Field(record.text384)                   // 5
-        << QString()                                     // 6
-        << latin1Field(record.serial)                    // 7
-        << latin1Field(record.mac)                       // 8
-        << latin1Field(record.mask)                      // 9
-        << latin1Field(record.gateway)                   // 10
-        << latin1Field(record.dns)                       // 11
-        << QString::number(toHostOrder(record.httpPort)) // 12
-        << QString::number(toHostOrder(record.rtspPort)) // 13
-        << QString::number(record.number296)             // 14
-        << dhcpText                                      // 15
-        << QString::number(record.number300)             // 16
-        << latin1Field(record.user)                      // 17
-        << latin1Field(record.password);                 // 18
+    row.reserve(DeviceColumn::Count);
+    for (int column = 0; column < DeviceColumn::Count; ++column)
+        row << QString();
+    using namespace DeviceColumn;
+    row[Ip] = latin1Field(record.ip);
+    row[FullNetcom] = fullNetcom;
+    row[NetcomFlag] = netcomFlag;
+    row[Text384] = latin1Field(record.text384);
+    row[Serial] = latin1Field(record.serial);
+    row[Mac] = latin1Field(record.mac);
+    row[Mask] = latin1Field(record.mask);
+    row[Gateway] = latin1Field(record.gateway);
+    row[Dns] = latin1Field(record.dns);
+    row[HttpPort] = QString::number(toHostOrder(record.httpPort));
+    row[RtspPort] = QString::number(toHostOrder(record.rtspPort));
+    row[Number296] = QString::number(record.number296);
+    row[Dhcp] = dhcpText;
+    row[Number300] = QString::number(record.number300);
+    row[User] = latin1Field(record.user);
+    row[Password] = latin1Field(record.password);
     return row;
 }
 
@@ -632,8 +637,8 @@ void MainFrame::updateCheckState(int state, QVector<QStringList> rows) {
 void MainFrame::writeLabelDevice(const QStringList& row) {
     QSettings ini(SysConfigDialog::pelloraIniPath(), QSettings::IniFormat);
     ini.setIniCodec(QTextCodec::codecForName("GBK"));
-    ini.setValue("CHINESEPRODUCTINFO/SN", row.value(7));
-    ini.setValue("CHINESEPRODUCTINFO/MAC", row.value(8));
+    ini.setValue("CHINESEPRODUCTINFO/SN", row.value(DeviceColumn::Serial));
+    ini.setValue("CHINESEPRODUCTINFO/MAC", row.value(DeviceColumn::Mac));
 }
 
 void MainFrame::updateCount(int count) {
@@ -693,7 +698,7 @@ void MainFrame::onViewQRcode() {
     const QStringList row = _deviceTable->menuRowData();
     if (row.isEmpty())
         return;
-    const QString serial = row.value(7);
+    const QString serial = row.value(DeviceColumn::Serial);
     const QImage image = TcQrencode::encodeImage(ViewQRcodeDialog::deviceLink(serial), 12);
     ViewQRcodeDialog dialog;
     dialog.qrLabel()->setPixmap(QPixmap::fromImage(image));
@@ -718,8 +723,8 @@ QUrl MainFrame::browserUrl(const QString& ip, const QString& port) {
 
 void MainFrame::onOpenBrowser() {
     const QStringList row = _deviceTable->menuRowData();
-    const QString ip = row.value(1);
-    const QString port = row.value(12);
+    const QString ip = row.value(DeviceColumn::Ip);
+    const QString port = row.value(DeviceColumn::HttpPort);
     if (ip.isEmpty() || port.isEmpty())
         return;
     const QUrl url = browserUrl(ip, port);

@@ -36,6 +36,7 @@
 
 class CTableView;
 class DeviceManager;
+class FixtureReaders;
 class ProgressBarDialog;
 class QComboBox;
 class QGroupBox;
@@ -243,11 +244,6 @@ private:
     void checkGpioTimeout(int count);
     void checkFixtureTimeout(int kind, int count);
     void onFixtureTestEnd(int cmd_type);
-    // Ends the running test's readers: they add nothing more. Their requests finish in the
-    // background; those already done are joined.
-    void retireFixtureReaders();
-    // Retires the readers and joins every one: after a logout, which wakes their requests.
-    void stopFixtureReaders();
 
     // Widgets, in the order of the window's layout code.
     TitleBar* _titleBar = nullptr;
@@ -341,16 +337,10 @@ private:
     // Fixture session and tests.
     std::atomic<std::uint32_t> _fixTureLogin{0};
     std::atomic<std::int64_t> _ftTimerStartMs{0}; // program ms (monotonic) of the fixture timer's start
-    std::atomic<std::uint64_t> _fixtureRun{0};    // a reader adds records only while its run is current
     ProgressBarDialog* _audioProgress = nullptr;
     ProgressBarDialog* _gpioProgress = nullptr;
-    struct FixtureReader {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done; // set by the thread as its last step
-    };
-    FixtureReader _audioReader;
-    FixtureReader _gpioReader;
-    std::vector<FixtureReader> _retiredReaders;
+    // The tests' reader threads and the run they read for (readAudioTestResult, readGpioTestResult).
+    std::unique_ptr<FixtureReaders> _fixtureReaders;
 
     // Notifications waiting for the GUI thread, in arrival order.
     std::mutex _notifyMutex;

@@ -1,6 +1,8 @@
 // MainFrame: the fixture session and the audio and GPIO tests through the test fixture.
 #include "MainFrame.h"
 
+#include "DeviceTableRow.h"
+#include "FixtureReaders.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/ShowResultDialog.h"
 #include "dialogs/ShowResultDlgEx.h"
@@ -81,10 +83,10 @@ void MainFrame::loginFixTureTool() {
     PTQ_FT_SetWaitTime(2, -1, 2);
     // The readers use the session: none may run across its replacement. The logout wakes a
     // request they wait in.
-    ++_fixtureRun;
+    _fixtureReaders->endRun();
     if (const std::uint32_t previous = _fixTureLogin.exchange(0))
         PTQ_FT_Logout(static_cast<std::int32_t>(previous));
-    stopFixtureReaders();
+    _fixtureReaders->stop();
     const FixtureLoginInfo info = fixtureLoginRecord(this);
     const std::int32_t handle = PTQ_FT_Login(&info);
     _fixTureLogin.store(handle > 0 ? static_cast<std::uint32_t>(handle) : 0);
@@ -98,12 +100,12 @@ void MainFrame::loginFixTureTool() {
 void MainFrame::logoutFixture() {
     // The logout wakes a request a reader waits in, so the readers are joined at once after it
     // and before the library is cleaned up.
-    ++_fixtureRun;
+    _fixtureReaders->endRun();
     if (const std::uint32_t handle = _fixTureLogin.exchange(0)) {
         PTQ_FT_Logout(static_cast<std::int32_t>(handle));
         Qx_Write_Log(600, "MainFrame::logoutFixture", "PTQ_FT_Logout _fixTureLogin:%u", handle);
     }
-    stopFixtureReaders();
+    _fixtureReaders->stop();
     PTQ_FT_Cleanup();
 }
 
@@ -180,8 +182,7 @@ void MainFrame::startFixtureTest(int kind) {
     }
     // Readers of an earlier test, of either kind, add nothing to this one. One may still wait for
     // an answer (up to a request's wait): it finishes in the background, the GUI does not wait.
-    retireFixtureReaders();
-    const std::uint64_t run = ++_fixtureRun;
+    const std::uint64_t run = _fixtureReaders->beginRun();
 
     // One waiting record per checked row, so that the sweep counts every row from the start.
     const QVector<QStringList> rows = _checkedRows;
@@ -197,19 +198,16 @@ void MainFrame::startFixtureTest(int kind) {
             record.kind = kind;
             record.start = start;
             record.status = kWaiting;
-            copyBounded(record.mac, row.value(8).toUtf8());
-            copyBounded(record.ip, row.value(1).toUtf8());
+            copyBounded(record.mac, row.value(DeviceColumn::Mac).toUtf8());
+            copyBounded(record.ip, row.value(DeviceColumn::Ip).toUtf8());
             _fixtureList.push_back(record);
         }
     }
-    FixtureReader& reader = audio ? _audioReader : _gpioReader;
-    reader.done = std::make_shared<std::atomic<bool>>(false);
-    reader.thread = std::thread([this, run, rows, audio, done = reader.done] {
+    _fixtureReaders->start(audio, [this, run, rows, audio] {
         if (audio)
             readAudioTestResult(run, rows);
         else
             readGpioTestResult(run, rows);
-        done->store(true);
     });
 
     if (_checkFtTimer) {
@@ -227,30 +225,6 @@ void MainFrame::startFixtureTest(int kind) {
         progress = nullptr;
 }
 
-void MainFrame::retireFixtureReaders() {
-    ++_fixtureRun;
-    for (FixtureReader* reader : {&_audioReader, &_gpioReader}) {
-        if (reader->thread.joinable())
-            _retiredReaders.push_back(std::move(*reader));
-        *reader = FixtureReader{};
-    }
-    for (auto it = _retiredReaders.begin(); it != _retiredReaders.end();) {
-        if (it->done->load()) {
-            it->thread.join(); // it has finished its work: returns at once
-            it = _retiredReaders.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-void MainFrame::stopFixtureReaders() {
-    retireFixtureReaders();
-    for (FixtureReader& reader : _retiredReaders)
-        reader.thread.join();
-    _retiredReaders.clear();
-}
-
 // ---- Readers ----
 
 void MainFrame::readAudioTestResult(std::uint64_t run, QVector<QStringList> rows) {
@@ -265,15 +239,15 @@ void MainFrame::readFixtureResults(int kind, std::uint64_t run, const QVector<QS
     const std::uint32_t handle = _fixTureLogin.load();
     auto result = std::make_unique<FixtureTestResult>();
     for (int index = 0; index < rows.size(); ++index) {
-        if (_fixtureRun.load() != run)
+        if (!_fixtureReaders->isCurrent(run))
             return; // the test has ended: a late answer goes nowhere
-        const QByteArray mac = rows.at(index).value(8).toUtf8();
+        const QByteArray mac = rows.at(index).value(DeviceColumn::Mac).toUtf8();
         std::memset(result.get(), 0, sizeof(FixtureTestResult));
         const bool got = handle != 0 && PTQ_FT_GetTestResult(static_cast<std::int32_t>(handle),
                                                              mac.constData(), result.get()) == 1;
 
         std::lock_guard<std::mutex> lock(_pendingMutex);
-        if (_fixtureRun.load() != run)
+        if (!_fixtureReaders->isCurrent(run))
             return;
         if (index >= static_cast<int>(_fixtureList.size()))
             return;
@@ -376,7 +350,7 @@ void MainFrame::checkFixtureTimeout(int kind, int count) {
         }
     }
     // The readers of this test add nothing from here on.
-    ++_fixtureRun;
+    _fixtureReaders->endRun();
     emit modifyParamEnd(kind);
 }
 

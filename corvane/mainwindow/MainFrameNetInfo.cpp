@@ -4,6 +4,7 @@
 
 #include "AddressProbeQueue.h"
 #include "DeviceManager.h"
+#include "DeviceTableRow.h"
 #include "NewAddressRule.h"
 #include "PingHelper.h"
 #include "dialogs/ProgressBarDialog.h"
@@ -159,7 +160,7 @@ void MainFrame::onModifyIP() {
     }
 
     // Set IP Start Address: the first row takes the start address itself.
-    const std::string mac = rows.first().value(8).toStdString();
+    const std::string mac = rows.first().value(DeviceColumn::Mac).toStdString();
     const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine ? _engine->findSearchInfo(mac) : nullptr;
     if (!record) {
         Qx_Write_Log(300, "MainFrame::onModifyIP", "cannot findSearchInfo, mac:%s", mac.c_str());
@@ -210,7 +211,7 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         std::uint32_t value = 0;
         newaddress::Verdict verdict = newaddress::Verdict::NoVerdict;
         bool usedUp = false;
-        const std::string mac = row.value(8).toStdString();
+        const std::string mac = row.value(DeviceColumn::Mac).toStdString();
         AddressLedger::Change change = 0; // the address held for this camera
         while (!_netBatchStop) {
             if (!candidates.next(1, &value, &verdict)) {
@@ -304,7 +305,7 @@ void MainFrame::batchModifyDhcpThd(QVector<QStringList> rows, std::uint8_t dhcp)
             break;
         if (!_engine)
             continue;
-        const std::string mac = row.value(8).toStdString();
+        const std::string mac = row.value(DeviceColumn::Mac).toStdString();
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record = _engine->findSearchInfo(mac);
         if (!record) {
             Qx_Write_Log(300, "MainFrame::batchModifyDhcpThd", "cannot findSearchInfo, mac:%s", mac.c_str());
@@ -347,7 +348,7 @@ void MainFrame::onFullNetcomEnable() {
     _openKind = 5;
     int records = 0;
     for (const QStringList& row : _checkedRows) {
-        const std::string mac = row.value(8).toStdString();
+        const std::string mac = row.value(DeviceColumn::Mac).toStdString();
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> record =
             _engine ? _engine->findSearchInfo(mac) : nullptr;
         if (!record) {

@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 
 #include "DeviceManager.h"
+#include "DeviceTableRow.h"
 #include "quillet/Quillet.h"
 #include "tarsel/CTableView.h"
 
@@ -90,11 +91,11 @@ int requiredTexts(int type) {
 
 QStringList* MainFrame::checkedRowOf(const QString& mac) {
     // Read through at(): the rows are detached from their copies only for the row returned.
-    auto full = [this](int i) { return _checkedRows.at(i).size() == CTableView::ColumnCount; };
+    auto full = [this](int i) { return _checkedRows.at(i).size() == DeviceColumn::Count; };
     auto found = [&]() -> QStringList* {
         const auto it = _checkedRowOfMac.constFind(mac);
         if (it == _checkedRowOfMac.constEnd() || *it >= _checkedRows.size() || !full(*it) ||
-            _checkedRows.at(*it).at(8) != mac)
+            _checkedRows.at(*it).at(DeviceColumn::Mac) != mac)
             return nullptr;
         return &_checkedRows[*it];
     };
@@ -107,8 +108,8 @@ QStringList* MainFrame::checkedRowOf(const QString& mac) {
     // Rebuilt after the rows changed (or when an entry no longer matches its row).
     _checkedRowOfMac.clear();
     for (int i = 0; i < _checkedRows.size(); ++i) {
-        if (full(i) && !_checkedRowOfMac.contains(_checkedRows.at(i).at(8)))
-            _checkedRowOfMac.insert(_checkedRows.at(i).at(8), i);
+        if (full(i) && !_checkedRowOfMac.contains(_checkedRows.at(i).at(DeviceColumn::Mac)))
+            _checkedRowOfMac.insert(_checkedRows.at(i).at(DeviceColumn::Mac), i);
     }
     _checkedRowIndexStale = false;
     _checkedRowIndexCount = _checkedRows.size();
@@ -133,18 +134,18 @@ void MainFrame::applyDeviceEvent(const NotifyMessage& message) {
         switch (type) {
         case 8:
             if (QStringList* row = checkedRowOf(mac))
-                (*row)[1] = texts.at(1);
+                (*row)[DeviceColumn::Ip] = texts.at(1);
             break;
         case 9:
             if (QStringList* row = checkedRowOf(mac)) {
-                (*row)[12] = texts.at(1);
-                (*row)[13] = texts.at(2);
+                (*row)[DeviceColumn::HttpPort] = texts.at(1);
+                (*row)[DeviceColumn::RtspPort] = texts.at(2);
             }
             break;
         case 14:
             if (QStringList* row = checkedRowOf(mac)) {
-                (*row)[17] = texts.at(1);
-                (*row)[18] = texts.at(2);
+                (*row)[DeviceColumn::User] = texts.at(1);
+                (*row)[DeviceColumn::Password] = texts.at(2);
             }
             break;
         default:

@@ -1,6 +1,7 @@
 // The main window's preview, PTZ and audio, image test and OSD buttons, and the preview on a
 // double click in the device table.
 #include "DeviceManager.h"
+#include "DeviceTableRow.h"
 #include "ImageTestDialog.h"
 #include "MainFrame.h"
 #include "PlayCheckDeviceDialog.h"
@@ -81,7 +82,7 @@ void MainFrame::onRemoveData(QString qstrMac, int size) {
     if (qstrMac.isEmpty())
         return;
     for (int i = 0; i < _checkedRows.size(); ++i) {
-        if (_checkedRows[i].value(8) == qstrMac) {
+        if (_checkedRows[i].value(DeviceColumn::Mac) == qstrMac) {
             _checkedRows.remove(i);
             _checkedRowIndexStale = true;
             break;
@@ -106,7 +107,7 @@ void MainFrame::onDoubleClickedPlay() {
     if (row.isEmpty())
         return;
     auto* dialog = new PlayDialog(this);
-    dialog->titleLabel->setText(row.value(1));
+    dialog->titleLabel->setText(row.value(DeviceColumn::Ip));
     dialog->playDevice(row);
     dialog->exec();
 }

@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 
 #include "DeviceManager.h"
+#include "DeviceTableRow.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/ShowResultDialog.h"
 #include "dialogs/TipDialog.h"
@@ -133,7 +134,7 @@ void MainFrame::runDeviceBatch(int kind) {
         if (!_engine)
             break;
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info =
-            _engine->findSearchInfo(row.value(8).toStdString());
+            _engine->findSearchInfo(row.value(DeviceColumn::Mac).toStdString());
         if (info) {
             DeviceResultInfo record;
             std::memset(&record, 0, sizeof record);
