@@ -83,8 +83,8 @@ void modifyupgradewidget::setUpgradeResults(QList<QStringList> results) {
     const std::uint64_t now = GetTickCount();
     int failed = 0;
     for (const QStringList& entry : results) {
-        const QString ip = entry.value(0);
-        const QString progress = entry.value(1);
+        const QString ip = entry.value(ColIp);
+        const QString progress = entry.value(ColProgress);
         bool ok = false;
         const int number = progress.toInt(&ok, 10);
         if (!ok || number <= 0)
@@ -92,7 +92,7 @@ void modifyupgradewidget::setUpgradeResults(QList<QStringList> results) {
         const auto last = lastProgress.constFind(ip);
         if (last == lastProgress.constEnd() || last->value != progress)
             lastProgress.insert(ip, Progress{progress, now});
-        upgradeView->appendRow({ip, progress, entry.value(2)});
+        upgradeView->appendRow({ip, progress, entry.value(ColState)});
     }
     setFailedCount(failed);
 }
@@ -124,14 +124,16 @@ void modifyupgradewidget::checkStalled() {
     QList<QStringList> rows;
     QStringList stalled;
     for (int r = 0; r < upgradeView->rowCount(); ++r) {
-        QStringList row{upgradeView->getData(r, 0).toString(), upgradeView->getData(r, 1).toString(),
-                        upgradeView->getData(r, 2).toString()};
-        const auto it = lastProgress.constFind(row[0]);
-        if (!isEndState(row[1]) && it != lastProgress.constEnd() && now - it->since >= kStallLimitMs) {
-            row[1] = QStringLiteral("0");
-            row[2] = tr("Upgrade failed!");
-            if (!stalled.contains(row[0]))
-                stalled << row[0];
+        QStringList row{upgradeView->getData(r, ColIp).toString(),
+                        upgradeView->getData(r, ColProgress).toString(),
+                        upgradeView->getData(r, ColState).toString()};
+        const auto it = lastProgress.constFind(row[ColIp]);
+        if (!isEndState(row[ColProgress]) && it != lastProgress.constEnd() &&
+            now - it->since >= kStallLimitMs) {
+            row[ColProgress] = QStringLiteral("0");
+            row[ColState] = tr("Upgrade failed!");
+            if (!stalled.contains(row[ColIp]))
+                stalled << row[ColIp];
         }
         rows << row;
     }
@@ -145,7 +147,7 @@ void modifyupgradewidget::checkStalled() {
 
 bool modifyupgradewidget::refuseWhileUpgrading() {
     for (int r = 0; r < upgradeView->rowCount(); ++r) {
-        if (!isEndState(upgradeView->getData(r, 1).toString())) {
+        if (!isEndState(upgradeView->getData(r, ColProgress).toString())) {
             QMessageBox::information(this, tr("Hint"), tr("Please wait for device upgrade!"),
                                      QMessageBox::Ok);
             return true;

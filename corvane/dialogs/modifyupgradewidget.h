@@ -20,6 +20,8 @@ class modifyupgradewidget : public QDialog {
     Q_OBJECT
 public:
     static constexpr std::uint64_t kStallLimitMs = 120000;
+    // The columns of a progress row, as reported and as shown.
+    enum Column { ColIp = 0, ColProgress = 1, ColState = 2 };
 
     explicit modifyupgradewidget(QWidget* parent = nullptr);
     ~modifyupgradewidget() override;
