@@ -3,6 +3,7 @@
 #include "DeviceManager.h"
 #include "DeviceTableRow.h"
 #include "FixtureReaders.h"
+#include "NetInfoBatch.h"
 #include "PingHelper.h"
 #include "RowTexts.h"
 #include "SysConfigDialog.h"
@@ -95,7 +96,8 @@ QWidget* makeGroup(QWidget* first, QWidget* second, QWidget* parent) {
 } // namespace
 
 MainFrame::MainFrame(QWidget* parent)
-    : WindowBase(parent), _fixtureReaders(std::make_unique<FixtureReaders>()) {
+    : WindowBase(parent), _netBatch(std::make_unique<NetInfoBatch>()),
+      _fixtureReaders(std::make_unique<FixtureReaders>()) {
     qRegisterMetaType<QVector<QStringList>>("QVector<QStringList>");
     qRegisterMetaType<DSC_SEARCH_RESPONSE_INFO>("DSC_SEARCH_RESPONSE_INFO");
     setFixedSize(kWidth, kHeight);

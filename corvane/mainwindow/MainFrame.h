@@ -5,7 +5,6 @@
 #include "AddressLedger.h"
 #include "DeviceResultInfo.h"
 #include "FixturePendingInfo.h"
-#include "NetInfoResultInfo.h"
 #include "NewAddressRule.h"
 #include "PendingList.h"
 #include "RowTexts.h"
@@ -30,13 +29,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
-#include <unordered_map>
 #include <vector>
 
 class CTableView;
 class DeviceManager;
 class FixtureReaders;
+class NetInfoBatch;
 class ProgressBarDialog;
 class QComboBox;
 class QGroupBox;
@@ -209,7 +207,7 @@ private:
     void clearPendingLists();
     void writeLabelDevice(const QStringList& row);
 
-    // Network-information batches (MainFrameNetInfo.cpp).
+    // Network-information batches (MainFrameNetInfo.cpp); their state is _netBatch's.
     void onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp);
     void onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp);
     void onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp);
@@ -296,12 +294,10 @@ private:
     int _checkedRowIndexCount = 0;     // rows when the index was built
     QStringList* checkedRowOf(const QString& mac);
     DeviceManager* _engine = nullptr;
-    // Pending records of the tracked operations; one lock for the three lists.
+    // Pending records of the reboot, the recoveries and the fixture tests; one lock for both
+    // lists. Those of the network-information batches are _netBatch's.
     std::mutex _pendingMutex;
     PendingList<DeviceResultInfo> _rebootList;
-    PendingList<NetInfoResultInfo> _netInfoList;
-    // The IP change of each camera of the latest IP batch (the ledger's change).
-    std::unordered_map<std::string, AddressLedger::Change> _ipChanges;
     // The login state of each IP-change record from its own change's relogin, once ended.
     void takeChangeRelogins();
     std::vector<FixturePendingInfo> _fixtureList;
@@ -324,16 +320,10 @@ private:
     ProgressBarDialog* _fullRecoveryProgress = nullptr;
     int _openKind = -1;
     std::atomic<std::uint64_t> _batchStartTick{0};
-    // The IP or DHCP batch thread: one at a time, joined before the next and at shut-down.
-    std::thread _netBatchThread;
-    std::atomic<bool> _netBatchStop{false};
-    std::atomic<bool> _netBatchRunning{false};
-    // Records the running batch thread has added (each before its request goes out), and how
-    // many records the latest ended modification run held (-1: no end to apply).
-    std::atomic<int> _netBatchBegun{0};
-    std::atomic<int> _netEndCovers{-1};
-    // The IP change's new addresses ran out before every row had one (said at its end).
-    std::atomic<bool> _netRangeUsedUp{false};
+    // The network-information batches: the IP or DHCP batch thread (one at a time, joined
+    // before the next and at shut-down), their pending records with each camera's IP change,
+    // the end of a modification run and the IP change's used-up range.
+    std::unique_ptr<NetInfoBatch> _netBatch;
     // Fixture session and tests.
     std::atomic<std::uint32_t> _fixTureLogin{0};
     std::atomic<std::int64_t> _ftTimerStartMs{0}; // program ms (monotonic) of the fixture timer's start

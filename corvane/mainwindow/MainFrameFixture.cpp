@@ -3,6 +3,7 @@
 
 #include "DeviceTableRow.h"
 #include "FixtureReaders.h"
+#include "NetInfoBatch.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/ShowResultDialog.h"
 #include "dialogs/ShowResultDlgEx.h"
@@ -186,11 +187,11 @@ void MainFrame::startFixtureTest(int kind) {
 
     // One waiting record per checked row, so that the sweep counts every row from the start.
     const QVector<QStringList> rows = _checkedRows;
+    _netBatch->clearRecords();
     {
         std::lock_guard<std::mutex> lock(_pendingMutex);
         _fixtureList.clear();
         _rebootList.clear();
-        _netInfoList.clear();
         const std::int32_t start = static_cast<std::int32_t>(_time64(nullptr));
         for (const QStringList& row : rows) {
             FixturePendingInfo record;

@@ -5,6 +5,7 @@
 #include "AddressProbeQueue.h"
 #include "DeviceManager.h"
 #include "DeviceTableRow.h"
+#include "NetInfoBatch.h"
 #include "NewAddressRule.h"
 #include "PingHelper.h"
 #include "dialogs/ProgressBarDialog.h"
@@ -24,7 +25,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <memory>
 
 namespace {
@@ -95,11 +95,7 @@ void MainFrame::notifyRow(int code, const QString& mac, RowText text) {
 }
 
 void MainFrame::stopNetBatch() {
-    _netBatchStop = true;
-    if (_netBatchThread.joinable())
-        _netBatchThread.join();
-    _netBatchStop = false;
-    _netBatchRunning = false;
+    _netBatch->stop();
 }
 
 // ---- IP change ----
@@ -136,7 +132,7 @@ void MainFrame::onModifyIP() {
     }
     stopNetBatch();
     KVX_NET_StopModifyNetInfo();
-    _netEndCovers = -1; // an end still queued belongs to the stopped run
+    _netBatch->dropEnd(); // an end still queued belongs to the stopped run
     if (_checkTimer) {
         _checkTimer->stop();
         _batchStartTick = GetTickCount();
@@ -147,13 +143,11 @@ void MainFrame::onModifyIP() {
     }
     clearPendingLists();
     _openKind = 4;
-    _netRangeUsedUp = false;
+    _netBatch->setRangeUsedUp(false);
     const QVector<QStringList> rows = _checkedRows;
 
     if (info.mode != 0) {
-        _netBatchBegun = 0;
-        _netBatchRunning = true;
-        _netBatchThread = std::thread(&MainFrame::batchModifyIpThd, this, info, rows);
+        _netBatch->start([this, info, rows] { batchModifyIpThd(info, rows); });
         startCheckTimer();
         showProgress(4, tr("Modifying IP...."));
         return;
@@ -176,11 +170,7 @@ void MainFrame::onModifyIP() {
     }
     DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
     fillCamera(request, *record);
-    {
-        std::lock_guard<std::mutex> lock(_pendingMutex);
-        _netInfoList.push_back(pendingRecord(4, *record));
-        _ipChanges[mac] = change;
-    }
+    _netBatch->add(pendingRecord(4, *record), mac, change);
     request.changeMask = DSC_CHANGE_IP | DSC_CHANGE_MASK | DSC_CHANGE_GATEWAY;
     putText(request.newIp, sizeof request.newIp, startIp);
     putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
@@ -206,14 +196,14 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
         },
         [this](const std::string& address) { return pingHost(address); });
     for (const QStringList& row : rows) {
-        if (_netBatchStop)
+        if (_netBatch->stopping())
             break;
         std::uint32_t value = 0;
         newaddress::Verdict verdict = newaddress::Verdict::NoVerdict;
         bool usedUp = false;
         const std::string mac = row.value(DeviceColumn::Mac).toStdString();
         AddressLedger::Change change = 0; // the address held for this camera
-        while (!_netBatchStop) {
+        while (!_netBatch->stopping()) {
             if (!candidates.next(1, &value, &verdict)) {
                 usedUp = true;
                 break;
@@ -226,16 +216,16 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
                 break;
             newaddress::logPassedOver(where, verdict, format(value));
         }
-        if (_netBatchStop || usedUp) {
+        if (_netBatch->stopping() || usedUp) {
             if (change != 0)
                 _engine->addressLedger().refused(change); // never sent: no camera takes it
         }
-        if (_netBatchStop)
+        if (_netBatch->stopping())
             break;
         if (usedUp) {
             // The rows left get nothing; the end of the batch says so.
             Qx_Write_Log(300, where, "laddr is 0xFFFFFFFF");
-            _netRangeUsedUp = true;
+            _netBatch->setRangeUsedUp(true);
             break;
         }
         const bool noVerdict = verdict == newaddress::Verdict::NoVerdict;
@@ -255,22 +245,15 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
                          candidate.c_str());
             NetInfoResultInfo failed = pendingRecord(4, *record);
             failed.status = 2;
-            {
-                std::lock_guard<std::mutex> lock(_pendingMutex);
-                _netInfoList.push_back(failed);
-            }
-            ++_netBatchBegun;
+            _netBatch->add(failed);
+            _netBatch->begun();
             notifyRow(2, QString::fromStdString(mac), RowText::ModifyIpFailed);
             continue;
         }
         DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
         fillCamera(request, *record);
-        {
-            std::lock_guard<std::mutex> lock(_pendingMutex);
-            _netInfoList.push_back(pendingRecord(4, *record));
-            _ipChanges[mac] = change;
-        }
-        ++_netBatchBegun;
+        _netBatch->add(pendingRecord(4, *record), mac, change);
+        _netBatch->begun();
         request.changeMask = DSC_CHANGE_IP | DSC_CHANGE_MASK | DSC_CHANGE_GATEWAY;
         putText(request.mask, sizeof request.mask, fieldText(info.mask, sizeof info.mask));
         putText(request.gateway, sizeof request.gateway, fieldText(info.gateway, sizeof info.gateway));
@@ -279,7 +262,6 @@ void MainFrame::batchModifyIpThd(OZM::_SC_SETIP_DATA_ info, QVector<QStringList>
     }
     // The time limit counts from the last request.
     _batchStartTick = GetTickCount();
-    _netBatchRunning = false;
 }
 
 // ---- DHCP switch ----
@@ -292,16 +274,14 @@ void MainFrame::onModifyDhcp() {
     const std::uint8_t dhcp = sender() && sender() == _openDhcpBtn ? 1 : 0;
     stopNetBatch();
     KVX_NET_StopModifyNetInfo();
-    _netEndCovers = -1; // an end still queued belongs to the stopped run
+    _netBatch->dropEnd(); // an end still queued belongs to the stopped run
     clearPendingLists();
-    _netBatchBegun = 0;
-    _netBatchRunning = true;
-    _netBatchThread = std::thread(&MainFrame::batchModifyDhcpThd, this, _checkedRows, dhcp);
+    _netBatch->start([this, rows = _checkedRows, dhcp] { batchModifyDhcpThd(rows, dhcp); });
 }
 
 void MainFrame::batchModifyDhcpThd(QVector<QStringList> rows, std::uint8_t dhcp) {
     for (const QStringList& row : rows) {
-        if (_netBatchStop)
+        if (_netBatch->stopping())
             break;
         if (!_engine)
             continue;
@@ -321,15 +301,11 @@ void MainFrame::batchModifyDhcpThd(QVector<QStringList> rows, std::uint8_t dhcp)
         putText(request.gateway, sizeof request.gateway, "192.168.1.1");
         putText(request.address4, sizeof request.address4, "192.168.1.1");
         putText(request.mac3, sizeof request.mac3, fieldText(record->mac, sizeof record->mac));
-        {
-            std::lock_guard<std::mutex> lock(_pendingMutex);
-            _netInfoList.push_back(pendingRecord(4, *record));
-        }
-        ++_netBatchBegun;
+        _netBatch->add(pendingRecord(4, *record));
+        _netBatch->begun();
         KVX_NET_ModifyNetInfo(&request, &MainFrame::modifyNetInfoCallback, this);
     }
     _batchStartTick = GetTickCount();
-    _netBatchRunning = false;
 }
 
 // ---- Full netcom ----
@@ -343,7 +319,7 @@ void MainFrame::onFullNetcomEnable() {
     }
     stopNetBatch();
     KVX_NET_StopModifyNetInfo();
-    _netEndCovers = -1; // an end still queued belongs to the stopped run
+    _netBatch->dropEnd(); // an end still queued belongs to the stopped run
     clearPendingLists();
     _openKind = 5;
     int records = 0;
@@ -358,10 +334,7 @@ void MainFrame::onFullNetcomEnable() {
         }
         DSC_MODIFY_NETINFO_REQUEST request = baseRequest();
         fillCamera(request, *record);
-        {
-            std::lock_guard<std::mutex> lock(_pendingMutex);
-            _netInfoList.push_back(pendingRecord(5, *record));
-        }
+        _netBatch->add(pendingRecord(5, *record));
         ++records;
         request.changeMask = DSC_CHANGE_FULL_NETCOM;
         request.fullNetcom = on ? 1 : 0;
@@ -388,12 +361,8 @@ int MainFrame::modifyNetInfoCallback(const DSC_MODIFY_NETINFO_RESPONSE* resp, vo
 
 void MainFrame::onModifyNetInfoResult(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
     if (!resp) {
-        // The run that ends holds the requests a batch thread has begun so far (all of them
-        // once it has finished); later requests join a run that ends later.
-        const int covers = _netBatchRunning ? _netBatchBegun.load() : std::numeric_limits<int>::max();
-        int seen = _netEndCovers.load();
-        while (seen < covers && !_netEndCovers.compare_exchange_weak(seen, covers)) {
-        }
+        // Later requests of a batch thread join a run that ends later.
+        _netBatch->runEnded();
         emit modifyNetInfoEnd();
         return;
     }
@@ -414,27 +383,10 @@ void MainFrame::onModifyNetInfoResult(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
     }
 }
 
-namespace {
-
-// Sets the status of every net-info record of this MAC.
-void markNetInfo(std::mutex& mutex, PendingList<NetInfoResultInfo>& list, const std::string& mac,
-                 std::int32_t status) {
-    std::lock_guard<std::mutex> lock(mutex);
-    list.forEachOfMac(mac, [status](NetInfoResultInfo& record) { record.status = status; });
-}
-
-} // namespace
-
 void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     const std::string mac = fieldText(resp.mac, sizeof resp.mac);
     const QString macText = QString::fromStdString(mac);
-    AddressLedger::Change change = 0;
-    {
-        std::lock_guard<std::mutex> lock(_pendingMutex);
-        const auto it = _ipChanges.find(mac);
-        if (it != _ipChanges.end())
-            change = it->second;
-    }
+    const AddressLedger::Change change = _netBatch->change(mac);
     if (resp.result != 0) {
         if (_engine && change != 0)
             _engine->addressLedger().refused(change); // the camera stays where it is
@@ -448,15 +400,11 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
         const bool relogin = _engine && _engine->reloginRenews(mac);
         if (!reLoginDevice(&resp, relogin, change) || !relogin) {
             notifyRow(2, macText, RowText::NoReloginAfterIpChange);
-            std::lock_guard<std::mutex> lock(_pendingMutex);
-            _netInfoList.forEachOfMac(mac, [](NetInfoResultInfo& record) {
-                record.status = 1;
-                record.loginState = 1003;
-            });
+            _netBatch->markReloginGivenUp(mac);
             return;
         }
     }
-    markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
+    _netBatch->mark(mac, resp.result != 0 ? 2 : 1);
 }
 
 void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
@@ -474,7 +422,7 @@ void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     } else {
         notifyRow(2, macText, RowText::FullNetcomFailed);
     }
-    markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
+    _netBatch->mark(mac, resp.result != 0 ? 2 : 1);
 }
 
 void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
@@ -487,27 +435,13 @@ void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
     else
         text = open ? RowText::DhcpOpenFailed : RowText::DhcpCloseFailed;
     notifyRow(2, macText, text);
-    markNetInfo(_pendingMutex, _netInfoList, mac, resp.result != 0 ? 2 : 1);
+    _netBatch->mark(mac, resp.result != 0 ? 2 : 1);
 }
 
 // ---- End of the modification run (GUI thread) ----
 
 void MainFrame::onModifyNetInfoEnd() {
     // Times out the unanswered records of the requests that the ended run held.
-    const int covers = _netEndCovers.exchange(-1);
-    std::vector<std::pair<QString, RowText>> timedOut; // MAC, row text
-    {
-        std::lock_guard<std::mutex> lock(_pendingMutex);
-        const std::size_t held = covers < 0 ? 0 : static_cast<std::size_t>(covers);
-        for (std::size_t i = 0; i < _netInfoList.size() && i < held; ++i) {
-            NetInfoResultInfo& record = _netInfoList[i];
-            if (record.status != 0 || (record.kind != 4 && record.kind != 5))
-                continue;
-            record.status = 3;
-            timedOut.emplace_back(QString::fromStdString(fieldText(record.mac, sizeof record.mac)),
-                                  record.kind == 5 ? RowText::FullNetcomTimeout : RowText::ModifyIpTimeout);
-        }
-    }
-    for (const auto& entry : timedOut)
-        notifyRow(2, entry.first, entry.second);
+    for (const auto& entry : _netBatch->timeOutEnded())
+        notifyRow(2, QString::fromStdString(entry.first), entry.second);
 }

@@ -4,6 +4,7 @@
 
 #include "DeviceManager.h"
 #include "DeviceTableRow.h"
+#include "NetInfoBatch.h"
 #include "quillet/Quillet.h"
 #include "tarsel/CTableView.h"
 
@@ -191,9 +192,10 @@ void MainFrame::applyPendingResult(int type, const QString& mac, const QString& 
 }
 
 void MainFrame::clearPendingLists() {
-    std::lock_guard<std::mutex> lock(_pendingMutex);
-    _fixtureList.clear();
-    _rebootList.clear();
-    _netInfoList.clear();
-    _ipChanges.clear();
+    {
+        std::lock_guard<std::mutex> lock(_pendingMutex);
+        _fixtureList.clear();
+        _rebootList.clear();
+    }
+    _netBatch->clear();
 }

@@ -4,6 +4,7 @@
 
 #include "DeviceManager.h"
 #include "DeviceTableRow.h"
+#include "NetInfoBatch.h"
 #include "dialogs/ProgressBarDialog.h"
 #include "dialogs/ShowResultDialog.h"
 #include "dialogs/TipDialog.h"
@@ -215,12 +216,14 @@ void MainFrame::onCheckTimerSlot() {
         return;
     int netKind = -1, rebootKind = -1;
     int netCount = 0, rebootCount = 0;
+    _netBatch->withRecords([&](const PendingList<NetInfoResultInfo>& list) {
+        if (!list.empty()) {
+            netKind = list.front().kind;
+            netCount = static_cast<int>(list.size());
+        }
+    });
     {
         std::lock_guard<std::mutex> lock(_pendingMutex);
-        if (!_netInfoList.empty()) {
-            netKind = _netInfoList.front().kind;
-            netCount = static_cast<int>(_netInfoList.size());
-        }
         if (!_rebootList.empty()) {
             rebootKind = static_cast<int>(_rebootList.front().kind);
             rebootCount = static_cast<int>(_rebootList.size());
@@ -236,7 +239,7 @@ void MainFrame::onCheckTimerSlot() {
     }
     if (rebootCount == 0) {
         // No record to wait for (a search emptied the lists, or the batch found no camera).
-        if (netCount == 0 && !(_openKind == 4 && _netBatchRunning))
+        if (netCount == 0 && !(_openKind == 4 && _netBatch->running()))
             emit modifyParamEnd(_openKind);
         return;
     }
@@ -250,7 +253,7 @@ void MainFrame::onCheckTimerSlot() {
 
 void MainFrame::checkModifyIpTimeout(int n) {
     takeChangeRelogins();
-    if (_netBatchRunning)
+    if (_netBatch->running())
         return; // the thread still sends; the limit starts with its last request
     sweep(4, n, GetTickCount());
 }
@@ -259,31 +262,24 @@ void MainFrame::takeChangeRelogins() {
     if (!_engine)
         return;
     std::vector<QString> notRenewed;
-    {
-        std::lock_guard<std::mutex> lock(_pendingMutex);
-        for (NetInfoResultInfo& record : _netInfoList) {
-            if (record.kind != 4 || record.status != 1 || record.loginState != 0)
-                continue;
-            const std::string mac = fieldText(record.mac, sizeof record.mac);
-            const auto it = _ipChanges.find(mac);
-            if (it == _ipChanges.end())
-                continue;
-            switch (_engine->changeRelogin(it->second)) {
-            case DeviceManager::ChangeRelogin::LoggedIn:
-                record.loginState = 1001;
-                break;
-            case DeviceManager::ChangeRelogin::Failed:
-                record.loginState = 1002;
-                break;
-            case DeviceManager::ChangeRelogin::NotRenewed:
-                record.loginState = 1003;
-                notRenewed.push_back(QString::fromStdString(mac));
-                break;
-            case DeviceManager::ChangeRelogin::Pending:
-                break;
-            }
+    _netBatch->forEachChanged([&](NetInfoResultInfo& record, AddressLedger::Change change) {
+        if (record.kind != 4 || record.status != 1 || record.loginState != 0)
+            return;
+        switch (_engine->changeRelogin(change)) {
+        case DeviceManager::ChangeRelogin::LoggedIn:
+            record.loginState = 1001;
+            break;
+        case DeviceManager::ChangeRelogin::Failed:
+            record.loginState = 1002;
+            break;
+        case DeviceManager::ChangeRelogin::NotRenewed:
+            record.loginState = 1003;
+            notRenewed.push_back(QString::fromStdString(fieldText(record.mac, sizeof record.mac)));
+            break;
+        case DeviceManager::ChangeRelogin::Pending:
+            break;
         }
-    }
+    });
     for (const QString& mac : notRenewed)
         notifyRow(2, mac, RowText::NoReloginAfterIpChange);
 }
@@ -316,13 +312,16 @@ void MainFrame::sweep(int kind, int n, std::uint64_t now) {
     const std::uint64_t elapsed = now > start ? now - start : 0;
     const bool timedOut = elapsed >= limitMs;
     std::vector<std::pair<QString, RowText>> texts;
-    {
+    int count = 0;
+    if (kind == 4 || kind == 5) {
+        count = _netBatch->withRecords(
+            [&](PendingList<NetInfoResultInfo>& list) { return sweepList(list, *rule, timedOut, texts); });
+    } else {
         std::lock_guard<std::mutex> lock(_pendingMutex);
-        const int count = kind == 4 || kind == 5 ? sweepList(_netInfoList, *rule, timedOut, texts)
-                                                 : sweepList(_rebootList, *rule, timedOut, texts);
-        if (!timedOut && count < n)
-            return;
+        count = sweepList(_rebootList, *rule, timedOut, texts);
     }
+    if (!timedOut && count < n)
+        return;
     for (const auto& entry : texts)
         notifyRow(2, entry.first, entry.second);
     emit modifyParamEnd(kind);
@@ -361,11 +360,8 @@ void MainFrame::onModifyParamEnd(int cmd_type) {
     }
     std::vector<NetInfoResultInfo> netInfo;
     if (cmd_type == 4) {
-        {
-            std::lock_guard<std::mutex> lock(_pendingMutex);
-            netInfo = _netInfoList;
-        }
-        if (_netRangeUsedUp.exchange(false)) {
+        netInfo = _netBatch->records();
+        if (_netBatch->takeRangeUsedUp()) {
             TipDialog::showWarning(tr("No free IP address is left: the remaining devices were not changed!"));
             if (netInfo.empty())
                 return; // nothing was sent: no table

@@ -6,6 +6,7 @@
 #include "Cmodifytableview.h"
 #include "CmodifyresultmodelEx.h"
 #include "MainFrame.h"
+#include "NetInfoBatch.h"
 #include "FleetTest.h"
 #include "ProgressBarDialog.h"
 #include "ShowResultDialog.h"
@@ -35,7 +36,7 @@
 class MainFrameTestAccess {
 public:
     static auto& rebootList(MainFrame& frame) { return frame._rebootList; }
-    static auto& netInfoList(MainFrame& frame) { return frame._netInfoList; }
+    static NetInfoBatch& netBatch(MainFrame& frame) { return *frame._netBatch; }
     static std::mutex& pendingMutex(MainFrame& frame) { return frame._pendingMutex; }
     // Puts the fixture timer's start elapsedMs of program time back and runs one GPIO sweep.
     static void sweepGpioAfter(MainFrame& frame, std::int64_t elapsedMs, int count) {
@@ -493,14 +494,14 @@ TEST_F(FixtureTests, TestStartEmptiesTheOtherPendingLists) {
     {
         std::lock_guard<std::mutex> lock(Access::pendingMutex(frame));
         Access::rebootList(frame).push_back(DeviceResultInfo{});
-        Access::netInfoList(frame).push_back(NetInfoResultInfo{});
     }
+    Access::netBatch(frame).add(NetInfoResultInfo{});
     std::size_t reboot = 99, netInfo = 99;
     closer().setDecider([&](QWidget* widget) {
         if (qobject_cast<ProgressBarDialog*>(widget) && reboot == 99) {
+            netInfo = Access::netBatch(frame).records().size();
             std::lock_guard<std::mutex> lock(Access::pendingMutex(frame));
             reboot = Access::rebootList(frame).size();
-            netInfo = Access::netInfoList(frame).size();
         }
         return decide(widget);
     });

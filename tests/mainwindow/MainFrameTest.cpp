@@ -1,5 +1,6 @@
 #include "MainFrame.h"
 #include "MainWindowTestSupport.h"
+#include "NetInfoBatch.h"
 #include "RowTexts.h"
 
 #include "ozmlogic/ParamsMgr.h"
@@ -42,7 +43,7 @@ public:
     static SwitchControl* fullNetcomSwitch(MainFrame& frame) { return frame._fullNetcomSwitch; }
     static QComboBox* cardBox(MainFrame& frame) { return frame._networkCardTypeBox; }
     static PendingList<DeviceResultInfo>& rebootList(MainFrame& frame) { return frame._rebootList; }
-    static PendingList<NetInfoResultInfo>& netInfoList(MainFrame& frame) { return frame._netInfoList; }
+    static NetInfoBatch& netBatch(MainFrame& frame) { return *frame._netBatch; }
 };
 
 namespace {
@@ -529,14 +530,15 @@ DeviceResultInfo pendingReboot(std::uint32_t kind, const char* mac) {
 TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     MainFrame frame;
     auto& reboots = Access::rebootList(frame);
-    auto& netInfo = Access::netInfoList(frame);
+    NetInfoBatch& netBatch = Access::netBatch(frame);
+    const auto netLogin = [&netBatch] { return netBatch.records().at(0).loginState; };
     const char* a = "AA:00:00:00:13:01";
     const char* b = "AA:00:00:00:13:02";
     reboots = {pendingReboot(6, a), pendingReboot(6, a), pendingReboot(6, b)};
     NetInfoResultInfo net{};
     net.kind = 4;
     std::snprintf(net.mac, sizeof(net.mac), "%s", a);
-    netInfo = {net};
+    netBatch.add(net);
 
     notify(frame, 11, {a, "Reboot Success"});
     EXPECT_EQ(reboots[0].status, 1);
@@ -554,11 +556,11 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     // An IP change's record ends on its own relogin only, never on another login's answer.
     notify(frame, 10, {a, "Login Successful"});
     EXPECT_EQ(reboots[0].loginState, 1001);
-    EXPECT_EQ(netInfo[0].loginState, 0);
+    EXPECT_EQ(netLogin(), 0);
     EXPECT_EQ(reboots[2].loginState, 0);
     notify(frame, 10, {a, "Login Failed"});
     EXPECT_EQ(reboots[1].loginState, 1002);
-    EXPECT_EQ(netInfo[0].loginState, 0);
+    EXPECT_EQ(netLogin(), 0);
 
     // Lists replaced or refilled: the records of a MAC are found in the new lists only.
     const char* question = "AA:00:00:00:13:0?";
@@ -576,14 +578,14 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     // earlier batch only marks nothing, and an answer marks only the records of its own MAC.
     frame.onSearchDevices();
     EXPECT_TRUE(reboots.empty());
-    EXPECT_TRUE(netInfo.empty());
+    EXPECT_TRUE(netBatch.records().empty());
     const char* c = "AA:00:00:00:13:03";
     const char* d = "AA:00:00:00:13:04";
     reboots.push_back(pendingReboot(6, c));
     reboots.push_back(pendingReboot(6, d));
     reboots.push_back(pendingReboot(6, b));
     std::snprintf(net.mac, sizeof(net.mac), "%s", c);
-    netInfo.push_back(net);
+    netBatch.add(net);
     notify(frame, 11, {a, "Reboot Success"});
     notify(frame, 10, {a, "Login Successful"});
     notify(frame, 11, {question, "Reboot Success"});
@@ -591,7 +593,7 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
         EXPECT_EQ(reboots[i].status, 0) << i;
         EXPECT_EQ(reboots[i].loginState, 0) << i;
     }
-    EXPECT_EQ(netInfo[0].loginState, 0);
+    EXPECT_EQ(netLogin(), 0);
     notify(frame, 11, {b, "Reboot Failed"});
     notify(frame, 11, {d, "Reboot Success"});
     notify(frame, 10, {c, "Login Failed"});
@@ -601,7 +603,7 @@ TEST_F(MainFrameTest, ResultCodesUpdateThePendingRecordsOfTheirMac) {
     EXPECT_EQ(reboots[1].loginState, 0);
     EXPECT_EQ(reboots[2].status, 2);
     EXPECT_EQ(reboots[2].loginState, 0);
-    EXPECT_EQ(netInfo[0].loginState, 0);
+    EXPECT_EQ(netLogin(), 0);
 }
 
 TEST_F(MainFrameTest, BrowserAddressIsValidatedFirst) {

@@ -7,6 +7,7 @@
 
 #include "DeviceManager.h"
 #include "MainFrame.h"
+#include "NetInfoBatch.h"
 #include "FleetTest.h"
 #include "LongLimits.h"
 #include "ProgressBarDialog.h"
@@ -51,17 +52,13 @@ public:
         const auto it = buttons.find(which);
         return f.*(it == buttons.end() ? &MainFrame::_searchBtn : it->second);
     }
-    static std::vector<NetInfoResultInfo> netInfo(MainFrame& f) {
-        std::lock_guard<std::mutex> lock(f._pendingMutex);
-        return f._netInfoList;
-    }
+    static std::vector<NetInfoResultInfo> netInfo(MainFrame& f) { return f._netBatch->records(); }
     static std::vector<DeviceResultInfo> reboots(MainFrame& f) {
         std::lock_guard<std::mutex> lock(f._pendingMutex);
         return f._rebootList;
     }
     static void setNetInfo(MainFrame& f, std::vector<NetInfoResultInfo> list) {
-        std::lock_guard<std::mutex> lock(f._pendingMutex);
-        f._netInfoList = std::move(list);
+        f._netBatch->withRecords([&](PendingList<NetInfoResultInfo>& records) { records = std::move(list); });
     }
     static void setReboots(MainFrame& f, std::vector<DeviceResultInfo> list) {
         std::lock_guard<std::mutex> lock(f._pendingMutex);
@@ -72,7 +69,7 @@ public:
         f._batchStartTick = start;
     }
     static void sweep(MainFrame& f, int kind, int n, std::uint64_t now) { f.sweep(kind, n, now); }
-    static bool batchRunning(MainFrame& f) { return f._netBatchRunning || f._netBatchThread.joinable(); }
+    static bool batchRunning(MainFrame& f) { return f._netBatch->started(); }
 };
 
 namespace netinfotest {
