@@ -570,8 +570,10 @@ std::vector<std::string> Schedule::check(bool* excused) {
         if (before || !s.doneNs || s.startNs > c->endNs || c->waited)
             faults.push_back(who.str() + read + ", a push " +
                              (c->waited ? std::string("while its device's question had been open")
-                              : before  ? std::string("written before the request was sent")
-                                        : std::string("written after the call returned")));
+                              : before  ? "written " + ms(c->sentNs - std::min(c->sentNs, s.doneNs)) +
+                                             " before the request was sent (stalled " +
+                                             ms(m_ticker->stalledNs(s.doneNs, c->sentNs)) + ")"
+                                       : std::string("written after the call returned")));
     }
     if (!faults.empty() && std::getenv("TREMIX_TRACE")) {
         std::sort(calls.begin(), calls.end(),

@@ -140,7 +140,10 @@ void CRequestGate::NoteDrained(std::uint64_t atNs) {
 void CRequestGate::SetLink(bool up) {
     std::lock_guard<std::mutex> lock(m_lock);
     m_linkUp = up;
-    m_drainedNs = nowNs();
+    // A new link starts empty. A link going down may still hold bytes that are parsed after this
+    // moment, so it is no moment of an empty receive side.
+    if (up)
+        m_drainedNs = std::max(m_drainedNs, nowNs());
     if (!up)
         for (auto& entry : m_onTheirWay) {
             entry.second->lost = true;

@@ -74,7 +74,7 @@ public:
     // The receive side held nothing unparsed at atNs (taken before a read that found nothing).
     void NoteDrained(std::uint64_t atNs);
     // The link came up (nothing is unread on a new link) or went down (requests on their way are
-    // lost; nothing more can arrive on it).
+    // lost; what it still holds may be parsed later, and nothing more arrives on it).
     void SetLink(bool up);
     // Wakes every waiter to look at its stop condition again.
     void Wake();
