@@ -2,13 +2,16 @@
 // until an answer for that device comes (or the silence limit passes) nothing else is asked of it.
 // The orders of late answers, pushes, reconnects and logouts, and the bounds, are the random
 // schedules' (ScheduleTest.cpp); these are the cases that need a scale of their own.
+#include "CRequestGate.h"
 #include "TremixTestSupport.h"
+#include "TremixTime.h"
 
 #include "quillet/Quillet.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -136,4 +139,36 @@ TEST_F(TremixQuestions, RepliesOfAnotherKindOrDeviceAreNotTaken) {
     EXPECT_TRUE(dropped) << "A's late answer is dropped";
     sim.setResult(a, result(a, "NEW-A"));
     EXPECT_EQ(ask(h, a, Field::Audio), "NEW-A");
+}
+
+// The gate alone: a push decides a request only when the receive side was seen empty after the
+// request went out. A link going down is no such moment (the bytes it still holds may be parsed
+// afterwards, though they came before); a new link starts empty.
+TEST(TremixGate, APushDecidesOnlyAfterAnEmptyReceiveSideSeenAfterTheSend) {
+    using tremix::CRequestGate;
+    const auto pushAfter = [](const std::function<void(CRequestGate&)>& between) {
+        CRequestGate gate;
+        gate.SetLink(true);
+        gate.NoteDrained(tremix::nowNs());
+        CRequestGate::Request request;
+        request.key = "aa0000000001";
+        EXPECT_EQ(gate.Send(
+                      request, tremix::nowNs() + 1'000'000'000, [] { return 1L; }, [] { return false; }),
+                  CRequestGate::Sent::Yes);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        between(gate);
+        std::uint64_t receivedAfter = 0;
+        EXPECT_TRUE(gate.AdmitPush(request.key, [&](std::uint64_t t) { receivedAfter = t; }));
+        return gate.Finish(request, [&](std::uint64_t sentNs) { return receivedAfter > sentNs; });
+    };
+    EXPECT_EQ(pushAfter([](CRequestGate&) {}), CRequestGate::End::Open) << "no empty moment after the send";
+    EXPECT_EQ(pushAfter([](CRequestGate& g) { g.NoteDrained(tremix::nowNs()); }), CRequestGate::End::Push);
+    EXPECT_EQ(pushAfter([](CRequestGate& g) { g.SetLink(false); }), CRequestGate::End::Open)
+        << "parsed from what the link held when it went down";
+    EXPECT_EQ(pushAfter([](CRequestGate& g) {
+                  g.SetLink(false);
+                  g.SetLink(true);
+              }),
+              CRequestGate::End::Push)
+        << "read from the new link";
 }
