@@ -62,9 +62,15 @@ void captureDebug(QtMsgType type, const QMessageLogContext&, const QString& text
     g_debugLines << text;
 }
 
+// A list of its own: a shared copy, released after the lock, would race with the next append's
+// growth of the list (the list's sharing count is not a lock).
 QStringList debugLines() {
     std::lock_guard<std::mutex> lock(g_debugMutex);
-    return g_debugLines;
+    QStringList copy;
+    copy.reserve(g_debugLines.size());
+    for (const QString& line : g_debugLines)
+        copy << line;
+    return copy;
 }
 
 // What one result dialog showed.
