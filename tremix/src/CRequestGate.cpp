@@ -142,13 +142,14 @@ void CRequestGate::SetLink(bool up) {
     m_linkUp = up;
     // A new link starts empty. A link going down may still hold bytes that are parsed after this
     // moment, so it is no moment of an empty receive side.
-    if (up)
+    if (up) {
         m_drainedNs = std::max(m_drainedNs, nowNs());
-    if (!up)
+    } else {
         for (auto& entry : m_onTheirWay) {
             entry.second->lost = true;
             entry.second->settled.store(true, std::memory_order_release);
         }
+    }
     m_changed.notify_all();
 }
 
