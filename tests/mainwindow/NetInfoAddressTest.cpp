@@ -1,6 +1,7 @@
 // The IP change's new addresses against the simulated fleet with the stand-in ping: the candidates
 // and their range, the addresses on their way to a camera, the relogin after an answer.
 #include "NetInfoBatchTestSupport.h"
+#include "TcpIpRecord.h"
 
 #include "kvxnet/KvxSdkRecords.h"
 
@@ -266,11 +267,7 @@ TEST_F(NetInfoBatchTest, SlowCameraKeepsItsNewAddressFromTheOtherParameterRun) {
     EXPECT_EQ(status(frame, slowRow).toStdString(), "Login Failed") << "its relogin at .10 found nothing yet";
     EXPECT_EQ(sentNewIps(), std::vector<std::string>{"127.0.7.10"});
 
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.7.10");
-    std::strcpy(tcp.mask, "255.0.0.0");
-    std::strcpy(tcp.gateway, "127.0.0.1");
-    std::strcpy(tcp.dns, "127.0.0.1");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.7.10");
     ozmParamsMgr()->setTcpIpInfo(&tcp);
     ozmParamsMgr()->setWaitInfo(86400);
     OZM::SC_OTHERPARAMENABLE flags{};

@@ -4,6 +4,7 @@
 #include "FleetTest.h"
 #include "RunCloser.h"
 #include "SearchLogin.h"
+#include "TcpIpRecord.h"
 
 #include "camsim/SimControl.h"
 #include "ozmlogic/ParamsMgr.h"
@@ -39,11 +40,7 @@ protected:
 
 TEST_F(OtherParamButtonTest, ButtonRunsTheStoredFamiliesOnTheCheckedRows) {
     ParamsMgr* store = ozmParamsMgr();
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.6.1");
-    std::strcpy(tcp.mask, "255.0.0.0");
-    std::strcpy(tcp.gateway, "127.0.0.1");
-    std::strcpy(tcp.dns, "127.0.0.1");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.6.1");
     store->setTcpIpInfo(&tcp);
     OZM::_SC_PORT_DATA port{8081, 8555, 8443, 8899, 1};
     store->setPortParamInfo(&port);

@@ -2,6 +2,7 @@
 // afterwards, their order and pauses, the values they translate, failures, and the waits after a
 // restart.
 #include "OtherParamTestSupport.h"
+#include "TcpIpRecord.h"
 
 using namespace otherparamtest;
 
@@ -69,11 +70,7 @@ TEST_F(OtherParamTest, AllFamiliesInOrderWithTheirBytes) {
     ParamsMgr* store = ozmParamsMgr();
     qputenv("CORVANE_SIM_PING_UP", "127.0.5.10");
 
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.5.10");
-    std::strcpy(tcp.mask, "255.255.0.0");
-    std::strcpy(tcp.gateway, "127.0.0.1");
-    std::strcpy(tcp.dns, "127.0.0.53");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.5.10", "255.255.0.0", "127.0.0.1", "127.0.0.53");
     tcp.fullNetcom = 1;
     store->setTcpIpInfo(&tcp);
     OZM::_SC_PORT_DATA port{8080, 8554, 8443, 8899, 1};

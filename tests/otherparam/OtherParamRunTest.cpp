@@ -1,6 +1,7 @@
 // The other-parameter run against the simulated fleet: the time limit, the start, new
 // addresses, the end paths, threads across runs and many cameras at once.
 #include "OtherParamTestSupport.h"
+#include "TcpIpRecord.h"
 
 using namespace otherparamtest;
 
@@ -157,11 +158,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         ASSERT_NO_FATAL_FAILURE(loginFleet());
         QFile::remove(pingLog);
         qputenv("CORVANE_SIM_PING_UP", c.answering);
-        OZM::_SC_TCP_IP_DATA tcp{};
-        std::strncpy(tcp.ip, c.start, sizeof tcp.ip - 1);
-        std::strcpy(tcp.mask, c.mask);
-        std::strcpy(tcp.gateway, "127.0.0.1");
-        std::strcpy(tcp.dns, "127.0.0.1");
+        OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord(c.start, c.mask);
         ozmParamsMgr()->setTcpIpInfo(&tcp);
         enable({OZM::FamilyTcpIp, OZM::FamilyDdns});
 
@@ -234,9 +231,7 @@ TEST_F(OtherParamTest, EndedRunStartsNoFurtherDevices) {
     for (int i = 1; i <= 12; ++i)
         busy << QString("127.0.7.%1").arg(i);
     qputenv("CORVANE_SIM_PING_UP", busy.join(',').toUtf8());
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.7.1");
-    std::strcpy(tcp.mask, "255.0.0.0");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.7.1", "255.0.0.0", "", "");
     ozmParamsMgr()->setTcpIpInfo(&tcp);
     ozmParamsMgr()->setWaitInfo(1);
     enable({OZM::FamilyDdns, OZM::FamilyTcpIp});
@@ -265,11 +260,7 @@ TEST_F(OtherParamTest, PortStopsAtFirstFailureAndRefusedAddressChangeFails) {
     ASSERT_NO_FATAL_FAILURE(loginFleet());
     OZM::_SC_PORT_DATA port{8080, 554, 0, 8899, 1}; // the camera refuses HTTPS port 0
     ozmParamsMgr()->setPortParamInfo(&port);
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.6.1");
-    std::strcpy(tcp.mask, "255.0.0.0");
-    std::strcpy(tcp.gateway, "127.0.0.1");
-    std::strcpy(tcp.dns, "127.0.0.1");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.6.1");
     ozmParamsMgr()->setTcpIpInfo(&tcp);
     enable({OZM::FamilyPort, OZM::FamilyTcpIp});
     camsim::inject({fleet[1].mac, "KVX_NET_SetNetPropertyEx", true, false, 0, -1});
@@ -438,9 +429,7 @@ TEST_F(OtherParamTest, RunEndsOnlyAfterEveryRecordWasAdded) {
     // Camera 0 fails fast; finding camera 1's address takes several slow pings.
     qputenv("OTHERPARAM_PING_DELAY", "0.15");
     qputenv("CORVANE_SIM_PING_UP", "127.0.7.2,127.0.7.3,127.0.7.4");
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.7.1");
-    std::strcpy(tcp.mask, "255.0.0.0");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.7.1", "255.0.0.0", "", "");
     ozmParamsMgr()->setTcpIpInfo(&tcp);
     enable({OZM::FamilyTcpIp});
     camsim::inject({"*", "KVX_NET_SetNetPropertyEx", true, false, 0, -1});
@@ -636,11 +625,7 @@ TEST_F(OtherParamTest, CameraStillBusyPastTheWaitIsLeftOut) {
 // not handed out again (and not pinged).
 TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
     ASSERT_NO_FATAL_FAILURE(loginFleet());
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.9.1");
-    std::strcpy(tcp.mask, "255.0.0.0");
-    std::strcpy(tcp.gateway, "127.0.0.1");
-    std::strcpy(tcp.dns, "127.0.0.1");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.9.1");
     ozmParamsMgr()->setTcpIpInfo(&tcp);
     // Camera 0's DDNS read is held until the test lets it go: its run times out before its
     // address change. The run's limit (1 s) passes only once its device thread holds the read.
@@ -715,11 +700,7 @@ TEST_F(OtherParamTest, SixteenCamerasEndToEnd) {
     winport::setTimeScale(0.03);
     useCameras(16);
     ASSERT_NO_FATAL_FAILURE(loginFleet());
-    OZM::_SC_TCP_IP_DATA tcp{};
-    std::strcpy(tcp.ip, "127.0.8.1");
-    std::strcpy(tcp.mask, "255.0.0.0");
-    std::strcpy(tcp.gateway, "127.0.0.1");
-    std::strcpy(tcp.dns, "127.0.0.1");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.8.1");
     ozmParamsMgr()->setTcpIpInfo(&tcp);
     OZM::_SC_SETOSD_DATA_ osd{};
     std::strcpy(osd.text, "Line 4");
