@@ -1,6 +1,7 @@
 #include "DeviceManager.h"
 
 #include "DeviceTableRow.h"
+#include "MacKey.h"
 #include "fields/FixedFieldText.h"
 #include "kvxnet/KvxNetSdk.h"
 #include "quillet/Quillet.h"
@@ -132,10 +133,11 @@ void DeviceManager::setNotify(const OZM::_NOTIFY_PARAM* param) {
 // ---------------------------------------------------------------- search-information map
 
 std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> DeviceManager::findSearchInfo(const std::string& mac) {
+    const std::string key = mackey::key(mac);
     std::lock_guard<std::mutex> lock(m_mapLock);
-    if (mac.empty())
+    if (key.empty())
         return nullptr;
-    auto it = m_searchInfo.find(mac);
+    auto it = m_searchInfo.find(key);
     if (it == m_searchInfo.end())
         return nullptr;
     return std::make_unique<DSC_SEARCH_RESPONSE_INFO>(it->second);
@@ -146,7 +148,7 @@ int DeviceManager::addSearchInfo(const std::string& mac, const DSC_SEARCH_RESPON
         return -1;
     {
         std::lock_guard<std::mutex> lock(m_mapLock);
-        m_searchInfo[mac] = *record;
+        m_searchInfo[mackey::key(mac)] = *record;
     }
     m_ledger.seenAt(mac, fieldText(record->ip, sizeof record->ip));
     return 0;
@@ -156,7 +158,7 @@ void DeviceManager::removeSearchInfo(const std::string& mac) {
     if (mac.empty())
         return;
     std::lock_guard<std::mutex> lock(m_mapLock);
-    m_searchInfo.erase(mac);
+    m_searchInfo.erase(mackey::key(mac));
 }
 
 void DeviceManager::clearSearchInfo() {
@@ -181,10 +183,11 @@ void DeviceManager::setSearchInfoAccount(const std::string& mac, const char* use
 
 bool DeviceManager::updateSearchInfo(const std::string& mac,
                                      const std::function<void(DSC_SEARCH_RESPONSE_INFO&)>& edit) {
+    const std::string key = mackey::key(mac);
     std::lock_guard<std::mutex> lock(m_mapLock);
-    if (mac.empty())
+    if (key.empty())
         return false;
-    auto it = m_searchInfo.find(mac);
+    auto it = m_searchInfo.find(key);
     if (it == m_searchInfo.end())
         return false;
     edit(it->second);
@@ -275,7 +278,7 @@ int DeviceManager::loginDevice(const DSC_SEARCH_RESPONSE_INFO* record) {
                 slot->owner = this;
                 slot->index = index;
                 copyField(slot->mac, sizeof slot->mac, record->mac, sizeof record->mac);
-                std::vector<int>& indices = m_slotsByMac[fieldText(slot->mac, sizeof slot->mac)];
+                std::vector<int>& indices = m_slotsByMac[mackey::key(fieldText(slot->mac, sizeof slot->mac))];
                 indices.insert(std::lower_bound(indices.begin(), indices.end(), index), index);
                 copyField(slot->ip, sizeof slot->ip, record->ip, sizeof record->ip);
                 slot->hIPCLogin = 0;
@@ -709,7 +712,7 @@ std::vector<LoginSlot> DeviceManager::slotsForMac(const std::string& mac) {
 }
 
 const std::vector<int>* DeviceManager::slotIndicesOf(const std::string& mac) const {
-    const auto it = m_slotsByMac.find(mac);
+    const auto it = m_slotsByMac.find(mackey::key(mac));
     return it == m_slotsByMac.end() || it->second.empty() ? nullptr : &it->second;
 }
 

@@ -52,7 +52,7 @@ public:
     explicit DeviceManager(QWidget* parent = nullptr);
     ~DeviceManager() override;
 
-    // Search-information map: value copies under one lock.
+    // Search-information map: value copies under one lock, one record per MAC key (MacKey.h).
     // A copy of the stored record, or null for an empty or unknown MAC.
     std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> findSearchInfo(const std::string& mac);
     // Stores a copy of the record; a record of the same MAC is replaced. 0, or -1 for an
@@ -134,7 +134,7 @@ public:
 
     // New addresses on their way to a camera. Both address batches pass over an address the
     // ledger holds, unpinged: its camera may not answer there yet. The engine tells it of the
-    // search answers, the logins and the run's device threads.
+    // search answers, the logins and the run's address changes.
     AddressLedger& addressLedger() { return m_ledger; }
     // How an IP change's own relogin ended (DeviceManagerAddresses.cpp): Pending until then;
     // NotRenewed when there was no handle to renew.
@@ -218,7 +218,7 @@ private:
     std::mutex m_changeLock;
     std::map<AddressLedger::Change, ChangeRelogin> m_changeRelogins;
 
-    // Search-information map.
+    // Search-information map, by MAC key.
     std::mutex m_mapLock;
     std::map<std::string, DSC_SEARCH_RESPONSE_INFO> m_searchInfo;
 
@@ -226,7 +226,7 @@ private:
     // against logoutAll; m_resultOrder keeps a login's status texts in order.
     std::mutex m_slotLock;
     std::array<LoginSlot, kLoginSlots> m_slots;
-    // The slots of each MAC in index order, kept with every change of a slot's MAC.
+    // The slots of each MAC key in index order, kept with every change of a slot's MAC.
     std::unordered_map<std::string, std::vector<int>> m_slotsByMac;
     // The slot indices of a MAC, or null; m_slotLock held.
     const std::vector<int>* slotIndicesOf(const std::string& mac) const;
@@ -309,8 +309,9 @@ private:
     // leftOut: MACs that an earlier run's device threads still work on; they get a record
     // without a device thread.
     void configOtherParamThd(QVector<QStringList> rows, OtherParamJob job, std::set<std::string> leftOut);
-    // claim: the row's new address (column 19) in the ledger, ended with the thread.
-    void startOtherDeviceThread(QStringList row, const OtherParamJob& job, AddressLedger::RunThread claim);
+    // claim: the ledger's change of the row's new address (column 19). The thread lets it go if
+    // it never sends it; once sent, only the ledger's evidence ends it.
+    void startOtherDeviceThread(QStringList row, const OtherParamJob& job, AddressLedger::Change claim);
     void handleModifyOtherParam(QStringList* row);
     // Sleeps in program time; false when the engine is shutting down.
     bool otherSleep(int programMs);
@@ -345,6 +346,9 @@ private:
                       const std::function<void()>& beforeText = nullptr,
                       const std::function<void()>& afterText = nullptr);
     void setOtherResult(std::uint64_t runId, const QString& mac, int family, int value);
+    // The time limit: the unreached rows get records, every pending family of every record is
+    // timed out (result 3) with its failure text.
+    void timeOutOtherRecords(const QVector<QStringList>& unreached, const OZM::SC_OTHERPARAMENABLE& flags);
     void reapOtherThreads(bool all);
     // Those of these MACs that a device thread of any run still works on.
     std::set<std::string> busyOtherMacs(const std::set<std::string>& macs);
@@ -356,8 +360,11 @@ private:
     QTimer* m_otherCheckTimer = nullptr;
     std::mutex m_otherLock; // every field below up to the start tick
     std::vector<OtherParamResultInfo> m_otherResults;
-    std::unordered_map<std::string, std::size_t> m_otherResultOfMac; // first record of each MAC
-    std::set<std::size_t> m_otherLeftOut; // records of cameras left out as still busy
+    std::unordered_map<std::string, std::size_t> m_otherResultOfMac; // first record of each MAC key
+    std::set<std::size_t> m_otherLeftOut;    // records of cameras left out as still busy
+    QVector<QStringList> m_otherRows;        // the run's checked rows
+    int m_otherReached = 0;                  // rows the configuration thread has dealt with
+    OZM::SC_OTHERPARAMENABLE m_otherFlags{}; // the run's flags, as its records copy them
     std::uint64_t m_otherRunId = 0;
     bool m_otherConfigDone = true;
     bool m_otherEnded = true;

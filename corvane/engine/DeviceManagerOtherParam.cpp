@@ -5,6 +5,7 @@
 
 #include "AddressProbeQueue.h"
 #include "DeviceTableRow.h"
+#include "MacKey.h"
 #include "NewAddressRule.h"
 #include "OtherParamFields.h"
 #include "PingHelper.h"
@@ -30,6 +31,8 @@ namespace {
 
 // The job of the device thread that runs on this thread; empty elsewhere.
 thread_local OtherParamJob t_job;
+// The device thread's new address in the ledger while it is not yet sent to its camera.
+thread_local AddressLedger::Change t_unsentChange = 0;
 
 // Address probes that run ahead of their turn in the configuration thread.
 constexpr int kAddressProbeWindow = 16;
@@ -267,6 +270,9 @@ int DeviceManager::startOtherParamConfig(QVector<QStringList> rows) {
         m_otherResults.clear();
         m_otherResultOfMac.clear();
         m_otherLeftOut.clear();
+        m_otherRows = rows;
+        m_otherReached = 0;
+        m_otherFlags = enable;
         m_otherConfigDone = false;
         m_otherEnded = false;
         m_otherRangeUsedUp = false;
@@ -363,8 +369,10 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
     job.templates = templates;
     {
         std::lock_guard<std::mutex> lock(m_otherLock);
-        if (runId == m_otherRunId)
+        if (runId == m_otherRunId) {
             m_otherTemplates = templates;
+            m_otherFlags = t.enable;
+        }
     }
 
     // New addresses: counted up from a strictly valid start address, never wrapping. Without
@@ -398,6 +406,13 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         const std::string mac = row.value(DeviceColumn::Mac).toStdString();
         const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
         if (!info) {
+            {
+                // Reached, left out; past the time limit the row is the limit's.
+                std::lock_guard<std::mutex> lock(m_otherLock);
+                if (runId != m_otherRunId || m_otherEnded)
+                    break;
+                m_otherReached = index + 1;
+            }
             Qx_Write_Log(300, "DeviceManager::configOtherParamThd", "cannot findSearchInfo, mac:%s",
                          mac.c_str());
             continue;
@@ -416,13 +431,15 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         }
         {
             std::lock_guard<std::mutex> lock(m_otherLock);
-            if (runId != m_otherRunId)
+            // Past the time limit the rows not reached yet have their records from the limit.
+            if (runId != m_otherRunId || m_otherEnded)
                 break;
+            m_otherReached = index + 1;
             m_otherResults.push_back(record);
             if (busy)
                 m_otherLeftOut.insert(m_otherResults.size() - 1);
             else
-                m_otherResultOfMac.emplace(fieldText(record.mac, sizeof record.mac),
+                m_otherResultOfMac.emplace(mackey::key(fieldText(record.mac, sizeof record.mac)),
                                            m_otherResults.size() - 1);
         }
         if (busy) {
@@ -433,7 +450,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         }
 
         QStringList copy = row;
-        AddressLedger::RunThread claim = 0; // the device thread's new address in the ledger
+        AddressLedger::Change claim = 0; // the row's new address in the ledger
         if (tcpIp && haveAddresses) {
             QString found;
             bool gaveUp = false;
@@ -453,7 +470,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
                 }
                 const std::string text = dottedquad::format(candidate);
                 // Judged free; taken only if nothing came to hold it since.
-                if (verdict == Verdict::Free && (claim = m_ledger.runThreadStarted(text)) == 0)
+                if (verdict == Verdict::Free && (claim = m_ledger.sent(mac, text)) == 0)
                     verdict = Verdict::Held;
                 if (verdict == Verdict::Free) {
                     found = QString::fromStdString(text);
@@ -478,7 +495,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
         }
         // A run that ended meanwhile starts no more devices.
         if (!runLive()) {
-            m_ledger.runThreadEnded(claim);
+            m_ledger.refused(claim); // never sent: no camera takes it
             break;
         }
         startOtherDeviceThread(copy, job, claim);
@@ -487,7 +504,7 @@ void DeviceManager::configOtherParamThd(QVector<QStringList> rows, OtherParamJob
 }
 
 void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob& job,
-                                           AddressLedger::RunThread claim) {
+                                           AddressLedger::Change claim) {
     auto done = std::make_shared<std::atomic<bool>>(false);
     auto sleeper = std::make_shared<OtherSleeper>();
     OtherDeviceThread entry;
@@ -497,10 +514,12 @@ void DeviceManager::startOtherDeviceThread(QStringList row, const OtherParamJob&
     entry.thread = std::thread([this, row, job, done, sleeper, claim]() mutable {
         t_job = job;
         t_otherSleeper = sleeper.get();
+        t_unsentChange = claim;
         handleModifyOtherParam(&row);
+        // The thread's end frees nothing its camera was told; an address never sent is let go.
+        m_ledger.refused(std::exchange(t_unsentChange, 0));
         t_otherSleeper = nullptr;
         t_job = OtherParamJob();
-        m_ledger.runThreadEnded(claim);
         done->store(true);
     });
     std::lock_guard<std::mutex> lock(m_otherThreadLock);
@@ -585,6 +604,10 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
         if (!otherSleep(kOtherStepGapMs))
             return;
         const bool ok = modifyTcpInfo(row) == 0;
+        // Held until the camera is seen at the address (or at a later one); a refusal ends it.
+        const AddressLedger::Change change = std::exchange(t_unsentChange, 0);
+        if (!ok)
+            m_ledger.refused(change);
         if (ok) {
             notifyRowText(2, mac, RowText::TcpIpSuccess);
             const QString newIp = row->value(DeviceColumn::NewIp);
@@ -596,10 +619,14 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
                 r.dhcp = static_cast<std::uint8_t>(t.tcpIp.dhcp & 0xFF);
                 r.fullNetcom = static_cast<std::uint8_t>(t.tcpIp.fullNetcom & 0xFF);
             });
-            if (!known)
+            if (!known) {
+                m_ledger.gaveUp(change);
                 return;
+            }
             notifyTexts(8, {mac, newIp, RowTexts::text(RowText::NewIp, newIp)});
-            rebootWait(mac, true);
+            if (!rebootWait(mac, true))
+                m_ledger.gaveUp(change); // not back at the address: it stays held
+
         } else {
             notifyRowText(2, mac, RowText::TcpIpFailed);
         }
@@ -642,7 +669,7 @@ bool DeviceManager::rebootWait(const QString& mac, bool lastStep) {
 void DeviceManager::setOtherResult(std::uint64_t runId, const QString& mac, int family, int value) {
     if (family < 0 || family >= OZM::FamilyCount)
         return;
-    const std::string key = mac.toStdString();
+    const std::string key = mackey::key(mac.toStdString());
     std::lock_guard<std::mutex> lock(m_otherLock);
     if (runId == 0 || runId != m_otherRunId)
         return; // a thread of an earlier run
@@ -671,8 +698,9 @@ std::vector<OtherParamResultInfo> DeviceManager::otherParamResults() {
 }
 
 void DeviceManager::onCheckTimerSlot() {
-    std::vector<std::pair<QString, int>> timedOut;
-    bool end = false;
+    bool limit = false;
+    QVector<QStringList> unreached;
+    OZM::SC_OTHERPARAMENABLE flags{};
     {
         std::lock_guard<std::mutex> lock(m_otherLock);
         if (m_otherEnded)
@@ -680,30 +708,57 @@ void DeviceManager::onCheckTimerSlot() {
         const std::uint64_t elapsed = GetTickCount() - m_otherStartTick.load();
         if (elapsed < static_cast<std::uint64_t>(m_otherWaitTime.load()) * 1000u) {
             // Done only once the configuration thread has added every record.
-            if (!m_otherConfigDone)
+            if (!m_otherConfigDone || !std::all_of(m_otherResults.begin(), m_otherResults.end(), recordDone))
                 return;
-            end = std::all_of(m_otherResults.begin(), m_otherResults.end(), recordDone);
         } else {
-            for (auto& record : m_otherResults) {
-                if (record.kind != 7)
-                    continue;
-                for (int f : kTimeoutOrder) {
-                    if (record.flags[f] == 1 && record.results[f] == 0) {
-                        record.results[f] = 3;
-                        timedOut.emplace_back(
-                            QString::fromLatin1(fieldText(record.mac, sizeof record.mac).c_str()), f);
-                    }
+            limit = true;
+            unreached = m_otherRows.mid(m_otherReached);
+            m_otherReached = m_otherRows.size();
+            flags = m_otherFlags;
+        }
+        m_otherEnded = true; // the configuration thread adds no record from here on
+    }
+    if (limit)
+        timeOutOtherRecords(unreached, flags);
+    emit modifyOtherParamEnd();
+}
+
+void DeviceManager::timeOutOtherRecords(const QVector<QStringList>& unreached,
+                                        const OZM::SC_OTHERPARAMENABLE& flags) {
+    // The rows the configuration thread never reached are in the table too, every family failed.
+    std::vector<OtherParamResultInfo> added;
+    for (const QStringList& row : unreached) {
+        const std::string mac = row.value(DeviceColumn::Mac).toStdString();
+        Qx_Write_Log(300, "DeviceManager::onCheckTimerSlot",
+                     "time limit reached before the device was started, mac:%s", mac.c_str());
+        OtherParamResultInfo record;
+        std::memset(&record, 0, sizeof record);
+        const std::unique_ptr<DSC_SEARCH_RESPONSE_INFO> info = findSearchInfo(mac);
+        copyField(record.mac, info ? fieldText(info->mac, sizeof info->mac) : mac);
+        copyField(record.ip,
+                  info ? fieldText(info->ip, sizeof info->ip) : row.value(DeviceColumn::Ip).toStdString());
+        std::memcpy(record.flags, flags.flag, sizeof record.flags);
+        record.kind = 7;
+        added.push_back(record);
+    }
+    std::vector<std::pair<QString, int>> timedOut;
+    {
+        std::lock_guard<std::mutex> lock(m_otherLock);
+        m_otherResults.insert(m_otherResults.end(), added.begin(), added.end());
+        for (auto& record : m_otherResults) {
+            if (record.kind != 7)
+                continue;
+            for (int f : kTimeoutOrder) {
+                if (record.flags[f] == 1 && record.results[f] == 0) {
+                    record.results[f] = 3;
+                    timedOut.emplace_back(
+                        QString::fromLatin1(fieldText(record.mac, sizeof record.mac).c_str()), f);
                 }
             }
-            end = true;
         }
-        if (end)
-            m_otherEnded = true;
     }
     for (const auto& item : timedOut)
         notifyRowText(2, item.first, kTimeoutText[item.second]);
-    if (end)
-        emit modifyOtherParamEnd();
 }
 
 void DeviceManager::onModifyOtherParamEnd() {

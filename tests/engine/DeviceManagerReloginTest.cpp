@@ -2,6 +2,7 @@
 // login table under concurrent use.
 #include "EngineTestSupport.h"
 
+#include "harness/LogCapture.h"
 #include "kvxnet/KvxSdkRecords.h"
 
 #include <atomic>
@@ -106,6 +107,42 @@ TEST_F(EngineTest, ChangeReloginEndsOnItsOwnLoginAndAFailureKeepsTheAddressHeld)
     camsim::useFleet({there});
     ASSERT_EQ(engine->reloginDeviceNow(&atNewAddress), 0);
     EXPECT_TRUE(waitFor([&] { return ledger.mayHandOut(moved); }));
+}
+
+// An IP change's relogin whose login call the camera refuses at once has ended then, failed: the
+// change does not wait out the 30 s login limit, the refusal is shown once, and the address the
+// camera was not seen at stays held.
+TEST_F(EngineTest, ChangeReloginRefusedAtOnceEndsAtOnce) {
+    const std::string moved = "127.0.5.20";
+    searchFound({searchRecord(fleet[0])}, 1);
+    ASSERT_TRUE(waitFor([&] { return notes->count(10, mac(0), "Login Successful") == 1; }));
+    AddressLedger& ledger = engine->addressLedger();
+    const AddressLedger::Change change = ledger.sent(fleet[0].mac, moved);
+    ASSERT_NE(change, 0u);
+    auto atNewAddress = searchRecord(fleet[0]);
+    std::snprintf(atNewAddress.ip, sizeof atNewAddress.ip, "%s", moved.c_str());
+    engine->updateSearchInfo(fleet[0].mac, [&](DSC_SEARCH_RESPONSE_INFO& r) { r = atNewAddress; });
+    // Nothing answers at the new address yet: the one login there is refused by its call.
+    camsim::inject({"*", "KVX_NET_Login", true, false, 0, 1});
+    harness::LogCapture log;
+    ASSERT_EQ(engine->reloginDevice(&atNewAddress, change), 0);
+    const auto calledThere = [&] {
+        for (const camsim::CallRecord& call : camsim::calls("KVX_NET_Login")) {
+            if (call.text == moved)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor(calledThere, 10000)) << "the relogin is served 20 s after its request";
+    const std::uint64_t called = GetTickCount();
+    ASSERT_TRUE(waitFor(
+        [&] { return engine->changeRelogin(change) != DeviceManager::ChangeRelogin::Pending; }, 10000));
+    EXPECT_LT(GetTickCount() - called, 15000u) << "the refused relogin waited for the login limit";
+    EXPECT_EQ(engine->changeRelogin(change), DeviceManager::ChangeRelogin::Failed);
+    EXPECT_EQ(engine->slotsForMac(fleet[0].mac).at(0).state, LoginSlot::Failed);
+    EXPECT_EQ(notes->count(10, mac(0), "Login Failed"), 1);
+    EXPECT_FALSE(ledger.mayHandOut(moved));
+    EXPECT_EQ(log.count("the address stays held"), 1);
 }
 
 // The device name is read 1000 ms (program time) after the login call returned.
