@@ -669,6 +669,65 @@ TEST_F(OtherParamTest, AddressHeldByAnEarlierRunIsNotHandedOutAgain) {
     EXPECT_TRUE(!pinged.contains("127.0.9.1") || pinged.indexOf("127.0.9.1") > pinged.indexOf("127.0.9.2"));
 }
 
+// A camera that never answered an IP change to .70 keeps .70 held; the run moves it to .90 and
+// it logs in there: that sighting ends the earlier hold too, and .70 may be sent to another.
+TEST_F(OtherParamTest, CameraSeenAtTheRunsAddressFreesItsEarlierOne) {
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
+    AddressLedger& ledger = engine->addressLedger();
+    ASSERT_NE(ledger.sent(fleet[0].mac, "127.0.9.70"), 0u) << "as an IP change that got no answer";
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.9.90");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    enable({OZM::FamilyTcpIp});
+    {
+        RunCloser closer;
+        ASSERT_TRUE(runToTheEnd(rows({0})));
+        ASSERT_EQ(closer.tables.size(), 1u);
+        EXPECT_EQ(closer.tables[0].rows.value(0), (QStringList{"127.0.0.11", "Success"}));
+    }
+    ASSERT_TRUE(enginetest::waitFor([&] {
+        const std::vector<LoginSlot> logins = engine->slotsForMac(fleet[0].mac);
+        return !logins.empty() && logins[0].loggedIn() && std::string(logins[0].ip) == "127.0.9.90";
+    })) << "logged in at the run's address";
+
+    EXPECT_TRUE(ledger.mayHandOut("127.0.9.90"));
+    EXPECT_TRUE(ledger.mayHandOut("127.0.9.70")) << "the earlier hold outlived the camera's sighting";
+}
+
+// The time limit cuts a run whose configuration thread is still probing the first camera's new
+// address: every checked camera is in the table, the ones never reached with every family failed,
+// each named once in the log.
+TEST_F(OtherParamTest, RunCutByItsLimitListsEveryCheckedCamera) {
+    ASSERT_NO_FATAL_FAILURE(loginFleet());
+    qputenv("OTHERPARAM_PING_DELAY", "1");
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.7.1");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    ozmParamsMgr()->setWaitInfo(1);
+    enable({OZM::FamilyDdns, OZM::FamilyTcpIp});
+    harness::LogCapture log;
+    RunCloser closer;
+    ASSERT_EQ(engine->startOtherParamConfig(rows({0, 1, 2})), 0);
+    ASSERT_EQ(closer.tables.size(), 1u);
+    EXPECT_EQ(closer.tables[0].headers, (QStringList{"IP", "Setting DDNS", "Setting TCP/IP"}));
+    EXPECT_EQ(closer.tables[0].rows, (QList<QStringList>{{"127.0.0.11", "Failed", "Failed"},
+                                                         {"127.0.0.12", "Failed", "Failed"},
+                                                         {"127.0.0.13", "Failed", "Failed"}}));
+    const auto results = engine->otherParamResults();
+    ASSERT_EQ(results.size(), 3u);
+    for (const auto& record : results) {
+        EXPECT_EQ(record.kind, 7);
+        EXPECT_EQ(record.results[OZM::FamilyDdns], 3) << record.mac;
+        EXPECT_EQ(record.results[OZM::FamilyTcpIp], 3) << record.mac;
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(statuses(i), (QStringList{"Modify DDNS Failed", "Modify Tcp/Ip Failed"})) << i;
+        EXPECT_EQ(log.count("time limit reached before the device was started, mac:" + fleet[i].mac),
+                  i == 0 ? 0 : 1)
+            << i;
+    }
+    engine.reset(); // ends the configuration thread's probes
+    EXPECT_TRUE(camsim::calls("KVX_NET_GetDDNS2").empty()) << "no device thread started after the limit";
+}
+
 // ------------------------------------------------------------------ the restart wait's pings
 
 TEST_F(OtherParamTest, RestartWaitPausesBetweenPings) {
