@@ -384,7 +384,8 @@ void MainFrame::onModifyNetInfoResult(const DSC_MODIFY_NETINFO_RESPONSE* resp) {
 }
 
 void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
-    const std::string mac = fieldText(resp.mac, sizeof resp.mac);
+    // The row texts name the camera as its row does, however the answer spells the MAC.
+    const std::string mac = _netBatch->recordMac(fieldText(resp.mac, sizeof resp.mac));
     const QString macText = QString::fromStdString(mac);
     const AddressLedger::Change change = _netBatch->change(mac);
     if (resp.result != 0) {
@@ -408,7 +409,7 @@ void MainFrame::onModifyIpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
 }
 
 void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
-    const std::string mac = fieldText(resp.mac, sizeof resp.mac);
+    const std::string mac = _netBatch->recordMac(fieldText(resp.mac, sizeof resp.mac));
     const QString macText = QString::fromStdString(mac);
     if (resp.result == 0) {
         if (resp.fullNetcom == 1) {
@@ -426,7 +427,7 @@ void MainFrame::onFullNetcomResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
 }
 
 void MainFrame::onDhcpResult(const DSC_MODIFY_NETINFO_RESPONSE& resp) {
-    const std::string mac = fieldText(resp.mac2, sizeof resp.mac2);
+    const std::string mac = _netBatch->recordMac(fieldText(resp.mac2, sizeof resp.mac2));
     const QString macText = QString::fromStdString(mac);
     const bool open = resp.dhcp == 1;
     RowText text;

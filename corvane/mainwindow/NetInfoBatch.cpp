@@ -32,7 +32,7 @@ void NetInfoBatch::add(const NetInfoResultInfo& record, const std::string& mac,
                        AddressLedger::Change change) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_records.push_back(record);
-    m_changes[mac] = change;
+    m_changes[mackey::key(mac)] = change;
 }
 
 void NetInfoBatch::mark(const std::string& mac, std::int32_t status) {
@@ -50,8 +50,20 @@ void NetInfoBatch::markReloginGivenUp(const std::string& mac) {
 
 AddressLedger::Change NetInfoBatch::change(const std::string& mac) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const auto it = m_changes.find(mac);
+    const auto it = m_changes.find(mackey::key(mac));
     return it != m_changes.end() ? it->second : 0;
+}
+
+std::string NetInfoBatch::recordMac(const std::string& mac) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::string spelled = mac;
+    bool found = false;
+    m_records.forEachOfMac(mac, [&](const NetInfoResultInfo& record) {
+        if (!found)
+            spelled = PendingList<NetInfoResultInfo>::macOf(record);
+        found = true;
+    });
+    return spelled;
 }
 
 std::vector<NetInfoResultInfo> NetInfoBatch::records() {

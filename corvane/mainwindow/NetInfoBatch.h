@@ -5,6 +5,7 @@
 #pragma once
 
 #include "AddressLedger.h"
+#include "MacKey.h"
 #include "NetInfoResultInfo.h"
 #include "PendingList.h"
 #include "RowTexts.h"
@@ -49,6 +50,9 @@ public:
     void markReloginGivenUp(const std::string& mac);
     // The camera's IP change in the latest IP batch; 0 for none.
     AddressLedger::Change change(const std::string& mac);
+    // The MAC as the camera's first record spells it (an answer may spell it otherwise); mac
+    // itself when no record has it.
+    std::string recordMac(const std::string& mac);
     // Calls f(record, change) for every record of a camera with an IP change, under the lock.
     template <class F> void forEachChanged(F f);
     // Calls f(records) under the lock and returns what it returns.
@@ -85,13 +89,13 @@ private:
 
     std::mutex m_mutex;
     PendingList<NetInfoResultInfo> m_records;
-    std::unordered_map<std::string, AddressLedger::Change> m_changes;
+    std::unordered_map<std::string, AddressLedger::Change> m_changes; // by MAC key
 };
 
 template <class F> void NetInfoBatch::forEachChanged(F f) {
     std::lock_guard<std::mutex> lock(m_mutex);
     for (NetInfoResultInfo& record : m_records) {
-        const auto it = m_changes.find(PendingList<NetInfoResultInfo>::macOf(record));
+        const auto it = m_changes.find(mackey::key(PendingList<NetInfoResultInfo>::macOf(record)));
         if (it != m_changes.end())
             f(record, it->second);
     }

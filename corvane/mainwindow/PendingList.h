@@ -1,7 +1,9 @@
 // A list of pending records (each with a char mac[18] field) that finds the records of a MAC in
-// constant time. Records are only appended or the whole list replaced; the MAC of a record
-// never changes once it is in the list (the other fields may).
+// constant time, by MAC key (MacKey.h: case and separators do not matter). Records are only appended or the
+// whole list replaced; the MAC of a record never changes once it is in the list (the other fields may).
 #pragma once
+
+#include "MacKey.h"
 
 #include <cstddef>
 #include <cstring>
@@ -26,7 +28,7 @@ public:
 
     void push_back(const Record& record) {
         m_records.push_back(record);
-        m_byMac[macOf(record)].push_back(m_records.size() - 1);
+        m_byMac[mackey::key(macOf(record))].push_back(m_records.size() - 1);
     }
     void clear() {
         m_records.clear();
@@ -45,9 +47,9 @@ public:
     typename std::vector<Record>::const_iterator end() const { return m_records.end(); }
     operator const std::vector<Record>&() const { return m_records; }
 
-    // Calls f(record) for every record whose MAC text is mac, in list order.
+    // Calls f(record) for every record of the MAC, in list order.
     template <class F> void forEachOfMac(const std::string& mac, F f) {
-        const auto it = m_byMac.find(mac);
+        const auto it = m_byMac.find(mackey::key(mac));
         if (it == m_byMac.end())
             return;
         for (std::size_t i : it->second)
@@ -67,9 +69,9 @@ private:
         m_records = std::move(records);
         m_byMac.clear();
         for (std::size_t i = 0; i < m_records.size(); ++i)
-            m_byMac[macOf(m_records[i])].push_back(i);
+            m_byMac[mackey::key(macOf(m_records[i]))].push_back(i);
     }
 
     std::vector<Record> m_records;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byMac;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_byMac; // by MAC key
 };

@@ -296,6 +296,101 @@ TEST_F(NetInfoBatchTest, SlowCameraKeepsItsNewAddressFromTheOtherParameterRun) {
     }
 }
 
+// The run moves camera B to .50; B is slow to come back, and its device thread gives up waiting
+// for it. .50 is still on its way to B: the IP change of camera D passes over it unpinged and
+// sends D .51 (nothing but a real camera's return could free it; the stand-in's refusal of a
+// duplicate address is not relied on: what counts is what was sent).
+TEST_F(NetInfoBatchTest, SlowCameraKeepsTheRunsAddressFromTheIpChange) {
+    std::vector<camsim::CameraProfile> profiles = camsim::defaultFleet(2);
+    profiles[0].rebootMs = 400000; // B: back long after its device thread gave up
+    camsim::useFleet(profiles);
+    const QString pingLog = usePingLog();
+    MainFrame frame;
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 2));
+    const auto rowOf = [&](const std::string& mac) {
+        for (int r = 0; r < frame.deviceTable()->rowCount(); ++r) {
+            if (frame.deviceTable()->getData(r, CTableView::ColMac).toString().toStdString() == mac)
+                return r;
+        }
+        return -1;
+    };
+    const auto checkOnly = [&](const std::string& mac) {
+        frame.deviceTable()->setIsCheckAll(false);
+        frame.deviceTable()->setRowChecked(rowOf(mac), true);
+        ASSERT_EQ(frame.checkedRows().size(), 1);
+    };
+    OZM::_SC_TCP_IP_DATA tcp = frametest::tcpIpRecord("127.0.7.50");
+    ozmParamsMgr()->setTcpIpInfo(&tcp);
+    ozmParamsMgr()->setWaitInfo(86400);
+    OZM::SC_OTHERPARAMENABLE flags{};
+    flags.flag[OZM::FamilyTcpIp] = 1;
+    ozmParamsMgr()->setOtherParamEnable(&flags);
+    ASSERT_NO_FATAL_FAILURE(checkOnly(profiles[0].mac));
+    harness::LogCapture log;
+    {
+        frametest::LongLimits limits;
+        frame.onModifyOtherParameters(); // returns once the run's table was closed
+    }
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0].rows.value(0).value(1), "Success") << "B took .50";
+    camsim::CameraProfile b;
+    ASSERT_TRUE(camsim::findCamera(profiles[0].mac, &b));
+    ASSERT_FALSE(b.online) << "B is still on its way: the test needs it away throughout";
+    EXPECT_EQ(log.count("the address stays held"), 1) << "the thread that gave up says so once";
+
+    camsim::clearCallLog();
+    QFile::remove(pingLog);
+    const OZM::_SC_SETIP_DATA_ info = ipRecord(1, "127.0.7.50");
+    ozmParamsMgr()->setIpInfo(&info);
+    ASSERT_NO_FATAL_FAILURE(checkOnly(profiles[1].mac));
+    Access::button(frame, "modifyIp")->click();
+    EXPECT_EQ(sentNewIps(), std::vector<std::string>{"127.0.7.51"}) << ".50 was sent to a second camera";
+    EXPECT_TRUE(log.contains("pNewIp is held by a change in progress,pNewIp = 127.0.7.50"));
+    QFile pinged(pingLog);
+    if (pinged.open(QIODevice::ReadOnly)) {
+        EXPECT_FALSE(pinged.readAll().contains("127.0.7.50\n")) << "a held address is not pinged";
+    }
+    ASSERT_TRUE(camsim::findCamera(profiles[0].mac, &b));
+    EXPECT_FALSE(b.online) << "the IP change ran while B was away";
+}
+
+// A refusal whose MAC is spelled otherwise (lower case, dashes) than the search's is its camera's:
+// its row fails, the table says "Failed", and the address it was sent is free again.
+TEST_F(NetInfoBatchTest, RefusalWithTheMacSpelledOtherwiseIsItsCamerasAnswer) {
+    const std::vector<camsim::CameraProfile> profiles = camsim::defaultFleet(1);
+    camsim::useFleet(profiles);
+    MainFrame frame;
+    ASSERT_NO_FATAL_FAILURE(searchAndCheckAll(frame, 1));
+    camsim::inject(
+        {profiles[0].mac, "KVX_NET_ModifyNetInfo", false, true, 0, -1}); // its own answer never comes
+    const std::string upper = profiles[0].mac;
+    QString lower = QString::fromStdString(upper).toLower();
+    QString dashes = QString::fromStdString(upper).replace(':', '-');
+    for (const QString& spelled : {lower, dashes}) {
+        SCOPED_TRACE(spelled.toStdString());
+        tables.clear();
+        const OZM::_SC_SETIP_DATA_ info = ipRecord(0, "127.0.7.60");
+        ozmParamsMgr()->setIpInfo(&info);
+        onBusy = [&] {
+            DSC_MODIFY_NETINFO_RESPONSE resp;
+            std::memset(&resp, 0, sizeof resp);
+            std::snprintf(resp.tag, sizeof resp.tag, "%s", DSC_TAG);
+            resp.type = DSC_TYPE_MODIFY_RESPONSE;
+            resp.result = 1;
+            resp.changeMask = 28;
+            std::snprintf(resp.mac, sizeof resp.mac, "%s", spelled.toLatin1().constData());
+            std::snprintf(resp.newIp, sizeof resp.newIp, "%s", profiles[0].ip.c_str());
+            frame.onModifyNetInfoResult(&resp);
+        };
+        Access::button(frame, "modifyIp")->click();
+        ASSERT_EQ(tables.size(), 1u);
+        EXPECT_EQ(tables[0].rows.value(0).value(1), "Failed");
+        EXPECT_EQ(status(frame, 0), "Modify IP Failed");
+        EXPECT_TRUE(frame.engine()->addressLedger().mayHandOut("127.0.7.60"))
+            << "the camera stays where it is";
+    }
+}
+
 class SlotAccess : public DeviceManager {
 public:
     static LoginSlot* slot(DeviceManager& engine, int index) {
