@@ -332,7 +332,7 @@ TEST_F(NetInfoBatchTest, SlowCameraKeepsTheRunsAddressFromTheIpChange) {
         frame.onModifyOtherParameters(); // returns once the run's table was closed
     }
     ASSERT_EQ(tables.size(), 1u);
-    EXPECT_EQ(tables[0].rows.value(0).value(1), "Success") << "B took .50";
+    EXPECT_EQ(tables[0].rows.value(0).value(1).toStdString(), "Success") << "B took .50";
     camsim::CameraProfile b;
     ASSERT_TRUE(camsim::findCamera(profiles[0].mac, &b));
     ASSERT_FALSE(b.online) << "B is still on its way: the test needs it away throughout";
@@ -384,8 +384,8 @@ TEST_F(NetInfoBatchTest, RefusalWithTheMacSpelledOtherwiseIsItsCamerasAnswer) {
         };
         Access::button(frame, "modifyIp")->click();
         ASSERT_EQ(tables.size(), 1u);
-        EXPECT_EQ(tables[0].rows.value(0).value(1), "Failed");
-        EXPECT_EQ(status(frame, 0), "Modify IP Failed");
+        EXPECT_EQ(tables[0].rows.value(0).value(1).toStdString(), "Failed");
+        EXPECT_EQ(status(frame, 0).toStdString(), "Modify IP Failed");
         EXPECT_TRUE(frame.engine()->addressLedger().mayHandOut("127.0.7.60"))
             << "the camera stays where it is";
     }
