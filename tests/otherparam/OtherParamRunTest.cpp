@@ -77,8 +77,8 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
         const char* start;
         const char* mask;
         const char* answering;
-        QStringList pinged; // every address pinged, sorted
-        QStringList assigned;
+        QStringList pinged;   // every address pinged, sorted
+        QStringList assigned; // per row: new address, "" none, "-" range ran out at it, "x" after that
         const char* log;
         int wait = 700; // stored wait time: the limit is min(3 x 300, wait)
         const char* unroutable = "";
@@ -195,8 +195,7 @@ TEST_F(OtherParamTest, NewAddressesSkipAnsweringOnesAndNeverWrap) {
             ASSERT_TRUE(camsim::findCamera(fleet[i].mac, &now));
             const bool started = want != "-" && want != "x";
             EXPECT_EQ(callsTo("KVX_NET_GetDDNS2", i).size(), started ? 1u : 0u) << "device thread";
-            if (want == "x")
-                continue;
+            // "x", a row after the range ran out, was never reached: in the table all the same.
             const QStringList shown = closer.tables[0].rows.value(records++);
             EXPECT_EQ(shown.value(0), QString::fromStdString(fleet[i].ip));
             if (!started) {
