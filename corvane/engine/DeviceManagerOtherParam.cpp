@@ -626,7 +626,6 @@ void DeviceManager::handleModifyOtherParam(QStringList* row) {
             notifyTexts(8, {mac, newIp, RowTexts::text(RowText::NewIp, newIp)});
             if (!rebootWait(mac, true))
                 m_ledger.gaveUp(change); // not back at the address: it stays held
-
         } else {
             notifyRowText(2, mac, RowText::TcpIpFailed);
         }
