@@ -95,6 +95,15 @@ public:
     void closeClients();
     // Stop listening (connects are refused) or listen again on the same port.
     void setRefusing(bool refuse);
+    // The next connection accepted is written these bytes at once, before anything else.
+    void sendOnAccept(const std::string& bytes, const std::string& tag = std::string());
+    // A fixture that keeps its sockets open and reads nothing; connections accepted while it is
+    // set get small receive buffers, so that a client's sends soon block.
+    void setStalled(bool stalled);
+    // For durationMs, every periodMs: to every client the rest of frame and its first cut bytes
+    // again; every other write meanwhile ends the frame begun before it and begins the next, so
+    // that no write ends on a frame boundary, as a bridge forwarding in chunks does.
+    void stream(const std::string& frame, std::size_t cut, int periodMs, int durationMs);
 
     int connections() const; // accepted so far
     int clients() const;     // connected now
@@ -118,6 +127,7 @@ private:
         std::uint64_t dueMs;
         std::string tag;
         std::uint64_t startedNs = 0;
+        bool streamEnd = false; // the stream's last piece: it only ends the frame begun before
     };
     struct Scheduled {
         std::string bytes;
@@ -158,6 +168,13 @@ private:
     std::map<int, std::unique_ptr<Client>> m_clients;
     int m_nextId = 1;
     std::vector<Write> m_writes;
+    std::vector<Scheduled> m_onAccept;
+    bool m_stalled = false;
+    std::string m_streamFrame;
+    std::size_t m_streamCut = 0;
+    std::uint64_t m_streamPeriodMs = 0, m_streamNextMs = 0, m_streamUntilMs = 0;
+    // Queues the stream's pieces that are due; the time of the next one (0: none).
+    std::uint64_t releaseStream(std::uint64_t now);
 
     // Guarded by m_mutex.
     std::vector<std::function<void()>> m_actions;
