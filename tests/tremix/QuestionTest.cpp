@@ -141,33 +141,36 @@ TEST_F(TremixQuestions, RepliesOfAnotherKindOrDeviceAreNotTaken) {
     EXPECT_EQ(ask(h, a, Field::Audio), "NEW-A");
 }
 
-// The gate alone: a push decides a request only when the receive side was seen empty after the
-// request went out. A link going down is no such moment (the bytes it still holds may be parsed
-// afterwards, though they came before); a new link starts empty.
+// The gate alone: a push decides a request only when its link had parsed everything that came
+// before some moment after the request went out. A link going down is no such moment (the bytes it
+// still holds may be parsed afterwards, though they came before); a new link has parsed all that
+// came before its connect() began.
 TEST(TremixGate, APushDecidesOnlyAfterAnEmptyReceiveSideSeenAfterTheSend) {
     using tremix::CRequestGate;
-    const auto pushAfter = [](const std::function<void(CRequestGate&)>& between) {
+    const int link = 0;
+    const auto pushAfter = [&](const std::function<void(CRequestGate&)>& between) {
         CRequestGate gate;
-        gate.SetLink(true);
-        gate.NoteDrained(tremix::nowNs());
+        gate.SetLink(&link, true, tremix::nowNs());
         CRequestGate::Request request;
         request.key = "aa0000000001";
-        EXPECT_EQ(gate.Send(
-                      request, tremix::nowNs() + 1'000'000'000, [] { return 1L; }, [] { return false; }),
-                  CRequestGate::Sent::Yes);
+        EXPECT_EQ(
+            gate.Send(
+                request, &link, tremix::nowNs() + 1'000'000'000, [] { return 1L; }, [] { return false; }),
+            CRequestGate::Sent::Yes);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         between(gate);
         std::uint64_t receivedAfter = 0;
-        EXPECT_TRUE(gate.AdmitPush(request.key, [&](std::uint64_t t) { receivedAfter = t; }));
+        EXPECT_TRUE(gate.AdmitPush(&link, request.key, [&](std::uint64_t t) { receivedAfter = t; }));
         return gate.Finish(request, [&](std::uint64_t sentNs) { return receivedAfter > sentNs; });
     };
     EXPECT_EQ(pushAfter([](CRequestGate&) {}), CRequestGate::End::Open) << "no empty moment after the send";
-    EXPECT_EQ(pushAfter([](CRequestGate& g) { g.NoteDrained(tremix::nowNs()); }), CRequestGate::End::Push);
-    EXPECT_EQ(pushAfter([](CRequestGate& g) { g.SetLink(false); }), CRequestGate::End::Open)
+    EXPECT_EQ(pushAfter([&](CRequestGate& g) { g.NoteDrained(&link, tremix::nowNs()); }),
+              CRequestGate::End::Push);
+    EXPECT_EQ(pushAfter([&](CRequestGate& g) { g.SetLink(&link, false); }), CRequestGate::End::Open)
         << "parsed from what the link held when it went down";
-    EXPECT_EQ(pushAfter([](CRequestGate& g) {
-                  g.SetLink(false);
-                  g.SetLink(true);
+    EXPECT_EQ(pushAfter([&](CRequestGate& g) {
+                  g.SetLink(&link, false);
+                  g.SetLink(&link, true, tremix::nowNs());
               }),
               CRequestGate::End::Push)
         << "read from the new link";
