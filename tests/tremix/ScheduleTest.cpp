@@ -93,6 +93,9 @@ private:
     // Of the next request for device: answered delayMs after it came, or (-1) never.
     void force(int device, int delayMs);
     void attack(const Event& e);
+    // The source of the answer owed to key's request left unanswered by force; its tag, empty
+    // when there is none.
+    std::string owedAnswer(const std::string& key, bool ok);
     void relogin(const char* host);
     // The link is up again (the last event the session reported is "connected").
     bool waitUp(std::uint64_t ns);
@@ -380,6 +383,18 @@ void Schedule::relogin(const char* host) {
     m_handle.store(PTQ_FT_Login(&m_info));
 }
 
+std::string Schedule::owedAnswer(const std::string& key, bool ok) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    const auto it = m_owed.find(key);
+    if (it == m_owed.end())
+        return std::string();
+    const std::string tag = "e" + std::to_string(m_nextToken++);
+    m_sources[tag] = it->second;
+    m_sources[tag].ok = ok;
+    m_owed.erase(it);
+    return tag;
+}
+
 void Schedule::attack(const Event& e) {
     std::mt19937_64 rng(m_seed * 7 + static_cast<std::uint64_t>(e.kind));
     const auto sleepUntil = [](std::uint64_t at) {
@@ -434,6 +449,29 @@ void Schedule::attack(const Event& e) {
         relogin(next);
         waitUp(2 * kW);
         ask(d);
+    } else if (e.kind == Event::Stream && rng() % 2 == 0) {
+        // The owed answer in two pieces, the first just before the question's limit, the second
+        // just after it, while the device is asked again.
+        const std::string tag = owedAnswer(key, e.ok);
+        if (tag.empty())
+            return;
+        const std::string bytes = FixtureSim::frame(1, answerJson(d, e.spelling, tag, e.ok));
+        const std::size_t cut = 1 + rng() % (bytes.size() - 1);
+        const std::uint64_t firstAt = first.gaveUpNs + kL - uniform(rng, 0, kW / 4);
+        const std::uint64_t restAt = first.gaveUpNs + kL + uniform(rng, kW / 4, kW / 2);
+        // Another device's request, left unanswered, reads the socket meanwhile.
+        const int other = (d + 1) % m_plan.devices;
+        force(other, -1);
+        sleepUntil(first.gaveUpNs + kL - kW / 2);
+        std::thread reader([&] { ask(other); });
+        sleepUntil(firstAt);
+        m_sim.sendSplit(bytes, cut, static_cast<int>((restAt - firstAt) / 1000000), tag);
+        sleepUntil(first.gaveUpNs + kL + kW / 20);
+        // Left unanswered: it can read only the owed answer, or nothing.
+        force(d, -1);
+        std::thread asker([&] { ask(d); });
+        asker.join();
+        reader.join();
     } else if (e.kind == Event::Stream) {
         // Heartbeat replies in pieces that always end inside the next frame, past the question's
         // limit; asked again well after that limit.
@@ -446,19 +484,9 @@ void Schedule::attack(const Event& e) {
     } else {
         // The owed answer, written the moment the fixture accepts a new link, just before the
         // question's limit; the library marks the link up a little later.
-        Source owed;
-        std::string tag;
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            const auto it = m_owed.find(key);
-            if (it == m_owed.end())
-                return;
-            owed = it->second;
-            m_owed.erase(it);
-            owed.ok = e.ok;
-            tag = "e" + std::to_string(m_nextToken++);
-            m_sources[tag] = owed;
-        }
+        const std::string tag = owedAnswer(key, e.ok);
+        if (tag.empty())
+            return;
         sleepUntil(first.gaveUpNs + kL - uniform(rng, 0, kW));
         m_slowLinkUp.store(true);
         m_sim.sendOnAccept(FixtureSim::frame(1, answerJson(d, e.spelling, tag, e.ok)), tag);
@@ -542,7 +570,8 @@ std::vector<std::string> Schedule::check(bool* excused) {
     for (const auto& entry : m_sources) {
         const Source& s = entry.second;
         const Call* asker = s.answer ? sender(s) : nullptr;
-        if (asker && asker->gaveUpNs && s.doneNs > asker->gaveUpNs + kL)
+        // An answer whose first byte came after the limit may be taken by the next request.
+        if (asker && asker->gaveUpNs && s.startNs > asker->gaveUpNs + kL)
             *excused = true;
     }
     for (const auto& logout : m_logouts) {

@@ -153,8 +153,12 @@ bool CRequestGate::AdmitPush(const void* link, const std::string& key,
 void CRequestGate::NoteDrained(const void* link, std::uint64_t atNs) {
     std::lock_guard<std::mutex> lock(m_lock);
     const auto it = m_links.find(link);
-    if (it != m_links.end() && atNs > it->second)
-        it->second = atNs;
+    if (it == m_links.end() || atNs <= it->second)
+        return;
+    it->second = atNs;
+    // A question may close by it: its waiters look again at once.
+    if (!m_closesAt.empty())
+        m_changed.notify_all();
 }
 
 void CRequestGate::SetLink(const void* link, bool up, std::uint64_t sinceNs) {

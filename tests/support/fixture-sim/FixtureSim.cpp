@@ -305,6 +305,17 @@ void FixtureSim::sendRaw(const std::string& bytes, const std::string& tag) {
     post([this, bytes, tag] { toAll(bytes, tag); });
 }
 
+void FixtureSim::sendSplit(const std::string& bytes, std::size_t cut, int pauseMs, const std::string& tag) {
+    post([this, bytes, cut, pauseMs, tag] {
+        const std::uint64_t now = nowMs();
+        for (auto& c : m_clients) {
+            m_writes.push_back({c.first, bytes, now, tag, 0});
+            m_writes.back().pauseAt = std::min(cut, bytes.size());
+            m_writes.back().pauseMs = pauseMs;
+        }
+    });
+}
+
 void FixtureSim::closeClients() {
     auto closed = std::make_shared<std::promise<void>>();
     std::future<void> done = closed->get_future();
@@ -596,7 +607,8 @@ void FixtureSim::flushWrites(std::uint64_t now) {
             m_writes.erase(m_writes.begin() + static_cast<long>(i));
             continue;
         }
-        const ssize_t n = ::send(it->second->fd, w.bytes.data(), w.bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const std::size_t length = w.pauseAt ? w.pauseAt : w.bytes.size();
+        const ssize_t n = ::send(it->second->fd, w.bytes.data(), length, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             ++i;
             continue;
@@ -608,6 +620,9 @@ void FixtureSim::flushWrites(std::uint64_t now) {
         }
         if (static_cast<std::size_t>(n) < w.bytes.size()) {
             w.bytes.erase(0, static_cast<std::size_t>(n));
+            // The rest after the pause; the writes behind it wait for it.
+            if (w.pauseAt && (w.pauseAt -= static_cast<std::size_t>(n)) == 0)
+                w.dueMs = now + static_cast<std::uint64_t>(w.pauseMs);
             ++i;
             continue;
         }

@@ -91,6 +91,9 @@ public:
     // A tag names the frame to the written hook.
     void sendFrame(std::uint8_t type, const std::string& payload, const std::string& tag = std::string());
     void sendRaw(const std::string& bytes, const std::string& tag = std::string());
+    // Bytes in two pieces, cut at cut, pauseMs apart; nothing else is written to a client between.
+    void sendSplit(const std::string& bytes, std::size_t cut, int pauseMs,
+                   const std::string& tag = std::string());
     // Closes every connected client; returns once they are closed.
     void closeClients();
     // Stop listening (connects are refused) or listen again on the same port.
@@ -127,7 +130,9 @@ private:
         std::uint64_t dueMs;
         std::string tag;
         std::uint64_t startedNs = 0;
-        bool streamEnd = false; // the stream's last piece: it only ends the frame begun before
+        bool streamEnd = false;  // the stream's last piece: it only ends the frame begun before
+        std::size_t pauseAt = 0; // bytes to write before the pause (0: none)
+        int pauseMs = 0;
     };
     struct Scheduled {
         std::string bytes;
