@@ -76,7 +76,7 @@ void CNetAccess::StopThread() {
     if (gate)
         gate->SetLink(LinkId(), false);
     {
-        std::lock_guard<std::timed_mutex> lock(m_lock);
+        std::lock_guard<DeadlineMutex> lock(m_lock);
         if (m_socket)
             m_socket->Shutdown();
     }
@@ -84,7 +84,7 @@ void CNetAccess::StopThread() {
     trace("**************StopThread***************\n");
     {
         std::lock_guard<std::mutex> reader(m_readLock);
-        std::lock_guard<std::timed_mutex> lock(m_lock);
+        std::lock_guard<DeadlineMutex> lock(m_lock);
         m_socket.reset();
         m_recv.Free();
     }
@@ -110,14 +110,14 @@ int CNetAccess::OpenConnection(const char* host, int port) {
     CRequestGate* gate = CRequestGate::ForAddress(peerAddress(client->Handle(), host), port);
     m_connectBeganNs = began;
     std::lock_guard<std::mutex> reader(m_readLock);
-    std::lock_guard<std::timed_mutex> lock(m_lock);
+    std::lock_guard<DeadlineMutex> lock(m_lock);
     m_socket = std::move(client);
     m_readAllBeforeNs = began;
     m_gate.store(gate, std::memory_order_release);
     return 0;
 }
 
-bool CNetAccess::LockBy(std::unique_lock<std::timed_mutex>& lock, std::uint64_t byNs,
+bool CNetAccess::LockBy(std::unique_lock<DeadlineMutex>& lock, std::uint64_t byNs,
                         const std::function<bool()>& stop) {
     for (;;) {
         const std::uint64_t now = nowNs();
@@ -155,7 +155,7 @@ long CNetAccess::WriteBy(const std::string& frame, std::uint64_t byNs, const std
 
 int CNetAccess::SendFrame(const std::string& frame, std::uint64_t byNs) {
     const auto stop = [this] { return m_ending.load() || m_cancelConnect.load(); };
-    std::unique_lock<std::timed_mutex> lock(m_lock, std::defer_lock);
+    std::unique_lock<DeadlineMutex> lock(m_lock, std::defer_lock);
     if (!LockBy(lock, byNs, stop) || !m_socket)
         return -1;
     return WriteBy(frame, byNs, stop) == 1 ? 0 : -1;
@@ -167,7 +167,7 @@ long CNetAccess::SendRequestFrame(const std::string& frame, const CRequestGate::
     const auto stop = [&] {
         return m_ending.load() || m_cancelConnect.load() || request.settled.load(std::memory_order_acquire);
     };
-    std::unique_lock<std::timed_mutex> lock(m_lock, std::defer_lock);
+    std::unique_lock<DeadlineMutex> lock(m_lock, std::defer_lock);
     if (!LockBy(lock, byNs, stop) || !m_socket || stop() || nowNs() >= byNs)
         return 0;
     const long written = WriteBy(frame, byNs, stop);

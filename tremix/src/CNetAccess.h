@@ -11,6 +11,7 @@
 #include "CFrameBuffer.h"
 #include "CRequestGate.h"
 #include "CTcpClient.h"
+#include "DeadlineMutex.h"
 #include "FixtureProtocol.h"
 #include "IAccessEvent.h"
 #include "spindra/CRepetition.h"
@@ -88,14 +89,13 @@ private:
     // Sends a frame for a request by byNs: 1 all of it, 0 nothing, -1 a part.
     long SendRequestFrame(const std::string& frame, const CRequestGate::Request& request, std::uint64_t byNs);
     // Takes the connection lock by byNs unless stop is set first.
-    bool LockBy(std::unique_lock<std::timed_mutex>& lock, std::uint64_t byNs,
-                const std::function<bool()>& stop);
+    bool LockBy(std::unique_lock<DeadlineMutex>& lock, std::uint64_t byNs, const std::function<bool()>& stop);
     // Writes frame on the socket by byNs (connection lock held): 1 all of it, 0 nothing, -1 a part,
     // after which the link is ended (its stream would be read out of step).
     long WriteBy(const std::string& frame, std::uint64_t byNs, const std::function<bool()>& stop);
 
     // Guards the socket pointer for senders, and every send; waited for with a deadline.
-    std::timed_mutex m_lock;
+    DeadlineMutex m_lock;
     // Held by whoever reads the socket (the connection thread or a request waiting for its
     // reply); taken before the gate's lock and m_lock. The socket is replaced or freed only
     // under both.
