@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -174,4 +175,47 @@ TEST(TremixGate, APushDecidesOnlyAfterAnEmptyReceiveSideSeenAfterTheSend) {
               }),
               CRequestGate::End::Push)
         << "read from the new link";
+}
+
+// A question closes by its limit only on what a link that is up has parsed: never while no link is
+// up, and a new link counts from the moment before its connect() began. A request whose send
+// throws leaves the gate on the way out all the same.
+TEST(TremixGate, AQuestionClosesOnlyOnWhatALinkUpHasParsed) {
+    using tremix::CRequestGate;
+    tremix::setTimeScale(0.0001); // silence limit 5 ms
+    const int link = 0;
+    CRequestGate gate;
+    gate.SetLink(&link, true, tremix::nowNs());
+    CRequestGate::Request request;
+    request.key = "aa0000000002";
+    const auto never = [] { return false; };
+    ASSERT_EQ(gate.Send(
+                  request, &link, tremix::nowNs() + 1'000'000'000, [] { return 1L; }, never),
+              CRequestGate::Sent::Yes);
+    EXPECT_EQ(gate.Finish(request, nullptr), CRequestGate::End::Open);
+    const std::uint64_t beforeLimit = tremix::nowNs();
+    gate.SetLink(&link, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(gate.QuestionOpen(request.key)) << "no link is up";
+    gate.SetLink(&link, true, beforeLimit);
+    EXPECT_TRUE(gate.QuestionOpen(request.key)) << "the new link's connect began before the limit";
+    gate.NoteDrained(&link, tremix::nowNs());
+    EXPECT_FALSE(gate.QuestionOpen(request.key));
+
+    CRequestGate::Request thrown;
+    thrown.key = request.key;
+    {
+        const CRequestGate::Withdrawal withdrawal(gate, thrown);
+        EXPECT_ANY_THROW(gate.Send(
+            thrown, &link, tremix::nowNs() + 1'000'000'000,
+            []() -> long { throw std::runtime_error("send"); }, never));
+    }
+    CRequestGate::Request next;
+    next.key = request.key;
+    EXPECT_EQ(gate.Send(
+                  next, &link, tremix::nowNs() + 1'000'000, [] { return 1L; }, never),
+              CRequestGate::Sent::Yes)
+        << "the device is free again";
+    gate.Withdraw(next);
+    tremix::setTimeScale(0);
 }

@@ -2,9 +2,14 @@
 // to four devices and one to four calling threads; the fixture answers each request at once,
 // late (up to the silence limit after the give-up), never, or by a push, spells the MAC its own
 // ways, pushes on its own, sends broken frames and garbage; the link is cycled at any moment (also
-// from within a call, just before it is sent), and the session is logged out and in again.
+// from within a call, just before it is sent), and the session is logged out and in again. One
+// schedule in six also attacks one device (Schedule::attack): its owed answer written the moment a
+// new link is accepted, or in two pieces around its question's limit; a stream that never ends on a
+// frame boundary; a fixture that stops reading while many threads ask; a logout and a login to
+// another spelling of the fixture's address.
 // Every call must read only its own answer or a push the rule admits, never another device's,
-// and return within its bound; no device may stay blocked past its bound after a give-up.
+// and return within its bound, every logout within its own; no device may stay blocked past its
+// bound after a give-up.
 //
 // TREMIX_SCHEDULES=N runs N schedules over all shards (TREMIX_SHARD=k/n runs every n-th from k);
 // TREMIX_SEED=S replays the one schedule S. A failing schedule prints its seed.
