@@ -429,7 +429,7 @@ TEST(TremixFrames, BrokenHeadersDoNotHoldBackTheFramesBehindThem) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CFrameBuffer buffer;
-        buffer.Append(c.bytes.data(), c.bytes.size());
+        buffer.Append(c.bytes.data(), c.bytes.size(), 1000);
         std::size_t frames = 0;
         auto count = [&](const FixtureFrameHeader& h, const char* p, std::size_t n) {
             EXPECT_EQ(h.type, kFrameReply);
@@ -444,7 +444,7 @@ TEST(TremixFrames, BrokenHeadersDoNotHoldBackTheFramesBehindThem) {
         EXPECT_EQ(frames, c.beforeStale + c.afterStale);
         EXPECT_EQ(buffer.Count(), 0u) << "nothing of the dropped frame is kept";
         // A frame that comes afterwards is handled at once.
-        buffer.Append(good.data(), good.size());
+        buffer.Append(good.data(), good.size(), 1501);
         buffer.Cut(count, nullptr, 1501, 500);
         EXPECT_EQ(frames, c.beforeStale + c.afterStale + 1);
     }
@@ -457,9 +457,47 @@ TEST(TremixFrames, BrokenHeadersDoNotHoldBackTheFramesBehindThem) {
     buffer.Cut(count, nullptr, 99999, 0);
     EXPECT_EQ(buffer.Count(), huge.size());
     buffer.Free();
-    buffer.Append(good.data(), 5);
+    buffer.Append(good.data(), 5, 1000);
     buffer.Cut(count, nullptr, 1000, 500);
-    buffer.Append(good.data() + 5, good.size() - 5);
+    buffer.Append(good.data() + 5, good.size() - 5, 1400);
     buffer.Cut(count, nullptr, 1400, 500);
     EXPECT_EQ(frames, 1u);
+
+    // An incomplete header is dropped too; an incomplete frame is timed from the arrival of its
+    // first byte, not from when it comes to the front.
+    buffer.Append(good.data(), 3, 2000);
+    buffer.Cut(count, nullptr, 2499, 500);
+    EXPECT_EQ(buffer.Count(), 3u);
+    buffer.Cut(count, nullptr, 2500, 500);
+    EXPECT_EQ(buffer.Count(), 0u);
+    buffer.Append(huge.data(), huge.size(), 3000);
+    buffer.Append(huge.data(), huge.size(), 3300);
+    buffer.Cut(count, nullptr, 3500, 500);
+    EXPECT_EQ(buffer.Count(), huge.size()) << "the second broken header is at the front now";
+    buffer.Cut(count, nullptr, 3800, 500);
+    EXPECT_EQ(buffer.Count(), 0u) << "timed from its arrival at 3300";
+}
+
+// What the buffer holds arrived after the front's moment: a frame cut leaves the arrival of the
+// incomplete one behind it, which is all a question's limit may be judged by.
+TEST(TremixFrames, TheFrontArrivalIsThatOfTheIncompleteFrameLeft) {
+    const std::string good = buildFrame(kFrameReply, "{\"cmd\":\"heart_beat\"}");
+    CFrameBuffer buffer;
+    std::size_t frames = 0;
+    auto count = [&](const FixtureFrameHeader&, const char*, std::size_t) { ++frames; };
+    EXPECT_EQ(buffer.FrontArrival(), 0u);
+    const std::string first = good + good.substr(0, 3);
+    buffer.Append(first.data(), first.size(), 100);
+    buffer.Cut(count);
+    EXPECT_EQ(frames, 1u);
+    EXPECT_EQ(buffer.FrontArrival(), 100u);
+    const std::string second = good.substr(3) + good.substr(0, 3);
+    buffer.Append(second.data(), second.size(), 200);
+    buffer.Cut(count);
+    EXPECT_EQ(frames, 2u);
+    EXPECT_EQ(buffer.FrontArrival(), 200u) << "the frame begun by the second piece";
+    buffer.Append(good.data() + 3, good.size() - 3, 300);
+    buffer.Cut(count);
+    EXPECT_EQ(buffer.Count(), 0u);
+    EXPECT_EQ(buffer.FrontArrival(), 0u);
 }

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -141,34 +142,80 @@ TEST_F(TremixQuestions, RepliesOfAnotherKindOrDeviceAreNotTaken) {
     EXPECT_EQ(ask(h, a, Field::Audio), "NEW-A");
 }
 
-// The gate alone: a push decides a request only when the receive side was seen empty after the
-// request went out. A link going down is no such moment (the bytes it still holds may be parsed
-// afterwards, though they came before); a new link starts empty.
+// The gate alone: a push decides a request only when its link had parsed everything that came
+// before some moment after the request went out. A link going down is no such moment (the bytes it
+// still holds may be parsed afterwards, though they came before); a new link has parsed all that
+// came before its connect() began.
 TEST(TremixGate, APushDecidesOnlyAfterAnEmptyReceiveSideSeenAfterTheSend) {
     using tremix::CRequestGate;
-    const auto pushAfter = [](const std::function<void(CRequestGate&)>& between) {
+    const int link = 0;
+    const auto pushAfter = [&](const std::function<void(CRequestGate&)>& between) {
         CRequestGate gate;
-        gate.SetLink(true);
-        gate.NoteDrained(tremix::nowNs());
+        gate.SetLink(&link, true, tremix::nowNs());
         CRequestGate::Request request;
         request.key = "aa0000000001";
-        EXPECT_EQ(gate.Send(
-                      request, tremix::nowNs() + 1'000'000'000, [] { return 1L; }, [] { return false; }),
-                  CRequestGate::Sent::Yes);
+        EXPECT_EQ(
+            gate.Send(
+                request, &link, tremix::nowNs() + 1'000'000'000, [] { return 1L; }, [] { return false; }),
+            CRequestGate::Sent::Yes);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         between(gate);
         std::uint64_t receivedAfter = 0;
-        EXPECT_TRUE(gate.AdmitPush(request.key, [&](std::uint64_t t) { receivedAfter = t; }));
+        EXPECT_TRUE(gate.AdmitPush(&link, request.key, [&](std::uint64_t t) { receivedAfter = t; }));
         return gate.Finish(request, [&](std::uint64_t sentNs) { return receivedAfter > sentNs; });
     };
     EXPECT_EQ(pushAfter([](CRequestGate&) {}), CRequestGate::End::Open) << "no empty moment after the send";
-    EXPECT_EQ(pushAfter([](CRequestGate& g) { g.NoteDrained(tremix::nowNs()); }), CRequestGate::End::Push);
-    EXPECT_EQ(pushAfter([](CRequestGate& g) { g.SetLink(false); }), CRequestGate::End::Open)
+    EXPECT_EQ(pushAfter([&](CRequestGate& g) { g.NoteDrained(&link, tremix::nowNs()); }),
+              CRequestGate::End::Push);
+    EXPECT_EQ(pushAfter([&](CRequestGate& g) { g.SetLink(&link, false); }), CRequestGate::End::Open)
         << "parsed from what the link held when it went down";
-    EXPECT_EQ(pushAfter([](CRequestGate& g) {
-                  g.SetLink(false);
-                  g.SetLink(true);
+    EXPECT_EQ(pushAfter([&](CRequestGate& g) {
+                  g.SetLink(&link, false);
+                  g.SetLink(&link, true, tremix::nowNs());
               }),
               CRequestGate::End::Push)
         << "read from the new link";
+}
+
+// A question closes by its limit only on what a link that is up has parsed: never while no link is
+// up, and a new link counts from the moment before its connect() began. A request whose send
+// throws leaves the gate on the way out all the same.
+TEST(TremixGate, AQuestionClosesOnlyOnWhatALinkUpHasParsed) {
+    using tremix::CRequestGate;
+    tremix::setTimeScale(0.0001); // silence limit 5 ms
+    const int link = 0;
+    CRequestGate gate;
+    gate.SetLink(&link, true, tremix::nowNs());
+    CRequestGate::Request request;
+    request.key = "aa0000000002";
+    const auto never = [] { return false; };
+    ASSERT_EQ(gate.Send(
+                  request, &link, tremix::nowNs() + 1'000'000'000, [] { return 1L; }, never),
+              CRequestGate::Sent::Yes);
+    EXPECT_EQ(gate.Finish(request, nullptr), CRequestGate::End::Open);
+    const std::uint64_t beforeLimit = tremix::nowNs();
+    gate.SetLink(&link, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(gate.QuestionOpen(request.key)) << "no link is up";
+    gate.SetLink(&link, true, beforeLimit);
+    EXPECT_TRUE(gate.QuestionOpen(request.key)) << "the new link's connect began before the limit";
+    gate.NoteDrained(&link, tremix::nowNs());
+    EXPECT_FALSE(gate.QuestionOpen(request.key));
+
+    CRequestGate::Request thrown;
+    thrown.key = request.key;
+    {
+        const CRequestGate::Withdrawal withdrawal(gate, thrown);
+        EXPECT_ANY_THROW(gate.Send(
+            thrown, &link, tremix::nowNs() + 1'000'000'000,
+            []() -> long { throw std::runtime_error("send"); }, never));
+    }
+    CRequestGate::Request next;
+    next.key = request.key;
+    EXPECT_EQ(gate.Send(
+                  next, &link, tremix::nowNs() + 1'000'000, [] { return 1L; }, never),
+              CRequestGate::Sent::Yes)
+        << "the device is free again";
+    gate.Withdraw(next);
+    tremix::setTimeScale(0);
 }

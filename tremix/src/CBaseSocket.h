@@ -28,6 +28,8 @@ public:
     void Shutdown();
     // One send call (no SIGPIPE); bytes sent or -1.
     ssize_t Send(const void* data, std::size_t length);
+    // The same without waiting: -1 with EAGAIN when nothing fits.
+    ssize_t SendNow(const void* data, std::size_t length);
     // One receive call; bytes received, 0 when the peer closed, -1 on error (errno set).
     ssize_t Recv(void* data, std::size_t length);
     // The same without waiting: -1 with EAGAIN when nothing is there.
@@ -35,6 +37,8 @@ public:
     // Waits up to ms for bytes (or the peer's close, or an error) without reading them: 1 when
     // there is something to read, 0 on time-out, -1 on failure.
     int WaitReadable(int ms);
+    // Waits up to ms until a send can take bytes (or the socket failed): 1, 0 on time-out, -1.
+    int WaitWritable(int ms);
     int Handle() const { return m_socket.load(); }
 
     // A fault point for tests: the next n sends of this process fail (EPIPE) without sending.
@@ -42,6 +46,7 @@ public:
     static int SendsLeftToFail();
 
 protected:
+    int WaitFor(short events, int ms);
     static std::atomic<int> s_failSends;
     std::atomic<int> m_socket{-1};
     int m_waitMs = 0;

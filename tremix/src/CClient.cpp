@@ -128,7 +128,7 @@ int CClient::MessageNotify(int type, int index, void* data) {
             // While the device's question is open a push may be that question's answer or newer:
             // it decides nothing.
             CRequestGate* gate = m_connection ? m_connection->Gate() : nullptr;
-            if (!gate || !gate->AdmitPush(CRequestGate::KeyOf(kCmdTestResult, mac),
+            if (!gate || !gate->AdmitPush(m_connection->LinkId(), CRequestGate::KeyOf(kCmdTestResult, mac),
                                           [&](std::uint64_t after) { saveTestInfo(mac, record, 0, after); }))
                 Qx_Write_Log(600, "CClient::MessageNotify", "push while a question is open, not kept: %s",
                              mac.c_str());

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace tremix {
 
@@ -24,62 +25,66 @@ public:
         return m_data.get() + m_count;
     }
     std::size_t Writable() const { return m_capacity - m_count; }
-    // Counts n bytes written at WritePtr().
-    void Commit(std::size_t n) { m_count += n < Writable() ? n : Writable(); }
+    // Counts n bytes written at WritePtr(), which arrived after the moment arrivedAfter (the
+    // caller's clock).
+    void Commit(std::size_t n, std::uint64_t arrivedAfter = 0) {
+        Arrived(arrivedAfter);
+        m_count += n < Writable() ? n : Writable();
+    }
     // Appends bytes (as far as they fit); returns the number taken.
-    std::size_t Append(const void* bytes, std::size_t n) {
+    std::size_t Append(const void* bytes, std::size_t n, std::uint64_t arrivedAfter = 0) {
         const std::size_t take = n < Writable() ? n : Writable();
         if (take)
             std::memcpy(WritePtr(), bytes, take);
+        Arrived(arrivedAfter);
         m_count += take;
         return take;
     }
     std::size_t Count() const { return m_count; }
+    // The moment after which the first byte held arrived (0 when empty): every byte that came
+    // before it has been cut.
+    std::uint64_t FrontArrival() const { return m_count ? ArrivalOf(0) : 0; }
     void Free() {
         m_data.reset();
         m_count = 0;
-        m_partialSinceMs = 0;
+        m_arrivals.clear();
     }
 
     // Hands every complete frame at the front to handler(header, payload, payloadLength), in
     // order, and keeps the rest at the start of the buffer. Bytes before a start mark, and a mark
     // whose header is implausible, are skipped. Returns the number of frames; *pending gets the
     // length of an incomplete frame left at the front (0 if none).
-    // With staleMs > 0, an incomplete frame that has stood at the front for staleMs (nowMs is the
-    // caller's clock) is dropped: cutting resumes at the first complete frame behind it, else at
-    // the next plausible mark, so a broken header never holds back the frames that follow.
+    // With stale > 0, an incomplete frame (also one whose header is incomplete) whose first byte
+    // arrived stale ago or earlier (now: the caller's clock, as the arrival moments) is dropped:
+    // cutting resumes at the first complete frame behind it, else at the next plausible mark, so
+    // a broken header never holds back the frames that follow.
     template <typename Handler>
-    std::size_t Cut(Handler&& handler, std::size_t* pending = nullptr, std::uint64_t nowMs = 0,
-                    std::uint64_t staleMs = 0) {
+    std::size_t Cut(Handler&& handler, std::size_t* pending = nullptr, std::uint64_t now = 0,
+                    std::uint64_t stale = 0) {
         std::size_t frames = 0;
         std::size_t pos = 0;
         if (pending)
             *pending = 0;
         std::uint8_t* data = m_data.get();
-        bool partial = false;
         while (m_count - pos >= 1) {
             if (data[pos] != kFrameMark) {
                 pos = NextMark(pos + 1);
                 continue;
             }
-            if (m_count - pos < kFrameHeaderSize) {
-                partial = true;
-                break;
-            }
-            if (!Plausible(data + pos)) {
+            const bool headerComplete = m_count - pos >= kFrameHeaderSize;
+            if (headerComplete && !Plausible(data + pos)) {
                 pos = NextMark(pos + 1);
                 continue;
             }
-            const std::size_t length = payloadLength(data + pos);
-            if (m_count - pos < kFrameHeaderSize + length) {
-                if (staleMs > 0 && pos == 0 && m_partialSinceMs != 0 && nowMs - m_partialSinceMs >= staleMs) {
+            const std::size_t length = headerComplete ? payloadLength(data + pos) : 0;
+            if (!headerComplete || m_count - pos < kFrameHeaderSize + length) {
+                const std::uint64_t arrived = ArrivalOf(pos);
+                if (stale > 0 && now >= arrived && now - arrived >= stale) {
                     pos = ResumeAfter(pos);
-                    m_partialSinceMs = 0;
                     continue;
                 }
                 if (pending)
-                    *pending = kFrameHeaderSize + length;
-                partial = true;
+                    *pending = headerComplete ? kFrameHeaderSize + length : 0;
                 break;
             }
             handler(reinterpret_cast<const FixtureFrameHeader&>(data[pos]),
@@ -87,14 +92,10 @@ public:
             pos += kFrameHeaderSize + length;
             ++frames;
         }
-        // The clock of an incomplete frame starts when it first stands at the front.
-        if (!partial)
-            m_partialSinceMs = 0;
-        else if (pos > 0 || m_partialSinceMs == 0)
-            m_partialSinceMs = nowMs ? nowMs : 1;
         if (pos > 0) {
             std::memmove(data, data + pos, m_count - pos);
             m_count -= pos;
+            Consumed(pos);
         }
         return frames;
     }
@@ -131,10 +132,40 @@ private:
         return firstPlausible;
     }
 
+    // The bytes from offset from on arrived after the moment at.
+    struct Arrival {
+        std::size_t from;
+        std::uint64_t at;
+    };
+    // Notes the arrival of bytes appended at m_count.
+    void Arrived(std::uint64_t at) {
+        if (m_arrivals.empty() || m_arrivals.back().at != at)
+            m_arrivals.push_back({m_count, at});
+    }
+    std::uint64_t ArrivalOf(std::size_t pos) const {
+        for (auto it = m_arrivals.rbegin(); it != m_arrivals.rend(); ++it)
+            if (it->from <= pos)
+                return it->at;
+        return 0;
+    }
+    // The first n bytes are gone.
+    void Consumed(std::size_t n) {
+        if (m_count == 0) {
+            m_arrivals.clear();
+            return;
+        }
+        std::size_t first = 0;
+        while (first + 1 < m_arrivals.size() && m_arrivals[first + 1].from <= n)
+            ++first;
+        m_arrivals.erase(m_arrivals.begin(), m_arrivals.begin() + static_cast<long>(first));
+        for (Arrival& a : m_arrivals)
+            a.from = a.from > n ? a.from - n : 0;
+    }
+
     std::size_t m_capacity;
     std::unique_ptr<std::uint8_t[]> m_data;
     std::size_t m_count = 0;
-    std::uint64_t m_partialSinceMs = 0; // when the incomplete frame at the front was first seen
+    std::vector<Arrival> m_arrivals; // ascending by from; the first starts at 0 while bytes are held
 };
 
 } // namespace tremix

@@ -1,6 +1,7 @@
 #include "CLoginAccess.h"
 
 #include "CClient.h"
+#include "TestHooks.h"
 #include "TremixTime.h"
 #include "Trace.h"
 #include "quillet/Quillet.h"
@@ -32,6 +33,8 @@ void CLoginAccess::RunOnce() {
             SetExit(true);
             return;
         }
+        if (const TestHooks* hooks = testHooks(); hooks && hooks->connected)
+            hooks->connected(hooks->user);
         SetLinkUp(true);
         TouchLastRecv();
         if (m_sink && m_running.load())
@@ -111,7 +114,7 @@ int CLoginAccess::GetTestResult(const char* mac, FixtureTestResult* out, std::ui
 int CLoginAccess::SendHeartbeat() {
     const std::string request = heartbeatRequest();
     Qx_Write_Log(600, "CLoginAccess::SendHeartbeat", "SendCmdData:%s\n", request.c_str());
-    return SendFrame(buildFrame(kFrameRequest, request));
+    return SendFrame(buildFrame(kFrameRequest, request), SendDeadlineNs());
 }
 
 } // namespace tremix

@@ -16,7 +16,7 @@ public:
     int GetDevList(FixtureDevInfo* out, std::uint64_t sendByNs);
     int GetTestResult(const char* mac, FixtureTestResult* out, std::uint64_t sendByNs,
                       const std::function<bool(std::uint64_t sentNs)>& pushed = nullptr);
-    // Sends a heartbeat without waiting for its reply; 0 sent, -1 not.
+    // Sends a heartbeat within one socket wait, without waiting for its reply; 0 sent, -1 not.
     int SendHeartbeat();
 
 protected:

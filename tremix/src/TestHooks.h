@@ -1,5 +1,5 @@
-// Observation and fault points for tests; none is set in a normal run. Every hook runs on the
-// calling thread of the request it reports.
+// Observation and fault points for tests; none is set in a normal run. Every hook of a request runs
+// on the calling thread of the request it reports.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,10 @@ struct TestHooks {
     void (*gaveUp)(const std::string& key, std::uint64_t atNs, void* user) = nullptr;
     // The request failed unsent: its device's question did not close in time.
     void (*refused)(const std::string& key, void* user) = nullptr;
+    // On the connection thread, after connect() has returned and before the link is marked up.
+    void (*connected)(void* user) = nullptr;
+    // The send buffer size for each new connection, in bytes (0: the system's).
+    int (*sendBuffer)(void* user) = nullptr;
     void* user = nullptr;
 };
 

@@ -146,7 +146,10 @@ TREMIX_API int32_t PTQ_FT_Logout(int32_t handle) {
     if (!index)
         return 0;
     // The logout that ends the session wakes the requests waiting on it, which hold no lock of ours.
-    std::lock_guard<ThreadLib::ThreadMutex> lock(libraryLock());
+    // Others hold the library lock only for moments; it is waited for one request wait at most.
+    if (!libraryLock().TryLockFor(std::chrono::milliseconds(tremix::scaledMs(tremix::kRequestWaitMs))))
+        return 0;
+    std::lock_guard<ThreadLib::ThreadMutex> lock(libraryLock(), std::adopt_lock);
     return sessions().release(index) >= 0 ? 1 : 0;
 }
 

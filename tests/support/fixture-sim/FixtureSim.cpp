@@ -75,6 +75,7 @@ struct FixtureSim::Client {
     int fd = -1;
     std::uint16_t peerPort = 0;
     std::string in;
+    bool midStream = false; // the last bytes written end inside a frame of the stream
 };
 
 std::string FixtureSim::deviceKey(const std::string& mac) {
@@ -304,6 +305,17 @@ void FixtureSim::sendRaw(const std::string& bytes, const std::string& tag) {
     post([this, bytes, tag] { toAll(bytes, tag); });
 }
 
+void FixtureSim::sendSplit(const std::string& bytes, std::size_t cut, int pauseMs, const std::string& tag) {
+    post([this, bytes, cut, pauseMs, tag] {
+        const std::uint64_t now = nowMs();
+        for (auto& c : m_clients) {
+            m_writes.push_back({c.first, bytes, now, tag, 0});
+            m_writes.back().pauseAt = std::min(cut, bytes.size());
+            m_writes.back().pauseMs = pauseMs;
+        }
+    });
+}
+
 void FixtureSim::closeClients() {
     auto closed = std::make_shared<std::promise<void>>();
     std::future<void> done = closed->get_future();
@@ -329,6 +341,44 @@ void FixtureSim::setRefusing(bool refuse) {
             listenOn(m_port);
         }
     });
+}
+
+void FixtureSim::sendOnAccept(const std::string& bytes, const std::string& tag) {
+    post([this, bytes, tag] { m_onAccept.push_back({bytes, tag}); });
+}
+
+void FixtureSim::setStalled(bool stalled) {
+    post([this, stalled] {
+        m_stalled = stalled;
+        if (m_listener >= 0) {
+            // Inherited by the connections accepted from now on.
+            const int bytes = stalled ? 1024 : 128 * 1024;
+            setsockopt(m_listener, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+        }
+    });
+}
+
+void FixtureSim::stream(const std::string& frame, std::size_t cut, int periodMs, int durationMs) {
+    post([this, frame, cut, periodMs, durationMs] {
+        m_streamFrame = frame;
+        m_streamCut = std::min(std::max<std::size_t>(cut, 1), frame.size() - 1);
+        m_streamPeriodMs = static_cast<std::uint64_t>(std::max(periodMs, 1));
+        m_streamNextMs = nowMs();
+        m_streamUntilMs = m_streamNextMs + static_cast<std::uint64_t>(std::max(durationMs, 0));
+    });
+}
+
+std::uint64_t FixtureSim::releaseStream(std::uint64_t now) {
+    if (m_streamUntilMs == 0 || now < m_streamNextMs)
+        return m_streamNextMs;
+    // A piece has no bytes of its own (see flushWrites); the last only ends the frame begun before.
+    const bool last = now >= m_streamUntilMs;
+    for (auto& c : m_clients)
+        m_writes.push_back({c.first, std::string(), now, std::string(), 0, last});
+    m_streamNextMs = now + m_streamPeriodMs;
+    if (last)
+        m_streamUntilMs = m_streamNextMs = 0;
+    return m_streamNextMs;
 }
 
 int FixtureSim::connections() const {
@@ -543,9 +593,22 @@ void FixtureSim::flushWrites(std::uint64_t now) {
             m_writes.erase(m_writes.begin() + static_cast<long>(i));
             continue;
         }
-        if (w.startedNs == 0)
+        if (w.startedNs == 0) {
             w.startedNs = steadyNs();
-        const ssize_t n = ::send(it->second->fd, w.bytes.data(), w.bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+            // While a stream runs, every write ends the frame of it begun before and begins the
+            // next one.
+            if (it->second->midStream)
+                w.bytes.insert(0, m_streamFrame.substr(m_streamCut));
+            it->second->midStream = m_streamUntilMs != 0 && !w.streamEnd;
+            if (it->second->midStream)
+                w.bytes += m_streamFrame.substr(0, m_streamCut);
+        }
+        if (w.bytes.empty()) {
+            m_writes.erase(m_writes.begin() + static_cast<long>(i));
+            continue;
+        }
+        const std::size_t length = w.pauseAt ? w.pauseAt : w.bytes.size();
+        const ssize_t n = ::send(it->second->fd, w.bytes.data(), length, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             ++i;
             continue;
@@ -557,6 +620,9 @@ void FixtureSim::flushWrites(std::uint64_t now) {
         }
         if (static_cast<std::size_t>(n) < w.bytes.size()) {
             w.bytes.erase(0, static_cast<std::size_t>(n));
+            // The rest after the pause; the writes behind it wait for it.
+            if (w.pauseAt && (w.pauseAt -= static_cast<std::size_t>(n)) == 0)
+                w.dueMs = now + static_cast<std::uint64_t>(w.pauseMs);
             ++i;
             continue;
         }
@@ -620,11 +686,13 @@ void FixtureSim::loop() {
 
         const std::uint64_t now = nowMs();
         const std::uint64_t nextScheduled = releaseScheduled(now);
+        const std::uint64_t nextStream = releaseStream(now);
         flushWrites(now);
 
         int timeout = 50;
-        if (nextScheduled > now && nextScheduled - now < static_cast<std::uint64_t>(timeout))
-            timeout = static_cast<int>(nextScheduled - now);
+        for (const std::uint64_t next : {nextScheduled, nextStream})
+            if (next > now && next - now < static_cast<std::uint64_t>(timeout))
+                timeout = static_cast<int>(next - now);
         bool pendingOut = false;
         for (const Write& w : m_writes) {
             if (w.dueMs > now) {
@@ -640,7 +708,8 @@ void FixtureSim::loop() {
             fds.push_back({m_listener, POLLIN, 0});
         std::vector<int> ids;
         for (auto& c : m_clients) {
-            fds.push_back({c.second->fd, static_cast<short>(POLLIN | (pendingOut ? POLLOUT : 0)), 0});
+            fds.push_back(
+                {c.second->fd, static_cast<short>((m_stalled ? 0 : POLLIN) | (pendingOut ? POLLOUT : 0)), 0});
             ids.push_back(c.first);
         }
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
@@ -663,7 +732,11 @@ void FixtureSim::loop() {
                     auto client = std::make_unique<Client>();
                     client->fd = fd;
                     client->peerPort = ntohs(peer.sin_port);
-                    m_clients[m_nextId++] = std::move(client);
+                    const int id = m_nextId++;
+                    m_clients[id] = std::move(client);
+                    for (const Scheduled& s : m_onAccept)
+                        m_writes.push_back({id, s.bytes, now, s.tag, 0});
+                    m_onAccept.clear();
                     std::lock_guard<std::mutex> lock(m_mutex);
                     ++m_connections;
                     m_clientCount = static_cast<int>(m_clients.size());
@@ -671,7 +744,7 @@ void FixtureSim::loop() {
             }
         }
         for (std::size_t n = 0; n < ids.size(); ++n, ++k) {
-            if (!(fds[k].revents & (POLLIN | POLLERR | POLLHUP)))
+            if (m_stalled || !(fds[k].revents & (POLLIN | POLLERR | POLLHUP)))
                 continue;
             auto it = m_clients.find(ids[n]);
             if (it == m_clients.end())

@@ -91,10 +91,22 @@ public:
     // A tag names the frame to the written hook.
     void sendFrame(std::uint8_t type, const std::string& payload, const std::string& tag = std::string());
     void sendRaw(const std::string& bytes, const std::string& tag = std::string());
+    // Bytes in two pieces, cut at cut, pauseMs apart; nothing else is written to a client between.
+    void sendSplit(const std::string& bytes, std::size_t cut, int pauseMs,
+                   const std::string& tag = std::string());
     // Closes every connected client; returns once they are closed.
     void closeClients();
     // Stop listening (connects are refused) or listen again on the same port.
     void setRefusing(bool refuse);
+    // The next connection accepted is written these bytes at once, before anything else.
+    void sendOnAccept(const std::string& bytes, const std::string& tag = std::string());
+    // A fixture that keeps its sockets open and reads nothing; connections accepted while it is
+    // set get small receive buffers, so that a client's sends soon block.
+    void setStalled(bool stalled);
+    // For durationMs, every periodMs: to every client the rest of frame and its first cut bytes
+    // again; every other write meanwhile ends the frame begun before it and begins the next, so
+    // that no write ends on a frame boundary, as a bridge forwarding in chunks does.
+    void stream(const std::string& frame, std::size_t cut, int periodMs, int durationMs);
 
     int connections() const; // accepted so far
     int clients() const;     // connected now
@@ -118,6 +130,9 @@ private:
         std::uint64_t dueMs;
         std::string tag;
         std::uint64_t startedNs = 0;
+        bool streamEnd = false;  // the stream's last piece: it only ends the frame begun before
+        std::size_t pauseAt = 0; // bytes to write before the pause (0: none)
+        int pauseMs = 0;
     };
     struct Scheduled {
         std::string bytes;
@@ -158,6 +173,13 @@ private:
     std::map<int, std::unique_ptr<Client>> m_clients;
     int m_nextId = 1;
     std::vector<Write> m_writes;
+    std::vector<Scheduled> m_onAccept;
+    bool m_stalled = false;
+    std::string m_streamFrame;
+    std::size_t m_streamCut = 0;
+    std::uint64_t m_streamPeriodMs = 0, m_streamNextMs = 0, m_streamUntilMs = 0;
+    // Queues the stream's pieces that are due; the time of the next one (0: none).
+    std::uint64_t releaseStream(std::uint64_t now);
 
     // Guarded by m_mutex.
     std::vector<std::function<void()>> m_actions;

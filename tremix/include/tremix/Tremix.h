@@ -78,31 +78,41 @@ TREMIX_API void PTQ_FT_Cleanup(void);
 // Applies to every later connection attempt of every session.
 TREMIX_API void PTQ_FT_SetWaitTime(int32_t waitSeconds, int32_t maxReconnect,
                                    int32_t reconnectIntervalSeconds);
-// Opens (or joins) the session to host:port. The connection comes up in the background and is
-// reported through the callback. Returns the handle, 0 on failure.
+// Opens (or joins) the session to host:port; sessions are told apart by the host as written. The
+// connection comes up in the background and is reported through the callback. Returns the
+// handle, 0 on failure.
 TREMIX_API int32_t PTQ_FT_Login(const FixtureLoginInfo* info);
-// Releases one login of the session; the last one ends it.
+// Releases one login of the session; the last one ends it. Returns within one request wait (10 s
+// at time scale 1) whatever the fixture does: 1, or 0 when the handle is unknown or the library
+// lock could not be had in that time (the session is left as it was).
 TREMIX_API int32_t PTQ_FT_Logout(int32_t handle);
 // Asks the fixture for its device information; the device list is one device of its own under
 // the rule below, and the call is bounded the same way.
 TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
 // The test result of one device, asked of the fixture.
 //
-// Replies carry no request identity, so for each fixture address (host and port) the library lets
-// at most one request per device be on its way or one question be open (the device is its MAC,
-// case and separators ignored; audio and GPIO ask the same question). Whether a request may go on
-// the wire and its sending are one step, under the lock the fixture's replies are offered under:
+// Replies carry no request identity, so for each fixture address the library lets at most one
+// request per device be on its way or one question be open (the device is its MAC, case and
+// separators ignored; audio and GPIO ask the same question). The fixture address is the numeric
+// address the connection reached and the port: "127.0.0.1", "127.1" and "localhost" are one
+// fixture. Whether a request may go on the wire is decided, and the request registered as on its
+// way, under the lock the fixture's replies are offered under; the frame is written after it:
 // - a request that went out and got no answer in its wait (10 s) leaves its device's question
 //   open; nothing else is asked of that device until a reply for it comes (it answers the earlier
 //   request: it is dropped and logged) or the silence limit (50 s after the give-up) has passed.
-//   The limit is judged on what has arrived: it ends a question only once the receive side has
-//   been seen holding nothing unparsed (no unread byte, no incomplete frame) after it;
+//   The limit is judged on what has arrived: it ends a question only once every byte that arrived
+//   before it has been parsed (an incomplete frame holds what came after its first byte), and
+//   never while no connection is up; a new connection has parsed what came before its connect()
+//   began, not what came between that and the moment it is marked up. An incomplete frame (also
+//   an incomplete header) whose first byte came a request's wait ago is dropped;
 // - a result the fixture pushed decides a request only when no reply came in time, the push was
-//   received after the request was sent (the receive side was seen empty between the two), and
+//   received after the request was sent (its connection had parsed all that came before a moment
+//   after the send), and
 //   the device had no open question when the request started; a push that comes while the
 //   question is open is not kept. The answer is still owed then, so the question opens all the
 //   same;
-// - questions belong to the fixture, not to the session: a logout and a new login keep them. A
+// - questions belong to the fixture, not to the session: a logout and a new login keep them,
+//   also a login under another spelling of the fixture's address. A
 //   new process starts with none, so within the silence limit of a give-up a restarted program
 //   can take the answer owed to its predecessor.
 // This rests on two assumptions about the fixture: it answers a request at most once, and within
@@ -110,8 +120,10 @@ TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
 //
 // Bounds: a call returns within one question wait and one request wait (20 s at time scale 1) of
 // being called, whatever other threads do: it goes on the wire within the first 10 s (waiting for
-// the library lock, and for its device's earlier request or open question) or fails unsent, then
-// waits at most 10 s for its answer. What one caller's wait costs another: nothing for another
+// the library lock, for its device's earlier request or open question, and for the connection to
+// take its bytes) or fails unsent, then waits at most 10 s for its answer. A frame partly written
+// by then counts as sent and ends the connection (the reconnect follows); no send waits while it
+// holds a lock that replies or other devices' requests need, also when the fixture stops reading. What one caller's wait costs another: nothing for another
 // device (requests for different devices wait side by side, without the library lock); for the
 // same device, the later call waits for the earlier one's answer or question, within its own
 // first 10 s. A logout or login holds the library lock only for its own work (the logout that
