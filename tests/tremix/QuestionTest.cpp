@@ -3,6 +3,7 @@
 // The orders of late answers, pushes, reconnects and logouts, and the bounds, are the random
 // schedules' (ScheduleTest.cpp); these are the cases that need a scale of their own.
 #include "CRequestGate.h"
+#include "FixtureProtocol.h"
 #include "TremixTestSupport.h"
 #include "TremixTime.h"
 
@@ -140,6 +141,32 @@ TEST_F(TremixQuestions, RepliesOfAnotherKindOrDeviceAreNotTaken) {
     EXPECT_TRUE(dropped) << "A's late answer is dropped";
     sim.setResult(a, result(a, "NEW-A"));
     EXPECT_EQ(ask(h, a, Field::Audio), "NEW-A");
+}
+
+// An owed answer whose first bytes come before its question's limit and the rest after it: the
+// question stays open until the whole answer is parsed (it answers the earlier request and is
+// dropped), so a request asked just past the limit is sent only then and reads its own answer.
+class TremixQuestionLimit : public TremixSession {
+protected:
+    double scale() const override { return 0.2; } // W 2 s, L 10 s of real time
+};
+
+TEST_F(TremixQuestionLimit, AnOwedAnswerInTwoPiecesAroundTheLimitHoldsTheQuestion) {
+    EventLog& log = newLog();
+    const int h = connect(log);
+    const std::string a = mac(0x41, 1);
+    sim.setUnknown(FixtureSim::Unknown::Silent);
+    EXPECT_EQ(ask(h, a, Field::Audio), "NOGET");
+    const auto gaveUp = std::chrono::steady_clock::now();
+    sim.setResult(a, "{\"audio\":\"NG\"}");
+    const std::string owed = tremix::buildFrame(tremix::kFrameReply, "{\"cmd\":\"test_result\",\"mac\":\"" +
+                                                                         a + "\",\"audio\":\"OK\"}");
+    // First piece 0.8 s before the limit, the rest 0.8 s after it (within W, so never stale).
+    std::this_thread::sleep_until(gaveUp + std::chrono::milliseconds(9200));
+    sim.sendSplit(owed, owed.size() / 2, 1600);
+    std::this_thread::sleep_until(gaveUp + std::chrono::milliseconds(10300));
+    EXPECT_EQ(ask(h, a, Field::Audio), "NG") << "the owed OK answered the earlier request";
+    EXPECT_EQ(sim.count("test_result"), 2);
 }
 
 // The gate alone: a push decides a request only when its link had parsed everything that came
