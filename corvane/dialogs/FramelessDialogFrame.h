@@ -38,8 +38,10 @@ QString scoped(const char* type, const QString& objectName, const QString& decla
 // button. Return and Enter click none of the dialog's buttons (ReturnKeyGuard).
 // Every sheet is scoped to its widget's object name (the dialog's is its class name unless it
 // has one), so that no child takes it and no dialog's look depends on another's. An empty
-// dialogLook sets no sheet on the dialog at all; a sheet is never set and then cleared, since
-// the style-sheet style would keep the cleared one for the next widget at the same address.
+// dialogLook sets no sheet on the dialog. A dialog's sheet is set once: one cleared, or replaced
+// before the dialog is first shown, stays in the style-sheet caches under the dialog's address;
+// the dialog keeps showing it, and so does the next dialog built there (the main window's
+// dialogs are locals).
 Parts build(QDialog* dialog, int width, int height, const QString& dialogLook = QLatin1String(kDialogLook));
 
 // Drag handling. press: only a left press counts; it records pressPos and, when its y is at

@@ -18,9 +18,9 @@ ImageTestDialog::ImageTestDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::CustomizeWindowHint | Qt::FramelessWindowHint);
     ReturnKeyGuard::install(this); // no frame: the guard of its own
     setFixedSize(dialogWidth, dialogHeight);
-    // The dialog's grey and its 1-pixel border, on the dialog and on the two widgets below it that
-    // take no look of their own for them: the title text and the video area. Scoped to their names
-    // (see FramelessDialogFrame::build).
+    // The dialog's grey and its 1-pixel border, on the dialog and on the two children that have no
+    // grey or border of their own: the title text and the video area (which keeps its lighter
+    // grey). Each sheet is scoped to its widget's name (see FramelessDialogFrame::build).
     setObjectName("ImageTestDialog");
     const QString look = QStringLiteral("background: #ADADAD;border: 1px solid #ADADAD;");
     setStyleSheet(FramelessDialogFrame::scoped("QDialog", objectName(), look));
