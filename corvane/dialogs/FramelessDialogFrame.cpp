@@ -11,11 +11,18 @@
 
 namespace FramelessDialogFrame {
 
-Parts build(QDialog* dialog, int width, int height) {
+QString scoped(const char* type, const QString& objectName, const QString& declarations) {
+    return QStringLiteral("%1#%2{%3}").arg(QLatin1String(type), objectName, declarations);
+}
+
+Parts build(QDialog* dialog, int width, int height, const QString& dialogLook) {
     Parts parts;
     ReturnKeyGuard::install(dialog);
     dialog->setFixedSize(width, height);
-    dialog->setStyleSheet("QDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
+    if (dialog->objectName().isEmpty())
+        dialog->setObjectName(QLatin1String(dialog->metaObject()->className()));
+    if (!dialogLook.isEmpty())
+        dialog->setStyleSheet(scoped("QDialog", dialog->objectName(), dialogLook));
 
     parts.titleLogoLabel = new QLabel(dialog);
     parts.titleLogoLabel->setObjectName("titleLogo");
@@ -34,13 +41,16 @@ Parts build(QDialog* dialog, int width, int height) {
     // title, and a skin that gives the logo a minimum width would make the logo 340 pixels wide
     // and push the title to the middle of the bar.
     parts.titleBar->setObjectName(kTitleBarName);
-    parts.titleBar->setStyleSheet(QStringLiteral("QWidget#%1{width: 340px; height: 30px;background: #CDCDCD}")
-                                      .arg(QLatin1String(kTitleBarName)));
+    parts.titleBar->setStyleSheet(
+        scoped("QWidget", QLatin1String(kTitleBarName), "width: 340px; height: 30px;background: #CDCDCD"));
 
     parts.closeButton = new QPushButton(parts.titleBar);
+    parts.closeButton->setObjectName(kCloseButtonName);
     parts.closeButton->setGeometry(width - kTitleBarHeight, 0, kTitleBarHeight, kTitleBarHeight);
-    parts.closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
-                                     "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    parts.closeButton->setStyleSheet(
+        scoped("QPushButton", QLatin1String(kCloseButtonName),
+               "background:transparent; "
+               "border:no;image:url(./skin/client/default/MainFrame/icon_close_black.png);"));
     parts.closeButton->setAutoDefault(false);
     return parts;
 }

@@ -18,26 +18,40 @@ ImageTestDialog::ImageTestDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::CustomizeWindowHint | Qt::FramelessWindowHint);
     ReturnKeyGuard::install(this); // no frame: the guard of its own
     setFixedSize(dialogWidth, dialogHeight);
-    setStyleSheet("background: #ADADAD;border: 1px solid #ADADAD;");
+    // The dialog's grey and its 1-pixel border, on the dialog and on the two children that have no
+    // grey or border of their own: the title text and the video area (which keeps its lighter
+    // grey). Each sheet is scoped to its widget's name (see FramelessDialogFrame::build).
+    setObjectName("ImageTestDialog");
+    const QString look = QStringLiteral("background: #ADADAD;border: 1px solid #ADADAD;");
+    setStyleSheet(FramelessDialogFrame::scoped("QDialog", objectName(), look));
 
     titleLabel = new QLabel(this);
+    titleLabel->setObjectName("imageTestTitle");
+    titleLabel->setStyleSheet(FramelessDialogFrame::scoped("QLabel", titleLabel->objectName(), look));
     titleLabel->setGeometry(0, 0, dialogWidth - 30, 30);
     OzmLogic::setMyFontRegular(titleLabel);
 
     closeButton = new QPushButton(this);
+    closeButton->setObjectName(FramelessDialogFrame::kCloseButtonName);
     closeButton->setGeometry(dialogWidth - 30, 0, 30, 30);
-    closeButton->setStyleSheet("QPushButton{background:transparent; border:no;"
-                               "image:url(./skin/client/default/MainFrame/icon_close_black.png);}");
+    closeButton->setStyleSheet(FramelessDialogFrame::scoped(
+        "QPushButton", closeButton->objectName(),
+        "background:transparent; "
+        "border:no;image:url(./skin/client/default/MainFrame/icon_close_black.png);"));
 
     m_videoWidget = new QWidget(this);
+    m_videoWidget->setObjectName("imageTestVideo");
     m_videoWidget->setGeometry(0, 30, dialogWidth, dialogHeight - 30);
-    m_videoWidget->setStyleSheet("QWidget{background:#F4F4F4;}");
+    m_videoWidget->setStyleSheet(FramelessDialogFrame::scoped(
+        "QWidget", m_videoWidget->objectName(), "background:#F4F4F4;border: 1px solid #ADADAD;"));
     m_videoWidget->setMouseTracking(true);
 
     m_nextButton = new QPushButton(this);
+    m_nextButton->setObjectName("imageTestNext");
     m_nextButton->setGeometry(dialogWidth - 50, (dialogHeight - 90) / 2, 50, 90);
-    m_nextButton->setStyleSheet("QPushButton{background:#B4B4B4; border:no;"
-                                "image:url(./skin/client/default/MainFrame/button_vedio_right.png);}");
+    m_nextButton->setStyleSheet(FramelessDialogFrame::scoped(
+        "QPushButton", m_nextButton->objectName(),
+        "background:#B4B4B4; border:no;image:url(./skin/client/default/MainFrame/button_vedio_right.png);"));
 
     connect(closeButton, &QPushButton::clicked, this, &ImageTestDialog::stopPreview);
     connect(m_nextButton, &QPushButton::clicked, this, &ImageTestDialog::startPreview);

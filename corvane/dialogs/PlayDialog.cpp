@@ -9,20 +9,20 @@
 
 PlayDialog::PlayDialog(QWidget* parent) : FramelessDialog(parent) {
     setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
-    setStyleSheet("QDialog{background: qlineargradient(spread:pad,x1:1,y1:1,x2:0,y2:0,stop:0 #E4E4E4 ,stop:1 "
-                  "#CDCDCD);;border: 1px solid #ADADAD;border-radius: 4px;}");
     setAttribute(Qt::WA_DeleteOnClose);
 
     m_videoWidget = new QWidget(this);
+    m_videoWidget->setObjectName("playVideo");
     m_videoWidget->setGeometry(0, 30, dialogWidth, dialogHeight - 30);
     m_videoWidget->setStyleSheet(
-        "QWidget{background:transparent;border: 1px solid #ADADAD;border-radius: 4px;}");
+        FramelessDialogFrame::scoped("QWidget", m_videoWidget->objectName(),
+                                     "background:transparent;border: 1px solid #ADADAD;border-radius: 4px;"));
 
-    const FramelessDialogFrame::Parts frame = PreviewPanes::buildFrame(this, dialogWidth, dialogHeight);
-    // Scoped to the bar, as the frame's own (see FramelessDialogFrame::build).
-    frame.titleBar->setStyleSheet(
-        QStringLiteral("QWidget#%1{width: 340px; height: 30px;background: #CDCDCD;}")
-            .arg(QLatin1String(FramelessDialogFrame::kTitleBarName)));
+    // The bar's look is the frame's own.
+    const FramelessDialogFrame::Parts frame = PreviewPanes::buildFrame(
+        this, dialogWidth, dialogHeight,
+        "background: qlineargradient(spread:pad,x1:1,y1:1,x2:0,y2:0,stop:0 #E4E4E4 ,stop:1 "
+        "#CDCDCD);;border: 1px solid #ADADAD;border-radius: 4px;");
     keepFrame(frame);
     connect(closeButton, &QPushButton::clicked, this, &PlayDialog::accept);
 

@@ -14,11 +14,8 @@ QSize screenSize() {
     return QSize(1280, 720);
 }
 
-FramelessDialogFrame::Parts buildFrame(QDialog* dialog, int width, int height) {
-    const QString own = dialog->styleSheet();
-    FramelessDialogFrame::Parts parts = FramelessDialogFrame::build(dialog, width, height);
-    dialog->setStyleSheet(own);
-    return parts;
+FramelessDialogFrame::Parts buildFrame(QDialog* dialog, int width, int height, const QString& dialogLook) {
+    return FramelessDialogFrame::build(dialog, width, height, dialogLook);
 }
 
 QWidget* buildVideoArea(QWidget* parent, const QRect& geometry, int rows, int columns,
@@ -26,7 +23,9 @@ QWidget* buildVideoArea(QWidget* parent, const QRect& geometry, int rows, int co
     auto* area = new QWidget(parent);
     area->setGeometry(geometry);
     area->setAttribute(Qt::WA_StyledBackground);
-    area->setStyleSheet("background-color : rgb(96,96,96)");
+    area->setObjectName(kVideoAreaName);
+    area->setStyleSheet(FramelessDialogFrame::scoped("QWidget", QLatin1String(kVideoAreaName),
+                                                     "background-color : rgb(96,96,96)"));
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);

@@ -16,9 +16,12 @@ namespace PreviewPanes {
 // The primary screen's available size (a fallback when there is no screen).
 QSize screenSize();
 
-// Fixed size width x height and the 30-pixel title bar of the frameless frame; the dialog
-// keeps its own style sheet.
-FramelessDialogFrame::Parts buildFrame(QDialog* dialog, int width, int height);
+constexpr const char* kVideoAreaName = "previewVideoArea";
+
+// Fixed size width x height and the 30-pixel title bar of the frameless frame; the dialog's
+// own look, scoped to it (none when empty).
+FramelessDialogFrame::Parts buildFrame(QDialog* dialog, int width, int height,
+                                       const QString& dialogLook = QString());
 
 // A grey area at geometry with rows x columns plain panes in row-major order, split evenly.
 QWidget* buildVideoArea(QWidget* parent, const QRect& geometry, int rows, int columns,

@@ -37,9 +37,10 @@ QLabel* makeLabel(const QString& text, const QRect& geometry, Qt::Alignment alig
 SysConfigDialog::SysConfigDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
 
-    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, 510, 237);
-    setStyleSheet("QDialog{background: #F2F2F2;         box-shadow: 0px 2px 16px 0px rgba(0, 0, 0, 0.5);  "
-                  "       border-radius: 10px;border: 1px solid #ADADAD;}");
+    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(
+        this, 510, 237,
+        "background: #F2F2F2;         box-shadow: 0px 2px 16px 0px rgba(0, 0, 0, 0.5);  "
+        "       border-radius: 10px;border: 1px solid #ADADAD;");
     frame.titleLabel->setText(tr("SysConfig"));
     _closeBtn = frame.closeButton;
     connect(_closeBtn, &QPushButton::clicked, this, &SysConfigDialog::onCloseBtnClicked);

@@ -20,8 +20,8 @@ const char* const kValueStyle = "QLabel{font-size: 20px; color: #333333;line-hei
 ViewQRcodeDialog::ViewQRcodeDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::FramelessWindowHint);
 
-    const FramelessDialogFrame::Parts frame = FramelessDialogFrame::build(this, 340, 400);
-    setStyleSheet("QDialog{background: #FFFFFF;border: 1px solid #ADADAD;}");
+    const FramelessDialogFrame::Parts frame =
+        FramelessDialogFrame::build(this, 340, 400, "background: #FFFFFF;border: 1px solid #ADADAD;");
     frame.titleLabel->setText(tr("Device QRcode"));
     _closeBtn = frame.closeButton;
     connect(_closeBtn, &QPushButton::clicked, this, &ViewQRcodeDialog::onCloseBtnClicked);
@@ -30,7 +30,7 @@ ViewQRcodeDialog::ViewQRcodeDialog(QWidget* parent) : QDialog(parent) {
     auto* body = new QWidget(this);
     body->setObjectName("qrBody");
     body->setAttribute(Qt::WA_StyledBackground, true);
-    body->setStyleSheet("QWidget#qrBody{background: #FFFFFF;}");
+    body->setStyleSheet(FramelessDialogFrame::scoped("QWidget", body->objectName(), "background: #FFFFFF;"));
     body->setGeometry(1, 30, 338, 369);
     _qrLabel = new QLabel(body);
     _qrLabel->setGeometry(49, 40, 240, 240);

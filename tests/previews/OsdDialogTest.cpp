@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -111,7 +112,12 @@ TEST_F(OsdDialogTest, LayoutAsDrawn) {
     EXPECT_EQ(dialog.size(), QSize(534, 377));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(dialog.styleSheet(), "QDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
+    {
+        const QImage shot = dialog.grab().toImage();
+        EXPECT_EQ(QColor(shot.pixel(3, 373)).name(), "#f2f2f2");
+        EXPECT_EQ(QColor(shot.pixel(0, 200)).name(), "#adadad");
+        EXPECT_EQ(QColor(shot.pixel(300, 15)).name(), "#cdcdcd");
+    }
     EXPECT_EQ(dialog.titleLabel->text(), "Set OSD");
     EXPECT_EQ(dialog.closeButton->parentWidget()->geometry(), QRect(0, 0, 534, 30));
     EXPECT_EQ(dialog.closeButton->geometry(), QRect(504, 0, 30, 30));

@@ -7,6 +7,7 @@
 #include "tarsel/OzmDialog.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -46,7 +47,14 @@ TEST_F(Dialogs, TipDialogLayoutAsBuilt) {
     EXPECT_EQ(dlg.windowFlags() & ~Qt::WindowType_Mask, Qt::FramelessWindowHint);
     EXPECT_EQ(dlg.size(), QSize(286, 202));
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
-    EXPECT_EQ(dlg.styleSheet(), "QDialog{background: #F2F2F2;border: 1px solid #ADADAD;}");
+    {
+        // The frame's grey with its 1-pixel border, and the title bar's grey.
+        const QImage shot = dlg.grab().toImage();
+        EXPECT_EQ(QColor(shot.pixel(10, 100)).name(), "#f2f2f2");
+        EXPECT_EQ(QColor(shot.pixel(0, 100)).name(), "#adadad");
+        EXPECT_EQ(QColor(shot.pixel(285, 100)).name(), "#adadad");
+        EXPECT_EQ(QColor(shot.pixel(150, 15)).name(), "#cdcdcd");
+    }
     EXPECT_EQ(dlg.titleRect, QRect(0, 0, 286, 202));
     EXPECT_EQ(dlg.iconLabel->geometry(), QRect(20, 51, 20, 20));
     EXPECT_TRUE(dlg.iconLabel->hasScaledContents());

@@ -61,6 +61,8 @@ check "a free start runs (exit $status)" test "$status" -eq 0
 check "Corvane painted" grep -q "first-paint-ms:" <<<"$out"
 check "a new port file" bash -c '! grep -qx 4711 "$1" && grep -qE "^[0-9]+$" "$1"' _ "$CORVANE_RUN_DIR/fixture-sim.port"
 check "a new fixture log" grep -q "listening on 127.0.0.1" "$CORVANE_RUN_DIR/fixture-sim.log"
+check "the fixture's results are the demo line's" cmp -s <("$SRC/tools/demo-fixture-results") \
+  "$CORVANE_RUN_DIR/fixture-results.json"
 if [ "$failures" -ne 0 ]; then
   echo "$out"
   echo "$failures check(s) failed"

@@ -129,7 +129,8 @@ TEST(FixtureSimProgram, CommandLineResultsAndCommands) {
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string results = std::string(dir) + "/results.json";
     std::ofstream(results)
-        << R"([{"mac":"AA:BB:CC:00:00:01","audio":"FILE","gpio":[{"name":"G","status":"NG"}]}])";
+        << R"([{"mac":"AA:BB:CC:00:00:01","audio":"FILE","gpio":[{"name":"G","status":"NG"}]},)"
+        << R"({"mac":"AA:BB:CC:00:00:05"}])";
     const std::string portFile = std::string(dir) + "/port";
 
     SimProcess sim;
@@ -149,6 +150,13 @@ TEST(FixtureSimProgram, CommandLineResultsAndCommands) {
     ASSERT_EQ(PTQ_FT_GetTestResult(h, "aa:bb:cc:00:00:01", &r), 1);
     EXPECT_STREQ(r.audio, "FILE");
     EXPECT_EQ(r.gpioCount, 1);
+    // An entry with only its MAC is the all-pass result, whatever unknown MACs get.
+    ASSERT_EQ(PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:05", &r), 1);
+    EXPECT_STREQ(r.audio, "OK");
+    EXPECT_STREQ(r.uart, "OK");
+    ASSERT_GT(r.gpioCount, 0);
+    for (int i = 0; i < r.gpioCount; ++i)
+        EXPECT_STREQ(r.gpio[i].status, "OK") << i;
     EXPECT_EQ(PTQ_FT_GetTestResult(h, "AA:BB:CC:00:00:02", &r), 0); // silent for unknown MACs
     sim.send("result AA:BB:CC:00:00:03 {\"audio\":\"CMD\"}");
     sim.send("unknown pass");

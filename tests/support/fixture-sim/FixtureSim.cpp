@@ -442,11 +442,18 @@ bool FixtureSim::loadResults(const std::string& path, std::string* error) {
             *error = e.what();
         return false;
     }
+    // An entry that names its MAC and nothing else has no result of its own: the all-pass one.
+    const auto take = [this](const std::string& mac, const Json::Value& item) {
+        bool onlyMac = item.isObject();
+        for (const std::string& name : item.isObject() ? item.getMemberNames() : std::vector<std::string>())
+            onlyMac = onlyMac && (name == "mac" || name == "cmd");
+        setResult(mac, onlyMac ? passResult(mac) : compact(item));
+    };
     if (root.isArray()) {
         for (const Json::Value& item : root) {
             const std::string mac = member(item, "mac");
             if (!mac.empty())
-                setResult(mac, compact(item));
+                take(mac, item);
         }
         return true;
     }
@@ -455,7 +462,7 @@ bool FixtureSim::loadResults(const std::string& path, std::string* error) {
             Json::Value item = root[mac];
             if (item.isObject() && !item.isMember("mac"))
                 item["mac"] = mac;
-            setResult(mac, compact(item));
+            take(mac, item);
         }
         return true;
     }

@@ -119,7 +119,8 @@ public:
     static std::string frame(std::uint8_t type, const std::string& payload);
     // An all-pass test_result object for a MAC.
     static std::string passResult(const std::string& mac);
-    // Loads a results file: a JSON array of test_result objects or an object MAC -> object.
+    // Loads a results file: a JSON array of test_result objects or an object MAC -> object. An
+    // entry with nothing but its MAC (and "cmd") gets the all-pass result.
     bool loadResults(const std::string& path, std::string* error = nullptr);
 
 private:
