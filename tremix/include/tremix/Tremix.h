@@ -107,14 +107,13 @@ TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
 //   an incomplete header) whose first byte came a request's wait ago is dropped;
 // - a result the fixture pushed decides a request only when no reply came in time, the push was
 //   received after the request was sent (its connection had parsed all that came before a moment
-//   after the send), and
-//   the device had no open question when the request started; a push that comes while the
-//   question is open is not kept. The answer is still owed then, so the question opens all the
-//   same;
-// - questions belong to the fixture, not to the session: a logout and a new login keep them,
-//   also a login under another spelling of the fixture's address. A
-//   new process starts with none, so within the silence limit of a give-up a restarted program
-//   can take the answer owed to its predecessor.
+//   after the send), and the device had no open question when the request started; a push that
+//   comes while the question is open is not kept. The answer is still owed then, so the question
+//   opens all the same;
+// - questions belong to the fixture, not to the session: a logout and a new login keep them, also a
+//   login under another spelling of the fixture's address. A new process starts with none, so
+//   within the silence limit of a give-up a restarted program can take the answer owed to its
+//   predecessor.
 // This rests on two assumptions about the fixture: it answers a request at most once, and within
 // 50 s of the request's give-up.
 //
@@ -123,11 +122,12 @@ TREMIX_API int32_t PTQ_FT_GetDevList(int32_t handle, FixtureDevInfo* out);
 // the library lock, for its device's earlier request or open question, and for the connection to
 // take its bytes) or fails unsent, then waits at most 10 s for its answer. A frame partly written
 // by then counts as sent and ends the connection (the reconnect follows); no send waits while it
-// holds a lock that replies or other devices' requests need, also when the fixture stops reading. What one caller's wait costs another: nothing for another
-// device (requests for different devices wait side by side, without the library lock); for the
-// same device, the later call waits for the earlier one's answer or question, within its own
-// first 10 s. A logout or login holds the library lock only for its own work (the logout that
-// ends a session wakes the requests waiting on it at once and waits for them to leave).
+// holds a lock that replies or other devices' requests need, also when the fixture stops reading.
+// What one caller's wait costs another: nothing for another device (requests for different devices
+// wait side by side, without the library lock); for the same device, the later call waits for the
+// earlier one's answer or question, within its own first 10 s. A logout or login holds the library
+// lock only for its own work (the logout that ends a session wakes the requests waiting on it at
+// once and waits for them to leave).
 TREMIX_API int32_t PTQ_FT_GetTestResult(int32_t handle, const char* mac, FixtureTestResult* out);
 
 #ifdef __cplusplus
