@@ -16,9 +16,4 @@ std::string key(const std::string& mac) {
     return out;
 }
 
-bool same(const std::string& a, const std::string& b) {
-    const std::string k = key(a);
-    return !k.empty() && k == key(b);
-}
-
 } // namespace mackey

@@ -12,7 +12,4 @@ namespace mackey {
 // itself (marked so that it never equals the key of a real MAC).
 std::string key(const std::string& mac);
 
-// Whether two MAC texts name one camera (an empty one names none).
-bool same(const std::string& a, const std::string& b);
-
 } // namespace mackey

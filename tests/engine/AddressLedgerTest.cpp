@@ -179,15 +179,16 @@ TEST(AddressLedger, AnAddressWhoseCameraNeverShowsIsLoggedOnce) {
 
 TEST(MacKey, CaseAndSeparatorsDoNotMatter) {
     const std::string mac = "00:1A:2B:3C:4D:5E";
+    EXPECT_EQ(mackey::key(mac), "001a2b3c4d5e");
     for (const char* same : {"00:1A:2B:3C:4D:5E", "00:1a:2b:3c:4d:5e", "00-1A-2B-3C-4D-5E", "001a2b3c4d5e",
                              "00.1a.2b.3c.4d.5e", " 00:1A:2B:3C:4D:5E"})
-        EXPECT_TRUE(mackey::same(mac, same)) << same;
+        EXPECT_EQ(mackey::key(mac), mackey::key(same)) << same;
     for (const char* other : {"00:1A:2B:3C:4D:5F", "00:1A:2B:3C:4D", "", "01:1A:2B:3C:4D:5E"})
-        EXPECT_FALSE(mackey::same(mac, other)) << other;
-    EXPECT_FALSE(mackey::same("", "")) << "an empty text names no camera";
+        EXPECT_NE(mackey::key(mac), mackey::key(other)) << other;
+    EXPECT_TRUE(mackey::key("").empty()) << "an empty text names no camera";
     // A text without letters or digits is its own key, never that of another text.
-    EXPECT_TRUE(mackey::same("::", "::"));
-    EXPECT_FALSE(mackey::same("::", "--"));
+    EXPECT_EQ(mackey::key("::"), mackey::key("::"));
+    EXPECT_NE(mackey::key("::"), mackey::key("--"));
     EXPECT_NE(mackey::key("::"), mackey::key(""));
 }
 

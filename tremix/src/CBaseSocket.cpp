@@ -94,42 +94,24 @@ int CBaseSocket::SendsLeftToFail() {
     return s_failSends.load();
 }
 
-namespace {
-bool failThisSend(std::atomic<int>& left) {
-    int failing = left.load(std::memory_order_relaxed);
-    while (failing > 0 && !left.compare_exchange_weak(failing, failing - 1)) {
-    }
-    if (failing <= 0)
-        return false;
-    errno = EPIPE;
-    return true;
-}
-
-ssize_t sendOnce(int fd, const void* data, std::size_t length, int flags) {
-    ssize_t n;
-    do {
-        n = ::send(fd, data, length, flags | MSG_NOSIGNAL);
-    } while (n < 0 && errno == EINTR);
-    return n;
-}
-} // namespace
-
-ssize_t CBaseSocket::Send(const void* data, std::size_t length) {
-    const int fd = m_socket.load();
-    if (fd < 0 || failThisSend(s_failSends))
-        return -1;
-    return sendOnce(fd, data, length, 0);
-}
-
 ssize_t CBaseSocket::SendNow(const void* data, std::size_t length) {
     const int fd = m_socket.load();
     if (fd < 0) {
         errno = EBADF;
         return -1;
     }
-    if (failThisSend(s_failSends))
+    int failing = s_failSends.load(std::memory_order_relaxed);
+    while (failing > 0 && !s_failSends.compare_exchange_weak(failing, failing - 1)) {
+    }
+    if (failing > 0) {
+        errno = EPIPE;
         return -1;
-    return sendOnce(fd, data, length, MSG_DONTWAIT);
+    }
+    ssize_t n;
+    do {
+        n = ::send(fd, data, length, MSG_DONTWAIT | MSG_NOSIGNAL);
+    } while (n < 0 && errno == EINTR);
+    return n;
 }
 
 ssize_t CBaseSocket::Recv(void* data, std::size_t length) {

@@ -26,9 +26,8 @@ public:
 
     // Ends both directions so that a blocked receive returns at once; the handle stays open.
     void Shutdown();
-    // One send call (no SIGPIPE); bytes sent or -1.
-    ssize_t Send(const void* data, std::size_t length);
-    // The same without waiting: -1 with EAGAIN when nothing fits.
+    // One send call without waiting (no SIGPIPE): bytes sent, or -1 (errno set; EAGAIN when
+    // nothing fits).
     ssize_t SendNow(const void* data, std::size_t length);
     // One receive call; bytes received, 0 when the peer closed, -1 on error (errno set).
     ssize_t Recv(void* data, std::size_t length);
